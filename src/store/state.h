@@ -1,0 +1,181 @@
+// The program's shared state: one struct, created once in main and handed by
+// reference to every procedure and window. Field names are the program's
+// documented variable names, so they read the same in code and in the manual.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "store/record.h"
+
+namespace core {
+
+struct Rgb {
+    uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+inline constexpr Rgb kGrey{128, 128, 128};
+inline constexpr Rgb kDarkOrange{192, 64, 0};
+inline constexpr Rgb kTeal{0, 128, 128};
+inline constexpr Rgb kPaleYellow{255, 255, 128};
+inline constexpr Rgb kVeryPaleYellow{255, 255, 192};
+inline constexpr Rgb kWhite{255, 255, 255};
+
+// Truth values kept in 16-bit integers.
+inline constexpr int16_t kTrue = -1;
+inline constexpr int16_t kFalse = 0;
+
+// One button or label of the main window as the core sets it.
+struct ControlState {
+    std::string caption;
+    bool visible = true;
+    bool enabled = true;
+    bool operator==(const ControlState&) const = default;
+};
+
+// One row of the record page (row 1 at the top, row 10 at the bottom).
+struct PageRow {
+    std::array<std::string, 8> v;  // captions of the label arrays V0..V7
+    std::string lab;               // caption of Lab (rows 1..9)
+    Rgb labColour = kVeryPaleYellow;
+    bool operator==(const PageRow&) const = default;
+};
+
+// What the main window shows: the core writes it, the window draws it.
+struct MainWindowModel {
+    std::string title = "KOVA ";
+    Rgb background = kGrey;
+    std::array<PageRow, 11> rows;  // index 1..DisplayRows
+    std::string text1;             // Text1: V8 of the current record, trimmed
+    Rgb text1Colour = kWhite;
+    int scrollMin = 1;
+    int scrollMax = 0;
+    int scrollValue = 0;
+    bool scrollEnabled = false;
+
+    ControlState CSave{"Save Data", false};
+    ControlState CPrint{"List Data", false};
+    ControlState CFileInfo{"File Info", false};
+    ControlState CRunfilter{"Run filter(s)", false};
+    ControlState CBack{"Back", false};
+    ControlState CAnaf{"Show output", false};
+    ControlState CSaveSelection{"Save Selection", false};
+    std::array<ControlState, 2> SelLabel{ControlState{" of", false},
+                                         ControlState{" selected", false}};
+    ControlState Teller{"", true};
+    ControlState Teller2{"", false};
+    ControlState CDelete{"Cut Records"};
+    ControlState CCopy{"Copy Rec's"};
+    ControlState CInsrt{"Paste Rec's"};
+    ControlState CAdd{"Add Record"};
+    ControlState CJoin{"Join Rec's"};
+    ControlState CSplit{"Split Record"};
+    ControlState CString{"String"};
+};
+
+struct KovaState {
+    // Record sets (index 0 unused; see record.h).
+    RecordSet Records1;
+    int16_t RecordCount1 = 0;
+    int16_t CurrentRecord1 = 0;
+    RecordSet Records2;  // data set 2 or the filter lines, never both
+    int16_t RecordCount2 = 0;
+    int16_t CurrentRecord2 = 0;
+    int16_t FilterCount = 0;
+    int16_t CurrentFilterLine = 0;
+    RecordSet WorkRecords;
+    int16_t WorkRecordCount = 0;
+    int16_t WorkCurrentRecord = 0;
+    RecordSet RecordClipboard;
+    int16_t ClipboardCount = 0;
+    ProtocolRecord RecordBuffer1;
+    ProtocolRecord RecordBuffer2;
+    std::string ScratchText;
+    int16_t ScratchInteger = 0;
+
+    // View.
+    int16_t ViewMode = 0;  // 0 none, 1 data set 1, 2 data set 2, 3 filter lines
+    int16_t DisplayRows = 10;
+    std::string ActiveWindowName = "kova";
+    bool MainFormActive = true;
+    MainWindowModel Main;
+
+    // File names (full paths, "" when none).
+    std::string DataFileName1;
+    std::string DataFileName2;
+    std::string FilterFileName;
+    std::string TableFileName;
+    std::string AnalysisFileName;
+    std::string ListingFileName;
+    std::string CurrentFileName;
+    std::string AppendFileName;
+    std::string SelectionFileName;
+    std::string ExcelFileName;
+
+    // File info and header number.
+    std::string FileInfo1;
+    std::string FileInfo2;
+    std::string FilterFileInfo;
+    int16_t FileHeaderNumber = 0;
+    int16_t MemoCount = 0;
+
+    // Selection store.
+    int16_t SelectionShown1 = kFalse;
+    int16_t SelectionShown2 = kFalse;
+    RecordSet FullRecords1;
+    RecordSet FullRecords2;
+    int16_t FullCount1 = 0;
+    int16_t FullCount2 = 0;
+    int16_t FullFilterCount = 0;
+    std::vector<int16_t> SelectionMarks1;
+    std::vector<int16_t> SelectionMarks2;
+
+    // Sieve.
+    int16_t SieveActive = 0;
+    std::vector<float> SieveList;  // index 0 unused
+    int16_t SieveCount = 0;
+    int16_t SievePosition = 0;
+
+    // Category tables L4..L7 (index 4..7, list order) and the variable labels
+    // Varnaam(0..9); the main window shows them, the core reads and writes them.
+    std::array<std::vector<std::string>, 8> CategoryLists;
+    std::array<std::string, 10> Varnaam{"V0", "V1", "V2", "V3", "V4",
+                                        "V5", "V6", "V7", "V8", "Total"};
+
+    // Record range and analysis options, written by the option dialogs.
+    int16_t FromRecord = 0;
+    int16_t ToRecord = 0;
+    int16_t FromRecord2 = 0;
+    int16_t ToRecord2 = 0;
+    int16_t FromFilterLine = 0;
+    int16_t ToFilterLine = 0;
+    int16_t Lag = 0;
+    int16_t EpisodeFilling = 0;
+    int16_t EpisodeFillingY = 0;
+    int16_t TableBasedCategories = 0;
+    int16_t ShowFrequencyTable = 0;
+    int16_t ShowExpectedTable = 0;
+    int16_t ShowResidualsTable = 0;
+    int16_t ShowProbabilityTable = 0;
+    int16_t ShowAsymmetryTable = 0;
+    int16_t ShowTotalProbabilityTable = 0;
+    int16_t ShowUniZScores = 0;
+    int16_t ShowUniKappa = 0;
+    int16_t ShowBiZScores = 0;
+    int16_t ShowBiKappa = 0;
+    int16_t ShowCategoryKappas = 0;
+    int16_t ShowAgreementKappa = 0;
+    int16_t ShowUniDiagram = 0;
+    int16_t ShowBiDiagram = 0;
+    int16_t DialogCancelled = 0;
+    int16_t ListingForExcel = 0;
+    int16_t ListingMemos = 0;
+    int16_t ListingFileInfo = 0;
+    int16_t CompareVariable = 0;
+    std::string OutputKind;  // "ana" or "lst": what the output viewer shows
+};
+
+}  // namespace core
