@@ -1,0 +1,26 @@
+// Data and filter files (".kov", ".fil"): the writer and the reader.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "store/record.h"
+#include "store/state.h"
+#include "store/ui.h"
+
+namespace core {
+
+// Writes records 1..Count to FileName: the old ".bak" is replaced by the
+// previous file and the new file takes its place only once it is complete.
+// On failure shows the "Error # " message and returns false; the file on disk
+// and its ".bak" are then as they were.
+bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
+                  int16_t Count, int16_t HeaderNumber, const std::string& FileInfo);
+
+// Reads FileName into Records/Count/HeaderNumber/FileInfo, showing the wait
+// window. Returns false (after showing the message) when the file was bad;
+// see the open operations for what is kept then.
+bool ReadDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, RecordSet& Records,
+                  int16_t& Count, int16_t& HeaderNumber, std::string& FileInfo);
+
+}  // namespace core

@@ -1,0 +1,27 @@
+// The record page and the view modes of the main window, as a model in
+// KovaState::Main that the window draws.
+#pragma once
+
+#include <cstdint>
+
+#include "store/state.h"
+#include "store/ui.h"
+
+namespace core {
+
+// Draw the page with RecordNo current on the bottom row. The data set 1
+// version first lowers RecordNo to RecordCount1.
+void RefreshRecordList1(KovaState& s, KovaUi& ui, int16_t& RecordNo);
+void RefreshRecordList2(KovaState& s, KovaUi& ui, int16_t& RecordNo);
+
+// Switch the shown set: 1 data set 1, 2 data set 2, 3 filter lines.
+void ShowDataMode(KovaState& s, KovaUi& ui);
+void ShowData2Mode(KovaState& s, KovaUi& ui);
+void ShowFilterMode(KovaState& s, KovaUi& ui);
+
+// Count and current position of the set that ViewMode names (0 in view 0).
+int16_t ShownCount(const KovaState& s);
+int16_t& ShownPosition(KovaState& s);
+RecordSet& ShownRecords(KovaState& s);
+
+}  // namespace core
