@@ -102,6 +102,10 @@ struct KovaState {
     std::string ActiveWindowName = "kova";
     bool MainFormActive = true;
     MainWindowModel Main;
+    // What ShownRecords and ShownPosition hand out in view mode 0: always an
+    // empty set and position 0, so nothing written through them lands in a set.
+    RecordSet NoRecords;
+    int16_t NoPosition = 0;
 
     // File names (full paths, "" when none).
     std::string DataFileName1;
