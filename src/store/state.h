@@ -74,6 +74,8 @@ struct MainWindowModel {
     ControlState CJoin{"Join Rec's"};
     ControlState CSplit{"Split Record"};
     ControlState CString{"String"};
+
+    bool operator==(const MainWindowModel&) const = default;
 };
 
 struct KovaState {
