@@ -447,3 +447,30 @@ TEST_F(DataFileTest, ReportDataFileErrorTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+// The sample protocol is kept in exactly the form the writer gives it.
+TEST(SampleProtocol, ReadsAndWritesBackByteForByte) {
+    // Found beside this source file, which the build names by its full path.
+    const std::string sample =
+        (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "examples" / "classroom.kov")
+            .string();
+    ASSERT_TRUE(std::filesystem::exists(sample)) << sample;
+    core::KovaState s;
+    test::FakeUi ui;
+    RecordSet records;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(core::ReadDataFile(s, ui, sample, records, count, header, info));
+    EXPECT_GE(count, 100);
+    EXPECT_LE(count, 300);
+    EXPECT_EQ(header, 9);
+    EXPECT_GE(s.MemoCount, 5);
+    test::TempDir dir;
+    ASSERT_TRUE(core::SaveDataFile(s, ui, dir.File("copy.kov"), records, count, header, info));
+    EXPECT_EQ(ReadBytes(dir.File("copy.kov")), ReadBytes(sample));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
