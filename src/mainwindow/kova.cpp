@@ -78,6 +78,16 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
 
 kova::~kova() = default;
 
+std::string kova::JoinCommandLine(int argc, char** argv) {
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            line += ' ';
+        line += argv[i];
+    }
+    return line;
+}
+
 void kova::Form_Load(const std::string& commandLine) {
     CentreOnScreen(this);
     s_.DisplayRows = 10;

@@ -30,6 +30,10 @@ public:
     kova(core::KovaState& s, QtUi& ui, QWidget* parent = nullptr);
     ~kova() override;
 
+    // The program's arguments as one file name: joined with blanks, as the
+    // whole command line is one name (the bytes as given).
+    static std::string JoinCommandLine(int argc, char** argv);
+
     // Start-up: sets the start values, shows the window and the splash
     // window, and opens the file named on the command line.
     void Form_Load(const std::string& commandLine);
