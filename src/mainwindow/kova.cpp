@@ -185,7 +185,7 @@ void kova::MainChanged() {
     if (windowTitle() != title)
         setWindowTitle(title);
     if (Page->palette().color(QPalette::Window) != ToQColor(m.background))
-        SetBackground(Page, ToQColor(m.background));
+        SetBackground(Page, ToQColor(m.background), true);
 
     for (int k = 0; k < 10; ++k) {
         QString label = ToQString(s_.Varnaam[k]);

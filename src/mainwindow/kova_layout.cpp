@@ -95,7 +95,7 @@ void kova::CreateControls() {
     Page->setFont(font);
     setCentralWidget(Page);
     Page->installEventFilter(this);
-    SetBackground(Page, ToQColor(core::kGrey));
+    SetBackground(Page, ToQColor(core::kGrey), true);
 
     for (int k = 0; k < 10; ++k) {
         auto* e = new QLineEdit(Page);
@@ -285,8 +285,8 @@ void kova::Form_Resize() {
         {CBack, 3780, 855},
         {CSavetable, 4830, 855},
         {CAnaf, 2730, 855},
-        // The diagram button keeps its design distance below "Show output".
-        {diag, kDesignWidth - 8940, kDesignHeight - 8670},
+        // The diagram button stands right under "Show output".
+        {diag, 2730, 315},
     };
     for (const Anchor& a : anchors)
         Move(a.control, w - a.fromRight, h - a.fromBottom);

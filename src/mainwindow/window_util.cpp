@@ -15,10 +15,11 @@ void CentreOnScreen(QWidget* window) {
                  area.y() + (area.height() - size.height()) / 2);
 }
 
-void SetBackground(QWidget* widget, const QColor& colour) {
+void SetBackground(QWidget* widget, const QColor& colour, bool windowOnly) {
     QPalette p = widget->palette();
     p.setColor(QPalette::Window, colour);
-    p.setColor(QPalette::Base, colour);
+    if (!windowOnly)
+        p.setColor(QPalette::Base, colour);
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
 }

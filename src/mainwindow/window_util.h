@@ -19,5 +19,7 @@ inline QColor ToQColor(const core::Rgb& c) {
 // Places a window in the middle of the screen it is on (or the primary one).
 void CentreOnScreen(QWidget* window);
 
-// Sets the background colour of a widget (its window and base roles).
-void SetBackground(QWidget* widget, const QColor& colour);
+// Sets the background colour of a widget: its window role, and its base role
+// (the colour of edit boxes and lists) unless windowOnly is set, so that a
+// window's colour does not spread into the edit boxes on it.
+void SetBackground(QWidget* widget, const QColor& colour, bool windowOnly = false);
