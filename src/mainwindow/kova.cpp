@@ -156,7 +156,10 @@ void kova::closeEvent(QCloseEvent* event) {
 
 void kova::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !ended_)
+    // The wait window lets the window system show it while a long loop runs;
+    // an activation arriving then must not redraw a set that is being read.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !ended_ &&
+        !ui_.WaitVisible())
         Form_Activate();
 }
 
