@@ -42,4 +42,12 @@ bool ShowListingFile(KovaState& s, KovaUi& ui) {
     return ShowOutputFile(s, ui, s.ListingFileName, "lst");
 }
 
+bool ShowLastOutputFile(KovaState& s, KovaUi& ui) {
+    if (s.OutputKind == "ana")
+        return ShowAnalysisFile(s, ui);
+    if (s.OutputKind == "lst")
+        return ShowListingFile(s, ui);
+    return true;
+}
+
 }  // namespace core

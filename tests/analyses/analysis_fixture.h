@@ -53,8 +53,17 @@ inline core::ReportClock FixedClock() {
 
 // One record of a test protocol: time code and the codes of V2..V7.
 struct Row {
+    Row(std::string v1 = "", int16_t v2 = 0, std::string v3 = "", std::string v4 = "",
+        std::string v5 = "", std::string v6 = "", std::string v7 = "")
+        : V1(std::move(v1)),
+          V2(v2),
+          V3(std::move(v3)),
+          V4(std::move(v4)),
+          V5(std::move(v5)),
+          V6(std::move(v6)),
+          V7(std::move(v7)) {}
     std::string V1;
-    int16_t V2 = 0;
+    int16_t V2;
     std::string V3, V4, V5, V6, V7;
 };
 

@@ -46,7 +46,7 @@ TEST_F(EventPass, RecordsBeforeTheFirstCodeAndFillingAtTheRangeStart) {
 
 TEST_F(EventPass, CodesAreTrimmedAndCaseSensitiveAndV2HasItsSignPosition) {
     Protocol({{"", 3, "", " A "}, {"", 0, "", "A"}, {"", 12, "", "a"}, {"", -1}});
-    EXPECT_EQ(Events(4), (std::vector<std::string>{"/0/0/0", "A/2/0/0", "a/2/0/0"}));
+    EXPECT_EQ(Events(4), (std::vector<std::string>{"/0/0/0", "A/1/0/0", "A/1/0/0", "a/2/0/0"}));
     EXPECT_EQ(Events(2), (std::vector<std::string>{"/0/0/0", " 3/2/0/0", " 12/1/0/0", "-1/1/0/0"}));
 }
 

@@ -136,4 +136,20 @@ TEST_F(ReportFrame, ShowListingFileShowsTheListingFile) {
     EXPECT_EQ(s.OutputKind, "lst");
 }
 
+TEST_F(ReportFrame, ShowOutputShowsTheKindOfFileShownLast) {
+    EXPECT_TRUE(core::ShowLastOutputFile(s, ui));  // nothing shown yet: nothing happens
+    EXPECT_TRUE(ui.log.empty());
+    const std::string lst = (dir / "talk.lst").string();
+    { std::ofstream(lst, std::ios::binary) << "L"; }
+    { std::ofstream(AnaPath(), std::ios::binary) << "A"; }
+    s.ListingFileName = lst;
+    s.AnalysisFileName = AnaPath();
+    s.OutputKind = "lst";
+    EXPECT_TRUE(core::ShowLastOutputFile(s, ui));
+    EXPECT_EQ(ui.outputText, "L");
+    s.OutputKind = "ana";
+    EXPECT_TRUE(core::ShowLastOutputFile(s, ui));
+    EXPECT_EQ(ui.outputText, "A");
+}
+
 }  // namespace
