@@ -53,7 +53,8 @@ core::RecordSet MakeProtocol(int count) {
         r.V4 = acts[(i * 7) % 6];
         r.V5 = topics[(i / 3) % 5];
         r.V6 = levels[(i * 5) % 3];
-        r.V7 = i % 11 == 0 ? "x" : "";
+        if (i % 11 == 0)
+            r.V7 = "x";
         r.V8 = "And then the pupil said something about the task at hand, number " +
                std::to_string(i) + ".";
         records.push_back(std::move(r));
