@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include "analyses/output_file.h"
 #include "analyses/windows/uitvoer.h"
 #include "mainwindow/qt_ui.h"
 #include "mainwindow/splash.h"
@@ -71,6 +72,7 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
                 [this, k](const QString& text) { s_.Varnaam[k] = FromQString(text); });
     }
     connect(CBack, &QPushButton::clicked, this, &kova::CBack_Click);
+    connect(CAnaf, &QPushButton::clicked, this, &kova::CAnaf_Click);
     resize(DesignInnerSize() + QSize(0, menuBar()->sizeHint().height()));
     ui_.AttachMainWindow(this, [this] { MainChanged(); });
     MainChanged();
@@ -173,6 +175,10 @@ void kova::CBack_Click() {
         else if (!s_.FilterFileName.empty())
             core::ShowFilterMode(s_, ui_);
     }
+}
+
+void kova::CAnaf_Click() {
+    core::ShowLastOutputFile(s_, ui_);
 }
 
 void kova::mnuAbout_Click() {

@@ -50,6 +50,9 @@ public:
     void QuitProgram(int16_t& UnloadMode);
 
     void CBack_Click();
+    void CAnaf_Click();
+    void mnuAnalyse_Click();
+    void mnuAnalyseItem_Click(int Index);
     void mnuAbout_Click();
 
     // Draws the window from s.Main.

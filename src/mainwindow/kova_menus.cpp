@@ -5,7 +5,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "analyses/windows/frequency_menu_window.h"
 #include "mainwindow/kova.h"
+#include "mainwindow/qt_ui.h"
 
 namespace {
 
@@ -136,6 +138,9 @@ void kova::CreateMenus() {
         {7, "V7", nullptr}, {8, "-", nullptr},  {9, "All", nullptr}};
     mnuAnalyse = AddMenu(bar, "mnuAnalyse", "Frequency");
     AddItems(mnuAnalyse, "mnuAnalyseItem", variables, mnuAnalyseItem);
+    connect(mnuAnalyse, &QMenu::aboutToShow, this, &kova::mnuAnalyse_Click);
+    for (auto& [index, item] : mnuAnalyseItem)
+        connect(item, &QAction::triggered, this, [this, i = index] { mnuAnalyseItem_Click(i); });
     mnuSequential = AddMenu(bar, "mnuSequential", "&Sequential");
     AddItems(mnuSequential, "mnuSequentialItem", variables, mnuSequentialItem);
 
@@ -166,4 +171,12 @@ void kova::CreateMenus() {
     mnuAbout = bar->addAction("About...");
     mnuAbout->setObjectName("mnuAbout");
     connect(mnuAbout, &QAction::triggered, this, &kova::mnuAbout_Click);
+}
+
+void kova::mnuAnalyse_Click() {
+    RelabelFrequencyMenu(s_, mnuAnalyseItem);
+}
+
+void kova::mnuAnalyseItem_Click(int Index) {
+    FrequencyMenuClick(this, s_, ui_, Index);
 }
