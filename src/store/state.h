@@ -133,6 +133,20 @@ struct KovaState {
     std::vector<int16_t> SelectionMarks1;
     std::vector<int16_t> SelectionMarks2;
 
+    // Selection criteria: set 1 serves view mode 1, set 2 view modes 2 and 3.
+    // The lags are shared; they are wider than 16 bits so that any typed
+    // value is held (a window reaching past the set is clipped to it).
+    std::string SelectVariable1;  // "V0".."V8"
+    std::string SelectVariable2;
+    std::string SelectionKind1;  // "OR", "AND", "EPI-OR", "EPI-AND"
+    std::string SelectionKind2;
+    std::string SelectValue1;  // the value, or the start of a V0/V1 range
+    std::string SelectValue2;
+    std::string SelectValueTo1;  // the end of a V0/V1 range
+    std::string SelectValueTo2;
+    int32_t LagBefore = 0;
+    int32_t LagAfter = 0;
+
     // Sieve.
     int16_t SieveActive = 0;
     std::vector<float> SieveList;  // index 0 unused
