@@ -51,7 +51,7 @@ TEST(SelectionPreset, RowsFollowVariableAndFamily) {
     EXPECT_EQ(p.comboHeightTwips, 300);
     EXPECT_EQ(p.contextRow, RowChange::Hide);
     EXPECT_EQ(s.SelectVariable2, "V3");
-    EXPECT_EQ(s.SelectVariable1, "V0");
+    EXPECT_EQ(s.SelectVariable1, "V8");  // the other set's variable stays
 }
 
 TEST(SelectionMenu, SubmenuSetsTheKindOfTheShownSet) {
