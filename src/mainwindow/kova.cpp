@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 
 #include "analyses/windows/uitvoer.h"
+#include "filters/windows/selection_menu.h"
 #include "mainwindow/qt_ui.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/text_codec.h"
@@ -65,6 +66,9 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
     showSplash = qEnvironmentVariable("KOVA_NO_SPLASH") != "1";
     quitHook = [] { QCoreApplication::quit(); };
     CreateMenus();
+    selectionMenu = new SelectionMenu(s_, ui_, this);
+    selectionMenu->Connect(mnuSelectionItem, mnuSelectItem, mnuAndSelectItem, mnuSelectItemEpi,
+                           mnuAndSelectItemEpi);
     CreateControls();
     for (int k = 0; k < 10; ++k) {
         connect(Varnaam[k], &QLineEdit::textEdited, this,

@@ -22,6 +22,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class QtUi;
+class SelectionMenu;
 class splash;
 
 class kova : public QMainWindow {
@@ -139,6 +140,8 @@ public:
     QMenu* mnuChart;
     QAction* mnuHelp;
     QAction* mnuAbout;
+    // The Selection menu's commands and the selection dialog they open.
+    SelectionMenu* selectionMenu = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

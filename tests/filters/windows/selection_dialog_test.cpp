@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QWidget>
 #include <map>
 
@@ -24,7 +25,6 @@ namespace {
 class SelectionWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::App();
         s.Records1 = test::RecordsWithField(4, {"A", "B", "", "B", "A", "C"});
         s.RecordCount1 = 6;
         s.CurrentRecord1 = 6;
@@ -58,6 +58,7 @@ protected:
     }
     static void Unloads() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
+    QApplication& app = test::App();  // before any widget
     core::KovaState s;
     test::FakeUi ui;
     QWidget owner;
