@@ -20,7 +20,7 @@ int Tw(int twips) {
 
 constexpr int kWidth = 360;
 constexpr int kComboTop = 56;
-constexpr int kRangeTop = 160;
+constexpr int kRangeTop = 118;
 constexpr int kContextTop = 206;
 constexpr int kButtonTop = 248;
 constexpr int kHeight = 284;
