@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "mainwindow/kova.h"
 #include "mainwindow/qt_ui.h"
 #include "mainwindow/savefile.h"
+#include "mainwindow/splash.h"
 #include "store/data_file.h"
 #include "store/open_save.h"
 #include "support/fake_ui.h"
@@ -150,6 +152,29 @@ TEST_F(KovaStartupTest, OpensTheQuotedNameAndDrawsThePage) {
     EXPECT_FALSE(window->CRunfilter->isVisible());
     EXPECT_FALSE(window->CBack->isVisible());
     EXPECT_EQ(window->Combo2->currentText(), "V8");
+}
+
+TEST_F(KovaStartupTest, SplashComesFirstAndAboutShowsItAgain) {
+    window->showSplash = true;
+    bool openedBeforeSplashClosed = true;
+    test::WhenModal([&](QWidget* w) {
+        EXPECT_NE(qobject_cast<splash*>(w), nullptr);
+        openedBeforeSplashClosed = !s.DataFileName1.empty() && s.ViewMode != 0;
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+        QApplication::sendEvent(w, &key);
+    });
+    window->Form_Load(data);
+    EXPECT_FALSE(openedBeforeSplashClosed);
+    EXPECT_EQ(s.ViewMode, 1);
+    EXPECT_EQ(window->SplashWindow(), nullptr);
+
+    bool shown = false;
+    test::WhenModal([&shown](QWidget* w) {
+        shown = qobject_cast<splash*>(w) != nullptr;
+        w->close();
+    });
+    window->mnuAbout->trigger();
+    EXPECT_TRUE(shown);
 }
 
 TEST_F(KovaStartupTest, CloseCancelKeepsEverything) {
