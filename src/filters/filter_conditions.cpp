@@ -64,7 +64,10 @@ int16_t Evaluate(KovaState& s, const std::string& value, const std::string& cell
                  const std::string& anchorValue, const ProtocolRecord& record) {
     if (cell == "*")
         return 1;
-    if (WildcardMatch(value, cell))
+    // A cell without wildcard characters matches exactly the equal text; the
+    // pattern matcher is needed only for the others.
+    if (cell.find_first_of("*?#[") == std::string::npos ? value == cell
+                                                        : WildcardMatch(value, cell))
         return 1;
     if (cell == "|nil" && value.empty())
         return 1;
@@ -136,9 +139,9 @@ int16_t MatchFieldCondition(KovaState& s, const std::string& Value, const std::s
 int16_t RecordMatchesFilterLine(KovaState& s, const ProtocolRecord& ConditionLine,
                                 const ProtocolRecord& DataRecord,
                                 const ProtocolRecord& AnchorRecord) {
-    for (int field : kCellFields) {
-        if (MatchFieldCondition(s, *TextField(DataRecord, field), *TextField(ConditionLine, field),
-                                *TextField(AnchorRecord, field), DataRecord) == 0)
+    for (auto field : kCellMembers) {
+        if (MatchFieldCondition(s, DataRecord.*field, ConditionLine.*field, AnchorRecord.*field,
+                                DataRecord) == 0)
             return 0;
     }
     return 1;

@@ -52,6 +52,9 @@ struct FilterPass {
 // The cells of a line in the order the filter reads them, with the names the
 // actions know them by ("Sn" for the text).
 inline constexpr int kCellFields[7] = {1, 3, 4, 5, 6, 7, 8};
+inline constexpr std::string ProtocolRecord::*kCellMembers[7] = {
+    &ProtocolRecord::V1, &ProtocolRecord::V3, &ProtocolRecord::V4, &ProtocolRecord::V5,
+    &ProtocolRecord::V6, &ProtocolRecord::V7, &ProtocolRecord::V8};
 inline constexpr const char* kCellNames[7] = {"V1", "V3", "V4", "V5", "V6", "V7", "Sn"};
 
 // $V1..$V5: the number k of a variable reference "$Vk", 0 for anything else
