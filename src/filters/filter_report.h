@@ -23,8 +23,4 @@ void FinishFilterReport(KovaState& s, KovaUi& ui);
 // The action text of a header line: its cells other than "*", blank-separated.
 std::string FilterActionText(const ProtocolRecord& HeaderLine);
 
-// Appends the "FILTER REPORT: " block of the rows, in the table's current
-// order, to the analysis output file and shows that file.
-void WriteFilterReportOutput(KovaState& s, KovaUi& ui);
-
 }  // namespace core

@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <algorithm>
 
-#include "filters/filter_report.h"
+#include "filters/filter_report_output.h"
 #include "mainwindow/text_codec.h"
 #include "mainwindow/window_util.h"
 #include "patterns/result_table.h"
