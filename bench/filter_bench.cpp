@@ -56,15 +56,19 @@ core::RecordSet MakeProtocol() {
     core::RecordSet r(core::kMaxRecords + 1);
     for (int i = 1; i <= core::kMaxRecords; ++i) {
         r[i].V0 = static_cast<int16_t>(i);
-        r[i].V1 = std::to_string(i / 3600) + ":" + std::to_string(i / 60 % 60) + ":" +
-                  std::to_string(i % 60);
+        r[i].V1 = std::to_string(i / 3600);
+        r[i].V1.append(":").append(std::to_string(i / 60 % 60));
+        r[i].V1.append(":").append(std::to_string(i % 60));
         r[i].V2 = 1;
         r[i].V3 = actors[rng() % 4];
         r[i].V4 = codes[rng() % 6];
         r[i].V5 = codes[rng() % 6];
         int n = 4 + static_cast<int>(rng() % 8);
-        for (int w = 0; w < n; ++w)
-            r[i].V8 += std::string(w ? " " : "") + words[rng() % 16];
+        for (int w = 0; w < n; ++w) {
+            if (w > 0)
+                r[i].V8.append(" ");
+            r[i].V8.append(words[rng() % 16]);
+        }
     }
     return r;
 }
@@ -72,8 +76,7 @@ core::RecordSet MakeProtocol() {
 core::ProtocolRecord Line(int16_t v2) {
     core::ProtocolRecord l;
     l.V2 = v2;
-    for (int f : {1, 3, 4, 5, 6, 7, 8})
-        *core::TextField(l, f) = "*";
+    l.V1 = l.V3 = l.V4 = l.V5 = l.V6 = l.V7 = l.V8 = std::string(1, '*');
     return l;
 }
 
@@ -84,7 +87,8 @@ core::RecordSet MakeProgram() {
         before.V3 = b % 2 ? "P#" : "P?";
         before.V4 = "[AB]#";
         core::ProtocolRecord anchor = Line(0);
-        anchor.V8 = "*word" + std::to_string(b % 8) + "*";
+        anchor.V8 = "*word";
+        anchor.V8.append(std::to_string(b % 8)).append("*");
         anchor.V5 = b % 3 ? "[!C]*" : "*";
         core::ProtocolRecord after = Line(1);
         after.V3 = b % 4 == 0 ? "T" : "P*";
