@@ -74,6 +74,8 @@ struct MainWindowModel {
     ControlState CJoin{"Join Rec's"};
     ControlState CSplit{"Split Record"};
     ControlState CString{"String"};
+
+    bool operator==(const MainWindowModel&) const = default;
 };
 
 // The result table of the window `Words` (word counts, the filter report):
@@ -112,6 +114,10 @@ struct KovaState {
     std::string ActiveWindowName = "kova";
     bool MainFormActive = true;
     MainWindowModel Main;
+    // What ShownRecords and ShownPosition hand out in view mode 0: always an
+    // empty set and position 0, so nothing written through them lands in a set.
+    RecordSet NoRecords;
+    int16_t NoPosition = 0;
 
     // File names (full paths, "" when none).
     std::string DataFileName1;
