@@ -6,11 +6,14 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include "filters/filter_test_support.h"
+#include "mainwindow/kova.h"
+#include "mainwindow/qt_ui.h"
 #include "patterns/windows/words.h"
 #include "support/fake_ui.h"
 #include "support/qt_app.h"
@@ -124,6 +127,40 @@ TEST_F(RunfilterWindow, ReportShowsTheWordsWindowSortableByHeading) {
     EXPECT_EQ(w->Grid->item(0, 2)->text(), "5");
     EXPECT_EQ(s.Words.cells[1][2], "5");
     EXPECT_EQ(s.Words.cells[0][2], "prot.line");
+}
+
+runfilter* OpenRunfilter() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<runfilter*>(w); d != nullptr && d->isVisible())
+            return d;
+    return nullptr;
+}
+
+TEST(RunFilterButton, OpensTheDialogFromTheFilterView) {
+    test::App();
+    core::KovaState s;
+    QtUi ui{s};
+    kova w(s, ui);
+    test::SetCodedProtocol(s, 3, {});
+    test::SetProgram(s, {test::FilterLine(999, {})});
+    s.ViewMode = 3;
+    w.CRunfilter_Click();
+    runfilter* d = OpenRunfilter();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->Text1[1]->text(), "3");
+    d->close();
+    QApplication::processEvents();
+
+    // Without a data file there is nothing to run the filters on.
+    s.DataFileName1.clear();
+    QString title;
+    test::WhenModal([&title](QWidget* box) {
+        title = box->windowTitle();
+        box->close();
+    });
+    w.CRunfilter_Click();
+    EXPECT_EQ(title, "ERROR HELP");
+    EXPECT_EQ(OpenRunfilter(), nullptr);
 }
 
 }  // namespace
