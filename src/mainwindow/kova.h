@@ -51,6 +51,7 @@ public:
     void QuitProgram(int16_t& UnloadMode);
 
     void CBack_Click();
+    void CRunfilter_Click();
     void mnuAbout_Click();
 
     // Draws the window from s.Main.
