@@ -14,6 +14,7 @@
 
 #include "analyses/output_file.h"
 #include "analyses/windows/uitvoer.h"
+#include "filters/windows/selection_menu.h"
 #include "mainwindow/qt_ui.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/text_codec.h"
@@ -66,6 +67,9 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
     showSplash = qEnvironmentVariable("KOVA_NO_SPLASH") != "1";
     quitHook = [] { QCoreApplication::quit(); };
     CreateMenus();
+    selectionMenu = new SelectionMenu(s_, ui_, this);
+    selectionMenu->Connect(mnuSelectionItem, mnuSelectItem, mnuAndSelectItem, mnuSelectItemEpi,
+                           mnuAndSelectItemEpi);
     CreateControls();
     for (int k = 0; k < 10; ++k) {
         connect(Varnaam[k], &QLineEdit::textEdited, this,
@@ -73,6 +77,7 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
     }
     connect(CBack, &QPushButton::clicked, this, &kova::CBack_Click);
     connect(CAnaf, &QPushButton::clicked, this, &kova::CAnaf_Click);
+    connect(CRunfilter, &QPushButton::clicked, this, &kova::CRunfilter_Click);
     resize(DesignInnerSize() + QSize(0, menuBar()->sizeHint().height()));
     ui_.AttachMainWindow(this, [this] { MainChanged(); });
     MainChanged();

@@ -22,6 +22,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class QtUi;
+class SelectionMenu;
 class splash;
 
 class kova : public QMainWindow {
@@ -53,6 +54,7 @@ public:
     void CAnaf_Click();
     void mnuAnalyse_Click();
     void mnuAnalyseItem_Click(int Index);
+    void CRunfilter_Click();
     void mnuAbout_Click();
 
     // Draws the window from s.Main.
@@ -142,6 +144,8 @@ public:
     QMenu* mnuChart;
     QAction* mnuHelp;
     QAction* mnuAbout;
+    // The Selection menu's commands and the selection dialog they open.
+    SelectionMenu* selectionMenu = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
