@@ -32,13 +32,11 @@ std::optional<std::string> CommonDialog::ShowSave(const core::FileDialogRequest&
     return Show(request, true);
 }
 
-std::optional<std::string> CommonDialog::Show(const core::FileDialogRequest& request, bool save) {
+void CommonDialog::Configure(QFileDialog& dialog, const core::FileDialogRequest& request,
+                             bool save) {
     if (!request.title.empty())
         title_ = ToQString(request.title);
-    if (TestAnswer())
-        return TestAnswer()(request, save);
-
-    QFileDialog dialog(parent_, title_);
+    dialog.setWindowTitle(title_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -55,6 +53,16 @@ std::optional<std::string> CommonDialog::Show(const core::FileDialogRequest& req
         dialog.selectNameFilter(filters[1]);
     if (!request.fileName.empty())
         dialog.selectFile(ToQString(request.fileName));
+}
+
+std::optional<std::string> CommonDialog::Show(const core::FileDialogRequest& request, bool save) {
+    if (TestAnswer()) {
+        if (!request.title.empty())
+            title_ = ToQString(request.title);
+        return TestAnswer()(request, save);
+    }
+    QFileDialog dialog(parent_);
+    Configure(dialog, request, save);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     QStringList files = dialog.selectedFiles();

@@ -10,6 +10,7 @@
 
 #include "store/file_commands.h"
 
+class QFileDialog;
 class QWidget;
 
 class CommonDialog : public core::FileChooser {
@@ -24,6 +25,10 @@ public:
     // "All Files (*.*)|*.*|Kov Files (*.kov)|*.kov" -> one Qt name filter per
     // pair, "description (patterns)".
     static QStringList QtFilters(const std::string& filter);
+
+    // Sets up a Qt file dialog for one use: title, filters with the second
+    // selected, the file name, open (any name) or save (no overwrite question).
+    void Configure(QFileDialog& dialog, const core::FileDialogRequest& request, bool save);
 
     // The title the dialog shows (kept from the last use that set one).
     const QString& Title() const { return title_; }

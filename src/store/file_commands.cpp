@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <fstream>
 
-#include "analyses/output_file.h"
 #include "store/data_file.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
@@ -236,24 +235,24 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
                         s.FilterFileInfo);
 }
 
-bool OpenAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+bool OpenAnafile(KovaState& s, FileChooser& dialog) {
     std::optional<std::string> name = dialog.ShowOpen({"", kAnalysisFilter, ""});
     if (!name)
         return false;
     s.AnalysisFileName = *name;
-    return ShowAnalysisFile(s, ui);
+    return true;
 }
 
 bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer) {
     return SaveOutput(s, ui, dialog, viewer, s.AnalysisFileName, kAnalysisFilter, ".ana", "ana");
 }
 
-bool OpenLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+bool OpenLstfile(KovaState& s, FileChooser& dialog) {
     std::optional<std::string> name = dialog.ShowOpen({"", kListingFilter, ""});
     if (!name)
         return false;
     s.ListingFileName = *name;
-    return ShowListingFile(s, ui);
+    return true;
 }
 
 bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer) {

@@ -62,9 +62,11 @@ bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog);
 bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog);
 bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
 bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
-bool OpenAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog);
+// The output opens choose the name; the window then shows the file in the
+// output viewer.
+bool OpenAnafile(KovaState& s, FileChooser& dialog);
 bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer);
-bool OpenLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
+bool OpenLstfile(KovaState& s, FileChooser& dialog);
 bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer);
 
 // Exit: asks about the shown set; true when the program may end.

@@ -106,8 +106,8 @@ TEST_F(FileCommands, CancelledOpensOfTablesAndOutputsChangeNothing) {
     s.ListingFileName = "l.lst";
     s.CategoryLists[4] = {"x"};
     EXPECT_FALSE(core::OpenTablefile(s, ui, dialog));
-    EXPECT_FALSE(core::OpenAnafile(s, ui, dialog));
-    EXPECT_FALSE(core::OpenLstfile(s, ui, dialog));
+    EXPECT_FALSE(core::OpenAnafile(s, dialog));
+    EXPECT_FALSE(core::OpenLstfile(s, dialog));
     EXPECT_FALSE(core::SaveAnafile(s, ui, dialog, {true, "text"}));
     EXPECT_EQ(s.TableFileName, "t.tbl");
     EXPECT_EQ(s.AnalysisFileName, "a.ana");
