@@ -11,4 +11,8 @@ namespace core {
 bool ShowAnalysisFile(KovaState& s, KovaUi& ui);
 bool ShowListingFile(KovaState& s, KovaUi& ui);
 
+// The main window's "Show output" button: shows again the kind of file the
+// viewer showed last (OutputKind "ana" or "lst"); nothing before the first.
+bool ShowLastOutputFile(KovaState& s, KovaUi& ui);
+
 }  // namespace core

@@ -1,10 +1,20 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "mainwindow/kova.h"
+#include "mainwindow/qt_ui.h"
+#include "store/state.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle("KOVA ");
-    w.show();
+    // The main window ends the program itself, also while hidden windows
+    // such as the output viewer are still loaded.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    core::KovaState s;
+    QtUi ui(s);
+    kova window(s, ui);
+    window.Form_Load(kova::JoinCommandLine(argc, argv));
+    if (window.Ended())
+        return 0;
     return app.exec();
 }

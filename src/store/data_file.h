@@ -18,9 +18,16 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
                   int16_t Count, int16_t HeaderNumber, const std::string& FileInfo);
 
 // Reads FileName into Records/Count/HeaderNumber/FileInfo, showing the wait
-// window. Returns false (after showing the message) when the file was bad;
-// see the open operations for what is kept then.
+// window. Returns false (after showing the message) when the file was bad.
+// When the file cannot be read or its first three lines are bad, the outputs
+// are left untouched. Past that point they hold the file's count, header
+// number and file info, every record numbered by its position (V0 = index),
+// the records read before the fault filled and the others empty.
 bool ReadDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, RecordSet& Records,
                   int16_t& Count, int16_t& HeaderNumber, std::string& FileInfo);
+
+// The reader's message for a bad first line (Kind 1, with the line) or a bad
+// record or memo marker (Kind 2, with the record number or memo ordinal).
+void ReportDataFileError(KovaUi& ui, int16_t Kind, int16_t Index, const std::string& Line);
 
 }  // namespace core

@@ -8,7 +8,12 @@
 
 namespace core {
 
-// Each returns false when nothing was opened (the previous set is kept).
+// Each opens FileName into its set and shows it. The opener itself sets the
+// set's name variable (DataFileName1, FilterFileName, DataFileName2) once the
+// file is taken; callers need not set it first. Each returns false when
+// nothing was opened (an empty name, a file that cannot be read or that fails
+// in its first lines, a new filter file that cannot be written): the previous
+// set, its name, count, position and the window stay as they were.
 bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName);
 bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName);
 bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName);

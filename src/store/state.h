@@ -74,6 +74,18 @@ struct MainWindowModel {
     ControlState CJoin{"Join Rec's"};
     ControlState CSplit{"Split Record"};
     ControlState CString{"String"};
+
+    bool operator==(const MainWindowModel&) const = default;
+};
+
+// The result table of the window `Words` (word counts, the filter report):
+// the core fills it, the window draws it and sorts its rows by a column.
+struct ResultTableModel {
+    std::string caption;
+    std::vector<int> columnWidths;                // twips, one per column
+    std::vector<std::vector<std::string>> cells;  // row 0 holds the headings
+    std::array<std::string, 5> labels;            // Label1..Label4 at 1..4
+    bool operator==(const ResultTableModel&) const = default;
 };
 
 struct KovaState {
@@ -102,6 +114,10 @@ struct KovaState {
     std::string ActiveWindowName = "kova";
     bool MainFormActive = true;
     MainWindowModel Main;
+    // What ShownRecords and ShownPosition hand out in view mode 0: always an
+    // empty set and position 0, so nothing written through them lands in a set.
+    RecordSet NoRecords;
+    int16_t NoPosition = 0;
 
     // File names (full paths, "" when none).
     std::string DataFileName1;
@@ -133,11 +149,33 @@ struct KovaState {
     std::vector<int16_t> SelectionMarks1;
     std::vector<int16_t> SelectionMarks2;
 
+    // Selection criteria: set 1 serves view mode 1, set 2 view modes 2 and 3.
+    // The lags are shared; they are wider than 16 bits so that any typed
+    // value is held (a window reaching past the set is clipped to it).
+    std::string SelectVariable1;  // "V0".."V8"
+    std::string SelectVariable2;
+    std::string SelectionKind1;  // "OR", "AND", "EPI-OR", "EPI-AND"
+    std::string SelectionKind2;
+    std::string SelectValue1;  // the value, or the start of a V0/V1 range
+    std::string SelectValue2;
+    std::string SelectValueTo1;  // the end of a V0/V1 range
+    std::string SelectValueTo2;
+    int32_t LagBefore = 0;
+    int32_t LagAfter = 0;
+
     // Sieve.
     int16_t SieveActive = 0;
     std::vector<float> SieveList;  // index 0 unused
     int16_t SieveCount = 0;
     int16_t SievePosition = 0;
+
+    // Filter programs: the variables $V1..$V5 (index 1..5) live as long as the
+    // program; the options come from the run-filters dialog.
+    std::array<std::string, 6> FilterVariables;
+    int16_t FilterAppendMode = kFalse;
+    int16_t FilterReportOn = kFalse;
+    int FilterReportRow = 0;  // wide: one row per match of every block
+    ResultTableModel Words;
 
     // Category tables L4..L7 (index 4..7, list order) and the variable labels
     // Varnaam(0..9); the main window shows them, the core reads and writes them.

@@ -9,8 +9,11 @@
 
 namespace core {
 
-// Draw the page with RecordNo current on the bottom row. The data set 1
-// version first lowers RecordNo to RecordCount1.
+// Draw the page with RecordNo current on the bottom row and call
+// ui.MainChanged() once. The data set 1 version first lowers RecordNo to
+// RecordCount1; rows past the records the set holds are drawn blank. When the
+// drawn set is the shown one and RecordNo is its current position, the
+// current record's V8 is stored back trimmed, as Text1 shows it.
 void RefreshRecordList1(KovaState& s, KovaUi& ui, int16_t& RecordNo);
 void RefreshRecordList2(KovaState& s, KovaUi& ui, int16_t& RecordNo);
 

@@ -1,0 +1,134 @@
+#include "analyses/frequency_analysis.h"
+
+#include <cmath>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "analyses/frequency_report.h"
+#include "analyses/output_file.h"
+#include "store/text.h"
+#include "store/time_code.h"
+
+namespace core {
+
+bool FrequencyRangeValid(const KovaState& s) {
+    return s.ViewMode == 1 && s.FromRecord >= 1 && s.ToRecord <= s.RecordCount1 &&
+           s.FromRecord <= s.ToRecord && static_cast<size_t>(s.ToRecord) < s.Records1.size();
+}
+
+std::string EventCode(const ProtocolRecord& r, int varIndex) {
+    if (varIndex == 2)
+        return r.V2 == 0 ? std::string() : SignedNumber(r.V2);
+    const std::string* field = TextField(r, varIndex);
+    return field ? Trim(*field) : std::string();
+}
+
+EventList BuildEventList(const KovaState& s, int varIndex) {
+    EventList list;
+    list.RangeLength = static_cast<int16_t>(s.ToRecord - s.FromRecord + 1);
+    list.events.reserve(static_cast<size_t>(list.RangeLength) + 1);
+    for (int i = s.FromRecord; i <= s.ToRecord; ++i) {
+        const ProtocolRecord& r = s.Records1[static_cast<size_t>(i)];
+        std::string code = EventCode(r, varIndex);
+        if (!code.empty()) {
+            FrequencyEvent e;
+            e.code = std::move(code);
+            e.span = 1;
+            e.start = static_cast<float>(ParseTimeCode(Trim(r.V1)));
+            e.position = static_cast<int16_t>(i);
+            list.events.push_back(std::move(e));
+        } else if (s.EpisodeFilling == 1 && i > 1) {
+            // A filled event repeats the code and start time of the one before
+            // it (event 0 when the range begins with empty records).
+            FrequencyEvent e;
+            e.code = list.events.back().code;
+            e.span = 1;
+            e.start = list.events.back().start;
+            e.position = static_cast<int16_t>(i);
+            list.events.push_back(std::move(e));
+        } else {
+            ++list.events.back().span;
+        }
+    }
+    // An event without a time code starts when the one before it started.
+    const size_t n = list.events.size() - 1;
+    for (size_t k = 1; k < n; ++k) {
+        FrequencyEvent& next = list.events[k + 1];
+        if (next.start == 0)
+            next.start = list.events[k].start;
+        list.events[k].duration = next.start - list.events[k].start;
+    }
+    if (n >= 1)
+        list.events[n].duration = 0;
+    return list;
+}
+
+std::vector<std::string> DistinctCodes(const EventList& events) {
+    std::vector<std::string> codes;
+    std::unordered_set<std::string> seen;
+    for (size_t k = 1; k < events.events.size(); ++k) {
+        const std::string& code = events.events[k].code;
+        if (code.empty() || !seen.insert(code).second)
+            continue;
+        InsertSorted(codes, code);
+    }
+    return codes;
+}
+
+FrequencyCounts CountCategories(const std::vector<std::string>& categories,
+                                const EventList& events) {
+    FrequencyCounts counts;
+    counts.rows.resize(categories.size());
+    std::unordered_map<std::string, std::vector<size_t>> rowsOf;
+    for (size_t r = 0; r < categories.size(); ++r) {
+        counts.rows[r].label = categories[r];
+        rowsOf[categories[r]].push_back(r);
+    }
+    for (size_t k = 1; k < events.events.size(); ++k) {
+        const FrequencyEvent& e = events.events[k];
+        auto found = rowsOf.find(e.code);
+        if (found == rowsOf.end())
+            continue;
+        const double d = e.duration;
+        const double span = e.span;
+        for (size_t r : found->second) {
+            CategoryCount& row = counts.rows[r];
+            row.count += 1;
+            row.durations += d;
+            row.durationSquares += d * d;
+            row.spans += span;
+            row.spanSquares += span * span;
+            ++counts.valid;
+        }
+    }
+    counts.total.count = counts.valid;
+    for (const CategoryCount& row : counts.rows) {
+        counts.total.durations += row.durations;
+        counts.total.durationSquares += row.durationSquares;
+        counts.total.spans += row.spans;
+        counts.total.spanSquares += row.spanSquares;
+    }
+    return counts;
+}
+
+MeanSd PopulationMeanSd(double n, double sum, double sumSquares) {
+    if (n == 0)
+        return {};
+    double radicand = n * sumSquares - sum * sum;
+    if (radicand < 0)
+        radicand = 0;
+    return MeanSd{sum / n, std::sqrt(radicand) / n};
+}
+
+bool FrequencyAnalysis(KovaState& s, KovaUi& ui, int16_t varIndex, const ReportClock& clock) {
+    if (varIndex < 1 || varIndex > 7 || !FrequencyRangeValid(s))
+        return true;
+    EventList events = BuildEventList(s, varIndex);
+    bool written = varIndex == 1 ? WriteTimecodeReport(s, ui, events, clock)
+                                 : WriteFrequencyReport(s, ui, varIndex, events, clock);
+    if (!written)
+        return false;
+    return ShowAnalysisFile(s, ui);
+}
+
+}  // namespace core

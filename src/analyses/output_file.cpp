@@ -1,0 +1,53 @@
+#include "analyses/output_file.h"
+
+#include "analyses/file_bytes.h"
+#include "store/text.h"
+
+namespace core {
+
+namespace {
+
+// The error numbers of a missing file and of one that cannot be read.
+constexpr long long kFileNotFound = 53;
+constexpr long long kFileAccessError = 75;
+
+// Loads the whole file into the output viewer; the viewer and OutputKind stay
+// as they were when the file cannot be read.
+bool ShowOutputFile(KovaState& s, KovaUi& ui, const std::string& fileName, const char* kind) {
+    if (fileName.empty())
+        return true;
+    std::string text;
+    if (!ReadFileBytes(fileName, text)) {
+        const bool missing = !FileExists(fileName);
+        ui.Message(
+            ErrorText(missing ? kFileNotFound : kFileAccessError, kProgramTitle,
+                      (missing ? "File not found: " : "The file cannot be read: ") + fileName),
+            "Error", Icon::Critical);
+        return false;
+    }
+    s.OutputKind = kind;
+    s.Main.CAnaf.visible = false;
+    ui.ShowOutput("KOVA Output file: " + fileName, text);
+    ui.MainChanged();
+    return true;
+}
+
+}  // namespace
+
+bool ShowAnalysisFile(KovaState& s, KovaUi& ui) {
+    return ShowOutputFile(s, ui, s.AnalysisFileName, "ana");
+}
+
+bool ShowListingFile(KovaState& s, KovaUi& ui) {
+    return ShowOutputFile(s, ui, s.ListingFileName, "lst");
+}
+
+bool ShowLastOutputFile(KovaState& s, KovaUi& ui) {
+    if (s.OutputKind == "ana")
+        return ShowAnalysisFile(s, ui);
+    if (s.OutputKind == "lst")
+        return ShowListingFile(s, ui);
+    return true;
+}
+
+}  // namespace core

@@ -1,0 +1,115 @@
+#include "analyses/report_frame.h"
+
+#include <ctime>
+
+#include "analyses/file_bytes.h"
+#include "store/text.h"
+
+namespace core {
+
+namespace {
+
+constexpr int kRuleLength = 103;
+
+// The error number of a file that cannot be written ("Path/File access error").
+constexpr long long kFileAccessError = 75;
+
+}  // namespace
+
+ReportTime CurrentReportTime() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char date[32];
+    char time[32];
+    std::strftime(date, sizeof date, "%d-%m-%Y", &local);
+    std::strftime(time, sizeof time, "%H:%M:%S", &local);
+    return ReportTime{date, time};
+}
+
+std::string AnalysisOutputName(const KovaState& s) {
+    return DerivedName(s.DataFileName1, ".ana");
+}
+
+AnalysisOutput OpenAnalysisOutput(const KovaState& s, LeadIn leadIn) {
+    AnalysisOutput block;
+    block.fileName = AnalysisOutputName(s);
+    const bool isNew = !FileExists(block.fileName);
+    ReportWriter& out = block.out;
+    switch (leadIn) {
+        case LeadIn::PrefixAndBlank:
+            if (isNew)
+                out.Text(block.fileName).EndLine().EndLine();
+            out.EndLine().EndLine();
+            break;
+        case LeadIn::PrefixOnly:
+            if (isNew)
+                out.Text(block.fileName).EndLine().EndLine();
+            out.EndLine();
+            break;
+        case LeadIn::TwoBlanks:
+            out.EndLine().EndLine();
+            break;
+    }
+    return block;
+}
+
+void WriteReportTitle(AnalysisOutput& block, std::string_view title, bool zoneStep,
+                      std::string_view subject, const std::vector<std::string>& tags,
+                      int dateColumn, const ReportTime& time) {
+    ReportWriter& out = block.out;
+    out.Text(title);
+    if (zoneStep)
+        out.ZoneStep();
+    out.Text(subject);
+    for (const std::string& tag : tags)
+        out.Text(tag);
+    out.Tab(dateColumn).Text(time.date).Text("/").Text(time.time).EndLine();
+}
+
+void WriteReportRule(AnalysisOutput& block, char c) {
+    block.out.Text(std::string(kRuleLength, c)).EndLine();
+}
+
+bool CloseAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
+    block.out.EmptyLines(2);
+    return FlushAnalysisOutput(s, ui, block);
+}
+
+bool FlushAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
+    if (!AppendFileBytes(block.fileName, block.out.Bytes())) {
+        ui.Message(ErrorText(kFileAccessError, kProgramTitle,
+                             "The output file cannot be written: " + block.fileName),
+                   "Error", Icon::Critical);
+        return false;
+    }
+    s.AnalysisFileName = block.fileName;
+    return true;
+}
+
+std::string RangeTag(int16_t from, int16_t to, bool numberItems) {
+    if (numberItems)
+        return " (no. " + FileNumber(from) + "-" + FileNumber(to) + ")";
+    return " (no. " + TrimmedNumber(from) + "-" + TrimmedNumber(to) + ")";
+}
+
+std::string SelectionTag(const KovaState& s, int16_t from, int16_t to, bool numberItems) {
+    if (s.SelectionShown1 == kFalse)
+        return "";
+    auto recordNumber = [&s](int16_t position) -> int16_t {
+        if (position < 1 || static_cast<size_t>(position) >= s.Records1.size())
+            return 0;
+        return s.Records1[static_cast<size_t>(position)].V0;
+    };
+    int16_t first = recordNumber(from);
+    int16_t last = recordNumber(to);
+    if (numberItems)
+        return " (Selected:" + FileNumber(first) + "-" + FileNumber(last) + ")";
+    return " (Selected:" + TrimmedNumber(first) + "-" + TrimmedNumber(last) + ")";
+}
+
+std::string EpisodeTag(const KovaState& s) {
+    return s.EpisodeFilling != 0 ? " (EPISODE FILLED)" : "";
+}
+
+}  // namespace core

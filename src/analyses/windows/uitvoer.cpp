@@ -1,0 +1,122 @@
+#include "analyses/windows/uitvoer.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "mainwindow/text_codec.h"
+#include "mainwindow/text_printer.h"
+#include "mainwindow/window_util.h"
+
+namespace {
+
+// Writes the bytes to a temporary file beside the target and moves it into
+// place only when it is complete, so a failed write leaves the old file.
+bool ReplaceFile(const std::string& name, const std::string& bytes) {
+    namespace fs = std::filesystem;
+    fs::path target(name);
+    fs::path temp = target;
+    temp += ".kovatmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ec;
+            fs::remove(temp, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
+    : QDialog(parent), s_(s), ui_(ui) {
+    setObjectName("uitvoer");
+    setModal(false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    resize(Tw(11400), Tw(7800));
+
+    Tekst = new QPlainTextEdit(this);
+    Tekst->setObjectName("Tekst");
+    Tekst->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Tekst->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    CSave = new QPushButton("Save", this);
+    CSave->setObjectName("CSave");
+    CPrint = new QPushButton("Print", this);
+    CPrint->setObjectName("CPrint");
+    COkee = new QPushButton("OK", this);
+    COkee->setObjectName("COkee");
+    for (QPushButton* b : {CSave, CPrint, COkee}) {
+        b->setAutoDefault(false);
+        b->setFixedSize(Tw(1200), Tw(375));
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(CSave);
+    buttons->addWidget(CPrint);
+    buttons->addStretch();
+    buttons->addWidget(COkee);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Tekst);
+    layout->addLayout(buttons);
+
+    connect(CSave, &QPushButton::clicked, this, &uitvoer::CSave_Click);
+    connect(CPrint, &QPushButton::clicked, this, &uitvoer::CPrint_Click);
+    connect(COkee, &QPushButton::clicked, this, &uitvoer::COkee_Click);
+    CentreOnScreen(this);
+}
+
+void uitvoer::ShowText(const std::string& caption, const std::string& text) {
+    setWindowTitle(ToQString(caption));
+    Tekst->setPlainText(ToEditorText(text));
+    Tekst->moveCursor(QTextCursor::End);
+    show();
+    raise();
+}
+
+std::string uitvoer::TextBytes() const {
+    return FromEditorText(Tekst->toPlainText());
+}
+
+// Writes the viewer's text back over the file it shows.
+void uitvoer::CSave_Click() {
+    std::string name;
+    if (s_.OutputKind == "ana")
+        name = s_.AnalysisFileName;
+    else if (s_.OutputKind == "lst")
+        name = s_.ListingFileName;
+    if (name.empty())
+        return;
+    if (!ReplaceFile(name, TextBytes()))
+        ui_.Message("The output file could not be written:\r\n" + name, "Error",
+                    core::Icon::Critical);
+}
+
+void uitvoer::CPrint_Click() {
+    PrintText(this, Tekst);
+}
+
+// Hides the viewer and gives the main window its "Show output" button back.
+void uitvoer::COkee_Click() {
+    hide();
+    s_.Main.CAnaf.visible = true;
+    ui_.MainChanged();
+}

@@ -1,0 +1,174 @@
+#include "filters/filter_run.h"
+
+#include <string>
+#include <vector>
+
+#include "filters/filter_actions.h"
+#include "filters/filter_conditions.h"
+#include "filters/filter_program.h"
+#include "filters/filter_report.h"
+#include "filters/sieve_select.h"
+#include "store/record_edit.h"
+#include "store/text.h"
+
+namespace core {
+
+namespace {
+
+const char* const kSelectionRefusal =
+    "Undo the selection first: filters that delete or split records run only on the "
+    "whole data set.";
+
+// Split pass: every record of data set 1 whose text holds "///" is cut into
+// pieces. Records are split one at a time so that each piece remembers the
+// record it came from; `origin` gets, per new index, the index before.
+void SplitPass(KovaState& s, KovaUi& ui, std::vector<int>& origin) {
+    const int before = s.RecordCount1;
+    RecordSet result;
+    result.reserve(static_cast<size_t>(before) + 1);
+    result.emplace_back();
+    origin.assign(1, 0);
+    for (int i = 1; i <= before; ++i) {
+        ProtocolRecord& r = s.Records1[i];
+        if (r.V8.find("///") == std::string::npos) {
+            result.push_back(std::move(r));
+            origin.push_back(i);
+            continue;
+        }
+        RecordSet one(2);
+        one[1] = std::move(r);
+        int16_t count = 1;
+        SplitRecordsAtSeparator(s, one, 1, count, "///");
+        for (int k = 1; k <= count; ++k) {
+            result.push_back(std::move(one[k]));
+            origin.push_back(i);
+        }
+        if (result.size() - 1 > static_cast<size_t>(kMaxRecords))
+            throw FilterStop("The split would make more than " + PlainNumber(kMaxRecords) +
+                                 " records; nothing was changed.",
+                             "ERROR HELP");
+    }
+    for (size_t k = 1; k < result.size(); ++k)
+        result[k].V0 = static_cast<int16_t>(k);
+    s.Records1 = std::move(result);
+    s.RecordCount1 = static_cast<int16_t>(s.Records1.size() - 1);
+    RenumberSequencer(s, ui);
+    const int added = s.RecordCount1 - before;
+    s.ToRecord = static_cast<int16_t>(std::min<int>(s.ToRecord + added, s.RecordCount1));
+}
+
+// Deletion pass: drops every record whose origin was queued (all pieces of a
+// queued record that was split).
+void DeletionPass(KovaState& s, KovaUi& ui, const FilterPass& pass,
+                  const std::vector<int>& origin) {
+    RecordSet kept;
+    kept.reserve(static_cast<size_t>(s.RecordCount1) + 1);
+    kept.emplace_back();
+    for (int i = 1; i <= s.RecordCount1; ++i) {
+        if (pass.deleteQueued[origin[i]])
+            continue;
+        kept.push_back(std::move(s.Records1[i]));
+        kept.back().V0 = static_cast<int16_t>(kept.size() - 1);
+    }
+    s.Records1 = std::move(kept);
+    s.RecordCount1 = static_cast<int16_t>(s.Records1.size() - 1);
+    RenumberSequencer(s, ui);
+    if (s.ToRecord > s.RecordCount1)
+        s.ToRecord = s.RecordCount1;
+}
+
+void RunConditionBlock(KovaState& s, KovaUi& ui, int16_t header) {
+    ui.ShowWait("filterno.", SignedNumber(header));
+    FilterPass pass;
+    pass.deleteQueued.assign(static_cast<size_t>(s.RecordCount1) + 1, 0);
+
+    const int from = s.FromRecord;
+    const int to = std::min<int>(s.ToRecord, s.RecordCount1);
+    for (int i = std::max(from, 1); i <= to; ++i) {
+        bool match = true;
+        for (int line = header - 1; match && line > 0 && !IsBlockCode(s.Records2[line].V2);
+             --line) {
+            const ProtocolRecord& condition = s.Records2[line];
+            const int t = i + condition.V2;
+            match = t >= 1 && t <= to &&
+                    RecordMatchesFilterLine(s, condition, s.Records1[t], s.Records1[i]) == 1;
+        }
+        if (!match)
+            continue;
+        // The report names the record as it was numbered when it matched.
+        const int16_t number = s.Records1[i].V0;
+        ApplyFilterActions(s, pass, s.Records2[header], i, header);
+        if (s.FilterReportOn != kFalse)
+            AddFilterReportRow(s, number, header);
+    }
+
+    std::vector<int> origin;
+    if (pass.FilterSplitCount != 0) {
+        SplitPass(s, ui, origin);
+    } else {
+        origin.resize(static_cast<size_t>(s.RecordCount1) + 1);
+        for (size_t k = 0; k < origin.size(); ++k)
+            origin[k] = static_cast<int>(k);
+    }
+    if (pass.FilterDeleteCount != 0)
+        DeletionPass(s, ui, pass, origin);
+}
+
+void RunBlock(KovaState& s, KovaUi& ui, int16_t& FilterNo, bool& refusalShown) {
+    if (s.FilterCount < 1 || s.Records2.size() <= static_cast<size_t>(s.FilterCount))
+        return;
+    if (FilterNo < 1)
+        FilterNo = 1;
+    if (FilterNo > s.FilterCount)
+        return;
+    while (FilterNo != s.FilterCount && !IsBlockCode(s.Records2[FilterNo].V2))
+        ++FilterNo;
+    switch (s.Records2[FilterNo].V2) {
+        case kSelectBlock:
+            SelectByFilterLines(s, ui, FilterNo);
+            return;
+        case kSieveBlock:
+            SieveRecords(s, ui, FilterNo);
+            return;
+        case kConditionFilterBlock:
+            break;
+        default:
+            return;
+    }
+    if (s.SelectionShown1 != kFalse && BlockChangesRecordCount(s.Records2[FilterNo])) {
+        if (!refusalShown)
+            ui.Message(kSelectionRefusal, "ERROR HELP", Icon::Exclamation);
+        refusalShown = true;
+        return;
+    }
+    RunConditionBlock(s, ui, FilterNo);
+}
+
+}  // namespace
+
+bool BlockChangesRecordCount(const ProtocolRecord& HeaderLine) {
+    for (int field : kCellFields) {
+        std::string cell = Trim(*TextField(HeaderLine, field));
+        if (cell == "|del" || cell.compare(0, 4, "|///") == 0 || cell.compare(0, 4, "|\\\\\\") == 0)
+            return true;
+    }
+    return false;
+}
+
+void RunFilter(KovaState& s, KovaUi& ui, int16_t& FilterNo) {
+    bool refusalShown = false;
+    RunBlock(s, ui, FilterNo, refusalShown);
+}
+
+void RunAllFilters(KovaState& s, KovaUi& ui) {
+    bool refusalShown = false;
+    const int count = s.FilterCount;
+    for (int k = 1; k <= count && k <= s.FilterCount; ++k) {
+        if (s.Records2[k].V2 != kConditionFilterBlock)
+            continue;
+        int16_t copy = static_cast<int16_t>(k);
+        RunBlock(s, ui, copy, refusalShown);
+    }
+}
+
+}  // namespace core

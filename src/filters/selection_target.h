@@ -1,0 +1,33 @@
+// What a selection routine works on: the full store, its marks and the
+// criteria of the set that ViewMode names. Shared by the event and episode
+// selections.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/state.h"
+
+namespace core {
+
+struct SelectionTarget {
+    const RecordSet* records = nullptr;     // the full store
+    std::vector<int16_t>* marks = nullptr;  // one mark per record, index 0 unused
+    int count = 0;                          // records 1..count are read and marked
+    const std::string* variable = nullptr;  // "V0".."V8"
+    const std::string* value = nullptr;     // the value, or the start of a range
+    const std::string* valueTo = nullptr;   // the end of a range
+};
+
+// The target for view modes 1, 2 and 3; nothing in any other view mode. The
+// count never reaches past the store or its marks, so a store that does not
+// match its count cannot be read out of bounds.
+std::optional<SelectionTarget> ChooseSelectionTarget(KovaState& s);
+
+// The index 0..8 of a variable text "V0".."V8" (exact, case-sensitive); -1 for
+// any other text.
+int SelectionVariableIndex(const std::string& variable);
+
+}  // namespace core

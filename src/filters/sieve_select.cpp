@@ -1,0 +1,102 @@
+#include "filters/sieve_select.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "filters/filter_conditions.h"
+#include "filters/filter_program.h"
+#include "store/selection_store.h"
+#include "store/text.h"
+#include "store/view.h"
+
+namespace core {
+
+namespace {
+
+// Moves the line to its block's header; false when that is not `code`.
+bool FindHeader(const KovaState& s, int16_t& line, int16_t code) {
+    if (s.FilterCount < 1 || s.Records2.size() <= static_cast<size_t>(s.FilterCount))
+        return false;
+    if (line < 1)
+        line = 1;
+    if (line > s.FilterCount)
+        return false;
+    while (line != s.FilterCount && !IsBlockCode(s.Records2[line].V2))
+        ++line;
+    return s.Records2[line].V2 == code;
+}
+
+void SetScrollValue(KovaState& s, int value) {
+    s.Main.scrollValue = value;
+}
+
+}  // namespace
+
+void SieveRecords(KovaState& s, KovaUi& ui, int16_t& FilterLine) {
+    if (!FindHeader(s, FilterLine, kSieveBlock))
+        return;
+    ShowDataMode(s, ui);
+    std::vector<float> hits(1, 0.0f);
+    const int count = s.RecordCount1;
+    for (int i = 1; i <= count; ++i) {
+        s.Main.Teller.caption = PlainNumber(i);
+        if ((i & 1023) == 0)
+            ui.MainChanged();
+        bool match = true;
+        for (int line = FilterLine - 1; match && line > 0 && !IsBlockCode(s.Records2[line].V2);
+             --line) {
+            const ProtocolRecord& condition = s.Records2[line];
+            const int t = i + condition.V2;
+            match = t >= 1 && t <= count &&
+                    RecordMatchesFilterLine(s, condition, s.Records1[t], s.Records1[i]) == 1;
+        }
+        if (match)
+            hits.push_back(static_cast<float>(i));
+    }
+    if (hits.size() == 1) {
+        // Nothing found: an earlier sieve stays in force as it was.
+        s.CurrentRecord1 = s.RecordCount1;
+    } else {
+        s.SieveList = std::move(hits);
+        s.SieveCount = static_cast<int16_t>(s.SieveList.size() - 1);
+        s.CurrentRecord1 = static_cast<int16_t>(s.SieveList[1]);
+        s.SieveActive = 1;
+        s.SievePosition = 1;
+        s.Main.CString.caption = "Sieve";
+    }
+    RefreshRecordList1(s, ui, s.CurrentRecord1);
+    SetScrollValue(s, s.CurrentRecord1);
+    s.Main.Teller.caption = PlainNumber(s.RecordCount1);
+    ui.MainChanged();
+}
+
+void SelectByFilterLines(KovaState& s, KovaUi& ui, int16_t& FilterLine) {
+    if (!FindHeader(s, FilterLine, kSelectBlock))
+        return;
+    ShowDataMode(s, ui);
+    if (s.SelectionShown1 != kFalse)
+        StoreSelectionEdits(s);  // edits of the shown records count in the new selection
+    else
+        BeginSelection(s, ui);
+    if (s.SelectionShown1 == kFalse)
+        return;
+    const int full = std::min<int>(
+        s.FullCount1,
+        static_cast<int>(std::min(s.FullRecords1.size(), s.SelectionMarks1.size())) - 1);
+    for (int line = FilterLine - 1; line > 0 && !IsBlockCode(s.Records2[line].V2); --line) {
+        const ProtocolRecord& condition = s.Records2[line];
+        for (int j = 1; j <= full; ++j) {
+            const int t = j + condition.V2;
+            if (t >= 1 && t <= full &&
+                RecordMatchesFilterLine(s, condition, s.FullRecords1[t], s.FullRecords1[j]) == 1)
+                s.SelectionMarks1[j] = static_cast<int16_t>(j);
+        }
+    }
+    ApplySelection(s, ui);
+    s.CurrentRecord1 = s.RecordCount1 > 0 ? 1 : 0;
+    RefreshRecordList1(s, ui, s.CurrentRecord1);
+    SetScrollValue(s, s.CurrentRecord1);
+    ui.MainChanged();
+}
+
+}  // namespace core

@@ -1,0 +1,131 @@
+#include "filters/windows/runfilter.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "filters/run_filter_command.h"
+#include "mainwindow/text_codec.h"
+#include "mainwindow/window_util.h"
+#include "patterns/windows/words.h"
+
+namespace {
+
+void Place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(Tw(left), Tw(top), Tw(width), Tw(height));
+}
+
+}  // namespace
+
+runfilter::runfilter(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
+    : QDialog(parent), s_(s), ui_(ui) {
+    setObjectName("runfilter");
+    setWindowTitle("KOVA Run filter(s)");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setFixedSize(Tw(5400), Tw(3300));
+
+    Label3 = new QLabel("  Run Filter(s)", this);
+    Label3->setObjectName("Label3");
+    QFont serif("Times New Roman");
+    serif.setStyleHint(QFont::Serif);
+    serif.setPointSize(14);
+    serif.setBold(true);
+    Label3->setFont(serif);
+    Place(Label3, 120, 120, 5100, 480);
+
+    Check1 = new QCheckBox("Appending changes (filter conflict analysis)", this);
+    Check1->setObjectName("Check1");
+    Place(Check1, 240, 720, 5000, 300);
+    Check2 = new QCheckBox("Filter report (summary of succeeded filters)", this);
+    Check2->setObjectName("Check2");
+    Place(Check2, 240, 1080, 5000, 300);
+
+    const QColor bar(0, 128, 128);
+    for (int k : {1, 3}) {
+        Label2[k] = new QLabel(this);
+        Label2[k]->setObjectName(QString("Label2_%1").arg(k));
+        SetBackground(Label2[k], bar, true);
+        Place(Label2[k], 120, k == 1 ? 1500 : 2130, 5100, 45);
+    }
+    Label2[0] = new QLabel("On record no.               to", this);
+    Label2[0]->setObjectName("Label2_0");
+    Place(Label2[0], 240, 1680, 3000, 300);
+
+    // The two boxes sit in the gaps of the range line: in its run of blanks
+    // and behind its "to".
+    const QFontMetrics fm(Label2[0]->font());
+    const int lead = fm.horizontalAdvance("On record no.");
+    const int full = fm.horizontalAdvance(Label2[0]->text());
+    const int x0 = Label2[0]->x() + lead + 4;
+    const int x1 = Label2[0]->x() + full + 8;
+    for (int k = 0; k < 2; ++k) {
+        Text1[k] = new QLineEdit(this);
+        Text1[k]->setObjectName(QString("Text1_%1").arg(k));
+        Text1[k]->setGeometry(k == 0 ? x0 : x1, Tw(1650), Tw(900), Tw(330));
+    }
+    Label2[0]->resize(Text1[1]->x() - Label2[0]->x(), Label2[0]->height());
+    Label2[0]->lower();
+
+    Command3 = new QPushButton("Run All Filters", this);
+    Command3->setObjectName("Command3");
+    Place(Command3, 240, 2400, 1700, 450);
+    Command1 = new QPushButton("Run Current Filter", this);
+    Command1->setObjectName("Command1");
+    Place(Command1, 2040, 2400, 1800, 450);
+    Command2 = new QPushButton("Cancel", this);
+    Command2->setObjectName("Command2");
+    Place(Command2, 3960, 2400, 1200, 450);
+
+    connect(Check1, &QCheckBox::clicked, this, &runfilter::Check1_Click);
+    connect(Check2, &QCheckBox::clicked, this, &runfilter::Check2_Click);
+    connect(Command1, &QPushButton::clicked, this, &runfilter::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &runfilter::Command3_Click);
+    connect(Command2, &QPushButton::clicked, this, &runfilter::Command2_Click);
+
+    Form_Load();
+}
+
+void runfilter::Form_Load() {
+    CentreOnScreen(this);
+    auto [from, to] = core::FilterRangePreset(s_);
+    Text1[0]->setText(ToQString(from));
+    Text1[1]->setText(ToQString(to));
+    s_.FilterAppendMode = core::kFalse;
+    s_.FilterReportOn = core::kFalse;
+}
+
+void runfilter::Check1_Click() {
+    s_.FilterAppendMode = Check1->isChecked() ? core::kTrue : core::kFalse;
+}
+
+void runfilter::Check2_Click() {
+    s_.FilterReportOn = Check2->isChecked() ? core::kTrue : core::kFalse;
+}
+
+void runfilter::Command1_Click() {
+    RunAndClose(false);
+}
+
+void runfilter::Command3_Click() {
+    RunAndClose(true);
+}
+
+void runfilter::Command2_Click() {
+    s_.DialogCancelled = 1;
+    close();
+}
+
+void runfilter::RunAndClose(bool allFilters) {
+    if (core::ReadFilterRange(s_, FromQString(Text1[0]->text()), FromQString(Text1[1]->text()))) {
+        const bool done = core::RunFilterCommand(
+            s_, ui_,
+            allFilters ? core::FilterRunKind::AllFilters : core::FilterRunKind::CurrentFilter);
+        if (done && s_.FilterReportOn != core::kFalse)
+            Words::ShowTable(s_, ui_, parentWidget());
+    }
+    close();
+}

@@ -1,0 +1,25 @@
+// Small helpers shared by the program's windows.
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+#include <cmath>
+
+#include "store/state.h"
+
+// Window geometry is designed in twips; 15 twips make one pixel.
+inline int Tw(int twips) {
+    return static_cast<int>(std::lround(twips / 15.0));
+}
+
+inline QColor ToQColor(const core::Rgb& c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+// Places a window in the middle of the screen it is on (or the primary one).
+void CentreOnScreen(QWidget* window);
+
+// Sets the background colour of a widget: its window role, and its base role
+// (the colour of edit boxes and lists) unless windowOnly is set, so that a
+// window's colour does not spread into the edit boxes on it.
+void SetBackground(QWidget* widget, const QColor& colour, bool windowOnly = false);

@@ -1,0 +1,574 @@
+#include "store/data_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+
+#include "store/text.h"
+
+namespace core {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kStartMarker = "##00000";
+constexpr std::string_view kMemoSection = "##MEMOS##";
+constexpr std::string_view kEndMarker = "##END";
+constexpr std::string_view kCrLf = "\r\n";
+constexpr const char* kErrorTitle = "Error";
+
+// Runtime error numbers used in the "Error # " messages.
+constexpr int kErrOverflow = 6;
+constexpr int kErrSubscript = 9;
+constexpr int kErrTypeMismatch = 13;
+constexpr int kErrBadFileName = 52;
+constexpr int kErrFileNotFound = 53;
+constexpr int kErrDiskFull = 61;
+constexpr int kErrPastEnd = 62;
+constexpr int kErrPermission = 70;
+constexpr int kErrAccess = 75;
+
+// A failure that ends a read or write with the "Error # " message.
+struct FileFailure {
+    int number;
+    std::string description;
+};
+
+void ShowFailure(KovaUi& ui, const FileFailure& f) {
+    ui.Message(ErrorText(f.number, kProgramTitle, f.description), kErrorTitle, Icon::None);
+}
+
+FileFailure SystemFailure(int err, const std::string& fileName) {
+    std::string where = " (" + fileName + ")";
+    switch (err) {
+        case ENOENT:
+            return {kErrFileNotFound, "File not found" + where};
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return {kErrPermission, "Permission denied" + where};
+        case ENOSPC:
+            return {kErrDiskFull, "Disk full" + where};
+        default:
+            return {kErrAccess,
+                    "Path/File access error: " + std::string(std::strerror(err)) + where};
+    }
+}
+
+// "##" and the number with at least five digits.
+struct Marker {
+    char text[16];
+    size_t size;
+    explicit Marker(int k) {
+        int n = std::snprintf(text, sizeof text, "##%05d", k);
+        size = n > 0 ? static_cast<size_t>(n) : 0;
+    }
+    std::string_view view() const { return {text, size}; }
+};
+
+bool IsMarkerLine(std::string_view line) {
+    return line.size() >= 2 && line[0] == '#' && line[1] == '#';
+}
+
+// ---------------------------------------------------------------- writing
+
+// V1..V7 take one line each: any line break inside becomes one blank.
+void AppendSingleLine(std::string& out, std::string_view field) {
+    if (field.find_first_of("\r\n") == std::string_view::npos) {
+        out.append(field);
+    } else {
+        for (size_t i = 0; i < field.size(); ++i) {
+            char c = field[i];
+            if (c == '\r' && i + 1 < field.size() && field[i + 1] == '\n')
+                ++i;
+            out.push_back(c == '\r' || c == '\n' ? ' ' : c);
+        }
+    }
+    out.append(kCrLf);
+}
+
+// V8, a memo or the file info: each line break (CR LF or a lone LF) becomes
+// CR LF, and a line that would read as a marker gets one leading blank (the
+// reader trims it off again). V8's first line is never taken for a marker,
+// so it needs no blank.
+void AppendMultiLine(std::string& out, std::string_view text, bool guardFirstLine) {
+    bool first = true;
+    size_t pos = 0;
+    while (true) {
+        size_t nl = text.find('\n', pos);
+        size_t end = nl == std::string_view::npos ? text.size() : nl;
+        size_t lineEnd =
+            (nl != std::string_view::npos && end > pos && text[end - 1] == '\r') ? end - 1 : end;
+        std::string_view line = text.substr(pos, lineEnd - pos);
+        if ((guardFirstLine || !first) && IsMarkerLine(line))
+            out.push_back(' ');
+        out.append(line);
+        out.append(kCrLf);
+        if (nl == std::string_view::npos)
+            break;
+        pos = nl + 1;
+        first = false;
+    }
+}
+
+std::string BuildFile(const RecordSet& records, int16_t count, int16_t memoCount,
+                      int16_t headerNumber, const std::string& fileInfo) {
+    size_t size = 64 + fileInfo.size();
+    for (int k = 1; k <= count; ++k) {
+        const ProtocolRecord& r = records[k];
+        size += 64 + r.V1.size() + r.V3.size() + r.V4.size() + r.V5.size() + r.V6.size() +
+                r.V7.size() + r.V8.size();
+        if (!r.Memo.empty())
+            size += 16 + r.Memo.size();
+    }
+    std::string out;
+    out.reserve(size + size / 16);
+
+    out.append(kStartMarker).append(kCrLf);
+    out.append(FileNumber(count)).append("MEMO").append(FileNumber(memoCount)).append(kCrLf);
+    out.append(FileNumber(headerNumber)).append(kCrLf);
+    AppendMultiLine(out, fileInfo, true);
+    for (int k = 1; k <= count; ++k) {
+        const ProtocolRecord& r = records[k];
+        out.append(Marker(k).view()).append(kCrLf);
+        AppendSingleLine(out, r.V1);
+        out.append(FileNumber(r.V2)).append(kCrLf);
+        AppendSingleLine(out, r.V3);
+        AppendSingleLine(out, r.V4);
+        AppendSingleLine(out, r.V5);
+        AppendSingleLine(out, r.V6);
+        AppendSingleLine(out, r.V7);
+        AppendMultiLine(out, r.V8, false);
+    }
+    if (memoCount > 0) {
+        out.append(kMemoSection).append(kCrLf);
+        for (int k = 1; k <= count; ++k) {
+            if (records[k].Memo.empty())
+                continue;
+            out.append(Marker(k).view()).append(kCrLf);
+            AppendMultiLine(out, records[k].Memo, true);
+        }
+    }
+    out.append(kEndMarker).append(kCrLf);
+    return out;
+}
+
+// Writes the bytes to a new file beside `fileName`; returns its name.
+std::string WriteTemporary(const std::string& fileName, const std::string& bytes) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = fileName + ".~tmp" + std::to_string(attempt);
+        std::FILE* f = std::fopen(name.c_str(), "wbx");
+        if (!f) {
+            if (errno == EEXIST)
+                continue;
+            throw SystemFailure(errno, fileName);
+        }
+        bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        int err = ok ? 0 : errno;
+        if (std::fflush(f) != 0 && ok) {
+            ok = false;
+            err = errno;
+        }
+        if (std::fclose(f) != 0 && ok) {
+            ok = false;
+            err = errno;
+        }
+        if (!ok) {
+            std::remove(name.c_str());
+            throw SystemFailure(err ? err : EIO, fileName);
+        }
+        return name;
+    }
+    throw FileFailure{kErrAccess,
+                      "Path/File access error: no temporary name is free (" + fileName + ")"};
+}
+
+// ---------------------------------------------------------------- reading
+
+// The lines of the file's bytes: a line ends at CR LF or at a lone LF; a
+// last line without a line end counts as a line.
+class LineReader {
+public:
+    explicit LineReader(std::string_view data) : data_(data) {}
+
+    bool Next(std::string_view& line) {
+        if (pos_ >= data_.size())
+            return false;
+        const char* begin = data_.data() + pos_;
+        size_t rest = data_.size() - pos_;
+        const void* nl = std::memchr(begin, '\n', rest);
+        size_t len;
+        if (nl == nullptr) {
+            len = rest;
+            pos_ = data_.size();
+        } else {
+            len = static_cast<size_t>(static_cast<const char*>(nl) - begin);
+            pos_ += len + 1;
+            if (len > 0 && begin[len - 1] == '\r')
+                --len;
+        }
+        line = std::string_view(begin, len);
+        ++lineNumber_;
+        return true;
+    }
+
+    long lineNumber() const { return lineNumber_; }
+
+private:
+    std::string_view data_;
+    size_t pos_ = 0;
+    long lineNumber_ = 0;
+};
+
+std::string Quoted(std::string_view line) {
+    constexpr size_t kShown = 60;
+    std::string q = "\"";
+    q.append(line.substr(0, kShown));
+    if (line.size() > kShown)
+        q.append("...");
+    q.push_back('"');
+    return q;
+}
+
+int16_t LineNumber16(std::string_view text, const LineReader& lines) {
+    try {
+        return ReadInt16(text);
+    } catch (const Overflow16&) {
+        throw FileFailure{kErrOverflow, "Overflow: the number " + Quoted(Trim(text)) + " in line " +
+                                            std::to_string(lines.lineNumber()) +
+                                            " does not fit a 16-bit integer"};
+    }
+}
+
+// True when the text starts (after blanks) with a number.
+bool HasNumber(std::string_view text) {
+    size_t i = 0;
+    auto skip = [&] {
+        while (i < text.size() && text[i] == ' ')
+            ++i;
+    };
+    auto digit = [&] { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+    skip();
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+        skip();
+    }
+    if (digit())
+        return true;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        skip();
+        return digit();
+    }
+    return false;
+}
+
+void ReadWholeFile(const std::string& fileName, std::string& data) {
+    std::FILE* f = std::fopen(fileName.c_str(), "rb");
+    if (!f)
+        throw SystemFailure(errno, fileName);
+    data.clear();
+    bool ok = true;
+    int err = 0;
+    if (std::fseek(f, 0, SEEK_END) == 0) {
+        long size = std::ftell(f);
+        if (size > 0)
+            data.reserve(static_cast<size_t>(size));
+        std::rewind(f);
+    }
+    char chunk[1 << 16];
+    while (true) {
+        size_t n = std::fread(chunk, 1, sizeof chunk, f);
+        data.append(chunk, n);
+        if (n < sizeof chunk) {
+            if (std::ferror(f)) {
+                ok = false;
+                err = errno;
+            }
+            break;
+        }
+    }
+    std::fclose(f);
+    if (!ok)
+        throw SystemFailure(err ? err : EIO, fileName);
+}
+
+// The wait window of a read: shown once, its counter refreshed every few
+// records and always left showing the last number reached; hidden on every
+// way out.
+class WaitWindow {
+public:
+    explicit WaitWindow(KovaUi& ui) : ui_(ui) {}
+    ~WaitWindow() { Hide(); }
+
+    void Step(int n) {
+        current_ = n;
+        if (!visible_ || (n & 255) == 1)
+            Refresh();
+    }
+    void Hide() {
+        if (!visible_)
+            return;
+        if (shown_ != current_)
+            Refresh();
+        ui_.HideWait();
+        visible_ = false;
+    }
+    void Show() {
+        if (!visible_)
+            Refresh();
+    }
+
+private:
+    void Refresh() {
+        ui_.ShowWait("record no.", SignedNumber(current_));
+        visible_ = true;
+        shown_ = current_;
+    }
+
+    KovaUi& ui_;
+    bool visible_ = false;
+    int current_ = 0;
+    int shown_ = -1;
+};
+
+}  // namespace
+
+void ReportDataFileError(KovaUi& ui, int16_t Kind, int16_t Index, const std::string& Line) {
+    if (Kind == 1)
+        ui.Message("Error in the first line, not starting with ##00000" + Line, kProgramTitle,
+                   Icon::None);
+    else
+        ui.Message("Error in the datafile, see linenumber:" + SignedNumber(Index), kProgramTitle,
+                   Icon::None);
+}
+
+bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
+                  int16_t Count, int16_t HeaderNumber, const std::string& FileInfo) {
+    long long baseLength = static_cast<long long>(FileName.size()) - 4;
+    s.ScratchInteger = static_cast<int16_t>(baseLength > 32767 ? 32767 : baseLength);
+    std::string tempName;
+    try {
+        if (FileName.size() < 4)
+            throw FileFailure{kErrBadFileName,
+                              "Bad file name or number (" + Quoted(FileName) + ")"};
+        if (Count < 0 || static_cast<size_t>(Count) >= Records.size())
+            throw FileFailure{kErrSubscript, "Subscript out of range: the set holds no record " +
+                                                 std::to_string(Count)};
+        std::error_code ec;
+        if (fs::exists(FileName, ec) && !fs::is_regular_file(FileName, ec))
+            throw FileFailure{kErrAccess, "Path/File access error: not a file (" + FileName + ")"};
+        int memoCount = 0;
+        for (int k = 1; k <= Count; ++k)
+            if (!Records[k].Memo.empty())
+                ++memoCount;
+        s.MemoCount = static_cast<int16_t>(memoCount);
+
+        // The new version goes to a file of its own first: until it is complete
+        // the old file and its backup stay as they were.
+        tempName = WriteTemporary(FileName,
+                                  BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo));
+
+        std::string backup = DerivedName(FileName, ".bak");
+        bool exists = fs::exists(FileName, ec);
+        bool backupExisted = backup != FileName && fs::exists(backup, ec);
+        s.ScratchText = exists ? fs::path(FileName).filename().string() : std::string();
+        bool moved = false;
+        if (exists && backup != FileName) {
+            // Replaces the old backup in one step.
+            fs::rename(FileName, backup, ec);
+            if (ec)
+                throw SystemFailure(ec.value(), backup);
+            moved = true;
+        }
+        fs::rename(tempName, FileName, ec);
+        if (ec) {
+            int err = ec.value();
+            if (moved)
+                fs::rename(backup, FileName, ec);
+            throw SystemFailure(err, FileName);
+        }
+        tempName.clear();
+        // With no previous file, the old backup goes all the same: a backup
+        // never belongs to another version than the one before the file.
+        if (!exists && backupExisted)
+            fs::remove(backup, ec);
+        return true;
+    } catch (const FileFailure& f) {
+        if (!tempName.empty())
+            std::remove(tempName.c_str());
+        ShowFailure(ui, f);
+        return false;
+    }
+}
+
+bool ReadDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, RecordSet& Records,
+                  int16_t& Count, int16_t& HeaderNumber, std::string& FileInfo) {
+    WaitWindow wait(ui);
+    try {
+        std::string data;
+        ReadWholeFile(FileName, data);
+        LineReader lines(data);
+        std::string_view line;
+        if (!lines.Next(line) || line != kStartMarker) {
+            ReportDataFileError(ui, 1, 0, std::string(line.substr(0, 255)));
+            return false;
+        }
+
+        auto pastEnd = [](const std::string& what) {
+            return FileFailure{kErrPastEnd, "Input past end of file: the file ends before " + what};
+        };
+        auto next = [&](std::string_view& out, const char* what) {
+            if (!lines.Next(out))
+                throw pastEnd(what);
+        };
+        int16_t count = 0;
+        auto recordWhat = [&](int k) {
+            return "record " + std::to_string(k) + " of " + std::to_string(count) + " is complete";
+        };
+        auto nextField = [&](std::string_view& out, int k) {
+            if (!lines.Next(out))
+                throw pastEnd(recordWhat(k));
+        };
+
+        // The count line: "count MEMO memocount", or only the count in older files.
+        next(line, "the record count (line 2)");
+        std::string_view countText = line;
+        std::string_view memoText;
+        size_t p = line.find("MEMO");
+        if (p != std::string_view::npos) {
+            countText = line.substr(0, p);
+            memoText = p + 5 <= line.size() ? line.substr(p + 5) : std::string_view();
+        }
+        if (!HasNumber(countText))
+            throw FileFailure{kErrTypeMismatch,
+                              "Type mismatch: line 2 holds no record count: " + Quoted(line)};
+        double countValue = ReadNumber(countText);
+        if (countValue < -0.5)
+            throw FileFailure{kErrOverflow,
+                              "The record count in line 2 is negative: " + Quoted(line)};
+        if (countValue >= kMaxRecords + 0.5)
+            throw FileFailure{kErrOverflow, "The record count in line 2 is above the limit of " +
+                                                std::to_string(kMaxRecords) +
+                                                " records: " + Quoted(line)};
+        count = LineNumber16(countText, lines);
+        int16_t memoCount = LineNumber16(memoText, lines);
+
+        next(line, "the header number (line 3)");
+        int16_t header = LineNumber16(line, lines);
+
+        // The file info: every line up to the first marker line.
+        std::string info;
+        std::string_view current;
+        bool haveLine = false;
+        bool firstInfoLine = true;
+        while (lines.Next(current)) {
+            if (IsMarkerLine(current)) {
+                haveLine = true;
+                break;
+            }
+            if (!firstInfoLine)
+                info.append(kCrLf);
+            info.append(Trim(current));
+            firstInfoLine = false;
+        }
+
+        // From here on the caller's set is replaced.
+        Records.clear();
+        Records.resize(static_cast<size_t>(count) + 1);
+        for (int k = 1; k <= count; ++k)
+            Records[k].V0 = static_cast<int16_t>(k);
+        Count = count;
+        HeaderNumber = header;
+        FileInfo = std::move(info);
+        s.MemoCount = memoCount;
+
+        wait.Show();
+        for (int k = 1; k <= count; ++k) {
+            wait.Step(k);
+            if (!haveLine)
+                throw pastEnd(recordWhat(k));
+            if (current != Marker(k).view()) {
+                wait.Hide();
+                ReportDataFileError(ui, 2, static_cast<int16_t>(k), std::string(current));
+                return false;
+            }
+            ProtocolRecord& r = Records[k];
+            nextField(line, k);
+            r.V1 = Trim(line);
+            nextField(line, k);
+            r.V2 = LineNumber16(line, lines);
+            nextField(line, k);
+            r.V3 = Trim(line);
+            nextField(line, k);
+            r.V4 = Trim(line);
+            nextField(line, k);
+            r.V5 = Trim(line);
+            nextField(line, k);
+            r.V6 = Trim(line);
+            nextField(line, k);
+            r.V7 = Trim(line);
+            nextField(line, k);
+            r.V8 = Trim(line);
+            haveLine = false;
+            while (lines.Next(current)) {
+                if (IsMarkerLine(current)) {
+                    haveLine = true;
+                    break;
+                }
+                r.V8.append(kCrLf);
+                r.V8.append(Trim(current));
+            }
+        }
+
+        if (memoCount >= 1) {
+            // The line that ended the last record ("##MEMOS##") is passed over.
+            haveLine = haveLine && lines.Next(current);
+            for (int m = 1; m <= memoCount; ++m) {
+                wait.Step(m);
+                if (!haveLine)
+                    throw pastEnd("memo " + std::to_string(m) + " of " + std::to_string(memoCount));
+                if (!IsMarkerLine(current)) {
+                    wait.Hide();
+                    ReportDataFileError(ui, 2, static_cast<int16_t>(m), std::string(current));
+                    return false;
+                }
+                std::string_view digits =
+                    current.size() > 5 ? current.substr(current.size() - 5) : current;
+                int record = -1;
+                try {
+                    record = ReadInt16(digits);
+                } catch (const Overflow16&) {
+                }
+                if (record < 1 || record > count)
+                    throw FileFailure{kErrSubscript, "Subscript out of range: the memo marker " +
+                                                         Quoted(current) +
+                                                         " names no record of the set"};
+                std::string& memo = Records[record].Memo;
+                haveLine = false;
+                while (lines.Next(current)) {
+                    if (IsMarkerLine(current)) {
+                        haveLine = true;
+                        break;
+                    }
+                    if (memo.empty()) {
+                        memo = Trim(current);
+                    } else {
+                        memo.append(kCrLf);
+                        memo.append(Trim(current));
+                    }
+                }
+            }
+        }
+        return true;
+    } catch (const FileFailure& f) {
+        wait.Hide();
+        ShowFailure(ui, f);
+        return false;
+    }
+}
+
+}  // namespace core

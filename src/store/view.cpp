@@ -1,0 +1,223 @@
+#include "store/view.h"
+
+#include "store/text.h"
+
+namespace core {
+
+namespace {
+
+// Fills the ten page rows with the records up to position p of `records`.
+// `shown` tells whether `records` is the set the window shows; only then is
+// the current record's text written back trimmed, as the text box's change
+// handler does when Text1 is set.
+void DrawPage(KovaState& s, RecordSet& records, int p, ProtocolRecord& buffer, bool shown) {
+    MainWindowModel& m = s.Main;
+    const int rows = static_cast<int>(m.rows.size()) - 1;
+    const int last = static_cast<int>(records.size()) - 1;
+    for (int i = 0; i < rows; ++i) {
+        const int r = rows - i;
+        const int k = p - i;
+        PageRow& row = m.rows[r];
+        if (k < 1 || k > last) {
+            for (std::string& v : row.v)
+                v.clear();
+            if (r == rows) {
+                m.text1.clear();
+                m.text1Colour = kWhite;
+            } else {
+                row.lab.clear();
+                row.labColour = kVeryPaleYellow;
+            }
+            continue;
+        }
+        buffer = records[k];
+        row.v[0] = PlainNumber(buffer.V0);
+        row.v[1] = buffer.V1;
+        row.v[2] = PlainNumber(buffer.V2);
+        row.v[3] = buffer.V3;
+        row.v[4] = buffer.V4;
+        row.v[5] = buffer.V5;
+        row.v[6] = buffer.V6;
+        row.v[7] = buffer.V7;
+        const bool hasMemo = !buffer.Memo.empty();
+        if (r == rows) {
+            m.text1 = Trim(buffer.V8);
+            m.text1Colour = hasMemo ? kPaleYellow : kWhite;
+            if (shown && ShownPosition(s) == k)
+                records[k].V8 = m.text1;
+        } else {
+            row.lab = Trim(buffer.V8);
+            row.labColour = hasMemo ? kPaleYellow : kVeryPaleYellow;
+        }
+    }
+    m.scrollValue = p;
+}
+
+void SetScrollRange(KovaState& s, int count) {
+    s.Main.scrollMin = 1;
+    s.Main.scrollMax = count;
+    s.Main.scrollEnabled = count > 0;
+}
+
+// Steps shared by the three switches: the selection state of the set.
+void ShowSelectionState(KovaState& s, int16_t flag, int16_t fullCount) {
+    MainWindowModel& m = s.Main;
+    const bool selection = flag != kFalse;
+    m.SelLabel[0].visible = selection;
+    m.SelLabel[1].visible = selection;
+    m.CSaveSelection.visible = selection;
+    m.Teller2.visible = selection;
+    for (ControlState* c : {&m.CDelete, &m.CCopy, &m.CInsrt, &m.CAdd, &m.CJoin, &m.CSplit})
+        c->enabled = !selection;
+    if (selection)
+        m.Teller2.caption = PlainNumber(fullCount);
+}
+
+// The last step of a switch: scroll bars, page, title and counter of the
+// set, when it has a file name.
+void ShowSet(KovaState& s, int16_t count, int16_t& position, const std::string& fileName,
+             const char* titlePrefix, bool firstSet) {
+    if (fileName.empty())
+        return;
+    const int16_t remembered = position;
+    SetScrollRange(s, count);
+    position = remembered;
+    int16_t copy = position;
+    if (firstSet) {
+        if (copy > s.RecordCount1)
+            copy = s.RecordCount1;
+        DrawPage(s, s.Records1, copy, s.RecordBuffer1, s.ViewMode == 1);
+    } else {
+        DrawPage(s, s.Records2, copy, s.RecordBuffer2, s.ViewMode == 2 || s.ViewMode == 3);
+    }
+    s.Main.scrollValue = position;
+    s.Main.title = titlePrefix + fileName;
+    s.Main.Teller.caption = PlainNumber(count);
+}
+
+void ShowCommonButtons(MainWindowModel& m, const char* save, const char* print) {
+    m.CSave.visible = true;
+    m.CPrint.visible = true;
+    m.CFileInfo.visible = true;
+    m.CSave.caption = save;
+    m.CPrint.caption = print;
+}
+
+}  // namespace
+
+void RefreshRecordList1(KovaState& s, KovaUi& ui, int16_t& RecordNo) {
+    if (RecordNo > s.RecordCount1)
+        RecordNo = s.RecordCount1;
+    DrawPage(s, s.Records1, RecordNo, s.RecordBuffer1, s.ViewMode == 1);
+    ui.MainChanged();
+}
+
+void RefreshRecordList2(KovaState& s, KovaUi& ui, int16_t& RecordNo) {
+    DrawPage(s, s.Records2, RecordNo, s.RecordBuffer2, s.ViewMode == 2 || s.ViewMode == 3);
+    ui.MainChanged();
+}
+
+void ShowDataMode(KovaState& s, KovaUi& ui) {
+    MainWindowModel& m = s.Main;
+    s.ViewMode = 1;
+    m.background = kGrey;
+    ShowCommonButtons(m, "Save Data", "List Data");
+    if (s.FilterFileName.empty())
+        m.CRunfilter.visible = false;
+    else
+        m.CRunfilter.caption = "Make Filter";
+    ShowSelectionState(s, s.SelectionShown1, s.FullCount1);
+    if (!s.FilterFileName.empty()) {
+        m.CBack.visible = true;
+        m.CBack.caption = ">> Filters";
+    } else if (!s.DataFileName2.empty()) {
+        m.CBack.visible = true;
+        m.CBack.caption = ">> Data2";
+    }
+    if (!s.AnalysisFileName.empty())
+        m.CAnaf.visible = true;
+    ShowSet(s, s.RecordCount1, s.CurrentRecord1, s.DataFileName1, "KOVA Datafile: ", true);
+    ui.MainChanged();
+}
+
+void ShowData2Mode(KovaState& s, KovaUi& ui) {
+    MainWindowModel& m = s.Main;
+    s.ViewMode = 2;
+    m.background = kDarkOrange;
+    s.FilterFileName.clear();
+    s.FilterCount = 0;
+    s.CurrentFilterLine = 0;
+    ShowCommonButtons(m, "Save Data2", "List Data2");
+    m.CRunfilter.visible = false;
+    ShowSelectionState(s, s.SelectionShown2, s.FullCount2);
+    if (!s.DataFileName1.empty()) {
+        m.CBack.visible = true;
+        m.CBack.caption = "<< Data1";
+    }
+    if (!s.AnalysisFileName.empty())
+        m.CAnaf.visible = true;
+    ShowSet(s, s.RecordCount2, s.CurrentRecord2, s.DataFileName2, "KOVA Data2file: ", false);
+    ui.MainChanged();
+}
+
+void ShowFilterMode(KovaState& s, KovaUi& ui) {
+    MainWindowModel& m = s.Main;
+    s.ViewMode = 3;
+    m.background = kTeal;
+    s.DataFileName2.clear();
+    s.RecordCount2 = 0;
+    s.CurrentRecord2 = 0;
+    ShowCommonButtons(m, "Save Filters", "List Filters");
+    m.CRunfilter.caption = "Run Filter(s)";
+    m.CRunfilter.visible = true;
+    ShowSelectionState(s, s.SelectionShown2, s.FullFilterCount);
+    if (!s.DataFileName1.empty()) {
+        m.CBack.caption = "<< Data";
+        m.CBack.visible = true;
+    }
+    m.CAnaf.visible = false;
+    ShowSet(s, s.FilterCount, s.CurrentFilterLine, s.FilterFileName, "KOVA Filterfile: ", false);
+    ui.MainChanged();
+}
+
+int16_t ShownCount(const KovaState& s) {
+    switch (s.ViewMode) {
+        case 1:
+            return s.RecordCount1;
+        case 2:
+            return s.RecordCount2;
+        case 3:
+            return s.FilterCount;
+        default:
+            return 0;
+    }
+}
+
+int16_t& ShownPosition(KovaState& s) {
+    switch (s.ViewMode) {
+        case 1:
+            return s.CurrentRecord1;
+        case 2:
+            return s.CurrentRecord2;
+        case 3:
+            return s.CurrentFilterLine;
+        default:
+            s.NoPosition = 0;
+            return s.NoPosition;
+    }
+}
+
+RecordSet& ShownRecords(KovaState& s) {
+    switch (s.ViewMode) {
+        case 1:
+            return s.Records1;
+        case 2:
+        case 3:
+            return s.Records2;
+        default:
+            s.NoRecords.clear();
+            return s.NoRecords;
+    }
+}
+
+}  // namespace core

@@ -1,0 +1,110 @@
+// Shared pieces of the analysis tests: a protocol in a temporary folder, a
+// fixed clock, and a line builder that places texts at columns, so that
+// expected report lines are written out by hand.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "analyses/report_frame.h"
+#include "store/state.h"
+#include "support/fake_ui.h"
+
+namespace test {
+
+// One expected report line: every text starts at its column; CR LF at the end.
+inline std::string At(std::initializer_list<std::pair<int, std::string>> pieces) {
+    std::string line;
+    for (const auto& [column, text] : pieces) {
+        EXPECT_LE(line.size(), static_cast<size_t>(column - 1)) << "overlap at " << text;
+        line.resize(static_cast<size_t>(column - 1), ' ');
+        line += text;
+    }
+    return line + "\r\n";
+}
+
+// A text right-aligned in the 8-character number field.
+inline std::string R8(const std::string& text) {
+    return std::string(text.size() < 8 ? 8 - text.size() : 0, ' ') + text;
+}
+
+inline std::string Rule(char c) {
+    return std::string(103, c) + "\r\n";
+}
+
+inline std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline core::ReportClock FixedClock() {
+    return [] { return core::ReportTime{"01-02-2024", "13:45:07"}; };
+}
+
+// One record of a test protocol: time code and the codes of V2..V7.
+struct Row {
+    Row(std::string v1 = "", int16_t v2 = 0, std::string v3 = "", std::string v4 = "",
+        std::string v5 = "", std::string v6 = "", std::string v7 = "")
+        : V1(std::move(v1)),
+          V2(v2),
+          V3(std::move(v3)),
+          V4(std::move(v4)),
+          V5(std::move(v5)),
+          V6(std::move(v6)),
+          V7(std::move(v7)) {}
+    std::string V1;
+    int16_t V2;
+    std::string V3, V4, V5, V6, V7;
+};
+
+class AnalysisTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("kova_analyses_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        s.DataFileName1 = (dir / "talk.kov").string();
+        s.ViewMode = 1;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    void Protocol(const std::vector<Row>& rows) {
+        s.Records1.assign(1, core::ProtocolRecord{});
+        for (const Row& row : rows) {
+            core::ProtocolRecord r;
+            r.V0 = static_cast<int16_t>(s.Records1.size());
+            r.V1 = row.V1;
+            r.V2 = row.V2;
+            r.V3 = row.V3;
+            r.V4 = row.V4;
+            r.V5 = row.V5;
+            r.V6 = row.V6;
+            r.V7 = row.V7;
+            s.Records1.push_back(r);
+        }
+        s.RecordCount1 = static_cast<int16_t>(rows.size());
+        s.FromRecord = 1;
+        s.ToRecord = s.RecordCount1;
+    }
+
+    std::string AnaPath() const { return (dir / "talk.ana").string(); }
+    std::string Ana() const { return ReadAll(dir / "talk.ana"); }
+
+    std::filesystem::path dir;
+    core::KovaState s;
+    FakeUi ui;
+};
+
+}  // namespace test

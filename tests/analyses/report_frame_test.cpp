@@ -1,0 +1,155 @@
+#include "analyses/report_frame.h"
+
+#include <gtest/gtest.h>
+
+#include "analyses/output_file.h"
+#include "analysis_fixture.h"
+
+namespace {
+
+using test::At;
+using test::Rule;
+
+class ReportFrame : public test::AnalysisTest {};
+
+TEST_F(ReportFrame, TheOutputFileIsNamedAfterDataSetOne) {
+    s.DataFileName1 = "D:\\p\\talk.kov";
+    EXPECT_EQ(core::AnalysisOutputName(s), "D:\\p\\talk.ana");
+    s.DataFileName1 = "talk.dat";
+    EXPECT_EQ(core::AnalysisOutputName(s), "talk.ana");
+}
+
+TEST_F(ReportFrame, LeadInsOfANewAndOfAnExistingFile) {
+    const std::string path = AnaPath();
+    struct Case {
+        core::LeadIn leadIn;
+        std::string whenNew, whenExisting;
+    } cases[] = {
+        {core::LeadIn::PrefixAndBlank, path + "\r\n\r\n\r\n\r\n", "\r\n\r\n"},
+        {core::LeadIn::PrefixOnly, path + "\r\n\r\n\r\n", "\r\n"},
+        {core::LeadIn::TwoBlanks, "\r\n\r\n", "\r\n\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(path);
+        core::AnalysisOutput first = core::OpenAnalysisOutput(s, c.leadIn);
+        ASSERT_TRUE(core::FlushAnalysisOutput(s, ui, first));
+        core::AnalysisOutput second = core::OpenAnalysisOutput(s, c.leadIn);
+        ASSERT_TRUE(core::FlushAnalysisOutput(s, ui, second));
+        EXPECT_EQ(Ana(), c.whenNew + c.whenExisting);
+    }
+    EXPECT_EQ(s.AnalysisFileName, path);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ReportFrame, ABlockIsTitleRulesAndTwoClosingEmptyLines) {
+    core::AnalysisOutput block = core::OpenAnalysisOutput(s, core::LeadIn::PrefixOnly);
+    core::WriteReportTitle(block, "FREQUENCIES:", true, "V4",
+                           {core::RangeTag(1, 10, false), core::EpisodeTag(s)}, 82,
+                           {"01-02-2024", "13:45:07"});
+    core::WriteReportRule(block, '=');
+    block.out.Text("body").EndLine();
+    core::WriteReportRule(block, '-');
+    ASSERT_TRUE(core::CloseAnalysisOutput(s, ui, block));
+    EXPECT_EQ(Ana(),
+              AnaPath() + "\r\n\r\n\r\n" +
+                  At({{1, "FREQUENCIES:"}, {15, "V4 (no. 1-10)"}, {82, "01-02-2024/13:45:07"}}) +
+                  Rule('=') + "body\r\n" + Rule('-') + "\r\n\r\n");
+}
+
+TEST_F(ReportFrame, ATitleReachingTheDateColumnPutsTheDateOnTheNextLine) {
+    const std::string fits(81, 't');
+    const std::string tooLong(82, 't');
+    const core::ReportTime time{"d", "t"};
+    core::AnalysisOutput block = core::OpenAnalysisOutput(s, core::LeadIn::TwoBlanks);
+    core::WriteReportTitle(block, fits, false, "", {}, 82, time);
+    core::WriteReportTitle(block, tooLong, false, "", {}, 82, time);
+    core::WriteReportTitle(block, "SEQ:", false, "V4", {" (no.  1 - 15 )"}, 85, time);
+    EXPECT_EQ(block.out.Bytes(), "\r\n\r\n" + fits + "d/t\r\n" + tooLong + "\r\n" +
+                                     std::string(81, ' ') + "d/t\r\n" +
+                                     At({{1, "SEQ:V4 (no.  1 - 15 )"}, {85, "d/t"}}));
+}
+
+TEST_F(ReportFrame, TitleTags) {
+    EXPECT_EQ(core::RangeTag(1, 10, false), " (no. 1-10)");
+    EXPECT_EQ(core::RangeTag(1, 10, true), " (no.  1 - 10 )");
+    Protocol({{}, {}, {}});
+    s.Records1[2].V0 = 5;
+    s.Records1[3].V0 = 9;
+    EXPECT_EQ(core::SelectionTag(s, 2, 3, false), "");
+    s.SelectionShown1 = core::kTrue;
+    EXPECT_EQ(core::SelectionTag(s, 2, 3, false), " (Selected:5-9)");
+    EXPECT_EQ(core::SelectionTag(s, 2, 3, true), " (Selected: 5 - 9 )");
+    EXPECT_EQ(core::EpisodeTag(s), "");
+    s.EpisodeFilling = 1;
+    EXPECT_EQ(core::EpisodeTag(s), " (EPISODE FILLED)");
+}
+
+TEST_F(ReportFrame, AFileThatCannotBeWrittenGivesAnErrorAndChangesNothing) {
+    std::filesystem::create_directory(AnaPath());  // a folder where the file should be
+    s.AnalysisFileName = "earlier.ana";
+    core::AnalysisOutput block = core::OpenAnalysisOutput(s, core::LeadIn::PrefixOnly);
+    block.out.Text("x").EndLine();
+    EXPECT_FALSE(core::CloseAnalysisOutput(s, ui, block));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].rfind("Error|Error # ", 0), 0u) << ui.messages[0];
+    EXPECT_NE(ui.messages[0].find(AnaPath()), std::string::npos);
+    EXPECT_EQ(s.AnalysisFileName, "earlier.ana");
+    EXPECT_TRUE(std::filesystem::is_directory(AnaPath()));
+}
+
+TEST_F(ReportFrame, ShowAnalysisFileLoadsTheWholeFileIntoTheViewer) {
+    // Before any report: nothing happens.
+    EXPECT_TRUE(core::ShowAnalysisFile(s, ui));
+    EXPECT_TRUE(ui.log.empty());
+    EXPECT_EQ(s.OutputKind, "");
+
+    { std::ofstream(AnaPath(), std::ios::binary) << "a\r\nb\xe9\r\n"; }
+    s.AnalysisFileName = AnaPath();
+    s.Main.CAnaf.visible = true;
+    EXPECT_TRUE(core::ShowAnalysisFile(s, ui));
+    EXPECT_EQ(ui.outputCaption, "KOVA Output file: " + AnaPath());
+    EXPECT_EQ(ui.outputText, "a\r\nb\xe9\r\n");
+    EXPECT_EQ(s.OutputKind, "ana");
+    EXPECT_FALSE(s.Main.CAnaf.visible);
+    EXPECT_GT(ui.redraws, 0);
+}
+
+TEST_F(ReportFrame, AnOutputFileThatCannotBeReadGivesAnErrorAndChangesNothing) {
+    s.AnalysisFileName = (dir / "gone.ana").string();
+    s.OutputKind = "lst";
+    s.Main.CAnaf.visible = true;
+    EXPECT_FALSE(core::ShowAnalysisFile(s, ui));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].rfind("Error|", 0), 0u);
+    EXPECT_EQ(s.OutputKind, "lst");
+    EXPECT_TRUE(s.Main.CAnaf.visible);
+    EXPECT_EQ(ui.outputCaption, "");
+}
+
+TEST_F(ReportFrame, ShowListingFileShowsTheListingFile) {
+    const std::string lst = (dir / "talk.lst").string();
+    { std::ofstream(lst, std::ios::binary) << "listing\r\n"; }
+    s.ListingFileName = lst;
+    EXPECT_TRUE(core::ShowListingFile(s, ui));
+    EXPECT_EQ(ui.outputCaption, "KOVA Output file: " + lst);
+    EXPECT_EQ(ui.outputText, "listing\r\n");
+    EXPECT_EQ(s.OutputKind, "lst");
+}
+
+TEST_F(ReportFrame, ShowOutputShowsTheKindOfFileShownLast) {
+    EXPECT_TRUE(core::ShowLastOutputFile(s, ui));  // nothing shown yet: nothing happens
+    EXPECT_TRUE(ui.log.empty());
+    const std::string lst = (dir / "talk.lst").string();
+    { std::ofstream(lst, std::ios::binary) << "L"; }
+    { std::ofstream(AnaPath(), std::ios::binary) << "A"; }
+    s.ListingFileName = lst;
+    s.AnalysisFileName = AnaPath();
+    s.OutputKind = "lst";
+    EXPECT_TRUE(core::ShowLastOutputFile(s, ui));
+    EXPECT_EQ(ui.outputText, "L");
+    s.OutputKind = "ana";
+    EXPECT_TRUE(core::ShowLastOutputFile(s, ui));
+    EXPECT_EQ(ui.outputText, "A");
+}
+
+}  // namespace

@@ -1,0 +1,330 @@
+// Whole filter programs run through the commands of the run-filters dialog.
+#include <gtest/gtest.h>
+
+#include "filters/filter_program.h"
+#include "filters/filter_run.h"
+#include "filters/filter_test_support.h"
+#include "filters/run_filter_command.h"
+#include "support/fake_ui.h"
+
+namespace {
+
+using core::FilterRunKind;
+using test::FilterLine;
+
+struct FilterRun : ::testing::Test {
+    core::KovaState s;
+    test::FakeUi ui;
+
+    bool RunAll(int from = 0, int to = 0) {
+        if (from != 0) {
+            s.FromRecord = static_cast<int16_t>(from);
+            s.ToRecord = static_cast<int16_t>(to);
+        }
+        return core::RunFilterCommand(s, ui, FilterRunKind::AllFilters);
+    }
+    bool RunCurrent(int line) {
+        s.CurrentFilterLine = static_cast<int16_t>(line);
+        return core::RunFilterCommand(s, ui, FilterRunKind::CurrentFilter);
+    }
+};
+
+TEST_F(FilterRun, RewritesEveryAnchorWhoseLinesAllMatch) {
+    test::SetCodedProtocol(s, 6, {2, 3, 5});
+    s.Records1[3].V3 = "P";
+    s.Records1[5].V3 = "P";
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(0, {{3, "P"}}),
+                         FilterLine(999, {{5, "AP"}, {8, "|$+ (AP)"}})});
+    ASSERT_TRUE(RunAll());
+    EXPECT_EQ(test::Column(s, 5), (std::vector<std::string>{"", "", "AP", "", "AP", ""}));
+    EXPECT_EQ(s.Records1[3].V8, "text 3 (AP)");
+    EXPECT_EQ(s.Records1[2].V8, "text 2");
+    EXPECT_EQ(s.ViewMode, 1);
+    EXPECT_FALSE(ui.waitVisible);
+    EXPECT_EQ(ui.waitLabel3, "filterno.");
+    EXPECT_EQ(ui.waitLabel1, " 3");
+}
+
+TEST_F(FilterRun, OffsetsAreBoundedByOneAndTheRangeEnd) {
+    // Look-back from record 1 has no target; record 1 is still a target of 2.
+    test::SetCodedProtocol(s, 5, {1, 2, 3, 4, 5});
+    test::SetProgram(s, {FilterLine(-1, {{4, "A"}}), FilterLine(999, {{6, "prev A"}})});
+    ASSERT_TRUE(RunAll());
+    EXPECT_EQ(test::Column(s, 6),
+              (std::vector<std::string>{"", "prev A", "prev A", "prev A", "prev A"}));
+    // Look-ahead stops at the range's end although record 4 exists.
+    test::SetCodedProtocol(s, 5, {1, 2, 3, 4, 5});
+    test::SetProgram(s, {FilterLine(1, {{4, "A"}}), FilterLine(999, {{6, "next A"}})});
+    ASSERT_TRUE(RunAll(2, 3));
+    EXPECT_EQ(test::Column(s, 6), (std::vector<std::string>{"", "next A", "", "", ""}));
+    // Look-back may reach before the range's start.
+    test::SetCodedProtocol(s, 5, {1});
+    test::SetProgram(s, {FilterLine(-1, {{4, "A"}}), FilterLine(999, {{6, "after 1"}})});
+    ASSERT_TRUE(RunAll(2, 5));
+    EXPECT_EQ(s.Records1[2].V6, "after 1");
+}
+
+TEST_F(FilterRun, LinesAreTestedUpwardAndStopAtTheFirstFailure) {
+    test::SetCodedProtocol(s, 4, {3});
+    // The offset-0 line would store V8 in $V1; it runs only where the offset-2
+    // line (directly above the header) matched.
+    test::SetProgram(s, {FilterLine(0, {{8, "|$:$V1"}}), FilterLine(2, {{4, "A"}}),
+                         FilterLine(999, {{7, "|n+$V1"}})});
+    s.FilterVariables[1] = "untouched";
+    ASSERT_TRUE(RunAll());
+    EXPECT_EQ(s.FilterVariables[1], "text 1");
+    EXPECT_EQ(test::Column(s, 7), (std::vector<std::string>{"0", "", "", ""}));
+}
+
+TEST_F(FilterRun, LaterAnchorsSeeEarlierRewrites) {
+    test::SetCodedProtocol(s, 4, {1});
+    // Each record after an A becomes A itself, so the code runs down the set.
+    test::SetProgram(s, {FilterLine(-1, {{4, "A"}}), FilterLine(999, {{4, "A"}})});
+    ASSERT_TRUE(RunAll());
+    EXPECT_EQ(test::Column(s, 4), (std::vector<std::string>{"A", "A", "A", "A"}));
+}
+
+TEST_F(FilterRun, FilterVariablesCarryAcrossAnchorsBlocksAndRuns) {
+    test::SetCodedProtocol(s, 3, {});
+    s.Records1[1].V3 = "first";
+    s.Records1[2].V3 = "second";
+    s.Records1[3].V3 = "third";
+    // The first block stores every anchor's actor in $V2, so the last one is
+    // left there for the second block.
+    test::SetProgram(s, {FilterLine(0, {{3, "|$:$V2"}}), FilterLine(999, {}),
+                         FilterLine(0, {{3, "|$=$V2"}}), FilterLine(999, {{5, "last"}})});
+    ASSERT_TRUE(RunAll());
+    EXPECT_EQ(s.FilterVariables[2], "third");
+    EXPECT_EQ(test::Column(s, 5), (std::vector<std::string>{"", "", "last"}));
+    // A later run still sees it.
+    test::SetProgram(s, {FilterLine(0, {{3, "|$=$V2"}}), FilterLine(999, {{6, "again"}})});
+    ASSERT_TRUE(RunAll());
+    EXPECT_EQ(test::Column(s, 6), (std::vector<std::string>{"", "", "again"}));
+}
+
+TEST_F(FilterRun, RunCurrentRunsTheBlockOfTheCurrentLine) {
+    test::SetCodedProtocol(s, 3, {1, 2, 3});
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{5, "one"}}),
+                         FilterLine(0, {{4, "A"}}), FilterLine(999, {{6, "two"}})});
+    s.ViewMode = 3;
+    ASSERT_TRUE(RunCurrent(3));
+    EXPECT_EQ(test::Column(s, 5), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(test::Column(s, 6), (std::vector<std::string>{"two", "two", "two"}));
+    EXPECT_EQ(s.CurrentFilterLine, 3);
+    EXPECT_EQ(s.ViewMode, 1);
+    ASSERT_TRUE(RunCurrent(2));
+    EXPECT_EQ(test::Column(s, 5), (std::vector<std::string>{"one", "one", "one"}));
+    // Below the last header nothing runs, and data set 1 is shown.
+    test::SetProgram(s, {FilterLine(999, {{7, "x"}}), FilterLine(0, {{4, "A"}})});
+    s.ViewMode = 3;
+    ASSERT_TRUE(RunCurrent(2));
+    EXPECT_EQ(test::Column(s, 7), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(s.ViewMode, 1);
+}
+
+TEST_F(FilterRun, RunAllSkipsSieveSelectAndClosingBlocks) {
+    test::SetCodedProtocol(s, 3, {2});
+    test::SetProgram(
+        s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{5, "first"}}), FilterLine(0, {{4, "A"}}),
+            FilterLine(888, {}), FilterLine(0, {{4, "A"}}), FilterLine(777, {}),
+            FilterLine(0, {{5, "first"}}), FilterLine(999, {{6, "second"}}),
+            FilterLine(0, {{4, "A"}}), FilterLine(555, {})});
+    ASSERT_TRUE(RunAll());
+    EXPECT_EQ(test::Column(s, 6), (std::vector<std::string>{"", "second", ""}));
+    EXPECT_EQ(s.SieveActive, 0);
+    EXPECT_EQ(s.SelectionShown1, core::kFalse);
+}
+
+TEST_F(FilterRun, DeletionRenumbersAndClampsTheRangeEnd) {
+    test::SetCodedProtocol(s, 10, {3, 7});
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{3, "|del"}})});
+    s.CurrentRecord1 = 10;
+    ASSERT_TRUE(RunAll(1, 10));
+    EXPECT_EQ(s.RecordCount1, 8);
+    EXPECT_EQ(test::Numbers(s), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(test::Column(s, 8),
+              (std::vector<std::string>{"text 1", "text 2", "text 4", "text 5", "text 6", "text 8",
+                                        "text 9", "text 10"}));
+    EXPECT_EQ(s.ToRecord, 8);
+    EXPECT_EQ(s.CurrentRecord1, 8);
+    EXPECT_EQ(s.Records1.size(), 9u);
+
+    test::SetCodedProtocol(s, 10, {3, 7});
+    ASSERT_TRUE(RunAll(1, 5));
+    EXPECT_EQ(s.RecordCount1, 9);
+    EXPECT_EQ(s.ToRecord, 5);
+}
+
+TEST_F(FilterRun, DeletingEveryRecordLeavesAnEmptySet) {
+    test::SetCodedProtocol(s, 3, {});
+    test::SetProgram(s, {FilterLine(999, {{4, "|del"}})});
+    ASSERT_TRUE(RunAll());
+    EXPECT_EQ(s.RecordCount1, 0);
+    EXPECT_EQ(s.CurrentRecord1, 0);
+    EXPECT_EQ(s.ToRecord, 0);
+}
+
+TEST_F(FilterRun, SplitCoversTheWholeSetAndMovesTheRangeEnd) {
+    test::SetCodedProtocol(s, 12, {2});
+    s.Records1[2].V8 = "one. two. three";
+    s.Records1[12].V8 = "old///mark";
+    test::SetProgram(
+        s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{4, "|///one."}, {5, "|///two."}})});
+    ASSERT_TRUE(RunAll(1, 10));
+    EXPECT_EQ(s.RecordCount1, 15);
+    // The range end moves by every record the split added, outside it too.
+    EXPECT_EQ(s.ToRecord, 13);
+    EXPECT_EQ(test::Column(s, 8)[1], "one.");
+    EXPECT_EQ(test::Column(s, 8)[2], "two.");
+    EXPECT_EQ(test::Column(s, 8)[3], "three");
+    EXPECT_EQ(test::Column(s, 8)[13], "old");
+    EXPECT_EQ(test::Column(s, 8)[14], "mark");
+    EXPECT_EQ(test::Numbers(s).back(), 15);
+    // Every piece keeps the codes of the record it came from.
+    EXPECT_EQ(test::Column(s, 4)[3], "A");
+}
+
+TEST_F(FilterRun, SplitAndDeleteInOneBlockDeleteThePiecesOfQueuedRecords) {
+    test::SetCodedProtocol(s, 5, {2, 4});
+    s.Records1[2].V8 = "a. b";
+    s.Records1[4].V8 = "c. d";
+    s.Records1[5].V8 = "e. f";
+    // Record 2 is split and queued; record 4 is queued; record 5 is split by an
+    // earlier mark of its own.
+    s.Records1[5].V8 = "e.///f";
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{3, "|del"}, {8, "|///a."}})});
+    ASSERT_TRUE(RunAll());
+    EXPECT_EQ(test::Column(s, 8), (std::vector<std::string>{"text 1", "text 3", "e.", "f"}));
+    EXPECT_EQ(test::Numbers(s), (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(FilterRun, PassOrderIsRewriteThenSplitThenDelete) {
+    test::SetCodedProtocol(s, 3, {2});
+    s.Records1[2].V8 = "x. y";
+    // The rewrite of V4 happens on the whole record before the split, so both
+    // pieces carry it; the deletion then removes both pieces of record 2.
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{4, "B"}, {8, "|///x."}}),
+                         FilterLine(0, {{4, "B"}}), FilterLine(999, {{3, "|del"}})});
+    ASSERT_TRUE(RunAll(1, 3));
+    EXPECT_EQ(test::Column(s, 8), (std::vector<std::string>{"text 1", "text 3"}));
+    EXPECT_EQ(s.ToRecord, 2);
+}
+
+TEST_F(FilterRun, ConditionErrorEndsOnlyTheCommandAndRestoresEverything) {
+    test::SetCodedProtocol(s, 5, {1, 2, 3, 4, 5});
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{4, "|del"}}),
+                         FilterLine(0, {{4, "A"}}), FilterLine(999, {{5, "changed"}}),
+                         FilterLine(0, {{8, "[bad"}}), FilterLine(999, {{6, "never"}})});
+    s.ViewMode = 3;
+    s.CurrentRecord1 = 4;
+    s.FromRecord = 2;
+    s.ToRecord = 4;
+    s.SieveActive = 1;
+    s.SieveList = {0, 2, 5};
+    s.SieveCount = 2;
+    s.SievePosition = 2;
+    s.Main.CString.caption = "Sieve";
+    s.FilterReportOn = core::kTrue;
+    core::KovaState before = s;
+    EXPECT_FALSE(RunAll());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], "Fatal Error in condition filter:|[bad");
+    EXPECT_EQ(s.Records1, before.Records1);
+    EXPECT_EQ(s.RecordCount1, 5);
+    EXPECT_EQ(s.CurrentRecord1, 4);
+    EXPECT_EQ(s.FromRecord, 2);
+    EXPECT_EQ(s.ToRecord, 4);
+    EXPECT_EQ(s.SieveList, before.SieveList);
+    EXPECT_EQ(s.SievePosition, 2);
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_EQ(s.Main.CString, before.Main.CString);
+    EXPECT_EQ(s.Main.title, before.Main.title);
+    EXPECT_EQ(s.Words, before.Words);
+    EXPECT_FALSE(ui.waitVisible);
+    // The program goes on: a good program runs afterwards.
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{5, "ok"}})});
+    EXPECT_TRUE(RunAll(1, 5));
+    EXPECT_EQ(s.Records1[5].V5, "ok");
+}
+
+TEST_F(FilterRun, BareFormsAreConditionErrorsToo) {
+    for (std::string cell : {"|n", "|dt", "|wcount", "|$"}) {
+        test::SetCodedProtocol(s, 2, {});
+        test::SetProgram(s, {FilterLine(0, {{3, cell}}), FilterLine(999, {{4, "x"}})});
+        ui.messages.clear();
+        EXPECT_FALSE(RunAll());
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0], "Fatal Error in condition filter:|" + cell);
+        EXPECT_EQ(test::Column(s, 4), (std::vector<std::string>{"-", "-"}));
+    }
+}
+
+TEST_F(FilterRun, RunCurrentFromTheFilterViewRenumbersLikeRunAll) {
+    test::SetCodedProtocol(s, 4, {2});
+    for (int k = 1; k <= 4; ++k)
+        s.Records1[k].V2 = static_cast<int16_t>(k);
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{4, "|del"}})});
+    s.ViewMode = 3;
+    s.CurrentRecord1 = 4;
+    ASSERT_TRUE(RunCurrent(1));
+    EXPECT_EQ(s.RecordCount1, 3);
+    // Renumbered as one run (no times, no actors): 1, 2, 3.
+    EXPECT_EQ(s.Records1[3].V2, 3);
+    EXPECT_EQ(s.CurrentRecord1, 3);
+}
+
+TEST_F(FilterRun, SelectionRefusesBlocksThatChangeTheRecordCount) {
+    test::SetCodedProtocol(s, 6, {2, 4, 6});
+    s.Records1[1].V3 = "shown";
+    s.Records1[4].V3 = "shown";
+    s.Records1[6].V3 = "shown";
+    test::SetProgram(s, {FilterLine(0, {{3, "shown"}}), FilterLine(777, {})});
+    ASSERT_TRUE(RunCurrent(2));
+    ASSERT_EQ(s.SelectionShown1, core::kTrue);
+    ASSERT_EQ(s.RecordCount1, 3);
+
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{4, "|del"}}),
+                         FilterLine(0, {{4, "A"}}), FilterLine(999, {{5, "seen"}}),
+                         FilterLine(0, {{4, "A"}}), FilterLine(999, {{8, "|///text"}})});
+    ui.messages.clear();
+    ASSERT_TRUE(RunAll(1, 3));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].substr(0, 11), "ERROR HELP|");
+    EXPECT_EQ(s.RecordCount1, 3);
+    EXPECT_EQ(test::Numbers(s), (std::vector<int>{1, 4, 6}));
+    EXPECT_EQ(test::Column(s, 5), (std::vector<std::string>{"", "seen", "seen"}));
+    EXPECT_EQ(test::Column(s, 8), (std::vector<std::string>{"text 1", "text 4", "text 6"}));
+}
+
+TEST_F(FilterRun, RangeIsReadAsSixteenBitNumbers) {
+    test::SetCodedProtocol(s, 20, {});
+    EXPECT_TRUE(core::ReadFilterRange(s, "12abc", "15"));
+    EXPECT_EQ(s.FromRecord, 12);
+    EXPECT_TRUE(core::ReadFilterRange(s, "2.5", "3.5"));
+    EXPECT_EQ(s.FromRecord, 2);
+    EXPECT_EQ(s.ToRecord, 4);
+    EXPECT_FALSE(core::ReadFilterRange(s, "5", "3"));
+    EXPECT_FALSE(core::ReadFilterRange(s, "0", "3"));
+    EXPECT_FALSE(core::ReadFilterRange(s, "1", "21"));
+    EXPECT_FALSE(core::ReadFilterRange(s, "1", "99999"));
+    EXPECT_FALSE(core::ReadFilterRange(s, "-99999", "3"));
+    EXPECT_TRUE(core::ReadFilterRange(s, "1", "20"));
+}
+
+TEST_F(FilterRun, RangeInASelectionIsMappedToShownPositions) {
+    test::SetCodedProtocol(s, 40, {10, 20, 30});
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(777, {})});
+    ASSERT_TRUE(RunCurrent(2));
+    ASSERT_EQ(s.RecordCount1, 3);
+    auto preset = core::FilterRangePreset(s);
+    EXPECT_EQ(preset.first, "10");
+    EXPECT_EQ(preset.second, "30");
+    EXPECT_TRUE(core::ReadFilterRange(s, "20", "30"));
+    EXPECT_EQ(s.FromRecord, 2);
+    EXPECT_EQ(s.ToRecord, 3);
+    // 25 is no shown record's number: it stays and is a bad position here.
+    EXPECT_FALSE(core::ReadFilterRange(s, "20", "25"));
+    EXPECT_EQ(s.ToRecord, 25);
+}
+
+}  // namespace

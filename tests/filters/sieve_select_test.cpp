@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "filters/filter_test_support.h"
+#include "filters/run_filter_command.h"
+#include "support/fake_ui.h"
+
+namespace {
+
+using test::FilterLine;
+
+struct SieveSelect : ::testing::Test {
+    core::KovaState s;
+    test::FakeUi ui;
+
+    bool RunCurrent(int line) {
+        s.CurrentFilterLine = static_cast<int16_t>(line);
+        return core::RunFilterCommand(s, ui, core::FilterRunKind::CurrentFilter);
+    }
+};
+
+TEST_F(SieveSelect, SieveCollectsMatchesOfTheWholeSet) {
+    test::SetCodedProtocol(s, 20, {4, 9, 15});
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(888, {})});
+    s.FromRecord = 10;
+    s.ToRecord = 20;
+    ASSERT_TRUE(RunCurrent(1));
+    EXPECT_EQ(s.SieveActive, 1);
+    EXPECT_EQ(s.SieveCount, 3);
+    EXPECT_EQ(s.SievePosition, 1);
+    EXPECT_EQ(s.SieveList, (std::vector<float>{0, 4, 9, 15}));
+    EXPECT_EQ(s.CurrentRecord1, 4);
+    EXPECT_EQ(s.Main.CString.caption, "Sieve");
+    EXPECT_EQ(s.Main.Teller.caption, "20");
+    EXPECT_EQ(s.ViewMode, 1);
+    EXPECT_EQ(test::Column(s, 4)[3], "A");  // a sieve changes no record
+}
+
+TEST_F(SieveSelect, SieveLookAheadNeverReachesPastTheLastRecord) {
+    test::SetCodedProtocol(s, 5, {1, 2, 3, 4, 5});
+    test::SetProgram(s, {FilterLine(1, {{4, "A"}}), FilterLine(888, {})});
+    ASSERT_TRUE(RunCurrent(2));
+    EXPECT_EQ(s.SieveList, (std::vector<float>{0, 1, 2, 3, 4}));
+}
+
+TEST_F(SieveSelect, SieveWithoutHitsKeepsTheEarlierSieve) {
+    test::SetCodedProtocol(s, 6, {2, 5});
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(888, {}),
+                         FilterLine(0, {{4, "none"}}), FilterLine(888, {})});
+    ASSERT_TRUE(RunCurrent(2));
+    s.SievePosition = 2;
+    s.CurrentRecord1 = 5;
+    ASSERT_TRUE(RunCurrent(4));
+    EXPECT_EQ(s.SieveActive, 1);
+    EXPECT_EQ(s.SieveCount, 2);
+    EXPECT_EQ(s.SievePosition, 2);
+    EXPECT_EQ(s.SieveList, (std::vector<float>{0, 2, 5}));
+    EXPECT_EQ(s.Main.CString.caption, "Sieve");
+    EXPECT_EQ(s.CurrentRecord1, 6);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SieveSelect, SelectTakesRecordsThatAnyLineMatches) {
+    test::SetCodedProtocol(s, 8, {2, 6});
+    s.Records1[3].V4 = "B";
+    s.Records1[7].V4 = "C";
+    test::SetProgram(s,
+                     {FilterLine(0, {{4, "A"}}), FilterLine(0, {{4, "B"}}), FilterLine(777, {})});
+    s.FromRecord = 7;
+    s.ToRecord = 8;
+    ASSERT_TRUE(RunCurrent(1));
+    EXPECT_EQ(s.SelectionShown1, core::kTrue);
+    EXPECT_EQ(test::Numbers(s), (std::vector<int>{2, 3, 6}));
+    EXPECT_EQ(s.CurrentRecord1, 1);
+    EXPECT_EQ(s.FullCount1, 8);
+
+    // Again while shown, with one line now accepting C: the union, and an
+    // edit made in the shown records is kept in the new selection.
+    s.Records2[2].V4 = "C";
+    s.Records1[1].V8 = "edited";
+    ASSERT_TRUE(RunCurrent(3));
+    EXPECT_EQ(test::Numbers(s), (std::vector<int>{2, 3, 6, 7}));
+    EXPECT_EQ(s.Records1[1].V8, "edited");
+}
+
+TEST_F(SieveSelect, SelectOfNothingReportsAndKeepsTheWholeSet) {
+    test::SetCodedProtocol(s, 4, {});
+    test::SetProgram(s, {FilterLine(0, {{4, "nothing"}}), FilterLine(777, {})});
+    ASSERT_TRUE(RunCurrent(2));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("No records selected!"), std::string::npos);
+    EXPECT_EQ(s.SelectionShown1, core::kFalse);
+    EXPECT_EQ(s.RecordCount1, 4);
+}
+
+TEST_F(SieveSelect, SelectLooksAtOffsetsWithinTheFullSet) {
+    test::SetCodedProtocol(s, 5, {3});
+    // Records followed by an A.
+    test::SetProgram(s, {FilterLine(1, {{4, "A"}}), FilterLine(777, {})});
+    ASSERT_TRUE(RunCurrent(1));
+    EXPECT_EQ(test::Numbers(s), (std::vector<int>{2}));
+}
+
+}  // namespace

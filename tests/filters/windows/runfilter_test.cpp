@@ -1,0 +1,166 @@
+#include "filters/windows/runfilter.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "filters/filter_test_support.h"
+#include "mainwindow/kova.h"
+#include "mainwindow/qt_ui.h"
+#include "patterns/windows/words.h"
+#include "support/fake_ui.h"
+#include "support/qt_app.h"
+
+namespace {
+
+struct RunfilterWindow : ::testing::Test {
+    core::KovaState s;
+    test::FakeUi ui;
+
+    void SetUp() override {
+        test::App();
+        test::SetCodedProtocol(s, 6, {2, 5});
+        s.CurrentRecord1 = 2;
+        test::SetProgram(s, {test::FilterLine(0, {{4, "A"}}), test::FilterLine(999, {{5, "B"}})});
+        s.ViewMode = 3;
+    }
+    void TearDown() override {
+        if (Words* w = Words::Find())
+            delete w;
+    }
+};
+
+TEST_F(RunfilterWindow, LoadPresetsTheRangeAndClearsTheOptions) {
+    s.FilterAppendMode = core::kTrue;
+    s.FilterReportOn = core::kTrue;
+    runfilter d(s, ui);
+    EXPECT_EQ(d.windowTitle(), "KOVA Run filter(s)");
+    EXPECT_EQ(d.Text1[0]->text(), "2");
+    EXPECT_EQ(d.Text1[1]->text(), "6");
+    EXPECT_EQ(s.FilterAppendMode, core::kFalse);
+    EXPECT_EQ(s.FilterReportOn, core::kFalse);
+    EXPECT_FALSE(d.Check1->isChecked());
+    EXPECT_EQ(d.Check1->text(), "Appending changes (filter conflict analysis)");
+    EXPECT_EQ(d.Check2->text(), "Filter report (summary of succeeded filters)");
+    EXPECT_EQ(d.Label2[0]->text(), "On record no.               to");
+    EXPECT_EQ(d.Command3->text(), "Run All Filters");
+    EXPECT_EQ(d.Command1->text(), "Run Current Filter");
+    EXPECT_FALSE(d.isModal());
+}
+
+TEST_F(RunfilterWindow, CheckBoxesSetTheOptions) {
+    runfilter d(s, ui);
+    d.Check1->click();
+    EXPECT_EQ(s.FilterAppendMode, core::kTrue);
+    d.Check1->click();
+    EXPECT_EQ(s.FilterAppendMode, core::kFalse);
+    d.Check2->click();
+    EXPECT_EQ(s.FilterReportOn, core::kTrue);
+}
+
+TEST_F(RunfilterWindow, RunAllRunsOverTheTypedRangeAndCloses) {
+    QPointer<runfilter> d = new runfilter(s, ui);
+    d->show();
+    d->Text1[0]->setText("1");
+    d->Text1[1]->setText("4");
+    d->Command3->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(d.isNull());
+    EXPECT_EQ(test::Column(s, 5), (std::vector<std::string>{"", "B", "", "", "", ""}));
+    EXPECT_EQ(s.ViewMode, 1);
+    EXPECT_EQ(Words::Find(), nullptr);
+}
+
+TEST_F(RunfilterWindow, BadRangeClosesWithoutRunning) {
+    QPointer<runfilter> d = new runfilter(s, ui);
+    d->show();
+    d->Text1[0]->setText("5");
+    d->Text1[1]->setText("3");
+    d->Command1->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(d.isNull());
+    EXPECT_EQ(test::Column(s, 5), std::vector<std::string>(6));
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(RunfilterWindow, CancelSetsDialogCancelled) {
+    QPointer<runfilter> d = new runfilter(s, ui);
+    d->show();
+    d->Command2->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(d.isNull());
+    EXPECT_EQ(s.DialogCancelled, 1);
+}
+
+TEST_F(RunfilterWindow, ReportShowsTheWordsWindowSortableByHeading) {
+    QPointer<runfilter> d = new runfilter(s, ui);
+    d->show();
+    d->Check2->click();
+    d->Command3->click();
+    QApplication::processEvents();
+    Words* w = Words::Find();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), "KOVA Filter Report");
+    ASSERT_EQ(w->Grid->columnCount(), 5);
+    ASSERT_EQ(w->Grid->rowCount(), 2);
+    EXPECT_EQ(w->Grid->horizontalHeaderItem(3)->text(), "filter no.");
+    EXPECT_EQ(w->Grid->item(0, 2)->text(), "2");
+    EXPECT_EQ(w->Grid->item(1, 2)->text(), "5");
+    EXPECT_EQ(w->Grid->item(1, 4)->text(), "B");
+    EXPECT_EQ(w->Label1->text(), "Total of succeeded filters:");
+    EXPECT_EQ(w->Label3->text(), " 2");
+    EXPECT_EQ(w->Label4->text(), " 1");
+
+    // Sorting by a heading reorders the table model as well as the grid.
+    s.Words.cells[1][2] = "9";
+    w->Refresh();
+    w->Grid_HeadingClick(2);
+    EXPECT_EQ(w->Grid->item(0, 2)->text(), "5");
+    EXPECT_EQ(s.Words.cells[1][2], "5");
+    EXPECT_EQ(s.Words.cells[0][2], "prot.line");
+}
+
+runfilter* OpenRunfilter() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<runfilter*>(w); d != nullptr && d->isVisible())
+            return d;
+    return nullptr;
+}
+
+TEST(RunFilterButton, OpensTheDialogFromTheFilterView) {
+    test::App();
+    core::KovaState s;
+    QtUi ui{s};
+    kova w(s, ui);
+    test::SetCodedProtocol(s, 3, {});
+    test::SetProgram(s, {test::FilterLine(999, {})});
+    s.ViewMode = 3;
+    w.CRunfilter_Click();
+    runfilter* d = OpenRunfilter();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->Text1[1]->text(), "3");
+    d->close();
+    QApplication::processEvents();
+
+    // Without a data file there is nothing to run the filters on.
+    s.DataFileName1.clear();
+    QString title;
+    test::WhenModal([&title](QWidget* box) {
+        title = box->windowTitle();
+        box->close();
+    });
+    w.CRunfilter_Click();
+    EXPECT_EQ(title, "ERROR HELP");
+    EXPECT_EQ(OpenRunfilter(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+// The output viewer: showing a file, OK, Save and Print.
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+
+#include "analyses/windows/uitvoer.h"
+#include "mainwindow/qt_ui.h"
+#include "mainwindow/text_printer.h"
+#include "support/qt_app.h"
+
+namespace {
+
+std::string ReadAll(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+class OutputViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::App();
+        ui.AttachMainWindow(nullptr, [this] { ++redraws; });
+    }
+    core::KovaState s;
+    QtUi ui{s};
+    int redraws = 0;
+    QTemporaryDir dir;
+};
+
+TEST_F(OutputViewerTest, ShowsTheTextWithTheCaretAtTheEnd) {
+    uitvoer& v = ui.Viewer();
+    EXPECT_FALSE(v.isVisible());
+    ui.ShowOutput("KOVA Output file: /p/talk.ana", "/p/talk.ana\r\n\r\nFREQUENCIES: \xE9t\xE9\r\n");
+    EXPECT_TRUE(v.isVisible());
+    EXPECT_EQ(v.windowTitle(), "KOVA Output file: /p/talk.ana");
+    EXPECT_EQ(v.Tekst->toPlainText(),
+              QString::fromUtf8("/p/talk.ana\n\nFREQUENCIES: \u00E9t\u00E9\n"));
+    EXPECT_TRUE(v.Tekst->textCursor().atEnd());
+    EXPECT_EQ(v.CSave->text(), "Save");
+    EXPECT_EQ(v.CPrint->text(), "Print");
+    EXPECT_EQ(v.COkee->text(), "OK");
+
+    // A second file replaces what the viewer showed.
+    ui.ShowOutput("KOVA Output file: /p/talk.lst", "listing");
+    EXPECT_EQ(v.Tekst->toPlainText(), "listing");
+}
+
+TEST_F(OutputViewerTest, OkHidesTheViewerAndGivesBackShowOutput) {
+    ui.ShowOutput("KOVA Output file: x.ana", "text");
+    s.Main.CAnaf.visible = false;
+    ui.Viewer().COkee->click();
+    EXPECT_FALSE(ui.Viewer().isVisible());
+    EXPECT_TRUE(s.Main.CAnaf.visible);
+    EXPECT_EQ(redraws, 1);
+}
+
+TEST_F(OutputViewerTest, SaveWritesTheTextBackToTheShownFile) {
+    std::string ana = dir.filePath("talk.ana").toStdString();
+    std::string lst = dir.filePath("talk.lst").toStdString();
+    { std::ofstream(ana, std::ios::binary) << "old analysis\r\n"; }
+    { std::ofstream(lst, std::ios::binary) << "old listing\r\n"; }
+    s.AnalysisFileName = ana;
+    s.ListingFileName = lst;
+
+    s.OutputKind = "ana";
+    ui.ShowOutput("KOVA Output file: " + ana, "old analysis\r\n");
+    ui.Viewer().Tekst->setPlainText(QString::fromUtf8("line one\nline \u00E9\n\nend"));
+    ui.Viewer().CSave->click();
+    EXPECT_EQ(ReadAll(ana), "line one\r\nline \xE9\r\n\r\nend");
+    EXPECT_EQ(ReadAll(lst), "old listing\r\n");
+
+    s.OutputKind = "lst";
+    ui.Viewer().Tekst->setPlainText("new listing\n");
+    ui.Viewer().CSave->click();
+    EXPECT_EQ(ReadAll(lst), "new listing\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no leftovers
+
+    // Nothing shown from a file: Save writes nothing.
+    s.OutputKind = "";
+    ui.Viewer().CSave->click();
+    EXPECT_EQ(ReadAll(lst), "new listing\r\n");
+}
+
+TEST_F(OutputViewerTest, SaveThatFailsSaysSoAndCreatesNothing) {
+    s.OutputKind = "ana";
+    s.AnalysisFileName = dir.filePath("missing/folder/talk.ana").toStdString();
+    ui.ShowOutput("KOVA Output file: " + s.AnalysisFileName, "text");
+    QString title;
+    test::WhenModal([&title](QWidget* w) {
+        title = w->windowTitle();
+        w->close();
+    });
+    ui.Viewer().CSave->click();
+    EXPECT_EQ(title, "Error");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(s.AnalysisFileName)));
+}
+
+TEST_F(OutputViewerTest, PrintAsksThroughADialog) {
+    ui.ShowOutput("KOVA Output file: x.ana", "text to print");
+    QString seen;
+    test::WhenModal([&seen](QWidget* w) {
+        seen = w->objectName();
+        w->close();
+    });
+    ui.Viewer().CPrint->click();
+    EXPECT_EQ(seen, PrintingAvailable() ? "PrintDialog" : "PrintUnavailable");
+}
+
+}  // namespace

@@ -1,0 +1,286 @@
+#include "store/open_save.h"
+
+#include <gtest/gtest.h>
+
+#include "store/data_file.h"
+#include "store/selection_store.h"
+#include "store/view.h"
+#include "store_test_util.h"
+#include "support/fake_ui.h"
+
+namespace {
+
+using core::Answer;
+using test::ReadBytes;
+using test::WriteBytes;
+
+struct OpenSaveTest : ::testing::Test {
+    test::TempDir dir;
+    core::KovaState s;
+    test::FakeUi ui;
+
+    // Writes a protocol of `count` numbered records to `name` in the folder.
+    std::string MakeFile(const std::string& name, int count, const std::string& info = "info") {
+        std::string path = dir.File(name);
+        test::FakeUi quiet;
+        EXPECT_TRUE(core::SaveDataFile(s, quiet, path, test::NumberedSet(count),
+                                       static_cast<int16_t>(count), 9, info));
+        return path;
+    }
+    void ActivateSieve() {
+        s.SieveActive = 1;
+        s.SieveCount = 2;
+        s.SievePosition = 2;
+        s.SieveList = {0, 1, 3};
+    }
+};
+
+TEST_F(OpenSaveTest, OpeningADataFileShowsItsFirstRecord) {
+    std::string name = MakeFile("lesson.kov", 12, "Lesson 4");
+    ActivateSieve();
+    s.SelectionShown1 = core::kTrue;
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    EXPECT_EQ(s.DataFileName1, name);
+    EXPECT_EQ(s.RecordCount1, 12);
+    EXPECT_EQ(s.CurrentRecord1, 1);
+    EXPECT_EQ(s.FileInfo1, "Lesson 4");
+    EXPECT_EQ(s.FileHeaderNumber, 9);
+    EXPECT_EQ(s.Records1, test::NumberedSet(12));
+    EXPECT_EQ(s.SieveActive, 0);
+    EXPECT_EQ(s.SieveCount, 0);
+    EXPECT_EQ(s.SievePosition, 0);
+    EXPECT_EQ(s.SelectionShown1, core::kFalse);
+    EXPECT_EQ(s.ViewMode, 1);
+    EXPECT_EQ(s.Main.title, "KOVA Datafile: " + name);
+    EXPECT_EQ(s.Main.rows[10].v[0], "1");
+    EXPECT_EQ(s.Main.Teller.caption, "12");
+}
+
+TEST_F(OpenSaveTest, ANewDataFileNameGivesOneRecordAndWritesNothing) {
+    s.FileInfo1 = "kept";
+    s.FileHeaderNumber = 4;
+    std::string name = dir.File("new.kov");
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    ASSERT_EQ(s.RecordCount1, 1);
+    ASSERT_EQ(s.Records1.size(), 2u);
+    EXPECT_EQ(s.Records1[1], test::Rec(1, "", 1, "", "", "", "", "", ""));
+    EXPECT_EQ(s.CurrentRecord1, 1);
+    EXPECT_EQ(s.FileInfo1, "kept");
+    EXPECT_EQ(s.FileHeaderNumber, 4);
+    EXPECT_EQ(dir.Listing(), "");
+    EXPECT_EQ(s.Main.title, "KOVA Datafile: " + name);
+}
+
+TEST_F(OpenSaveTest, AFailedOpenChangesNothing) {
+    std::string good = MakeFile("good.kov", 5);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, good));
+    s.CurrentRecord1 = 4;
+    core::ShowDataMode(s, ui);
+    const core::KovaState before = s;
+
+    std::string bad = dir.File("bad.kov");
+    WriteBytes(bad, "not a protocol\r\n");
+    EXPECT_FALSE(core::OpenDataFile(s, ui, bad));
+    EXPECT_EQ(ui.messages.back(),
+              "KOVA|Error in the first line, not starting with ##00000not a protocol");
+    // A damaged count line is caught before anything is replaced as well.
+    WriteBytes(bad, "##00000\r\n 40000 MEMO 0 \r\n 9 \r\n");
+    EXPECT_FALSE(core::OpenDataFile(s, ui, bad));
+    EXPECT_NE(ui.messages.back().find("above the limit of 32767 records"), std::string::npos);
+    // Data set 2 is read without a test for the name: a missing file is reported.
+    EXPECT_FALSE(core::OpenData2File(s, ui, dir.File("missing.kov")));
+    EXPECT_FALSE(core::OpenDataFile(s, ui, ""));
+
+    EXPECT_EQ(s.DataFileName1, good);
+    EXPECT_EQ(s.Records1, before.Records1);
+    EXPECT_EQ(s.RecordCount1, 5);
+    EXPECT_EQ(s.CurrentRecord1, 4);
+    EXPECT_EQ(s.ViewMode, 1);
+    EXPECT_EQ(s.Main, before.Main);
+    EXPECT_EQ(s.DataFileName2, "");
+}
+
+TEST_F(OpenSaveTest, ABadMarkerShowsWhatWasRead) {
+    std::string name = dir.File("cut.kov");
+    WriteBytes(name,
+               "##00000\r\n 3 MEMO 0 \r\n 2 \r\nx\r\n##00001\r\na\r\n 1 \r\nT\r\n\r\n\r\n\r\n\r\n"
+               "one\r\n##END\r\n");
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    EXPECT_EQ(ui.messages.back(), "KOVA|Error in the datafile, see linenumber: 2");
+    EXPECT_EQ(s.RecordCount1, 3);
+    EXPECT_EQ(s.Records1[1].V8, "one");
+    EXPECT_EQ(s.Records1[3].V0, 3);
+    EXPECT_EQ(s.DataFileName1, name);
+    EXPECT_EQ(s.Main.Teller.caption, "3");
+
+    // An empty protocol has no current record.
+    ASSERT_TRUE(core::OpenDataFile(s, ui, MakeFile("empty.kov", 0)));
+    EXPECT_EQ(s.RecordCount1, 0);
+    EXPECT_EQ(s.CurrentRecord1, 0);
+}
+
+TEST_F(OpenSaveTest, ANewFilterFileIsWrittenAtOnce) {
+    s.FilterFileInfo = "rules";
+    s.FileHeaderNumber = 3;
+    s.DataFileName2 = "/x/coder2.kov";
+    s.RecordCount2 = 8;
+    s.CurrentRecord2 = 2;
+    std::string name = dir.File("new.fil");
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, name));
+    EXPECT_EQ(ReadBytes(name),
+              "##00000\r\n 1 MEMO 0 \r\n 3 \r\nrules\r\n##00001\r\n*\r\n 0 \r\n*\r\n*\r\n*\r\n*\r\n"
+              "*\r\n*\r\n##END\r\n");
+    EXPECT_EQ(s.FilterCount, 1);
+    EXPECT_EQ(s.CurrentFilterLine, 1);
+    EXPECT_EQ(s.Records2[1], test::Rec(1, "*", 0, "*", "*", "*", "*", "*", "*"));
+    EXPECT_EQ(s.FilterFileName, name);
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_EQ(s.Main.Teller.caption, "1");
+    EXPECT_EQ(s.Main.scrollMax, 1);
+    EXPECT_EQ(s.DataFileName2, "");
+    EXPECT_EQ(s.RecordCount2, 0);
+    EXPECT_EQ(s.CurrentRecord2, 0);
+}
+
+TEST_F(OpenSaveTest, ANewFilterFileThatCannotBeWrittenOpensNothing) {
+    EXPECT_FALSE(core::OpenFilterFile(s, ui, dir.File("no/such/folder.fil")));
+    EXPECT_NE(ui.messages.back().find("Error|Error # "), std::string::npos);
+    EXPECT_EQ(s.ViewMode, 0);
+    EXPECT_EQ(s.FilterFileName, "");
+    EXPECT_EQ(s.FilterCount, 0);
+    EXPECT_TRUE(s.Records2.empty());
+}
+
+TEST_F(OpenSaveTest, AnExistingFilterFileShowsItsLastLine) {
+    std::string name = MakeFile("rules.fil", 6, "my rules");
+    s.SelectionShown2 = core::kTrue;  // a selection of data set 2 that Records2 held
+    s.FullRecords2 = test::NumberedSet(40);
+    s.FullCount2 = 40;
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, name));
+    EXPECT_EQ(s.FilterCount, 6);
+    EXPECT_EQ(s.CurrentFilterLine, 6);
+    EXPECT_EQ(s.FilterFileInfo, "my rules");
+    EXPECT_EQ(s.Main.text1, "text 6");
+    EXPECT_EQ(s.Main.background, core::kTeal);
+    EXPECT_EQ(s.SelectionShown2, core::kFalse);
+    EXPECT_FALSE(s.Main.Teller2.visible);
+}
+
+TEST_F(OpenSaveTest, OpeningDataSet2DropsTheFilterLines) {
+    s.FilterFileName = "/x/rules.fil";
+    s.FilterCount = 3;
+    s.CurrentFilterLine = 3;
+    ActivateSieve();
+    std::string name = MakeFile("coder2.kov", 7);
+    ASSERT_TRUE(core::OpenData2File(s, ui, name));
+    EXPECT_EQ(s.RecordCount2, 7);
+    EXPECT_EQ(s.CurrentRecord2, 1);
+    EXPECT_EQ(s.DataFileName2, name);
+    EXPECT_EQ(s.FilterFileName, "");
+    EXPECT_EQ(s.FilterCount, 0);
+    EXPECT_EQ(s.CurrentFilterLine, 0);
+    EXPECT_EQ(s.SieveActive, 0);
+    EXPECT_EQ(s.ViewMode, 2);
+    EXPECT_EQ(s.Main.title, "KOVA Data2file: " + name);
+}
+
+TEST_F(OpenSaveTest, SavingTheShownSet) {
+    std::string name = MakeFile("lesson.kov", 6, "Lesson");
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    // A selection of records 2 and 5, then an edit of the shown record 5.
+    core::BeginSelection(s, ui);
+    s.SelectionMarks1[2] = 2;
+    s.SelectionMarks1[5] = 5;
+    core::ApplySelection(s, ui);
+    ASSERT_EQ(s.RecordCount1, 2);
+    s.Records1[2].V4 = "EDITED";
+    s.FileInfo1 = "Lesson, revised";
+    ASSERT_TRUE(core::SaveCurrentFile(s, ui));
+
+    core::RecordSet back;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(core::ReadDataFile(s, ui, name, back, count, header, info));
+    EXPECT_EQ(count, 6);  // the full set, not the shown two
+    EXPECT_EQ(back[5].V4, "EDITED");
+    EXPECT_EQ(info, "Lesson, revised");
+    EXPECT_EQ(s.RecordCount1, 2);  // the selection stays shown
+    EXPECT_EQ(s.SelectionShown1, core::kTrue);
+    EXPECT_EQ(ReadBytes(dir.File("lesson.bak")).find("EDITED"), std::string::npos);
+
+    // Data set 2 without a name: nothing is written.
+    s.ViewMode = 2;
+    s.Records2 = test::NumberedSet(2);
+    s.RecordCount2 = 2;
+    const std::string files = dir.Listing();
+    EXPECT_TRUE(core::SaveCurrentFile(s, ui));
+    EXPECT_EQ(dir.Listing(), files);
+
+    // The filter lines with their own file info.
+    s.ViewMode = 3;
+    s.FilterFileName = dir.File("rules.fil");
+    s.FilterFileInfo = "rules info";
+    s.Records2 = test::NumberedSet(3);
+    s.FilterCount = 3;
+    ASSERT_TRUE(core::SaveCurrentFile(s, ui));
+    ASSERT_TRUE(core::ReadDataFile(s, ui, s.FilterFileName, back, count, header, info));
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(info, "rules info");
+}
+
+TEST_F(OpenSaveTest, SavePromptAnswers) {
+    std::string name = MakeFile("lesson.kov", 3);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    s.Records1[1].V4 = "NEW";
+
+    // No: goes on without saving.
+    ui.answers = {Answer::No};
+    s.DialogCancelled = 1;
+    EXPECT_TRUE(core::AskSaveFile(s, ui));
+    EXPECT_EQ(s.DialogCancelled, 0);
+    EXPECT_EQ(ui.log.back(), "AskSaveFile " + name);
+    EXPECT_EQ(dir.Listing(), "lesson.kov;");
+
+    // Cancel, and the close box or Escape (which answer Cancel): the caller stops.
+    ui.answers = {Answer::Cancel};
+    EXPECT_FALSE(core::AskSaveFile(s, ui));
+    EXPECT_EQ(s.DialogCancelled, 1);
+    EXPECT_EQ(dir.Listing(), "lesson.kov;");
+
+    // Yes: saved, the old file kept as the backup.
+    ui.answers = {Answer::Yes};
+    EXPECT_TRUE(core::AskSaveFile(s, ui));
+    EXPECT_EQ(s.DialogCancelled, 0);
+    EXPECT_EQ(dir.Listing(), "lesson.bak;lesson.kov;");
+    EXPECT_NE(ReadBytes(name).find("NEW"), std::string::npos);
+
+    // Yes, but the save fails: counts as Cancel, the data stays in memory.
+    std::filesystem::remove(name);
+    std::filesystem::create_directory(name);
+    ui.answers = {Answer::Yes};
+    ui.messages.clear();
+    EXPECT_FALSE(core::AskSaveFile(s, ui));
+    EXPECT_EQ(s.DialogCancelled, 1);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(s.Records1[1].V4, "NEW");
+}
+
+TEST_F(OpenSaveTest, SavePromptAsksOnlyAboutANamedSet) {
+    EXPECT_TRUE(core::AskSaveFile(s, ui));  // view 0
+    s.ViewMode = 2;
+    EXPECT_TRUE(core::AskSaveFile(s, ui));  // data set 2 without a name
+    EXPECT_TRUE(ui.log.empty());
+
+    // Two questions in a row each name their own file.
+    s.DataFileName2 = dir.File("two.kov");
+    s.FilterFileName = dir.File("rules.fil");
+    ui.answers = {Answer::No, Answer::No};
+    EXPECT_TRUE(core::AskSaveFile(s, ui));
+    s.ViewMode = 3;
+    EXPECT_TRUE(core::AskSaveFile(s, ui));
+    ASSERT_EQ(ui.log.size(), 2u);
+    EXPECT_EQ(ui.log[0], "AskSaveFile " + s.DataFileName2);
+    EXPECT_EQ(ui.log[1], "AskSaveFile " + s.FilterFileName);
+}
+
+}  // namespace

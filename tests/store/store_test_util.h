@@ -1,0 +1,83 @@
+// Helpers shared by the store tests: a scratch folder and file bytes.
+#pragma once
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "store/record.h"
+
+namespace test {
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class TempDir {
+public:
+    TempDir() {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() /
+                ("kova_test_" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+    // Names of the files in the folder, sorted.
+    std::string Listing() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(path_))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        std::string out;
+        for (const auto& n : names)
+            out += n + ";";
+        return out;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadBytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::string& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+inline core::ProtocolRecord Rec(int16_t v0, std::string v1, int16_t v2, std::string v3,
+                                std::string v4, std::string v5, std::string v6, std::string v7,
+                                std::string v8, std::string memo = "") {
+    core::ProtocolRecord r;
+    r.V0 = v0;
+    r.V1 = std::move(v1);
+    r.V2 = v2;
+    r.V3 = std::move(v3);
+    r.V4 = std::move(v4);
+    r.V5 = std::move(v5);
+    r.V6 = std::move(v6);
+    r.V7 = std::move(v7);
+    r.V8 = std::move(v8);
+    r.Memo = std::move(memo);
+    return r;
+}
+
+// A set of `count` simple records numbered 1..count.
+inline core::RecordSet NumberedSet(int count) {
+    core::RecordSet set(static_cast<size_t>(count) + 1);
+    for (int k = 1; k <= count; ++k)
+        set[k] = Rec(static_cast<int16_t>(k), "0:00:" + std::to_string(k), 1, "T", "Q", "", "", "",
+                     "text " + std::to_string(k));
+    return set;
+}
+
+}  // namespace test
