@@ -140,7 +140,9 @@ Memo& kova::MemoWindow() {
     return *memo_;
 }
 
-CommonDialog& kova::FileDialog() { return *dialog_; }
+CommonDialog& kova::FileDialog() {
+    return *dialog_;
+}
 
 // ---- File menu and file buttons -------------------------------------------
 
@@ -217,11 +219,17 @@ void kova::CSave_Click() {
     Scrollbar->setFocus();
 }
 
-void kova::CSaveSelection_Click() { core::SaveSelectionAs(s_, ui_, *dialog_); }
+void kova::CSaveSelection_Click() {
+    core::SaveSelectionAs(s_, ui_, *dialog_);
+}
 
-void kova::CSavetable_Click() { core::SaveTableButton(s_, ui_); }
+void kova::CSavetable_Click() {
+    core::SaveTableButton(s_, ui_);
+}
 
-void kova::Command2_Click() { core::CloseShownSet(s_, ui_); }
+void kova::Command2_Click() {
+    core::CloseShownSet(s_, ui_);
+}
 
 // ---- Navigation -------------------------------------------------------------
 
@@ -235,11 +243,17 @@ void kova::CLast_Click() {
     Scrollbar->setFocus();
 }
 
-void kova::CPgDn_Click() { core::PageDown(s_, ui_); }
+void kova::CPgDn_Click() {
+    core::PageDown(s_, ui_);
+}
 
-void kova::CPgUp_Click() { core::PageUp(s_, ui_); }
+void kova::CPgUp_Click() {
+    core::PageUp(s_, ui_);
+}
 
-void kova::Scrollbar_Change(int value) { core::ScrollbarChange(s_, ui_, value); }
+void kova::Scrollbar_Change(int value) {
+    core::ScrollbarChange(s_, ui_, value);
+}
 
 bool kova::Form_KeyDown(QObject* watched, QKeyEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
@@ -386,7 +400,9 @@ void kova::T_KeyPress(int k) {
     RefillCodingLists();
 }
 
-void kova::Text1_Change() { core::StoreText1(s_, FromEditorText(Text1->toPlainText())); }
+void kova::Text1_Change() {
+    core::StoreText1(s_, FromEditorText(Text1->toPlainText()));
+}
 
 void kova::Text1_MouseUp(Qt::MouseButton button) {
     if (button != Qt::RightButton || s_.DataFileName1.empty())
@@ -420,7 +436,9 @@ void kova::RefillCodingLists() {
     }
 }
 
-void kova::L_MouseDown(int k) { core::WriteCode(s_, ui_, k, ListText(k)); }
+void kova::L_MouseDown(int k) {
+    core::WriteCode(s_, ui_, k, ListText(k));
+}
 
 void kova::L_DblClick(int k) {
     if (core::WriteCode(s_, ui_, k, ListText(k)))
@@ -481,7 +499,8 @@ void kova::RefillFindTexts() {
 void kova::CFind_Click() {
     std::string text = FromQString(Combo1->currentText());
     // The first entry whose text equals the combo's text names the variable.
-    int variable = Combo2->findText(Combo2->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    int variable =
+        Combo2->findText(Combo2->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
     core::FindResult hit = core::FindStep(s_, ui_, text, variable);
     RefillFindTexts();
     if (!hit.hit)
@@ -511,9 +530,13 @@ void kova::CFind_Click() {
     }
 }
 
-void kova::CFindDown_Click() { CFindDown->setText(ToQString(core::ToggleFindDirection(s_))); }
+void kova::CFindDown_Click() {
+    CFindDown->setText(ToQString(core::ToggleFindDirection(s_)));
+}
 
-void kova::CString_Click() { core::ToggleFindMode(s_, ui_); }
+void kova::CString_Click() {
+    core::ToggleFindMode(s_, ui_);
+}
 
 void kova::Combo2_Click(int index) {
     core::AddCategoriesToFindTexts(s_, index);

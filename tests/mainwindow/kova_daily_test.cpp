@@ -83,8 +83,8 @@ struct KovaDaily : ::testing::Test {
 
     // The next file dialogs answer these names (nullopt cancels).
     void AnswerDialogs(std::vector<std::optional<std::string>> names) {
-        auto queue = std::make_shared<std::deque<std::optional<std::string>>>(names.begin(),
-                                                                              names.end());
+        auto queue =
+            std::make_shared<std::deque<std::optional<std::string>>>(names.begin(), names.end());
         CommonDialog::TestAnswer() = [queue](const core::FileDialogRequest&, bool) {
             if (queue->empty())
                 return std::optional<std::string>();
