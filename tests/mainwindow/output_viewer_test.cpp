@@ -1,6 +1,7 @@
 // The output viewer: showing a file, OK, Save and Print.
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -58,6 +59,21 @@ TEST_F(OutputViewerTest, OkHidesTheViewerAndGivesBackShowOutput) {
     EXPECT_FALSE(ui.Viewer().isVisible());
     EXPECT_TRUE(s.Main.CAnaf.visible);
     EXPECT_EQ(redraws, 1);
+
+    // The close box and Escape close it the same way: "Show output" is never
+    // left hidden with no viewer on the screen.
+    for (int how = 0; how < 2; ++how) {
+        ui.ShowOutput("KOVA Output file: x.ana", "text");
+        s.Main.CAnaf.visible = false;
+        if (how == 0) {
+            ui.Viewer().close();
+        } else {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(ui.Viewer().Tekst, &escape);
+        }
+        EXPECT_FALSE(ui.Viewer().isVisible()) << how;
+        EXPECT_TRUE(s.Main.CAnaf.visible) << how;
+    }
 }
 
 TEST_F(OutputViewerTest, SaveWritesTheTextBackToTheShownFile) {
