@@ -253,6 +253,11 @@ bool kova::eventFilter(QObject* watched, QEvent* event) {
 void kova::Form_Resize() {
     if (isMinimized())
         return;
+    // The size hints keep a window manager from making the window smaller;
+    // a window system without one resizes it all the same, so snap back here.
+    const QSize min = minimumSize();
+    if (!isMaximized() && !isFullScreen() && (width() < min.width() || height() < min.height()))
+        resize(std::max(width(), min.width()), std::max(height(), min.height()));
     // Inner width and height in twips.
     const int w = Page->width() * 15;
     const int h = Page->height() * 15;

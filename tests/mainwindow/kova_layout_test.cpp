@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWindow>
 
 #include "mainwindow/kova.h"
 #include "mainwindow/qt_ui.h"
@@ -141,6 +142,17 @@ TEST_F(KovaLayoutTest, WindowHasAMinimumSize) {
     QApplication::processEvents();
     EXPECT_GE(window->width(), 780);
     EXPECT_GE(window->height(), 535);
+
+    // A window system that ignores the size hints (no window manager, a
+    // tiling one) can still make the window smaller: it snaps back in the
+    // dimension that was too small.
+    const QSize min = window->minimumSize();
+    window->windowHandle()->resize(min.width() - 100, min.height() + 50);
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), QSize(min.width(), min.height() + 50));
+    window->windowHandle()->resize(min.width() + 40, 100);
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), QSize(min.width() + 40, min.height()));
 }
 
 TEST_F(KovaLayoutTest, MenusStandInTheirOrder) {
