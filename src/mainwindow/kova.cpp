@@ -113,7 +113,14 @@ void kova::Form_Load(const std::string& commandLine) {
         return;
     if (!s_.DataFileName1.empty()) {
         std::string name = s_.DataFileName1;
-        core::OpenDataFile(s_, ui_, name);
+        if (!core::OpenDataFile(s_, ui_, name)) {
+            // The file could not be read (the message has been shown): no
+            // data set 1 is open, so nothing can later be shown, saved over
+            // the damaged file or asked about under its name.
+            s_.DataFileName1.clear();
+            s_.Main.title = "KOVA ";
+            MainChanged();
+        }
     } else {
         QDir::setCurrent(QCoreApplication::applicationDirPath());
     }

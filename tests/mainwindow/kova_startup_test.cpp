@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -152,6 +153,31 @@ TEST_F(KovaStartupTest, OpensTheQuotedNameAndDrawsThePage) {
     EXPECT_FALSE(window->CRunfilter->isVisible());
     EXPECT_FALSE(window->CBack->isVisible());
     EXPECT_EQ(window->Combo2->currentText(), "V8");
+}
+
+TEST_F(KovaStartupTest, ADamagedFileOnTheCommandLineOpensNothing) {
+    std::string bad = dir.filePath("damaged.kov").toStdString();
+    { std::ofstream(bad, std::ios::binary) << "#00000\r\n 1 MEMO 0 \r\n"; }
+    QString message;
+    test::WhenModal([&message](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w))
+            message = box->text();
+        w->close();
+    });
+    window->Form_Load(bad);
+    EXPECT_TRUE(message.startsWith("Error in the first line, not starting with ##00000"));
+    // Nothing is open, so nothing can be shown, saved over the damaged file
+    // or asked about on closing.
+    EXPECT_EQ(s.DataFileName1, "");
+    EXPECT_EQ(s.ViewMode, 0);
+    EXPECT_EQ(window->windowTitle(), "KOVA ");
+    std::string filter = dir.filePath("rules.fil").toStdString();
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, filter));
+    window->CBack->click();
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_FALSE(window->CBack->isVisible());
+    EXPECT_EQ(ReadAll(bad), "#00000\r\n 1 MEMO 0 \r\n");
+    EXPECT_FALSE(QFile::exists(dir.filePath("damaged.bak")));
 }
 
 TEST_F(KovaStartupTest, SplashComesFirstAndAboutShowsItAgain) {
