@@ -60,6 +60,22 @@ int16_t CompareTexts(char op, const std::string& value, const std::string& opera
     }
 }
 
+// "...:$Vk" keeps the tested field's value in filter variable k; a cell that
+// names no variable fails.
+int16_t KeepInVariable(KovaState& s, const std::string& operand, const std::string& value) {
+    const int var = VariableIndex(operand);
+    if (var == 0)
+        return 0;
+    s.FilterVariables[var] = value;
+    return 1;
+}
+
+// An operand that names a filter variable stands for that variable's value.
+const std::string& OperandValue(const KovaState& s, const std::string& operand) {
+    const int var = VariableIndex(operand);
+    return var ? s.FilterVariables[var] : operand;
+}
+
 int16_t Evaluate(KovaState& s, const std::string& value, const std::string& cell,
                  const std::string& anchorValue, const ProtocolRecord& record) {
     if (cell == "*")
@@ -75,22 +91,16 @@ int16_t Evaluate(KovaState& s, const std::string& value, const std::string& cell
         return ReadNumber(std::string_view(cell).substr(4)) == record.V0;
     if (StartsWith(cell, "|n")) {
         auto [op, operand] = SplitCell(cell, 2);
-        int var = VariableIndex(operand);
-        if (op == ':') {
-            if (var == 0)
-                return 0;
-            s.FilterVariables[var] = value;
-            return 1;
-        }
-        double bound = ReadNumber(var ? s.FilterVariables[var] : operand);
+        if (op == ':')
+            return KeepInVariable(s, operand, value);
+        double bound = ReadNumber(OperandValue(s, operand));
         return Compare(op, ReadNumber(value), bound);
     }
     if (StartsWith(cell, "|dt")) {
         auto [op, operand] = SplitCell(cell, 3);
-        if (int var = VariableIndex(operand))
-            operand = s.FilterVariables[var];
+        const std::string& limit = OperandValue(s, operand);
         double bound =
-            operand.find(':') != std::string::npos ? ParseTimeCode(operand) : ReadNumber(operand);
+            limit.find(':') != std::string::npos ? ParseTimeCode(limit) : ReadNumber(limit);
         // Whole seconds, halves to even, held wide so that no pair of codes fails.
         double d = std::nearbyint(ParseTimeCode(anchorValue) - ParseTimeCode(value));
         return Compare(op, d, bound);
@@ -103,13 +113,8 @@ int16_t Evaluate(KovaState& s, const std::string& value, const std::string& cell
     }
     if (StartsWith(cell, "|$")) {
         auto [op, operand] = SplitCell(cell, 2);
-        int var = VariableIndex(operand);
-        if (op == ':') {
-            if (var == 0)
-                return 0;
-            s.FilterVariables[var] = value;
-            return 1;
-        }
+        if (op == ':')
+            return KeepInVariable(s, operand, value);
         if (op == 'V') {
             if (cell.size() >= 5 && cell[3] >= '1' && cell[3] <= '5' && cell[4] == ':') {
                 s.FilterVariables[cell[3] - '0'] = cell.substr(5);
@@ -117,7 +122,7 @@ int16_t Evaluate(KovaState& s, const std::string& value, const std::string& cell
             }
             return 0;
         }
-        return CompareTexts(op, value, var ? s.FilterVariables[var] : operand);
+        return CompareTexts(op, value, OperandValue(s, operand));
     }
     return 0;
 }
