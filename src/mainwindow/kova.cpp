@@ -76,6 +76,7 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
                 [this, k](const QString& text) { s_.Varnaam[k] = FromQString(text); });
     }
     connect(CBack, &QPushButton::clicked, this, &kova::CBack_Click);
+    ConnectDailyControls();
     connect(CAnaf, &QPushButton::clicked, this, &kova::CAnaf_Click);
     connect(CRunfilter, &QPushButton::clicked, this, &kova::CRunfilter_Click);
     resize(DesignInnerSize() + QSize(0, menuBar()->sizeHint().height()));

@@ -8,11 +8,16 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "store/state.h"
 
+class CommonDialog;
+class Memo;
 class QAction;
+class QKeyEvent;
+class QMouseEvent;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -147,6 +152,44 @@ public:
     // The Selection menu's commands and the selection dialog they open.
     SelectionMenu* selectionMenu = nullptr;
 
+    // The daily work: File menu and file buttons, navigation, edit boxes,
+    // coding lists, Find and the memo editor.
+    void mnuFileItem_Click(int Index);
+    void CFileInfo_Click();
+    void CSave_Click();
+    void CSaveSelection_Click();
+    void CSavetable_Click();
+    void Command2_Click();
+    void CFirst_Click();
+    void CLast_Click();
+    void CPgDn_Click();
+    void CPgUp_Click();
+    void Scrollbar_Change(int value);
+    // The key preview: true when the key is used up.
+    bool Form_KeyDown(QObject* watched, QKeyEvent* event);
+    bool Page_Mouse(QObject* watched, QMouseEvent* event);
+    void V_Click(int k, int r);
+    void V_DblClick(int k, int r);
+    void Lab_MouseDown(Qt::MouseButton button, int r);
+    bool T_ArrowKey(int k, int key);
+    void T_KeyPress(int k);
+    void Text1_Change();
+    void Text1_MouseUp(Qt::MouseButton button);
+    void L_MouseDown(int k);
+    void L_DblClick(int k);
+    bool L_KeyDown(int k, int key);
+    void C_Click(int k);
+    void CFind_Click();
+    void CFindDown_Click();
+    void CString_Click();
+    void Combo2_Click(int index);
+    // L4..L7 and the search texts drawn from the state.
+    void RefillCodingLists();
+    void RefillFindTexts();
+    std::string ListText(int k) const;
+    Memo& MemoWindow();
+    CommonDialog& FileDialog();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -156,6 +199,9 @@ private:
     void CreateControls();
     void CreateMenus();
     void FillFindVariables();
+    void ConnectDailyControls();
+    Memo* memo_ = nullptr;
+    std::shared_ptr<CommonDialog> dialog_;
 
     core::KovaState& s_;
     QtUi& ui_;

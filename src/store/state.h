@@ -214,6 +214,17 @@ struct KovaState {
     int16_t ListingFileInfo = 0;
     int16_t CompareVariable = 0;
     std::string OutputKind;  // "ana" or "lst": what the output viewer shows
+
+    // Find: the search text of the last step, the direction (1 forward, 0
+    // backward), the mode (1 string, 0 pattern) and the sorted list of search
+    // texts and categories offered by the search-text combo.
+    std::string LastFindText;
+    int16_t FindDirection = 1;
+    int16_t FindMode = 1;
+    std::vector<std::string> FindTexts;
+
+    // The page row (1..DisplayRows) whose record the memo editor was opened on.
+    int16_t MemoRecord = 0;
 };
 
 }  // namespace core

@@ -450,27 +450,41 @@ TEST_F(DataFileTest, ReportDataFileErrorTexts) {
 
 namespace {
 
-// The sample protocol is kept in exactly the form the writer gives it.
-TEST(SampleProtocol, ReadsAndWritesBackByteForByte) {
+// The sample files are kept in exactly the form the writer gives them.
+std::string SampleFile(const std::string& name) {
     // Found beside this source file, which the build names by its full path.
-    const std::string sample =
-        (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "examples" / "classroom.kov")
-            .string();
+    return (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "examples" / name)
+        .string();
+}
+
+void ExpectRoundTrip(const std::string& sample, int16_t& count, core::KovaState& s) {
     ASSERT_TRUE(std::filesystem::exists(sample)) << sample;
-    core::KovaState s;
     test::FakeUi ui;
     RecordSet records;
-    int16_t count = 0, header = 0;
+    int16_t header = 0;
     std::string info;
     ASSERT_TRUE(core::ReadDataFile(s, ui, sample, records, count, header, info));
+    EXPECT_EQ(header, 9);
+    test::TempDir dir;
+    ASSERT_TRUE(core::SaveDataFile(s, ui, dir.File("copy"), records, count, header, info));
+    EXPECT_EQ(ReadBytes(dir.File("copy")), ReadBytes(sample));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(SampleProtocol, ReadsAndWritesBackByteForByte) {
+    core::KovaState s;
+    int16_t count = 0;
+    ExpectRoundTrip(SampleFile("classroom.kov"), count, s);
     EXPECT_GE(count, 100);
     EXPECT_LE(count, 300);
-    EXPECT_EQ(header, 9);
     EXPECT_GE(s.MemoCount, 5);
-    test::TempDir dir;
-    ASSERT_TRUE(core::SaveDataFile(s, ui, dir.File("copy.kov"), records, count, header, info));
-    EXPECT_EQ(ReadBytes(dir.File("copy.kov")), ReadBytes(sample));
-    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(SampleProtocol, FilterFileReadsAndWritesBackByteForByte) {
+    core::KovaState s;
+    int16_t count = 0;
+    ExpectRoundTrip(SampleFile("classroom.fil"), count, s);
+    EXPECT_EQ(count, 7);
 }
 
 }  // namespace

@@ -1,0 +1,324 @@
+// The main window's daily work driven through its controls: open, move,
+// edit, code, find, write memos, keep tables and save.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <filesystem>
+
+#include "mainwindow/common_dialog.h"
+#include "mainwindow/kova.h"
+#include "mainwindow/memo.h"
+#include "mainwindow/qt_ui.h"
+#include "mainwindow/savefile.h"
+#include "store/daily_fixture.h"
+#include "store/data_file.h"
+#include "store/table_file.h"
+#include "support/qt_app.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Key(QWidget* target, int key, const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+void Mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button) {
+    QPointF at(2, 2);
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, button, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+struct KovaDaily : ::testing::Test {
+    core::KovaState s;
+    test::FakeUi fake;
+    std::unique_ptr<QtUi> ui;
+    std::unique_ptr<kova> w;
+    fs::path dir;
+    std::string dataFile;
+
+    void SetUp() override {
+        test::App();
+        dir = fs::temp_directory_path() /
+              ("kova_daily_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        // A protocol of 30 records written by the program's own writer.
+        dataFile = (dir / "protocol.kov").string();
+        core::KovaState scratch;
+        core::RecordSet records = test::MakeRecords(30);
+        records[12].V8 = "a word in twelve";
+        records[20].V8 = "another word here";
+        ASSERT_TRUE(core::SaveDataFile(scratch, fake, dataFile, records, 30, 9, "info"));
+
+        ui = std::make_unique<QtUi>(s);
+        w = std::make_unique<kova>(s, *ui);
+        w->quitHook = [] {};
+        w->Form_Load("");
+        CommonDialog::TestAnswer() = nullptr;
+        // Keys and focus need the window to be the active one.
+        w->activateWindow();
+        for (int i = 0; i < 100 && !w->isActiveWindow(); ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    void TearDown() override {
+        CommonDialog::TestAnswer() = nullptr;
+        w.reset();
+        fs::remove_all(dir);
+    }
+
+    // The next file dialogs answer these names (nullopt cancels).
+    void AnswerDialogs(std::vector<std::optional<std::string>> names) {
+        auto queue =
+            std::make_shared<std::deque<std::optional<std::string>>>(names.begin(), names.end());
+        CommonDialog::TestAnswer() = [queue](const core::FileDialogRequest&, bool) {
+            if (queue->empty())
+                return std::optional<std::string>();
+            auto name = queue->front();
+            queue->pop_front();
+            return name;
+        };
+    }
+
+    void OpenProtocol() {
+        AnswerDialogs({dataFile});
+        w->mnuFileItem[1]->trigger();
+        ASSERT_EQ(s.ViewMode, 1);
+    }
+
+    QWidget* Focus() {
+        QWidget* f = w->focusWidget();
+        return f != nullptr ? f : w.get();
+    }
+};
+
+TEST_F(KovaDaily, OpenKovfileShowsTheProtocol) {
+    OpenProtocol();
+    EXPECT_EQ(s.RecordCount1, 30);
+    EXPECT_EQ(w->windowTitle().toStdString(), "KOVA Datafile: " + dataFile);
+    EXPECT_EQ(w->V[0][10]->text().toStdString(), std::to_string(s.CurrentRecord1));
+}
+
+TEST_F(KovaDaily, CancelledOpenChangesNothing) {
+    AnswerDialogs({std::nullopt});
+    w->mnuFileItem[1]->trigger();
+    EXPECT_EQ(s.ViewMode, 0);
+    EXPECT_EQ(s.DataFileName1, "");
+    EXPECT_EQ(s.RecordCount1, 0);
+}
+
+TEST_F(KovaDaily, ButtonsKeysScrollBarsAndRowsMove) {
+    OpenProtocol();
+    w->CFirst->click();
+    EXPECT_EQ(s.CurrentRecord1, 1);
+    w->CLast->click();
+    EXPECT_EQ(s.CurrentRecord1, 30);
+    w->CPgUp->click();
+    EXPECT_EQ(s.CurrentRecord1, 20);
+    w->CPgDn2->click();
+    EXPECT_EQ(s.CurrentRecord1, 30);
+
+    w->Scrollbar->setValue(15);
+    EXPECT_EQ(s.CurrentRecord1, 15);
+    EXPECT_EQ(w->Scrollbar2->value(), 15);
+    w->Scrollbar2->setValue(17);
+    EXPECT_EQ(s.CurrentRecord1, 17);
+    EXPECT_EQ(w->V[0][10]->text(), "17");
+
+    w->Scrollbar->setFocus();
+    Key(Focus(), Qt::Key_Down);
+    EXPECT_EQ(s.CurrentRecord1, 18);
+    Key(Focus(), Qt::Key_Home);
+    EXPECT_EQ(s.CurrentRecord1, 1);
+    Key(Focus(), Qt::Key_End);
+    EXPECT_EQ(s.CurrentRecord1, 30);
+    Key(Focus(), Qt::Key_PageUp);
+    EXPECT_EQ(s.CurrentRecord1, 20);
+
+    // A list with the focus keeps the page keys for itself.
+    w->L[4]->setFocus();
+    ASSERT_EQ(w->focusWidget(), w->L[4]);
+    Key(w->L[4], Qt::Key_Down);
+    EXPECT_EQ(s.CurrentRecord1, 20);
+
+    Mouse(w->V[4][3], QEvent::MouseButtonRelease, Qt::LeftButton);
+    EXPECT_EQ(s.CurrentRecord1, 13);
+    Mouse(w->Lab[9], QEvent::MouseButtonPress, Qt::LeftButton);
+    EXPECT_EQ(s.CurrentRecord1, 12);
+    EXPECT_EQ(w->Scrollbar->value(), 12);
+}
+
+TEST_F(KovaDaily, EditBoxesAndTextBoxChangeTheRecord) {
+    OpenProtocol();
+    w->CLast->click();
+    w->T[3]->setFocus();
+    w->T[3]->setText("O");
+    w->T[3]->setCursorPosition(1);
+    Key(w->T[3], Qt::Key_Apostrophe, "'");
+    w->T[3]->insert("Brien");
+    EXPECT_EQ(w->T[3]->text(), "O'Brien");
+    Key(w->T[3], Qt::Key_Return);
+    EXPECT_EQ(s.Records1[30].V3, "O'Brien");
+    EXPECT_EQ(w->V[3][10]->text(), "O'Brien");
+    EXPECT_EQ(w->T[3]->text(), "");
+
+    w->T[2]->setText("3.5");
+    Key(w->T[2], Qt::Key_Return);
+    EXPECT_EQ(s.Records1[30].V2, 4);
+
+    w->T[1]->setFocus();
+    ASSERT_EQ(w->focusWidget(), w->T[1]);
+    w->T[1]->setText("10:00");
+    Key(w->T[1], Qt::Key_Right);  // at the end: on to T2
+    EXPECT_EQ(w->focusWidget(), w->T[2]);
+    Key(w->T[2], Qt::Key_Left);  // at the start: back to T1
+    EXPECT_EQ(w->focusWidget(), w->T[1]);
+    w->T[3]->setFocus();
+    Key(w->T[3], Qt::Key_Right);  // the last box: on to the first list
+    EXPECT_EQ(w->focusWidget(), w->L[4]);
+
+    w->Text1->setPlainText("typed\nover two lines");
+    EXPECT_EQ(s.Records1[30].V8, "typed\r\nover two lines");
+}
+
+TEST_F(KovaDaily, TableFileFillsTheListsAndTheCodingListsCode) {
+    core::KovaState table;
+    table.Varnaam[4] = "Speech";
+    table.CategoryLists[4] = {"ask", "Tell"};
+    table.CategoryLists[5] = {"x"};
+    std::string tableFile = (dir / "scheme.tbl").string();
+    ASSERT_TRUE(core::SaveTableFile(table, fake, tableFile));
+
+    OpenProtocol();
+    AnswerDialogs({tableFile});
+    w->mnuFileItem[5]->trigger();
+    EXPECT_EQ(s.TableFileName, tableFile);
+    ASSERT_EQ(w->L[4]->count(), 2);
+    EXPECT_EQ(w->L[4]->item(1)->text(), "Tell");
+    EXPECT_EQ(w->L[5]->count(), 1);
+    EXPECT_EQ(w->Varnaam[4]->text(), "Speech");
+    EXPECT_EQ(w->Combo2->itemText(4), "Speech");
+    EXPECT_EQ(w->Combo2->currentIndex(), 8);
+    EXPECT_FALSE(w->CSavetable->isHidden());
+
+    w->CFirst->click();
+    w->L[4]->setCurrentRow(1);
+    w->L_DblClick(4);
+    EXPECT_EQ(s.Records1[1].V4, "Tell");
+    EXPECT_EQ(s.CurrentRecord1, 2);
+
+    w->L[5]->setCurrentRow(0);
+    w->L[5]->setFocus();
+    ASSERT_EQ(w->focusWidget(), w->L[5]);
+    Key(w->L[5], Qt::Key_Space);
+    EXPECT_EQ(s.Records1[2].V5, "x");
+    EXPECT_EQ(s.CurrentRecord1, 2);
+    EXPECT_EQ(w->focusWidget(), w->L[6]);
+    Key(w->L[6], Qt::Key_Left);
+    EXPECT_EQ(w->focusWidget(), w->L[5]);
+    Key(w->L[5], Qt::Key_Right);
+    EXPECT_EQ(w->focusWidget(), w->L[6]);
+    EXPECT_TRUE(w->L[5]->selectedItems().isEmpty());
+    Key(w->L[6], Qt::Key_Left);
+    Key(w->L[5], Qt::Key_Delete);
+    EXPECT_EQ(s.Records1[2].V5, "");
+    Key(w->L[5], Qt::Key_Return);
+    EXPECT_EQ(s.CurrentRecord1, 3);
+
+    // A category typed into the box beside the list.
+    w->C[6]->click();
+    EXPECT_FALSE(w->T[6]->isHidden());
+    w->T[6]->setText("new");
+    Key(w->T[6], Qt::Key_Return);
+    EXPECT_TRUE(w->T[6]->isHidden());
+    ASSERT_EQ(w->L[6]->count(), 1);
+    EXPECT_EQ(w->L[6]->item(0)->text(), "new");
+}
+
+TEST_F(KovaDaily, FindLocatesTextsForwardBackwardAndByPattern) {
+    OpenProtocol();
+    w->CFirst->click();
+    w->Combo1->setEditText("word");
+    w->CFind->click();
+    EXPECT_EQ(s.CurrentRecord1, 12);
+    EXPECT_EQ(w->Text1->textCursor().selectedText(), "word");
+    w->CFind->click();
+    EXPECT_EQ(s.CurrentRecord1, 20);
+    w->CFindDown->click();
+    EXPECT_EQ(w->CFindDown->text(), "Prev:");
+    w->CFind->click();
+    EXPECT_EQ(s.CurrentRecord1, 12);
+    EXPECT_EQ(w->Combo1->findText("word"), 0);
+
+    w->CFindDown->click();
+    w->CString->click();
+    EXPECT_EQ(w->CString->text(), "Pattern");
+    w->CFirst->click();
+    w->Combo1->setEditText("*word*");
+    w->CFind->click();
+    EXPECT_EQ(s.CurrentRecord1, 12);
+}
+
+TEST_F(KovaDaily, RightClickOpensTheMemoEditorAndAMemoColoursTheRow) {
+    OpenProtocol();
+    w->CLast->click();
+    Mouse(w->Lab[3], QEvent::MouseButtonPress, Qt::RightButton);
+    Memo& memo = w->MemoWindow();
+    ASSERT_TRUE(memo.isVisible());
+    EXPECT_EQ(memo.windowTitle(), "Memo at 23");
+    memo.TextBox1->setPlainText("remember");
+    memo.Command1[0]->click();
+    EXPECT_EQ(s.Records1[23].Memo, "remember");
+    EXPECT_EQ(w->Lab[3]->palette().color(QPalette::Window), QColor(255, 255, 128));
+    EXPECT_FALSE(memo.isVisible());
+}
+
+TEST_F(KovaDaily, SaveKovfileWritesTheFileAndKeepsABackup) {
+    OpenProtocol();
+    w->Text1->setPlainText("changed");
+    AnswerDialogs({std::nullopt});  // cancel: save under the current name
+    w->mnuFileItem[2]->trigger();
+    EXPECT_TRUE(fs::exists(dir / "protocol.bak"));
+    core::KovaState back;
+    core::RecordSet records;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(core::ReadDataFile(back, fake, dataFile, records, count, header, info));
+    EXPECT_EQ(records[s.CurrentRecord1].V8, "changed");
+}
+
+TEST_F(KovaDaily, ExitAsksAboutTheShownFile) {
+    OpenProtocol();
+    bool quit = false;
+    w->quitHook = [&quit] { quit = true; };
+    test::WhenModal([](QWidget* modal) {
+        auto* prompt = qobject_cast<savefile*>(modal);
+        ASSERT_NE(prompt, nullptr);
+        prompt->Command3->click();  // Cancel
+    });
+    w->mnuFileItem[33]->trigger();
+    EXPECT_FALSE(quit);
+    test::WhenModal([](QWidget* modal) {
+        auto* prompt = qobject_cast<savefile*>(modal);
+        ASSERT_NE(prompt, nullptr);
+        prompt->Command2->click();  // No
+    });
+    w->mnuFileItem[33]->trigger();
+    EXPECT_TRUE(quit);
+}
+
+}  // namespace

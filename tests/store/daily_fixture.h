@@ -1,0 +1,40 @@
+// A state with data set 1 (and optionally data set 2) filled and shown, for
+// the tests of the daily commands.
+#pragma once
+
+#include <string>
+
+#include "store/state.h"
+#include "store/view.h"
+#include "support/fake_ui.h"
+
+namespace test {
+
+inline core::RecordSet MakeRecords(int count, const std::string& prefix = "text ") {
+    core::RecordSet records(static_cast<size_t>(count) + 1);
+    for (int k = 1; k <= count; ++k) {
+        records[k].V0 = static_cast<int16_t>(k);
+        records[k].V1 = std::to_string(k);
+        records[k].V2 = 1;
+        records[k].V8 = prefix + std::to_string(k);
+    }
+    return records;
+}
+
+inline void ShowSet1(core::KovaState& s, core::KovaUi& ui, int count, int current) {
+    s.Records1 = MakeRecords(count);
+    s.RecordCount1 = static_cast<int16_t>(count);
+    s.CurrentRecord1 = static_cast<int16_t>(current);
+    s.DataFileName1 = "/tmp/one.kov";
+    core::ShowDataMode(s, ui);
+}
+
+inline void ShowSet2(core::KovaState& s, core::KovaUi& ui, int count, int current) {
+    s.Records2 = MakeRecords(count, "second ");
+    s.RecordCount2 = static_cast<int16_t>(count);
+    s.CurrentRecord2 = static_cast<int16_t>(current);
+    s.DataFileName2 = "/tmp/two.kov";
+    core::ShowData2Mode(s, ui);
+}
+
+}  // namespace test

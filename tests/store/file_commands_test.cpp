@@ -1,0 +1,179 @@
+#include "store/file_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "store/daily_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers the file dialogs from a script: a name, or nullopt for Cancel.
+struct FakeChooser : core::FileChooser {
+    std::deque<std::optional<std::string>> answers;
+    std::vector<core::FileDialogRequest> requests;
+
+    std::optional<std::string> Next(const core::FileDialogRequest& r) {
+        requests.push_back(r);
+        if (answers.empty())
+            return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> ShowOpen(const core::FileDialogRequest& r) override {
+        return Next(r);
+    }
+    std::optional<std::string> ShowSave(const core::FileDialogRequest& r) override {
+        return Next(r);
+    }
+};
+
+std::string ReadBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+struct FileCommands : ::testing::Test {
+    core::KovaState s;
+    test::FakeUi ui;
+    FakeChooser dialog;
+    fs::path dir;
+
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("kova_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Data set 1 and the filter lines open, the filter lines shown.
+    void ShowFilterLinesWithDataSet1() {
+        test::ShowSet1(s, ui, 5, 2);
+        s.Records2 = test::MakeRecords(3);
+        s.FilterCount = 3;
+        s.CurrentFilterLine = 1;
+        s.FilterFileName = (dir / "f.fil").string();
+        core::ShowFilterMode(s, ui);
+    }
+};
+
+TEST(FileExtensionRule, AppendsOnlyToAChangedNameWithoutTheExactExtension) {
+    EXPECT_EQ(core::WithExtension("a.kov", "a.kov", ".kov"), "a.kov");
+    EXPECT_EQ(core::WithExtension("a.kov", "b", ".kov"), "b.kov");
+    EXPECT_EQ(core::WithExtension("a.kov", "B.KOV", ".kov"), "B.KOV.kov");
+    EXPECT_EQ(core::WithExtension("", "c.kov", ".kov"), "c.kov");
+    EXPECT_EQ(core::WithExtension("x", "", ".kov"), "");
+}
+
+TEST_F(FileCommands, CancelledQuestionOrDialogLeavesTheViewAsItWas) {
+    ShowFilterLinesWithDataSet1();
+    core::KovaState before = s;
+    ui.answers = {core::Answer::Cancel};
+    EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_TRUE(dialog.requests.empty());
+
+    ui.answers = {core::Answer::No};
+    dialog.answers = {std::nullopt};
+    EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_EQ(s.DataFileName1, before.DataFileName1);
+    EXPECT_EQ(s.Records1, before.Records1);
+    ASSERT_EQ(dialog.requests.size(), 1u);
+    EXPECT_EQ(dialog.requests[0].fileName, "");
+    EXPECT_EQ(dialog.requests[0].filter, core::kDataFilter);
+
+    ui.answers = {core::Answer::No};
+    EXPECT_FALSE(core::OpenFilterfile(s, ui, dialog));
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_EQ(s.FilterFileName, before.FilterFileName);
+    EXPECT_EQ(s.Records2, before.Records2);
+}
+
+TEST_F(FileCommands, CancelledOpensOfTablesAndOutputsChangeNothing) {
+    s.TableFileName = "t.tbl";
+    s.AnalysisFileName = "a.ana";
+    s.ListingFileName = "l.lst";
+    s.CategoryLists[4] = {"x"};
+    EXPECT_FALSE(core::OpenTablefile(s, ui, dialog));
+    EXPECT_FALSE(core::OpenAnafile(s, dialog));
+    EXPECT_FALSE(core::OpenLstfile(s, dialog));
+    EXPECT_FALSE(core::SaveAnafile(s, ui, dialog, {true, "text"}));
+    EXPECT_EQ(s.TableFileName, "t.tbl");
+    EXPECT_EQ(s.AnalysisFileName, "a.ana");
+    EXPECT_EQ(s.ListingFileName, "l.lst");
+    EXPECT_EQ(s.CategoryLists[4], std::vector<std::string>{"x"});
+}
+
+TEST_F(FileCommands, SaveSelectionCancelledWritesNothing) {
+    test::ShowSet1(s, ui, 4, 1);
+    s.SelectionShown1 = core::kTrue;
+    dialog.answers = {std::nullopt};
+    EXPECT_FALSE(core::SaveSelectionAs(s, ui, dialog));
+    ASSERT_EQ(dialog.requests.size(), 1u);
+    EXPECT_EQ(dialog.requests[0].title, "Save Selection As KovFile (new line numbers)");
+    EXPECT_EQ(s.DataFileName1, "/tmp/one.kov");
+    EXPECT_TRUE(s.SelectionFileName.empty());
+}
+
+TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
+    fs::path ana = dir / "out.ana";
+    fs::path lst = dir / "out";
+    s.OutputKind = "lst";
+    dialog.answers = {ana.string()};
+    EXPECT_FALSE(core::SaveAnafile(s, ui, dialog, {true, "listing text"}));
+    EXPECT_FALSE(fs::exists(ana));
+    EXPECT_EQ(s.AnalysisFileName, ana.string());
+
+    dialog.answers = {lst.string()};
+    EXPECT_FALSE(core::SaveLstfile(s, ui, dialog, {false, "hidden viewer"}));
+    EXPECT_FALSE(fs::exists(dir / "out.lst"));
+
+    dialog.answers = {lst.string()};
+    EXPECT_TRUE(core::SaveLstfile(s, ui, dialog, {true, "line 1\r\nline 2"}));
+    EXPECT_EQ(s.ListingFileName, (dir / "out.lst").string());
+    EXPECT_EQ(ReadBytes(dir / "out.lst"), "line 1\r\nline 2\r\n");
+}
+
+TEST_F(FileCommands, ExitAsksOnlyAboutTheShownSet) {
+    EXPECT_TRUE(core::ExitProgram(s, ui));
+    EXPECT_TRUE(ui.log.empty());
+    test::ShowSet1(s, ui, 3, 1);
+    ui.answers = {core::Answer::Cancel};
+    EXPECT_FALSE(core::ExitProgram(s, ui));
+    ui.answers = {core::Answer::No};
+    EXPECT_TRUE(core::ExitProgram(s, ui));
+}
+
+TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {
+    ShowFilterLinesWithDataSet1();
+    ui.answers = {core::Answer::No};
+    EXPECT_TRUE(core::CloseShownSet(s, ui));
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_EQ(s.FilterFileName, "");
+    EXPECT_EQ(s.FilterCount, 0);
+    EXPECT_EQ(s.Main.title, "KOVA");
+    EXPECT_EQ(s.Main.rows[10].v[0], "");
+    EXPECT_EQ(s.RecordCount1, 5);  // data set 1 stays open
+
+    core::ShowDataMode(s, ui);
+    ui.answers = {core::Answer::Cancel};
+    EXPECT_FALSE(core::CloseShownSet(s, ui));
+    EXPECT_EQ(s.DataFileName1, "/tmp/one.kov");
+    ui.answers = {core::Answer::No};
+    EXPECT_TRUE(core::CloseShownSet(s, ui));
+    EXPECT_EQ(s.ViewMode, 0);
+    EXPECT_EQ(s.RecordCount1, 0);
+}
+
+}  // namespace
