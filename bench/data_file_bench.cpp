@@ -124,6 +124,13 @@ long ResidentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
+// The bytes malloc has handed out, large blocks of their own mapping included
+// (whether the set's array gets one depends on what was freed before).
+size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
 // The memory an open protocol holds, against the size of its file: the heap
 // the set takes (exact) and the growth of the resident set (coarser).
 void BM_OpenSetMemory(benchmark::State& state) {
@@ -133,14 +140,14 @@ void BM_OpenSetMemory(benchmark::State& state) {
     double heapRatio = 0, residentRatio = 0;
     for (auto _ : state) {
         malloc_trim(0);
-        const size_t heapBefore = mallinfo2().uordblks;
+        const size_t heapBefore = HeapInUse();
         const long residentBefore = ResidentBytes();
         core::RecordSet records;
         int16_t count = 0, header = 0;
         std::string info;
         core::ReadDataFile(s, ui, fx.file(), records, count, header, info);
         malloc_trim(0);
-        const size_t heapAfter = mallinfo2().uordblks;
+        const size_t heapAfter = HeapInUse();
         const long residentAfter = ResidentBytes();
         heapRatio = static_cast<double>(heapAfter - heapBefore) / fx.bytes().size();
         residentRatio = static_cast<double>(residentAfter - residentBefore) / fx.bytes().size();
