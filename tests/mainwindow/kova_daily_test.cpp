@@ -24,6 +24,7 @@
 #include "store/data_file.h"
 #include "store/table_file.h"
 #include "support/qt_app.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -52,11 +53,7 @@ struct KovaDaily : ::testing::Test {
 
     void SetUp() override {
         test::App();
-        dir = fs::temp_directory_path() /
-              ("kova_daily_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = test::MakeTempDir("kova_daily_");
         // A protocol of 30 records written by the program's own writer.
         dataFile = (dir / "protocol.kov").string();
         core::KovaState scratch;

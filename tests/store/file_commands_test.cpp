@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "store/daily_fixture.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -47,13 +48,7 @@ struct FileCommands : ::testing::Test {
     FakeChooser dialog;
     fs::path dir;
 
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("kova_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+    void SetUp() override { dir = test::MakeTempDir("kova_files_"); }
     void TearDown() override { fs::remove_all(dir); }
 
     // Data set 1 and the filter lines open, the filter lines shown.
