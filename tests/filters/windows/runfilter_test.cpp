@@ -168,6 +168,16 @@ TEST(RunFilterButton, OpensTheDialogFromTheFilterView) {
     runfilter* d = OpenRunfilter();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->Text1[1]->text(), "3");
+    // A second click keeps the one dialog, with the option ticked in it.
+    d->Check2->click();
+    w.CRunfilter_Click();
+    int open = 0;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        open += qobject_cast<runfilter*>(top) != nullptr;
+    EXPECT_EQ(open, 1);
+    EXPECT_EQ(OpenRunfilter(), d);
+    EXPECT_TRUE(d->Check2->isChecked());
+    EXPECT_EQ(s.FilterReportOn, core::kTrue);
     d->close();
     QApplication::processEvents();
 
