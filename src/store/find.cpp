@@ -103,9 +103,11 @@ FindResult FindStep(KovaState& s, KovaUi& ui, const std::string& searchText, int
                 }
             }
         } catch (const BadPattern&) {
-            ui.Message(
-                "\"" + searchText + "\" is not a valid pattern: a \"[\" must be closed by a \"]\".",
-                kProgramTitle, Icon::Exclamation);
+            ui.Message("\"" + searchText +
+                           "\" is not a valid pattern: a set in brackets must be closed by \"]\", "
+                           "hold at least one character and have its ranges run upwards, as in "
+                           "\"[a-z]\".",
+                       kProgramTitle, Icon::Exclamation);
             return result;
         }
     }
