@@ -11,6 +11,7 @@
 #include "store/data_file.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -50,13 +51,7 @@ struct FileCommands : ::testing::Test {
     FakeChooser dialog;
     fs::path dir;
 
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("kova_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+    void SetUp() override { dir = test::MakeTempDir("kova_files_"); }
     void TearDown() override { fs::remove_all(dir); }
 
     // Data set 1 and the filter lines open, the filter lines shown.

@@ -120,3 +120,7 @@ void uitvoer::COkee_Click() {
     s_.Main.CAnaf.visible = true;
     ui_.MainChanged();
 }
+
+void uitvoer::reject() {
+    COkee_Click();
+}
