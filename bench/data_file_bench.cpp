@@ -6,119 +6,16 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "bench_support.h"
 #include "store/data_file.h"
-#include "store/record.h"
 #include "store/state.h"
-#include "store/ui.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct SilentUi : core::KovaUi {
-    void Message(const std::string& text, const std::string&, core::Icon) override {
-        std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
-    }
-    core::Answer AskSaveFile(const std::string&) override { return core::Answer::Cancel; }
-    core::Answer AskYesNo(const std::string&, const std::string&) override {
-        return core::Answer::No;
-    }
-    void ShowWait(const std::string&, const std::string&) override {}
-    void HideWait() override {}
-    void MainChanged() override {}
-    void ShowOutput(const std::string&, const std::string&) override {}
-};
-
-// A protocol with realistic fields: increasing time codes, a handful of
-// actors, small code sets, about 150 characters of text, a memo on one record
-// in ten and a text of several lines on one in twenty.
-core::RecordSet MakeProtocol(int count) {
-    static const char* const kWords[] = {
-        "the",   "water", "boat",   "floats", "sinks",  "because", "heavy", "light", "we",
-        "think", "maybe", "shape",  "air",    "inside", "metal",   "wood",  "and",   "so",
-        "it",    "is",    "not",    "only",   "weight", "size",    "of",    "a",     "teacher",
-        "asks",  "why",   "answer", "group",  "test",   "result",  "table", "glass", "salt"};
-    static const char* const kActors[] = {"T", "Anna", "Ben", "Carla", "Dev", "Emma", "Class"};
-    static const char* const kActs[] = {"Q", "A", "E", "I", "F", "R"};
-    static const char* const kLevels[] = {"L1", "L2", "L3"};
-    static const char* const kTopics[] = {"MAT", "SHA", "WEI", "DEN", "ORG"};
-    static const char* const kValence[] = {"+", "-", "0"};
-    std::mt19937 rng(42);
-    auto pick = [&](const auto& list) { return list[rng() % (sizeof list / sizeof list[0])]; };
-    auto sentence = [&](size_t length) {
-        std::string text;
-        while (text.size() < length) {
-            if (!text.empty())
-                text += ' ';
-            text += pick(kWords);
-        }
-        text[0] = static_cast<char>(text[0] - 'a' + 'A');
-        text += '.';
-        return text;
-    };
-    core::RecordSet set(static_cast<size_t>(count) + 1);
-    int seconds = 0;
-    for (int k = 1; k <= count; ++k) {
-        core::ProtocolRecord& r = set[k];
-        seconds += 2 + static_cast<int>(rng() % 9);
-        r.V0 = static_cast<int16_t>(k);
-        char time[32];
-        std::snprintf(time, sizeof time, "%d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
-                      seconds % 60);
-        r.V1 = time;
-        r.V2 = static_cast<int16_t>(1 + k % 4);
-        r.V3 = pick(kActors);
-        r.V4 = pick(kActs);
-        r.V5 = pick(kLevels);
-        r.V6 = pick(kTopics);
-        r.V7 = pick(kValence);
-        if (k % 20 == 7)
-            r.V8 = sentence(70) + "\r\n" + sentence(50) + "\r\n" + sentence(20);
-        else
-            r.V8 = sentence(140 + rng() % 20);
-        if (k % 10 == 3)
-            r.Memo = sentence(60);
-    }
-    return set;
-}
-
-class Fixture {
-public:
-    static Fixture& Get() {
-        static Fixture f;
-        return f;
-    }
-    const std::string& file() const { return file_; }
-    const std::string& bytes() const { return bytes_; }
-    const std::string& folder() const { return folder_; }
-
-private:
-    Fixture() {
-        folder_ = (fs::temp_directory_path() / ("kova_bench_" + std::to_string(getpid()))).string();
-        fs::create_directories(folder_);
-        file_ = folder_ + "/protocol.kov";
-        core::KovaState s;
-        SilentUi ui;
-        core::RecordSet set = MakeProtocol(core::kMaxRecords);
-        core::SaveDataFile(s, ui, file_, set, core::kMaxRecords, 9, "Generated protocol");
-        std::ifstream in(file_, std::ios::binary);
-        bytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    ~Fixture() {
-        std::error_code ec;
-        fs::remove_all(folder_, ec);
-    }
-    std::string folder_;
-    std::string file_;
-    std::string bytes_;
-};
+using bench::SilentUi;
 
 std::string ReadAll(const std::string& name) {
     std::string data;
@@ -132,6 +29,22 @@ std::string ReadAll(const std::string& name) {
     return data;
 }
 
+// The protocol's file and its bytes, read once.
+class Fixture {
+public:
+    static const Fixture& Get() {
+        static const Fixture f;
+        return f;
+    }
+    const std::string& file() const { return bench::ProtocolFile::Get().name(); }
+    const std::string& bytes() const { return bytes_; }
+    std::string folder() const { return bench::ProtocolFile::Get().folder().string(); }
+
+private:
+    Fixture() : bytes_(ReadAll(file())) {}
+    std::string bytes_;
+};
+
 void BM_ReadDataFile(benchmark::State& state) {
     const Fixture& fx = Fixture::Get();
     core::KovaState s;
@@ -144,6 +57,8 @@ void BM_ReadDataFile(benchmark::State& state) {
         benchmark::DoNotOptimize(ok);
         benchmark::DoNotOptimize(records.data());
     }
+    if (ui.messages != 0)
+        state.SkipWithError(ui.lastMessage.c_str());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * fx.bytes().size()));
 }
 
@@ -181,6 +96,8 @@ void BM_WriteDataFile(benchmark::State& state) {
         bool ok = core::SaveDataFile(s, ui, name, records, count, header, info);
         benchmark::DoNotOptimize(ok);
     }
+    if (ui.messages != 0)
+        state.SkipWithError(ui.lastMessage.c_str());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * fx.bytes().size()));
 }
 
@@ -207,6 +124,13 @@ long ResidentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
+// The bytes malloc has handed out, large blocks of their own mapping included
+// (whether the set's array gets one depends on what was freed before).
+size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
 // The memory an open protocol holds, against the size of its file: the heap
 // the set takes (exact) and the growth of the resident set (coarser).
 void BM_OpenSetMemory(benchmark::State& state) {
@@ -216,14 +140,14 @@ void BM_OpenSetMemory(benchmark::State& state) {
     double heapRatio = 0, residentRatio = 0;
     for (auto _ : state) {
         malloc_trim(0);
-        const size_t heapBefore = mallinfo2().uordblks;
+        const size_t heapBefore = HeapInUse();
         const long residentBefore = ResidentBytes();
         core::RecordSet records;
         int16_t count = 0, header = 0;
         std::string info;
         core::ReadDataFile(s, ui, fx.file(), records, count, header, info);
         malloc_trim(0);
-        const size_t heapAfter = mallinfo2().uordblks;
+        const size_t heapAfter = HeapInUse();
         const long residentAfter = ResidentBytes();
         heapRatio = static_cast<double>(heapAfter - heapBefore) / fx.bytes().size();
         residentRatio = static_cast<double>(residentAfter - residentBefore) / fx.bytes().size();

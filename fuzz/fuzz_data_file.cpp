@@ -13,22 +13,9 @@
 #include "store/data_file.h"
 #include "store/state.h"
 #include "store/text.h"
-#include "store/ui.h"
+#include "support/silent_ui.h"
 
 namespace {
-
-struct QuietUi : core::KovaUi {
-    int messages = 0;
-    void Message(const std::string&, const std::string&, core::Icon) override { ++messages; }
-    core::Answer AskSaveFile(const std::string&) override { return core::Answer::Cancel; }
-    core::Answer AskYesNo(const std::string&, const std::string&) override {
-        return core::Answer::No;
-    }
-    void ShowWait(const std::string&, const std::string&) override {}
-    void HideWait() override {}
-    void MainChanged() override {}
-    void ShowOutput(const std::string&, const std::string&) override {}
-};
 
 std::string ScratchName(const char* tag) {
     return (std::filesystem::temp_directory_path() /
@@ -87,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     core::KovaState s;
-    QuietUi ui;
+    test::SilentUi ui;
     core::RecordSet records;
     int16_t count = -1, header = 0;
     std::string info;

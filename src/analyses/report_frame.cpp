@@ -1,6 +1,7 @@
 #include "analyses/report_frame.h"
 
 #include <ctime>
+#include <stdexcept>
 
 #include "analyses/file_bytes.h"
 #include "store/text.h"
@@ -11,7 +12,9 @@ namespace {
 
 constexpr int kRuleLength = 103;
 
-// The error number of a file that cannot be written ("Path/File access error").
+// The error numbers of a file name that cannot be used ("Bad file name or
+// number") and of a file that cannot be written ("Path/File access error").
+constexpr long long kBadFileName = 52;
 constexpr long long kFileAccessError = 75;
 
 }  // namespace
@@ -33,7 +36,12 @@ std::string AnalysisOutputName(const KovaState& s) {
 
 AnalysisOutput OpenAnalysisOutput(const KovaState& s, LeadIn leadIn) {
     AnalysisOutput block;
-    block.fileName = AnalysisOutputName(s);
+    try {
+        block.fileName = AnalysisOutputName(s);
+    } catch (const std::invalid_argument&) {
+        // A data file name too short to derive from names no output file: the
+        // block is refused when it is flushed.
+    }
     const bool isNew = !FileExists(block.fileName);
     ReportWriter& out = block.out;
     switch (leadIn) {
@@ -77,6 +85,13 @@ bool CloseAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
 }
 
 bool FlushAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
+    if (block.fileName.empty()) {
+        ui.Message(ErrorText(kBadFileName, kProgramTitle,
+                             "No output file can be named after the data file \"" +
+                                 s.DataFileName1 + "\"."),
+                   "Error", Icon::Critical);
+        return false;
+    }
     if (!AppendFileBytes(block.fileName, block.out.Bytes())) {
         ui.Message(ErrorText(kFileAccessError, kProgramTitle,
                              "The output file cannot be written: " + block.fileName),

@@ -82,18 +82,11 @@ void RunConditionBlock(KovaState& s, KovaUi& ui, int16_t header) {
     FilterPass pass;
     pass.deleteQueued.assign(static_cast<size_t>(s.RecordCount1) + 1, 0);
 
+    const BlockConditions conditions(s.Records2, header);
     const int from = s.FromRecord;
     const int to = std::min<int>(s.ToRecord, s.RecordCount1);
     for (int i = std::max(from, 1); i <= to; ++i) {
-        bool match = true;
-        for (int line = header - 1; match && line > 0 && !IsBlockCode(s.Records2[line].V2);
-             --line) {
-            const ProtocolRecord& condition = s.Records2[line];
-            const int t = i + condition.V2;
-            match = t >= 1 && t <= to &&
-                    RecordMatchesFilterLine(s, condition, s.Records1[t], s.Records1[i]) == 1;
-        }
-        if (!match)
+        if (!conditions.Accept(s, s.Records1, i, to))
             continue;
         // The report names the record as it was numbered when it matched.
         const int16_t number = s.Records1[i].V0;

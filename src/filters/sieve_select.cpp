@@ -36,21 +36,14 @@ void SieveRecords(KovaState& s, KovaUi& ui, int16_t& FilterLine) {
     if (!FindHeader(s, FilterLine, kSieveBlock))
         return;
     ShowDataMode(s, ui);
+    const BlockConditions conditions(s.Records2, FilterLine);
     std::vector<float> hits(1, 0.0f);
     const int count = s.RecordCount1;
     for (int i = 1; i <= count; ++i) {
         s.Main.Teller.caption = PlainNumber(i);
         if ((i & 1023) == 0)
             ui.MainChanged();
-        bool match = true;
-        for (int line = FilterLine - 1; match && line > 0 && !IsBlockCode(s.Records2[line].V2);
-             --line) {
-            const ProtocolRecord& condition = s.Records2[line];
-            const int t = i + condition.V2;
-            match = t >= 1 && t <= count &&
-                    RecordMatchesFilterLine(s, condition, s.Records1[t], s.Records1[i]) == 1;
-        }
-        if (match)
+        if (conditions.Accept(s, s.Records1, i, count))
             hits.push_back(static_cast<float>(i));
     }
     if (hits.size() == 1) {
@@ -83,10 +76,10 @@ void SelectByFilterLines(KovaState& s, KovaUi& ui, int16_t& FilterLine) {
     const int full = std::min<int>(
         s.FullCount1,
         static_cast<int>(std::min(s.FullRecords1.size(), s.SelectionMarks1.size())) - 1);
-    for (int line = FilterLine - 1; line > 0 && !IsBlockCode(s.Records2[line].V2); --line) {
-        const ProtocolRecord& condition = s.Records2[line];
+    const BlockConditions conditions(s.Records2, FilterLine);
+    for (const PreparedFilterLine& condition : conditions.Lines()) {
         for (int j = 1; j <= full; ++j) {
-            const int t = j + condition.V2;
+            const int t = j + condition.Offset();
             if (t >= 1 && t <= full &&
                 RecordMatchesFilterLine(s, condition, s.FullRecords1[t], s.FullRecords1[j]) == 1)
                 s.SelectionMarks1[j] = static_cast<int16_t>(j);

@@ -35,6 +35,17 @@ std::string JoinParts(float h, float m, float s) {
     return SevenDigitText(h) + ":" + SevenDigitText(m) + ":" + SevenDigitText(s);
 }
 
+// What sums and differences share: an empty first code gives "0", an empty
+// second leaves the first as it is; otherwise `combine` works on the parts.
+template <typename Combine>
+std::string CombineTimes(const std::string& timeA, const std::string& timeB, Combine combine) {
+    if (timeA.empty())
+        return "0";
+    if (timeB.empty())
+        return timeA;
+    return combine(SplitTimeCode(timeA), SplitTimeCode(timeB));
+}
+
 }  // namespace
 
 std::string SevenDigitText(float value) {
@@ -74,53 +85,45 @@ std::string SevenDigitText(float value) {
 }
 
 std::string AddTimes(const std::string& TimeA, const std::string& TimeB) {
-    if (TimeA.empty())
-        return "0";
-    if (TimeB.empty())
-        return TimeA;
-    TimeParts a = SplitTimeCode(TimeA);
-    TimeParts b = SplitTimeCode(TimeB);
-    float s = a.s + b.s;
-    if (s > 59) {
-        a.m += 1;
-        s -= 60;
-    }
-    float m = a.m + b.m;
-    if (m > 59) {
-        a.h += 1;
-        m -= 60;
-    }
-    float h = a.h + b.h;
-    if (h > 23)
-        h -= 24;
-    return JoinParts(h, m, s);
+    return CombineTimes(TimeA, TimeB, [](TimeParts a, TimeParts b) {
+        float s = a.s + b.s;
+        if (s > 59) {
+            a.m += 1;
+            s -= 60;
+        }
+        float m = a.m + b.m;
+        if (m > 59) {
+            a.h += 1;
+            m -= 60;
+        }
+        float h = a.h + b.h;
+        if (h > 23)
+            h -= 24;
+        return JoinParts(h, m, s);
+    });
 }
 
 std::string SubtractTimes(const std::string& TimeA, const std::string& TimeB) {
-    if (TimeA.empty())
-        return "0";
-    if (TimeB.empty())
-        return TimeA;
-    TimeParts a = SplitTimeCode(TimeA);
-    TimeParts b = SplitTimeCode(TimeB);
-    float s = a.s - b.s;
-    if (s < 0) {
-        if (a.m > 0) {
-            a.m -= 1;
-            s += 60;
-        } else if (a.m == 0) {
-            a.h -= 1;
-            a.m = 59;
-            s += 60;
+    return CombineTimes(TimeA, TimeB, [](TimeParts a, TimeParts b) {
+        float s = a.s - b.s;
+        if (s < 0) {
+            if (a.m > 0) {
+                a.m -= 1;
+                s += 60;
+            } else if (a.m == 0) {
+                a.h -= 1;
+                a.m = 59;
+                s += 60;
+            }
         }
-    }
-    float m = a.m - b.m;
-    if (m < 0) {
-        a.h -= 1;
-        m += 60;
-    }
-    float h = a.h - b.h;
-    return JoinParts(h, m, s);
+        float m = a.m - b.m;
+        if (m < 0) {
+            a.h -= 1;
+            m += 60;
+        }
+        float h = a.h - b.h;
+        return JoinParts(h, m, s);
+    });
 }
 
 }  // namespace core

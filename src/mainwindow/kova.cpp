@@ -19,6 +19,7 @@
 #include "mainwindow/splash.h"
 #include "mainwindow/text_codec.h"
 #include "mainwindow/window_util.h"
+#include "store/coding.h"
 #include "store/open_save.h"
 #include "store/text.h"
 #include "store/view.h"
@@ -72,8 +73,15 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
                            mnuAndSelectItemEpi);
     CreateControls();
     for (int k = 0; k < 10; ++k) {
-        connect(Varnaam[k], &QLineEdit::textEdited, this,
-                [this, k](const QString& text) { s_.Varnaam[k] = FromQString(text); });
+        connect(Varnaam[k], &QLineEdit::textEdited, this, [this, k](const QString& text) {
+            std::string label = FromQString(text);
+            // A label the table file cannot hold is refused as it is typed.
+            if (!core::CheckTableText(ui_, label)) {
+                Varnaam[k]->setText(ToQString(s_.Varnaam[k]));
+                return;
+            }
+            s_.Varnaam[k] = std::move(label);
+        });
     }
     connect(CBack, &QPushButton::clicked, this, &kova::CBack_Click);
     ConnectDailyControls();

@@ -1,6 +1,7 @@
 #include "mainwindow/memo.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -93,6 +94,14 @@ void Memo::Command1_Click(int Index) {
         return;
     // Unload: ends a modal show, hides a modeless one.
     done(QDialog::Accepted);
+}
+
+void Memo::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void Memo::resizeEvent(QResizeEvent* event) {

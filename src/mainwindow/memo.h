@@ -36,6 +36,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Escape does not close the editor: only ok and delete store, so a
+    // stray Escape would throw the typed text away.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void SetColour(core::Rgb colour);

@@ -82,6 +82,8 @@ core::Answer QtUi::AskYesNo(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Question, ToQString(title), ToEditorText(text),
                     QMessageBox::Yes | QMessageBox::No, DialogParent());
     box.setTextFormat(Qt::PlainText);
+    // The questions ask before something is deleted: Enter must not say Yes.
+    box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? core::Answer::Yes : core::Answer::No;
 }

@@ -15,21 +15,24 @@ bool IsExistingFile(const std::string& name) {
     return std::filesystem::is_regular_file(name, ec);
 }
 
-// What a read handed back, to be put in place of an open set.
-struct ReadResult {
-    RecordSet records;
-    int16_t count = -1;  // stays negative while the set is still untouched
-    int16_t header = 0;
-    std::string info;
-};
-
 // Reads into a scratch set so that a file that fails in its first lines (or
 // cannot be read at all) leaves the open set as it was. A file that fails
-// further on is taken as far as it was read, as after a good read.
-bool ReadForOpen(KovaState& s, KovaUi& ui, const std::string& name, ReadResult& r) {
-    r.header = s.FileHeaderNumber;
-    ReadDataFile(s, ui, name, r.records, r.count, r.header, r.info);
-    return r.count >= 0;
+// further on is taken as far as it was read, as after a good read: the set,
+// its count and information line, and the header number are replaced.
+bool ReadForOpen(KovaState& s, KovaUi& ui, const std::string& name, RecordSet& set, int16_t& count,
+                 std::string& info) {
+    RecordSet records;
+    int16_t readCount = -1;  // stays negative while the set is still untouched
+    int16_t header = s.FileHeaderNumber;
+    std::string readInfo;
+    ReadDataFile(s, ui, name, records, readCount, header, readInfo);
+    if (readCount < 0)
+        return false;
+    set = std::move(records);
+    count = readCount;
+    s.FileHeaderNumber = header;
+    info = std::move(readInfo);
+    return true;
 }
 
 void ClearSieve(KovaState& s) {
@@ -48,6 +51,21 @@ void DropSecondSelection(KovaState& s) {
     s.FullFilterCount = 0;
 }
 
+// Saves the shown set to its file (nothing to do without a name); behind a
+// selection it is the full set, with the edits of the shown records, that
+// goes to the file.
+bool SaveShownSet(KovaState& s, KovaUi& ui, const std::string& name, const std::string& info,
+                  int16_t selectionShown, const RecordSet& full, int16_t fullCount,
+                  const RecordSet& shown, int16_t shownCount) {
+    if (name.empty())
+        return true;
+    if (selectionShown != kFalse) {
+        StoreSelectionEdits(s);
+        return SaveDataFile(s, ui, name, full, fullCount, s.FileHeaderNumber, info);
+    }
+    return SaveDataFile(s, ui, name, shown, shownCount, s.FileHeaderNumber, info);
+}
+
 }  // namespace
 
 bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
@@ -60,14 +78,8 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         set[1].V2 = 1;
         s.Records1 = std::move(set);
         s.RecordCount1 = 1;
-    } else {
-        ReadResult r;
-        if (!ReadForOpen(s, ui, FileName, r))
-            return false;
-        s.Records1 = std::move(r.records);
-        s.RecordCount1 = r.count;
-        s.FileHeaderNumber = r.header;
-        s.FileInfo1 = std::move(r.info);
+    } else if (!ReadForOpen(s, ui, FileName, s.Records1, s.RecordCount1, s.FileInfo1)) {
+        return false;
     }
     s.DataFileName1 = FileName;
     s.CurrentRecord1 = s.RecordCount1 > 0 ? 1 : 0;
@@ -96,14 +108,8 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
             return false;
         s.Records2 = std::move(lines);
         s.FilterCount = 1;
-    } else {
-        ReadResult r;
-        if (!ReadForOpen(s, ui, FileName, r))
-            return false;
-        s.Records2 = std::move(r.records);
-        s.FilterCount = r.count;
-        s.FileHeaderNumber = r.header;
-        s.FilterFileInfo = std::move(r.info);
+    } else if (!ReadForOpen(s, ui, FileName, s.Records2, s.FilterCount, s.FilterFileInfo)) {
+        return false;
     }
     s.FilterFileName = FileName;
     s.CurrentFilterLine = s.FilterCount;
@@ -115,13 +121,8 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
 bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
     if (FileName.empty())
         return false;
-    ReadResult r;
-    if (!ReadForOpen(s, ui, FileName, r))
+    if (!ReadForOpen(s, ui, FileName, s.Records2, s.RecordCount2, s.FileInfo2))
         return false;
-    s.Records2 = std::move(r.records);
-    s.RecordCount2 = r.count;
-    s.FileHeaderNumber = r.header;
-    s.FileInfo2 = std::move(r.info);
     s.DataFileName2 = FileName;
     s.CurrentRecord2 = s.RecordCount2 > 0 ? 1 : 0;
     ClearSieve(s);
@@ -131,51 +132,19 @@ bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
 }
 
 bool SaveCurrentFile(KovaState& s, KovaUi& ui) {
-    const std::string* name = nullptr;
-    const std::string* info = nullptr;
-    bool selection = false;
-    const RecordSet* full = nullptr;
-    int16_t fullCount = 0;
-    const RecordSet* shown = nullptr;
-    int16_t shownCount = 0;
     switch (s.ViewMode) {
         case 1:
-            name = &s.DataFileName1;
-            info = &s.FileInfo1;
-            selection = s.SelectionShown1 != kFalse;
-            full = &s.FullRecords1;
-            fullCount = s.FullCount1;
-            shown = &s.Records1;
-            shownCount = s.RecordCount1;
-            break;
+            return SaveShownSet(s, ui, s.DataFileName1, s.FileInfo1, s.SelectionShown1,
+                                s.FullRecords1, s.FullCount1, s.Records1, s.RecordCount1);
         case 2:
-            name = &s.DataFileName2;
-            info = &s.FileInfo2;
-            selection = s.SelectionShown2 != kFalse;
-            full = &s.FullRecords2;
-            fullCount = s.FullCount2;
-            shown = &s.Records2;
-            shownCount = s.RecordCount2;
-            break;
+            return SaveShownSet(s, ui, s.DataFileName2, s.FileInfo2, s.SelectionShown2,
+                                s.FullRecords2, s.FullCount2, s.Records2, s.RecordCount2);
         case 3:
-            name = &s.FilterFileName;
-            info = &s.FilterFileInfo;
-            selection = s.SelectionShown2 != kFalse;
-            full = &s.FullRecords2;
-            fullCount = s.FullFilterCount;
-            shown = &s.Records2;
-            shownCount = s.FilterCount;
-            break;
+            return SaveShownSet(s, ui, s.FilterFileName, s.FilterFileInfo, s.SelectionShown2,
+                                s.FullRecords2, s.FullFilterCount, s.Records2, s.FilterCount);
         default:
             return true;
     }
-    if (name->empty())
-        return true;
-    if (selection) {
-        StoreSelectionEdits(s);
-        return SaveDataFile(s, ui, *name, *full, fullCount, s.FileHeaderNumber, *info);
-    }
-    return SaveDataFile(s, ui, *name, *shown, shownCount, s.FileHeaderNumber, *info);
 }
 
 bool AskSaveFile(KovaState& s, KovaUi& ui) {

@@ -300,32 +300,33 @@ std::string FormatNumber(double value, std::string_view pattern) {
     return out;
 }
 
-namespace {
-
-// One compiled element of a wildcard pattern; every kind but Star takes one byte.
-struct WildToken {
-    enum Kind { Star, Any, Digit, Set, Literal } kind = Literal;
-    unsigned char byte = 0;
-    std::bitset<256> set;
-};
-
-std::vector<WildToken> CompileWildcard(std::string_view pattern) {
-    std::vector<WildToken> tokens;
+WildcardPattern WildcardPattern::Compile(std::string_view pattern) {
+    WildcardPattern compiled;
+    compiled.source_ = std::string(pattern);
+    std::vector<Token>& tokens = compiled.tokens_;
+    std::vector<Segment>& segments = compiled.segments_;
+    segments.emplace_back();
+    bool afterStar = false;
     size_t i = 0;
     while (i < pattern.size()) {
         const char c = pattern[i];
-        WildToken t;
+        Token t;
         if (c == '*') {
             ++i;
-            if (!tokens.empty() && tokens.back().kind == WildToken::Star) {
-                continue;  // a run of stars is one star
+            // A star ends the segment before it; a run of stars is one star.
+            if (!afterStar) {
+                segments.emplace_back();
+                segments.back().first = tokens.size();
             }
-            t.kind = WildToken::Star;
-        } else if (c == '?') {
-            t.kind = WildToken::Any;
+            afterStar = true;
+            continue;
+        }
+        afterStar = false;
+        if (c == '?') {
+            t.kind = Token::Any;
             ++i;
         } else if (c == '#') {
-            t.kind = WildToken::Digit;
+            t.kind = Token::Digit;
             ++i;
         } else if (c == '[') {
             size_t j = i + 1;
@@ -361,62 +362,90 @@ std::vector<WildToken> CompileWildcard(std::string_view pattern) {
             if (negate) {
                 t.set.flip();
             }
-            t.kind = WildToken::Set;
+            t.kind = Token::Set;
             i = j + 1;
         } else {
             t.byte = static_cast<unsigned char>(c);
             ++i;
         }
+        Segment& segment = segments.back();
+        if (t.kind == Token::Literal) {
+            segment.bytes += static_cast<char>(t.byte);
+        } else {
+            segment.literal = false;
+        }
+        ++segment.count;
         tokens.push_back(std::move(t));
     }
-    return tokens;
+    return compiled;
 }
 
-bool TokenMatches(const WildToken& t, unsigned char c) {
-    switch (t.kind) {
-        case WildToken::Any:
+bool WildcardPattern::Token::Accepts(unsigned char c) const {
+    switch (kind) {
+        case Any:
             return true;
-        case WildToken::Digit:
+        case Digit:
             return c >= '0' && c <= '9';
-        case WildToken::Set:
-            return t.set.test(c);
-        case WildToken::Literal:
-            return t.byte == c;
-        case WildToken::Star:
-            break;
+        case Set:
+            return set.test(c);
+        case Literal:
+            return byte == c;
     }
     return false;
 }
 
-}  // namespace
-
-bool WildcardMatch(std::string_view text, std::string_view pattern) {
-    const std::vector<WildToken> tokens = CompileWildcard(pattern);
-    // Every token but '*' takes exactly one byte, so retrying only from the
-    // most recent star is enough: at most text × pattern steps.
-    size_t t = 0;
-    size_t p = 0;
-    size_t starToken = std::string_view::npos;
-    size_t starText = 0;
-    while (t < text.size()) {
-        if (p < tokens.size() && tokens[p].kind == WildToken::Star) {
-            starToken = p++;
-            starText = t;
-        } else if (p < tokens.size() &&
-                   TokenMatches(tokens[p], static_cast<unsigned char>(text[t]))) {
-            ++p;
-            ++t;
-        } else if (starToken != std::string_view::npos) {
-            p = starToken + 1;
-            t = ++starText;
-        } else {
+bool WildcardPattern::MatchesAt(const Segment& segment, std::string_view text, size_t at) const {
+    if (segment.literal) {
+        return text.compare(at, segment.count, segment.bytes) == 0;
+    }
+    for (size_t k = 0; k < segment.count; ++k) {
+        if (!tokens_[segment.first + k].Accepts(static_cast<unsigned char>(text[at + k]))) {
             return false;
         }
     }
-    while (p < tokens.size() && tokens[p].kind == WildToken::Star) {
-        ++p;
+    return true;
+}
+
+size_t WildcardPattern::FindFrom(const Segment& segment, std::string_view text, size_t from) const {
+    if (segment.literal) {
+        return text.find(segment.bytes, from);
     }
-    return p == tokens.size();
+    for (size_t at = from; at + segment.count <= text.size(); ++at) {
+        if (MatchesAt(segment, text, at)) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+bool WildcardPattern::Matches(std::string_view text) const {
+    const Segment& head = segments_.front();
+    if (segments_.size() == 1) {
+        return text.size() == head.count && MatchesAt(head, text, 0);
+    }
+    // Between stars every token takes one byte, so the head must start the
+    // text, the tail must end it, and each segment in between may take the
+    // first place where it fits after the one before: an earlier place never
+    // leaves less room for the rest.
+    const Segment& tail = segments_.back();
+    if (text.size() < head.count + tail.count || !MatchesAt(head, text, 0) ||
+        !MatchesAt(tail, text, text.size() - tail.count)) {
+        return false;
+    }
+    const std::string_view middle = text.substr(0, text.size() - tail.count);
+    size_t from = head.count;
+    for (size_t k = 1; k + 1 < segments_.size(); ++k) {
+        const size_t at = FindFrom(segments_[k], middle, from);
+        if (at == std::string_view::npos) {
+            return false;
+        }
+        from = at + segments_[k].count;
+    }
+    return true;
+}
+
+bool WildcardMatch(std::string_view text, std::string_view pattern) {
+    return WildcardPattern::Compile(pattern).Matches(text);
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement) {

@@ -2,6 +2,7 @@
 // no other implementation of the same job.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -58,6 +59,44 @@ std::string FormatNumber(double value, std::string_view pattern);
 // Throws BadPattern for an unclosed "[", an empty set "[]" or "[!]" and a
 // descending range such as "[z-a]", whatever the text.
 bool WildcardMatch(std::string_view text, std::string_view pattern);
+
+// A wildcard pattern (WildcardMatch's syntax) read once, to test many texts:
+// WildcardMatch is Compile and one Matches.
+class WildcardPattern {
+public:
+    // Throws BadPattern as WildcardMatch does.
+    static WildcardPattern Compile(std::string_view pattern);
+
+    bool Matches(std::string_view text) const;
+
+    // The pattern as written.
+    const std::string& Source() const { return source_; }
+
+private:
+    // One element of the pattern; every element takes exactly one byte.
+    struct Token {
+        enum Kind : unsigned char { Any, Digit, Set, Literal } kind = Literal;
+        unsigned char byte = 0;
+        std::bitset<256> set;
+        bool Accepts(unsigned char c) const;
+    };
+    // A run of tokens between two stars (or an end of the pattern); when it
+    // holds literal bytes only, they are kept as text to be searched for.
+    struct Segment {
+        size_t first = 0;
+        size_t count = 0;
+        bool literal = true;
+        std::string bytes;
+    };
+
+    bool MatchesAt(const Segment& segment, std::string_view text, size_t at) const;
+    size_t FindFrom(const Segment& segment, std::string_view text, size_t from) const;
+
+    std::string source_;
+    std::vector<Token> tokens_;
+    // The segments in order: one more than the pattern has runs of stars.
+    std::vector<Segment> segments_;
+};
 
 // Every occurrence of `find` replaced by `replacement`, left to right, not
 // overlapping; an empty `find` changes nothing.

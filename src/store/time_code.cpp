@@ -50,7 +50,8 @@ double ParseTimeCode(std::string_view text) {
         const float hm = h + m;
         return static_cast<double>(hm);
     }
-    if (WildcardMatch(text, "*#[A-Z][a-z]#*")) {
+    static const WildcardPattern kDayMonthHour = WildcardPattern::Compile("*#[A-Z][a-z]#*");
+    if (kDayMonthHour.Matches(text)) {
         // Day, month code and hour by position, chosen by the length alone; the
         // last two characters are minutes, which do not count.
         double day = 0;

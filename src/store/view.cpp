@@ -95,12 +95,37 @@ void ShowSet(KovaState& s, int16_t count, int16_t& position, const std::string& 
     s.Main.Teller.caption = PlainNumber(count);
 }
 
-void ShowCommonButtons(MainWindowModel& m, const char* save, const char* print) {
+// How a view mode looks: its number and colour, the captions of its Save and
+// List buttons, and the title before its file's name.
+struct ModeLook {
+    int16_t viewMode;
+    Rgb background;
+    const char* save;
+    const char* print;
+    const char* titlePrefix;
+};
+
+// The steps every switch takes, after those of its own mode: the mode and its
+// colour, the buttons of every set, the selection state and, last, the
+// page and title of the set; then the window is redrawn.
+void ShowMode(KovaState& s, KovaUi& ui, const ModeLook& look, int16_t selectionShown,
+              int16_t fullCount, int16_t count, int16_t& position, const std::string& fileName) {
+    MainWindowModel& m = s.Main;
+    s.ViewMode = look.viewMode;
+    m.background = look.background;
     m.CSave.visible = true;
     m.CPrint.visible = true;
     m.CFileInfo.visible = true;
-    m.CSave.caption = save;
-    m.CPrint.caption = print;
+    m.CSave.caption = look.save;
+    m.CPrint.caption = look.print;
+    ShowSelectionState(s, selectionShown, fullCount);
+    ShowSet(s, count, position, fileName, look.titlePrefix, look.viewMode == 1);
+    ui.MainChanged();
+}
+
+void ShowBackButton(MainWindowModel& m, const char* caption) {
+    m.CBack.visible = true;
+    m.CBack.caption = caption;
 }
 
 }  // namespace
@@ -119,65 +144,47 @@ void RefreshRecordList2(KovaState& s, KovaUi& ui, int16_t& RecordNo) {
 
 void ShowDataMode(KovaState& s, KovaUi& ui) {
     MainWindowModel& m = s.Main;
-    s.ViewMode = 1;
-    m.background = kGrey;
-    ShowCommonButtons(m, "Save Data", "List Data");
     if (s.FilterFileName.empty())
         m.CRunfilter.visible = false;
     else
         m.CRunfilter.caption = "Make Filter";
-    ShowSelectionState(s, s.SelectionShown1, s.FullCount1);
-    if (!s.FilterFileName.empty()) {
-        m.CBack.visible = true;
-        m.CBack.caption = ">> Filters";
-    } else if (!s.DataFileName2.empty()) {
-        m.CBack.visible = true;
-        m.CBack.caption = ">> Data2";
-    }
+    if (!s.FilterFileName.empty())
+        ShowBackButton(m, ">> Filters");
+    else if (!s.DataFileName2.empty())
+        ShowBackButton(m, ">> Data2");
     if (!s.AnalysisFileName.empty())
         m.CAnaf.visible = true;
-    ShowSet(s, s.RecordCount1, s.CurrentRecord1, s.DataFileName1, "KOVA Datafile: ", true);
-    ui.MainChanged();
+    ShowMode(s, ui, {1, kGrey, "Save Data", "List Data", "KOVA Datafile: "}, s.SelectionShown1,
+             s.FullCount1, s.RecordCount1, s.CurrentRecord1, s.DataFileName1);
 }
 
 void ShowData2Mode(KovaState& s, KovaUi& ui) {
     MainWindowModel& m = s.Main;
-    s.ViewMode = 2;
-    m.background = kDarkOrange;
     s.FilterFileName.clear();
     s.FilterCount = 0;
     s.CurrentFilterLine = 0;
-    ShowCommonButtons(m, "Save Data2", "List Data2");
     m.CRunfilter.visible = false;
-    ShowSelectionState(s, s.SelectionShown2, s.FullCount2);
-    if (!s.DataFileName1.empty()) {
-        m.CBack.visible = true;
-        m.CBack.caption = "<< Data1";
-    }
+    if (!s.DataFileName1.empty())
+        ShowBackButton(m, "<< Data1");
     if (!s.AnalysisFileName.empty())
         m.CAnaf.visible = true;
-    ShowSet(s, s.RecordCount2, s.CurrentRecord2, s.DataFileName2, "KOVA Data2file: ", false);
-    ui.MainChanged();
+    ShowMode(s, ui, {2, kDarkOrange, "Save Data2", "List Data2", "KOVA Data2file: "},
+             s.SelectionShown2, s.FullCount2, s.RecordCount2, s.CurrentRecord2, s.DataFileName2);
 }
 
 void ShowFilterMode(KovaState& s, KovaUi& ui) {
     MainWindowModel& m = s.Main;
-    s.ViewMode = 3;
-    m.background = kTeal;
     s.DataFileName2.clear();
     s.RecordCount2 = 0;
     s.CurrentRecord2 = 0;
-    ShowCommonButtons(m, "Save Filters", "List Filters");
     m.CRunfilter.caption = "Run Filter(s)";
     m.CRunfilter.visible = true;
-    ShowSelectionState(s, s.SelectionShown2, s.FullFilterCount);
-    if (!s.DataFileName1.empty()) {
-        m.CBack.caption = "<< Data";
-        m.CBack.visible = true;
-    }
+    if (!s.DataFileName1.empty())
+        ShowBackButton(m, "<< Data");
     m.CAnaf.visible = false;
-    ShowSet(s, s.FilterCount, s.CurrentFilterLine, s.FilterFileName, "KOVA Filterfile: ", false);
-    ui.MainChanged();
+    ShowMode(s, ui, {3, kTeal, "Save Filters", "List Filters", "KOVA Filterfile: "},
+             s.SelectionShown2, s.FullFilterCount, s.FilterCount, s.CurrentFilterLine,
+             s.FilterFileName);
 }
 
 int16_t ShownCount(const KovaState& s) {

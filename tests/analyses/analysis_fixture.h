@@ -17,6 +17,7 @@
 #include "analyses/report_frame.h"
 #include "store/state.h"
 #include "support/fake_ui.h"
+#include "support/temp_dir.h"
 
 namespace test {
 
@@ -70,11 +71,7 @@ struct Row {
 class AnalysisTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("kova_analyses_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
+        dir = test::MakeTempDir("kova_analyses_");
         s.DataFileName1 = (dir / "talk.kov").string();
         s.ViewMode = 1;
     }

@@ -219,6 +219,24 @@ TEST_F(FrequencyReport, NoValidEventWritesNoMeans) {
             "\r\n\r\n");
 }
 
+// Table A, B; codes X, -, Y: no event is valid. The category rows stop after
+// their record share, the totals after the valid count; all three records are
+// missing.
+TEST_F(FrequencyReport, TableCategoriesNoneOfWhichOccurWriteNoMeans) {
+    Protocol({{"", 0, "", "", "X"}, {}, {"", 0, "", "", "Y"}});
+    s.CategoryLists[5] = {"A", "B"};
+    s.TableBasedCategories = 1;
+    Run(5);
+    EXPECT_EQ(
+        Ana(),
+        NewFileLeadIn() + At({{1, "FREQUENCIES:"}, {15, "V5 (no. 1-3)"}, {82, kTime}}) + Rule('=') +
+            Heading() + At({{1, "1"}, {5, "A"}, {18, R8("0")}, {27, R8("0.00%")}}) +
+            At({{1, "2"}, {5, "B"}, {18, R8("0")}, {27, R8("0.00%")}}) +
+            MissingRow("3", "3", "100.00%") + Rule('-') +
+            At({{1, "  "}, {5, "Total:"}, {18, R8("3")}, {27, R8("100.00%")}, {37, R8("(0)")}}) +
+            "\r\n\r\n");
+}
+
 TEST_F(FrequencyReport, CaseMakesSeparateCategoriesAndLongLabelsPushTheNumbers) {
     Protocol({{"", 0, "", "a"}, {"", 0, "", "A"}, {"", 0, "", "a-very-long-label"}});
     Run(4);

@@ -97,6 +97,20 @@ TEST_F(ReportFrame, AFileThatCannotBeWrittenGivesAnErrorAndChangesNothing) {
     EXPECT_TRUE(std::filesystem::is_directory(AnaPath()));
 }
 
+// A protocol opened under a name of fewer than four characters ("ab") names
+// no output file: the report ends with an error instead of ending the program.
+TEST_F(ReportFrame, ADataFileNameTooShortToDeriveFromGivesAnError) {
+    s.DataFileName1 = "ab";
+    s.AnalysisFileName = "earlier.ana";
+    core::AnalysisOutput block = core::OpenAnalysisOutput(s, core::LeadIn::PrefixOnly);
+    block.out.Text("x").EndLine();
+    EXPECT_FALSE(core::CloseAnalysisOutput(s, ui, block));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].rfind("Error|Error #  52 ", 0), 0u) << ui.messages[0];
+    EXPECT_NE(ui.messages[0].find("\"ab\""), std::string::npos);
+    EXPECT_EQ(s.AnalysisFileName, "earlier.ana");
+}
+
 TEST_F(ReportFrame, ShowAnalysisFileLoadsTheWholeFileIntoTheViewer) {
     // Before any report: nothing happens.
     EXPECT_TRUE(core::ShowAnalysisFile(s, ui));

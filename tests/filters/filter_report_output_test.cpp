@@ -10,6 +10,7 @@
 #include "filters/run_filter_command.h"
 #include "patterns/result_table.h"
 #include "support/fake_ui.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -31,12 +32,7 @@ struct FilterReportOutput : ::testing::Test {
     fs::path dir;
 
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("kova_filter_report_" +
-               std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = test::MakeTempDir("kova_filter_report_");
         test::SetCodedProtocol(s, 6, {2, 5});
         s.Records1[5].V3 = "P";
         s.DataFileName1 = (dir / "talk.kov").string();

@@ -247,6 +247,24 @@ TEST_F(FilterRun, ConditionErrorEndsOnlyTheCommandAndRestoresEverything) {
     EXPECT_EQ(s.Records1[5].V5, "ok");
 }
 
+TEST_F(FilterRun, BadPatternFailsOnlyWhereItsCellIsTested) {
+    // Its line is not reached where the line nearer the header fails...
+    test::SetCodedProtocol(s, 4, {3});
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}, {8, "[bad"}}), FilterLine(0, {{4, "Z"}}),
+                         FilterLine(999, {{5, "x"}})});
+    EXPECT_TRUE(RunAll());
+    // ...nor its cell where a cell before it on the line rejects.
+    test::SetProgram(s, {FilterLine(0, {{4, "B"}, {8, "[bad"}}), FilterLine(999, {{5, "x"}})});
+    EXPECT_TRUE(RunAll());
+    EXPECT_TRUE(ui.messages.empty());
+    // Where it is tested, the command stops with the cell's text.
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}, {8, "[bad"}}), FilterLine(999, {{5, "x"}})});
+    EXPECT_FALSE(RunAll());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], "Fatal Error in condition filter:|[bad");
+    EXPECT_EQ(test::Column(s, 5), (std::vector<std::string>{"", "", "", ""}));
+}
+
 TEST_F(FilterRun, BareFormsAreConditionErrorsToo) {
     for (std::string cell : {"|n", "|dt", "|wcount", "|$"}) {
         test::SetCodedProtocol(s, 2, {});

@@ -2,6 +2,9 @@
 
 #include "filters/filter_test_support.h"
 #include "filters/run_filter_command.h"
+#include "store/coding.h"
+#include "store/find.h"
+#include "store/navigation.h"
 #include "support/fake_ui.h"
 
 namespace {
@@ -33,6 +36,29 @@ TEST_F(SieveSelect, SieveCollectsMatchesOfTheWholeSet) {
     EXPECT_EQ(s.Main.Teller.caption, "20");
     EXPECT_EQ(s.ViewMode, 1);
     EXPECT_EQ(test::Column(s, 4)[3], "A");  // a sieve changes no record
+}
+
+TEST_F(SieveSelect, FindPageUpAndTheCodingListsStepThroughTheSieve) {
+    test::SetCodedProtocol(s, 20, {4, 9, 15});
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(888, {})});
+    ASSERT_TRUE(RunCurrent(2));
+    ASSERT_EQ(s.CurrentRecord1, 4);
+    s.FindDirection = 1;
+    std::vector<int> steps;
+    for (int k = 0; k < 3; ++k) {
+        core::FindStep(s, ui, "not searched", 8);
+        steps.push_back(s.CurrentRecord1);
+    }
+    EXPECT_EQ(steps, (std::vector<int>{9, 15, 4}));
+    core::PageUp(s, ui);  // backwards from the first entry to the last
+    EXPECT_EQ(s.CurrentRecord1, 15);
+    EXPECT_EQ(s.SievePosition, 3);
+    core::AdvanceRecord(s, ui);  // a coding list's move on steps forwards
+    EXPECT_EQ(s.CurrentRecord1, 4);
+    EXPECT_EQ(s.SievePosition, 1);
+    s.FindDirection = 0;  // Find searching backwards
+    core::FindStep(s, ui, "not searched", 8);
+    EXPECT_EQ(s.CurrentRecord1, 15);
 }
 
 TEST_F(SieveSelect, SieveLookAheadNeverReachesPastTheLastRecord) {

@@ -98,9 +98,14 @@ TEST_F(DialogsTest, MessageBoxShowsTitleIconAndText) {
 }
 
 TEST_F(DialogsTest, YesNoQuestionCountsCloseAsNo) {
-    test::WhenModal(
-        [](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); });
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    test::WhenModal([&defaultButton](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        defaultButton = box->standardButton(box->defaultButton());
+        box->button(QMessageBox::Yes)->click();
+    });
     EXPECT_EQ(ui.AskYesNo("Go on?", "KOVA"), core::Answer::Yes);
+    EXPECT_EQ(defaultButton, QMessageBox::No);
     test::WhenModal([](QWidget* w) { w->close(); });
     EXPECT_EQ(ui.AskYesNo("Go on?", "KOVA"), core::Answer::No);
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <filesystem>
@@ -70,6 +71,20 @@ TEST_F(MemoWindow, ModelessOkStoresWithCrLfAndCloses) {
     EXPECT_EQ(s.Records1[6].Memo, "first\r\nsecond \xe9");
     EXPECT_FALSE(memo.isVisible());
     EXPECT_EQ(s.Main.rows[4].labColour, core::kPaleYellow);
+}
+
+TEST_F(MemoWindow, EscapeKeepsTheEditorAndItsText) {
+    test::ShowSet1(s, ui, 12, 12);
+    Memo memo(s, ui);
+    memo.Open(core::MemoTargetForCurrent(s));
+    memo.ShowModeless();
+    memo.TextBox1->setPlainText("typed");
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(memo.TextBox1, &escape);
+    EXPECT_TRUE(memo.isVisible());
+    EXPECT_EQ(memo.TextBox1->toPlainText().toStdString(), "typed");
+    EXPECT_EQ(s.Records1[12].Memo, "");
+    memo.hide();
 }
 
 TEST_F(MemoWindow, MovedRecordKeepsTheTextInTheOpenEditor) {

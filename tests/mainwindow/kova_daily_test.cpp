@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,6 +25,7 @@
 #include "store/data_file.h"
 #include "store/table_file.h"
 #include "support/qt_app.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -52,11 +54,7 @@ struct KovaDaily : ::testing::Test {
 
     void SetUp() override {
         test::App();
-        dir = fs::temp_directory_path() /
-              ("kova_daily_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        dir = test::MakeTempDir("kova_daily_");
         // A protocol of 30 records written by the program's own writer.
         dataFile = (dir / "protocol.kov").string();
         core::KovaState scratch;
@@ -247,6 +245,35 @@ TEST_F(KovaDaily, TableFileFillsTheListsAndTheCodingListsCode) {
     EXPECT_TRUE(w->T[6]->isHidden());
     ASSERT_EQ(w->L[6]->count(), 1);
     EXPECT_EQ(w->L[6]->item(0)->text(), "new");
+}
+
+TEST_F(KovaDaily, DoubleQuotesAreRefusedWhereLabelsAndCategoriesAreTyped) {
+    std::string shown;
+    auto answerOk = [&shown](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        shown = box->text().toStdString();
+        box->button(QMessageBox::Ok)->click();
+    };
+
+    w->Varnaam[4]->setFocus();
+    w->Varnaam[4]->selectAll();
+    Key(w->Varnaam[4], Qt::Key_S, "S");
+    EXPECT_EQ(s.Varnaam[4], "S");
+    test::WhenModal(answerOk);
+    Key(w->Varnaam[4], Qt::Key_QuoteDbl, "\"");
+    EXPECT_NE(shown.find("double quote"), std::string::npos);
+    EXPECT_EQ(s.Varnaam[4], "S");
+    EXPECT_EQ(w->Varnaam[4]->text(), "S");
+
+    shown.clear();
+    w->C[5]->click();
+    w->T[5]->setText("say \"hi\"");
+    test::WhenModal(answerOk);
+    Key(w->T[5], Qt::Key_Return);
+    EXPECT_NE(shown.find("double quote"), std::string::npos);
+    EXPECT_TRUE(s.CategoryLists[5].empty());
+    EXPECT_EQ(w->T[5]->text(), "say \"hi\"");  // kept to mend
 }
 
 TEST_F(KovaDaily, FindLocatesTextsForwardBackwardAndByPattern) {

@@ -82,12 +82,17 @@ TEST_F(Find, PatternsMatchTheWholeFieldAndNumbersWithTheirSignPosition) {
 TEST_F(Find, BadPatternGivesAMessageAndLeavesThePosition) {
     test::ShowSet1(s, ui, 15, 4);
     core::ToggleFindMode(s, ui);
-    core::FindResult r = core::FindStep(s, ui, "[abc", 8);
-    EXPECT_FALSE(r.hit);
-    EXPECT_EQ(s.CurrentRecord1, 4);
-    EXPECT_EQ(s.LastFindText, "");
-    EXPECT_TRUE(s.FindTexts.empty());
-    EXPECT_EQ(ui.messages.size(), 1u);
+    for (const char* pattern : {"[abc", "*[]*", "[z-a]"}) {
+        ui.messages.clear();
+        core::FindResult r = core::FindStep(s, ui, pattern, 8);
+        EXPECT_FALSE(r.hit) << pattern;
+        EXPECT_EQ(s.CurrentRecord1, 4) << pattern;
+        EXPECT_EQ(s.LastFindText, "") << pattern;
+        EXPECT_TRUE(s.FindTexts.empty()) << pattern;
+        ASSERT_EQ(ui.messages.size(), 1u) << pattern;
+        EXPECT_NE(ui.messages[0].find(pattern), std::string::npos);
+        EXPECT_NE(ui.messages[0].find("[a-z]"), std::string::npos);
+    }
 }
 
 TEST_F(Find, FilterViewCountsAStarAsEmpty) {

@@ -10,39 +10,9 @@
 #include <vector>
 
 #include "store/record.h"
+#include "support/temp_dir.h"
 
 namespace test {
-
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempDir {
-public:
-    TempDir() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("kova_test_" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-    // Names of the files in the folder, sorted.
-    std::string Listing() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(path_))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        std::string out;
-        for (const auto& n : names)
-            out += n + ";";
-        return out;
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline std::string ReadBytes(const std::string& file) {
     std::ifstream in(file, std::ios::binary);

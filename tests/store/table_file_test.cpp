@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "support/fake_ui.h"
+#include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -14,13 +15,7 @@ namespace {
 
 class TableFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("kova_table_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+    void SetUp() override { dir = test::MakeTempDir("kova_table_"); }
     void TearDown() override {
         std::error_code ec;
         fs::permissions(dir, fs::perms::owner_all, ec);

@@ -27,6 +27,10 @@ public:
     void CPrint_Click();
     void COkee_Click();
 
+    // Esc and the close box close the viewer as OK does, so "Show output"
+    // comes back whichever way it was closed.
+    void reject() override;
+
     QPlainTextEdit* Tekst;
     QPushButton* CSave;
     QPushButton* CPrint;

@@ -11,6 +11,15 @@ void kova::CRunfilter_Click() {
                     core::Icon::Exclamation);
         return;
     }
-    auto* dialog = new runfilter(s_, ui_, this);
+    // One dialog at a time: a second click brings the open one forward, so
+    // that its boxes and the options they set stay in step.
+    runfilter* dialog = nullptr;
+    for (runfilter* open : findChildren<runfilter*>(QString(), Qt::FindDirectChildrenOnly))
+        if (open->isVisible())
+            dialog = open;
+    if (dialog == nullptr)
+        dialog = new runfilter(s_, ui_, this);
     dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
 }

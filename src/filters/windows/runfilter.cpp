@@ -55,17 +55,31 @@ runfilter::runfilter(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     Label2[0]->setObjectName("Label2_0");
     Place(Label2[0], 240, 1680, 3000, 300);
 
-    // The two boxes sit in the gaps of the range line: in its run of blanks
-    // and behind its "to".
+    // The two boxes sit in the gaps of the range line: the first in its run of
+    // blanks, the second behind its "to". The first box takes the width of the
+    // run; when the font draws the blanks too narrow for a record number, they
+    // are drawn wider, so that the box never hides the "to".
+    const QString lead = "On record no.";
+    const QString text = Label2[0]->text();
+    const QString run = text.mid(lead.size(), text.size() - lead.size() - 2);
+    const int margin = 4;
+    const int least = QFontMetrics(font()).horizontalAdvance("32767") + 12;
+    for (int spacing = 1; spacing <= 40; ++spacing) {
+        if (QFontMetrics(Label2[0]->font()).horizontalAdvance(run) >= least + 2 * margin)
+            break;
+        QFont wider = Label2[0]->font();
+        wider.setWordSpacing(spacing);
+        Label2[0]->setFont(wider);
+    }
     const QFontMetrics fm(Label2[0]->font());
-    const int lead = fm.horizontalAdvance("On record no.");
-    const int full = fm.horizontalAdvance(Label2[0]->text());
-    const int x0 = Label2[0]->x() + lead + 4;
-    const int x1 = Label2[0]->x() + full + 8;
+    const int x0 = Label2[0]->x() + fm.horizontalAdvance(lead) + margin;
+    const int toStart = Label2[0]->x() + fm.horizontalAdvance(lead + run);
+    const int x1 = Label2[0]->x() + fm.horizontalAdvance(text) + 2 * margin;
     for (int k = 0; k < 2; ++k) {
         Text1[k] = new QLineEdit(this);
         Text1[k]->setObjectName(QString("Text1_%1").arg(k));
-        Text1[k]->setGeometry(k == 0 ? x0 : x1, Tw(1650), Tw(900), Tw(330));
+        Text1[k]->setGeometry(k == 0 ? x0 : x1, Tw(1650), k == 0 ? toStart - margin - x0 : Tw(900),
+                              Tw(330));
     }
     Label2[0]->resize(Text1[1]->x() - Label2[0]->x(), Label2[0]->height());
     Label2[0]->lower();

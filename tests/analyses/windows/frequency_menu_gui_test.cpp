@@ -104,6 +104,12 @@ TEST_F(FrequencyMenuGui, V4WithOkAppendsTheBlockAndShowsTheWholeFile) {
     EXPECT_TRUE(window->CAnaf->isVisible());
     window->CAnaf->click();
     EXPECT_TRUE(viewer.isVisible());
+    EXPECT_FALSE(window->CAnaf->isVisible());
+
+    // Closing the viewer with its close box gives the button back as well.
+    viewer.close();
+    EXPECT_FALSE(viewer.isVisible());
+    EXPECT_TRUE(window->CAnaf->isVisible());
 }
 
 TEST_F(FrequencyMenuGui, CancelWritesNothingAndAllWritesSevenBlocks) {

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -53,6 +54,25 @@ TEST_F(RunfilterWindow, LoadPresetsTheRangeAndClearsTheOptions) {
     EXPECT_EQ(d.Command3->text(), "Run All Filters");
     EXPECT_EQ(d.Command1->text(), "Run Current Filter");
     EXPECT_FALSE(d.isModal());
+}
+
+TEST_F(RunfilterWindow, RangeBoxesLeaveTheWordsOfTheRangeLineInSight) {
+    runfilter d(s, ui);
+    const QLabel* line = d.Label2[0];
+    const QFontMetrics fm(line->font());
+    const QString text = line->text();
+    const int leadEnd = line->x() + fm.horizontalAdvance("On record no.");
+    const int toStart = line->x() + fm.horizontalAdvance(text.left(text.size() - 2));
+    const int textEnd = line->x() + fm.horizontalAdvance(text);
+    // The first box stands in the run of blanks, the second behind "to".
+    EXPECT_GE(d.Text1[0]->x(), leadEnd);
+    EXPECT_LE(d.Text1[0]->geometry().right(), toStart);
+    EXPECT_GE(d.Text1[1]->x(), textEnd);
+    EXPECT_LE(d.Text1[1]->geometry().right(), d.width());
+    // Both boxes are wide enough for a five-digit record number.
+    const int digits = QFontMetrics(d.Text1[0]->font()).horizontalAdvance("32767");
+    EXPECT_GT(d.Text1[0]->width(), digits);
+    EXPECT_GT(d.Text1[1]->width(), digits);
 }
 
 TEST_F(RunfilterWindow, CheckBoxesSetTheOptions) {
@@ -148,6 +168,16 @@ TEST(RunFilterButton, OpensTheDialogFromTheFilterView) {
     runfilter* d = OpenRunfilter();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->Text1[1]->text(), "3");
+    // A second click keeps the one dialog, with the option ticked in it.
+    d->Check2->click();
+    w.CRunfilter_Click();
+    int open = 0;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        open += qobject_cast<runfilter*>(top) != nullptr;
+    EXPECT_EQ(open, 1);
+    EXPECT_EQ(OpenRunfilter(), d);
+    EXPECT_TRUE(d->Check2->isChecked());
+    EXPECT_EQ(s.FilterReportOn, core::kTrue);
     d->close();
     QApplication::processEvents();
 

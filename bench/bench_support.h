@@ -1,0 +1,107 @@
+// What the benchmarks share: a silent stand-in for the windows and the
+// largest protocol (32767 records), generated once and written to a file of
+// its own in a temporary folder that is removed at exit.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "store/data_file.h"
+#include "store/record.h"
+#include "store/state.h"
+#include "support/silent_ui.h"
+
+namespace bench {
+
+using test::SilentUi;
+
+// A protocol with realistic fields: increasing time codes, four actors, codes
+// from small sets (a few left empty), about 150 characters of text, a memo on
+// one record in ten and a text of several lines on one in twenty. The codes
+// are of the shapes "A1", "B2", "C", and the actors "T", "P1".. "P3".
+inline core::RecordSet MakeProtocol(int count = core::kMaxRecords) {
+    static const char* const kWords[] = {
+        "the",   "water", "boat",   "floats", "sinks",  "because", "heavy", "light", "we",
+        "think", "maybe", "shape",  "air",    "inside", "metal",   "wood",  "and",   "so",
+        "it",    "is",    "not",    "only",   "weight", "size",    "of",    "a",     "teacher",
+        "asks",  "why",   "answer", "group",  "test",   "result",  "table", "glass", "salt"};
+    static const char* const kActors[] = {"T", "P1", "P2", "P3"};
+    static const char* const kActs[] = {"A1", "A2", "B1", "B2", "C", "D7", ""};
+    static const char* const kTopics[] = {"A1", "B1", "B2", "C", "D7", ""};
+    static const char* const kLevels[] = {"L1", "L2", "L3"};
+    std::mt19937 rng(42);
+    auto pick = [&](const auto& list) { return list[rng() % (sizeof list / sizeof list[0])]; };
+    auto sentence = [&](size_t length) {
+        std::string text;
+        while (text.size() < length) {
+            if (!text.empty())
+                text += ' ';
+            text += pick(kWords);
+        }
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
+        text += '.';
+        return text;
+    };
+    core::RecordSet set(static_cast<size_t>(count) + 1);
+    int seconds = 0;
+    for (int k = 1; k <= count; ++k) {
+        core::ProtocolRecord& r = set[k];
+        seconds += 2 + static_cast<int>(rng() % 9);
+        r.V0 = static_cast<int16_t>(k);
+        char time[32];
+        std::snprintf(time, sizeof time, "%d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
+                      seconds % 60);
+        r.V1 = time;
+        r.V2 = static_cast<int16_t>(1 + k % 4);
+        r.V3 = pick(kActors);
+        r.V4 = pick(kActs);
+        r.V5 = pick(kTopics);
+        r.V6 = pick(kLevels);
+        if (k % 11 == 0)
+            r.V7.push_back('x');
+        if (k % 20 == 7)
+            r.V8 = sentence(70) + "\r\n" + sentence(50) + "\r\n" + sentence(20);
+        else
+            r.V8 = sentence(140 + rng() % 20);
+        if (k % 10 == 3)
+            r.Memo = sentence(60);
+    }
+    return set;
+}
+
+// The generated protocol and its file, made on first use.
+class ProtocolFile {
+public:
+    static const ProtocolFile& Get() {
+        static const ProtocolFile file;
+        return file;
+    }
+    const std::filesystem::path& folder() const { return folder_; }
+    const std::string& name() const { return name_; }
+    const core::RecordSet& records() const { return records_; }
+
+private:
+    ProtocolFile() : records_(MakeProtocol()) {
+        folder_ =
+            std::filesystem::temp_directory_path() / ("kova_bench_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        name_ = (folder_ / "protocol.kov").string();
+        core::KovaState s;
+        SilentUi ui;
+        if (!core::SaveDataFile(s, ui, name_, records_, core::kMaxRecords, 9, "Generated protocol"))
+            std::fprintf(stderr, "cannot write %s: %s\n", name_.c_str(), ui.lastMessage.c_str());
+    }
+    ~ProtocolFile() {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+    std::filesystem::path folder_;
+    std::string name_;
+    core::RecordSet records_;
+};
+
+}  // namespace bench
