@@ -36,11 +36,6 @@ public:
     QPushButton* CPrint;
     QPushButton* COkee;
 
-protected:
-    // The close box and Escape close the viewer as OK does, so that "Show
-    // output" comes back whichever way the viewer was closed.
-    void reject() override;
-
 private:
     core::KovaState& s_;
     core::KovaUi& ui_;
