@@ -1,9 +1,7 @@
 #include "store/file_commands.h"
 
-#include <cstdio>
-#include <fstream>
-
 #include "store/data_file.h"
+#include "store/file_access.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
 #include "store/table_file.h"
@@ -52,20 +50,7 @@ struct ViewBefore {
 
 // Writes the viewer's text to `name`, the file replaced only once complete.
 bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& text) {
-    std::string temporary = name + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text << "\r\n";
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            ui.Message(ErrorText(75, "KOVA", "Path/File access error: " + name), "Error",
-                       Icon::Critical);
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), name.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    if (ReplaceFile(name, text + "\r\n")) {
         ui.Message(ErrorText(75, "KOVA", "Path/File access error: " + name), "Error",
                    Icon::Critical);
         return false;
