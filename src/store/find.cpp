@@ -1,6 +1,7 @@
 #include "store/find.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "store/navigation.h"
 #include "store/text.h"
@@ -19,15 +20,17 @@ void AddFindText(KovaState& s, const std::string& text) {
 }
 
 // Tests one record; on a string hit `offset` gets the place of the text.
+// `pattern` is the search text compiled once for the whole search (pattern
+// mode only).
 bool IsHit(const KovaState& s, const ProtocolRecord& r, int variable, const std::string& text,
-           size_t& offset) {
+           const WildcardPattern* pattern, size_t& offset) {
     if (variable == 0 || variable == 2) {
         int16_t value = variable == 0 ? r.V0 : r.V2;
         if (text.empty())
             return value != 0;
         if (s.FindMode == 1)
             return static_cast<double>(value) == ReadNumber(text);
-        return WildcardMatch(SignedNumber(value), text);
+        return pattern->Matches(SignedNumber(value));
     }
     const std::string& field = variable == kFindMemo ? r.Memo : *TextField(r, variable);
     if (text.empty()) {
@@ -42,7 +45,7 @@ bool IsHit(const KovaState& s, const ProtocolRecord& r, int variable, const std:
         offset = at;
         return true;
     }
-    return WildcardMatch(field, text);
+    return pattern->Matches(field);
 }
 
 }  // namespace
@@ -95,9 +98,13 @@ FindResult FindStep(KovaState& s, KovaUi& ui, const std::string& searchText, int
     size_t offset = 0;
     if (variable >= 0 && variable <= kFindMemo) {
         try {
+            std::optional<WildcardPattern> pattern;
+            if (s.FindMode != 1 && !searchText.empty())
+                pattern = WildcardPattern::Compile(searchText);
             for (int k = current; k >= 1 && k <= count && k < static_cast<int>(records.size());
                  k += forward ? 1 : -1) {
-                if (IsHit(s, records[k], variable, searchText, offset)) {
+                if (IsHit(s, records[k], variable, searchText, pattern ? &*pattern : nullptr,
+                          offset)) {
                     found = k;
                     break;
                 }
