@@ -103,6 +103,6 @@ std::optional<std::string> CommonDialog::Show(const core::FileDialogRequest& req
     }
     if (chosen.isEmpty())
         return std::nullopt;
-    // A refused name ends the command as a Cancel would.
-    return ProgramFileName(parent_, chosen);
+    // A refused name ends the command with nothing changed (an empty name).
+    return ProgramFileName(parent_, chosen).value_or(std::string());
 }

@@ -59,7 +59,7 @@ bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& tex
 }
 
 // A save dialog on `name`: the chosen name by the extension rule; the old
-// name when cancelled.
+// name when cancelled; "" when the dialog refused the name.
 std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const char* filter,
                            const std::string& extension) {
     std::optional<std::string> chosen = dialog.ShowSave({name, filter, ""});
@@ -72,7 +72,7 @@ bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView&
                 std::string& fileName, const char* filter, const std::string& extension,
                 const std::string& kind) {
     std::optional<std::string> chosen = dialog.ShowSave({fileName, filter, ""});
-    if (!chosen)
+    if (!chosen || chosen->empty())
         return false;
     fileName = WithExtension(fileName, *chosen, extension);
     // Only the text of this kind of file goes into it.
@@ -113,7 +113,7 @@ bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         return false;
     }
     std::optional<std::string> name = dialog.ShowOpen({"", kDataFilter, ""});
-    if (!name) {
+    if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
     }
@@ -156,7 +156,7 @@ bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 
 bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     std::optional<std::string> name = dialog.ShowOpen({"", kTableFilter, ""});
-    if (!name)
+    if (!name || name->empty())
         return false;
     if (!ReadTableFile(s, ui, *name))
         return false;
@@ -179,7 +179,7 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         return false;
     }
     std::optional<std::string> name = dialog.ShowOpen({"", kFilterFileFilter, ""});
-    if (!name) {
+    if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
     }
@@ -222,7 +222,7 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 
 bool OpenAnafile(KovaState& s, FileChooser& dialog) {
     std::optional<std::string> name = dialog.ShowOpen({"", kAnalysisFilter, ""});
-    if (!name)
+    if (!name || name->empty())
         return false;
     s.AnalysisFileName = *name;
     return true;
@@ -234,7 +234,7 @@ bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
 
 bool OpenLstfile(KovaState& s, FileChooser& dialog) {
     std::optional<std::string> name = dialog.ShowOpen({"", kListingFilter, ""});
-    if (!name)
+    if (!name || name->empty())
         return false;
     s.ListingFileName = *name;
     return true;
