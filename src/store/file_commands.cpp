@@ -275,6 +275,11 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     int16_t count = ShownCount(s);
     if (!SaveDataFile(s, ui, name, records, count, s.FileHeaderNumber, name))
         return false;
+    // The new file takes the place of the whole set, which may hold edits
+    // made in and before the selection: ask, as every replacing opener does,
+    // whether to save it first. Cancel keeps the selection shown.
+    if (!AskSaveFile(s, ui))
+        return true;
     // The opener takes the name over once the file is read.
     switch (s.ViewMode) {
         case 1:

@@ -77,8 +77,8 @@ bool ExitProgram(KovaState& s, KovaUi& ui);
 // The Save Data button: saves the shown set under its name.
 bool SaveShownSet(KovaState& s, KovaUi& ui);
 
-// The Save Selection button: writes the shown selection as a new file and
-// opens it.
+// The Save Selection button: writes the shown selection as a new file and,
+// after asking whether to save the whole set it replaces, opens it.
 bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog);
 
 // The Save Table button: saves the table under its name, no dialog.

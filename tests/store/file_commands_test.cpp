@@ -8,6 +8,9 @@
 #include <sstream>
 
 #include "store/daily_fixture.h"
+#include "store/data_file.h"
+#include "store/open_save.h"
+#include "store/selection_store.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -152,6 +155,51 @@ TEST_F(FileCommands, SaveSelectionCancelledWritesNothing) {
     EXPECT_EQ(dialog.requests[0].title, "Save Selection As KovFile (new line numbers)");
     EXPECT_EQ(s.DataFileName1, "/tmp/one.kov");
     EXPECT_TRUE(s.SelectionFileName.empty());
+}
+
+// The new file of Save Selection replaces the whole set in memory: the
+// whole set, with its edits, is offered for saving first.
+TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
+    const fs::path whole = dir / "whole.kov";
+    const fs::path part = dir / "part.kov";
+    for (core::Answer answer : {core::Answer::Cancel, core::Answer::Yes}) {
+        test::ShowSet1(s, ui, 5, 1);
+        s.DataFileName1 = whole.string();
+        ASSERT_TRUE(core::SaveCurrentFile(s, ui));
+        s.Records1[5].V8 = "edited before";
+        core::BeginSelection(s, ui);
+        s.SelectionMarks1[2] = 2;
+        s.SelectionMarks1[4] = 4;
+        core::ApplySelection(s, ui);
+        s.Records1[1].V8 = "edited in the selection";  // record 2
+        ui.answers = {answer};
+        dialog.answers = {(dir / "part").string()};
+        EXPECT_TRUE(core::SaveSelectionAs(s, ui, dialog));
+
+        core::KovaState read;
+        int16_t count = 0, header = 0;
+        std::string info;
+        ASSERT_TRUE(
+            core::ReadDataFile(read, ui, part.string(), read.Records1, count, header, info));
+        EXPECT_EQ(count, 2);
+        EXPECT_EQ(read.Records1[1].V8, "edited in the selection");
+        if (answer == core::Answer::Cancel) {
+            // Nothing replaced: the selection is still shown over the whole set.
+            EXPECT_EQ(s.DataFileName1, whole.string());
+            EXPECT_EQ(s.SelectionShown1, core::kTrue);
+            EXPECT_EQ(s.RecordCount1, 2);
+            EXPECT_EQ(s.FullRecords1[5].V8, "edited before");
+            core::EndSelection(s, ui);
+        } else {
+            EXPECT_EQ(s.DataFileName1, part.string());
+            EXPECT_EQ(s.SelectionShown1, core::kFalse);
+            ASSERT_TRUE(
+                core::ReadDataFile(read, ui, whole.string(), read.Records1, count, header, info));
+            EXPECT_EQ(count, 5);
+            EXPECT_EQ(read.Records1[2].V8, "edited in the selection");
+            EXPECT_EQ(read.Records1[5].V8, "edited before");
+        }
+    }
 }
 
 TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {

@@ -76,6 +76,10 @@ SimpleCombo::SimpleCombo(QWidget* parent) : QWidget(parent) {
     list->setObjectName("Combo1List");
     list->setFocusPolicy(Qt::NoFocus);
     connect(list, &QListWidget::currentTextChanged, edit, &QLineEdit::setText);
+    // A click on the item that is already current (after typing in the edit
+    // field) changes no current item, yet picks it all the same.
+    connect(list, &QListWidget::itemClicked, edit,
+            [this](QListWidgetItem* item) { edit->setText(item->text()); });
     setFocusProxy(edit);
 }
 

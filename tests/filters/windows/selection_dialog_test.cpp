@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QWidget>
 #include <map>
@@ -56,6 +57,14 @@ protected:
         variables[k]->trigger();
         return handlers->Dialog();
     }
+    static void Click(QWidget* w, QPoint at) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+            QCoreApplication::sendEvent(w, &e);
+        }
+    }
     static void Unloads() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     QApplication& app = test::App();  // before any widget
@@ -85,6 +94,10 @@ TEST_F(SelectionWindowTest, OrEventsOnACodePresetsSelectsAndUnloads) {
     EXPECT_EQ(d->Combo1->height(), 132);
 
     d->Combo1->list->setCurrentRow(0);  // picking a code puts it in the edit field
+    EXPECT_EQ(d->Combo1->edit->text(), "A");
+    d->Combo1->edit->setText("typed");  // a click on the same code picks it again
+    Click(d->Combo1->list->viewport(),
+          d->Combo1->list->visualItemRect(d->Combo1->list->item(0)).center());
     EXPECT_EQ(d->Combo1->edit->text(), "A");
     d->COkee->click();
     Unloads();
