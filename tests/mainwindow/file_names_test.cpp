@@ -5,14 +5,17 @@
 
 #include <QAction>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <filesystem>
 
+#include "analyses/windows/uitvoer.h"
 #include "mainwindow/common_dialog.h"
 #include "mainwindow/kova.h"
 #include "mainwindow/qt_ui.h"
 #include "store/daily_fixture.h"
 #include "store/data_file.h"
+#include "store/store_test_util.h"
 #include "support/qt_app.h"
 #include "support/temp_dir.h"
 
@@ -111,6 +114,16 @@ TEST_F(FileNames, ANameTheCodePageCannotHoldIsRefusedAndChangesNothing) {
     EXPECT_EQ(s.DataFileName1, dir.File("M\xFCller.kov"));
     EXPECT_EQ(w->windowTitle(), "KOVA Datafile: " + qdir + U(u8"/Müller.kov"));
     EXPECT_EQ(dir.Listing(), Utf8(u8"Müller.kov;"));
+}
+
+TEST_F(FileNames, TheViewerSavesUnderTheUtf8Name) {
+    s.OutputKind = "ana";
+    s.AnalysisFileName = dir.File("r\xE9sultat.ana");
+    ui->ShowOutput("KOVA Output file: " + s.AnalysisFileName, "old");
+    ui->Viewer().Tekst->setPlainText("new text");
+    ui->Viewer().CSave->click();
+    EXPECT_EQ(dir.Listing(), Utf8(u8"Müller.kov;résultat.ana;"));
+    EXPECT_EQ(test::ReadBytes((dir.path() / u8"résultat.ana").string()), "new text");
 }
 
 TEST_F(FileNames, CommandLineBecomesTheCodePageOrIsRefused) {
