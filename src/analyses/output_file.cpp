@@ -1,6 +1,6 @@
 #include "analyses/output_file.h"
 
-#include "analyses/file_bytes.h"
+#include "store/file_access.h"
 #include "store/text.h"
 
 namespace core {
@@ -17,8 +17,8 @@ bool ShowOutputFile(KovaState& s, KovaUi& ui, const std::string& fileName, const
     if (fileName.empty())
         return true;
     std::string text;
-    if (!ReadFileBytes(fileName, text)) {
-        const bool missing = !FileExists(fileName);
+    if (ReadWholeFile(fileName, text)) {
+        const bool missing = !IsRegularFile(fileName);
         ui.Message(
             ErrorText(missing ? kFileNotFound : kFileAccessError, kProgramTitle,
                       (missing ? "File not found: " : "The file cannot be read: ") + fileName),

@@ -3,7 +3,7 @@
 #include <ctime>
 #include <stdexcept>
 
-#include "analyses/file_bytes.h"
+#include "store/file_access.h"
 #include "store/text.h"
 
 namespace core {
@@ -42,7 +42,7 @@ AnalysisOutput OpenAnalysisOutput(const KovaState& s, LeadIn leadIn) {
         // A data file name too short to derive from names no output file: the
         // block is refused when it is flushed.
     }
-    const bool isNew = !FileExists(block.fileName);
+    const bool isNew = !IsRegularFile(block.fileName);
     ReportWriter& out = block.out;
     switch (leadIn) {
         case LeadIn::PrefixAndBlank:
@@ -92,7 +92,7 @@ bool FlushAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
                    "Error", Icon::Critical);
         return false;
     }
-    if (!AppendFileBytes(block.fileName, block.out.Bytes())) {
+    if (AppendToFile(block.fileName, block.out.Bytes())) {
         ui.Message(ErrorText(kFileAccessError, kProgramTitle,
                              "The output file cannot be written: " + block.fileName),
                    "Error", Icon::Critical);

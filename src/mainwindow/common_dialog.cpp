@@ -1,12 +1,34 @@
 #include "mainwindow/common_dialog.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
 
 #include "mainwindow/text_codec.h"
 
 CommonDialog::Answerer& CommonDialog::TestAnswer() {
     static Answerer answer;
     return answer;
+}
+
+CommonDialog::QtAnswerer& CommonDialog::TestQtAnswer() {
+    static QtAnswerer answer;
+    return answer;
+}
+
+std::optional<std::string> CommonDialog::ProgramFileName(QWidget* parent, const QString& name) {
+    std::string bytes = FromQString(name);
+    // Each character the code page lacks became '?': the name would then
+    // stand for another file.
+    if (ToQString(bytes) == name)
+        return bytes;
+    QMessageBox box(QMessageBox::Warning, "KOVA",
+                    "The file name\n" + name +
+                        "\nholds a character that KOVA cannot use in a file name.\n"
+                        "Please choose another name.",
+                    QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    return std::nullopt;
 }
 
 QStringList CommonDialog::QtFilters(const std::string& filter) {
@@ -61,12 +83,26 @@ std::optional<std::string> CommonDialog::Show(const core::FileDialogRequest& req
             title_ = ToQString(request.title);
         return TestAnswer()(request, save);
     }
-    QFileDialog dialog(parent_);
-    Configure(dialog, request, save);
-    if (dialog.exec() != QDialog::Accepted)
+    QString chosen;
+    if (TestQtAnswer()) {
+        if (!request.title.empty())
+            title_ = ToQString(request.title);
+        std::optional<QString> answer = TestQtAnswer()(request, save);
+        if (!answer)
+            return std::nullopt;
+        chosen = *answer;
+    } else {
+        QFileDialog dialog(parent_);
+        Configure(dialog, request, save);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        QStringList files = dialog.selectedFiles();
+        if (files.isEmpty())
+            return std::nullopt;
+        chosen = files.first();
+    }
+    if (chosen.isEmpty())
         return std::nullopt;
-    QStringList files = dialog.selectedFiles();
-    if (files.isEmpty() || files.first().isEmpty())
-        return std::nullopt;
-    return FromQString(files.first());
+    // A refused name ends the command with nothing changed (an empty name).
+    return ProgramFileName(parent_, chosen).value_or(std::string());
 }

@@ -38,6 +38,15 @@ public:
     using Answerer =
         std::function<std::optional<std::string>(const core::FileDialogRequest&, bool)>;
     static Answerer& TestAnswer();
+    // The same, answering with the name as the real dialog gives it, so that
+    // it passes the same conversion.
+    using QtAnswerer = std::function<std::optional<QString>(const core::FileDialogRequest&, bool)>;
+    static QtAnswerer& TestQtAnswer();
+
+    // A file name from the system (dialog, command line) in the program's
+    // form. A name with a character the program's code page cannot hold is
+    // refused with a message box: nullopt.
+    static std::optional<std::string> ProgramFileName(QWidget* parent, const QString& name);
 
 private:
     std::optional<std::string> Show(const core::FileDialogRequest& request, bool save);

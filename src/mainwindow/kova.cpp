@@ -15,6 +15,7 @@
 #include "analyses/output_file.h"
 #include "analyses/windows/uitvoer.h"
 #include "filters/windows/selection_menu.h"
+#include "mainwindow/common_dialog.h"
 #include "mainwindow/qt_ui.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/text_codec.h"
@@ -95,13 +96,14 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
 kova::~kova() = default;
 
 std::string kova::JoinCommandLine(int argc, char** argv) {
-    std::string line;
+    // The system hands the arguments over in its own encoding.
+    QString line;
     for (int i = 1; i < argc; ++i) {
         if (i > 1)
             line += ' ';
-        line += argv[i];
+        line += QString::fromLocal8Bit(argv[i]);
     }
-    return line;
+    return CommonDialog::ProgramFileName(nullptr, line).value_or(std::string());
 }
 
 void kova::Form_Load(const std::string& commandLine) {

@@ -36,8 +36,9 @@ public:
     kova(core::KovaState& s, QtUi& ui, QWidget* parent = nullptr);
     ~kova() override;
 
-    // The program's arguments as one file name: joined with blanks, as the
-    // whole command line is one name (the bytes as given).
+    // The program's arguments as one file name, joined with blanks (the
+    // whole command line is one name), in the program's code page. A name it
+    // cannot hold is refused with a message: "".
     static std::string JoinCommandLine(int argc, char** argv);
 
     // Start-up: sets the start values, shows the window and the splash

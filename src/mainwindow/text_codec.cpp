@@ -1,32 +1,11 @@
 #include "mainwindow/text_codec.h"
 
-#include <array>
+#include "store/windows1252.h"
 
 namespace {
 
-// Characters of the bytes 0x80..0x9F; the rest of the code page equals
-// Latin-1. Undefined bytes keep their own number.
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
-};
-
 char16_t CharOf(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F)
-        return kHigh[byte - 0x80];
-    return byte;
-}
-
-int ByteOf(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return c;
-    for (int i = 0; i < 32; ++i) {
-        if (kHigh[i] == c)
-            return 0x80 + i;
-    }
-    return -1;
+    return core::kWindows1252[byte];
 }
 
 }  // namespace
@@ -50,7 +29,7 @@ std::string FromQString(const QString& text) {
             out += '?';
             continue;
         }
-        int b = ByteOf(c);
+        int b = core::Windows1252Byte(c);
         out += b < 0 ? '?' : static_cast<char>(b);
     }
     return out;

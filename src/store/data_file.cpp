@@ -3,16 +3,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string_view>
 
+#include "store/file_access.h"
 #include "store/text.h"
 
 namespace core {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::string_view kStartMarker = "##00000";
 constexpr std::string_view kMemoSection = "##MEMOS##";
@@ -158,32 +156,14 @@ std::string BuildFile(const RecordSet& records, int16_t count, int16_t memoCount
 
 // Writes the bytes to a new file beside `fileName`; returns its name.
 std::string WriteTemporary(const std::string& fileName, const std::string& bytes) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = fileName + ".~tmp" + std::to_string(attempt);
-        std::FILE* f = std::fopen(name.c_str(), "wbx");
-        if (!f) {
-            if (errno == EEXIST)
-                continue;
-            throw SystemFailure(errno, fileName);
-        }
-        bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-        int err = ok ? 0 : errno;
-        if (std::fflush(f) != 0 && ok) {
-            ok = false;
-            err = errno;
-        }
-        if (std::fclose(f) != 0 && ok) {
-            ok = false;
-            err = errno;
-        }
-        if (!ok) {
-            std::remove(name.c_str());
-            throw SystemFailure(err ? err : EIO, fileName);
-        }
-        return name;
-    }
-    throw FileFailure{kErrAccess,
-                      "Path/File access error: no temporary name is free (" + fileName + ")"};
+    std::string name;
+    std::error_code ec = WriteTemporaryBeside(fileName, bytes, name);
+    if (ec == std::errc::file_exists)
+        throw FileFailure{kErrAccess,
+                          "Path/File access error: no temporary name is free (" + fileName + ")"};
+    if (ec)
+        throw SystemFailure(ec.value(), fileName);
+    return name;
 }
 
 // ---------------------------------------------------------------- reading
@@ -266,34 +246,9 @@ bool HasNumber(std::string_view text) {
     return false;
 }
 
-void ReadWholeFile(const std::string& fileName, std::string& data) {
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (!f)
-        throw SystemFailure(errno, fileName);
-    data.clear();
-    bool ok = true;
-    int err = 0;
-    if (std::fseek(f, 0, SEEK_END) == 0) {
-        long size = std::ftell(f);
-        if (size > 0)
-            data.reserve(static_cast<size_t>(size));
-        std::rewind(f);
-    }
-    char chunk[1 << 16];
-    while (true) {
-        size_t n = std::fread(chunk, 1, sizeof chunk, f);
-        data.append(chunk, n);
-        if (n < sizeof chunk) {
-            if (std::ferror(f)) {
-                ok = false;
-                err = errno;
-            }
-            break;
-        }
-    }
-    std::fclose(f);
-    if (!ok)
-        throw SystemFailure(err ? err : EIO, fileName);
+void ReadFile(const std::string& fileName, std::string& data) {
+    if (std::error_code ec = ReadWholeFile(fileName, data))
+        throw SystemFailure(ec.value(), fileName);
 }
 
 // The wait window of a read: shown once, its counter refreshed every few
@@ -358,8 +313,7 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         if (Count < 0 || static_cast<size_t>(Count) >= Records.size())
             throw FileFailure{kErrSubscript, "Subscript out of range: the set holds no record " +
                                                  std::to_string(Count)};
-        std::error_code ec;
-        if (fs::exists(FileName, ec) && !fs::is_regular_file(FileName, ec))
+        if (PathExists(FileName) && !IsRegularFile(FileName))
             throw FileFailure{kErrAccess, "Path/File access error: not a file (" + FileName + ")"};
         int memoCount = 0;
         for (int k = 1; k <= Count; ++k)
@@ -373,33 +327,30 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
                                   BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo));
 
         std::string backup = DerivedName(FileName, ".bak");
-        bool exists = fs::exists(FileName, ec);
-        bool backupExisted = backup != FileName && fs::exists(backup, ec);
-        s.ScratchText = exists ? fs::path(FileName).filename().string() : std::string();
+        bool exists = PathExists(FileName);
+        bool backupExisted = backup != FileName && PathExists(backup);
+        s.ScratchText = exists ? std::string(FileNamePart(FileName)) : std::string();
         bool moved = false;
         if (exists && backup != FileName) {
             // Replaces the old backup in one step.
-            fs::rename(FileName, backup, ec);
-            if (ec)
+            if (std::error_code ec = RenameFile(FileName, backup))
                 throw SystemFailure(ec.value(), backup);
             moved = true;
         }
-        fs::rename(tempName, FileName, ec);
-        if (ec) {
-            int err = ec.value();
+        if (std::error_code ec = RenameFile(tempName, FileName)) {
             if (moved)
-                fs::rename(backup, FileName, ec);
-            throw SystemFailure(err, FileName);
+                RenameFile(backup, FileName);
+            throw SystemFailure(ec.value(), FileName);
         }
         tempName.clear();
         // With no previous file, the old backup goes all the same: a backup
         // never belongs to another version than the one before the file.
         if (!exists && backupExisted)
-            fs::remove(backup, ec);
+            RemoveFile(backup);
         return true;
     } catch (const FileFailure& f) {
         if (!tempName.empty())
-            std::remove(tempName.c_str());
+            RemoveFile(tempName);
         ShowFailure(ui, f);
         return false;
     }
@@ -410,7 +361,7 @@ bool ReadDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, RecordS
     WaitWindow wait(ui);
     try {
         std::string data;
-        ReadWholeFile(FileName, data);
+        ReadFile(FileName, data);
         LineReader lines(data);
         std::string_view line;
         if (!lines.Next(line) || line != kStartMarker) {

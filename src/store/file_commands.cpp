@@ -1,9 +1,7 @@
 #include "store/file_commands.h"
 
-#include <cstdio>
-#include <fstream>
-
 #include "store/data_file.h"
+#include "store/file_access.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
 #include "store/table_file.h"
@@ -52,20 +50,7 @@ struct ViewBefore {
 
 // Writes the viewer's text to `name`, the file replaced only once complete.
 bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& text) {
-    std::string temporary = name + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text << "\r\n";
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            ui.Message(ErrorText(75, "KOVA", "Path/File access error: " + name), "Error",
-                       Icon::Critical);
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), name.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    if (ReplaceFile(name, text + "\r\n")) {
         ui.Message(ErrorText(75, "KOVA", "Path/File access error: " + name), "Error",
                    Icon::Critical);
         return false;
@@ -74,7 +59,7 @@ bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& tex
 }
 
 // A save dialog on `name`: the chosen name by the extension rule; the old
-// name when cancelled.
+// name when cancelled; "" when the dialog refused the name.
 std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const char* filter,
                            const std::string& extension) {
     std::optional<std::string> chosen = dialog.ShowSave({name, filter, ""});
@@ -87,7 +72,7 @@ bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView&
                 std::string& fileName, const char* filter, const std::string& extension,
                 const std::string& kind) {
     std::optional<std::string> chosen = dialog.ShowSave({fileName, filter, ""});
-    if (!chosen)
+    if (!chosen || chosen->empty())
         return false;
     fileName = WithExtension(fileName, *chosen, extension);
     // Only the text of this kind of file goes into it.
@@ -128,7 +113,7 @@ bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         return false;
     }
     std::optional<std::string> name = dialog.ShowOpen({"", kDataFilter, ""});
-    if (!name) {
+    if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
     }
@@ -171,7 +156,7 @@ bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 
 bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     std::optional<std::string> name = dialog.ShowOpen({"", kTableFilter, ""});
-    if (!name)
+    if (!name || name->empty())
         return false;
     if (!ReadTableFile(s, ui, *name))
         return false;
@@ -194,7 +179,7 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         return false;
     }
     std::optional<std::string> name = dialog.ShowOpen({"", kFilterFileFilter, ""});
-    if (!name) {
+    if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
     }
@@ -237,7 +222,7 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 
 bool OpenAnafile(KovaState& s, FileChooser& dialog) {
     std::optional<std::string> name = dialog.ShowOpen({"", kAnalysisFilter, ""});
-    if (!name)
+    if (!name || name->empty())
         return false;
     s.AnalysisFileName = *name;
     return true;
@@ -249,7 +234,7 @@ bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
 
 bool OpenLstfile(KovaState& s, FileChooser& dialog) {
     std::optional<std::string> name = dialog.ShowOpen({"", kListingFilter, ""});
-    if (!name)
+    if (!name || name->empty())
         return false;
     s.ListingFileName = *name;
     return true;

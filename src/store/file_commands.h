@@ -31,7 +31,9 @@ struct FileDialogRequest {
     std::string title;
 };
 
-// The file dialog as the commands see it; nullopt when it was cancelled.
+// The file dialog as the commands see it; nullopt when it was cancelled. An
+// empty name (one the program refused to take) ends the command with nothing
+// changed, also where a Cancel would go on with the old name.
 class FileChooser {
 public:
     virtual ~FileChooser() = default;

@@ -1,8 +1,7 @@
 #include "store/open_save.h"
 
-#include <filesystem>
-
 #include "store/data_file.h"
+#include "store/file_access.h"
 #include "store/selection_store.h"
 #include "store/view.h"
 
@@ -11,8 +10,7 @@ namespace core {
 namespace {
 
 bool IsExistingFile(const std::string& name) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(name, ec);
+    return IsRegularFile(name);
 }
 
 // Reads into a scratch set so that a file that fails in its first lines (or

@@ -1,11 +1,9 @@
 #include "store/table_file.h"
 
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
+#include "store/file_access.h"
 #include "store/text.h"
 
 namespace core {
@@ -123,26 +121,7 @@ bool SaveTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         }
     }
 
-    namespace fs = std::filesystem;
-    const fs::path target(FileName);
-    fs::path temp = target;
-    temp += ".tmp~";
-    bool written = false;
-    if (!FileName.empty()) {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        if (file) {
-            file.write(out.data(), static_cast<std::streamsize>(out.size()));
-            file.close();
-            written = !file.fail();
-        }
-    }
-    std::error_code ec;
-    if (written) {
-        fs::rename(temp, target, ec);
-        written = !ec;
-    }
-    if (!written) {
-        fs::remove(temp, ec);
+    if (ReplaceFile(FileName, out)) {
         ShowError(ui, "SaveTableFile",
                   TableError{75, "The table file " + FileName + " cannot be written."});
         return false;
@@ -152,22 +131,12 @@ bool SaveTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
 
 bool ReadTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     std::string data;
-    {
-        std::ifstream file(FileName, std::ios::binary);
-        if (!file) {
-            std::error_code ec;
-            const bool exists = !FileName.empty() && std::filesystem::exists(FileName, ec);
-            ShowError(ui, "ReadTableFile",
-                      exists ? TableError{75, "The table file " + FileName + " cannot be read."}
-                             : TableError{53, "File not found: " + FileName});
-            return false;
-        }
-        data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        if (file.bad()) {
-            ShowError(ui, "ReadTableFile",
-                      TableError{75, "The table file " + FileName + " cannot be read."});
-            return false;
-        }
+    if (ReadWholeFile(FileName, data)) {
+        ShowError(ui, "ReadTableFile",
+                  PathExists(FileName)
+                      ? TableError{75, "The table file " + FileName + " cannot be read."}
+                      : TableError{53, "File not found: " + FileName});
+        return false;
     }
 
     // Everything goes into temporaries first, so a damaged file changes nothing.

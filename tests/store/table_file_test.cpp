@@ -61,7 +61,7 @@ TEST_F(TableFile, WritesTheExactBytes) {
               "\"V7\"\r\n\"V8\"\r\n\"Total\"\r\n"
               "\"V4\",0\r\n\"V5\",2\r\n\"a\"\r\n\"B\"\r\n\"V6\",0\r\n\"V7\",0\r\n");
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(fs::exists(Path("t.tbl.tmp~")));
+    EXPECT_FALSE(fs::exists(Path("t.tbl.~tmp0")));
 }
 
 TEST_F(TableFile, RoundTripKeepsEverything) {
@@ -195,7 +195,7 @@ TEST_F(TableFile, DoubleQuotesAreRefusedBeforeWriting) {
     EXPECT_EQ(Slurp(Path("t.tbl")), "old contents");
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0], "KOVA|" + core::TableItemRefusedText("bad\"one"));
-    EXPECT_FALSE(fs::exists(Path("t.tbl.tmp~")));
+    EXPECT_FALSE(fs::exists(Path("t.tbl.~tmp0")));
 }
 
 TEST_F(TableFile, UnwritableTargetKeepsTheOldFileAndReports) {
@@ -204,7 +204,7 @@ TEST_F(TableFile, UnwritableTargetKeepsTheOldFileAndReports) {
     fs::create_directories(Path("taken.tbl"));
     EXPECT_FALSE(core::SaveTableFile(s, ui, Path("taken.tbl")));
     EXPECT_TRUE(fs::is_directory(Path("taken.tbl")));
-    EXPECT_FALSE(fs::exists(Path("taken.tbl.tmp~")));
+    EXPECT_FALSE(fs::exists(Path("taken.tbl.~tmp0")));
     // A folder that does not exist.
     EXPECT_FALSE(core::SaveTableFile(s, ui, Path("no/such/t.tbl")));
     EXPECT_FALSE(core::SaveTableFile(s, ui, ""));

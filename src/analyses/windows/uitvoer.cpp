@@ -6,45 +6,11 @@
 #include <QPushButton>
 #include <QTextCursor>
 #include <QVBoxLayout>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "mainwindow/text_codec.h"
 #include "mainwindow/text_printer.h"
 #include "mainwindow/window_util.h"
-
-namespace {
-
-// Writes the bytes to a temporary file beside the target and moves it into
-// place only when it is complete, so a failed write leaves the old file.
-bool ReplaceFile(const std::string& name, const std::string& bytes) {
-    namespace fs = std::filesystem;
-    fs::path target(name);
-    fs::path temp = target;
-    temp += ".kovatmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
+#include "store/file_access.h"
 
 uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     : QDialog(parent), s_(s), ui_(ui) {
@@ -105,7 +71,7 @@ void uitvoer::CSave_Click() {
         name = s_.ListingFileName;
     if (name.empty())
         return;
-    if (!ReplaceFile(name, TextBytes()))
+    if (core::ReplaceFile(name, TextBytes()))
         ui_.Message("The output file could not be written:\r\n" + name, "Error",
                     core::Icon::Critical);
 }

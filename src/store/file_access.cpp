@@ -1,0 +1,167 @@
+#include "store/file_access.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "store/windows1252.h"
+
+namespace core {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::error_code ErrnoCode(int err) {
+    return {err != 0 ? err : EIO, std::generic_category()};
+}
+
+std::FILE* OpenFile(const fs::path& path, const char* mode) {
+#ifdef _WIN32
+    std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+    return _wfopen(path.c_str(), wideMode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+// Writes and closes; the first failure's code.
+std::error_code WriteAndClose(std::FILE* f, std::string_view bytes) {
+    errno = 0;
+    int err = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
+        err = errno ? errno : EIO;
+    if (std::fflush(f) != 0 && err == 0)
+        err = errno ? errno : EIO;
+    if (std::fclose(f) != 0 && err == 0)
+        err = errno ? errno : EIO;
+    return err == 0 ? std::error_code() : ErrnoCode(err);
+}
+
+}  // namespace
+
+fs::path NativePath(std::string_view name) {
+    std::string utf8 = Windows1252ToUtf8(name);
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+bool PathExists(std::string_view name) {
+    std::error_code ec;
+    return !name.empty() && fs::exists(NativePath(name), ec);
+}
+
+bool IsRegularFile(std::string_view name) {
+    std::error_code ec;
+    return !name.empty() && fs::is_regular_file(NativePath(name), ec);
+}
+
+std::string_view FileNamePart(std::string_view name) {
+    size_t slash = name.rfind('/');
+    return slash == std::string_view::npos ? name : name.substr(slash + 1);
+}
+
+std::error_code ReadWholeFile(std::string_view name, std::string& bytes) {
+    if (name.empty())
+        return ErrnoCode(ENOENT);
+    const fs::path path = NativePath(name);
+    std::error_code ec;
+    fs::file_status status = fs::status(path, ec);
+    if (ec)
+        return ec;
+    if (fs::is_directory(status))
+        return ErrnoCode(EISDIR);
+    if (!fs::is_regular_file(status))
+        return ErrnoCode(EINVAL);
+    std::FILE* f = OpenFile(path, "rb");
+    if (!f)
+        return ErrnoCode(errno);
+    std::string data;
+    uintmax_t size = fs::file_size(path, ec);
+    if (!ec)
+        data.reserve(static_cast<size_t>(size));
+    char chunk[1 << 16];
+    size_t got;
+    errno = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        data.append(chunk, got);
+    int err = std::ferror(f) ? (errno ? errno : EIO) : 0;
+    std::fclose(f);
+    if (err != 0)
+        return ErrnoCode(err);
+    bytes = std::move(data);
+    return {};
+}
+
+std::error_code WriteTemporaryBeside(std::string_view name, std::string_view bytes,
+                                     std::string& tempName) {
+    if (name.empty())
+        return ErrnoCode(ENOENT);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = std::string(name) + ".~tmp" + std::to_string(attempt);
+        const fs::path path = NativePath(candidate);
+        // "x": never takes over a file that is already there.
+        std::FILE* f = OpenFile(path, "wbx");
+        if (!f) {
+            if (errno == EEXIST)
+                continue;
+            return ErrnoCode(errno);
+        }
+        if (std::error_code ec = WriteAndClose(f, bytes)) {
+            std::error_code ignored;
+            fs::remove(path, ignored);
+            return ec;
+        }
+        tempName = std::move(candidate);
+        return {};
+    }
+    return std::make_error_code(std::errc::file_exists);
+}
+
+std::error_code ReplaceFile(std::string_view name, std::string_view bytes) {
+    std::string temp;
+    if (std::error_code ec = WriteTemporaryBeside(name, bytes, temp))
+        return ec;
+    if (std::error_code ec = RenameFile(temp, name)) {
+        RemoveFile(temp);
+        return ec;
+    }
+    return {};
+}
+
+std::error_code AppendToFile(std::string_view name, std::string_view bytes) {
+    if (name.empty())
+        return ErrnoCode(ENOENT);
+    const fs::path path = NativePath(name);
+    std::error_code ec;
+    const bool existed = fs::exists(path, ec);
+    if (existed && !fs::is_regular_file(path, ec))
+        return ErrnoCode(fs::is_directory(path, ec) ? EISDIR : EINVAL);
+    const uintmax_t oldSize = existed ? fs::file_size(path, ec) : 0;
+    if (ec)
+        return ec;
+    std::FILE* f = OpenFile(path, "ab");
+    if (!f)
+        return ErrnoCode(errno);
+    std::error_code result = WriteAndClose(f, bytes);
+    if (result) {
+        std::error_code ignored;
+        if (existed)
+            fs::resize_file(path, oldSize, ignored);
+        else
+            fs::remove(path, ignored);
+    }
+    return result;
+}
+
+std::error_code RenameFile(std::string_view from, std::string_view to) {
+    std::error_code ec;
+    fs::rename(NativePath(from), NativePath(to), ec);
+    return ec;
+}
+
+std::error_code RemoveFile(std::string_view name) {
+    std::error_code ec;
+    fs::remove(NativePath(name), ec);
+    return ec;
+}
+
+}  // namespace core

@@ -1,0 +1,49 @@
+// The one place where the program touches the file system. File names are
+// kept, like all the program's text, as Windows-1252 bytes; here they become
+// the operating system's paths. Failures come back as error codes (errno
+// values), so each caller words its own message.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace core {
+
+// The operating system's path of a file name in Windows-1252 bytes (built
+// from its UTF-8 form).
+std::filesystem::path NativePath(std::string_view name);
+
+// Something (a file, a folder, ...) is there under the name.
+bool PathExists(std::string_view name);
+// A plain file is there under the name (following links).
+bool IsRegularFile(std::string_view name);
+
+// The last part of the name, after its last '/'.
+std::string_view FileNamePart(std::string_view name);
+
+// Reads the whole file into `bytes`; on failure `bytes` is left untouched.
+// Anything but a plain file is refused (EISDIR for a folder).
+std::error_code ReadWholeFile(std::string_view name, std::string& bytes);
+
+// Writes `bytes` to a new file beside `name` (name + ".~tmpN", never one that
+// exists) and gives its name in `tempName`. On failure nothing is left behind;
+// errc::file_exists when no temporary name was free.
+std::error_code WriteTemporaryBeside(std::string_view name, std::string_view bytes,
+                                     std::string& tempName);
+
+// Replaces the file with `bytes`: they go to a temporary file first, which
+// takes the file's place only once complete, so on failure the old file is
+// left as it was and no temporary file remains.
+std::error_code ReplaceFile(std::string_view name, std::string_view bytes);
+
+// Appends `bytes`, creating the file when missing. On failure the file is cut
+// back to its former length (or removed when it did not exist).
+std::error_code AppendToFile(std::string_view name, std::string_view bytes);
+
+// Renames (replacing a file of the new name in one step) and removes.
+std::error_code RenameFile(std::string_view from, std::string_view to);
+std::error_code RemoveFile(std::string_view name);
+
+}  // namespace core

@@ -1,0 +1,56 @@
+#include "store/windows1252.h"
+
+namespace core {
+
+namespace {
+
+// Characters of the bytes 0x80..0x9F; the rest of the code page equals
+// Latin-1.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
+};
+
+constexpr std::array<char16_t, 256> MakeTable() {
+    std::array<char16_t, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        table[b] = b >= 0x80 && b <= 0x9F ? kHigh[b - 0x80] : static_cast<char16_t>(b);
+    return table;
+}
+
+}  // namespace
+
+constinit const std::array<char16_t, 256> kWindows1252 = MakeTable();
+
+int Windows1252Byte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<int>(c);
+    for (int i = 0; i < 32; ++i) {
+        if (kHigh[i] == c)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char b : bytes) {
+        char16_t c = kWindows1252[static_cast<unsigned char>(b)];
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+}  // namespace core

@@ -1,0 +1,22 @@
+// The program's one table of the Windows-1252 code page, in which it keeps
+// all its text (file names included).
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// The character of every byte. The five bytes the code page leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control characters of the same
+// number, so every byte string survives a round trip unchanged.
+extern const std::array<char16_t, 256> kWindows1252;
+
+// The byte of a character, or -1 when the code page has none for it.
+int Windows1252Byte(char32_t c);
+
+// The bytes as UTF-8.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+}  // namespace core

@@ -1,0 +1,167 @@
+// File names kept as Windows-1252 bytes reach the disk under their UTF-8
+// names, and the shared read, replace and append keep files whole.
+#include "store/file_access.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "store/data_file.h"
+#include "store/table_file.h"
+#include "store/windows1252.h"
+#include "store_test_util.h"
+#include "support/fake_ui.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The name on disk in UTF-8, as a directory listing shows it.
+std::string Utf8(const char8_t* text) {
+    return std::string(reinterpret_cast<const char*>(text));
+}
+
+// A path's UTF-8 form (compared as plain bytes).
+std::string Utf8Of(const fs::path& path) {
+    std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+TEST(Windows1252, TableAndItsReverseAgree) {
+    EXPECT_EQ(core::kWindows1252[0x41], u'A');
+    EXPECT_EQ(core::kWindows1252[0x80], u'\u20AC');
+    EXPECT_EQ(core::kWindows1252[0x9F], u'\u0178');
+    EXPECT_EQ(core::kWindows1252[0x8D], u'\u008D');  // undefined: kept as itself
+    EXPECT_EQ(core::kWindows1252[0xFC], u'\u00FC');
+    for (int b = 0; b < 256; ++b)
+        EXPECT_EQ(core::Windows1252Byte(core::kWindows1252[b]), b) << b;
+    EXPECT_EQ(core::Windows1252Byte(U'\u03A9'), -1);
+    EXPECT_EQ(core::Windows1252Byte(U'\U0001F600'), -1);
+    EXPECT_EQ(core::Windows1252ToUtf8("M\xFCller \x80 \x99"), Utf8(u8"Müller € ™"));
+}
+
+TEST(NativePath, BuildsTheUtf8Name) {
+    EXPECT_EQ(Utf8Of(core::NativePath("/data/M\xFCller.kov")), Utf8(u8"/data/Müller.kov"));
+    EXPECT_EQ(Utf8Of(core::NativePath("caf\xE9.tbl").filename()), Utf8(u8"café.tbl"));
+    EXPECT_EQ(core::NativePath("plain.kov").string(), "plain.kov");
+    EXPECT_EQ(core::FileNamePart("/data/M\xFCller.kov"), "M\xFCller.kov");
+    EXPECT_EQ(core::FileNamePart("alone.kov"), "alone.kov");
+}
+
+struct FileAccess : ::testing::Test {
+    test::TempDir dir;
+    test::FakeUi ui;
+    core::KovaState s;
+
+    std::string Name(const std::string& name) const { return dir.File(name); }
+};
+
+TEST_F(FileAccess, DataFileIsWrittenReadAndBackedUpUnderItsUtf8Name) {
+    const std::string name = Name("M\xFCller.kov");
+    core::RecordSet records(3);
+    records[1].V8 = "first";
+    records[2].V8 = "second \xE9t\xE9";
+    ASSERT_TRUE(core::SaveDataFile(s, ui, name, records, 2, 1, "info"));
+    EXPECT_EQ(dir.Listing(), Utf8(u8"Müller.kov;"));
+    EXPECT_FALSE(fs::exists(dir.path() / "M\xFCller.kov"));
+
+    records[1].V8 = "changed";
+    ASSERT_TRUE(core::SaveDataFile(s, ui, name, records, 2, 1, "info"));
+    EXPECT_EQ(dir.Listing(), Utf8(u8"Müller.bak;Müller.kov;"));
+    EXPECT_EQ(s.ScratchText, "M\xFCller.kov");
+
+    core::RecordSet back;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(core::ReadDataFile(s, ui, name, back, count, header, info));
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(back[1].V8, "changed");
+    EXPECT_EQ(back[2].V8, "second \xE9t\xE9");
+    ASSERT_TRUE(core::ReadDataFile(s, ui, Name("M\xFCller.bak"), back, count, header, info));
+    EXPECT_EQ(back[1].V8, "first");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(FileAccess, TableFileIsWrittenAndReadUnderItsUtf8Name) {
+    s.Varnaam[3] = "Acteur";
+    s.CategoryLists[4] = {"caf\xE9"};
+    ASSERT_TRUE(core::SaveTableFile(s, ui, Name("caf\xE9.tbl")));
+    EXPECT_EQ(dir.Listing(), Utf8(u8"café.tbl;"));
+    core::KovaState other;
+    ASSERT_TRUE(core::ReadTableFile(other, ui, Name("caf\xE9.tbl")));
+    EXPECT_EQ(other.Varnaam[3], "Acteur");
+    EXPECT_EQ(other.CategoryLists[4], std::vector<std::string>{"caf\xE9"});
+    // The name's bytes as they are are another, missing file.
+    EXPECT_FALSE(core::ReadTableFile(other, ui, dir.path().string() + "/caf\xC3\xA9.tbl"));
+    EXPECT_TRUE(ui.messages.back().find("File not found") != std::string::npos);
+}
+
+TEST_F(FileAccess, ReadGivesTheBytesOrLeavesThemAlone) {
+    test::WriteBytes((dir.path() / u8"r\u00E9sum\u00E9.txt").string(), std::string("a\0b\r\n", 5));
+    std::string bytes = "old";
+    EXPECT_FALSE(core::ReadWholeFile(Name("r\xE9sum\xE9.txt"), bytes));
+    EXPECT_EQ(bytes, std::string("a\0b\r\n", 5));
+    EXPECT_TRUE(core::IsRegularFile(Name("r\xE9sum\xE9.txt")));
+    EXPECT_TRUE(core::PathExists(Name("r\xE9sum\xE9.txt")));
+
+    bytes = "old";
+    EXPECT_EQ(core::ReadWholeFile(Name("missing"), bytes), std::errc::no_such_file_or_directory);
+    EXPECT_EQ(core::ReadWholeFile("", bytes), std::errc::no_such_file_or_directory);
+    fs::create_directory(dir.path() / "folder");
+    EXPECT_EQ(core::ReadWholeFile(Name("folder"), bytes), std::errc::is_a_directory);
+    EXPECT_TRUE(core::PathExists(Name("folder")));
+    EXPECT_FALSE(core::IsRegularFile(Name("folder")));
+    EXPECT_EQ(bytes, "old");
+}
+
+TEST_F(FileAccess, ReplaceTakesAFreeTemporaryAndLeavesNoneBehind) {
+    const std::string name = Name("\xC4nderung.lst");
+    test::WriteBytes((dir.path() / u8"Änderung.lst.~tmp0").string(), "someone else's");
+    EXPECT_FALSE(core::ReplaceFile(name, "new text"));
+    EXPECT_EQ(test::ReadBytes((dir.path() / u8"Änderung.lst").string()), "new text");
+    EXPECT_EQ(test::ReadBytes((dir.path() / u8"Änderung.lst.~tmp0").string()), "someone else's");
+    EXPECT_EQ(dir.Listing(), Utf8(u8"Änderung.lst;Änderung.lst.~tmp0;"));
+
+    // A folder in the way: refused, nothing left.
+    fs::create_directory(dir.path() / "taken");
+    EXPECT_TRUE(core::ReplaceFile(Name("taken"), "x"));
+    EXPECT_TRUE(fs::is_directory(dir.path() / "taken"));
+    EXPECT_TRUE(core::ReplaceFile(Name("no/such/file"), "x"));
+    EXPECT_TRUE(core::ReplaceFile("", "x"));
+    EXPECT_EQ(dir.Listing(), Utf8(u8"taken;Änderung.lst;Änderung.lst.~tmp0;"));
+}
+
+TEST_F(FileAccess, AppendAddsOrCutsBackToTheOldLength) {
+    const std::string name = Name("r\xE9sultat.ana");
+    EXPECT_FALSE(core::AppendToFile(name, "one\r\n"));
+    EXPECT_FALSE(core::AppendToFile(name, "two\r\n"));
+    EXPECT_EQ(dir.Listing(), Utf8(u8"résultat.ana;"));
+    EXPECT_EQ(test::ReadBytes((dir.path() / u8"résultat.ana").string()), "one\r\ntwo\r\n");
+
+    // A write that runs into the file size limit half way is taken back.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 20;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::error_code failed = core::AppendToFile(name, std::string(100, 'x'));
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(test::ReadBytes((dir.path() / u8"résultat.ana").string()), "one\r\ntwo\r\n");
+
+    fs::create_directory(dir.path() / "folder.ana");
+    EXPECT_TRUE(core::AppendToFile(Name("folder.ana"), "x"));
+    EXPECT_TRUE(core::AppendToFile("", "x"));
+}
+
+TEST_F(FileAccess, RenameAndRemoveUseTheUtf8Names) {
+    ASSERT_FALSE(core::ReplaceFile(Name("\x80uro.kov"), "x"));
+    EXPECT_FALSE(core::RenameFile(Name("\x80uro.kov"), Name("\x99.kov")));
+    EXPECT_EQ(dir.Listing(), Utf8(u8"™.kov;"));
+    EXPECT_FALSE(core::RemoveFile(Name("\x99.kov")));
+    EXPECT_EQ(dir.Listing(), "");
+}
+
+}  // namespace
