@@ -110,6 +110,11 @@ std::error_code WriteTemporaryBeside(std::string_view name, std::string_view byt
             fs::remove(path, ignored);
             return ec;
         }
+        // The file that takes the old one's place keeps its permissions.
+        std::error_code ignored;
+        const fs::file_status old = fs::status(NativePath(name), ignored);
+        if (fs::is_regular_file(old))
+            fs::permissions(path, old.permissions(), ignored);
         tempName = std::move(candidate);
         return {};
     }

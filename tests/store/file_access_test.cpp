@@ -131,6 +131,24 @@ TEST_F(FileAccess, ReplaceTakesAFreeTemporaryAndLeavesNoneBehind) {
     EXPECT_EQ(dir.Listing(), Utf8(u8"taken;Änderung.lst;Änderung.lst.~tmp0;"));
 }
 
+TEST_F(FileAccess, ReplacedAndSavedFilesKeepTheirPermissions) {
+    const std::string name = Name("shared.kov");
+    ASSERT_FALSE(core::ReplaceFile(name, "first"));
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::group_write;
+    fs::permissions(core::NativePath(name), mode);
+    ASSERT_FALSE(core::ReplaceFile(name, "second"));
+    EXPECT_EQ(fs::status(core::NativePath(name)).permissions(), mode);
+
+    // A data file saved over it (with its backup) keeps them too.
+    core::KovaState s;
+    test::FakeUi ui;
+    core::RecordSet records(2);
+    records[1].V8 = "text";
+    ASSERT_TRUE(core::SaveDataFile(s, ui, name, records, 1, 9, ""));
+    EXPECT_EQ(fs::status(core::NativePath(name)).permissions(), mode);
+}
+
 TEST_F(FileAccess, AppendAddsOrCutsBackToTheOldLength) {
     const std::string name = Name("r\xE9sultat.ana");
     EXPECT_FALSE(core::AppendToFile(name, "one\r\n"));
