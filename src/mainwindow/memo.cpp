@@ -9,14 +9,7 @@
 #include <algorithm>
 
 #include "mainwindow/text_codec.h"
-
-namespace {
-
-int Px(int twips) {
-    return twips / 15;
-}
-
-}  // namespace
+#include "mainwindow/window_util.h"
 
 Memo::Memo(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     : QDialog(parent, Qt::Window), s_(s), ui_(ui) {
@@ -29,11 +22,11 @@ Memo::Memo(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
         Command1[i] = new QPushButton(captions[i], this);
         Command1[i]->setObjectName(QString("Command1_%1").arg(i));
         Command1[i]->setAutoDefault(false);
-        Command1[i]->resize(Px(765), Px(225));
+        Command1[i]->resize(Tw(765), Tw(225));
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     }
     SetColour(core::kPaleYellow);
-    resize(Px(3315), Px(2010));
+    resize(Tw(3315), Tw(2010));
 }
 
 void Memo::SetColour(core::Rgb colour) {
@@ -52,7 +45,7 @@ void Memo::Open(const core::MemoTarget& target) {
     TextBox1->setPlainText(ToEditorText(core::MemoTargetText(s_, target)));
     if (target.fileInfo) {
         SetColour(core::kWhite);
-        resize(Px(7000), Px(4000));
+        resize(Tw(7000), Tw(4000));
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
             QRect r = screen->geometry();
             move((r.width() - width()) / 2, (r.height() - height()) / 2);
@@ -73,7 +66,7 @@ void Memo::ShowModal() {
     exec();
     if (target_.fileInfo) {
         // Back to the memo size and colour.
-        resize(Px(2685), Px(2220));
+        resize(Tw(2685), Tw(2220));
         SetColour(core::kPaleYellow);
     }
 }
@@ -111,7 +104,7 @@ void Memo::resizeEvent(QResizeEvent* event) {
     TextBox1->move(0, 0);
     if (h < 700)
         return;
-    TextBox1->resize(Px(w - 150), Px(h - 650));
-    Command1[0]->move(Px(w / 2 - 800), Px(h - 700));
-    Command1[1]->move(Px(w / 2 + 15), Px(h - 700));
+    TextBox1->resize(Tw(w - 150), Tw(h - 650));
+    Command1[0]->move(Tw(w / 2 - 800), Tw(h - 700));
+    Command1[1]->move(Tw(w / 2 + 15), Tw(h - 700));
 }

@@ -108,7 +108,7 @@ TEST_F(MemoWindow, FileInfoIsEditedModally) {
     Memo memo(s, ui);
     memo.Open(core::FileInfoTarget(s));
     EXPECT_EQ(memo.windowTitle().toStdString(), "File info: /tmp/one.kov");
-    EXPECT_EQ(memo.width(), 7000 / 15);
+    EXPECT_EQ(memo.width(), 467);  // 7000 twips, to the nearest pixel
     test::WhenModal([&](QWidget* w) {
         EXPECT_EQ(w, &memo);
         memo.TextBox1->setPlainText("");
@@ -116,7 +116,7 @@ TEST_F(MemoWindow, FileInfoIsEditedModally) {
     });
     memo.ShowModal();
     EXPECT_EQ(s.FileInfo1, "/tmp/one.kov");
-    EXPECT_EQ(memo.width(), 2685 / 15);
+    EXPECT_EQ(memo.width(), 179);  // 2685 twips
 }
 
 }  // namespace

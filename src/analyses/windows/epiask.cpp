@@ -9,18 +9,14 @@
 
 #include "analyses/frequency_menu.h"
 #include "mainwindow/text_codec.h"
+#include "mainwindow/window_util.h"
 
 namespace {
-
-// Window geometry is designed in twips; 15 twips make a pixel.
-constexpr int Px(int twips) {
-    return twips / 15;
-}
 
 template <typename W>
 W* Place(W* w, const char* name, int left, int top, int width, int height) {
     w->setObjectName(name);
-    w->setGeometry(Px(left), Px(top), Px(width), Px(height));
+    w->setGeometry(Tw(left), Tw(top), Tw(width), Tw(height));
     return w;
 }
 
@@ -30,7 +26,7 @@ epiask::epiask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
     : QDialog(parent), s(state), ui(kovaUi) {
     setObjectName("epiask");
     setWindowTitle("KOVA Frequency Options");
-    setFixedSize(Px(4260), Px(2160));
+    setFixedSize(Tw(4260), Tw(2160));
     Label1 = Place(new QLabel("From record no.", this), "Label1", 240, 240, 1500, 285);
     Text1 = Place(new QLineEdit(this), "Text1", 1800, 200, 900, 315);
     Label2 = Place(new QLabel("to", this), "Label2", 2820, 240, 300, 285);

@@ -7,16 +7,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
-#include <cmath>
 
 #include "mainwindow/text_codec.h"
+#include "mainwindow/window_util.h"
 
 namespace {
-
-int Tw(int twips) {
-    return static_cast<int>(std::lround(twips / 15.0));
-}
 
 constexpr int kWidth = 360;
 constexpr int kComboTop = 56;
@@ -25,16 +20,12 @@ constexpr int kContextTop = 206;
 constexpr int kButtonTop = 248;
 constexpr int kHeight = 284;
 
-QColor Colour(const core::Rgb& c) {
-    return QColor(c.r, c.g, c.b);
-}
-
 QLabel* Bar(QWidget* parent, const char* name, int top) {
     auto* bar = new QLabel(parent);
     bar->setObjectName(name);
     bar->setAutoFillBackground(true);
     QPalette p = bar->palette();
-    p.setColor(QPalette::Window, Colour(core::kVeryPaleYellow));
+    p.setColor(QPalette::Window, ToQColor(core::kVeryPaleYellow));
     bar->setPalette(p);
     bar->setGeometry(0, top, kWidth, 4);
     return bar;
@@ -106,7 +97,7 @@ selectie::selectie(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     Label->setFont(big);
     Label->setAutoFillBackground(true);
     QPalette lp = Label->palette();
-    lp.setColor(QPalette::Window, Colour(core::kVeryPaleYellow));
+    lp.setColor(QPalette::Window, ToQColor(core::kVeryPaleYellow));
     lp.setColor(QPalette::WindowText, Qt::blue);
     Label->setPalette(lp);
     Label->setGeometry(0, 0, kWidth, 44);
@@ -159,13 +150,7 @@ selectie::selectie(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
 }
 
 void selectie::Form_Load() {
-    QScreen* screen = parentWidget() != nullptr && parentWidget()->screen() != nullptr
-                          ? parentWidget()->screen()
-                          : QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    CentreOnScreen(this);
 }
 
 void selectie::SetRangeRowVisible(bool visible) {
