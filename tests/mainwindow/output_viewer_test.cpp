@@ -5,11 +5,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <fstream>
 #include <sstream>
 
 #include "analyses/windows/uitvoer.h"
 #include "mainwindow/qt_ui.h"
+#include "mainwindow/text_codec.h"
 #include "mainwindow/text_printer.h"
 #include "support/qt_app.h"
 
@@ -50,6 +52,54 @@ TEST_F(OutputViewerTest, ShowsTheTextWithTheCaretAtTheEnd) {
     // A second file replaces what the viewer showed.
     ui.ShowOutput("KOVA Output file: /p/talk.lst", "listing");
     EXPECT_EQ(v.Tekst->toPlainText(), "listing");
+}
+
+// The file shown again with blocks added, after edits, or with a line break
+// split across the old end: the viewer always holds exactly the new file.
+TEST_F(OutputViewerTest, AGrownFileShowsAsIfLoadedAnew) {
+    uitvoer& v = ui.Viewer();
+    auto shows = [&v](const std::string& bytes) {
+        QPlainTextEdit fresh;
+        fresh.setPlainText(ToEditorText(bytes));
+        EXPECT_EQ(v.Tekst->toPlainText(), fresh.toPlainText());
+        EXPECT_EQ(v.Tekst->document()->blockCount(), fresh.document()->blockCount());
+        EXPECT_TRUE(v.Tekst->textCursor().atEnd());
+        EXPECT_FALSE(v.Tekst->document()->isUndoAvailable());
+        EXPECT_FALSE(v.Tekst->document()->isModified());
+    };
+    std::string file = "a.ana\r\n\r\nFIRST \xE9\r\n";
+    ui.ShowOutput("KOVA Output file: a.ana", file);
+    shows(file);
+    file += "SECOND\r\n\r\n";
+    ui.ShowOutput("KOVA Output file: a.ana", file);
+    shows(file);
+    ui.ShowOutput("KOVA Output file: a.ana", file);  // unchanged
+    shows(file);
+
+    // Typed into the viewer: the file shown again replaces the edit.
+    v.Tekst->moveCursor(QTextCursor::Start);
+    v.Tekst->insertPlainText("typed ");
+    file += "THIRD";
+    ui.ShowOutput("KOVA Output file: a.ana", file);
+    shows(file);
+    // Replaced from outside without a change mark.
+    v.Tekst->setPlainText("other");
+    file += " more";
+    ui.ShowOutput("KOVA Output file: a.ana", file);
+    shows(file);
+
+    // A CR at the old end pairs with the LF that follows it.
+    file += "\r";
+    ui.ShowOutput("KOVA Output file: a.ana", file);
+    shows(file);
+    file += "\nlast\r\n";
+    ui.ShowOutput("KOVA Output file: a.ana", file);
+    shows(file);
+    EXPECT_EQ(v.TextBytes(), file);
+
+    // A shorter or different file is loaded whole.
+    ui.ShowOutput("KOVA Output file: a.ana", "a.ana\r\nnew");
+    shows("a.ana\r\nnew");
 }
 
 TEST_F(OutputViewerTest, OkHidesTheViewerAndGivesBackShowOutput) {

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "mainwindow/text_codec.h"
@@ -52,7 +53,28 @@ uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
 
 void uitvoer::ShowText(const std::string& caption, const std::string& text) {
     setWindowTitle(ToQString(caption));
-    Tekst->setPlainText(ToEditorText(text));
+    // The analysis file mostly comes back with a block added at its end, and
+    // reloading a large file into the editor takes long: when the document is
+    // still exactly what was last shown (not edited since), only the new tail
+    // is added. A shown text ending in CR could pair with an LF in the tail,
+    // so that one is reloaded whole.
+    QTextDocument* doc = Tekst->document();
+    const bool extends = doc->revision() == shownRevision_ && !shown_.empty() &&
+                         shown_.back() != '\r' && text.size() >= shown_.size() &&
+                         text.compare(0, shown_.size(), shown_) == 0;
+    if (!extends) {
+        Tekst->setPlainText(ToEditorText(text));
+    } else if (text.size() > shown_.size()) {
+        // Like a reload, the append leaves nothing to undo.
+        doc->setUndoRedoEnabled(false);
+        QTextCursor end(doc);
+        end.movePosition(QTextCursor::End);
+        end.insertText(ToEditorText(std::string_view(text).substr(shown_.size())));
+        doc->setUndoRedoEnabled(true);
+    }
+    doc->setModified(false);
+    shown_ = text;
+    shownRevision_ = doc->revision();
     Tekst->moveCursor(QTextCursor::End);
     show();
     raise();

@@ -39,4 +39,9 @@ public:
 private:
     core::KovaState& s_;
     core::KovaUi& ui_;
+    // The bytes last put into the viewer, and the document's revision just
+    // after: while the document is still at that revision, a text that only
+    // adds to these bytes is appended instead of reloaded.
+    std::string shown_;
+    int shownRevision_ = -1;
 };
