@@ -43,11 +43,12 @@ void SplitPass(KovaState& s, KovaUi& ui, std::vector<int>& origin) {
             result.push_back(std::move(one[k]));
             origin.push_back(i);
         }
-        if (result.size() - 1 > static_cast<size_t>(kMaxRecords))
-            throw FilterStop("The split would make more than " + PlainNumber(kMaxRecords) +
-                                 " records; nothing was changed.",
-                             "ERROR HELP");
     }
+    // Checked over the whole set: the records after the last split one count too.
+    if (result.size() - 1 > static_cast<size_t>(kMaxRecords))
+        throw FilterStop("The split would make more than " + PlainNumber(kMaxRecords) +
+                             " records; nothing was changed.",
+                         "ERROR HELP");
     for (size_t k = 1; k < result.size(); ++k)
         result[k].V0 = static_cast<int16_t>(k);
     s.Records1 = std::move(result);
