@@ -38,7 +38,11 @@ void SplitPass(KovaState& s, KovaUi& ui, std::vector<int>& origin) {
         RecordSet one(2);
         one[1] = std::move(r);
         int16_t count = 1;
-        SplitRecordsAtSeparator(s, one, 1, count, "///");
+        if (!SplitRecordsAtSeparator(s, one, 1, count, "///"))
+            throw FilterStop("Splitting record " + PlainNumber(i) +
+                                 " would take its sequence numbers past 32767; nothing was "
+                                 "changed.",
+                             "ERROR HELP");
         for (int k = 1; k <= count; ++k) {
             result.push_back(std::move(one[k]));
             origin.push_back(i);

@@ -363,3 +363,20 @@ TEST_F(FilterRun, SplitPastTheRecordLimitIsRefusedWhereverTheSplitRecordsSit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FilterRun, SplitWhoseSequenceNumbersWouldPassTheLimitIsRefused) {
+    test::SetCodedProtocol(s, 3, {1});
+    s.Records1[2].V2 = 32767;
+    s.Records1[2].V8 = "first///second";
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{8, "|///text|2"}})});
+    EXPECT_FALSE(RunAll());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].substr(0, 11), "ERROR HELP|");
+    EXPECT_EQ(s.RecordCount1, 3);
+    EXPECT_EQ(s.Records1[1].V8, "text 1");
+    EXPECT_EQ(s.Records1[2].V8, "first///second");
+}
+
+}  // namespace
