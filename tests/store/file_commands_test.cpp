@@ -4,14 +4,12 @@
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "store/daily_fixture.h"
 #include "store/data_file.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
-#include "support/temp_dir.h"
+#include "store/store_test_util.h"
 
 namespace {
 
@@ -39,10 +37,7 @@ struct FakeChooser : core::FileChooser {
 };
 
 std::string ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return test::ReadBytes(p.string());
 }
 
 struct FileCommands : ::testing::Test {
