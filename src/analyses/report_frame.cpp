@@ -38,6 +38,9 @@ AnalysisOutput OpenAnalysisOutput(const KovaState& s, LeadIn leadIn) {
     AnalysisOutput block;
     try {
         block.fileName = AnalysisOutputName(s);
+        // A data file whose name already ends in ".ana" would be written into.
+        if (block.fileName == s.DataFileName1)
+            block.fileName.clear();
     } catch (const std::invalid_argument&) {
         // A data file name too short to derive from names no output file: the
         // block is refused when it is flushed.

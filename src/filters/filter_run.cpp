@@ -38,16 +38,21 @@ void SplitPass(KovaState& s, KovaUi& ui, std::vector<int>& origin) {
         RecordSet one(2);
         one[1] = std::move(r);
         int16_t count = 1;
-        SplitRecordsAtSeparator(s, one, 1, count, "///");
+        if (!SplitRecordsAtSeparator(s, one, 1, count, "///"))
+            throw FilterStop("Splitting record " + PlainNumber(i) +
+                                 " would take its sequence numbers past 32767; nothing was "
+                                 "changed.",
+                             "ERROR HELP");
         for (int k = 1; k <= count; ++k) {
             result.push_back(std::move(one[k]));
             origin.push_back(i);
         }
-        if (result.size() - 1 > static_cast<size_t>(kMaxRecords))
-            throw FilterStop("The split would make more than " + PlainNumber(kMaxRecords) +
-                                 " records; nothing was changed.",
-                             "ERROR HELP");
     }
+    // Checked over the whole set: the records after the last split one count too.
+    if (result.size() - 1 > static_cast<size_t>(kMaxRecords))
+        throw FilterStop("The split would make more than " + PlainNumber(kMaxRecords) +
+                             " records; nothing was changed.",
+                         "ERROR HELP");
     for (size_t k = 1; k < result.size(); ++k)
         result[k].V0 = static_cast<int16_t>(k);
     s.Records1 = std::move(result);

@@ -269,6 +269,15 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     std::string extension = filter ? ".fil" : ".kov";
     if (name.size() < 4 || name.compare(name.size() - 4, 4, extension) != 0)
         name += extension;
+    // The selection goes to a new file: written over an open set's own file
+    // it would replace the whole protocol on disk by the selected records.
+    if (name == s.DataFileName1 || name == s.DataFileName2 || name == s.FilterFileName) {
+        ui.Message("\"" + name +
+                       "\" is an open file. Save the selection under a new name, so that the "
+                       "whole set stays in its own file.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
     s.SelectionFileName = name;
     StoreSelectionEdits(s);
     const RecordSet& records = s.ViewMode == 1 ? s.Records1 : s.Records2;

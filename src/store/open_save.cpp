@@ -9,8 +9,10 @@ namespace core {
 
 namespace {
 
+// Anything of that name on disk, a folder too: only a free name makes a new
+// set, so that a folder reaches the reader and is reported there.
 bool IsExistingFile(const std::string& name) {
-    return IsRegularFile(name);
+    return PathExists(name);
 }
 
 // Reads into a scratch set so that a file that fails in its first lines (or

@@ -167,3 +167,24 @@ TEST_F(ReportFrame, ShowOutputShowsTheKindOfFileShownLast) {
 }
 
 }  // namespace
+
+namespace {
+
+// A protocol kept under a name ending in ".ana" would be its own output file:
+// the report is refused and the protocol's file stays as it was.
+TEST_F(ReportFrame, ADataFileNamedLikeItsOutputFileIsNeverWrittenTo) {
+    s.DataFileName1 = AnaPath();
+    {
+        std::ofstream f(AnaPath(), std::ios::binary);
+        f << "##00000\r\n 0 MEMO 0 \r\n 0 \r\n##END\r\n";
+    }
+    const std::string before = Ana();
+    core::AnalysisOutput block = core::OpenAnalysisOutput(s, core::LeadIn::PrefixOnly);
+    block.out.Text("x").EndLine();
+    EXPECT_FALSE(core::CloseAnalysisOutput(s, ui, block));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].rfind("Error|Error #  52 ", 0), 0u) << ui.messages[0];
+    EXPECT_EQ(Ana(), before);
+}
+
+}  // namespace

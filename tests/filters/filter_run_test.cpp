@@ -346,3 +346,37 @@ TEST_F(FilterRun, RangeInASelectionIsMappedToShownPositions) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FilterRun, SplitPastTheRecordLimitIsRefusedWhereverTheSplitRecordsSit) {
+    // The split records come first; the records after them take the set over
+    // the limit.
+    test::SetCodedProtocol(s, core::kMaxRecords, {1, 3});
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{8, "|///text|2"}})});
+    EXPECT_FALSE(RunAll());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].substr(0, 11), "ERROR HELP|");
+    EXPECT_EQ(s.RecordCount1, core::kMaxRecords);
+    EXPECT_EQ(s.Records1[1].V8, "text 1");
+    EXPECT_EQ(s.Records1[core::kMaxRecords].V0, core::kMaxRecords);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FilterRun, SplitWhoseSequenceNumbersWouldPassTheLimitIsRefused) {
+    test::SetCodedProtocol(s, 3, {1});
+    s.Records1[2].V2 = 32767;
+    s.Records1[2].V8 = "first///second";
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{8, "|///text|2"}})});
+    EXPECT_FALSE(RunAll());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].substr(0, 11), "ERROR HELP|");
+    EXPECT_EQ(s.RecordCount1, 3);
+    EXPECT_EQ(s.Records1[1].V8, "text 1");
+    EXPECT_EQ(s.Records1[2].V8, "first///second");
+}
+
+}  // namespace

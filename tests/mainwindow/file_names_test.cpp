@@ -10,14 +10,8 @@
 #include <filesystem>
 
 #include "analyses/windows/uitvoer.h"
-#include "mainwindow/common_dialog.h"
-#include "mainwindow/kova.h"
-#include "mainwindow/qt_ui.h"
 #include "store/daily_fixture.h"
-#include "store/data_file.h"
-#include "store/store_test_util.h"
-#include "support/qt_app.h"
-#include "support/temp_dir.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
@@ -31,31 +25,16 @@ std::string Utf8(const char8_t* text) {
     return std::string(reinterpret_cast<const char*>(text));
 }
 
-struct FileNames : ::testing::Test {
-    core::KovaState s;
-    test::FakeUi fake;
-    std::unique_ptr<QtUi> ui;
-    std::unique_ptr<kova> w;
-    test::TempDir dir;
+struct FileNames : test::MainWindowTest {
     QString qdir;
 
     void SetUp() override {
-        test::App();
         qdir = QString::fromStdString(dir.path().string());
         // A protocol of 12 records, on disk as "Müller.kov".
-        core::KovaState scratch;
-        ASSERT_TRUE(core::SaveDataFile(scratch, fake, dir.File("p.kov"), test::MakeRecords(12), 12,
-                                       9, "info"));
+        WriteProtocol("p.kov", test::MakeRecords(12), 12);
         fs::rename(dir.path() / "p.kov", dir.path() / u8"Müller.kov");
-
-        ui = std::make_unique<QtUi>(s);
-        w = std::make_unique<kova>(s, *ui);
-        w->quitHook = [] {};
+        MainWindowTest::SetUp();
         w->Form_Load("");
-    }
-    void TearDown() override {
-        CommonDialog::TestQtAnswer() = nullptr;
-        w.reset();
     }
 
     // The file dialog answers this name, as the system gives it.
@@ -119,9 +98,9 @@ TEST_F(FileNames, ANameTheCodePageCannotHoldIsRefusedAndChangesNothing) {
 TEST_F(FileNames, TheViewerSavesUnderTheUtf8Name) {
     s.OutputKind = "ana";
     s.AnalysisFileName = dir.File("r\xE9sultat.ana");
-    ui->ShowOutput("KOVA Output file: " + s.AnalysisFileName, "old");
-    ui->Viewer().Tekst->setPlainText("new text");
-    ui->Viewer().CSave->click();
+    ui.ShowOutput("KOVA Output file: " + s.AnalysisFileName, "old");
+    ui.Viewer().Tekst->setPlainText("new text");
+    ui.Viewer().CSave->click();
     EXPECT_EQ(dir.Listing(), Utf8(u8"Müller.kov;résultat.ana;"));
     EXPECT_EQ(test::ReadBytes((dir.path() / u8"résultat.ana").string()), "new text");
 }

@@ -16,16 +16,11 @@
 #include <QScrollBar>
 #include <filesystem>
 
-#include "mainwindow/common_dialog.h"
-#include "mainwindow/kova.h"
 #include "mainwindow/memo.h"
-#include "mainwindow/qt_ui.h"
 #include "mainwindow/savefile.h"
 #include "store/daily_fixture.h"
-#include "store/data_file.h"
 #include "store/table_file.h"
-#include "support/qt_app.h"
-#include "support/temp_dir.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
@@ -44,39 +39,21 @@ void Mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button) {
     QApplication::sendEvent(target, &event);
 }
 
-struct KovaDaily : ::testing::Test {
-    core::KovaState s;
-    test::FakeUi fake;
-    std::unique_ptr<QtUi> ui;
-    std::unique_ptr<kova> w;
-    fs::path dir;
+struct KovaDaily : test::MainWindowTest {
     std::string dataFile;
 
     void SetUp() override {
-        test::App();
-        dir = test::MakeTempDir("kova_daily_");
         // A protocol of 30 records written by the program's own writer.
-        dataFile = (dir / "protocol.kov").string();
-        core::KovaState scratch;
         core::RecordSet records = test::MakeRecords(30);
         records[12].V8 = "a word in twelve";
         records[20].V8 = "another word here";
-        ASSERT_TRUE(core::SaveDataFile(scratch, fake, dataFile, records, 30, 9, "info"));
-
-        ui = std::make_unique<QtUi>(s);
-        w = std::make_unique<kova>(s, *ui);
-        w->quitHook = [] {};
+        dataFile = WriteProtocol("protocol.kov", records, 30);
+        MainWindowTest::SetUp();
         w->Form_Load("");
-        CommonDialog::TestAnswer() = nullptr;
         // Keys and focus need the window to be the active one.
         w->activateWindow();
         for (int i = 0; i < 100 && !w->isActiveWindow(); ++i)
             QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    void TearDown() override {
-        CommonDialog::TestAnswer() = nullptr;
-        w.reset();
-        fs::remove_all(dir);
     }
 
     // The next file dialogs answer these names (nullopt cancels).
@@ -198,7 +175,7 @@ TEST_F(KovaDaily, TableFileFillsTheListsAndTheCodingListsCode) {
     table.Varnaam[4] = "Speech";
     table.CategoryLists[4] = {"ask", "Tell"};
     table.CategoryLists[5] = {"x"};
-    std::string tableFile = (dir / "scheme.tbl").string();
+    std::string tableFile = (dir.path() / "scheme.tbl").string();
     ASSERT_TRUE(core::SaveTableFile(table, fake, tableFile));
 
     OpenProtocol();
@@ -319,7 +296,7 @@ TEST_F(KovaDaily, SaveKovfileWritesTheFileAndKeepsABackup) {
     w->Text1->setPlainText("changed");
     AnswerDialogs({std::nullopt});  // cancel: save under the current name
     w->mnuFileItem[2]->trigger();
-    EXPECT_TRUE(fs::exists(dir / "protocol.bak"));
+    EXPECT_TRUE(fs::exists(dir.path() / "protocol.bak"));
     core::KovaState back;
     core::RecordSet records;
     int16_t count = 0, header = 0;

@@ -11,32 +11,17 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <fstream>
-#include <sstream>
 
 #include "analyses/windows/uitvoer.h"
-#include "mainwindow/kova.h"
-#include "mainwindow/qt_ui.h"
 #include "mainwindow/savefile.h"
 #include "mainwindow/splash.h"
-#include "store/data_file.h"
 #include "store/open_save.h"
-#include "support/fake_ui.h"
-#include "support/qt_app.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
-QColor Back(QWidget* w) {
-    return w->palette().color(w->backgroundRole());
-}
-
-std::string ReadAll(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+using test::Back;
+using test::ReadBytes;
 
 core::RecordSet Protocol(int count) {
     core::RecordSet r(count + 1);
@@ -51,22 +36,13 @@ core::RecordSet Protocol(int count) {
     return r;
 }
 
-class KovaStartupTest : public ::testing::Test {
-protected:
+struct KovaStartupTest : test::MainWindowTest {
     void SetUp() override {
-        test::App();
-        window = std::make_unique<kova>(s, ui);
-        window->quitHook = [this] { ++quits; };
-        data = dir.filePath("class talk.kov").toStdString();
+        MainWindowTest::SetUp();
         core::RecordSet records = Protocol(3);
         records[2].Memo = "a memo";
-        test::FakeUi quiet;
-        ASSERT_TRUE(core::SaveDataFile(s, quiet, data, records, 3, 9, "about the class"));
-        original = ReadAll(data);
-    }
-    void TearDown() override {
-        window->quitHook = [] {};
-        window.reset();
+        data = WriteProtocol("class talk.kov", records, 3, "about the class");
+        original = ReadBytes(data);
     }
     // Asks to close the window, answering the save prompt with button
     // `answer` (1 Yes, 2 No, 3 Cancel); returns the name the prompt showed.
@@ -84,79 +60,74 @@ protected:
                            : prompt->Command3)
                 ->click();
         });
-        window->close();
+        w->close();
         return shown;
     }
-    core::KovaState s;
-    QtUi ui{s};
-    std::unique_ptr<kova> window;
-    int quits = 0;
-    QTemporaryDir dir;
     std::string data;
     std::string original;
 };
 
 TEST_F(KovaStartupTest, StartsWithoutAFile) {
-    QDir::setCurrent(dir.path());
-    window->Form_Load("");
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), "KOVA ");
+    QDir::setCurrent(QString::fromStdString(dir.path().string()));
+    w->Form_Load("");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), "KOVA ");
     EXPECT_EQ(s.ViewMode, 0);
     EXPECT_EQ(s.DisplayRows, 10);
     EXPECT_EQ(s.DataFileName1, "");
     EXPECT_EQ(QDir::currentPath(), QCoreApplication::applicationDirPath());
-    ASSERT_EQ(window->Combo2->count(), 10);
-    EXPECT_EQ(window->Combo2->itemText(0), "V0");
-    EXPECT_EQ(window->Combo2->itemText(9), "Memo");
-    EXPECT_EQ(window->Combo2->currentText(), "V8");
-    EXPECT_EQ(window->Teller->text(), "");
+    ASSERT_EQ(w->Combo2->count(), 10);
+    EXPECT_EQ(w->Combo2->itemText(0), "V0");
+    EXPECT_EQ(w->Combo2->itemText(9), "Memo");
+    EXPECT_EQ(w->Combo2->currentText(), "V8");
+    EXPECT_EQ(w->Teller->text(), "");
 
     // Closing with nothing shown asks nothing and ends.
-    window->close();
+    w->close();
     EXPECT_EQ(quits, 1);
 }
 
 TEST_F(KovaStartupTest, OpensTheQuotedNameAndDrawsThePage) {
-    window->Form_Load("\"" + data + "\"");
+    w->Form_Load("\"" + data + "\"");
     EXPECT_EQ(s.DataFileName1, data);
     EXPECT_EQ(s.ViewMode, 1);
-    EXPECT_EQ(window->windowTitle(), QString::fromStdString("KOVA Datafile: " + data));
-    EXPECT_EQ(Back(window->Page), QColor(128, 128, 128));
-    EXPECT_EQ(window->Teller->text(), "3");
+    EXPECT_EQ(w->windowTitle(), QString::fromStdString("KOVA Datafile: " + data));
+    EXPECT_EQ(Back(w->Page), QColor(128, 128, 128));
+    EXPECT_EQ(w->Teller->text(), "3");
     // Record 1 on the bottom row, nothing above it.
-    EXPECT_EQ(window->V[0][10]->text(), "1");
-    EXPECT_EQ(window->V[3][10]->text(), "Teacher");
-    EXPECT_EQ(window->V[1][10]->text(), "10:00:11");
-    EXPECT_EQ(window->V[0][9]->text(), "");
-    EXPECT_EQ(window->Lab[9]->text(), "");
-    EXPECT_EQ(window->Text1->toPlainText(), "Utterance number 1");
-    EXPECT_EQ(window->Text1->palette().color(QPalette::Base), QColor(255, 255, 255));
-    EXPECT_EQ(window->Scrollbar->maximum(), 3);
-    EXPECT_EQ(window->Scrollbar->value(), 1);
-    EXPECT_EQ(window->Scrollbar2->value(), 1);
+    EXPECT_EQ(w->V[0][10]->text(), "1");
+    EXPECT_EQ(w->V[3][10]->text(), "Teacher");
+    EXPECT_EQ(w->V[1][10]->text(), "10:00:11");
+    EXPECT_EQ(w->V[0][9]->text(), "");
+    EXPECT_EQ(w->Lab[9]->text(), "");
+    EXPECT_EQ(w->Text1->toPlainText(), "Utterance number 1");
+    EXPECT_EQ(w->Text1->palette().color(QPalette::Base), QColor(255, 255, 255));
+    EXPECT_EQ(w->Scrollbar->maximum(), 3);
+    EXPECT_EQ(w->Scrollbar->value(), 1);
+    EXPECT_EQ(w->Scrollbar2->value(), 1);
 
     // Record 3 current: 1 and 2 above it, the memo of 2 marked.
     s.CurrentRecord1 = 3;
-    window->Form_Activate();
-    EXPECT_EQ(window->V[0][10]->text(), "3");
-    EXPECT_EQ(window->V[0][9]->text(), "2");
-    EXPECT_EQ(window->V[0][8]->text(), "1");
-    EXPECT_EQ(window->V[0][7]->text(), "");
-    EXPECT_EQ(window->Lab[8]->text(), "Utterance number 1");
-    EXPECT_EQ(window->Text1->toPlainText(), "Utterance number 3");
-    EXPECT_EQ(Back(window->Lab[9]), QColor(255, 255, 128));
-    EXPECT_EQ(Back(window->Lab[8]), QColor(255, 255, 192));
-    EXPECT_EQ(Back(window->Lab[7]), QColor(255, 255, 192));
-    EXPECT_EQ(window->Scrollbar->value(), 3);
-    EXPECT_TRUE(window->CSave->isVisible());
-    EXPECT_EQ(window->CSave->text(), "Save Data");
-    EXPECT_FALSE(window->CRunfilter->isVisible());
-    EXPECT_FALSE(window->CBack->isVisible());
-    EXPECT_EQ(window->Combo2->currentText(), "V8");
+    w->Form_Activate();
+    EXPECT_EQ(w->V[0][10]->text(), "3");
+    EXPECT_EQ(w->V[0][9]->text(), "2");
+    EXPECT_EQ(w->V[0][8]->text(), "1");
+    EXPECT_EQ(w->V[0][7]->text(), "");
+    EXPECT_EQ(w->Lab[8]->text(), "Utterance number 1");
+    EXPECT_EQ(w->Text1->toPlainText(), "Utterance number 3");
+    EXPECT_EQ(Back(w->Lab[9]), QColor(255, 255, 128));
+    EXPECT_EQ(Back(w->Lab[8]), QColor(255, 255, 192));
+    EXPECT_EQ(Back(w->Lab[7]), QColor(255, 255, 192));
+    EXPECT_EQ(w->Scrollbar->value(), 3);
+    EXPECT_TRUE(w->CSave->isVisible());
+    EXPECT_EQ(w->CSave->text(), "Save Data");
+    EXPECT_FALSE(w->CRunfilter->isVisible());
+    EXPECT_FALSE(w->CBack->isVisible());
+    EXPECT_EQ(w->Combo2->currentText(), "V8");
 }
 
 TEST_F(KovaStartupTest, ADamagedFileOnTheCommandLineOpensNothing) {
-    std::string bad = dir.filePath("damaged.kov").toStdString();
+    std::string bad = dir.File("damaged.kov");
     { std::ofstream(bad, std::ios::binary) << "#00000\r\n 1 MEMO 0 \r\n"; }
     QString message;
     test::WhenModal([&message](QWidget* w) {
@@ -164,24 +135,24 @@ TEST_F(KovaStartupTest, ADamagedFileOnTheCommandLineOpensNothing) {
             message = box->text();
         w->close();
     });
-    window->Form_Load(bad);
+    w->Form_Load(bad);
     EXPECT_TRUE(message.startsWith("Error in the first line, not starting with ##00000"));
     // Nothing is open, so nothing can be shown, saved over the damaged file
     // or asked about on closing.
     EXPECT_EQ(s.DataFileName1, "");
     EXPECT_EQ(s.ViewMode, 0);
-    EXPECT_EQ(window->windowTitle(), "KOVA ");
-    std::string filter = dir.filePath("rules.fil").toStdString();
+    EXPECT_EQ(w->windowTitle(), "KOVA ");
+    std::string filter = dir.File("rules.fil");
     ASSERT_TRUE(core::OpenFilterFile(s, ui, filter));
-    window->CBack->click();
+    w->CBack->click();
     EXPECT_EQ(s.ViewMode, 3);
-    EXPECT_FALSE(window->CBack->isVisible());
-    EXPECT_EQ(ReadAll(bad), "#00000\r\n 1 MEMO 0 \r\n");
-    EXPECT_FALSE(QFile::exists(dir.filePath("damaged.bak")));
+    EXPECT_FALSE(w->CBack->isVisible());
+    EXPECT_EQ(ReadBytes(bad), "#00000\r\n 1 MEMO 0 \r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("damaged.bak")));
 }
 
 TEST_F(KovaStartupTest, SplashComesFirstAndAboutShowsItAgain) {
-    window->showSplash = true;
+    w->showSplash = true;
     bool openedBeforeSplashClosed = true;
     test::WhenModal([&](QWidget* w) {
         EXPECT_NE(qobject_cast<splash*>(w), nullptr);
@@ -189,117 +160,117 @@ TEST_F(KovaStartupTest, SplashComesFirstAndAboutShowsItAgain) {
         QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
         QApplication::sendEvent(w, &key);
     });
-    window->Form_Load(data);
+    w->Form_Load(data);
     EXPECT_FALSE(openedBeforeSplashClosed);
     EXPECT_EQ(s.ViewMode, 1);
-    EXPECT_EQ(window->SplashWindow(), nullptr);
+    EXPECT_EQ(w->SplashWindow(), nullptr);
 
     bool shown = false;
     test::WhenModal([&shown](QWidget* w) {
         shown = qobject_cast<splash*>(w) != nullptr;
         w->close();
     });
-    window->mnuAbout->trigger();
+    w->mnuAbout->trigger();
     EXPECT_TRUE(shown);
 }
 
 TEST_F(KovaStartupTest, CloseCancelKeepsEverything) {
-    window->Form_Load(data);
+    w->Form_Load(data);
     EXPECT_EQ(CloseAnswering(3), QString::fromStdString(data));
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(quits, 0);
     EXPECT_EQ(s.DataFileName1, data);
-    EXPECT_EQ(ReadAll(data), original);
+    EXPECT_EQ(ReadBytes(data), original);
 }
 
 TEST_F(KovaStartupTest, CloseNoEndsWithoutSaving) {
-    window->Form_Load(data);
+    w->Form_Load(data);
     s.Records1[1].V4 = "changed";
     EXPECT_EQ(CloseAnswering(2), QString::fromStdString(data));
     EXPECT_EQ(quits, 1);
-    EXPECT_EQ(ReadAll(data), original);
-    EXPECT_FALSE(QFile::exists(dir.filePath("class talk.bak")));
+    EXPECT_EQ(ReadBytes(data), original);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("class talk.bak")));
 }
 
 TEST_F(KovaStartupTest, CloseYesSavesAndKeepsABackup) {
-    window->Form_Load(data);
+    w->Form_Load(data);
     s.Records1[1].V4 = "changed";
     CloseAnswering(1);
     EXPECT_EQ(quits, 1);
-    EXPECT_EQ(ReadAll(dir.filePath("class talk.bak").toStdString()), original);
-    EXPECT_NE(ReadAll(data).find("changed"), std::string::npos);
+    EXPECT_EQ(ReadBytes(dir.File("class talk.bak")), original);
+    EXPECT_NE(ReadBytes(data).find("changed"), std::string::npos);
 }
 
 TEST_F(KovaStartupTest, CloseEscapeCountsAsCancel) {
-    window->Form_Load(data);
+    w->Form_Load(data);
     test::WhenModal([](QWidget* w) { w->close(); });
-    window->close();
+    w->close();
     EXPECT_EQ(quits, 0);
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(w->isVisible());
 }
 
 TEST_F(KovaStartupTest, FilterViewAndBackButton) {
-    window->Form_Load(data);
-    std::string filter = dir.filePath("rules.fil").toStdString();
+    w->Form_Load(data);
+    std::string filter = dir.File("rules.fil");
     ASSERT_TRUE(core::OpenFilterFile(s, ui, filter));
     EXPECT_EQ(s.ViewMode, 3);
-    EXPECT_EQ(Back(window->Page), QColor(0, 128, 128));
-    EXPECT_EQ(window->windowTitle(), QString::fromStdString("KOVA Filterfile: " + filter));
-    EXPECT_EQ(window->CSave->text(), "Save Filters");
-    EXPECT_EQ(window->CPrint->text(), "List Filters");
-    EXPECT_EQ(window->CRunfilter->text(), "Run Filter(s)");
-    EXPECT_TRUE(window->CRunfilter->isVisible());
-    EXPECT_EQ(window->CBack->text(), "<< Data");
-    EXPECT_TRUE(window->CBack->isVisible());
-    EXPECT_FALSE(window->CAnaf->isVisible());
+    EXPECT_EQ(Back(w->Page), QColor(0, 128, 128));
+    EXPECT_EQ(w->windowTitle(), QString::fromStdString("KOVA Filterfile: " + filter));
+    EXPECT_EQ(w->CSave->text(), "Save Filters");
+    EXPECT_EQ(w->CPrint->text(), "List Filters");
+    EXPECT_EQ(w->CRunfilter->text(), "Run Filter(s)");
+    EXPECT_TRUE(w->CRunfilter->isVisible());
+    EXPECT_EQ(w->CBack->text(), "<< Data");
+    EXPECT_TRUE(w->CBack->isVisible());
+    EXPECT_FALSE(w->CAnaf->isVisible());
 
     // Closing in the filter view asks about the filter file.
     EXPECT_EQ(CloseAnswering(3), QString::fromStdString(filter));
 
-    window->CBack->click();
+    w->CBack->click();
     EXPECT_EQ(s.ViewMode, 1);
-    EXPECT_EQ(Back(window->Page), QColor(128, 128, 128));
-    EXPECT_EQ(window->CBack->text(), ">> Filters");
-    EXPECT_EQ(window->CRunfilter->text(), "Make Filter");
-    EXPECT_EQ(window->V[0][10]->text(), "1");
+    EXPECT_EQ(Back(w->Page), QColor(128, 128, 128));
+    EXPECT_EQ(w->CBack->text(), ">> Filters");
+    EXPECT_EQ(w->CRunfilter->text(), "Make Filter");
+    EXPECT_EQ(w->V[0][10]->text(), "1");
 
-    window->CBack->click();
+    w->CBack->click();
     EXPECT_EQ(s.ViewMode, 3);
 }
 
 TEST_F(KovaStartupTest, SecondDataSetIsDarkOrange) {
-    window->Form_Load(data);
-    std::string second = dir.filePath("coder2.kov").toStdString();
+    w->Form_Load(data);
+    std::string second = dir.File("coder2.kov");
     test::FakeUi quiet;
     ASSERT_TRUE(core::SaveDataFile(s, quiet, second, Protocol(5), 5, 9, ""));
     ASSERT_TRUE(core::OpenData2File(s, ui, second));
     EXPECT_EQ(s.ViewMode, 2);
-    EXPECT_EQ(Back(window->Page), QColor(192, 64, 0));
-    EXPECT_EQ(window->CSave->text(), "Save Data2");
-    EXPECT_EQ(window->CBack->text(), "<< Data1");
-    EXPECT_EQ(window->Teller->text(), "5");
-    window->CBack->click();
+    EXPECT_EQ(Back(w->Page), QColor(192, 64, 0));
+    EXPECT_EQ(w->CSave->text(), "Save Data2");
+    EXPECT_EQ(w->CBack->text(), "<< Data1");
+    EXPECT_EQ(w->Teller->text(), "5");
+    w->CBack->click();
     EXPECT_EQ(s.ViewMode, 1);
-    EXPECT_EQ(window->CBack->text(), ">> Data2");
-    EXPECT_EQ(window->Teller->text(), "3");
+    EXPECT_EQ(w->CBack->text(), ">> Data2");
+    EXPECT_EQ(w->Teller->text(), "3");
 }
 
 TEST_F(KovaStartupTest, ActivationRedrawsDataSetOneWithinItsCount) {
-    window->Form_Load(data);
+    w->Form_Load(data);
     s.CurrentRecord1 = 99;
-    window->Form_Activate();
+    w->Form_Activate();
     EXPECT_EQ(s.CurrentRecord1, 3);
-    EXPECT_EQ(window->V[0][10]->text(), "3");
+    EXPECT_EQ(w->V[0][10]->text(), "3");
 }
 
 TEST_F(KovaStartupTest, ViewerOkShowsShowOutputAgain) {
-    window->Form_Load(data);
+    w->Form_Load(data);
     ui.ShowOutput("KOVA Output file: x.ana", "report");
     s.Main.CAnaf.visible = false;
     ui.MainChanged();
-    EXPECT_FALSE(window->CAnaf->isVisible());
+    EXPECT_FALSE(w->CAnaf->isVisible());
     ui.Viewer().COkee->click();
-    EXPECT_TRUE(window->CAnaf->isVisible());
+    EXPECT_TRUE(w->CAnaf->isVisible());
 }
 
 }  // namespace

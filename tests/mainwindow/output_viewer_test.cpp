@@ -6,34 +6,21 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextDocument>
-#include <fstream>
-#include <sstream>
 
 #include "analyses/windows/uitvoer.h"
-#include "mainwindow/qt_ui.h"
 #include "mainwindow/text_codec.h"
 #include "mainwindow/text_printer.h"
-#include "support/qt_app.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
-std::string ReadAll(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+using test::ReadBytes;
 
-class OutputViewerTest : public ::testing::Test {
-protected:
+struct OutputViewerTest : test::GuiTest {
     void SetUp() override {
-        test::App();
         ui.AttachMainWindow(nullptr, [this] { ++redraws; });
     }
-    core::KovaState s;
-    QtUi ui{s};
     int redraws = 0;
-    QTemporaryDir dir;
 };
 
 TEST_F(OutputViewerTest, ShowsTheTextWithTheCaretAtTheEnd) {
@@ -127,10 +114,10 @@ TEST_F(OutputViewerTest, OkHidesTheViewerAndGivesBackShowOutput) {
 }
 
 TEST_F(OutputViewerTest, SaveWritesTheTextBackToTheShownFile) {
-    std::string ana = dir.filePath("talk.ana").toStdString();
-    std::string lst = dir.filePath("talk.lst").toStdString();
-    { std::ofstream(ana, std::ios::binary) << "old analysis\r\n"; }
-    { std::ofstream(lst, std::ios::binary) << "old listing\r\n"; }
+    std::string ana = dir.File("talk.ana");
+    std::string lst = dir.File("talk.lst");
+    test::WriteBytes(ana, "old analysis\r\n");
+    test::WriteBytes(lst, "old listing\r\n");
     s.AnalysisFileName = ana;
     s.ListingFileName = lst;
 
@@ -138,24 +125,24 @@ TEST_F(OutputViewerTest, SaveWritesTheTextBackToTheShownFile) {
     ui.ShowOutput("KOVA Output file: " + ana, "old analysis\r\n");
     ui.Viewer().Tekst->setPlainText(QString::fromUtf8("line one\nline \u00E9\n\nend"));
     ui.Viewer().CSave->click();
-    EXPECT_EQ(ReadAll(ana), "line one\r\nline \xE9\r\n\r\nend");
-    EXPECT_EQ(ReadAll(lst), "old listing\r\n");
+    EXPECT_EQ(ReadBytes(ana), "line one\r\nline \xE9\r\n\r\nend");
+    EXPECT_EQ(ReadBytes(lst), "old listing\r\n");
 
     s.OutputKind = "lst";
     ui.Viewer().Tekst->setPlainText("new listing\n");
     ui.Viewer().CSave->click();
-    EXPECT_EQ(ReadAll(lst), "new listing\r\n");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no leftovers
+    EXPECT_EQ(ReadBytes(lst), "new listing\r\n");
+    EXPECT_EQ(dir.Listing(), "talk.ana;talk.lst;");  // no leftovers
 
     // Nothing shown from a file: Save writes nothing.
     s.OutputKind = "";
     ui.Viewer().CSave->click();
-    EXPECT_EQ(ReadAll(lst), "new listing\r\n");
+    EXPECT_EQ(ReadBytes(lst), "new listing\r\n");
 }
 
 TEST_F(OutputViewerTest, SaveThatFailsSaysSoAndCreatesNothing) {
     s.OutputKind = "ana";
-    s.AnalysisFileName = dir.filePath("missing/folder/talk.ana").toStdString();
+    s.AnalysisFileName = dir.File("missing/folder/talk.ana");
     ui.ShowOutput("KOVA Output file: " + s.AnalysisFileName, "text");
     QString title;
     test::WhenModal([&title](QWidget* w) {

@@ -132,21 +132,13 @@ TEST_F(DataFileTest, WhatAReadGivesBackDiffers) {
     std::string name = dir.File("d.kov");
     ASSERT_TRUE(Save(name, set, 2, 1, "  info  \r\n next "));
     ASSERT_TRUE(Read(name));
-    // Blanks (not tabs) at both ends of every field and line are gone.
-    EXPECT_EQ(records[1].V1, "0:00:01");
-    EXPECT_EQ(records[1].V3, "T");
-    EXPECT_EQ(records[1].V4, "Q");
-    EXPECT_EQ(records[1].V5, "L1");
-    EXPECT_EQ(records[1].V6, "\tx");
-    EXPECT_EQ(records[1].V7, "");
-    // Empty lines inside V8 stay; a memo loses its leading empty lines.
-    EXPECT_EQ(records[1].V8, "one\r\n\r\nthree");
-    EXPECT_EQ(records[1].Memo, "memo line\r\n");
-    EXPECT_EQ(records[2].V8, "\r\nsecond line");
-    // A memo of only empty lines reads back as no memo.
-    EXPECT_EQ(records[2].Memo, "");
+    // Blanks (not tabs) at both ends of every field and line are gone; empty
+    // lines inside V8 stay; a memo loses its leading empty lines, and a memo of
+    // only empty lines reads back as no memo.
+    EXPECT_EQ(records[1],
+              Rec(1, "0:00:01", 4, "T", "Q", "L1", "\tx", "", "one\r\n\r\nthree", "memo line\r\n"));
+    EXPECT_EQ(records[2], Rec(2, "", 0, "", "", "", "", "", "\r\nsecond line", ""));
     EXPECT_EQ(info, "info\r\nnext");
-    EXPECT_EQ(records[2].V0, 2);
 }
 
 TEST_F(DataFileTest, TheWriterNeverWritesWhatItsReaderMisreads) {
@@ -167,11 +159,8 @@ TEST_F(DataFileTest, TheWriterNeverWritesWhatItsReaderMisreads) {
     ASSERT_TRUE(Read(name));
     ASSERT_EQ(count, 2);
     EXPECT_EQ(info, "##info\r\n##00001");
-    EXPECT_EQ(records[1].V1, "0:00:01 x");
-    EXPECT_EQ(records[1].V3, "T U");
-    EXPECT_EQ(records[1].V4, "Q R");
-    EXPECT_EQ(records[1].V8, "##first line\r\n##00002\r\nlone LF\r\n##");
-    EXPECT_EQ(records[1].Memo, "##memo\r\n##00001");
+    EXPECT_EQ(records[1], Rec(1, "0:00:01 x", 1, "T U", "Q R", "", "", "",
+                              "##first line\r\n##00002\r\nlone LF\r\n##", "##memo\r\n##00001"));
     // A lone CR is no line end: it stays inside its line.
     EXPECT_EQ(records[2].V8, "carriage\rinside");
 }
@@ -471,18 +460,13 @@ void ExpectRoundTrip(const std::string& sample, int16_t& count, core::KovaState&
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST(SampleProtocol, ReadsAndWritesBackByteForByte) {
+TEST(SampleProtocol, ProtocolAndFilterFileReadAndWriteBackByteForByte) {
     core::KovaState s;
     int16_t count = 0;
     ExpectRoundTrip(SampleFile("classroom.kov"), count, s);
     EXPECT_GE(count, 100);
     EXPECT_LE(count, 300);
     EXPECT_GE(s.MemoCount, 5);
-}
-
-TEST(SampleProtocol, FilterFileReadsAndWritesBackByteForByte) {
-    core::KovaState s;
-    int16_t count = 0;
     ExpectRoundTrip(SampleFile("classroom.fil"), count, s);
     EXPECT_EQ(count, 7);
 }

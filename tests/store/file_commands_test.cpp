@@ -4,14 +4,12 @@
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "store/daily_fixture.h"
 #include "store/data_file.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
-#include "support/temp_dir.h"
+#include "store/store_test_util.h"
 
 namespace {
 
@@ -39,10 +37,7 @@ struct FakeChooser : core::FileChooser {
 };
 
 std::string ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return test::ReadBytes(p.string());
 }
 
 struct FileCommands : ::testing::Test {
@@ -155,6 +150,31 @@ TEST_F(FileCommands, SaveSelectionCancelledWritesNothing) {
     EXPECT_EQ(dialog.requests[0].title, "Save Selection As KovFile (new line numbers)");
     EXPECT_EQ(s.DataFileName1, "/tmp/one.kov");
     EXPECT_TRUE(s.SelectionFileName.empty());
+}
+
+// A selection saved under the open file's own name would replace the whole
+// protocol on disk by the selected records: refused, nothing written.
+TEST_F(FileCommands, SaveSelectionRefusesTheOpenFilesOwnName) {
+    const fs::path whole = dir / "whole.kov";
+    test::ShowSet1(s, ui, 5, 1);
+    s.DataFileName1 = whole.string();
+    ASSERT_TRUE(core::SaveCurrentFile(s, ui));
+    core::BeginSelection(s, ui);
+    s.SelectionMarks1[2] = 2;
+    core::ApplySelection(s, ui);
+    ui.messages.clear();
+    dialog.answers = {whole.string()};
+    EXPECT_FALSE(core::SaveSelectionAs(s, ui, dialog));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("is an open file"), std::string::npos);
+    EXPECT_TRUE(ui.log.empty() || ui.log.back().rfind("Message", 0) == 0);  // no save prompt
+    core::KovaState read;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(core::ReadDataFile(read, ui, whole.string(), read.Records1, count, header, info));
+    EXPECT_EQ(count, 5);
+    EXPECT_FALSE(fs::exists(dir / "whole.bak"));
+    EXPECT_EQ(s.SelectionShown1, core::kTrue);
 }
 
 // The new file of Save Selection replaces the whole set in memory: the

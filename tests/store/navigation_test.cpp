@@ -60,20 +60,15 @@ TEST_F(Navigation, PageUpStepsBackThroughTheSieveAndWraps) {
 
 TEST_F(Navigation, KeysMoveWithinTheScrollBarLimits) {
     test::ShowSet1(s, ui, 30, 4);
-    core::PressNavigationKey(s, ui, NavigationKey::PageUp);
-    EXPECT_EQ(s.CurrentRecord1, 1);  // the PgUp button would stay at 4
-    core::PressNavigationKey(s, ui, NavigationKey::Up);
-    EXPECT_EQ(s.CurrentRecord1, 1);
-    core::PressNavigationKey(s, ui, NavigationKey::Down);
-    EXPECT_EQ(s.CurrentRecord1, 2);
-    core::PressNavigationKey(s, ui, NavigationKey::PageDown);
-    EXPECT_EQ(s.CurrentRecord1, 12);
-    core::PressNavigationKey(s, ui, NavigationKey::End);
-    EXPECT_EQ(s.CurrentRecord1, 30);
-    core::PressNavigationKey(s, ui, NavigationKey::Down);
-    EXPECT_EQ(s.CurrentRecord1, 30);
-    core::PressNavigationKey(s, ui, NavigationKey::Home);
-    EXPECT_EQ(s.CurrentRecord1, 1);
+    // The PgUp key goes to 1 where the PgUp button would stay at 4.
+    const std::pair<NavigationKey, int> steps[] = {
+        {NavigationKey::PageUp, 1},    {NavigationKey::Up, 1},   {NavigationKey::Down, 2},
+        {NavigationKey::PageDown, 12}, {NavigationKey::End, 30}, {NavigationKey::Down, 30},
+        {NavigationKey::Home, 1}};
+    for (const auto& [key, expected] : steps) {
+        core::PressNavigationKey(s, ui, key);
+        EXPECT_EQ(s.CurrentRecord1, expected) << "after key " << static_cast<int>(key);
+    }
 }
 
 TEST_F(Navigation, FirstAndLastInEveryShownSetAndNothingWithoutOne) {

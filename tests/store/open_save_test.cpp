@@ -284,3 +284,26 @@ TEST_F(OpenSaveTest, SavePromptAsksOnlyAboutANamedSet) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OpenSaveTest, AFolderNameIsReportedNotOpenedAsANewSet) {
+    std::string good = MakeFile("good.kov", 5);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, good));
+    ui.messages.clear();
+    std::string folder = dir.File("folder.kov");
+    std::filesystem::create_directory(folder);
+    EXPECT_FALSE(core::OpenDataFile(s, ui, folder));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("folder.kov"), std::string::npos);
+    EXPECT_EQ(s.DataFileName1, good);
+    EXPECT_EQ(s.RecordCount1, 5);
+
+    ui.messages.clear();
+    EXPECT_FALSE(core::OpenFilterFile(s, ui, folder));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(s.FilterFileName, "");
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+}  // namespace

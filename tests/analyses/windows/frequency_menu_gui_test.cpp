@@ -8,44 +8,32 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "analyses/windows/epiask.h"
 #include "analyses/windows/uitvoer.h"
-#include "mainwindow/kova.h"
-#include "mainwindow/qt_ui.h"
 #include "mainwindow/text_codec.h"
-#include "support/qt_app.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
-std::string ReadAll(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::ReadBytes;
 
-class FrequencyMenuGui : public ::testing::Test {
-protected:
+struct FrequencyMenuGui : test::MainWindowTest {
     void SetUp() override {
-        test::App();
-        kovFile = dir.filePath("classroom.kov").toStdString();
-        anaFile = dir.filePath("classroom.ana").toStdString();
+        kovFile = dir.File("classroom.kov");
+        anaFile = dir.File("classroom.ana");
         std::filesystem::copy_file(std::string(KOVA_SOURCE_DIR) + "/examples/classroom.kov",
                                    kovFile);
-        window = std::make_unique<kova>(s, ui);
-        window->showSplash = false;
-        window->Form_Load(kovFile);
+        MainWindowTest::SetUp();
+        w->showSplash = false;
+        w->Form_Load(kovFile);
         ASSERT_EQ(s.ViewMode, 1);
         ASSERT_GT(s.RecordCount1, 0);
     }
     void TearDown() override {
         ui.Viewer().hide();
-        window.reset();
+        MainWindowTest::TearDown();
     }
     // Chooses the item with the options dialog answered by `answer`.
     void Choose(int index, std::function<void(epiask*)> answer) {
@@ -57,14 +45,10 @@ protected:
             to = dialog->Text2->text();
             answer(dialog);
         });
-        window->mnuAnalyseItem.at(index)->trigger();
+        w->mnuAnalyseItem.at(index)->trigger();
     }
 
-    QTemporaryDir dir;
     std::string kovFile, anaFile;
-    core::KovaState s;
-    QtUi ui{s};
-    std::unique_ptr<kova> window;
     QString dialogTitle, from, to;
 };
 
@@ -74,7 +58,7 @@ TEST_F(FrequencyMenuGui, V4WithOkAppendsTheBlockAndShowsTheWholeFile) {
     EXPECT_EQ(from, "1");
     EXPECT_EQ(to, QString::number(s.RecordCount1));
 
-    const std::string text = ReadAll(anaFile);
+    const std::string text = ReadBytes(anaFile);
     const std::string count = std::to_string(s.RecordCount1);
     EXPECT_EQ(text.rfind(anaFile + "\r\n\r\n\r\nFREQUENCIES:  V4 (no. 1-" + count + ")", 0), 0u)
         << text.substr(0, 200);
@@ -97,19 +81,19 @@ TEST_F(FrequencyMenuGui, V4WithOkAppendsTheBlockAndShowsTheWholeFile) {
     EXPECT_EQ(viewer.Tekst->toPlainText(), ToEditorText(text));
     EXPECT_TRUE(viewer.Tekst->textCursor().atEnd());
     EXPECT_FALSE(s.Main.CAnaf.visible);
-    EXPECT_FALSE(window->CAnaf->isVisible());
+    EXPECT_FALSE(w->CAnaf->isVisible());
 
     // OK in the viewer brings "Show output" back; it shows the file again.
     viewer.COkee->click();
-    EXPECT_TRUE(window->CAnaf->isVisible());
-    window->CAnaf->click();
+    EXPECT_TRUE(w->CAnaf->isVisible());
+    w->CAnaf->click();
     EXPECT_TRUE(viewer.isVisible());
-    EXPECT_FALSE(window->CAnaf->isVisible());
+    EXPECT_FALSE(w->CAnaf->isVisible());
 
     // Closing the viewer with its close box gives the button back as well.
     viewer.close();
     EXPECT_FALSE(viewer.isVisible());
-    EXPECT_TRUE(window->CAnaf->isVisible());
+    EXPECT_TRUE(w->CAnaf->isVisible());
 }
 
 TEST_F(FrequencyMenuGui, CancelWritesNothingAndAllWritesSevenBlocks) {
@@ -122,7 +106,7 @@ TEST_F(FrequencyMenuGui, CancelWritesNothingAndAllWritesSevenBlocks) {
         d->Text2->setText("20");
         d->Command1->click();
     });
-    const std::string text = ReadAll(anaFile);
+    const std::string text = ReadBytes(anaFile);
     size_t blocks = 0;
     for (size_t at = text.find("FREQUENCIES:"); at != std::string::npos;
          at = text.find("FREQUENCIES:", at + 1))
@@ -133,11 +117,11 @@ TEST_F(FrequencyMenuGui, CancelWritesNothingAndAllWritesSevenBlocks) {
 }
 
 TEST_F(FrequencyMenuGui, TheMenuShowsTheCurrentLabels) {
-    window->Varnaam[4]->setText("Speech act");
-    emit window->Varnaam[4]->textEdited("Speech act");
-    emit window->mnuAnalyse->aboutToShow();
-    EXPECT_EQ(window->mnuAnalyseItem.at(4)->text(), "Speech act");
-    EXPECT_EQ(window->mnuAnalyseItem.at(9)->text(), "All");
+    w->Varnaam[4]->setText("Speech act");
+    emit w->Varnaam[4]->textEdited("Speech act");
+    emit w->mnuAnalyse->aboutToShow();
+    EXPECT_EQ(w->mnuAnalyseItem.at(4)->text(), "Speech act");
+    EXPECT_EQ(w->mnuAnalyseItem.at(9)->text(), "All");
 }
 
 }  // namespace

@@ -13,10 +13,9 @@
 #include <QTableWidget>
 
 #include "filters/filter_test_support.h"
-#include "mainwindow/kova.h"
-#include "mainwindow/qt_ui.h"
 #include "patterns/windows/words.h"
 #include "support/fake_ui.h"
+#include "support/main_window_fixture.h"
 #include "support/qt_app.h"
 
 namespace {
@@ -35,6 +34,16 @@ struct RunfilterWindow : ::testing::Test {
     void TearDown() override {
         if (Words* w = Words::Find())
             delete w;
+    }
+    // A shown dialog that deletes itself when it closes.
+    QPointer<runfilter> Open() {
+        QPointer<runfilter> d = new runfilter(s, ui);
+        d->show();
+        return d;
+    }
+    static void Press(QPushButton* button) {
+        button->click();
+        QApplication::processEvents();
     }
 };
 
@@ -86,12 +95,10 @@ TEST_F(RunfilterWindow, CheckBoxesSetTheOptions) {
 }
 
 TEST_F(RunfilterWindow, RunAllRunsOverTheTypedRangeAndCloses) {
-    QPointer<runfilter> d = new runfilter(s, ui);
-    d->show();
+    QPointer<runfilter> d = Open();
     d->Text1[0]->setText("1");
     d->Text1[1]->setText("4");
-    d->Command3->click();
-    QApplication::processEvents();
+    Press(d->Command3);
     EXPECT_TRUE(d.isNull());
     EXPECT_EQ(test::Column(s, 5), (std::vector<std::string>{"", "B", "", "", "", ""}));
     EXPECT_EQ(s.ViewMode, 1);
@@ -99,12 +106,10 @@ TEST_F(RunfilterWindow, RunAllRunsOverTheTypedRangeAndCloses) {
 }
 
 TEST_F(RunfilterWindow, BadRangeClosesWithoutRunning) {
-    QPointer<runfilter> d = new runfilter(s, ui);
-    d->show();
+    QPointer<runfilter> d = Open();
     d->Text1[0]->setText("5");
     d->Text1[1]->setText("3");
-    d->Command1->click();
-    QApplication::processEvents();
+    Press(d->Command1);
     EXPECT_TRUE(d.isNull());
     EXPECT_EQ(test::Column(s, 5), std::vector<std::string>(6));
     EXPECT_EQ(s.ViewMode, 3);
@@ -112,20 +117,16 @@ TEST_F(RunfilterWindow, BadRangeClosesWithoutRunning) {
 }
 
 TEST_F(RunfilterWindow, CancelSetsDialogCancelled) {
-    QPointer<runfilter> d = new runfilter(s, ui);
-    d->show();
-    d->Command2->click();
-    QApplication::processEvents();
+    QPointer<runfilter> d = Open();
+    Press(d->Command2);
     EXPECT_TRUE(d.isNull());
     EXPECT_EQ(s.DialogCancelled, 1);
 }
 
 TEST_F(RunfilterWindow, ReportShowsTheWordsWindowSortableByHeading) {
-    QPointer<runfilter> d = new runfilter(s, ui);
-    d->show();
+    QPointer<runfilter> d = Open();
     d->Check2->click();
-    d->Command3->click();
-    QApplication::processEvents();
+    Press(d->Command3);
     Words* w = Words::Find();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
@@ -156,21 +157,19 @@ runfilter* OpenRunfilter() {
     return nullptr;
 }
 
-TEST(RunFilterButton, OpensTheDialogFromTheFilterView) {
-    test::App();
-    core::KovaState s;
-    QtUi ui{s};
-    kova w(s, ui);
+using RunFilterButton = test::MainWindowTest;
+
+TEST_F(RunFilterButton, OpensTheDialogFromTheFilterView) {
     test::SetCodedProtocol(s, 3, {});
     test::SetProgram(s, {test::FilterLine(999, {})});
     s.ViewMode = 3;
-    w.CRunfilter_Click();
+    w->CRunfilter_Click();
     runfilter* d = OpenRunfilter();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->Text1[1]->text(), "3");
     // A second click keeps the one dialog, with the option ticked in it.
     d->Check2->click();
-    w.CRunfilter_Click();
+    w->CRunfilter_Click();
     int open = 0;
     for (QWidget* top : QApplication::topLevelWidgets())
         open += qobject_cast<runfilter*>(top) != nullptr;
@@ -188,7 +187,7 @@ TEST(RunFilterButton, OpensTheDialogFromTheFilterView) {
         title = box->windowTitle();
         box->close();
     });
-    w.CRunfilter_Click();
+    w->CRunfilter_Click();
     EXPECT_EQ(title, "ERROR HELP");
     EXPECT_EQ(OpenRunfilter(), nullptr);
 }
