@@ -38,6 +38,17 @@ void RowStart(ReportWriter& out, long long number, const std::string& label) {
     out.Tab(5).Text(label);
 }
 
+// A category row up to its valid percentage (written only when some event
+// is valid); the line is left open.
+void WriteCountColumns(ReportWriter& out, size_t index, const CategoryCount& row, int rangeLength,
+                       int valid) {
+    RowStart(out, static_cast<long long>(index) + 1, row.label);
+    out.Tab(18).NumberField(row.count, "####0", kFieldWidth);
+    out.Tab(27).NumberField(row.count / rangeLength, "####0.00%", kFieldWidth);
+    if (valid != 0)
+        out.Tab(37).NumberField(row.count / valid, "####0.00%", kFieldWidth);
+}
+
 // The row of the records that start no valid event.
 void WriteMissingRow(ReportWriter& out, size_t categories, int rangeLength, int valid) {
     const int missing = rangeLength - valid;
@@ -101,14 +112,9 @@ bool WriteFrequencyReport(KovaState& s, KovaUi& ui, int16_t varIndex, const Even
     WriteReportRule(block, '-');
 
     for (size_t r = 0; r < counts.rows.size(); ++r) {
-        const CategoryCount& row = counts.rows[r];
-        RowStart(out, static_cast<long long>(r) + 1, row.label);
-        out.Tab(18).NumberField(row.count, "####0", kFieldWidth);
-        out.Tab(27).NumberField(row.count / rangeLength, "####0.00%", kFieldWidth);
-        if (valid != 0) {
-            out.Tab(37).NumberField(row.count / valid, "####0.00%", kFieldWidth);
-            WriteMeans(out, row);
-        }
+        WriteCountColumns(out, r, counts.rows[r], rangeLength, valid);
+        if (valid != 0)
+            WriteMeans(out, counts.rows[r]);
         out.EndLine();
     }
     WriteMissingRow(out, counts.rows.size(), rangeLength, valid);
@@ -140,12 +146,7 @@ bool WriteTimecodeReport(KovaState& s, KovaUi& ui, const EventList& events,
     out.Tab(37).Text("   perc").EndLine();
     WriteReportRule(block, '-');
     for (size_t r = 0; r < counts.rows.size(); ++r) {
-        const CategoryCount& row = counts.rows[r];
-        RowStart(out, static_cast<long long>(r) + 1, row.label);
-        out.Tab(18).NumberField(row.count, "####0", kFieldWidth);
-        out.Tab(27).NumberField(row.count / rangeLength, "####0.00%", kFieldWidth);
-        if (valid != 0)
-            out.Tab(37).NumberField(row.count / valid, "####0.00%", kFieldWidth);
+        WriteCountColumns(out, r, counts.rows[r], rangeLength, valid);
         out.EndLine();
     }
     WriteMissingRow(out, counts.rows.size(), rangeLength, valid);
