@@ -1,5 +1,6 @@
 #include "analyses/output_file.h"
 
+#include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/text.h"
 
@@ -7,22 +8,15 @@ namespace core {
 
 namespace {
 
-// The error numbers of a missing file and of one that cannot be read.
-constexpr long long kFileNotFound = 53;
-constexpr long long kFileAccessError = 75;
-
 // Loads the whole file into the output viewer; the viewer and OutputKind stay
 // as they were when the file cannot be read.
 bool ShowOutputFile(KovaState& s, KovaUi& ui, const std::string& fileName, const char* kind) {
     if (fileName.empty())
         return true;
     std::string text;
-    if (ReadWholeFile(fileName, text)) {
-        const bool missing = !IsRegularFile(fileName);
-        ui.Message(
-            ErrorText(missing ? kFileNotFound : kFileAccessError, kProgramTitle,
-                      (missing ? "File not found: " : "The file cannot be read: ") + fileName),
-            "Error", Icon::Critical);
+    if (std::error_code ec = ReadWholeFile(fileName, text)) {
+        const NumberedError e = FileError(ec, fileName);
+        ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::Critical);
         return false;
     }
     s.OutputKind = kind;

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <stdexcept>
 
+#include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/text.h"
 
@@ -11,11 +12,6 @@ namespace core {
 namespace {
 
 constexpr int kRuleLength = 103;
-
-// The error numbers of a file name that cannot be used ("Bad file name or
-// number") and of a file that cannot be written ("Path/File access error").
-constexpr long long kBadFileName = 52;
-constexpr long long kFileAccessError = 75;
 
 }  // namespace
 
@@ -89,16 +85,15 @@ bool CloseAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
 
 bool FlushAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
     if (block.fileName.empty()) {
-        ui.Message(ErrorText(kBadFileName, kProgramTitle,
+        ui.Message(ErrorText(kErrBadFileName, kProgramTitle,
                              "No output file can be named after the data file \"" +
                                  s.DataFileName1 + "\"."),
                    "Error", Icon::Critical);
         return false;
     }
-    if (AppendToFile(block.fileName, block.out.Bytes())) {
-        ui.Message(ErrorText(kFileAccessError, kProgramTitle,
-                             "The output file cannot be written: " + block.fileName),
-                   "Error", Icon::Critical);
+    if (std::error_code ec = AppendToFile(block.fileName, block.out.Bytes())) {
+        const NumberedError e = FileError(ec, block.fileName);
+        ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::Critical);
         return false;
     }
     s.AnalysisFileName = block.fileName;

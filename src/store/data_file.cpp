@@ -1,10 +1,10 @@
 #include "store/data_file.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
+#include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/text.h"
 
@@ -18,42 +18,11 @@ constexpr std::string_view kEndMarker = "##END";
 constexpr std::string_view kCrLf = "\r\n";
 constexpr const char* kErrorTitle = "Error";
 
-// Runtime error numbers used in the "Error # " messages.
-constexpr int kErrOverflow = 6;
-constexpr int kErrSubscript = 9;
-constexpr int kErrTypeMismatch = 13;
-constexpr int kErrBadFileName = 52;
-constexpr int kErrFileNotFound = 53;
-constexpr int kErrDiskFull = 61;
-constexpr int kErrPastEnd = 62;
-constexpr int kErrPermission = 70;
-constexpr int kErrAccess = 75;
-
 // A failure that ends a read or write with the "Error # " message.
-struct FileFailure {
-    int number;
-    std::string description;
-};
+using FileFailure = NumberedError;
 
 void ShowFailure(KovaUi& ui, const FileFailure& f) {
     ui.Message(ErrorText(f.number, kProgramTitle, f.description), kErrorTitle, Icon::None);
-}
-
-FileFailure SystemFailure(int err, const std::string& fileName) {
-    std::string where = " (" + fileName + ")";
-    switch (err) {
-        case ENOENT:
-            return {kErrFileNotFound, "File not found" + where};
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return {kErrPermission, "Permission denied" + where};
-        case ENOSPC:
-            return {kErrDiskFull, "Disk full" + where};
-        default:
-            return {kErrAccess,
-                    "Path/File access error: " + std::string(std::strerror(err)) + where};
-    }
 }
 
 // "##" and the number with at least five digits.
@@ -162,7 +131,7 @@ std::string WriteTemporary(const std::string& fileName, const std::string& bytes
         throw FileFailure{kErrAccess,
                           "Path/File access error: no temporary name is free (" + fileName + ")"};
     if (ec)
-        throw SystemFailure(ec.value(), fileName);
+        throw FileError(ec, fileName);
     return name;
 }
 
@@ -248,7 +217,7 @@ bool HasNumber(std::string_view text) {
 
 void ReadFile(const std::string& fileName, std::string& data) {
     if (std::error_code ec = ReadWholeFile(fileName, data))
-        throw SystemFailure(ec.value(), fileName);
+        throw FileError(ec, fileName);
 }
 
 // The wait window of a read: shown once, its counter refreshed every few
@@ -334,13 +303,13 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         if (exists && backup != FileName) {
             // Replaces the old backup in one step.
             if (std::error_code ec = RenameFile(FileName, backup))
-                throw SystemFailure(ec.value(), backup);
+                throw FileError(ec, backup);
             moved = true;
         }
         if (std::error_code ec = RenameFile(tempName, FileName)) {
             if (moved)
                 RenameFile(backup, FileName);
-            throw SystemFailure(ec.value(), FileName);
+            throw FileError(ec, FileName);
         }
         tempName.clear();
         // With no previous file, the old backup goes all the same: a backup

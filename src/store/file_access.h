@@ -1,7 +1,8 @@
 // The one place where the program touches the file system. File names are
 // kept, like all the program's text, as Windows-1252 bytes; here they become
 // the operating system's paths. Failures come back as error codes (errno
-// values), so each caller words its own message.
+// values); FileError in store/error_numbers.h turns them into the number
+// and description of the "Error # " message.
 #pragma once
 
 #include <filesystem>

@@ -1,6 +1,7 @@
 #include "store/file_commands.h"
 
 #include "store/data_file.h"
+#include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
@@ -50,9 +51,9 @@ struct ViewBefore {
 
 // Writes the viewer's text to `name`, the file replaced only once complete.
 bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& text) {
-    if (ReplaceFile(name, text + "\r\n")) {
-        ui.Message(ErrorText(75, "KOVA", "Path/File access error: " + name), "Error",
-                   Icon::Critical);
+    if (std::error_code ec = ReplaceFile(name, text + "\r\n")) {
+        const NumberedError e = FileError(ec, name);
+        ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::Critical);
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/text.h"
 
@@ -13,10 +14,7 @@ namespace {
 constexpr const char* kCrLf = "\r\n";
 
 // A failure with the error number and description of the "Error # " message.
-struct TableError {
-    long long number;
-    std::string description;
-};
+using TableError = NumberedError;
 
 void ShowError(KovaUi& ui, const char* source, const TableError& e) {
     ui.Message(ErrorText(e.number, source, e.description), "Error", Icon::Critical);
@@ -38,7 +36,7 @@ public:
             ++pos_;
         }
         if (AtEnd()) {
-            throw TableError{62, "Input past end of file"};
+            throw TableError{kErrPastEnd, "Input past end of file"};
         }
         std::string item;
         if (data_[pos_] == '"') {
@@ -121,9 +119,9 @@ bool SaveTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         }
     }
 
-    if (ReplaceFile(FileName, out)) {
-        ShowError(ui, "SaveTableFile",
-                  TableError{75, "The table file " + FileName + " cannot be written."});
+    // Every failure of the write is the access error, a missing folder too.
+    if (std::error_code ec = ReplaceFile(FileName, out)) {
+        ShowError(ui, "SaveTableFile", FileAccessError(ec, FileName));
         return false;
     }
     return true;
@@ -131,11 +129,8 @@ bool SaveTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
 
 bool ReadTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     std::string data;
-    if (ReadWholeFile(FileName, data)) {
-        ShowError(ui, "ReadTableFile",
-                  PathExists(FileName)
-                      ? TableError{75, "The table file " + FileName + " cannot be read."}
-                      : TableError{53, "File not found: " + FileName});
+    if (std::error_code ec = ReadWholeFile(FileName, data)) {
+        ShowError(ui, "ReadTableFile", FileError(ec, FileName));
         return false;
     }
 
@@ -154,7 +149,8 @@ bool ReadTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
             try {
                 count = ReadInt16(countText);
             } catch (const Overflow16&) {
-                throw TableError{6, "Overflow in the count of list " + name + ": " + countText};
+                throw TableError{kErrOverflow,
+                                 "Overflow in the count of list " + name + ": " + countText};
             }
             std::vector<std::string>* list = nullptr;
             if (name.size() == 2 && name[0] == 'V' && name[1] >= '4' && name[1] <= '7') {

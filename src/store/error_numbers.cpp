@@ -1,0 +1,28 @@
+#include "store/error_numbers.h"
+
+namespace core {
+
+namespace {
+
+std::string Where(std::string_view name) {
+    return " (" + std::string(name) + ")";
+}
+
+}  // namespace
+
+NumberedError FileError(std::error_code ec, std::string_view name) {
+    if (ec == std::errc::no_such_file_or_directory)
+        return {kErrFileNotFound, "File not found" + Where(name)};
+    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
+        ec == std::errc::read_only_file_system)
+        return {kErrPermission, "Permission denied" + Where(name)};
+    if (ec == std::errc::no_space_on_device)
+        return {kErrDiskFull, "Disk full" + Where(name)};
+    return FileAccessError(ec, name);
+}
+
+NumberedError FileAccessError(std::error_code ec, std::string_view name) {
+    return {kErrAccess, "Path/File access error: " + ec.message() + Where(name)};
+}
+
+}  // namespace core

@@ -1,0 +1,37 @@
+// The run-time error numbers and descriptions of the "Error # " messages
+// (built with ErrorText), kept in one place so that every command reports the
+// same failure with the same number and wording.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace core {
+
+inline constexpr int kErrOverflow = 6;
+inline constexpr int kErrSubscript = 9;
+inline constexpr int kErrTypeMismatch = 13;
+inline constexpr int kErrBadFileName = 52;
+inline constexpr int kErrFileNotFound = 53;
+inline constexpr int kErrDiskFull = 61;
+inline constexpr int kErrPastEnd = 62;
+inline constexpr int kErrPermission = 70;
+inline constexpr int kErrAccess = 75;
+
+// The number and description of an "Error # " message.
+struct NumberedError {
+    int number;
+    std::string description;
+};
+
+// A failure of the file access functions on the file `name`: "File not found",
+// "Permission denied", "Disk full" or, for anything else, the access error,
+// each followed by the name in brackets.
+NumberedError FileError(std::error_code ec, std::string_view name);
+
+// The access error alone, whatever the failure: "Path/File access error: ",
+// the system's description and the name in brackets.
+NumberedError FileAccessError(std::error_code ec, std::string_view name);
+
+}  // namespace core

@@ -1,0 +1,52 @@
+#include "store/error_numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+using core::FileError;
+using core::NumberedError;
+
+namespace {
+
+std::error_code Errno(int err) {
+    return {err, std::generic_category()};
+}
+
+}  // namespace
+
+// Every file command reports a failure of the system with the same number and
+// words; the name goes in brackets at the end.
+TEST(FileError, MapsEachSystemFailureToItsNumberAndWords) {
+    struct Row {
+        int err;
+        int number;
+        std::string description;
+    };
+    const std::string access = std::string("Path/File access error: ");
+    for (const Row& row : {
+             Row{ENOENT, 53, "File not found (a.kov)"},
+             Row{EACCES, 70, "Permission denied (a.kov)"},
+             Row{EPERM, 70, "Permission denied (a.kov)"},
+             Row{EROFS, 70, "Permission denied (a.kov)"},
+             Row{ENOSPC, 61, "Disk full (a.kov)"},
+             Row{EISDIR, 75, access + std::strerror(EISDIR) + " (a.kov)"},
+             Row{EIO, 75, access + std::strerror(EIO) + " (a.kov)"},
+         }) {
+        SCOPED_TRACE(row.err);
+        const NumberedError e = FileError(Errno(row.err), "a.kov");
+        EXPECT_EQ(e.number, row.number);
+        EXPECT_EQ(e.description, row.description);
+    }
+    // The same failure as the system reports it.
+    EXPECT_EQ(FileError(std::error_code(ENOENT, std::system_category()), "b").number, 53);
+}
+
+TEST(FileError, AccessErrorIsTheSameWhateverTheFailure) {
+    const NumberedError e = core::FileAccessError(Errno(ENOENT), "x/t.tbl");
+    EXPECT_EQ(e.number, 75);
+    EXPECT_EQ(e.description,
+              std::string("Path/File access error: ") + std::strerror(ENOENT) + " (x/t.tbl)");
+}
