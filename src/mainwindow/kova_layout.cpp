@@ -66,9 +66,10 @@ void Move(QWidget* w, int left, int top) {
     w->move(Tw(left), Tw(top));
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, int width, int height,
-                    const char* tip = nullptr) {
-    auto* b = new QPushButton(caption, parent);
+template <typename B = QPushButton>
+B* Button(QWidget* parent, const char* name, const char* caption, int width, int height,
+          const char* tip = nullptr) {
+    auto* b = new B(caption, parent);
     b->setObjectName(name);
     b->setAutoDefault(false);
     b->resize(Tw(width), Tw(height));
@@ -222,6 +223,9 @@ void kova::CreateControls() {
     for (QComboBox* combo : {Combo1, Combo2}) {
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        // A chosen item shows from its start in the narrow box, not its tail.
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
+                         [combo] { combo->lineEdit()->setCursorPosition(0); });
     }
 
     CSavetable = Button(Page, "CSavetable", "Save Table", 1005, 255);
@@ -236,7 +240,8 @@ void kova::CreateControls() {
     CAdd = Button(Page, "CAdd", "Add Record", 1065, 255, "Add new record");
     CJoin = Button(Page, "CJoin", "Join Rec's", 1065, 255, "Join current record  with previous");
     CSplit = Button(Page, "CSplit", "Split Record", 1065, 255, "Split record on cursor");
-    CAnaf = Button(Page, "CAnaf", "Show output", 600, 540, "Show output file");
+    // Two lines of caption on a small square button.
+    CAnaf = Button<WrappingButton>(Page, "CAnaf", "Show output", 600, 540, "Show output file");
     diag = Button(Page, "diag", "Diagr", 600, 240);
     Move(diag, 8940, 8670);
     CSavetable->hide();

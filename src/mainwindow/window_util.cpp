@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 void CentreOnScreen(QWidget* window) {
     QScreen* screen = window->screen();
@@ -22,4 +24,20 @@ void SetBackground(QWidget* widget, const QColor& colour, bool windowOnly) {
         p.setColor(QPalette::Base, colour);
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
+}
+
+void WrappingButton::paintEvent(QPaintEvent* event) {
+    const int room = width() - 6;
+    if (fontMetrics().horizontalAdvance(text()) <= room) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(rect().adjusted(3, 2, -3, -2), Qt::AlignCenter | Qt::TextWordWrap, text());
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPushButton>
 #include <QWidget>
 #include <cmath>
 
@@ -23,3 +24,13 @@ void CentreOnScreen(QWidget* window);
 // (the colour of edit boxes and lists) unless windowOnly is set, so that a
 // window's colour does not spread into the edit boxes on it.
 void SetBackground(QWidget* widget, const QColor& colour, bool windowOnly = false);
+
+// A push button whose caption wraps onto more lines when it is wider than the
+// button, as the design's small square buttons need.
+class WrappingButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};

@@ -188,6 +188,8 @@ TEST_F(KovaDaily, TableFileFillsTheListsAndTheCodingListsCode) {
     EXPECT_EQ(w->Varnaam[4]->text(), "Speech");
     EXPECT_EQ(w->Combo2->itemText(4), "Speech");
     EXPECT_EQ(w->Combo2->currentIndex(), 8);
+    // The narrow box shows the chosen label from its start.
+    EXPECT_EQ(w->Combo2->lineEdit()->cursorPosition(), 0);
     EXPECT_FALSE(w->CSavetable->isHidden());
 
     w->CFirst->click();
