@@ -382,6 +382,30 @@ TEST_F(Actions, EachFormWritesTheAnchorFieldExactly) {
     }
 }
 
+TEST_F(Actions, AppendModeChangesOnlyCopiesAndLiteralText) {
+    s.FilterAppendMode = core::kTrue;
+    const ActionCase cases[] = {
+        {5, "|===", "T", "a", "aT"},      {5, "lit", "T", "a", "alit"},
+        {5, "", "T", "a", "a"},           {5, "|n+1", "1", "a", "2"},
+        {5, "|lowercase", "T", "a", "t"}, {5, "|uppercase", "t", "a", "T"},
+        {5, "|$=x", "T", "a", "x"},       {5, "|$+x", "T", "a", "ax"},
+        {5, "|diftime", "T", "a", "-10"}, {1, "|t+0:0:5", "0:0:10", "a", "0:0:15"},
+    };
+    for (const ActionCase& c : cases) {
+        *core::TextField(R(2), c.field) = c.target;
+        *core::TextField(R(3), c.field) = c.anchor;
+        if (c.field != 1) {
+            R(2).V1 = "0:0:10";
+            R(3).V1 = "0:0:20";
+        }
+        Apply(3, -1, {{c.field, c.cell}});
+        EXPECT_EQ(*core::TextField(R(3), c.field), c.expected) << "cell \"" << c.cell << "\"";
+    }
+    R(2).V8 = "one two";
+    Apply(3, -1, {{4, "|wcount"}});
+    EXPECT_EQ(R(3).V4, "002");
+}
+
 TEST_F(Actions, WordCountWritesThreeDigitsFromTheTargetTextInAnyColumn) {
     R(2).V8 = "one two";
     R(3).V8 = "a b c d e f g h i j k l";
