@@ -35,6 +35,10 @@ std::string FromQString(const QString& text) {
     return out;
 }
 
+QString ToCaptionText(std::string_view bytes) {
+    return ToQString(bytes).replace('&', QStringLiteral("&&"));
+}
+
 QString ToEditorText(std::string_view bytes) {
     std::string lf;
     lf.reserve(bytes.size());

@@ -16,6 +16,11 @@ QString ToQString(std::string_view bytes);
 // code page cannot hold becomes '?' (one '?' for a surrogate pair).
 std::string FromQString(const QString& text);
 
+// Text for a menu item or button caption: as ToQString, with every "&"
+// doubled so that a label such as "R&D" shows as typed instead of marking a
+// shortcut letter.
+QString ToCaptionText(std::string_view bytes);
+
 // Text for a multi-line editor or a label: CR LF, a lone CR and a lone LF
 // each become one "\n".
 QString ToEditorText(std::string_view bytes);

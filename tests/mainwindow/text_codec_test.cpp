@@ -42,3 +42,9 @@ TEST(TextCodec, EditorLineBreaks) {
     std::string crlf = "first line\r\n\r\nthird \xE9\r\n";
     EXPECT_EQ(FromEditorText(ToEditorText(crlf)), crlf);
 }
+
+// A label shown as a menu caption keeps its "&" instead of marking a shortcut.
+TEST(TextCodec, CaptionTextShowsAmpersands) {
+    EXPECT_EQ(ToCaptionText("R&D \xE9"), QString::fromUtf8("R&&D é"));
+    EXPECT_EQ(ToCaptionText("plain"), QString("plain"));
+}

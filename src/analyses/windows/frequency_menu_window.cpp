@@ -11,7 +11,7 @@ void RelabelFrequencyMenu(const core::KovaState& s, const std::map<int, QAction*
     for (int i = 1; i <= 7; ++i) {
         auto found = items.find(i);
         if (found != items.end() && found->second)
-            found->second->setText(ToQString(captions[static_cast<size_t>(i - 1)]));
+            found->second->setText(ToCaptionText(captions[static_cast<size_t>(i - 1)]));
     }
 }
 

@@ -52,7 +52,7 @@ void SelectionMenu::mnuSelectionItem_Click(int16_t Index) {
         return;
     for (const auto& [k, action] : submenuItems_[Index]) {
         if (k >= 0 && k <= 8)
-            action->setText(ToQString(s_.Varnaam[k]));
+            action->setText(ToCaptionText(s_.Varnaam[k]));
     }
 }
 

@@ -122,6 +122,11 @@ TEST_F(FrequencyMenuGui, TheMenuShowsTheCurrentLabels) {
     emit w->mnuAnalyse->aboutToShow();
     EXPECT_EQ(w->mnuAnalyseItem.at(4)->text(), "Speech act");
     EXPECT_EQ(w->mnuAnalyseItem.at(9)->text(), "All");
+    // An "&" in a label is shown, not taken as a shortcut mark.
+    w->Varnaam[5]->setText("R&D");
+    emit w->Varnaam[5]->textEdited("R&D");
+    emit w->mnuAnalyse->aboutToShow();
+    EXPECT_EQ(w->mnuAnalyseItem.at(5)->text(), "R&&D");
 }
 
 }  // namespace
