@@ -307,6 +307,173 @@ TEST_F(Actions, HeaderBelowAnotherHeaderActsOnTheAnchor) {
     EXPECT_EQ(R(3).V4, "first");
 }
 
+// One action cell in one column: the anchor (record 3) reads the target
+// (record 2) and its own field of the column.
+struct ActionCase {
+    int field;
+    const char* cell;
+    const char* target;
+    const char* anchor;
+    const char* expected;
+};
+
+TEST_F(Actions, EachFormWritesTheAnchorFieldExactly) {
+    s.FilterVariables[1] = "|x|";
+    s.FilterVariables[2] = "2.5";
+    s.FilterVariables[3] = "0:0:20";
+    const ActionCase cases[] = {
+        // Number arithmetic: operator third, operand fourth on; general number
+        // form with "." as the decimal point, in every column.
+        {4, "|n+1", "2.5", "a", "3.5"},
+        {8, "|n-1", "0.5", "a", "-0.5"},
+        {1, "|n+$V2", "1", "a", "3.5"},
+        {5, "|n+ 1", "1", "a", "2"},
+        {5, "|n+1/3", "0", "a", "1"},
+        {5, "|n-0.000001", "0", "a", "-1E-06"},
+        {5, "|n+1", "123456789012345678", "a", "1.23456789012346E+17"},
+        {5, "|n+", "4.25 kg", "a", "4.25"},
+        {5, "|n=3", "1", "a", "a"},
+        {5, "|n+1x", "1", "a", "2"},
+        // Time arithmetic: only the time column, target trimmed.
+        {1, "|t-0:0:30", " 1:0:10 ", "a", "0:59:40"},
+        {1, "|t+$V3", "0:0:50", "a", "0:1:10"},
+        {1, "|t*0:0:1", "0:0:50", "a", "a"},
+        {4, "|t-0:0:30", "1:0:10", "a", "a"},
+        // Text operations on the anchor's own field; the target is not read.
+        {4, "|$~b", "zzz", "abcb", "ac"},
+        {4, "|$~|", "zzz", "a|b", "ab"},
+        {4, "|$~||", "zzz", "a|b", "a|b"},
+        {4, "|$~$V1", "zzz", "axbx", "ab"},
+        {4, "|$+x", "zzz", " a ", "ax"},
+        {4, "|$+| x |", "zzz", " a ", "a x "},
+        {4, "|$\\| x |", "zzz", " a ", " x a"},
+        {4, "|$\\$V1", "zzz", "a", "xa"},
+        {4, "|$=|a|b|c|", "zzz", "aXa", "b|cXb|c"},
+        {4, "|$=|a||", "zzz", "aXa", "X"},
+        {4, "|$=|a|", "zzz", "aXa", "X"},
+        {4, "|$=|a|b", "zzz", "aXa", "bXb"},
+        {4, "|$=||", "zzz", "aXa", "aXa"},
+        {4, "|$=|||", "zzz", "aXa", "aXa"},
+        {4, "|$=|", "zzz", "aXa", "|"},
+        {4, "|$=|abc", "zzz", "aXa", "|abc"},
+        {4, "|$=$V1", "zzz", "axa", "aa"},
+        {4, "|$=x y", "zzz", "a", "x y"},
+        {4, "|$*x", "zzz", "a", "a"},
+        // Replacements are case-sensitive and do not overlap.
+        {4, "|$=|aa|b|", "zzz", "aaaA", "baA"},
+        // Copies, letter case and the word count of the target's text.
+        {5, "|===", "T", "a", "T"},
+        {5, "|lowercase", "MiX", "a", "mix"},
+        {5, "|uppercase", "MiX", "a", "MIX"},
+        // Near misses are literal text.
+        {5, "|== =", "T", "a", "|== ="},
+        {5, "|Lowercase", "T", "a", "|Lowercase"},
+        {5, "|wcounts", "T", "a", "|wcounts"},
+        {5, "|diftime2", "T", "a", "|diftime2"},
+        {5, "|v2=3|", "T", "a", "|v2=3|"},
+        {5, "|x", "T", "a", "|x"},
+    };
+    for (const ActionCase& c : cases) {
+        *core::TextField(R(2), c.field) = c.target;
+        *core::TextField(R(3), c.field) = c.anchor;
+        Apply(3, -1, {{c.field, c.cell}});
+        EXPECT_EQ(*core::TextField(R(3), c.field), c.expected) << "cell \"" << c.cell << "\"";
+        EXPECT_EQ(*core::TextField(R(2), c.field), c.target) << "cell \"" << c.cell << "\"";
+    }
+}
+
+TEST_F(Actions, AppendModeChangesOnlyCopiesAndLiteralText) {
+    s.FilterAppendMode = core::kTrue;
+    const ActionCase cases[] = {
+        {5, "|===", "T", "a", "aT"},      {5, "lit", "T", "a", "alit"},
+        {5, "", "T", "a", "a"},           {5, "|n+1", "1", "a", "2"},
+        {5, "|lowercase", "T", "a", "t"}, {5, "|uppercase", "t", "a", "T"},
+        {5, "|$=x", "T", "a", "x"},       {5, "|$+x", "T", "a", "ax"},
+        {5, "|diftime", "T", "a", "-10"}, {1, "|t+0:0:5", "0:0:10", "a", "0:0:15"},
+    };
+    for (const ActionCase& c : cases) {
+        *core::TextField(R(2), c.field) = c.target;
+        *core::TextField(R(3), c.field) = c.anchor;
+        if (c.field != 1) {
+            R(2).V1 = "0:0:10";
+            R(3).V1 = "0:0:20";
+        }
+        Apply(3, -1, {{c.field, c.cell}});
+        EXPECT_EQ(*core::TextField(R(3), c.field), c.expected) << "cell \"" << c.cell << "\"";
+    }
+    R(2).V8 = "one two";
+    Apply(3, -1, {{4, "|wcount"}});
+    EXPECT_EQ(R(3).V4, "002");
+}
+
+TEST_F(Actions, WordCountWritesThreeDigitsFromTheTargetTextInAnyColumn) {
+    R(2).V8 = "one two";
+    R(3).V8 = "a b c d e f g h i j k l";
+    Apply(3, -1, {{1, "|wcount"}, {3, "|wcount"}, {8, "|wcount"}});
+    EXPECT_EQ(R(3).V1, "002");
+    EXPECT_EQ(R(3).V3, "002");
+    EXPECT_EQ(R(3).V8, "002");
+    R(2).V8 =
+        "w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w "
+        "w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w w "
+        "w w w w w w w w w w w w w w w w w w w w w w w w";
+    Apply(3, -1, {{4, "|wcount"}});
+    EXPECT_EQ(R(3).V4, "100");
+}
+
+// One split mark: the target's text before and after, and whether the count
+// of split marks rose.
+struct SplitCase {
+    const char* cell;
+    const char* text;
+    const char* expected;
+    bool counted;
+};
+
+TEST_F(Actions, SplitMarksPlacedCaseByCase) {
+    const SplitCase cases[] = {
+        // After: k counts from the text's start; k of 0 or the text's length
+        // falls back to the mark behind the whole text, the test still uses k.
+        {"|///bcd|1", "abcdef", "ab///cdef", true},
+        {"|///bcd|2", "abcdef", "abc///def", true},
+        {"|///bcd|3", "abcdef", "abcd///ef", true},
+        {"|///bcd|0", "abcdef", "abcd///ef", true},
+        {"|///bcd|1.5", "abcdef", "abc///def", true},
+        {"|///bcd|2.5", "abcdef", "abc///def", true},
+        {"|///bcd|5", "abcdef", "abcdef", false},
+        {"|///bcd", "abcdef", "abcd///ef", true},
+        {"|///def", "abcdef", "abcdef", false},
+        {"|///abc|-1", "abcdef", "abcdef", false},
+        // Before: 2 <= k <= the text's length marks inside, else before it.
+        {"|\\\\\\bcd|1", "abcdef", "a///bcdef", true},
+        {"|\\\\\\bcd|2", "abcdef", "ab///cdef", true},
+        {"|\\\\\\bcd|3", "abcdef", "abc///def", true},
+        {"|\\\\\\bcd|4", "abcdef", "a///bcdef", true},
+        {"|\\\\\\bcd|5", "abcdef", "abcdef", false},
+        {"|\\\\\\bcd", "abcdef", "a///bcdef", true},
+        {"|\\\\\\a", "abcdef", "///abcdef", true},
+        {"|\\\\\\ef", "abcdef", "abcdef", false},
+        {"|\\\\\\ab", "abcdef", "///abcdef", true},
+        // Every occurrence; an empty text is found at the start but marks nothing.
+        {"|\\\\\\b|1", "abab", "a///ba///b", true},
+        {"|///|3", "abcdef", "abcdef", true},
+        {"|///", "abcdef", "abcdef", false},
+        {"|///|0", "abcdef", "abcdef", false},
+        // The mark text is the rest of the cell up to its first bar; the
+        // position is the leading number behind it.
+        {"|///b c|2|9", "ab cd", "ab ///cd", true},
+        {"|///b c|2", "ab cd", "ab ///cd", true},
+    };
+    for (const SplitCase& c : cases) {
+        R(2).V8 = c.text;
+        const int before = pass.FilterSplitCount;
+        Apply(3, -1, {{4, c.cell}});
+        EXPECT_EQ(R(2).V8, c.expected) << "cell \"" << c.cell << "\" on \"" << c.text << "\"";
+        EXPECT_EQ(pass.FilterSplitCount - before, c.counted ? 1 : 0) << "cell \"" << c.cell << "\"";
+        EXPECT_EQ(R(3).V4, "c3");
+    }
+}
+
 TEST(TextBetweenMarkers, FindsTheTextBetweenTheFirstMarkers) {
     EXPECT_EQ(core::TextBetweenMarkers("|V2=12|x|", "=", "|"), "12");
     EXPECT_EQ(core::TextBetweenMarkers("|V2=|", "=", "|"), "");

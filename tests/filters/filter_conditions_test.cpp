@@ -114,6 +114,102 @@ TEST_F(Conditions, VariableStoresAndAssignments) {
     EXPECT_FALSE(Accepts("|$Vx", "anything"));
 }
 
+// One cell against one value: the operator and operand sit at fixed places
+// (third, fourth or eighth character), and the first form that applies decides.
+struct CellCase {
+    const char* cell;
+    const char* value;
+    const char* anchor;
+    bool accepts;
+};
+
+TEST_F(Conditions, EachFormReadsItsOperatorAndOperandAtFixedPlaces) {
+    s.FilterVariables[1] = "3";
+    s.FilterVariables[2] = "0:00:10";
+    s.FilterVariables[4] = "abd";
+    record.V0 = 7;
+    const CellCase cases[] = {
+        // "|nil" accepts only the empty value; anything else is a "|n" form
+        // with the unknown operator "i".
+        {"|nil", "", "", true},
+        {"|nil", " ", "", false},
+        {"|nil", "nil", "", false},
+        // Record number: the fifth character on.
+        {"|V0=7", "x", "", true},
+        {"|V0=7.0", "x", "", true},
+        {"|V0=", "x", "", false},
+        {"|V1=7", "|V1=8", "", false},
+        // "|n": operator third, operand fourth on, blanks in it ignored.
+        {"|n=", "abc", "", true},
+        {"|n= 12", "12", "", true},
+        {"|n=0.1", "0.1", "", true},
+        {"|n>$V1", "4", "", true},
+        {"|n>$V1", "3", "", false},
+        {"|n=$V4", "0", "", true},   // a variable that is no number counts as 0
+        {"|n=$V1 ", "0", "", true},  // no reference: "$V1 " counts as 0
+        {"|n:", "x", "", false},
+        {"|n:$V1 ", "x", "", false},
+        {"|n ", "x", "", false},
+        // "|dt": operator fourth, operand fifth on; anchor minus tested.
+        {"|dt=", "10:00:00", "10:00:00", true},
+        {"|dt=10", "10:00:00", "10:00:10", true},
+        {"|dt=$V2", "10:00:00", "10:00:10", true},
+        {"|dt:$V2", "10:00:00", "10:00:10", false},
+        {"|dt>0:0:09", "10:00:00", "10:00:10", true},
+        {"|dt>0:0:10", "10:00:00", "10:00:10", false},
+        {"|dt=0", "word", "other", true},
+        {"|dtx=10", "10:00:00", "10:00:10", false},
+        // "|wcount": operator eighth, operand ninth on; no variables.
+        {"|wcount=3", "a b c", "", true},
+        {"|wcount= 3", "a b c", "", true},
+        {"|wcount=$V1", "a b c", "", false},
+        {"|wcount=$V1", "", "", true},
+        {"|wcount~2", "a b c", "", true},
+        {"|wcount<1", "", "", true},
+        {"|wcounts=3", "a b c", "", false},
+        {"|wcount =3", "a b c", "", false},
+        // "|$": operator third, operand fourth on, compared by character codes.
+        {"|$=", "", "", true},
+        {"|$=", "x", "", false},
+        {"|$= a", " a", "", true},
+        {"|$= a", "a", "", false},
+        {"|$>z", "\xE9", "", true},  // a byte above 127 sorts after the letters
+        {"|$<a", "Z", "", true},
+        {"|$=$V4", "abd", "", true},
+        {"|$=$V4 ", "$V4 ", "", true},  // no reference: the text itself
+        {"|$~$V4", "abd", "", false},
+        {"|$?x", "x", "", false},
+        {"|$V9:x", "x", "", false},
+        {"|$V1x", "x", "", false},
+        // Forms told apart by their first characters only.
+        {"|d=3", "3", "", false},
+        {"|w", "a", "", false},
+        {"|N>1", "5", "", false},
+        {"n>1", "5", "", false},
+        // The wildcard test comes first, also for "|" cells.
+        {"|$=abc", "|$=abc", "", true},
+        {"|n>#", "|n>5", "", true},
+    };
+    for (const CellCase& c : cases)
+        EXPECT_EQ(Accepts(c.cell, c.value, c.anchor), c.accepts)
+            << "cell \"" << c.cell << "\" value \"" << c.value << "\"";
+    // None of these cells stores anything.
+    EXPECT_EQ(s.FilterVariables[1], "3");
+    EXPECT_EQ(s.FilterVariables[2], "0:00:10");
+    EXPECT_EQ(s.FilterVariables[4], "abd");
+}
+
+TEST_F(Conditions, RecordNumberTestWorksInAnyColumn) {
+    ProtocolRecord anchor;
+    record.V0 = 12;
+    for (int field : {1, 3, 4, 5, 6, 7, 8}) {
+        ProtocolRecord line = test::FilterLine(0, {{field, "|V0=12"}});
+        EXPECT_EQ(core::RecordMatchesFilterLine(s, line, record, anchor), 1) << field;
+        line = test::FilterLine(0, {{field, "|V0=11"}});
+        EXPECT_EQ(core::RecordMatchesFilterLine(s, line, record, anchor), 0) << field;
+    }
+}
+
 TEST_F(Conditions, UnknownFormsReject) {
     EXPECT_FALSE(Accepts("|d>3", "5"));
     EXPECT_FALSE(Accepts("|wc>3", "a b c d"));

@@ -53,3 +53,46 @@ TEST(SevenDigitText, PlainDecimalsWithoutExponent) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TimeCase {
+    const char* a;
+    const char* b;
+    const char* expected;
+};
+
+TEST(AddTimes, CaseByCase) {
+    const TimeCase cases[] = {
+        {"0:0:0.1", "0:0:0.2", "0:0:0.3"},  // single precision, seven digits
+        {"0:0:1.23456789", "0:0:0", "0:0:1.234568"},
+        {"0:59:0", "0:1:0", "1:0:0"},
+        {"23:59:59", "0:0:1", "0:0:0"},     // every field carries once
+        {"1:0:0", "0:30", "1:30:0"},        // h:m counts as no seconds
+        {" 1: 2: 3", "0:0:0", "1:2:3"},     // blanks before a part's number
+        {"0:0:59.5", "0:0:0", "0:1:-0.5"},  // above 59 carries, fractions too
+        {"0:0:59", "0:0:0", "0:0:59"},
+        {"1:2:3", "x:y:z", "1:2:3"},
+        {"-1:0:0", "0:0:0", "-1:0:0"},
+    };
+    for (const TimeCase& c : cases)
+        EXPECT_EQ(AddTimes(c.a, c.b), c.expected) << c.a << " + " << c.b;
+}
+
+TEST(SubtractTimes, CaseByCase) {
+    const TimeCase cases[] = {
+        {"2:10:0", "0:20:0", "1:50:0"},
+        {"1:0:0", "0:0:1", "0:59:59"},
+        {"1:0:0", "0:1:1", "0:58:59"},
+        {"30", "0:0:10", "-1:59:50"},  // a code without ":" is 0:0:0
+        {"0:0:10.25", "0:0:0.5", "0:0:9.75"},
+        {"1:30", "0:0:30", "1:29:30"},
+        {"0:0:0", "0:0:0", "0:0:0"},
+        {"0:0:0", "", "0:0:0"},
+        {"", "", "0"},
+    };
+    for (const TimeCase& c : cases)
+        EXPECT_EQ(SubtractTimes(c.a, c.b), c.expected) << c.a << " - " << c.b;
+}
+
+}  // namespace
