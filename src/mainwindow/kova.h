@@ -189,6 +189,7 @@ public:
     void RefillFindTexts();
     std::string ListText(int k) const;
     Memo& MemoWindow();
+    bool KeepUnstoredMemo(Memo& memo);
     CommonDialog& FileDialog();
 
 protected:

@@ -134,6 +134,16 @@ void kova::ConnectDailyControls() {
     connect(Combo2, &QComboBox::activated, this, &kova::Combo2_Click);
 }
 
+// A memo typed into the modeless editor and not yet stored is not thrown
+// away by a modal opening: the editor comes forward to be finished first.
+bool kova::KeepUnstoredMemo(Memo& memo) {
+    if (!memo.HasUnstoredEdit())
+        return false;
+    memo.raise();
+    memo.activateWindow();
+    return true;
+}
+
 Memo& kova::MemoWindow() {
     if (memo_ == nullptr)
         memo_ = new Memo(s_, ui_, this);
@@ -209,6 +219,8 @@ void kova::CFileInfo_Click() {
     if (!target.valid)
         return;
     Memo& memo = MemoWindow();
+    if (KeepUnstoredMemo(memo))
+        return;
     memo.hide();
     memo.Open(target);
     memo.ShowModal();
@@ -411,7 +423,7 @@ void kova::Text1_MouseUp(Qt::MouseButton button) {
     if (!target.valid)
         return;
     Memo& memo = MemoWindow();
-    if (memo.isModal() && memo.isVisible())
+    if ((memo.isModal() && memo.isVisible()) || KeepUnstoredMemo(memo))
         return;
     memo.hide();
     memo.Open(target);

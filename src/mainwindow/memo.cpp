@@ -42,7 +42,8 @@ void Memo::SetColour(core::Rgb colour) {
 void Memo::Open(const core::MemoTarget& target) {
     target_ = target;
     setWindowTitle(ToQString(target.caption));
-    TextBox1->setPlainText(ToEditorText(core::MemoTargetText(s_, target)));
+    openedText_ = ToEditorText(core::MemoTargetText(s_, target));
+    TextBox1->setPlainText(openedText_);
     if (target.fileInfo) {
         SetColour(core::kWhite);
         resize(Tw(7000), Tw(4000));
@@ -69,6 +70,10 @@ void Memo::ShowModal() {
         resize(Tw(2685), Tw(2220));
         SetColour(core::kPaleYellow);
     }
+}
+
+bool Memo::HasUnstoredEdit() const {
+    return isVisible() && !isModal() && TextBox1->toPlainText() != openedText_;
 }
 
 void Memo::SelectText(int start, int length) {

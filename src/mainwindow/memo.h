@@ -25,6 +25,9 @@ public:
     void ShowModal();
     // Selects `length` characters from `start` (editor characters) of the text.
     void SelectText(int start, int length);
+    // Whether the editor is open modeless with a text that ok has not yet
+    // stored: a modal opener must not take the window over then.
+    bool HasUnstoredEdit() const;
 
     // ok (0) and delete (1).
     void Command1_Click(int Index);
@@ -46,4 +49,5 @@ private:
     core::KovaState& s_;
     core::KovaUi& ui_;
     core::MemoTarget target_;
+    QString openedText_;
 };

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <filesystem>
 
 #include "mainwindow/memo.h"
@@ -291,6 +292,53 @@ TEST_F(KovaDaily, RightClickOpensTheMemoEditorAndAMemoColoursTheRow) {
     EXPECT_EQ(s.Records1[23].Memo, "remember");
     EXPECT_EQ(w->Lab[3]->palette().color(QPalette::Window), QColor(255, 255, 128));
     EXPECT_FALSE(memo.isVisible());
+}
+
+TEST_F(KovaDaily, AModalOpeningKeepsAMemoTypedIntoTheModelessEditor) {
+    OpenProtocol();
+    w->CLast->click();
+    Mouse(w->Lab[3], QEvent::MouseButtonPress, Qt::RightButton);
+    Memo& memo = w->MemoWindow();
+    ASSERT_TRUE(memo.isVisible());
+    memo.TextBox1->setPlainText("not yet stored");
+    // Neither the text box's right click nor File Info takes the editor over
+    // while it holds the typed text (a modal editor would be closed here).
+    bool tookOver = false;
+    auto closeModal = [&] {
+        QTimer::singleShot(0, [&] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                tookOver = true;
+                modal->reject();
+            }
+        });
+    };
+    closeModal();
+    Mouse(w->Text1->viewport(), QEvent::MouseButtonRelease, Qt::RightButton);
+    QApplication::processEvents();
+    closeModal();
+    w->CFileInfo->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(tookOver);
+    EXPECT_TRUE(memo.isVisible());
+    EXPECT_FALSE(memo.isModal());
+    EXPECT_EQ(memo.windowTitle(), "Memo at 23");
+    EXPECT_EQ(memo.TextBox1->toPlainText(), "not yet stored");
+    memo.Command1[0]->click();
+    EXPECT_EQ(s.Records1[23].Memo, "not yet stored");
+
+    // Unchanged, the modeless editor gives way to the modal one.
+    Mouse(w->Lab[3], QEvent::MouseButtonPress, Qt::RightButton);
+    ASSERT_TRUE(memo.isVisible());
+    bool modal = false;
+    QString title;
+    test::WhenModal([&](QWidget* dialog) {
+        modal = dialog == &memo;
+        title = memo.windowTitle();
+        memo.reject();
+    });
+    Mouse(w->Text1->viewport(), QEvent::MouseButtonRelease, Qt::RightButton);
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(title, "Memo at 30");
 }
 
 TEST_F(KovaDaily, SaveKovfileWritesTheFileAndKeepsABackup) {
