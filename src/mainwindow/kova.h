@@ -190,6 +190,7 @@ public:
     std::string ListText(int k) const;
     Memo& MemoWindow();
     bool KeepUnstoredMemo(Memo& memo);
+    bool MemoHoldsUnstoredText();
     CommonDialog& FileDialog();
 
 protected:

@@ -144,6 +144,18 @@ bool kova::KeepUnstoredMemo(Memo& memo) {
     return true;
 }
 
+// The program does not end over a memo that is typed but not stored: the
+// editor comes forward and the user stores or drops it first.
+bool kova::MemoHoldsUnstoredText() {
+    if (memo_ == nullptr || !KeepUnstoredMemo(*memo_))
+        return false;
+    ui_.Message(
+        "The memo editor holds text that is not stored. Store it with ok, or close "
+        "the editor to drop it, before the program ends.",
+        core::kProgramTitle, core::Icon::Exclamation);
+    return true;
+}
+
 Memo& kova::MemoWindow() {
     if (memo_ == nullptr)
         memo_ = new Memo(s_, ui_, this);
@@ -202,7 +214,7 @@ void kova::mnuFileItem_Click(int Index) {
             core::SaveLstfile(s_, ui_, *dialog_, viewer);
             break;
         case 33:
-            if (core::ExitProgram(s_, ui_)) {
+            if (!MemoHoldsUnstoredText() && core::ExitProgram(s_, ui_)) {
                 ended_ = true;
                 hide();
                 quitHook();

@@ -375,4 +375,40 @@ TEST_F(KovaDaily, ExitAsksAboutTheShownFile) {
     EXPECT_TRUE(quit);
 }
 
+// The program does not end over a memo typed into the modeless editor and
+// not stored: the editor comes forward with a message; once it is stored,
+// Exit goes on as usual.
+TEST_F(KovaDaily, ExitWaitsForAMemoThatIsNotStored) {
+    OpenProtocol();
+    bool quit = false;
+    w->quitHook = [&quit] { quit = true; };
+    w->CLast->click();
+    Mouse(w->Lab[3], QEvent::MouseButtonPress, Qt::RightButton);
+    Memo& memo = w->MemoWindow();
+    ASSERT_TRUE(memo.isVisible());
+    memo.TextBox1->setPlainText("typed, not stored");
+    QString message;
+    test::WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        message = box->text();
+        box->accept();
+    });
+    w->mnuFileItem[33]->trigger();
+    EXPECT_FALSE(quit);
+    EXPECT_TRUE(message.contains("not stored"));
+    EXPECT_TRUE(memo.isVisible());
+    EXPECT_EQ(memo.TextBox1->toPlainText(), "typed, not stored");
+
+    memo.Command1[0]->click();
+    EXPECT_EQ(s.Records1[23].Memo, "typed, not stored");
+    test::WhenModal([](QWidget* modal) {
+        auto* prompt = qobject_cast<savefile*>(modal);
+        ASSERT_NE(prompt, nullptr);
+        prompt->Command2->click();  // No
+    });
+    w->mnuFileItem[33]->trigger();
+    EXPECT_TRUE(quit);
+}
+
 }  // namespace
