@@ -40,6 +40,15 @@ void Mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button) {
     QApplication::sendEvent(target, &event);
 }
 
+// The next save prompt is answered with one of its buttons.
+void AnswerSavePrompt(QPushButton* savefile::*button) {
+    test::WhenModal([button](QWidget* modal) {
+        auto* prompt = qobject_cast<savefile*>(modal);
+        ASSERT_NE(prompt, nullptr);
+        (prompt->*button)->click();
+    });
+}
+
 struct KovaDaily : test::MainWindowTest {
     std::string dataFile;
 
@@ -359,18 +368,10 @@ TEST_F(KovaDaily, ExitAsksAboutTheShownFile) {
     OpenProtocol();
     bool quit = false;
     w->quitHook = [&quit] { quit = true; };
-    test::WhenModal([](QWidget* modal) {
-        auto* prompt = qobject_cast<savefile*>(modal);
-        ASSERT_NE(prompt, nullptr);
-        prompt->Command3->click();  // Cancel
-    });
+    AnswerSavePrompt(&savefile::Command3);  // Cancel
     w->mnuFileItem[33]->trigger();
     EXPECT_FALSE(quit);
-    test::WhenModal([](QWidget* modal) {
-        auto* prompt = qobject_cast<savefile*>(modal);
-        ASSERT_NE(prompt, nullptr);
-        prompt->Command2->click();  // No
-    });
+    AnswerSavePrompt(&savefile::Command2);  // No
     w->mnuFileItem[33]->trigger();
     EXPECT_TRUE(quit);
 }
@@ -402,11 +403,7 @@ TEST_F(KovaDaily, ExitWaitsForAMemoThatIsNotStored) {
 
     memo.Command1[0]->click();
     EXPECT_EQ(s.Records1[23].Memo, "typed, not stored");
-    test::WhenModal([](QWidget* modal) {
-        auto* prompt = qobject_cast<savefile*>(modal);
-        ASSERT_NE(prompt, nullptr);
-        prompt->Command2->click();  // No
-    });
+    AnswerSavePrompt(&savefile::Command2);  // No
     w->mnuFileItem[33]->trigger();
     EXPECT_TRUE(quit);
 }
