@@ -98,6 +98,18 @@ struct KovaState {
     int16_t CurrentRecord2 = 0;
     int16_t FilterCount = 0;
     int16_t CurrentFilterLine = 0;
+    // Counts every change of a set's records by number or order (records added,
+    // cut, pasted, joined, split, a filter run, a selection begun or ended, a
+    // file read in its place). A window bound to a record by its position (a
+    // modeless memo editor, the grid) compares it before it stores anything.
+    // ChangeCount2 serves Records2, whichever set it holds.
+    uint64_t ChangeCount1 = 0;
+    uint64_t ChangeCount2 = 0;
+    // The last read of the set reported an error, so the set holds only what
+    // could be read: saving it over its file asks first, and automatic saving
+    // passes it by. ReadIncomplete2 serves Records2.
+    bool ReadIncomplete1 = false;
+    bool ReadIncomplete2 = false;
     RecordSet WorkRecords;
     int16_t WorkRecordCount = 0;
     int16_t WorkCurrentRecord = 0;
