@@ -192,6 +192,10 @@ public:
     bool KeepUnstoredMemo(Memo& memo);
     bool MemoHoldsUnstoredText();
     CommonDialog& FileDialog();
+    // The Interrater and CrossTables menus.
+    void mnuInterrater_Click();
+    void mnuInterraterItem_Click(int Index);
+    void mnuCrossTable_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -5,7 +5,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "analyses/windows/analysis_menu_window.h"
 #include "analyses/windows/frequency_menu_window.h"
+#include "mainwindow/common_dialog.h"
 #include "mainwindow/kova.h"
 #include "mainwindow/qt_ui.h"
 
@@ -159,8 +161,13 @@ void kova::CreateMenus() {
               {11, "All", nullptr}},
              mnuInterraterItem);
 
+    connect(mnuInterrater, &QMenu::aboutToShow, this, &kova::mnuInterrater_Click);
+    for (auto& [index, item] : mnuInterraterItem)
+        connect(item, &QAction::triggered, this, [this, i = index] { mnuInterraterItem_Click(i); });
+
     mnuCrossTable = bar->addAction("&CrossTables");
     mnuCrossTable->setObjectName("mnuCrossTable");
+    connect(mnuCrossTable, &QAction::triggered, this, &kova::mnuCrossTable_Click);
 
     mnuWords = AddMenu(bar, "mnuWords", "Words");
     mnuPatterns = AddMenu(bar, "mnuPatterns", "Patterns");
@@ -179,4 +186,16 @@ void kova::mnuAnalyse_Click() {
 
 void kova::mnuAnalyseItem_Click(int Index) {
     FrequencyMenuClick(this, s_, ui_, Index);
+}
+
+void kova::mnuInterrater_Click() {
+    RelabelInterraterMenu(s_, mnuInterraterItem);
+}
+
+void kova::mnuInterraterItem_Click(int Index) {
+    InterraterMenuClick(this, s_, ui_, Index, FileDialog());
+}
+
+void kova::mnuCrossTable_Click() {
+    CrossTablesClick(this, s_, ui_);
 }

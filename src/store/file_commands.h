@@ -52,8 +52,9 @@ struct OutputView {
 std::string WithExtension(const std::string& oldName, const std::string& newName,
                           const std::string& extension);
 
-// The question before a set is replaced (mode 1 data set 1, 3 filter lines).
-// False when the user cancelled.
+// The question before a set is replaced (mode 1 data set 1, 2 data set 2, 3
+// filter lines); a shown selection of data set 1 or 2 is written back and
+// ended first. False when the user cancelled.
 bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode);
 
 // Each command returns true when it did its work; false when it ended without
