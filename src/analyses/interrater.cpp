@@ -123,7 +123,7 @@ void WriteStatistic(ReportWriter& out, double value, std::string_view pattern) {
 
 std::vector<std::string> TitleTags(const KovaState& s) {
     return {EpisodeTag(s), RangeTag(s.FromRecord, s.ToRecord, true),
-            " (Data2:" + FileNumber(s.FromRecord2) + "-" + FileNumber(s.ToRecord2) + ")",
+            " (Data2: " + FileNumber(s.FromRecord2) + "-" + FileNumber(s.ToRecord2) + ")",
             SelectionTag(s, s.FromRecord, s.ToRecord, true)};
 }
 
