@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "analyses/analysis_fixture.h"
-#include "store/daily_fixture.h"
+#include "mainwindow/daily_fixture.h"
 #include "store/data_file.h"
 #include "store/selection_store.h"
 #include "store/store_test_util.h"

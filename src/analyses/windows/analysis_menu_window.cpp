@@ -6,7 +6,7 @@
 #include "analyses/analysis_commands.h"
 #include "analyses/windows/cross.h"
 #include "analyses/windows/interask.h"
-#include "mainwindow/text_codec.h"
+#include "widgets/text_codec.h"
 
 void RelabelInterraterMenu(const core::KovaState& s, const std::map<int, QAction*>& items) {
     const auto captions = core::InterraterMenuCaptions(s);

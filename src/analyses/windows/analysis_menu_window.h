@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "store/file_commands.h"
+#include "mainwindow/file_commands.h"
 #include "store/state.h"
 #include "store/ui.h"
 

@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "analyses/analysis_commands.h"
-#include "mainwindow/text_codec.h"
-#include "mainwindow/window_util.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 
