@@ -207,9 +207,183 @@ def write(name, text):
         f.write(text)
 
 
+# ------------------------------------------------------- sequential analysis
+
+def sequential_events(codes, filling, first_record=1):
+    """Events of records first_record.. (codes of the records, "" = empty)."""
+    events = []
+    for i, code in enumerate(codes, first_record):
+        if code:
+            events.append(code)
+        elif filling and i > 1:
+            events.append(events[-1] if events else "")
+    return events
+
+
+def frequencies(F):
+    k = len(F) - 1
+    return [max(F[k][b], F[b][k]) for b in range(k)]
+
+
+def uni_z(F, n):
+    k = len(F) - 1
+    f = frequencies(F)
+    Z = [[0.0] * k for _ in range(k)]
+    for a in range(k):
+        for b in range(k):
+            e = f[a] * f[b] / n
+            var = f[a] * f[b] * (n - f[a]) * (n - f[b]) / (n * n * (n - 1))
+            Z[a][b] = f32((F[a][b] - e) / math.sqrt(var)) if var > 0 else 0.0
+    return Z
+
+
+def bi_z(F, n):
+    k = len(F) - 1
+    f = frequencies(F)
+    Z = [[0.0] * k for _ in range(k)]
+    for a in range(k):
+        for b in range(k):
+            obs = F[a][b] + F[b][a]
+            e = 2 * f[a] * f[b] / n
+            factor = f32(f[a] * f[b] + (n - f[a]) * (n - f[b]) - n)
+            var = 2 * f[a] * f[b] * factor / (n * n * (n - 1))
+            Z[a][b] = f32((obs - e) / math.sqrt(var)) if var > 0 else 0.0
+    return Z
+
+
+def kappa(obs, e, bound):
+    if obs < e:
+        d = e
+    else:
+        d = max(bound, obs) - e
+    return 0.0 if d == 0 else f32((obs - e) / d)
+
+
+def uni_kappa(F, n):
+    k = len(F) - 1
+    f = frequencies(F)
+    return [[kappa(F[a][b], f[a] * f[b] / n, min(F[a][k], F[b][k])) for b in range(k)]
+            for a in range(k)]
+
+
+def bi_kappa(F, n):
+    k = len(F) - 1
+    f = frequencies(F)
+    K = [[0.0] * k for _ in range(k)]
+    for a in range(k):
+        for b in range(k):
+            ra, rb = F[a][k], F[b][k]
+            bound = 2 * ra - 1 if ra == rb else 2 * min(ra, rb)
+            K[a][b] = kappa(F[a][b] + F[b][a], 2 * f[a] * f[b] / n, bound)
+    return K
+
+
+def probabilities(F):
+    k = len(F) - 1
+    n = F[k][k]
+    P = [[0.0] * (k + 1) for _ in range(k + 1)]
+    for a in range(k):
+        if F[a][k]:
+            for b in range(k):
+                P[a][b] = f32(F[a][b] / F[a][k])
+            P[a][k] = 1.0
+    if n:
+        for b in range(k + 1):
+            P[k][b] = f32(F[k][b] / n)
+    return P
+
+
+SIG = f32(1.96)
+
+
+def z_cell(z):
+    return "---" if -SIG < z < SIG else fmt(z, "####0.00")
+
+
+def seq_title(out, subject, tags):
+    title(out, "SEQUENTIAL ANALYSIS: ", subject, tags)
+
+
+def lag_item(out, lag):
+    out.tab(89).put("Row at Lag:").put("%d " % -lag).end()
+
+
+def totalled_table(out, subject, tags, lag, name, cats, M, pattern, offset):
+    k = len(cats)
+    out.end().end()
+    seq_title(out, subject, tags)
+    out.put(name)
+    lag_item(out, lag)
+    out.rule("-")
+    heading(out, cats, offset)
+    out.rule("-")
+    for a in range(k):
+        row(out, cats[a], [fmt(M[a][b], pattern) for b in range(k + 1)])
+    out.rule("-")
+    row(out, "Total:", [fmt(M[k][b], pattern) for b in range(k + 1)])
+
+
+def square_table(out, subject, tags, lag, first_line, lag_line, cats, M, cellf, footer):
+    out.end().end()
+    seq_title(out, subject, tags)
+    out.put(first_line)
+    if lag_line == "same":
+        lag_item(out, lag)
+    else:
+        out.end()
+        if lag_line == "next":
+            out.put(" ")
+            lag_item(out, lag)
+    out.rule("-")
+    heading(out, cats, 0)
+    out.rule("-")
+    for a in range(len(cats)):
+        row(out, cats[a], [cellf(v) for v in M[a]])
+    out.rule("-")
+    if footer:
+        out.put(footer).end()
+    out.end()
+
+
+UNI_Z = "Uni-directional Z-scores Table" + " " * 41 + "(QA, Wampold & Margolin, 1982)"
+BI_Z = "Bi-directional Z-scores Table" + " " * 42 + "(QA, Wampold & Margolin, 1982)"
+UNI_K = "Uni-directional Transformed Kappa Table" + " " * 37 + "(Huber 1977, Wampold 1992)"
+BI_K = "Bi-directional Transformed Kappa Table" + " " * 38 + "(Huber 1977, Wampold 1992)"
+FOOTER = "{--- = -1.96<z<1.96, P>0.05}"
+
+
+def sequential_report(events, cats, lag, subject, tags):
+    """Every block of one analysis with every table chosen, appended to an
+    existing output file."""
+    n = len(events)
+    F = count_transitions(events, cats, lag)
+    E = expected(F)
+    out = Lines()
+    totalled_table(out, subject, tags, lag, "Frequency Transition Table", cats, F, "#####0", 12)
+    out.end().end()
+    expected_block(out, "Expected Transition Table", subject, tags, cats, F, E)
+    out.end().end()
+    residuals_block(out, subject, tags, cats, F, E)
+    totalled_table(out, subject, tags, lag, "Probability Transition Table", cats,
+                   probabilities(F), "####0.00%", 10)
+    square_table(out, subject, tags, lag, UNI_Z, "none", cats, uni_z(F, n), z_cell, FOOTER)
+    square_table(out, subject, tags, lag, UNI_K, "next", cats, uni_kappa(F, n),
+                 lambda v: fmt(v, "####0.00"), None)
+    square_table(out, subject, tags, lag, BI_Z, "same", cats, bi_z(F, n), z_cell, FOOTER)
+    square_table(out, subject, tags, lag, BI_K, "next", cats, bi_kappa(F, n),
+                 lambda v: fmt(v, "####0.00"), None)
+    return out.text
+
+
 # The protocol of the tests: fifteen events of three categories.
 EVENTS = "a b c a b a c c b a b c a a b".split()
 CATS = ["a", "b", "c"]
+
+# A second protocol of twelve records with empty codes and a code outside
+# the coding list "c", "a", "b" (list order), analysed with episode filling
+# and table-based categories at lag 2.
+FILLED_RECORDS = ["a", "", "b", "c", "", "a", "x", "b", "", "c", "a", "b"]
+TABLE = ["c", "a", "b"]
 
 
 def chi_square_golden():
@@ -224,5 +398,14 @@ def chi_square_golden():
     write("chi_square_block.ana", out.text)
 
 
+def sequential_golden():
+    write("sequential_all.ana",
+          sequential_report(EVENTS, CATS, 1, "V4", [" (no.  1 - 15 )"]))
+    events = sequential_events(FILLED_RECORDS, True)
+    write("sequential_filled_lag2.ana",
+          sequential_report(events, TABLE, 2, "V4", [" (EPISODE FILLED)", " (no.  1 - 12 )"]))
+
+
 if __name__ == "__main__":
     chi_square_golden()
+    sequential_golden()
