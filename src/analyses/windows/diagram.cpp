@@ -1,5 +1,6 @@
 #include "analyses/windows/diagram.h"
 
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
@@ -7,9 +8,8 @@
 #include <QPushButton>
 #include <cmath>
 
-#include "mainwindow/common_dialog.h"
-#include "mainwindow/text_codec.h"
-#include "mainwindow/window_util.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 
@@ -134,8 +134,12 @@ void diagram::ShowModeless() {
     activateWindow();
 }
 
-bool diagram::SavePicture(const std::string& fileName) {
-    QString name = ToQString(fileName);
+diagram::SaveAnswerer& diagram::TestSaveAnswer() {
+    static SaveAnswerer answer;
+    return answer;
+}
+
+bool diagram::SavePicture(QString name) {
     const QString suffix = QFileInfo(name).suffix().toLower();
     QByteArray format = "png";
     if (suffix == "bmp")
@@ -144,19 +148,25 @@ bool diagram::SavePicture(const std::string& fileName) {
         name += ".png";
     QImageWriter writer(name, format);
     if (!writer.write(Picture1->Render())) {
-        ui_.Message("The picture could not be saved as " + FromQString(name) + ": " +
-                        FromQString(writer.errorString()),
-                    "Error", core::Icon::Exclamation);
+        ui_.Message(
+            FromQString("The picture could not be saved as " + name + ": " + writer.errorString()),
+            "Error", core::Icon::Exclamation);
         return false;
     }
     return true;
 }
 
 void diagram::CSave_Click() {
-    CommonDialog dialog(this);
-    std::optional<std::string> chosen =
-        dialog.ShowSave({"", "Bitmap Files (*.bmp)|*.bmp|PNG Files (*.png)|*.png", "Save Diagram"});
-    if (chosen && !chosen->empty())
+    std::optional<QString> chosen;
+    if (TestSaveAnswer()) {
+        chosen = TestSaveAnswer()();
+    } else {
+        const QString name = QFileDialog::getSaveFileName(
+            this, "Save Diagram", QString(), "PNG Files (*.png);;Bitmap Files (*.bmp)");
+        if (!name.isEmpty())
+            chosen = name;
+    }
+    if (chosen && !chosen->isEmpty())
         SavePicture(*chosen);
 }
 

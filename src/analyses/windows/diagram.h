@@ -6,8 +6,10 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QString>
 #include <QWidget>
-#include <string>
+#include <functional>
+#include <optional>
 
 #include "analyses/transition_diagram.h"
 #include "store/ui.h"
@@ -48,7 +50,12 @@ public:
     // Writes the picture: BMP when the name ends in ".bmp" (any case), else
     // PNG (".png" added to a name without an extension). False after a
     // message when it cannot be written.
-    bool SavePicture(const std::string& fileName);
+    bool SavePicture(QString fileName);
+
+    // Tests answer the save dialog through this instead of a real one
+    // (nullopt for Cancel).
+    using SaveAnswerer = std::function<std::optional<QString>()>;
+    static SaveAnswerer& TestSaveAnswer();
 
     void CSave_Click();
     void COkee_Click();

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "mainwindow/text_codec.h"
-#include "mainwindow/window_util.h"
 #include "store/text.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 
