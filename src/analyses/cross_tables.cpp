@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analyses/chi_square_report.h"
 #include "analyses/frequency_analysis.h"
 
 namespace core {
@@ -92,15 +93,22 @@ bool RunCrossTables(KovaState& s, KovaUi& ui, int16_t varX, int16_t varY,
         block.out.Text(" No Codes Found! ").EndLine();
         return FlushAnalysisOutput(s, ui, block);
     }
-    AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
-    WriteReportTitle(block, "CROSS TABLES: ", false, subject, CrossTags(s), kDateColumn, clock());
-    WriteReportRule(block, '=');
     if (s.ShowFrequencyTable != 0) {
+        AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
+        WriteReportTitle(block, "CROSS TABLES: ", false, subject, CrossTags(s), kDateColumn,
+                         clock());
+        WriteReportRule(block, '=');
         ReportWriter lag;
         lag.Text("Row at Lag:").Number(-s.Lag);
         WriteCountTable(block, *table, "Cross Frequency Table", lag.Bytes());
+        if (!FlushAnalysisOutput(s, ui, block))
+            return false;
     }
-    return FlushAnalysisOutput(s, ui, block);
+    const SingleMatrix e = ExpectedFrequencies(table->counts);
+    const ChiSquareLabels labels{"Expected Cross Table", subject, CrossTags(s),
+                                 table->rowCategories, table->columnCategories};
+    return PrintChiSquareStatistics(s, ui, labels, table->counts, e,
+                                    ComputeChiSquare(table->counts, e), clock);
 }
 
 }  // namespace core

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "analyses/chi_square_report.h"
 #include "analyses/frequency_analysis.h"
+#include "analyses/table_layout.h"
 #include "store/text.h"
 
 namespace core {
@@ -41,12 +43,11 @@ CountTable MakeCountTable(std::vector<std::string> rows, std::vector<std::string
     CountTable table;
     table.rowCategories = std::move(rows);
     table.columnCategories = std::move(columns);
-    table.cells.assign(table.rowCategories.size() + 1,
-                       std::vector<double>(table.columnCategories.size() + 1, 0.0));
-    for (size_t i = 0; i < table.rowCategories.size(); ++i)
-        table.rowIndex.emplace(table.rowCategories[i], static_cast<int>(i));
-    for (size_t i = 0; i < table.columnCategories.size(); ++i)
-        table.columnIndex.emplace(table.columnCategories[i], static_cast<int>(i));
+    table.counts = CountMatrix(table.Rows(), table.Columns());
+    for (int i = 0; i < table.Rows(); ++i)
+        table.rowIndex.emplace(table.rowCategories[static_cast<size_t>(i)], i + 1);
+    for (int i = 0; i < table.Columns(); ++i)
+        table.columnIndex.emplace(table.columnCategories[static_cast<size_t>(i)], i + 1);
     return table;
 }
 
@@ -55,27 +56,28 @@ void CountPair(CountTable& table, const std::string& row, const std::string& col
     auto c = table.columnIndex.find(column);
     if (r == table.rowIndex.end() || c == table.columnIndex.end())
         return;
-    const size_t rows = table.rowCategories.size();
-    const size_t columns = table.columnCategories.size();
-    table.cells[static_cast<size_t>(r->second)][static_cast<size_t>(c->second)] += 1;
-    table.cells[static_cast<size_t>(r->second)][columns] += 1;
-    table.cells[rows][static_cast<size_t>(c->second)] += 1;
-    table.cells[rows][columns] += 1;
+    const int totalRow = table.Rows() + 1;
+    const int totalColumn = table.Columns() + 1;
+    table.counts(r->second, c->second) += 1;
+    table.counts(r->second, totalColumn) += 1;
+    table.counts(totalRow, c->second) += 1;
+    table.counts(totalRow, totalColumn) += 1;
 }
 
 Agreement ComputeAgreement(const CountTable& table) {
     Agreement a;
-    const size_t k = static_cast<size_t>(std::min(table.Rows(), table.Columns()));
-    const size_t rows = static_cast<size_t>(table.Rows());
-    const size_t columns = static_cast<size_t>(table.Columns());
+    const int k = std::min(table.Rows(), table.Columns());
+    const int totalRow = table.Rows() + 1;
+    const int totalColumn = table.Columns() + 1;
+    const CountMatrix& f = table.counts;
     const double n = table.Total();
     a.pairs = n;
-    double chance = 0;  // sum of r_k c_k
-    for (size_t i = 0; i < k; ++i) {
-        a.agreements += table.cells[i][i];
-        chance += table.cells[i][columns] * table.cells[rows][i];
+    double chance = 0;  // the sum of r_k c_k
+    for (int i = 1; i <= k; ++i) {
+        a.agreements += f(i, i);
+        chance += f(i, totalColumn) * f(totalRow, i);
     }
-    a.categoryKappas.assign(k, kUndefined);
+    a.categoryKappas.assign(static_cast<size_t>(k), kUndefined);
     if (n <= 0)
         return a;
     a.percentage = a.agreements / n;
@@ -85,85 +87,15 @@ Agreement ComputeAgreement(const CountTable& table) {
     const double denominator = n * n - chance;
     if (denominator != 0)
         a.kappa = (n * a.agreements - chance) / denominator;
-    for (size_t i = 0; i < k; ++i) {
-        const double nkk = table.cells[i][i];
-        const double r = table.cells[i][columns];
-        const double c = table.cells[rows][i];
+    for (int i = 1; i <= k; ++i) {
+        const double r = f(i, totalColumn);
+        const double c = f(totalRow, i);
         const double d = n * (r + c) - 2 * r * c;
         if (d != 0)
-            a.categoryKappas[i] = 2 * (n * nkk - r * c) / d;
+            a.categoryKappas[static_cast<size_t>(i - 1)] = 2 * (n * f(i, i) - r * c) / d;
     }
     return a;
 }
-
-}  // namespace core
-
-// ---- The report ----
-
-namespace core {
-
-namespace {
-
-constexpr int kDateColumn = 85;
-constexpr int kField = 8;
-constexpr const char* kNoTableCategories =
-    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
-
-bool RangeValid(int16_t from, int16_t to, int16_t count, const RecordSet& records) {
-    return from >= 1 && from <= to && to <= count && static_cast<size_t>(to) < records.size();
-}
-
-// A statistic in a field of 8: its pattern, or " *******" when undefined.
-void WriteStatistic(ReportWriter& out, double value, std::string_view pattern) {
-    if (value == kUndefined)
-        out.RightField(" *******", kField);
-    else
-        out.NumberField(value, pattern, kField);
-}
-
-std::vector<std::string> TitleTags(const KovaState& s) {
-    return {EpisodeTag(s), RangeTag(s.FromRecord, s.ToRecord, true),
-            " (Data2: " + FileNumber(s.FromRecord2) + "-" + FileNumber(s.ToRecord2) + ")",
-            SelectionTag(s, s.FromRecord, s.ToRecord, true)};
-}
-
-void WriteAgreementBlock(AnalysisOutput& block, const Agreement& a) {
-    ReportWriter& out = block.out;
-    out.Text("Agreement and Cohen's Kappa").EndLine();
-    WriteReportRule(block, '-');
-    out.Text("Pairs:").Tab(24).NumberField(a.pairs, "#####0", kField).EndLine();
-    out.Text("Agreements:").Tab(24).NumberField(a.agreements, "#####0", kField).EndLine();
-    out.Text("Agreement:").Tab(24);
-    WriteStatistic(out, a.percentage, "####0.00%");
-    out.EndLine();
-    out.Text("Cohen's Kappa:").Tab(24);
-    WriteStatistic(out, a.kappa, "####0.000");
-    out.EndLine();
-    WriteReportRule(block, '-');
-}
-
-void WriteCategoryKappaBlock(AnalysisOutput& block, const CountTable& table, const Agreement& a) {
-    ReportWriter& out = block.out;
-    const size_t rows = static_cast<size_t>(table.Rows());
-    const size_t columns = static_cast<size_t>(table.Columns());
-    out.Text("Category Kappas").EndLine();
-    out.Tab(14).Text("Coder 1").Tab(26).Text("Coder 2").Tab(38).Text("Agreed").Tab(50).Text(
-        "Kappa");
-    out.EndLine();
-    WriteReportRule(block, '-');
-    for (size_t k = 0; k < a.categoryKappas.size(); ++k) {
-        out.Text(table.rowCategories[k]);
-        out.Tab(12).NumberField(table.cells[k][columns], "#####0", kField);
-        out.Tab(24).NumberField(table.cells[rows][k], "#####0", kField);
-        out.Tab(36).NumberField(table.cells[k][k], "#####0", kField);
-        out.Tab(48);
-        WriteStatistic(out, a.categoryKappas[k], "####0.000");
-        out.EndLine();
-    }
-    WriteReportRule(block, '-');
-}
-
-}  // namespace
 
 bool CheckCategoryCount(KovaUi& ui, size_t count) {
     if (count <= kMaxTableCategories)
@@ -177,27 +109,86 @@ bool CheckCategoryCount(KovaUi& ui, size_t count) {
 void WriteCountTable(AnalysisOutput& block, const CountTable& table, std::string_view title,
                      std::string_view rightTitle) {
     ReportWriter& out = block.out;
-    const int rows = table.Rows();
-    const int columns = table.Columns();
     out.Text(title).Tab(89).Text(rightTitle).EndLine();
-    for (int j = 1; j <= columns; ++j)
-        out.Tab(12 * j + 2).Text(table.columnCategories[static_cast<size_t>(j - 1)]);
-    out.Tab(12 * columns + 14).Text("Total:").EndLine();
     WriteReportRule(block, '-');
-    auto writeCells = [&](int r) {
-        for (int j = 1; j <= columns + 1; ++j)
-            out.Tab(12 * j).NumberField(
-                table.cells[static_cast<size_t>(r)][static_cast<size_t>(j - 1)], "#####0", kField);
-        out.EndLine();
+    WriteTableHeading(out, table.columnCategories, 12);
+    WriteReportRule(block, '-');
+    const int totalRow = table.Rows() + 1;
+    const int totalColumn = table.Columns() + 1;
+    std::vector<std::string> cells(static_cast<size_t>(totalColumn));
+    auto fill = [&](int r) {
+        for (int c = 1; c <= totalColumn; ++c)
+            cells[static_cast<size_t>(c - 1)] = FormatNumber(table.counts(r, c), "#####0");
     };
-    for (int r = 0; r < rows; ++r) {
-        out.Text(table.rowCategories[static_cast<size_t>(r)]);
-        writeCells(r);
+    for (int r = 1; r < totalRow; ++r) {
+        fill(r);
+        WriteTableRow(out, table.rowCategories[static_cast<size_t>(r - 1)], cells);
     }
     WriteReportRule(block, '-');
-    out.Text("Total:");
-    writeCells(rows);
+    fill(totalRow);
+    WriteTableRow(out, "Total:", cells);
 }
+
+namespace {
+
+constexpr int kDateColumn = 85;
+constexpr const char* kTitle = "INTERRATER AGREEMENT: ";
+constexpr const char* kNoTableCategories =
+    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
+
+bool RangeValid(int16_t from, int16_t to, int16_t count, const RecordSet& records) {
+    return from >= 1 && from <= to && to <= count && static_cast<size_t>(to) < records.size();
+}
+
+std::vector<std::string> TitleTags(const KovaState& s) {
+    return {EpisodeTag(s), RangeTag(s.FromRecord, s.ToRecord, true),
+            " (Data2: " + FileNumber(s.FromRecord2) + "-" + FileNumber(s.ToRecord2) + ")",
+            SelectionTag(s, s.FromRecord, s.ToRecord, true)};
+}
+
+// Each block opens with the report's title line and rule, as the blocks of
+// the sequential analysis do.
+void WriteTitle(const KovaState& s, AnalysisOutput& block, int16_t varIndex,
+                const ReportClock& clock) {
+    WriteReportTitle(block, kTitle, false, s.Varnaam[static_cast<size_t>(varIndex)], TitleTags(s),
+                     kDateColumn, clock());
+    WriteReportRule(block, '=');
+}
+
+void WriteAgreementBlock(AnalysisOutput& block, const Agreement& a) {
+    ReportWriter& out = block.out;
+    out.Text("Agreement and Cohen's Kappa").EndLine();
+    WriteReportRule(block, '-');
+    WriteTableHeading(out, {"Pairs", "Agreed", "Agreement", "Kappa"}, 0);
+    WriteReportRule(block, '-');
+    WriteTableRow(out, "Total:",
+                  {FormatNumber(a.pairs, "#####0"), FormatNumber(a.agreements, "#####0"),
+                   CellText(a.percentage, "####0.00%"), CellText(a.kappa, "####0.000")});
+    WriteReportRule(block, '-');
+    out.EndLine();
+}
+
+void WriteCategoryKappaBlock(AnalysisOutput& block, const CountTable& table, const Agreement& a) {
+    ReportWriter& out = block.out;
+    const int totalRow = table.Rows() + 1;
+    const int totalColumn = table.Columns() + 1;
+    out.Text("Category Kappas").EndLine();
+    WriteReportRule(block, '-');
+    WriteTableHeading(out, {"Coder 1", "Coder 2", "Agreed", "Kappa"}, 0);
+    WriteReportRule(block, '-');
+    for (size_t k = 0; k < a.categoryKappas.size(); ++k) {
+        const int i = static_cast<int>(k) + 1;
+        WriteTableRow(out, table.rowCategories[k],
+                      {FormatNumber(table.counts(i, totalColumn), "#####0"),
+                       FormatNumber(table.counts(totalRow, i), "#####0"),
+                       FormatNumber(table.counts(i, i), "#####0"),
+                       CellText(a.categoryKappas[k], "####0.000")});
+    }
+    WriteReportRule(block, '-');
+    out.EndLine();
+}
+
+}  // namespace
 
 bool WriteInterraterReport(KovaState& s, KovaUi& ui, int16_t varIndex, const CountTable& table,
                            const ReportClock& clock) {
@@ -209,27 +200,32 @@ bool WriteInterraterReport(KovaState& s, KovaUi& ui, int16_t varIndex, const Cou
         block.out.Text(" No Codes Found! ").EndLine();
         return FlushAnalysisOutput(s, ui, block);
     }
-    AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
-    WriteReportTitle(block, "INTERRATER AGREEMENT: ", false, label, TitleTags(s), kDateColumn,
-                     clock());
-    WriteReportRule(block, '=');
-    if (s.ShowFrequencyTable != 0)
+    if (s.ShowFrequencyTable != 0) {
+        AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
+        WriteTitle(s, block, varIndex, clock);
         WriteCountTable(block, table, "Interrater Frequency Table", "Rows: Coder 1");
-    if (!FlushAnalysisOutput(s, ui, block))
+        if (!FlushAnalysisOutput(s, ui, block))
+            return false;
+    }
+    const SingleMatrix e = ExpectedFrequencies(table.counts);
+    const ChiSquareLabels labels{"Expected Interrater Table", label, TitleTags(s),
+                                 table.rowCategories, table.columnCategories};
+    if (!PrintChiSquareStatistics(s, ui, labels, table.counts, e, ComputeChiSquare(table.counts, e),
+                                  clock))
         return false;
     const Agreement a = ComputeAgreement(table);
     if (s.ShowAgreementKappa != 0) {
-        AnalysisOutput kappa = OpenAnalysisOutput(s, LeadIn::TwoBlanks);
-        WriteAgreementBlock(kappa, a);
-        kappa.out.EmptyLines(1);
-        if (!FlushAnalysisOutput(s, ui, kappa))
+        AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::TwoBlanks);
+        WriteTitle(s, block, varIndex, clock);
+        WriteAgreementBlock(block, a);
+        if (!FlushAnalysisOutput(s, ui, block))
             return false;
     }
     if (s.ShowCategoryKappas != 0) {
-        AnalysisOutput kappas = OpenAnalysisOutput(s, LeadIn::TwoBlanks);
-        WriteCategoryKappaBlock(kappas, table, a);
-        kappas.out.EmptyLines(1);
-        if (!FlushAnalysisOutput(s, ui, kappas))
+        AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::TwoBlanks);
+        WriteTitle(s, block, varIndex, clock);
+        WriteCategoryKappaBlock(block, table, a);
+        if (!FlushAnalysisOutput(s, ui, block))
             return false;
     }
     return true;

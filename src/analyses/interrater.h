@@ -10,15 +10,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "analyses/chi_square.h"
 #include "analyses/report_frame.h"
 #include "store/record.h"
 #include "store/state.h"
 #include "store/ui.h"
 
 namespace core {
-
-// A statistic that cannot be computed (no pairs, a denominator of 0).
-inline constexpr double kUndefined = 9999;
 
 // The codes of variable varIndex (1..7) at positions from..to of `records`.
 // With filling an empty code repeats the code before it within the range.
@@ -30,21 +28,19 @@ std::vector<std::string> RangeCodes(const RecordSet& records, int16_t from, int1
 std::vector<std::string> DistinctCodesOf(const std::vector<std::string>& a,
                                          const std::vector<std::string>& b);
 
-// A table of counts with its margins: cell (r, c) for r < rows and c <
-// columns; row `rows` holds the column totals, column `columns` the row
-// totals, and (rows, columns) the grand total.
+// A table of counts with its categories: counts(r, c) for the row category
+// r and the column category c (from 1), with the totals in row Rows() and
+// column Columns() of the matrix (chi_square.h).
 struct CountTable {
     std::vector<std::string> rowCategories;
     std::vector<std::string> columnCategories;
-    std::vector<std::vector<double>> cells;
-    // The first index of each category, for counting.
+    CountMatrix counts;
+    // The first index (from 1) of each category, for counting.
     std::unordered_map<std::string, int> rowIndex;
     std::unordered_map<std::string, int> columnIndex;
     int Rows() const { return static_cast<int>(rowCategories.size()); }
     int Columns() const { return static_cast<int>(columnCategories.size()); }
-    double Total() const {
-        return cells[static_cast<size_t>(Rows())][static_cast<size_t>(Columns())];
-    }
+    double Total() const { return counts(Rows() + 1, Columns() + 1); }
 };
 
 // The most categories a table takes: beyond it the table would not fit in
@@ -76,10 +72,10 @@ Agreement ComputeAgreement(const CountTable& table);
 // message titled "Error": false.
 bool CheckCategoryCount(KovaUi& ui, size_t count);
 
-// The frequency table in the layout of the transition tables: a title line
-// with `rightTitle` at column 89, the column categories as headings with
-// "Total:", a rule, a row per row category with its counts and total, a rule
-// and the totals row.
+// The frequency table in the layout of the transition tables: the table's
+// title with `rightTitle` at column 89, a rule, the column categories as
+// headings with "Total:", a rule, a row per row category with its counts
+// and total, a rule and the totals row.
 void WriteCountTable(AnalysisOutput& block, const CountTable& table, std::string_view title,
                      std::string_view rightTitle);
 

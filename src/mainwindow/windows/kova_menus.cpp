@@ -6,7 +6,9 @@
 #include <QMenuBar>
 
 #include "analyses/windows/analysis_menu_window.h"
+#include "analyses/windows/diagram.h"
 #include "analyses/windows/frequency_menu_window.h"
+#include "analyses/windows/sequential_menu_window.h"
 #include "mainwindow/windows/common_dialog.h"
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/qt_ui.h"
@@ -145,6 +147,9 @@ void kova::CreateMenus() {
         connect(item, &QAction::triggered, this, [this, i = index] { mnuAnalyseItem_Click(i); });
     mnuSequential = AddMenu(bar, "mnuSequential", "&Sequential");
     AddItems(mnuSequential, "mnuSequentialItem", variables, mnuSequentialItem);
+    connect(mnuSequential, &QMenu::aboutToShow, this, &kova::mnuSequential_Click);
+    for (auto& [index, item] : mnuSequentialItem)
+        connect(item, &QAction::triggered, this, [this, i = index] { mnuSequentialItem_Click(i); });
 
     mnuInterrater = AddMenu(bar, "mnuInterrater", "&Interrater");
     AddItems(mnuInterrater, "mnuInterraterItem",
@@ -198,4 +203,16 @@ void kova::mnuInterraterItem_Click(int Index) {
 
 void kova::mnuCrossTable_Click() {
     CrossTablesClick(this, s_, ui_);
+}
+
+void kova::mnuSequential_Click() {
+    RelabelSequentialMenu(s_, mnuSequentialItem);
+}
+
+void kova::mnuSequentialItem_Click(int Index) {
+    SequentialMenuClick(this, s_, ui_, Index);
+}
+
+void kova::diag_Click() {
+    ui_.Diagram().ShowModeless();
 }

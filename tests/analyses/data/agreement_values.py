@@ -38,3 +38,29 @@ for k in cats:
     pe_k = F(rows[k] * cols[k] + (n - rows[k]) * (n - cols[k]), n * n)
     kk = (po_k - pe_k) / (1 - pe_k)
     print(k, rows[k], cols[k], a, kk, "= %.6f" % float(kk))
+
+# The chi-square block of the same table (independence expectation, Pearson
+# chi square, Cramer's V, Goodman and Kruskal's lambdas, Haberman's adjusted
+# residuals).
+import math
+
+exp = {(r, c): F(rows[r] * cols[c], n) for r in cats for c in cats}
+for r in cats:
+    print("E", r, ["%.2f" % float(exp[(r, c)]) for c in cats], rows[r])
+chi = sum(F(table[k] ** 2) / exp[k] for k in table if exp[k] != 0) - n
+q = min(len(cats), len(cats))
+print("chi square %.3f" % float(chi), "df", (len(cats) - 1) ** 2)
+print("cramer %.3f" % math.sqrt(float(chi) / (n * (q - 1))))
+max_col = max(rows.values())
+lam_row = F(sum(max(table[(r, c)] for r in cats) for c in cats) - max(rows.values()),
+            n - max(rows.values()))
+lam_col = F(sum(max(table[(r, c)] for c in cats) for r in cats) - max(cols.values()),
+            n - max(cols.values()))
+print("lambda rows predicted %.3f" % float(lam_row), "columns predicted %.3f" % float(lam_col))
+for r in cats:
+    res = []
+    for c in cats:
+        e = float(exp[(r, c)])
+        v = e * (1 - rows[r] / n) * (1 - cols[c] / n)
+        res.append("%.2f" % ((table[(r, c)] - e) / math.sqrt(v)) if v else "0.00")
+    print("R", r, res)
