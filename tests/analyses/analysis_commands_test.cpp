@@ -56,8 +56,12 @@ struct OpenKov2Test : ::testing::Test {
 
 TEST_F(OpenKov2Test, WithoutASecondSetGoesStraightToTheFileDialog) {
     dialog.answers = {second};
+    const uint64_t changes = s.ChangeCount2;
     OpenItem();
-    EXPECT_TRUE(ui.log.empty() || ui.log[0].rfind("AskSaveFile", 0) != 0);
+    EXPECT_EQ(s.ChangeCount2, changes + 1);
+    EXPECT_EQ(std::count_if(ui.log.begin(), ui.log.end(),
+                            [](const std::string& l) { return l.rfind("AskSaveFile", 0) == 0; }),
+              0);
     ASSERT_EQ(dialog.requests.size(), 1u);
     EXPECT_EQ(dialog.requests[0].title, "Open Second Interrater Datafile");
     EXPECT_EQ(dialog.requests[0].filter, core::kDataFilter);
