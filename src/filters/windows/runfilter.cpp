@@ -23,7 +23,7 @@ void Place(QWidget* w, int left, int top, int width, int height) {
 // output file, as long as the table is still the filter report.
 std::function<void()> ListFilterReport(core::KovaState& s, core::KovaUi& ui) {
     return [&s, &ui] {
-        const core::ResultTableModel& t = s.Words;
+        const core::ResultTableModel& t = s.ResultTable;
         if (!t.cells.empty() && t.cells[0].size() > 3 && t.cells[0][3] == "filter no.")
             core::WriteFilterReportOutput(s, ui);
     };

@@ -70,7 +70,7 @@ Words* Words::ShowTable(core::KovaState& s, core::KovaUi& ui, QWidget* parent,
 }
 
 void Words::Refresh() {
-    const core::ResultTableModel& t = s_.Words;
+    const core::ResultTableModel& t = s_.ResultTable;
     setWindowTitle(ToQString(t.caption));
     size_t columns = t.columnWidths.size();
     for (const auto& row : t.cells)
@@ -105,6 +105,6 @@ void Words::Command1_Click() {
 }
 
 void Words::Grid_HeadingClick(int column) {
-    core::SortResultTable(s_.Words, column);
+    core::SortResultTable(s_.ResultTable, column);
     Refresh();
 }

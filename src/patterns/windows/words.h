@@ -1,4 +1,4 @@
-// The result-table window: the grid of KovaState::Words with its four labels,
+// The result-table window: the grid of KovaState::ResultTable with its four labels,
 // the List button (what the command that made the table hands it, e.g. the
 // report block into the analysis output file) and Close.
 // A click on a column heading sorts the rows by that column.

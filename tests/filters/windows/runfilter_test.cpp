@@ -146,12 +146,12 @@ TEST_F(RunfilterWindow, ReportShowsTheWordsWindowSortableByHeading) {
     EXPECT_EQ(w->Label4->text(), " 1");
 
     // Sorting by a heading reorders the table model as well as the grid.
-    s.Words.cells[1][2] = "9";
+    s.ResultTable.cells[1][2] = "9";
     w->Refresh();
     w->Grid_HeadingClick(2);
     EXPECT_EQ(w->Grid->item(0, 2)->text(), "5");
-    EXPECT_EQ(s.Words.cells[1][2], "5");
-    EXPECT_EQ(s.Words.cells[0][2], "prot.line");
+    EXPECT_EQ(s.ResultTable.cells[1][2], "5");
+    EXPECT_EQ(s.ResultTable.cells[0][2], "prot.line");
 }
 
 // The List button writes what the filters' side handed the window: the
