@@ -51,8 +51,8 @@ TransitionDiagram DescribeTransitionDiagram(const std::vector<std::string>& labe
     d.title = std::string(bidirectional ? "Bi-directional" : "Uni-directional") +
               " transitions, lag " + PlainNumber(lag) + " (|z| >= 1.96)";
     const int k = z.Rows() - 1;
-    const DiagramPoint centre{d.width / 2.0, d.height / 2.0};
-    const double circle = std::min(d.width, d.height) / 2.0 - kMargin;
+    const DiagramPoint centre{d.width / 2.0, kDiagramTitleHeight + d.width / 2.0};
+    const double circle = d.width / 2.0 - kMargin;
     for (int j = 0; j < k; ++j) {
         const double angle = -std::numbers::pi / 2 + 2 * std::numbers::pi * j / k;
         DiagramNode node;

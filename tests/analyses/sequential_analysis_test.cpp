@@ -355,9 +355,10 @@ TEST(TransitionDiagram, ArrowsOfSignificantCells) {
     z(1, 3) = 1.95f;
     const core::TransitionDiagram d = core::DescribeTransitionDiagram({"a", "b", "c"}, z, false, 1);
     ASSERT_EQ(d.nodes.size(), 3u);
-    // Clockwise from the top of a circle of radius 260 - 70 = 190.
+    // Clockwise from the top of a circle of radius 260 - 70 = 190 around
+    // (260, 28 + 260), under the title line.
     EXPECT_DOUBLE_EQ(d.nodes[0].centre.x, 260);
-    EXPECT_DOUBLE_EQ(d.nodes[0].centre.y, 70);
+    EXPECT_DOUBLE_EQ(d.nodes[0].centre.y, 98);
     EXPECT_GT(d.nodes[1].centre.x, 260);
     EXPECT_LT(d.nodes[2].centre.x, 260);
     ASSERT_EQ(d.arrows.size(), 3u);
