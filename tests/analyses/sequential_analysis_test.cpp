@@ -227,6 +227,59 @@ TEST_F(Sequential, NoEventsWriteTheNoCodesBlock) {
                          " No Codes Found! \r\n");
 }
 
+TEST_F(Sequential, OneEventOrALagBeyondTheEventsGiveTheSentinels) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> v4;
+        int16_t lag;
+        std::string critical;
+        std::string zRow;      // row a of the z-score tables
+        std::string kappaRow;  // row a of the kappa tables
+    };
+    // One event: one category, no degree of freedom, every z and kappa
+    // 0.001. Three events at lag 3: nothing counted, every z and kappa 0.
+    const std::vector<Case> cases = {
+        {"one event",
+         {"a"},
+         1,
+         "   *******",
+         At({{1, "a"}, {12, R8("---")}}),
+         At({{1, "a"}, {12, R8("0.00")}})},
+        {"lag beyond",
+         {"a", "b", "a"},
+         3,
+         "     3.841",
+         At({{1, "a"}, {12, R8("---")}, {24, R8("---")}}),
+         At({{1, "a"}, {12, R8("0.00")}, {24, R8("0.00")}})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(AnaPath());
+        Protocol(V4Rows(c.v4));
+        AllTables();
+        ASSERT_TRUE(Run(4, c.lag));
+        const std::string ana = Ana();
+        EXPECT_NE(ana.find(At({{1, "Chi square:"}, {30, "     0.000"}})), std::string::npos);
+        EXPECT_NE(ana.find(At({{1, "Critical value (P = 0.05):"}, {30, c.critical}})),
+                  std::string::npos);
+        EXPECT_NE(ana.find(At({{1, "Cramer coefficient:"}, {30, "   *******"}})),
+                  std::string::npos);
+        EXPECT_NE(ana.find(At({{1, "Lambda (rows predicted):"}, {30, "   *******"}})),
+                  std::string::npos);
+        // Both z-score tables (their footers), both kappa tables.
+        EXPECT_EQ(std::count(ana.begin(), ana.end(), '{'), 2);
+        size_t zRows = 0, kappaRows = 0;
+        for (size_t at = ana.find(c.zRow); at != std::string::npos; at = ana.find(c.zRow, at + 1))
+            ++zRows;
+        for (size_t at = ana.find(c.kappaRow); at != std::string::npos;
+             at = ana.find(c.kappaRow, at + 1))
+            ++kappaRows;
+        EXPECT_EQ(zRows, 2u);
+        // The adjusted residuals are all 0 as well.
+        EXPECT_EQ(kappaRows, 3u);
+    }
+}
+
 TEST_F(Sequential, TableBasedWithoutCategoriesStops) {
     Protocol(V4Rows({"a", "b"}));
     s.TableBasedCategories = 1;
