@@ -112,7 +112,7 @@ TEST_F(Sequential, EventLists) {
         {"filling", sample, 1, 1, 6, {"a", "a", "a", "b", "b", "a"}, {0, 1, 1, 1, 1, 1, 1}},
         {"filled range starting empty", sample, 1, 5, 6, {"", "a"}, {0, 1, 1}},
         {"nothing coded", {"", "", ""}, 0, 1, 3, {}, {3}},
-        {"other filling value", sample, 2, 1, 6, {"a", "b", "a"}, {0, 3, 2, 1}},
+        {"other filling value", sample, 2, 1, 6, {}, {6}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -432,6 +432,11 @@ TEST(TransitionDiagram, ArrowsOfSignificantCells) {
     z(2, 1) = 2.5f;
     const core::TransitionDiagram bi = core::DescribeTransitionDiagram({"a", "b", "c"}, z, true, 1);
     EXPECT_EQ(bi.arrows.size(), 2u);
+    // Forty nodes on the circle get smaller, keeping 3 pixels apart:
+    // pi x 190 / 40 - 3 = 11.92.
+    const core::TransitionDiagram many = core::DescribeTransitionDiagram(
+        std::vector<std::string>(40, "x"), SingleMatrix(40, 40), false, 1);
+    EXPECT_NEAR(many.nodeRadius, 3.14159265 * 190 / 40 - 3, 1e-6);
 }
 
 TEST_F(Sequential, MenuItems) {
