@@ -31,6 +31,11 @@ EventList BuildSequentialEvents(const KovaState& s, int varIndex) {
     EventList list;
     list.RangeLength = static_cast<int16_t>(s.ToRecord - s.FromRecord + 1);
     list.events.reserve(static_cast<size_t>(list.RangeLength) + 1);
+    // Filling is on (1) or off (0); any other value finds no events.
+    if (s.EpisodeFilling != 0 && s.EpisodeFilling != 1) {
+        list.events[0].span = list.RangeLength;
+        return list;
+    }
     for (int i = s.FromRecord; i <= s.ToRecord; ++i) {
         std::string code = SequentialCode(s.Records1[static_cast<size_t>(i)], varIndex);
         if (!code.empty()) {

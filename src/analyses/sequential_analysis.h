@@ -25,7 +25,8 @@ std::string SequentialCode(const ProtocolRecord& r, int varIndex);
 // range must be valid): a coded record starts an event; with EpisodeFilling 1
 // an empty record from the second record of the set on starts an event that
 // repeats the previous code; any other empty record adds to the records
-// spanned of the current event (event 0 before the first).
+// spanned of the current event (event 0 before the first). Any other value
+// of EpisodeFilling finds no events.
 EventList BuildSequentialEvents(const KovaState& s, int varIndex);
 
 // The categories, the transitions at `lag` and their statistics, with the

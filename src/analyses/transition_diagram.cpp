@@ -1,5 +1,6 @@
 #include "analyses/transition_diagram.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -9,7 +10,8 @@ namespace core {
 
 namespace {
 
-constexpr double kNodeRadius = 22;
+constexpr double kNodeRadius = 22;  // smaller when many nodes share the circle
+constexpr double kSmallestNodeRadius = 8;
 constexpr double kMargin = 70;       // between the circle of nodes and the picture's edge
 constexpr double kArrowOffset = 5;   // a->b and b->a run side by side
 constexpr double kLabelOffset = 12;  // a label stands beside its line
@@ -47,12 +49,16 @@ TransitionDiagram DescribeTransitionDiagram(const std::vector<std::string>& labe
     TransitionDiagram d;
     d.width = kDiagramWidth;
     d.height = kDiagramHeight;
-    d.nodeRadius = kNodeRadius;
     d.title = std::string(bidirectional ? "Bi-directional" : "Uni-directional") +
               " transitions, lag " + PlainNumber(lag) + " (|z| >= 1.96)";
     const int k = z.Rows() - 1;
-    const DiagramPoint centre{d.width / 2.0, d.height / 2.0};
-    const double circle = std::min(d.width, d.height) / 2.0 - kMargin;
+    const DiagramPoint centre{d.width / 2.0, kDiagramTitleHeight + d.width / 2.0};
+    const double circle = d.width / 2.0 - kMargin;
+    // Neighbouring nodes keep a few pixels apart.
+    d.nodeRadius =
+        k > 0 ? std::clamp(std::numbers::pi * circle / k - 3, kSmallestNodeRadius, kNodeRadius)
+              : kNodeRadius;
+    const double r = d.nodeRadius;
     for (int j = 0; j < k; ++j) {
         const double angle = -std::numbers::pi / 2 + 2 * std::numbers::pi * j / k;
         DiagramNode node;
@@ -83,13 +89,13 @@ TransitionDiagram DescribeTransitionDiagram(const std::vector<std::string>& labe
                 const DiagramPoint outward =
                     k == 1 ? DiagramPoint{p.x, p.y - 1}
                            : Along(centre, p, std::hypot(p.x - centre.x, p.y - centre.y) + 1);
-                arrow.start = Along(p, outward, kNodeRadius + kLoopRadius - 4);
+                arrow.start = Along(p, outward, r + kLoopRadius - 4);
                 arrow.end = arrow.start;
-                arrow.labelAt = Along(p, outward, kNodeRadius + 2 * kLoopRadius + 8);
+                arrow.labelAt = Along(p, outward, r + 2 * kLoopRadius + 8);
             } else {
                 const double offset = bidirectional ? 0 : kArrowOffset;
-                const DiagramPoint from = Beside(Along(p, q, kNodeRadius), p, q, offset);
-                const DiagramPoint to = Beside(Along(q, p, kNodeRadius), p, q, offset);
+                const DiagramPoint from = Beside(Along(p, q, r), p, q, offset);
+                const DiagramPoint to = Beside(Along(q, p, r), p, q, offset);
                 arrow.start = from;
                 arrow.end = to;
                 const DiagramPoint middle{(from.x + to.x) / 2, (from.y + to.y) / 2};

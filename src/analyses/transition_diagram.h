@@ -49,9 +49,11 @@ struct TransitionDiagram {
     bool operator==(const TransitionDiagram&) const = default;
 };
 
-// The size of the diagram's picture.
+// The size of the diagram's picture: a title line over a square that holds
+// the circle of nodes.
+inline constexpr int kDiagramTitleHeight = 28;
 inline constexpr int kDiagramWidth = 520;
-inline constexpr int kDiagramHeight = 520;
+inline constexpr int kDiagramHeight = kDiagramWidth + kDiagramTitleHeight;
 
 // Whether a z-score counts as significant: at or beyond +-1.96, compared in
 // single precision as the z-score table prints it.

@@ -112,7 +112,7 @@ TEST_F(Sequential, EventLists) {
         {"filling", sample, 1, 1, 6, {"a", "a", "a", "b", "b", "a"}, {0, 1, 1, 1, 1, 1, 1}},
         {"filled range starting empty", sample, 1, 5, 6, {"", "a"}, {0, 1, 1}},
         {"nothing coded", {"", "", ""}, 0, 1, 3, {}, {3}},
-        {"other filling value", sample, 2, 1, 6, {"a", "b", "a"}, {0, 3, 2, 1}},
+        {"other filling value", sample, 2, 1, 6, {}, {6}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -225,6 +225,59 @@ TEST_F(Sequential, NoEventsWriteTheNoCodesBlock) {
     EXPECT_EQ(Ana(), AnaPath() + "\r\n\r\n\r\n\r\n" +
                          At({{1, "SEQUENTIAL ANALYSIS:"}, {29, "V4"}, {85, kTime}}) + Rule('=') +
                          " No Codes Found! \r\n");
+}
+
+TEST_F(Sequential, OneEventOrALagBeyondTheEventsGiveTheSentinels) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> v4;
+        int16_t lag;
+        std::string critical;
+        std::string zRow;      // row a of the z-score tables
+        std::string kappaRow;  // row a of the kappa tables
+    };
+    // One event: one category, no degree of freedom, every z and kappa
+    // 0.001. Three events at lag 3: nothing counted, every z and kappa 0.
+    const std::vector<Case> cases = {
+        {"one event",
+         {"a"},
+         1,
+         "   *******",
+         At({{1, "a"}, {12, R8("---")}}),
+         At({{1, "a"}, {12, R8("0.00")}})},
+        {"lag beyond",
+         {"a", "b", "a"},
+         3,
+         "     3.841",
+         At({{1, "a"}, {12, R8("---")}, {24, R8("---")}}),
+         At({{1, "a"}, {12, R8("0.00")}, {24, R8("0.00")}})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(AnaPath());
+        Protocol(V4Rows(c.v4));
+        AllTables();
+        ASSERT_TRUE(Run(4, c.lag));
+        const std::string ana = Ana();
+        EXPECT_NE(ana.find(At({{1, "Chi square:"}, {30, "     0.000"}})), std::string::npos);
+        EXPECT_NE(ana.find(At({{1, "Critical value (P = 0.05):"}, {30, c.critical}})),
+                  std::string::npos);
+        EXPECT_NE(ana.find(At({{1, "Cramer coefficient:"}, {30, "   *******"}})),
+                  std::string::npos);
+        EXPECT_NE(ana.find(At({{1, "Lambda (rows predicted):"}, {30, "   *******"}})),
+                  std::string::npos);
+        // Both z-score tables (their footers), both kappa tables.
+        EXPECT_EQ(std::count(ana.begin(), ana.end(), '{'), 2);
+        size_t zRows = 0, kappaRows = 0;
+        for (size_t at = ana.find(c.zRow); at != std::string::npos; at = ana.find(c.zRow, at + 1))
+            ++zRows;
+        for (size_t at = ana.find(c.kappaRow); at != std::string::npos;
+             at = ana.find(c.kappaRow, at + 1))
+            ++kappaRows;
+        EXPECT_EQ(zRows, 2u);
+        // The adjusted residuals are all 0 as well.
+        EXPECT_EQ(kappaRows, 3u);
+    }
 }
 
 TEST_F(Sequential, TableBasedWithoutCategoriesStops) {
@@ -355,9 +408,10 @@ TEST(TransitionDiagram, ArrowsOfSignificantCells) {
     z(1, 3) = 1.95f;
     const core::TransitionDiagram d = core::DescribeTransitionDiagram({"a", "b", "c"}, z, false, 1);
     ASSERT_EQ(d.nodes.size(), 3u);
-    // Clockwise from the top of a circle of radius 260 - 70 = 190.
+    // Clockwise from the top of a circle of radius 260 - 70 = 190 around
+    // (260, 28 + 260), under the title line.
     EXPECT_DOUBLE_EQ(d.nodes[0].centre.x, 260);
-    EXPECT_DOUBLE_EQ(d.nodes[0].centre.y, 70);
+    EXPECT_DOUBLE_EQ(d.nodes[0].centre.y, 98);
     EXPECT_GT(d.nodes[1].centre.x, 260);
     EXPECT_LT(d.nodes[2].centre.x, 260);
     ASSERT_EQ(d.arrows.size(), 3u);
@@ -378,6 +432,11 @@ TEST(TransitionDiagram, ArrowsOfSignificantCells) {
     z(2, 1) = 2.5f;
     const core::TransitionDiagram bi = core::DescribeTransitionDiagram({"a", "b", "c"}, z, true, 1);
     EXPECT_EQ(bi.arrows.size(), 2u);
+    // Forty nodes on the circle get smaller, keeping 3 pixels apart:
+    // pi x 190 / 40 - 3 = 11.92.
+    const core::TransitionDiagram many = core::DescribeTransitionDiagram(
+        std::vector<std::string>(40, "x"), SingleMatrix(40, 40), false, 1);
+    EXPECT_NEAR(many.nodeRadius, 3.14159265 * 190 / 40 - 3, 1e-6);
 }
 
 TEST_F(Sequential, MenuItems) {
