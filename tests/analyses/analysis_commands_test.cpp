@@ -257,21 +257,4 @@ TEST(InterraterOptions, PresetAndOkMapTheRangesOfBothSets) {
     EXPECT_EQ(s.ToRecord2, 3);
 }
 
-TEST(CrossTablesMenu, ActsOnlyOnDataSet1AndListsV2ToV7) {
-    core::KovaState s;
-    test::FakeUi ui;
-    EXPECT_FALSE(core::PrepareCrossTables(s));
-    test::ShowSet1(s, ui, 3, 1);
-    s.EpisodeFilling = s.EpisodeFillingY = s.DialogCancelled = 1;
-    s.ViewMode = 2;
-    EXPECT_FALSE(core::PrepareCrossTables(s));
-    s.ViewMode = 1;
-    EXPECT_TRUE(core::PrepareCrossTables(s));
-    EXPECT_EQ(s.EpisodeFilling + s.EpisodeFillingY + s.DialogCancelled, 0);
-    s.Varnaam[2] = "seq";
-    s.Varnaam[7] = "last";
-    EXPECT_EQ(core::CrossTableVariables(s),
-              (std::array<std::string, 6>{"seq", "V3", "V4", "V5", "V6", "last"}));
-}
-
 }  // namespace

@@ -76,15 +76,6 @@ TEST(ComputeAgreement, AgreementCohensKappaAndCategoryKappas) {
     }
 }
 
-TEST(CountPair, MarginsHoldTheTotals) {
-    core::CountTable t = Table({"A", "B", "C"}, Split("AAABBBCCAB"), Split("AABBBACAAB"));
-    const std::vector<std::vector<double>> expected = {
-        {3, 1, 0, 4}, {1, 3, 0, 4}, {1, 0, 1, 2}, {5, 4, 1, 10}};
-    for (int r = 1; r <= 4; ++r)
-        for (int c = 1; c <= 4; ++c)
-            EXPECT_EQ(t.counts(r, c), expected[r - 1][c - 1]) << r << "," << c;
-}
-
 TEST(RangeCodes, FillingRepeatsTheCodeBeforeWithinTheRange) {
     core::RecordSet records(6);
     const char* codes[] = {"", "A", "", "", "B", ""};

@@ -133,15 +133,6 @@ TEST_F(MakeFilterTest, TheNewBlockRunGivesTheMatchingRecordsTheCodes) {
     EXPECT_EQ(test::Column(s, 5), (std::vector<std::string>{"", "", ""}));
 }
 
-TEST_F(MakeFilterTest, ActsOnlyInTheViewOfDataSet1WithAFilterFileOpen) {
-    s.ViewMode = 2;
-    EXPECT_FALSE(core::MakeFilter(s, ui, "x", ""));
-    s.ViewMode = 1;
-    s.FilterFileName.clear();
-    EXPECT_FALSE(core::MakeFilter(s, ui, "x", ""));
-    EXPECT_EQ(s.FilterCount, 5);
-}
-
 TEST_F(MakeFilterTest, AFullProgramIsRefusedAndKeptWhole) {
     s.Records2.resize(32767);
     s.FilterCount = 32766;

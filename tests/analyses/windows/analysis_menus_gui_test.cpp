@@ -161,14 +161,6 @@ TEST_F(AnalysisMenusGui, CancelWhenReopeningKeepsTheViewAndThePageOfDataSet1) {
     w->T[3]->setText("Z");
     Key(w->T[3], Qt::Key_Return);
     EXPECT_EQ(s.Records1[static_cast<size_t>(s.CurrentRecord1)].V3, "Z");
-
-    // No, then Cancel in the file dialog: the same.
-    AnswerSavePrompt(&savefile::Command2);
-    FileDialogAnswers(std::nullopt);
-    w->mnuInterraterItem.at(1)->trigger();
-    EXPECT_EQ(s.ViewMode, 1);
-    EXPECT_EQ(w->windowTitle(), title);
-    EXPECT_EQ(s.DataFileName2, coder2File);
 }
 
 TEST_F(AnalysisMenusGui, InterraterV4AndAllReportTheAgreement) {
@@ -224,20 +216,6 @@ TEST_F(AnalysisMenusGui, InterraterV4AndAllReportTheAgreement) {
         ++titles;
     EXPECT_EQ(titles, 7u);
     EXPECT_EQ(s.CompareVariable, 7);
-}
-
-TEST_F(AnalysisMenusGui, InterraterDoesNothingOnTheFilterLines) {
-    OpenKov2();
-    FileDialogAnswers(filFile);
-    AnswerSavePrompt(&savefile::Command2);  // the filter file replaces data set 2
-    w->mnuFileItem.at(8)->trigger();
-    ASSERT_EQ(s.ViewMode, 3);
-    EXPECT_EQ(promptNames, std::vector<std::string>{coder2File});
-    EXPECT_EQ(s.DataFileName2, "");
-    dialogTitles.clear();
-    w->mnuInterraterItem.at(1)->trigger();
-    EXPECT_TRUE(dialogTitles.empty());
-    EXPECT_EQ(s.ViewMode, 3);
 }
 
 TEST_F(AnalysisMenusGui, CrossTablesOpensOneDialogAndRunsTheTableAtTheLag) {
