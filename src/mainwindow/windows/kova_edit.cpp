@@ -12,12 +12,12 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
-#include "mainwindow/kova.h"
-#include "mainwindow/qt_ui.h"
-#include "mainwindow/record_dialogs.h"
-#include "mainwindow/text_codec.h"
-#include "store/find.h"
-#include "store/record_commands.h"
+#include "mainwindow/find.h"
+#include "mainwindow/record_commands.h"
+#include "mainwindow/windows/kova.h"
+#include "mainwindow/windows/qt_ui.h"
+#include "mainwindow/windows/record_dialogs.h"
+#include "widgets/text_codec.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "mainwindow/record_dialogs.h"
+#include "mainwindow/windows/record_dialogs.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "mainwindow/text_codec.h"
-#include "mainwindow/window_util.h"
-#include "store/coding.h"
-#include "store/record_commands.h"
+#include "mainwindow/coding.h"
+#include "mainwindow/record_commands.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 
@@ -63,8 +63,8 @@ delask::delask(QWidget* parent, core::KovaState& s, core::KovaUi& ui)
                2100) {
     cmdOK->setText("YES");
     cmdCancel->setText("NO");
-    // NO is the safe answer: Enter and Escape both give it.
-    cmdOK->setAutoDefault(false);
+    // NO is the safe answer: Enter (unless YES has the focus) and Escape
+    // both give it.
     cmdCancel->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &delask::cmdOK_Click);
     Form_Load();
@@ -83,7 +83,6 @@ copyask::copyask(QWidget* parent, core::KovaState& s, core::KovaUi& ui)
     cmdOK->setText("COPY");
     cmdCancel->setText("Cancel");
     cmdOK->setDefault(true);
-    cmdCancel->setAutoDefault(false);
     connect(cmdOK, &QPushButton::clicked, this, &copyask::cmdOK_Click);
     Form_Load();
 }
@@ -108,7 +107,6 @@ delcodingask::delcodingask(QWidget* parent, core::KovaState& s, int k) : QDialog
     Label4 = Text(this, "of this protocol (filter) file? ", "Label4", 240, 1400, 4320);
     cmdOK = Place(new QPushButton("YES", this), "cmdOK", 960, 2160, 1200, 405);
     cmdCancel = Place(new QPushButton("NO", this), "cmdCancel", 2640, 2160, 1200, 405);
-    cmdOK->setAutoDefault(false);
     cmdCancel->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &delcodingask::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &delcodingask::reject);

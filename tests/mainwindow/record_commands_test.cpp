@@ -1,13 +1,13 @@
 // Adding, cutting, pasting, joining and splitting records of every set, the
 // record clipboard, the range dialogs' confirmations, swap and delete coding
 // and the table editor.
-#include "store/record_commands.h"
+#include "mainwindow/record_commands.h"
 
 #include <gtest/gtest.h>
 
-#include "store/daily_fixture.h"
-#include "store/find.h"
-#include "store/memo_edit.h"
+#include "mainwindow/daily_fixture.h"
+#include "mainwindow/find.h"
+#include "mainwindow/memo_edit.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
 

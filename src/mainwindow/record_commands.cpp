@@ -1,9 +1,9 @@
-#include "store/record_commands.h"
+#include "mainwindow/record_commands.h"
 
 #include <utility>
 
-#include "store/find.h"
-#include "store/navigation.h"
+#include "mainwindow/find.h"
+#include "mainwindow/navigation.h"
 #include "store/text.h"
 #include "store/view.h"
 

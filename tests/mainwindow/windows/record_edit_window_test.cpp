@@ -16,8 +16,8 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
-#include "mainwindow/record_dialogs.h"
-#include "store/daily_fixture.h"
+#include "mainwindow/daily_fixture.h"
+#include "mainwindow/windows/record_dialogs.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
 #include "support/main_window_fixture.h"
