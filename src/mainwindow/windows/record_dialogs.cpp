@@ -1,5 +1,8 @@
 #include "mainwindow/windows/record_dialogs.h"
 
+#include <algorithm>
+
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -24,6 +27,23 @@ QLabel* Text(QWidget* parent, const char* text, const QString& name, int left, i
     auto* label = Place(new QLabel(text, parent), name, left, top, width, 285);
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+// The range sentence "from record no.                to": the first box
+// stands on the blanks between "no." and "to", the second after "to", as
+// wide as the font makes the text.
+void PlaceRangeBoxes(QLabel* label, QLineEdit* from, QLineEdit* to) {
+    const QFontMetrics metrics(label->font());
+    const QString text = label->text();
+    const int blanks = text.indexOf("no.") + 4;
+    const int start = label->x() + metrics.horizontalAdvance(text.left(blanks));
+    const int end = label->x() + metrics.horizontalAdvance(text.left(text.lastIndexOf("to")));
+    const int top = label->y() - (from->height() - label->height()) / 2;
+    from->setGeometry(start, top, std::max(end - start - 4, Tw(600)), from->height());
+    to->setGeometry(std::max(label->x() + metrics.horizontalAdvance(text) + 6,
+                             from->geometry().right() + 4 + metrics.horizontalAdvance("to")),
+                    top, Tw(900), to->height());
+    label->resize(metrics.horizontalAdvance(text) + 2, label->height());
 }
 
 }  // namespace
@@ -104,6 +124,7 @@ delcodingask::delcodingask(QWidget* parent, core::KovaState& s, int k) : QDialog
     Label2[1] = Text(this, "from record no.                to", "Label2(1)", 240, 1000, 3000);
     Text1 = Place(new QLineEdit(this), "Text1", 1700, 960, 900, 315);
     Text2 = Place(new QLineEdit(this), "Text2", 3100, 960, 900, 315);
+    PlaceRangeBoxes(Label2[1], Text1, Text2);
     Label4 = Text(this, "of this protocol (filter) file? ", "Label4", 240, 1400, 4320);
     cmdOK = Place(new QPushButton("YES", this), "cmdOK", 960, 2160, 1200, 405);
     cmdCancel = Place(new QPushButton("NO", this), "cmdCancel", 2640, 2160, 1200, 405);
@@ -146,6 +167,7 @@ swapcodingask::swapcodingask(QWidget* parent, core::KovaState& s, int k) : QDial
     Label2[1] = Text(this, "from record no.                to", "Label2(1)", 240, 2520, 3000);
     Text1 = Place(new QLineEdit(this), "Text1", 1700, 2480, 900, 315);
     Text2 = Place(new QLineEdit(this), "Text2", 3100, 2480, 900, 315);
+    PlaceRangeBoxes(Label2[1], Text1, Text2);
     cmdOK = Place(new QPushButton("OK", this), "cmdOK", 1200, 3360, 1200, 405);
     cmdCancel = Place(new QPushButton("Cancel", this), "cmdCancel", 3000, 3360, 1200, 405);
     connect(cmdOK, &QPushButton::clicked, this, &swapcodingask::cmdOK_Click);
