@@ -60,7 +60,6 @@ bool OpenKov2(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         before.Restore(s, ui);
         return false;
     }
-    ++s.ChangeCount2;  // Records2 holds another set now
     return true;
 }
 
