@@ -125,12 +125,19 @@ TEST_F(AnalysisMenusGui, OpenKov2ShowsDataSet2AndItsEditsGoToItsOwnFile) {
     EXPECT_EQ(s.Records2[static_cast<size_t>(current)].V3, "P");
     EXPECT_NE(s.Records1[static_cast<size_t>(current)].V3, "P");
 
+    // The record buttons act on data set 2 too.
+    const int16_t count1 = s.RecordCount1;
+    const int16_t count2 = s.RecordCount2;
+    Click(w->CAdd);
+    EXPECT_EQ(s.RecordCount2, count2 + 1);
+    EXPECT_EQ(s.RecordCount1, count1);
     Click(w->CSave);
     core::RecordSet saved;
     int16_t count = 0, header = 0;
     std::string info;
     core::ReadDataFile(s, fake, coder2File, saved, count, header, info);
     EXPECT_EQ(saved[static_cast<size_t>(current)].V3, "P");
+    EXPECT_EQ(count, count2 + 1);
     EXPECT_EQ(ReadBytes(kovFile), before1);
 
     // Back goes to data set 1 and again to data set 2.
@@ -139,7 +146,7 @@ TEST_F(AnalysisMenusGui, OpenKov2ShowsDataSet2AndItsEditsGoToItsOwnFile) {
     EXPECT_EQ(w->CBack->text(), ">> Data2");
     Click(w->CBack);
     EXPECT_EQ(s.ViewMode, 2);
-    EXPECT_EQ(s.CurrentRecord2, current);
+    EXPECT_EQ(s.CurrentRecord2, current + 1);  // the added record
 }
 
 TEST_F(AnalysisMenusGui, CancelWhenReopeningKeepsTheViewAndThePageOfDataSet1) {
