@@ -3,6 +3,7 @@
 #include "filters/filter_program.h"
 #include "filters/filter_report.h"
 #include "filters/filter_run.h"
+#include "store/record_range.h"
 #include "store/text.h"
 #include "store/view.h"
 
@@ -64,15 +65,6 @@ struct CommandSnapshot {
     }
 };
 
-// Position of the first shown record from `start` on whose number is `number`;
-// the number itself when none is.
-int16_t ShownPositionOf(const KovaState& s, int16_t number, int start) {
-    for (int p = std::max(start, 1); p <= s.RecordCount1; ++p)
-        if (s.Records1[p].V0 == number)
-            return static_cast<int16_t>(p);
-    return number;
-}
-
 void Run(KovaState& s, KovaUi& ui, FilterRunKind kind) {
     // Both commands show data set 1 first, so the renumbering after a split or
     // deletion works the same way for either.
@@ -115,12 +107,9 @@ bool ReadFilterRange(KovaState& s, const std::string& FromText, const std::strin
     } catch (const Overflow16&) {
         return false;
     }
+    MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from, to);
     s.FromRecord = from;
     s.ToRecord = to;
-    if (s.SelectionShown1 != kFalse) {
-        s.FromRecord = ShownPositionOf(s, s.FromRecord, 1);
-        s.ToRecord = ShownPositionOf(s, s.ToRecord, s.FromRecord);
-    }
     return s.FromRecord >= 1 && s.ToRecord <= s.RecordCount1 && s.FromRecord <= s.ToRecord;
 }
 
