@@ -1,5 +1,8 @@
 #include "filters/run_filter_command.h"
 
+#include <new>
+#include <optional>
+
 #include "filters/filter_program.h"
 #include "filters/filter_report.h"
 #include "filters/filter_run.h"
@@ -10,6 +13,9 @@
 namespace core {
 
 namespace {
+
+const char* const kNoMemory =
+    "The filter could not be run: there is not enough memory for it. Nothing was changed.";
 
 // What a filter command may change of data set 1 and its views, kept so that a
 // failed command can leave everything as it found it.
@@ -114,7 +120,13 @@ bool ReadFilterRange(KovaState& s, const std::string& FromText, const std::strin
 }
 
 bool RunFilterCommand(KovaState& s, KovaUi& ui, FilterRunKind kind) {
-    CommandSnapshot before(s);
+    std::optional<CommandSnapshot> before;
+    try {
+        before.emplace(s);
+    } catch (const std::exception&) {
+        ui.Message(kNoMemory, "ERROR HELP", Icon::Exclamation);
+        return false;
+    }
     std::string text, title;
     Icon icon = Icon::Critical;
     try {
@@ -127,9 +139,18 @@ bool RunFilterCommand(KovaState& s, KovaUi& ui, FilterRunKind kind) {
         text = e.what();
         title = e.title;
         icon = Icon::Exclamation;
+    } catch (const std::bad_alloc&) {
+        // The user's data comes back as it was, and the program goes on.
+        text = kNoMemory;
+        title = "ERROR HELP";
+        icon = Icon::Exclamation;
+    } catch (const std::exception& e) {
+        text = std::string("The filter stopped on an internal error (") + e.what() +
+               "). Nothing was changed.";
+        title = "ERROR HELP";
     }
     ui.HideWait();
-    before.Restore(s);
+    before->Restore(s);
     ui.MainChanged();
     ui.Message(text, title, icon);
     return false;

@@ -389,3 +389,48 @@ TEST_F(FilterRun, SplitOfRecordsWithHighSequenceNumbersRunsAndRenumbers) {
 }
 
 }  // namespace
+
+namespace {
+
+// Blocks that feed a field back into itself double it per block; the run stops
+// with a message before a field passes the limit, and nothing is changed.
+TEST_F(FilterRun, FieldGrowingPastTheLimitStopsTheRunAndRollsBack) {
+    struct Case {
+        const char* what;
+        bool append;
+        core::ProtocolRecord condition;
+        core::ProtocolRecord header;
+    } cases[] = {
+        {"copy in append mode", true, FilterLine(0, {}), FilterLine(999, {{8, "|==="}})},
+        {"variable fed back", false, FilterLine(0, {{8, "|$:$V1"}}),
+         FilterLine(999, {{8, "|$+$V1"}})},
+        {"replacement", false, FilterLine(0, {}), FilterLine(999, {{8, "|$=|a|aaaa|"}})},
+        {"append of the cell", true, FilterLine(0, {}), FilterLine(999, {{5, "grow"}})},
+    };
+    for (const Case& c : cases) {
+        test::SetCodedProtocol(s, 2, {});
+        s.Records1[1].V8 = "";  // stays empty: record 2 is the one that grows
+        s.Records1[2].V8 = "aaaa";
+        s.Records1[2].V5 = std::string(core::kMaxFieldBytes - 40, 'g');
+        std::vector<core::ProtocolRecord> program;
+        for (int block = 0; block < 30; ++block) {
+            program.push_back(c.condition);
+            program.push_back(c.header);
+        }
+        test::SetProgram(s, program);
+        s.FilterAppendMode = c.append ? core::kTrue : core::kFalse;
+        const core::RecordSet before = s.Records1;
+        ui.messages.clear();
+        EXPECT_FALSE(RunAll()) << c.what;
+        ASSERT_EQ(ui.messages.size(), 1u) << c.what;
+        EXPECT_EQ(ui.messages[0].rfind("ERROR HELP|The filter would make V", 0), 0u)
+            << ui.messages[0];
+        EXPECT_NE(ui.messages[0].find(" of record 2 longer than 16777216 characters"),
+                  std::string::npos)
+            << ui.messages[0];
+        EXPECT_TRUE(s.Records1 == before) << c.what;
+        EXPECT_EQ(s.RecordCount1, 2);
+    }
+}
+
+}  // namespace
