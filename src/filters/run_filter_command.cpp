@@ -17,60 +17,6 @@ namespace {
 const char* const kNoMemory =
     "The filter could not be run: there is not enough memory for it. Nothing was changed.";
 
-// What a filter command may change of data set 1 and its views, kept so that a
-// failed command can leave everything as it found it.
-struct CommandSnapshot {
-    RecordSet Records1;
-    int16_t RecordCount1, CurrentRecord1, FromRecord, ToRecord, ViewMode;
-    int16_t SieveActive, SieveCount, SievePosition;
-    std::vector<float> SieveList;
-    int16_t SelectionShown1, FullCount1;
-    RecordSet FullRecords1;
-    std::vector<int16_t> SelectionMarks1;
-    MainWindowModel Main;
-    ResultTableModel Words;
-    int FilterReportRow;
-
-    explicit CommandSnapshot(const KovaState& s)
-        : Records1(s.Records1),
-          RecordCount1(s.RecordCount1),
-          CurrentRecord1(s.CurrentRecord1),
-          FromRecord(s.FromRecord),
-          ToRecord(s.ToRecord),
-          ViewMode(s.ViewMode),
-          SieveActive(s.SieveActive),
-          SieveCount(s.SieveCount),
-          SievePosition(s.SievePosition),
-          SieveList(s.SieveList),
-          SelectionShown1(s.SelectionShown1),
-          FullCount1(s.FullCount1),
-          FullRecords1(s.FullRecords1),
-          SelectionMarks1(s.SelectionMarks1),
-          Main(s.Main),
-          Words(s.Words),
-          FilterReportRow(s.FilterReportRow) {}
-
-    void Restore(KovaState& s) {
-        s.Records1 = std::move(Records1);
-        s.RecordCount1 = RecordCount1;
-        s.CurrentRecord1 = CurrentRecord1;
-        s.FromRecord = FromRecord;
-        s.ToRecord = ToRecord;
-        s.ViewMode = ViewMode;
-        s.SieveActive = SieveActive;
-        s.SieveCount = SieveCount;
-        s.SievePosition = SievePosition;
-        s.SieveList = std::move(SieveList);
-        s.SelectionShown1 = SelectionShown1;
-        s.FullCount1 = FullCount1;
-        s.FullRecords1 = std::move(FullRecords1);
-        s.SelectionMarks1 = std::move(SelectionMarks1);
-        s.Main = std::move(Main);
-        s.Words = std::move(Words);
-        s.FilterReportRow = FilterReportRow;
-    }
-};
-
 void Run(KovaState& s, KovaUi& ui, FilterRunKind kind) {
     // Both commands show data set 1 first, so the renumbering after a split or
     // deletion works the same way for either.
@@ -120,7 +66,9 @@ bool ReadFilterRange(KovaState& s, const std::string& FromText, const std::strin
 }
 
 bool RunFilterCommand(KovaState& s, KovaUi& ui, FilterRunKind kind) {
-    std::optional<CommandSnapshot> before;
+    // The whole state, so that a failed command leaves everything as it found
+    // it, whatever the state holds now or later.
+    std::optional<KovaState> before;
     try {
         before.emplace(s);
     } catch (const std::exception&) {
@@ -150,7 +98,7 @@ bool RunFilterCommand(KovaState& s, KovaUi& ui, FilterRunKind kind) {
         title = "ERROR HELP";
     }
     ui.HideWait();
-    before->Restore(s);
+    s = std::move(*before);
     ui.MainChanged();
     ui.Message(text, title, icon);
     return false;

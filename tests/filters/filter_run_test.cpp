@@ -434,3 +434,49 @@ TEST_F(FilterRun, FieldGrowingPastTheLimitStopsTheRunAndRollsBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// A failed run gives back the state as it was, every part of it: the filter
+// variables a condition stored, the header cells the actions trimmed, the
+// records, the view and the report, and whatever the state holds besides.
+TEST_F(FilterRun, FailedRunGivesBackTheWholeState) {
+    test::SetCodedProtocol(s, 6, {2, 5});
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}, {8, "|$:$V1"}}),
+                         FilterLine(999, {{5, "  seen  "}, {6, "|$+ more"}}),
+                         FilterLine(0, {{4, "A"}, {8, "[bad"}}), FilterLine(999, {{5, "x"}})});
+    // Fields of every kind away from their first values.
+    s.CurrentRecord1 = 4;
+    s.FromRecord = 1;
+    s.ToRecord = 6;
+    s.SieveActive = 1;
+    s.SieveList = {0, 2, 5};
+    s.SieveCount = 2;
+    s.SievePosition = 2;
+    s.FilterVariables = {"", "one", "two", "three", "four", "five"};
+    s.FilterReportOn = core::kTrue;
+    s.ChangeCount1 = 7;
+    s.ReadIncomplete2 = true;
+    s.DataFileName2.clear();
+    s.TableFileName = "codes.tbl";
+    s.FileInfo1 = "session 3";
+    s.FileHeaderNumber = 9;
+    s.CategoryLists[4] = {"A", "B"};
+    s.Varnaam[4] = "Move";
+    s.Words.caption = "earlier report";
+    s.Main.title = "KOVA Kovfile: protocol.kov";
+    s.Main.rows[3].v[4] = "A";
+    s.LastFindText = "text";
+    s.MemoRecord = 2;
+    s.RecordClipboard.resize(2);
+    s.ClipboardCount = 1;
+    const core::KovaState before = s;
+    EXPECT_FALSE(RunAll());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], "Fatal Error in condition filter:|[bad");
+    EXPECT_EQ(s.FilterVariables, before.FilterVariables);
+    EXPECT_TRUE(s.Records2 == before.Records2);
+    EXPECT_TRUE(s == before);
+}
+
+}  // namespace
