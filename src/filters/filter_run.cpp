@@ -123,14 +123,8 @@ void RunConditionBlock(KovaState& s, KovaUi& ui, int16_t header) {
 }
 
 void RunBlock(KovaState& s, KovaUi& ui, int16_t& FilterNo, bool& refusalShown) {
-    if (s.FilterCount < 1 || s.Records2.size() <= static_cast<size_t>(s.FilterCount))
+    if (!FindBlockHeader(s, FilterNo))
         return;
-    if (FilterNo < 1)
-        FilterNo = 1;
-    if (FilterNo > s.FilterCount)
-        return;
-    while (FilterNo != s.FilterCount && !IsBlockCode(s.Records2[FilterNo].V2))
-        ++FilterNo;
     switch (s.Records2[FilterNo].V2) {
         case kSelectBlock:
             SelectByFilterLines(s, ui, FilterNo);

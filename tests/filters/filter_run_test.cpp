@@ -480,3 +480,30 @@ TEST_F(FilterRun, FailedRunGivesBackTheWholeState) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FilterProgram, HeaderSearchStopsAtTheFirstHeaderAtOrBelowTheLine) {
+    core::KovaState s;
+    test::SetProgram(s, {FilterLine(0, {}), FilterLine(888, {}), FilterLine(1, {}),
+                         FilterLine(2, {}), FilterLine(555, {}), FilterLine(0, {})});
+    struct Case {
+        int16_t start;
+        bool found;
+        int16_t header;
+    } cases[] = {
+        {1, true, 2},  {2, true, 2}, {3, true, 5},
+        {5, true, 5},  {6, true, 6},  // no header below: the last line
+        {-4, true, 2}, {0, true, 2}, {7, false, 7},
+    };
+    for (const Case& c : cases) {
+        int16_t line = c.start;
+        EXPECT_EQ(core::FindBlockHeader(s, line), c.found) << c.start;
+        EXPECT_EQ(line, c.header) << c.start;
+    }
+    s.FilterCount = 0;
+    int16_t line = 1;
+    EXPECT_FALSE(core::FindBlockHeader(s, line));
+}
+
+}  // namespace
