@@ -302,8 +302,10 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         bool moved = false;
         if (exists && backup != FileName) {
             // Replaces the old backup in one step.
+            // It is the file that could not be replaced, whatever stood in
+            // the way at its backup's name.
             if (std::error_code ec = RenameFile(FileName, backup))
-                throw FileError(ec, backup);
+                throw FileError(ec, FileName);
             moved = true;
         }
         if (std::error_code ec = RenameFile(tempName, FileName)) {
