@@ -82,9 +82,9 @@ bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::stri
     if (!incomplete)
         return true;
     return ui.AskYesNo("The file \"" + fileName +
-                           "\" could not be read completely: this data set holds only the "
-                           "records read before the error.\r\n\r\nReplace the file with only "
-                           "the records that could be read?",
+                           "\" could not be read completely: what came after the error is "
+                           "missing here.\r\n\r\nReplace the file with only the records that "
+                           "could be read?",
                        kProgramTitle) == Answer::Yes;
 }
 
