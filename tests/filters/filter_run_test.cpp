@@ -239,7 +239,7 @@ TEST_F(FilterRun, ConditionErrorEndsOnlyTheCommandAndRestoresEverything) {
     EXPECT_EQ(s.ViewMode, 3);
     EXPECT_EQ(s.Main.CString, before.Main.CString);
     EXPECT_EQ(s.Main.title, before.Main.title);
-    EXPECT_EQ(s.Words, before.Words);
+    EXPECT_EQ(s.ResultTable, before.ResultTable);
     EXPECT_FALSE(ui.waitVisible);
     // The program goes on: a good program runs afterwards.
     test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{5, "ok"}})});
@@ -463,7 +463,7 @@ TEST_F(FilterRun, FailedRunGivesBackTheWholeState) {
     s.FileHeaderNumber = 9;
     s.CategoryLists[4] = {"A", "B"};
     s.Varnaam[4] = "Move";
-    s.Words.caption = "earlier report";
+    s.ResultTable.caption = "earlier report";
     s.Main.title = "KOVA Kovfile: protocol.kov";
     s.Main.rows[3].v[4] = "A";
     s.LastFindText = "text";
