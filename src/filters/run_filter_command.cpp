@@ -98,7 +98,11 @@ bool RunFilterCommand(KovaState& s, KovaUi& ui, FilterRunKind kind) {
         title = "ERROR HELP";
     }
     ui.HideWait();
+    const uint64_t changes1 = s.ChangeCount1;
     s = std::move(*before);
+    // The records are back as they were before the command, yet the counter
+    // only ever goes forward: a window bound to a record checks it again.
+    s.ChangeCount1 = changes1 + 1;
     ui.MainChanged();
     ui.Message(text, title, icon);
     return false;
