@@ -23,6 +23,10 @@ const RecordSet& SetRecords(const KovaState& s, int16_t set) {
     return set == 1 ? s.Records1 : s.Records2;
 }
 
+uint64_t SetChangeCount(const KovaState& s, int16_t set) {
+    return set == 1 ? s.ChangeCount1 : s.ChangeCount2;
+}
+
 std::string* FileInfoOf(KovaState& s, int16_t set) {
     return set == 1 ? &s.FileInfo1 : set == 2 ? &s.FileInfo2 : &s.FilterFileInfo;
 }
@@ -32,7 +36,7 @@ ProtocolRecord* TargetRecord(KovaState& s, const MemoTarget& t) {
     if (t.set < 1 || t.set > 3)
         return nullptr;
     if (SetFileName(s, t.set) != t.fileName || SetSelection(s, t.set) != t.selectionShown ||
-        SetCount(s, t.set) != t.count)
+        SetCount(s, t.set) != t.count || SetChangeCount(s, t.set) != t.changeCount)
         return nullptr;
     RecordSet& records = t.set == 1 ? s.Records1 : s.Records2;
     if (t.position < 1 || t.position > t.count || t.position >= static_cast<int>(records.size()))
@@ -45,10 +49,15 @@ ProtocolRecord* TargetRecord(KovaState& s, const MemoTarget& t) {
 }  // namespace
 
 MemoTarget MemoTargetForPosition(const KovaState& s, int16_t position, int16_t row) {
+    return MemoTargetForSetPosition(s, s.ViewMode, position, row);
+}
+
+MemoTarget MemoTargetForSetPosition(const KovaState& s, int16_t set, int16_t position,
+                                    int16_t row) {
     MemoTarget t;
-    if (s.ViewMode < 1 || s.ViewMode > 3)
+    if (set < 1 || set > 3)
         return t;
-    t.set = s.ViewMode;
+    t.set = set;
     t.count = SetCount(s, t.set);
     const RecordSet& records = SetRecords(s, t.set);
     if (position < 1 || position > t.count || position >= static_cast<int>(records.size()))
@@ -59,6 +68,7 @@ MemoTarget MemoTargetForPosition(const KovaState& s, int16_t position, int16_t r
     t.position = position;
     t.number = records[position].V0;
     t.row = row;
+    t.changeCount = SetChangeCount(s, t.set);
     t.caption = "Memo at " + std::to_string(t.number);
     return t;
 }

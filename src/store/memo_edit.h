@@ -22,6 +22,7 @@ struct MemoTarget {
     int16_t number = 0;  // the record's V0 when the editor opened
     int16_t row = 0;     // page row to colour (MemoRecord), 0 for none
     std::string caption;
+    uint64_t changeCount = 0;  // the set's change counter when the editor opened
 };
 
 // The memo of the record on page row `row` of the shown set (a row label or,
@@ -34,6 +35,10 @@ MemoTarget MemoTargetForCurrent(const KovaState& s);
 // The memo of the record at `position` of the shown set (the grid view);
 // `row` 0 colours no page row.
 MemoTarget MemoTargetForPosition(const KovaState& s, int16_t position, int16_t row);
+
+// The memo of the record at `position` of `set` (1 data set 1, 2 data set 2,
+// 3 filter lines), whatever set is shown (the grid view keeps its own set).
+MemoTarget MemoTargetForSetPosition(const KovaState& s, int16_t set, int16_t position, int16_t row);
 
 // The file info of the shown set. Invalid in view mode 0.
 MemoTarget FileInfoTarget(const KovaState& s);
