@@ -181,6 +181,13 @@ bool GridModel::UpToDate(const KovaState& s) const {
     return layout_ != GridLayout::TwoCoder || BindingOf(s, 2) == secondBinding_;
 }
 
+bool GridModel::CheckUpToDate(const KovaState& s, KovaUi& ui) const {
+    if (UpToDate(s))
+        return true;
+    ui.Message(kOutOfDate, kProgramTitle, Icon::Exclamation);
+    return false;
+}
+
 void GridModel::Sort(const KovaState& s, int column, bool byPositionOnly) {
     // The key column takes a copy of the chosen column (copying the key
     // column onto itself leaves it as it is).
@@ -233,10 +240,8 @@ GridEdit GridModel::SetCell(KovaState& s, KovaUi& ui, int row, int column,
     const int16_t position = Position(row);
     if (field < 0 || position == 0 || text == Cell(s, row, column))
         return GridEdit::Unchanged;
-    if (!UpToDate(s)) {
-        ui.Message(kOutOfDate, kProgramTitle, Icon::Exclamation);
+    if (!CheckUpToDate(s, ui))
         return GridEdit::OutOfDate;
-    }
     int16_t number = 0;
     if (field == 2) {
         try {
@@ -274,10 +279,8 @@ MemoTarget GridModel::MemoTargetForRow(const KovaState& s, KovaUi& ui, int row) 
         return MemoTarget{};
     if (layout_ == GridLayout::TwoCoder && position > s.RecordCount2)
         return MemoTarget{};
-    if (!UpToDate(s)) {
-        ui.Message(kOutOfDate, kProgramTitle, Icon::Exclamation);
+    if (!CheckUpToDate(s, ui))
         return MemoTarget{};
-    }
     const int16_t set = layout_ == GridLayout::Filter ? 3 : 1;
     MemoTarget t = MemoTargetForSetPosition(s, set, position, static_cast<int16_t>(row));
     t.caption = "Memo at " + SignedNumber(position);

@@ -56,6 +56,8 @@ public:
 
     // The set is still the one the grid was opened on, by number and order.
     bool UpToDate(const KovaState& s) const;
+    // UpToDate, with a message that the grid is out of date when it is not.
+    bool CheckUpToDate(const KovaState& s, KovaUi& ui) const;
 
     // The Sort menu's item `index` (0..8, V0..V8): sorts by column index + 1;
     // item 0 restores the order of positions.
