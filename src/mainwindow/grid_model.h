@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "store/memo_edit.h"
+#include "mainwindow/memo_edit.h"
 #include "store/state.h"
 #include "store/ui.h"
 

@@ -1,3 +1,4 @@
+// Kept in the store because the store's openers and record operations redraw through it.
 // The record page and the view modes of the main window, as a model in
 // KovaState::Main that the window draws.
 #pragma once

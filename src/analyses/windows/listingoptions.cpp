@@ -9,8 +9,8 @@
 #include <QRadioButton>
 
 #include "analyses/listing.h"
-#include "mainwindow/text_codec.h"
-#include "mainwindow/window_util.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <QPushButton>
 
 #include "filters/run_filter_command.h"
-#include "mainwindow/text_codec.h"
-#include "mainwindow/window_util.h"
 #include "patterns/windows/words.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 

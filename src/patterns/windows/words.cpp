@@ -8,9 +8,9 @@
 #include <algorithm>
 
 #include "filters/filter_report_output.h"
-#include "mainwindow/text_codec.h"
-#include "mainwindow/window_util.h"
 #include "patterns/result_table.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 Words::Words(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     : QWidget(parent, Qt::Window), s_(s), ui_(ui) {
