@@ -82,6 +82,20 @@ void GridTableModel::Reorder(const std::function<void()>& change) {
     endResetModel();
 }
 
+void GridTable::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    const QRect cell = visualRect(index);
+    const int width = viewport()->width();
+    if (index.isValid() && cell.left() >= 0 && cell.left() < width && cell.right() >= width) {
+        // Rows only: the column that starts the window stays where it is.
+        const int shown = columnAt(0);
+        if (shown >= 0) {
+            QTableView::scrollTo(index.siblingAtColumn(shown), hint);
+            return;
+        }
+    }
+    QTableView::scrollTo(index, hint);
+}
+
 void GridCombo::showPopup() {
     if (dropDown)
         dropDown();
@@ -110,7 +124,7 @@ gridtry::gridtry(core::KovaState& s, core::KovaUi& ui, core::GridModel grid, Mem
 
     auto* inner = new QWidget(this);
     setCentralWidget(inner);
-    MSFlexGrid1 = new QTableView(inner);
+    MSFlexGrid1 = new GridTable(inner);
     MSFlexGrid1->setObjectName("MSFlexGrid1");
     table_ = new GridTableModel(s_, grid_, this);
     MSFlexGrid1->setModel(table_);

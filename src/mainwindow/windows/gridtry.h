@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 #include <QComboBox>
 #include <QMainWindow>
+#include <QTableView>
 #include <array>
 #include <functional>
 
@@ -20,7 +21,6 @@ class QMenu;
 class QAction;
 class QPlainTextEdit;
 class QPushButton;
-class QTableView;
 
 // The Qt face of the grid's table: every cell is read from the records
 // through core::GridModel when the view draws it.
@@ -38,6 +38,16 @@ public:
 private:
     core::KovaState& s_;
     core::GridModel& grid_;
+};
+
+// The grid control. A cell wider than the window (the text column) whose
+// left edge shows is not scrolled into view sideways when it is clicked, so
+// the box floated over it stays where it was floated.
+class GridTable : public QTableView {
+    Q_OBJECT
+public:
+    using QTableView::QTableView;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 };
 
 // The floated code box: it fills its list when the list opens.

@@ -129,7 +129,12 @@ TEST_F(GridWindow, CodeBoxWritesIntoTheRecordWhenChanged) {
 
 TEST_F(GridWindow, TextBoxWritesTheTextIntoTheRecord) {
     Open(3);
+    // The text column is wider than the window: a click on it does not
+    // scroll the grid sideways, which would take the box away again.
+    w->resize(600, 400);
+    QApplication::processEvents();
     ClickCell(2, 9);
+    EXPECT_EQ(w->MSFlexGrid1->horizontalScrollBar()->value(), 0);
     ASSERT_TRUE(w->RichTextBox1->isVisible());
     EXPECT_EQ(w->RichTextBox1->toPlainText(), "text 2");
     // Opened and closed without typing: V8 keeps its blanks.
