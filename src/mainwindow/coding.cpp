@@ -37,7 +37,7 @@ void AdvanceRecord(KovaState& s, KovaUi& ui) {
             position = ShownCount(s);
     }
     RedrawShownPage(s, ui);
-    SetScrollBars(s, ShownPosition(s));
+    SetScrollBars(s, ShownCount(s), ShownPosition(s));
     ui.MainChanged();
 }
 

@@ -245,9 +245,9 @@ bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
     return SaveOutput(s, ui, dialog, viewer, s.ListingFileName, kListingFilter, ".lst", "lst");
 }
 
-bool ExitProgram(KovaState& s, KovaUi& ui) {
+ExitDecision ExitProgram(KovaState& s, KovaUi& ui) {
     s.DialogCancelled = 0;
-    return AskSaveFile(s, ui);
+    return AskSaveFile(s, ui) ? ExitDecision::End : ExitDecision::Stay;
 }
 
 bool SaveShownSet(KovaState& s, KovaUi& ui) {

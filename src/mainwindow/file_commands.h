@@ -53,38 +53,57 @@ std::string WithExtension(const std::string& oldName, const std::string& newName
                           const std::string& extension);
 
 // The question before a set is replaced (mode 1 data set 1, 3 filter lines).
-// False when the user cancelled.
+// True when the caller may go on and replace the set; false when the user
+// cancelled or the save after Yes failed.
 bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode);
 
-// Each command returns true when it did its work; false when it ended without
-// changing anything (cancel, failed read), the view as it was before.
+// Open: true when the chosen file was read and is shown; false when it ended
+// without changing anything (cancel, failed read), the view as it was before.
 bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
+// Save As: true when the set was written (a Cancel in the dialog keeps the
+// old name and writes under it); false outside the view of its set, without
+// a name, or when the write failed (the old name and title stay).
 bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
+// True when the table file was read and its name taken (the window then
+// renews the lists); false on cancel or a failed read, the tables unchanged.
 bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog);
+// True when the tables were written, as SaveKovfile.
 bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog);
+// As OpenKovfile and SaveKovfile, for the filter lines.
 bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
 bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
-// The output opens choose the name; the window then shows the file in the
-// output viewer.
+// The output opens choose the name: true when a name was taken, and the
+// window then shows the file in the output viewer; false on cancel. The
+// output saves: true when the viewer's text was written; false on cancel,
+// when the viewer shows no text of this kind, or when the write failed.
 bool OpenAnafile(KovaState& s, FileChooser& dialog);
 bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer);
 bool OpenLstfile(KovaState& s, FileChooser& dialog);
 bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer);
 
-// Exit: asks about the shown set; true when the program may end.
-bool ExitProgram(KovaState& s, KovaUi& ui);
+// What Exit decided after its question about the shown set.
+enum class ExitDecision { End, Stay };
+ExitDecision ExitProgram(KovaState& s, KovaUi& ui);
 
-// The Save Data button: saves the shown set under its name.
+// The Save Data button: saves the shown set under its name. True when nothing
+// failed (a set without a name has nothing to save); false outside the views
+// of a set or when the write failed.
 bool SaveShownSet(KovaState& s, KovaUi& ui);
 
 // The Save Selection button: writes the shown selection as a new file and,
-// after asking whether to save the whole set it replaces, opens it.
+// after asking whether to save the whole set it replaces, opens it. True when
+// the new file was written and, unless the question was cancelled (the
+// selection stays shown), opened; false when nothing was written (cancel, the
+// name of an open file, a failed write) or the new file could not be opened.
 bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog);
 
-// The Save Table button: saves the table under its name, no dialog.
+// The Save Table button: saves the table under its name, no dialog. True when
+// written; false without a table name or when the write failed.
 bool SaveTableButton(KovaState& s, KovaUi& ui);
 
-// The close button "X": closes the shown set after the save question.
+// The close button "X": closes the shown set after the save question. True
+// when the set was closed; false when there was none or the question was
+// cancelled (the set stays shown).
 bool CloseShownSet(KovaState& s, KovaUi& ui);
 
 }  // namespace core

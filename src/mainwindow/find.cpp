@@ -76,7 +76,7 @@ FindResult FindStep(KovaState& s, KovaUi& ui, const std::string& searchText, int
         }
         s.CurrentRecord1 = SievedRecord(s, s.SievePosition);
         RedrawShownPage(s, ui);
-        SetScrollBars(s, s.CurrentRecord1);
+        SetScrollBars(s, ShownCount(s), s.CurrentRecord1);
         ui.MainChanged();
         return result;
     }
@@ -132,7 +132,7 @@ FindResult FindStep(KovaState& s, KovaUi& ui, const std::string& searchText, int
     int16_t position = static_cast<int16_t>(found != 0 ? found : (forward ? count : 1));
     ShownPosition(s) = position;
     RedrawShownPage(s, ui);
-    SetScrollBars(s, position);
+    SetScrollBars(s, ShownCount(s), position);
     ui.MainChanged();
     if (found == 0)
         return result;

@@ -20,7 +20,7 @@ void MoveTo(KovaState& s, KovaUi& ui, int position, bool setScrollBars) {
     ShownPosition(s) = static_cast<int16_t>(position);
     RedrawShownPage(s, ui);
     if (setScrollBars)
-        SetScrollBars(s, ShownPosition(s));
+        SetScrollBars(s, ShownCount(s), ShownPosition(s));
     ui.MainChanged();
 }
 
@@ -44,14 +44,6 @@ void RedrawShownPage(KovaState& s, KovaUi& ui) {
         RefreshRecordList1(s, ui, copy);
     else
         RefreshRecordList2(s, ui, copy);
-}
-
-void SetScrollBars(KovaState& s, int16_t position) {
-    int16_t count = ShownCount(s);
-    s.Main.scrollMin = 1;
-    s.Main.scrollMax = count;
-    s.Main.scrollValue = position;
-    s.Main.scrollEnabled = count > 0;
 }
 
 int16_t RowPosition(const KovaState& s, int row) {
@@ -156,7 +148,7 @@ void ScrollbarChange(KovaState& s, KovaUi& ui, int value) {
         return;
     int16_t count = ShownCount(s);
     if (count < 1 || value < 1 || value > count) {
-        SetScrollBars(s, ShownPosition(s));
+        SetScrollBars(s, ShownCount(s), ShownPosition(s));
         ui.MainChanged();
         return;
     }

@@ -17,10 +17,6 @@ ProtocolRecord* CurrentShownRecord(KovaState& s);
 // Redraws the shown set's page at (a copy of) its current position.
 void RedrawShownPage(KovaState& s, KovaUi& ui);
 
-// Both scroll bars take the shown set's count as maximum and `position` as
-// value.
-void SetScrollBars(KovaState& s, int16_t position);
-
 // Position in the shown set of the record on page row `row` (1..DisplayRows),
 // read from the row's record-number caption; 0 for an empty row or no set.
 int16_t RowPosition(const KovaState& s, int row);

@@ -242,13 +242,13 @@ TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
 }
 
 TEST_F(FileCommands, ExitAsksOnlyAboutTheShownSet) {
-    EXPECT_TRUE(core::ExitProgram(s, ui));
+    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
     EXPECT_TRUE(ui.log.empty());
     test::ShowSet1(s, ui, 3, 1);
     ui.answers = {core::Answer::Cancel};
-    EXPECT_FALSE(core::ExitProgram(s, ui));
+    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::Stay);
     ui.answers = {core::Answer::No};
-    EXPECT_TRUE(core::ExitProgram(s, ui));
+    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
 }
 
 TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {

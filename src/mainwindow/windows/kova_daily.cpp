@@ -214,7 +214,7 @@ void kova::mnuFileItem_Click(int Index) {
             core::SaveLstfile(s_, ui_, *dialog_, viewer);
             break;
         case 33:
-            if (!MemoHoldsUnstoredText() && core::ExitProgram(s_, ui_)) {
+            if (!MemoHoldsUnstoredText() && core::ExitProgram(s_, ui_) == core::ExitDecision::End) {
                 ended_ = true;
                 hide();
                 quitHook();
