@@ -375,10 +375,12 @@ void gridtry::ShowMemo(int row, int column) {
         MSFlexGrid1->viewport()->mapToGlobal(cell.topLeft() + QPoint(cell.width() / 2, Tw(600)));
     if (Memo* memo = openMemo_ ? openMemo_(target, at) : nullptr) {
         // A stored or deleted memo recolours the row's text cell.
-        connect(
-            memo, &QDialog::finished, MSFlexGrid1->viewport(),
-            [this] { MSFlexGrid1->viewport()->update(); }, Qt::UniqueConnection);
+        connect(memo, &QDialog::finished, this, &gridtry::MemoClosed, Qt::UniqueConnection);
     }
+}
+
+void gridtry::MemoClosed() {
+    MSFlexGrid1->viewport()->update();
 }
 
 void gridtry::mnuSort_Click() {

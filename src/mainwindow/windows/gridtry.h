@@ -110,6 +110,7 @@ private:
     void FloatText(int row, int column);
     void CommitText();
     void ShowMemo(int row, int column);
+    void MemoClosed();
 
     core::KovaState& s_;
     core::KovaUi& ui_;

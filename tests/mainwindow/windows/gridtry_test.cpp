@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTableView>
 
+#include "mainwindow/windows/memo.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -46,6 +47,7 @@ void Click(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton) 
 struct GridWindow : test::GuiTest {
     std::unique_ptr<gridtry> w;
     std::vector<core::MemoTarget> memos;  // the memo editor's openings
+    Memo* memoWindow = nullptr;           // the editor they open, if any
 
     void Open(int count) {
         s.Records1.assign(1, core::ProtocolRecord{});
@@ -69,7 +71,11 @@ struct GridWindow : test::GuiTest {
         w = std::make_unique<gridtry>(s, fake, std::move(*grid),
                                       [this](const core::MemoTarget& t, QPoint) -> Memo* {
                                           memos.push_back(t);
-                                          return nullptr;
+                                          if (memoWindow != nullptr) {
+                                              memoWindow->Open(t);
+                                              memoWindow->ShowModeless();
+                                          }
+                                          return memoWindow;
                                       });
         w->setAttribute(Qt::WA_DeleteOnClose, false);
         w->show();
@@ -208,6 +214,24 @@ TEST_F(GridWindow, RightClickOpensTheMemoOfTheRowsRecord) {
     ClickCell(2, 9, Qt::RightButton);
     EXPECT_EQ(memos.size(), 1u);
     EXPECT_EQ(fake.messages.size(), 1u);
+}
+
+TEST_F(GridWindow, MemoTypedFromASortedGridReachesTheRowsRecord) {
+    Memo memo(s, fake);
+    memoWindow = &memo;
+    Open(4);
+    w->mnuSortItem[4]->trigger();  // rows: 2, 4, 1, 3
+    ClickCell(4, 9, Qt::RightButton);
+    ASSERT_EQ(memos.size(), 1u);
+    ASSERT_TRUE(memo.isVisible());
+    EXPECT_EQ(memo.windowTitle(), "Memo at  3");
+    memo.TextBox1->setFocus();
+    Type(memo.TextBox1, "seen");
+    memo.Command1[0]->click();
+    EXPECT_EQ(s.Records1[3].Memo, "seen");
+    EXPECT_TRUE(w->Grid().MemoMarked(s, 4));
+    EXPECT_EQ(w->MSFlexGrid1->model()->index(3, 9).data(Qt::BackgroundRole).value<QColor>(),
+              QColor(255, 255, 128));
 }
 
 TEST_F(GridWindow, AnOutOfDateGridStoresNothing) {
