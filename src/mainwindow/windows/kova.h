@@ -199,6 +199,19 @@ public:
     bool MemoHoldsUnstoredText();
     CommonDialog& FileDialog();
 
+    // The record buttons and the Edit menu.
+    void CAdd_Click();
+    void CJoin_Click();
+    void CSplit_Click();
+    void CInsrt_Click();
+    void CDelete_Click();
+    void CCopy_Click();
+    void mnuEdit_Click();
+    void mnuEditItem_Click(int Index);
+    void mnuSwapVar_Click(int Index);
+    void mnuDeleteVar_Click(int Index);
+    void mnuTableEdit_Click(int Index);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -209,6 +222,7 @@ private:
     void CreateMenus();
     void FillFindVariables();
     void ConnectDailyControls();
+    void ConnectEditControls();
     Memo* memo_ = nullptr;
     std::shared_ptr<CommonDialog> dialog_;
     QPointer<gridtry> grid_;
