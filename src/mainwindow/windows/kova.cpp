@@ -91,6 +91,7 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
     ConnectDailyControls();
     ConnectEditControls();
     connect(CAnaf, &QPushButton::clicked, this, &kova::CAnaf_Click);
+    connect(diag, &QPushButton::clicked, this, &kova::diag_Click);
     connect(CRunfilter, &QPushButton::clicked, this, &kova::CRunfilter_Click);
     connect(Command1, &QPushButton::clicked, this, &kova::Command1_Click);
     connect(CPrint, &QPushButton::clicked, this, &kova::CPrint_Click);
