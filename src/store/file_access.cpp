@@ -73,22 +73,6 @@ bool IsRegularFile(std::string_view name) {
     return !name.empty() && fs::is_regular_file(NativePath(name), ec);
 }
 
-bool SameFile(std::string_view a, std::string_view b) {
-    if (a.empty() || b.empty())
-        return a.empty() && b.empty();
-    const fs::path pa = NativePath(a);
-    const fs::path pb = NativePath(b);
-    std::error_code ec;
-    if (fs::exists(pa, ec) && fs::exists(pb, ec)) {
-        const bool same = fs::equivalent(pa, pb, ec);
-        if (!ec)
-            return same;
-    }
-    const fs::path ca = fs::weakly_canonical(fs::absolute(pa, ec), ec);
-    const fs::path cb = fs::weakly_canonical(fs::absolute(pb, ec), ec);
-    return ca == cb;
-}
-
 std::string_view FileNamePart(std::string_view name) {
     size_t slash = name.rfind('/');
     return slash == std::string_view::npos ? name : name.substr(slash + 1);

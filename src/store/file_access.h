@@ -21,10 +21,6 @@ bool PathExists(std::string_view name);
 // A plain file is there under the name (following links).
 bool IsRegularFile(std::string_view name);
 
-// The two names lead to the same file: for files that exist, the file system
-// decides (links, relative parts); otherwise the names' absolute forms compare.
-bool SameFile(std::string_view a, std::string_view b);
-
 // The last part of the name, after its last '/'.
 std::string_view FileNamePart(std::string_view name);
 
