@@ -158,16 +158,22 @@ bool diagram::SavePicture(QString name) {
 
 void diagram::CSave_Click() {
     std::optional<QString> chosen;
+    QString selectedFilter;
     if (TestSaveAnswer()) {
-        chosen = TestSaveAnswer()();
+        chosen = TestSaveAnswer()(selectedFilter);
     } else {
-        const QString name = QFileDialog::getSaveFileName(
-            this, "Save Diagram", QString(), "PNG Files (*.png);;Bitmap Files (*.bmp)");
+        const QString name = QFileDialog::getSaveFileName(this, "Save Diagram", QString(),
+                                                          "PNG Files (*.png);;Bitmap Files (*.bmp)",
+                                                          &selectedFilter);
         if (!name.isEmpty())
             chosen = name;
     }
-    if (chosen && !chosen->isEmpty())
-        SavePicture(*chosen);
+    if (!chosen || chosen->isEmpty())
+        return;
+    // A bare name is saved as the file type chosen in the dialog.
+    if (QFileInfo(*chosen).suffix().isEmpty() && selectedFilter.contains("*.bmp"))
+        *chosen += ".bmp";
+    SavePicture(*chosen);
 }
 
 void diagram::COkee_Click() {
