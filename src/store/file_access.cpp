@@ -169,4 +169,24 @@ std::error_code RemoveFile(std::string_view name) {
     return ec;
 }
 
+bool SameFile(std::string_view a, std::string_view b) {
+    if (a.empty() || b.empty())
+        return false;
+    const fs::path pa = NativePath(a);
+    const fs::path pb = NativePath(b);
+    std::error_code ec;
+    if (fs::exists(pa, ec) && fs::exists(pb, ec)) {
+        bool same = fs::equivalent(pa, pb, ec);
+        if (!ec)
+            return same;
+    }
+    fs::path ca = fs::weakly_canonical(fs::absolute(pa, ec), ec);
+    if (ec)
+        return false;
+    fs::path cb = fs::weakly_canonical(fs::absolute(pb, ec), ec);
+    if (ec)
+        return false;
+    return ca == cb;
+}
+
 }  // namespace core

@@ -47,4 +47,10 @@ std::error_code AppendToFile(std::string_view name, std::string_view bytes);
 std::error_code RenameFile(std::string_view from, std::string_view to);
 std::error_code RemoveFile(std::string_view name);
 
+// Whether two names reach the same file, as the file system resolves them:
+// for files that are there, the same file (links and other spellings of the
+// path included); otherwise the same path once the folders that exist are
+// resolved. Two empty names are not the same file.
+bool SameFile(std::string_view a, std::string_view b);
+
 }  // namespace core
