@@ -123,6 +123,10 @@ void diagram::ShowModal(const core::TransitionDiagram& d) {
     if (isVisible())
         hide();  // a modeless showing becomes the modal one
     CentreOnScreen(this);
+    // Showing again does not lift a window over the ones raised since (the
+    // output viewer of the runs in between): the modal picture would wait
+    // behind the viewer it blocks.
+    raise();
     exec();
 }
 
