@@ -28,9 +28,15 @@ std::string_view FileNamePart(std::string_view name);
 // Anything but a plain file is refused (EISDIR for a folder).
 std::error_code ReadWholeFile(std::string_view name, std::string& bytes);
 
+// A plain file is there under the name that may not be written: its
+// permissions allow no writing, or not to this user.
+bool IsReadOnlyFile(std::string_view name);
+
 // Writes `bytes` to a new file beside `name` (name + ".~tmpN", never one that
 // exists) and gives its name in `tempName`. On failure nothing is left behind;
-// errc::file_exists when no temporary name was free.
+// errc::file_exists when no temporary name was free, errc::permission_denied
+// when `name` is a read-only file (a rename would go around its permission),
+// errc::file_too_large when the process may not write a file that long.
 std::error_code WriteTemporaryBeside(std::string_view name, std::string_view bytes,
                                      std::string& tempName);
 
