@@ -145,6 +145,9 @@ gridtry::gridtry(core::KovaState& s, core::KovaUi& ui, core::GridModel grid, Mem
     Combo1->setObjectName("Combo1");
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // Codes are stored as typed: no completion from the list, which would
+    // turn a typed "q" into a listed "Q" or "Q1".
+    Combo1->setCompleter(nullptr);
     Combo1->hide();
     Combo1->dropDown = [this] { Combo1_DropDown(); };
     connect(Combo1, &QComboBox::activated, this, [this](int) { Combo1_Click(); });
