@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -152,6 +153,8 @@ gridtry::gridtry(core::KovaState& s, core::KovaUi& ui, core::GridModel grid, Mem
     Combo1->dropDown = [this] { Combo1_DropDown(); };
     connect(Combo1, &QComboBox::activated, this, [this](int) { Combo1_Click(); });
     connect(Combo1->lineEdit(), &QLineEdit::returnPressed, this, &gridtry::Combo1_Click);
+    Combo1->installEventFilter(this);
+    Combo1->lineEdit()->installEventFilter(this);
 
     RichTextBox1 = new QPlainTextEdit(MSFlexGrid1->viewport());
     RichTextBox1->setObjectName("RichTextBox1");
@@ -265,6 +268,13 @@ bool gridtry::eventFilter(QObject* watched, QEvent* event) {
         MSFlexGrid1_MouseButton(mouse->button(), MSFlexGrid1->indexAt(mouse->position().toPoint()));
     } else if (watched == RichTextBox1 && event->type() == QEvent::FocusOut) {
         CommitText();
+    } else if (event->type() == QEvent::FocusOut && Combo1 != nullptr &&
+               (watched == Combo1 || watched == Combo1->lineEdit()) &&
+               static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // A code typed and left for another window (the main window's Save,
+        // say) is stored then, as a text typed into the text box is; the
+        // box's own list taking the focus is no leaving.
+        MSFlexGrid1_CommitCell();
     }
     return QMainWindow::eventFilter(watched, event);
 }

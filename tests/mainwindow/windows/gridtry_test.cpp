@@ -152,6 +152,17 @@ TEST_F(GridWindow, TypedCodeIsStoredAsTyped) {
     EXPECT_EQ(s.Records1[3].V4, "Q");
 }
 
+TEST_F(GridWindow, CodeTypedIsStoredWhenTheFocusLeavesTheGrid) {
+    // Typed into the box, then the main window's Save is clicked: the code
+    // is in the record before the file is written.
+    Open(3);
+    ClickCell(2, 6);
+    ReplaceComboText("L9");
+    QFocusEvent leave(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(w->Combo1, &leave);
+    EXPECT_EQ(s.Records1[2].V5, "L9");
+}
+
 TEST_F(GridWindow, TextBoxWritesTheTextIntoTheRecord) {
     Open(3);
     // The text column is wider than the window: a click on it does not
