@@ -166,15 +166,20 @@ ImportedSet ParseSentenceText(const std::string& bytes) {
 }
 
 bool ImportedFileName(KovaUi& ui, const std::string& sourceName, std::string& dataFileName) {
-    try {
-        dataFileName = DerivedName(sourceName, ".kov");
-        return true;
-    } catch (const std::invalid_argument&) {
+    // The source's extension, whatever its length (".txt", ".xls", ".xlsx"),
+    // gives way to ".kov"; a name without one gets ".kov" added.
+    const std::string_view base = FileNamePart(sourceName);
+    const size_t dot = base.rfind('.');
+    if (base.empty() || dot == 0) {
         ShowImportError(ui, kErrBadFileName,
                         "Bad file name or number (\"" + sourceName +
-                            "\" is too short to name a data file beside it)");
+                            "\" names no file to put a data file beside)");
         return false;
     }
+    const size_t cut =
+        dot == std::string_view::npos ? sourceName.size() : sourceName.size() - (base.size() - dot);
+    dataFileName = sourceName.substr(0, cut) + ".kov";
+    return true;
 }
 
 bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileName,

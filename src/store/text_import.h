@@ -44,7 +44,7 @@ ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes);
 ImportedSet ParseSentenceText(const std::string& bytes);
 
 // The whole imports: the dialog (dialogue only), the read, then data set 1 is
-// replaced, saved to FileName less its last four characters + ".kov" with
+// replaced, saved beside it as a ".kov" file (ImportedFileName) with
 // header number 9 and shown. False when cancelled or when anything failed (a
 // message says what): data set 1, its name, the window and the files on disk
 // are then as they were.
@@ -52,9 +52,10 @@ bool ReadDialogueTextFile(KovaState& s, KovaUi& ui, ImportDialogs& dialogs,
                           const std::string& FileName);
 bool ImportTextSentences(KovaState& s, KovaUi& ui, const std::string& FileName);
 
-// What every importer shares. The data file's name beside the source:
-// `sourceName` less its last four characters + ".kov"; false (message shown)
-// when the name is too short to have any.
+// What every importer shares. The data file's name beside the source: its
+// extension (".txt", ".xls", ".xlsx") replaced by ".kov", or ".kov" added to
+// a name without one; false (message shown) when the name ends in a folder or
+// is a bare extension.
 bool ImportedFileName(KovaUi& ui, const std::string& sourceName, std::string& dataFileName);
 
 // Saves an imported set as `dataFileName` (header number 9, its own file

@@ -30,8 +30,8 @@ std::optional<std::string> TakeWorksheetAnswers(KovaState& s, const std::string 
                                                 const std::string& toRow, const std::string& sheet);
 
 // The whole import of FileName: opens the workbook, asks through `dialogs`,
-// reads the rows, then replaces data set 1, saves it to FileName less its
-// last four characters + ".kov" (header number 9, file info: that name,
+// reads the rows, then replaces data set 1, saves it beside the workbook as a
+// ".kov" file (ImportedFileName; header number 9, file info: that name,
 // " | worksheet: " and the sheet's name) and shows it. False when cancelled
 // or when anything failed (a message says what): data set 1, its name, the
 // window and the files on disk are then as they were.
