@@ -21,7 +21,7 @@ struct CommandSnapshot {
     RecordSet FullRecords1;
     std::vector<int16_t> SelectionMarks1;
     MainWindowModel Main;
-    ResultTableModel Words;
+    ResultTableModel ResultTable;
     int FilterReportRow;
 
     explicit CommandSnapshot(const KovaState& s)
@@ -40,7 +40,7 @@ struct CommandSnapshot {
           FullRecords1(s.FullRecords1),
           SelectionMarks1(s.SelectionMarks1),
           Main(s.Main),
-          Words(s.Words),
+          ResultTable(s.ResultTable),
           FilterReportRow(s.FilterReportRow) {}
 
     void Restore(KovaState& s) {
@@ -59,7 +59,7 @@ struct CommandSnapshot {
         s.FullRecords1 = std::move(FullRecords1);
         s.SelectionMarks1 = std::move(SelectionMarks1);
         s.Main = std::move(Main);
-        s.Words = std::move(Words);
+        s.ResultTable = std::move(ResultTable);
         s.FilterReportRow = FilterReportRow;
     }
 };

@@ -16,7 +16,7 @@ namespace core {
 // V2. Records From.. get their new positions as V0; Count becomes the new
 // count. Fails (returns false, nothing changed) when the set would pass the
 // record limit or a piece's V2 would pass 32767. An empty Separator, or From
-// outside 1..Count, changes nothing.
+// outside 1..Count, changes nothing and is no failure (true).
 bool SplitRecordsAtSeparator(KovaState& s, RecordSet& Records, int16_t From, int16_t& Count,
                              const std::string& Separator);
 

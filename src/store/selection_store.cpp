@@ -1,6 +1,7 @@
 #include "store/selection_store.h"
 
 #include "store/text.h"
+#include "store/view.h"
 
 namespace core {
 
@@ -45,12 +46,6 @@ void EnableRecordButtons(MainWindowModel& m, bool enabled) {
         c->enabled = enabled;
 }
 
-void SetScrollRange(MainWindowModel& m, int count) {
-    m.scrollMin = 1;
-    m.scrollMax = count;
-    m.scrollEnabled = count > 0;
-}
-
 }  // namespace
 
 void BeginSelection(KovaState& s, KovaUi& ui) {
@@ -92,7 +87,7 @@ void ApplySelection(KovaState& s, KovaUi& ui) {
         st.shown = std::move(selected);
         st.count = static_cast<int16_t>(n);
         MainWindowModel& m = s.Main;
-        SetScrollRange(m, n);
+        SetScrollBars(s, n);
         m.Teller.caption = PlainNumber(n);
         m.Teller2.caption = PlainNumber(fullCount);
         m.Teller2.visible = true;
@@ -138,7 +133,7 @@ void EndSelection(KovaState& s, KovaUi& ui) {
         m.Teller2.caption = "0";
         m.Teller2.visible = false;
         const int16_t position = st.position;
-        SetScrollRange(m, st.count);
+        SetScrollBars(s, st.count);
         st.position = position;
     });
     if (!ended)

@@ -239,7 +239,7 @@ TEST_F(FilterRun, ConditionErrorEndsOnlyTheCommandAndRestoresEverything) {
     EXPECT_EQ(s.ViewMode, 3);
     EXPECT_EQ(s.Main.CString, before.Main.CString);
     EXPECT_EQ(s.Main.title, before.Main.title);
-    EXPECT_EQ(s.Words, before.Words);
+    EXPECT_EQ(s.ResultTable, before.ResultTable);
     EXPECT_FALSE(ui.waitVisible);
     // The program goes on: a good program runs afterwards.
     test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{5, "ok"}})});

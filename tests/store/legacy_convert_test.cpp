@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "store/daily_fixture.h"
-#include "store/import_fixture.h"
+#include "store/store_test_util.h"
+#include "support/fake_ui.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ TEST_F(Converters, RefusalsLeaveTheFilesAsTheyWere) {
     test::WriteBytes(dir.File("huge.dat"), huge);
     test::WriteBytes(dir.File("x.d"), std::string(562, ' '));
     const auto files = test::Snapshot(dir.path());
-    s.Records1 = test::MakeRecords(2);
+    s.Records1 = test::NumberedSet(2);
     s.RecordCount1 = 2;
     const core::KovaState before = s;
     using Converter = bool (*)(core::KovaState&, core::KovaUi&, const std::string&);
