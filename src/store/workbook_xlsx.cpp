@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <pugixml.hpp>
 #include <set>
 #include <unordered_map>
@@ -354,14 +355,29 @@ std::unique_ptr<Workbook> OpenXlsxWorkbook(const std::string& fileName) {
 }
 
 std::unique_ptr<Workbook> OpenWorkbookFile(const std::string& fileName) {
-    std::string bytes;
-    if (std::error_code ec = ReadWholeFile(fileName, bytes)) {
-        NumberedError e = FileError(ec, fileName);
+    // The first bytes tell the two forms apart: a zip archive or a compound
+    // document.
+    std::string head;
+    if (!IsRegularFile(fileName)) {
+        NumberedError e = FileError(
+            std::make_error_code(PathExists(fileName) ? std::errc::is_a_directory
+                                                      : std::errc::no_such_file_or_directory),
+            fileName);
         throw WorkbookError(e.number, e.description);
     }
-    if (bytes.compare(0, 4, "PK\x03\x04") == 0)
+    {
+        std::ifstream in(NativePath(fileName), std::ios::binary);
+        char bytes[8] = {};
+        in.read(bytes, sizeof bytes);
+        head.assign(bytes, static_cast<size_t>(in.gcount()));
+        if (!in && !in.eof()) {
+            NumberedError e = FileError(std::make_error_code(std::errc::io_error), fileName);
+            throw WorkbookError(e.number, e.description);
+        }
+    }
+    if (head.compare(0, 4, "PK\x03\x04") == 0)
         return OpenXlsxWorkbook(fileName);
-    if (bytes.compare(0, 8, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") == 0)
+    if (head == "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")
         return OpenXlsWorkbook(fileName);
     throw WorkbookError(kErrWorkbook, "The file is not a workbook (" + fileName + ")");
 }
