@@ -46,6 +46,7 @@ struct CommandSnapshot {
     void Restore(KovaState& s) {
         s.Records1 = std::move(Records1);
         s.RecordCount1 = RecordCount1;
+        ++s.ChangeCount1;
         s.CurrentRecord1 = CurrentRecord1;
         s.FromRecord = FromRecord;
         s.ToRecord = ToRecord;

@@ -344,6 +344,7 @@ bool CloseShownSet(KovaState& s, KovaUi& ui) {
     s.Main.scrollMax = 0;
     s.Main.scrollValue = 0;
     s.Main.scrollEnabled = false;
+    ++(mode == 1 ? s.ChangeCount1 : s.ChangeCount2);
     if (mode == 1) {
         s.RecordCount1 = 0;
         s.CurrentRecord1 = 0;

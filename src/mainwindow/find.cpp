@@ -60,6 +60,13 @@ size_t EditorIndex(const std::string& text, size_t offset) {
     return index;
 }
 
+size_t StoredOffset(const std::string& text, size_t index) {
+    size_t i = 0;
+    for (size_t n = 0; n < index && i < text.size(); ++n)
+        i += (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+    return i;
+}
+
 FindResult FindStep(KovaState& s, KovaUi& ui, const std::string& searchText, int variable) {
     FindResult result;
     // The sieve belongs to data set 1: it is stepped only while that set is

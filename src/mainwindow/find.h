@@ -43,4 +43,8 @@ void AddCategoriesToFindTexts(KovaState& s, int variable);
 // offset `offset` of `text` (line breaks as CR LF).
 size_t EditorIndex(const std::string& text, size_t offset);
 
+// The reverse: the byte offset in `text` of editor index `index` (a CR LF
+// counts as one editor character); the text's size past its end.
+size_t StoredOffset(const std::string& text, size_t index);
+
 }  // namespace core

@@ -19,6 +19,10 @@ int16_t SetSelection(const KovaState& s, int16_t set) {
     return set == 1 ? s.SelectionShown1 : s.SelectionShown2;
 }
 
+uint64_t SetChanges(const KovaState& s, int16_t set) {
+    return set == 1 ? s.ChangeCount1 : s.ChangeCount2;
+}
+
 const RecordSet& SetRecords(const KovaState& s, int16_t set) {
     return set == 1 ? s.Records1 : s.Records2;
 }
@@ -32,7 +36,7 @@ ProtocolRecord* TargetRecord(KovaState& s, const MemoTarget& t) {
     if (t.set < 1 || t.set > 3)
         return nullptr;
     if (SetFileName(s, t.set) != t.fileName || SetSelection(s, t.set) != t.selectionShown ||
-        SetCount(s, t.set) != t.count)
+        SetCount(s, t.set) != t.count || SetChanges(s, t.set) != t.changes)
         return nullptr;
     RecordSet& records = t.set == 1 ? s.Records1 : s.Records2;
     if (t.position < 1 || t.position > t.count || t.position >= static_cast<int>(records.size()))
@@ -59,6 +63,7 @@ MemoTarget MemoTargetForPosition(const KovaState& s, int16_t position, int16_t r
     t.position = position;
     t.number = records[position].V0;
     t.row = row;
+    t.changes = SetChanges(s, t.set);
     t.caption = "Memo at " + std::to_string(t.number);
     return t;
 }

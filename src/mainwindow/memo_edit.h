@@ -19,8 +19,9 @@ struct MemoTarget {
     int16_t selectionShown = 0;
     int16_t count = 0;
     int16_t position = 0;
-    int16_t number = 0;  // the record's V0 when the editor opened
-    int16_t row = 0;     // page row to colour (MemoRecord), 0 for none
+    int16_t number = 0;    // the record's V0 when the editor opened
+    int16_t row = 0;       // page row to colour (MemoRecord), 0 for none
+    uint64_t changes = 0;  // the set's change counter when the editor opened
     std::string caption;
 };
 

@@ -81,6 +81,7 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     } else if (!ReadForOpen(s, ui, FileName, s.Records1, s.RecordCount1, s.FileInfo1)) {
         return false;
     }
+    ++s.ChangeCount1;
     s.DataFileName1 = FileName;
     s.CurrentRecord1 = s.RecordCount1 > 0 ? 1 : 0;
     ClearSieve(s);
@@ -111,6 +112,7 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     } else if (!ReadForOpen(s, ui, FileName, s.Records2, s.FilterCount, s.FilterFileInfo)) {
         return false;
     }
+    ++s.ChangeCount2;
     s.FilterFileName = FileName;
     s.CurrentFilterLine = s.FilterCount;
     DropSecondSelection(s);
@@ -123,6 +125,7 @@ bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
         return false;
     if (!ReadForOpen(s, ui, FileName, s.Records2, s.RecordCount2, s.FileInfo2))
         return false;
+    ++s.ChangeCount2;
     s.DataFileName2 = FileName;
     s.CurrentRecord2 = s.RecordCount2 > 0 ? 1 : 0;
     ClearSieve(s);

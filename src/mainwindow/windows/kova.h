@@ -196,6 +196,18 @@ public:
     bool MemoHoldsUnstoredText();
     CommonDialog& FileDialog();
 
+    // The record buttons and the Edit menu.
+    void CAdd_Click();
+    void CJoin_Click();
+    void CSplit_Click();
+    void CInsrt_Click();
+    void CDelete_Click();
+    void CCopy_Click();
+    void mnuEdit_Click();
+    void mnuEditItem_Click(int Index);
+    void mnuSwapVar_Click(int Index);
+    void mnuDeleteVar_Click(int Index);
+    void mnuTableEdit_Click(int Index);
     // Append, merge and the imports (File 17, 18, 20, 24, 25, 26), the
     // automatic save option (File 3) with its minute timer, and Help. The
     // File menu's dispatch hands these items on; true when Index was one.
@@ -222,6 +234,7 @@ private:
     void CreateMenus();
     void FillFindVariables();
     void ConnectDailyControls();
+    void ConnectEditControls();
     void ConnectImportControls();
     int commandDepth_ = 0;
     HelpViewer* help_ = nullptr;
