@@ -255,6 +255,8 @@ struct KovaState {
     // minutes) and the minute ticks counted since the choice or the last save.
     int16_t AutosaveChoice = 0;
     int16_t AutosaveTicks = 0;
+
+    bool operator==(const KovaState&) const = default;
 };
 
 }  // namespace core

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -18,6 +19,7 @@ class HelpViewer;
 class QTimer;
 class QtImportDialogs;
 class Memo;
+class gridtry;
 class QAction;
 class QKeyEvent;
 class QMouseEvent;
@@ -68,6 +70,10 @@ public:
     void diag_Click();
     void CRunfilter_Click();
     void mnuAbout_Click();
+    // "Grid": the grid view of the shown set; "List Data": its listing.
+    void Command1_Click();
+    void CPrint_Click();
+    gridtry* GridWindow() const;
 
     // Draws the window from s.Main.
     void MainChanged();
@@ -244,6 +250,7 @@ private:
     std::shared_ptr<QtImportDialogs> importDialogs_;
     Memo* memo_ = nullptr;
     std::shared_ptr<CommonDialog> dialog_;
+    QPointer<gridtry> grid_;
 
     core::KovaState& s_;
     QtUi& ui_;
