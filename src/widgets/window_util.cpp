@@ -1,9 +1,11 @@
 #include "widgets/window_util.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 
 void CentreOnScreen(QWidget* window) {
     QScreen* screen = window->screen();
@@ -40,4 +42,18 @@ void WrappingButton::paintEvent(QPaintEvent* event) {
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(rect().adjusted(3, 2, -3, -2), Qt::AlignCenter | Qt::TextWordWrap, text());
+}
+
+void PlaceRangeBoxes(QLabel* label, QLineEdit* from, QLineEdit* to) {
+    const QFontMetrics metrics(label->font());
+    const QString text = label->text();
+    const int blanks = text.indexOf("no.") + 4;
+    const int start = label->x() + metrics.horizontalAdvance(text.left(blanks));
+    const int end = label->x() + metrics.horizontalAdvance(text.left(text.lastIndexOf("to")));
+    const int top = label->y() - (from->height() - label->height()) / 2;
+    from->setGeometry(start, top, std::max(end - start - 4, Tw(600)), from->height());
+    to->setGeometry(std::max(label->x() + metrics.horizontalAdvance(text) + 6,
+                             from->geometry().right() + 4 + metrics.horizontalAdvance("to")),
+                    top, Tw(900), to->height());
+    label->resize(metrics.horizontalAdvance(text) + 2, label->height());
 }
