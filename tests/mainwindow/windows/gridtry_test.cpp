@@ -44,6 +44,13 @@ void Click(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton) 
     Press(target, at, button, QEvent::MouseButtonRelease);
 }
 
+void Activate(QWidget* window) {
+    window->activateWindow();
+    for (int k = 0; k < 50 && !window->isActiveWindow(); ++k)
+        QApplication::processEvents();
+    ASSERT_TRUE(window->isActiveWindow());
+}
+
 struct GridWindow : test::GuiTest {
     std::unique_ptr<gridtry> w;
     std::vector<core::MemoTarget> memos;  // the memo editor's openings
@@ -273,6 +280,27 @@ TEST_F(GridWindow, AnOutOfDateGridStoresNothing) {
     EXPECT_EQ(s.Records1[1].V4, "b");
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_NE(fake.messages[0].find("out of date"), std::string::npos);
+}
+
+TEST_F(GridWindow, ActivatedAfterRecordsWereCutItShowsAndEditsTheSetAsItIs) {
+    Open(4);
+    QWidget mainWindow;
+    mainWindow.show();
+    // The main window cuts record 1 while the grid stands aside.
+    s.Records1.erase(s.Records1.begin() + 1);
+    for (int16_t k = 1; k <= 3; ++k)
+        s.Records1[static_cast<size_t>(k)].V0 = k;
+    s.RecordCount1 = 3;
+    ++s.ChangeCount1;
+    Activate(&mainWindow);
+    Activate(w.get());
+    EXPECT_EQ(w->Grid().RowCount(), 3);
+    ClickCell(2, 4);
+    ReplaceComboText("Zed");
+    Key(w->Combo1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(s.Records1[2].V3, "Zed");
+    EXPECT_EQ(s.Records1[2].V8, " text 3 ");
+    EXPECT_TRUE(fake.messages.empty());
 }
 
 struct GridButton : test::MainWindowTest {};
