@@ -255,7 +255,7 @@ bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
 
 ExitDecision ExitProgram(KovaState& s, KovaUi& ui) {
     s.DialogCancelled = 0;
-    return AskSaveFile(s, ui) ? ExitDecision::End : ExitDecision::Stay;
+    return AskSaveOpenFiles(s, ui) ? ExitDecision::End : ExitDecision::Stay;
 }
 
 bool SaveShownSet(KovaState& s, KovaUi& ui) {

@@ -241,7 +241,7 @@ TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
     EXPECT_EQ(ReadBytes(dir / "out.lst"), "line 1\r\nline 2\r\n");
 }
 
-TEST_F(FileCommands, ExitAsksOnlyAboutTheShownSet) {
+TEST_F(FileCommands, ExitAsksAboutAnOpenSetOnlyOnce) {
     EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
     EXPECT_TRUE(ui.log.empty());
     test::ShowSet1(s, ui, 3, 1);
@@ -249,6 +249,21 @@ TEST_F(FileCommands, ExitAsksOnlyAboutTheShownSet) {
     EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::Stay);
     ui.answers = {core::Answer::No};
     EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+}
+
+TEST_F(FileCommands, ExitFromTheFilterViewAlsoAsksAboutDataSet1) {
+    ShowFilterLinesWithDataSet1();
+    s.DataFileName1 = (dir / "d.kov").string();
+    ui.answers = {core::Answer::No, core::Answer::Cancel};
+    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::Stay);
+    ui.log.clear();
+    ui.answers = {core::Answer::No, core::Answer::Yes};
+    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"AskSaveFile " + s.FilterFileName,
+                                                "AskSaveFile " + s.DataFileName1}));
+    EXPECT_TRUE(fs::exists(dir / "d.kov"));
+    EXPECT_FALSE(fs::exists(dir / "f.fil"));
+    EXPECT_EQ(s.ViewMode, 3);
 }
 
 TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {

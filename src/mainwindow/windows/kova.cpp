@@ -162,10 +162,7 @@ void kova::Form_Activate() {
 bool kova::Form_QueryUnload(int16_t UnloadMode) {
     if (MemoHoldsUnstoredText())
         return false;
-    const bool shownSetNamed = (s_.ViewMode == 1 && !s_.DataFileName1.empty()) ||
-                               (s_.ViewMode == 3 && !s_.FilterFileName.empty()) ||
-                               (s_.ViewMode == 2 && !s_.DataFileName2.empty());
-    if (shownSetNamed && !core::AskSaveFile(s_, ui_))
+    if (!core::AskSaveOpenFiles(s_, ui_))
         return false;
     QuitProgram(UnloadMode);
     return true;
