@@ -215,6 +215,13 @@ void kova::CAnaf_Click() {
 void kova::Command1_Click() {
     if (s_.ViewMode == 0)
         return;
+    if (grid_ != nullptr && static_cast<int16_t>(grid_->Grid().Layout()) != s_.ViewMode) {
+        // Open on another set than the one shown (the filter lines, say, while
+        // the page shows the data): what is typed next is meant for the shown
+        // set, so the grid makes way for that set's grid.
+        grid_->close();
+        grid_ = nullptr;
+    }
     if (grid_ != nullptr) {
         // Open already: only brought to the front, with its rows as they are.
         s_.ActiveWindowName = "grid";

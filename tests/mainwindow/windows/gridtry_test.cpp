@@ -332,4 +332,21 @@ TEST_F(GridButton, OpensOnceAndNotWithoutRecords) {
     EXPECT_EQ(s.ActiveWindowName, "kova");
 }
 
+TEST_F(GridButton, OpensTheShownSetsGridInPlaceOfAnotherSets) {
+    s.Records1.resize(4);
+    s.RecordCount1 = 3;
+    s.Records2.resize(3);
+    s.FilterCount = 2;
+    s.ViewMode = 3;
+    w->Command1->click();
+    gridtry* filters = w->GridWindow();
+    ASSERT_NE(filters, nullptr);
+    EXPECT_EQ(filters->Grid().Layout(), core::GridLayout::Filter);
+    s.ViewMode = 1;  // back to the data
+    w->Command1->click();
+    ASSERT_NE(w->GridWindow(), nullptr);
+    EXPECT_EQ(w->GridWindow()->Grid().Layout(), core::GridLayout::Data);
+    EXPECT_EQ(w->GridWindow()->Grid().RowCount(), 3);
+}
+
 }  // namespace
