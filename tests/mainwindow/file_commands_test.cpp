@@ -162,12 +162,18 @@ TEST_F(FileCommands, SaveSelectionRefusesTheOpenFilesOwnName) {
     core::BeginSelection(s, ui);
     s.SelectionMarks1[2] = 2;
     core::ApplySelection(s, ui);
-    ui.messages.clear();
-    dialog.answers = {whole.string()};
-    EXPECT_FALSE(core::SaveSelectionAs(s, ui, dialog));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].find("is an open file"), std::string::npos);
-    EXPECT_TRUE(ui.log.empty() || ui.log.back().rfind("Message", 0) == 0);  // no save prompt
+    // The same file by another spelling: through a linked folder.
+    fs::create_directory_symlink(dir, dir / "link");
+    for (const fs::path& name : {whole, dir / "link" / "whole.kov"}) {
+        SCOPED_TRACE(name.string());
+        ui.messages.clear();
+        ui.log.clear();
+        dialog.answers = {name.string()};
+        EXPECT_FALSE(core::SaveSelectionAs(s, ui, dialog));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].find("is an open file"), std::string::npos);
+        EXPECT_TRUE(ui.log.empty() || ui.log.back().rfind("Message", 0) == 0);  // no save prompt
+    }
     core::KovaState read;
     int16_t count = 0, header = 0;
     std::string info;
