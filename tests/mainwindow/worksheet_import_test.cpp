@@ -197,6 +197,26 @@ TEST_F(WorksheetImport, SequenceColumnIsKeptAndNumberedTextIsTaken) {
     EXPECT_EQ(s.DataFileName1, dir.File("seq.kov"));  // the whole extension goes
 }
 
+// A cell's line breaks take the program's form, so that the set in memory is
+// the one its saved file reads back as.
+TEST_F(WorksheetImport, LineBreaksInCellsReadBackTheSame) {
+    book.cells[{1, 1}] = Text("10:00\nsharp");
+    book.cells[{1, 2}] = Text("Anna\r\nBo");
+    book.cells[{1, 3}] = Text("one\ntwo\r\nthree\rfour");
+    Columns({{1, "1"}, {3, "2"}, {8, "3"}});
+    ASSERT_TRUE(Import("breaks.xlsx"));
+    EXPECT_EQ(s.Records1[1].V1, "10:00 sharp");
+    EXPECT_EQ(s.Records1[1].V3, "Anna Bo");
+    EXPECT_EQ(s.Records1[1].V8, "one\r\ntwo\r\nthree\r\nfour");
+    core::KovaState again;
+    core::RecordSet records;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(
+        core::ReadDataFile(again, ui, dir.File("breaks.kov"), records, count, header, info));
+    EXPECT_EQ(records, s.Records1);
+}
+
 TEST_F(WorksheetImport, EmptyRangeGivesAnEmptySavedSet) {
     options.fromRow = "5";
     options.toRow = "4";
