@@ -318,6 +318,7 @@ struct RealWorkbooks : ::testing::Test {
         worksheet_write_number(first, 2, 1, 12.25, money);
         worksheet_write_number(first, 2, 2, 45000, builtinDate);
         worksheet_write_string(first, 2, 3, "6", nullptr);
+        worksheet_write_string(first, 5, 0, "a\r\nb_x", nullptr);
         worksheet_write_boolean(first, 3, 1, 1, nullptr);
         worksheet_write_number(second, 0, 0, 1, nullptr);
         lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_LINE);
@@ -340,6 +341,7 @@ TEST_F(RealWorkbooks, XlsxSheetsStringsNumbersAndDates) {
     EXPECT_EQ(core::CellText(book->Cell(3, 2)), "12.25");  // "d" in quotes is no date
     EXPECT_EQ(core::CellText(book->Cell(3, 3)), "15-03-2023");
     EXPECT_EQ(core::CellText(book->Cell(4, 2)), "True");
+    EXPECT_EQ(core::CellText(book->Cell(6, 1)), "a\r\nb_x");  // CR is stored as _x000D_
     EXPECT_EQ(book->Cell(9, 9).kind, Kind::Empty);
     EXPECT_THROW(book->SelectSheet("Chart"), core::WorkbookError);
     book->SelectSheet("Caf\xE9");
