@@ -95,11 +95,13 @@ std::string WithExtension(const std::string& oldName, const std::string& newName
 }
 
 bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode) {
-    const std::string& name = mode == 1 ? s.DataFileName1 : s.FilterFileName;
+    const std::string& name = mode == 1   ? s.DataFileName1
+                              : mode == 2 ? s.DataFileName2
+                                          : s.FilterFileName;
     if (name.empty())
         return true;
     s.ViewMode = mode;
-    if (mode == 1 && s.SelectionShown1 != 0) {
+    if ((mode == 1 && s.SelectionShown1 != 0) || (mode == 2 && s.SelectionShown2 != 0)) {
         StoreSelectionEdits(s);
         EndSelection(s, ui);
     }
@@ -111,6 +113,12 @@ bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     ViewBefore before(s);
     if (!AskBeforeReplacing(s, ui, 1)) {
         before.Restore(s, ui);
+        return false;
+    }
+    // Without a data set 1 the file takes the place of a shown data set 2,
+    // which is asked about first like any set that is replaced.
+    if (s.ViewMode == 2 && s.DataFileName1.empty() && !AskBeforeReplacing(s, ui, 2)) {
+        before.Restore(s, ui, true);
         return false;
     }
     std::optional<std::string> name = dialog.ShowOpen({"", kDataFilter, ""});
@@ -177,6 +185,12 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     ViewBefore before(s);
     if (!AskBeforeReplacing(s, ui, 3)) {
         before.Restore(s, ui);
+        return false;
+    }
+    // The filter lines take the storage of an open data set 2: it is asked
+    // about before it is dropped.
+    if (s.FilterFileName.empty() && !AskBeforeReplacing(s, ui, 2)) {
+        before.Restore(s, ui, true);
         return false;
     }
     std::optional<std::string> name = dialog.ShowOpen({"", kFilterFileFilter, ""});

@@ -52,9 +52,10 @@ struct OutputView {
 std::string WithExtension(const std::string& oldName, const std::string& newName,
                           const std::string& extension);
 
-// The question before a set is replaced (mode 1 data set 1, 3 filter lines).
-// True when the caller may go on and replace the set; false when the user
-// cancelled or the save after Yes failed.
+// The question before a set is replaced (mode 1 data set 1, 2 data set 2, 3
+// filter lines); a shown selection of data set 1 or 2 is written back and
+// ended first. True when the caller may go on and replace the set; false
+// when the user cancelled or the save after Yes failed.
 bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode);
 
 // Open: true when the chosen file was read and is shown; false when it ended

@@ -226,6 +226,9 @@ struct KovaState {
     int16_t ListingFileInfo = 0;
     int16_t CompareVariable = 0;
     std::string OutputKind;  // "ana" or "lst": what the output viewer shows
+    // The interrater options dialog has been answered with OK once; before
+    // that it offers the tables and kappas ticked.
+    bool InterraterOptionsSet = false;
 
     // Find: the search text of the last step, the direction (1 forward, 0
     // backward), the mode (1 string, 0 pattern) and the sorted list of search

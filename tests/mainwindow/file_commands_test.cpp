@@ -276,6 +276,39 @@ TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {
 
 namespace {
 
+// Data set 2 shares its storage with the filter lines and, without a data set
+// 1, is what File > Open replaces: both ask about it first.
+TEST_F(FileCommands, OpensThatDropDataSet2AskAboutItFirst) {
+    test::ShowSet2(s, ui, 4, 2);
+    s.DataFileName2 = (dir / "two.kov").string();
+    const core::KovaState before = s;
+    struct Case {
+        const char* name;
+        bool (*open)(core::KovaState&, core::KovaUi&, core::FileChooser&);
+    } cases[] = {{"open data file", core::OpenKovfile}, {"open filter file", core::OpenFilterfile}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.log.clear();
+        ui.answers = {core::Answer::Cancel};
+        dialog.requests.clear();
+        EXPECT_FALSE(c.open(s, ui, dialog));
+        ASSERT_EQ(ui.log.size(), 1u);
+        EXPECT_EQ(ui.log[0], "AskSaveFile " + before.DataFileName2);
+        EXPECT_TRUE(dialog.requests.empty());
+        EXPECT_EQ(s.ViewMode, 2);
+        EXPECT_EQ(s.DataFileName2, before.DataFileName2);
+        EXPECT_EQ(s.Records2, before.Records2);
+    }
+    // Yes saves data set 2 before the filter file takes its place.
+    const std::string filters = (dir / "new.fil").string();
+    ui.answers = {core::Answer::Yes};
+    dialog.answers = {filters};
+    EXPECT_TRUE(core::OpenFilterfile(s, ui, dialog));
+    EXPECT_TRUE(fs::exists(before.DataFileName2));
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_EQ(s.DataFileName2, "");
+}
+
 // A set read in part: a save as under another name asks nothing and clears the
 // mark; a save over its own file asks, and No writes nothing.
 TEST_F(FileCommands, SaveAsOfASetReadInPartAsksOnlyOverItsOwnFile) {

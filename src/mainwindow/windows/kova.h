@@ -204,6 +204,10 @@ public:
     bool KeepUnstoredMemo(Memo& memo);
     bool MemoHoldsUnstoredText();
     CommonDialog& FileDialog();
+    // The Interrater and CrossTables menus.
+    void mnuInterrater_Click();
+    void mnuInterraterItem_Click(int Index);
+    void mnuCrossTable_Click();
 
     // The record buttons and the Edit menu.
     void CAdd_Click();

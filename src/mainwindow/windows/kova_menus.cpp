@@ -5,9 +5,11 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "analyses/windows/analysis_menu_window.h"
 #include "analyses/windows/diagram.h"
 #include "analyses/windows/frequency_menu_window.h"
 #include "analyses/windows/sequential_menu_window.h"
+#include "mainwindow/windows/common_dialog.h"
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/qt_ui.h"
 
@@ -164,8 +166,13 @@ void kova::CreateMenus() {
               {11, "All", nullptr}},
              mnuInterraterItem);
 
+    connect(mnuInterrater, &QMenu::aboutToShow, this, &kova::mnuInterrater_Click);
+    for (auto& [index, item] : mnuInterraterItem)
+        connect(item, &QAction::triggered, this, [this, i = index] { mnuInterraterItem_Click(i); });
+
     mnuCrossTable = bar->addAction("&CrossTables");
     mnuCrossTable->setObjectName("mnuCrossTable");
+    connect(mnuCrossTable, &QAction::triggered, this, &kova::mnuCrossTable_Click);
 
     mnuWords = AddMenu(bar, "mnuWords", "Words");
     mnuPatterns = AddMenu(bar, "mnuPatterns", "Patterns");
@@ -184,6 +191,18 @@ void kova::mnuAnalyse_Click() {
 
 void kova::mnuAnalyseItem_Click(int Index) {
     FrequencyMenuClick(this, s_, ui_, Index);
+}
+
+void kova::mnuInterrater_Click() {
+    RelabelInterraterMenu(s_, mnuInterraterItem);
+}
+
+void kova::mnuInterraterItem_Click(int Index) {
+    InterraterMenuClick(this, s_, ui_, Index, FileDialog());
+}
+
+void kova::mnuCrossTable_Click() {
+    CrossTablesClick(this, s_, ui_);
 }
 
 void kova::mnuSequential_Click() {

@@ -1,9 +1,23 @@
-// The main window's "Run Filter(s)" button in the view of the filter lines.
+// The main window's filter button: "Make Filter" in the view of data set 1,
+// "Run Filter(s)" in the view of the filter lines.
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+#include "filters/make_filter.h"
 #include "filters/windows/runfilter.h"
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/qt_ui.h"
+#include "widgets/text_codec.h"
 
 void kova::CRunfilter_Click() {
+    if (s_.ViewMode == 1) {
+        const QString text = Text1->toPlainText();
+        const QTextCursor cursor = Text1->textCursor();
+        const QString selected =
+            text.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
+        core::MakeFilter(s_, ui_, FromEditorText(text), FromEditorText(selected));
+        return;
+    }
     if (s_.ViewMode != 3)
         return;
     if (s_.DataFileName1.empty()) {

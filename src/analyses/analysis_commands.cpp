@@ -1,0 +1,216 @@
+#include "analyses/analysis_commands.h"
+
+#include "analyses/cross_tables.h"
+#include "analyses/interrater.h"
+#include "analyses/output_file.h"
+#include "store/open_save.h"
+#include "store/record_range.h"
+#include "store/text.h"
+#include "store/view.h"
+
+namespace core {
+
+namespace {
+
+// The view before "Open Kov2": put back on a Cancel, so that the page shown
+// is the set the view mode names and edits land where the user sees them.
+struct ViewBeforeOpen {
+    int16_t mode;
+    std::string data2;
+    std::string filter;
+
+    explicit ViewBeforeOpen(const KovaState& s)
+        : mode(s.ViewMode), data2(s.DataFileName2), filter(s.FilterFileName) {}
+
+    void Restore(KovaState& s, KovaUi& ui) const {
+        s.DataFileName2 = data2;
+        switch (mode) {
+            case 1:
+                ShowDataMode(s, ui);
+                break;
+            case 2:
+                ShowData2Mode(s, ui);
+                break;
+            default:
+                s.ViewMode = mode;
+                ui.MainChanged();
+                break;
+        }
+    }
+};
+
+}  // namespace
+
+bool OpenKov2(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    ViewBeforeOpen before(s);
+    // The set whose storage data set 2 takes: data set 2 itself, or the
+    // filter lines.
+    const int16_t replaced = !s.DataFileName2.empty() ? 2 : !s.FilterFileName.empty() ? 3 : 0;
+    if (replaced != 0 && !AskBeforeReplacing(s, ui, replaced)) {
+        before.Restore(s, ui);
+        return false;
+    }
+    std::optional<std::string> name =
+        dialog.ShowOpen({"", kDataFilter, "Open Second Interrater Datafile"});
+    if (!name || name->empty()) {
+        before.Restore(s, ui);
+        return false;
+    }
+    if (!OpenData2File(s, ui, *name)) {
+        before.Restore(s, ui);
+        return false;
+    }
+    return true;
+}
+
+std::array<std::string, 7> InterraterMenuCaptions(const KovaState& s) {
+    std::array<std::string, 7> captions;
+    for (size_t i = 0; i < captions.size(); ++i)
+        captions[i] = s.Varnaam[i + 1];
+    return captions;
+}
+
+void InterraterMenuItem(KovaState& s, KovaUi& ui, int index, FileChooser& dialog,
+                        const std::function<void()>& askOptions, const ReportClock& clock) {
+    if (s.ViewMode == 3 || s.DataFileName1.empty())
+        return;
+    s.EpisodeFilling = 0;
+    s.DialogCancelled = 0;
+    s.Lag = 0;
+    if (index == 1) {
+        OpenKov2(s, ui, dialog);
+        return;
+    }
+    const bool one = index >= 3 && index <= 9;
+    if ((!one && index != 11) || s.DataFileName2.empty())
+        return;
+    askOptions();
+    if (s.DialogCancelled != 0)
+        return;
+    const int16_t first = one ? static_cast<int16_t>(index - 2) : 1;
+    const int16_t last = one ? first : 7;
+    for (int16_t v = first; v <= last; ++v)
+        if (!RunInterraterAgreement(s, ui, v, clock))
+            return;
+    ShowAnalysisFile(s, ui);
+}
+
+bool PrepareCrossTables(KovaState& s) {
+    if (s.ViewMode != 1 || s.DataFileName1.empty())
+        return false;
+    s.EpisodeFilling = 0;
+    s.EpisodeFillingY = 0;
+    s.DialogCancelled = 0;
+    return true;
+}
+
+std::array<std::string, 6> CrossTableVariables(const KovaState& s) {
+    std::array<std::string, 6> labels;
+    for (size_t i = 0; i < labels.size(); ++i)
+        labels[i] = s.Varnaam[i + 2];
+    return labels;
+}
+
+namespace {
+
+constexpr const char* kRangeNumbers = "Record numbers are whole numbers from 1 to 32767.";
+
+std::array<std::string, 2> FirstAndLast(const RecordSet& records, int16_t count) {
+    if (count < 1 || records.size() <= static_cast<size_t>(count))
+        return {"", ""};
+    return {PlainNumber(records[1].V0), PlainNumber(records[static_cast<size_t>(count)].V0)};
+}
+
+// The typed numbers of a range as 16-bit integers; false on overflow.
+bool ReadRange(const std::string& fromText, const std::string& toText, int16_t& from, int16_t& to) {
+    try {
+        from = ReadInt16(fromText);
+        to = ReadInt16(toText);
+    } catch (const Overflow16&) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+InterraterOptions InterraterPreset(const KovaState& s) {
+    InterraterOptions o;
+    auto range1 = FirstAndLast(s.Records1, s.RecordCount1);
+    auto range2 = FirstAndLast(s.Records2, s.RecordCount2);
+    o.from1 = range1[0];
+    o.to1 = range1[1];
+    o.from2 = range2[0];
+    o.to2 = range2[1];
+    o.episodeFilling = s.EpisodeFilling != 0;
+    o.tableBased = s.TableBasedCategories != 0;
+    // Until an OK has set them, the switches show what a user comparing two
+    // coders wants to see: the table and the kappas.
+    if (s.InterraterOptionsSet) {
+        o.frequencyTable = s.ShowFrequencyTable != 0;
+        o.expectedTable = s.ShowExpectedTable != 0;
+        o.residualsTable = s.ShowResidualsTable != 0;
+        o.categoryKappas = s.ShowCategoryKappas != 0;
+        o.agreementKappa = s.ShowAgreementKappa != 0;
+    }
+    return o;
+}
+
+bool ApplyInterraterOptions(KovaState& s, KovaUi& ui, const InterraterOptions& o) {
+    int16_t from1 = 0, to1 = 0, from2 = 0, to2 = 0;
+    if (!ReadRange(o.from1, o.to1, from1, to1) || !ReadRange(o.from2, o.to2, from2, to2)) {
+        ui.Message(kRangeNumbers, "Error", Icon::Exclamation);
+        return false;
+    }
+    s.EpisodeFilling = o.episodeFilling ? 1 : 0;
+    s.TableBasedCategories = o.tableBased ? 1 : 0;
+    s.ShowFrequencyTable = o.frequencyTable ? 1 : 0;
+    s.ShowExpectedTable = o.expectedTable ? 1 : 0;
+    s.ShowResidualsTable = o.residualsTable ? 1 : 0;
+    s.ShowCategoryKappas = o.categoryKappas ? 1 : 0;
+    s.ShowAgreementKappa = o.agreementKappa ? 1 : 0;
+    s.InterraterOptionsSet = true;
+    MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from1,
+                                to1);
+    MapRecordNumbersToPositions(s.Records2, s.RecordCount2, s.SelectionShown2 != kFalse, from2,
+                                to2);
+    s.FromRecord = from1;
+    s.ToRecord = to1;
+    s.FromRecord2 = from2;
+    s.ToRecord2 = to2;
+    return true;
+}
+
+std::array<std::string, 2> CrossRangePreset(const KovaState& s) {
+    return FirstAndLast(s.Records1, s.RecordCount1);
+}
+
+bool RunCrossTablesFromDialog(KovaState& s, KovaUi& ui, const CrossOptions& o,
+                              const ReportClock& clock) {
+    int16_t from = 0, to = 0;
+    if (!ReadRange(o.from, o.to, from, to)) {
+        ui.Message(kRangeNumbers, "Error", Icon::Exclamation);
+        return false;
+    }
+    if (o.lag < 0 || o.lag > 20) {
+        ui.Message("The lag is a whole number from 0 to 20.", "Error", Icon::Exclamation);
+        return false;
+    }
+    if (o.varX < 1 || o.varX > 7 || o.varY < 1 || o.varY > 7) {
+        ui.Message("Choose a variable in each list.", "Error", Icon::Exclamation);
+        return false;
+    }
+    s.Lag = o.lag;
+    s.EpisodeFilling = o.fillingX ? 1 : 0;
+    s.EpisodeFillingY = o.fillingY ? 1 : 0;
+    s.TableBasedCategories = o.tableBased ? 1 : 0;
+    s.ShowFrequencyTable = o.frequencyTable ? 1 : 0;
+    s.ShowExpectedTable = o.expectedTable ? 1 : 0;
+    s.ShowResidualsTable = o.residualsTable ? 1 : 0;
+    MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from, to);
+    s.FromRecord = from;
+    s.ToRecord = to;
+    return RunCrossTables(s, ui, static_cast<int16_t>(o.varX), static_cast<int16_t>(o.varY), clock);
+}
+
+}  // namespace core

@@ -1,0 +1,114 @@
+#include "analyses/cross_tables.h"
+
+#include <algorithm>
+
+#include "analyses/chi_square_report.h"
+#include "analyses/frequency_analysis.h"
+
+namespace core {
+
+namespace {
+
+bool TableBased(const KovaState& s, int varIndex) {
+    return s.TableBasedCategories != 0 && varIndex >= 4 && varIndex <= 7;
+}
+
+}  // namespace
+
+std::optional<CountTable> BuildCrossTable(const KovaState& s, int varX, int varY) {
+    const std::vector<std::string> x =
+        RangeCodes(s.Records1, s.FromRecord, s.ToRecord, varX, s.EpisodeFilling == 1);
+    const std::vector<std::string> y =
+        RangeCodes(s.Records1, s.FromRecord, s.ToRecord, varY, s.EpisodeFillingY == 1);
+    const size_t lag = s.Lag < 0 ? 0 : static_cast<size_t>(s.Lag);
+    const size_t pairs = x.size() > lag ? x.size() - lag : 0;
+    const std::vector<std::string> xPaired(x.begin(), x.begin() + static_cast<long>(pairs));
+    const std::vector<std::string> yPaired(y.begin() + static_cast<long>(y.size() - pairs),
+                                           y.end());
+    std::vector<std::string> rows;
+    std::vector<std::string> columns;
+    if (TableBased(s, varX)) {
+        rows = s.CategoryLists[static_cast<size_t>(varX)];
+        if (rows.empty())
+            return std::nullopt;
+    } else {
+        rows = DistinctCodesOf(xPaired, {});
+    }
+    if (TableBased(s, varY)) {
+        columns = s.CategoryLists[static_cast<size_t>(varY)];
+        if (columns.empty())
+            return std::nullopt;
+    } else {
+        columns = DistinctCodesOf(yPaired, {});
+    }
+    CountTable table = MakeCountTable(std::move(rows), std::move(columns));
+    for (size_t i = 0; i < pairs; ++i)
+        CountPair(table, xPaired[i], yPaired[i]);
+    return table;
+}
+
+}  // namespace core
+
+namespace core {
+
+namespace {
+
+constexpr int kDateColumn = 85;
+
+std::vector<std::string> CrossTags(const KovaState& s) {
+    std::vector<std::string> tags;
+    if (s.EpisodeFilling != 0)
+        tags.push_back(" (EPISODE FILLED X)");
+    if (s.EpisodeFillingY != 0)
+        tags.push_back(" (EPISODE FILLED Y)");
+    tags.push_back(RangeTag(s.FromRecord, s.ToRecord, true));
+    tags.push_back(SelectionTag(s, s.FromRecord, s.ToRecord, true));
+    return tags;
+}
+
+}  // namespace
+
+bool RunCrossTables(KovaState& s, KovaUi& ui, int16_t varX, int16_t varY,
+                    const ReportClock& clock) {
+    if (varX < 1 || varX > 7 || varY < 1 || varY > 7 || s.Lag < 0 || s.Lag > 20 ||
+        s.FromRecord < 1 || s.FromRecord > s.ToRecord || s.ToRecord > s.RecordCount1 ||
+        static_cast<size_t>(s.ToRecord) >= s.Records1.size())
+        return true;
+    std::optional<CountTable> table = BuildCrossTable(s, varX, varY);
+    if (!table) {
+        ui.Message(
+            "Tablebased option checked. However no categories of coding specified. Procedure "
+            "stopped!",
+            "Error", Icon::Exclamation);
+        return true;
+    }
+    if (!CheckCategoryCount(ui, static_cast<size_t>(std::max(table->Rows(), table->Columns()))))
+        return true;
+    const std::string subject =
+        s.Varnaam[static_cast<size_t>(varX)] + " x " + s.Varnaam[static_cast<size_t>(varY)];
+    if (table->Rows() == 0 || table->Columns() == 0) {
+        AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
+        WriteReportTitle(block, "CROSS TABLES:", true, subject, {}, kDateColumn, clock());
+        WriteReportRule(block, '=');
+        block.out.Text(" No Codes Found! ").EndLine();
+        return FlushAnalysisOutput(s, ui, block);
+    }
+    if (s.ShowFrequencyTable != 0) {
+        AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
+        WriteReportTitle(block, "CROSS TABLES: ", false, subject, CrossTags(s), kDateColumn,
+                         clock());
+        WriteReportRule(block, '=');
+        ReportWriter lag;
+        lag.Text("Row at Lag:").Number(-s.Lag);
+        WriteCountTable(block, *table, "Cross Frequency Table", lag.Bytes());
+        if (!FlushAnalysisOutput(s, ui, block))
+            return false;
+    }
+    const SingleMatrix e = ExpectedFrequencies(table->counts);
+    const ChiSquareLabels labels{"Expected Cross Table", subject, CrossTags(s),
+                                 table->rowCategories, table->columnCategories};
+    return PrintChiSquareStatistics(s, ui, labels, table->counts, e,
+                                    ComputeChiSquare(table->counts, e), clock);
+}
+
+}  // namespace core

@@ -1,0 +1,113 @@
+#include "analyses/windows/cross.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "analyses/analysis_commands.h"
+#include "analyses/output_file.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
+
+namespace {
+
+template <typename W>
+W* Place(W* w, const char* name, int left, int top, int width, int height) {
+    w->setObjectName(name);
+    w->setGeometry(Tw(left), Tw(top), Tw(width), Tw(height));
+    return w;
+}
+
+}  // namespace
+
+cross::cross(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
+    : QDialog(parent), s(state), ui(kovaUi) {
+    setObjectName("cross");
+    setWindowTitle("KOVA Cross Tables Options");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setFixedSize(Tw(6360), Tw(5280));
+    Place(new QLabel("From record no.", this), "Label1", 240, 240, 1500, 285);
+    Text1 = Place(new QLineEdit(this), "Text1", 1800, 200, 900, 315);
+    Place(new QLabel("to", this), "Label2", 2820, 240, 300, 285);
+    Text2 = Place(new QLineEdit(this), "Text2", 3120, 200, 900, 315);
+    Place(new QLabel("Lag", this), "Label3", 4320, 240, 450, 285);
+    Combo1 = Place(new QComboBox(this), "Combo1", 4800, 200, 1200, 315);
+    for (int lag = 0; lag <= 20; ++lag)
+        Combo1->addItem(QString::number(lag));
+    Place(new QLabel("Rows (record i)", this), "Label4", 240, 720, 2700, 285);
+    List1 = Place(new QListWidget(this), "List1", 240, 1020, 2700, 1800);
+    Place(new QLabel("Columns (record i + lag)", this), "Label5", 3300, 720, 2700, 285);
+    List2 = Place(new QListWidget(this), "List2", 3300, 1020, 2700, 1800);
+    Check1 = Place(new QCheckBox("Episode filling rows?", this), "Check1", 240, 3000, 2800, 285);
+    Check2 = Place(new QCheckBox("Episode filling columns?", this), "Check2", 240, 3360, 2800, 285);
+    Check3 = Place(new QCheckBox("Table based categories?", this), "Check3", 240, 3720, 2800, 285);
+    const char* tables[] = {"Frequency table", "Expected table", "Residuals table"};
+    for (int i = 0; i < 3; ++i) {
+        const QString name = QString("Check4(%1)").arg(i);
+        Check4[static_cast<size_t>(i)] =
+            Place(new QCheckBox(tables[i], this), name.toLatin1().constData(), 3300, 3000 + 360 * i,
+                  2700, 285);
+        Check4[static_cast<size_t>(i)]->setChecked(true);
+    }
+    Command1 = Place(new QPushButton("OK", this), "Command1", 1680, 4500, 1095, 375);
+    Command2 = Place(new QPushButton("Cancel", this), "Command2", 3000, 4500, 1095, 375);
+    Command1->setDefault(true);
+    Command2->setAutoDefault(false);
+    connect(Command1, &QPushButton::clicked, this, &cross::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &cross::Command2_Click);
+    connect(Combo1, &QComboBox::currentIndexChanged, this,
+            [this](int index) { s.Lag = static_cast<int16_t>(index); });
+    Form_Load();
+}
+
+void cross::Form_Load() {
+    CentreOnScreen(this);
+    const auto range = core::CrossRangePreset(s);
+    Text1->setText(ToQString(range[0]));
+    Text2->setText(ToQString(range[1]));
+    Combo1->setCurrentIndex(0);
+    s.Lag = 0;
+}
+
+void cross::SetVariables(const std::array<std::string, 6>& labels) {
+    for (QListWidget* list : {List1, List2}) {
+        const int row = list->currentRow();
+        list->clear();
+        for (const std::string& label : labels)
+            list->addItem(ToQString(label));
+        if (row >= 0)
+            list->setCurrentRow(row);
+    }
+}
+
+void cross::Command1_Click() {
+    core::CrossOptions o;
+    o.from = FromQString(Text1->text());
+    o.to = FromQString(Text2->text());
+    o.lag = static_cast<int16_t>(Combo1->currentIndex());
+    o.varX = List1->currentRow() < 0 ? 0 : List1->currentRow() + 2;
+    o.varY = List2->currentRow() < 0 ? 0 : List2->currentRow() + 2;
+    o.fillingX = Check1->isChecked();
+    o.fillingY = Check2->isChecked();
+    o.tableBased = Check3->isChecked();
+    o.frequencyTable = Check4[0]->isChecked();
+    o.expectedTable = Check4[1]->isChecked();
+    o.residualsTable = Check4[2]->isChecked();
+    if (!core::RunCrossTablesFromDialog(s, ui, o, core::CurrentReportTime))
+        return;
+    core::ShowAnalysisFile(s, ui);
+    close();
+}
+
+void cross::Command2_Click() {
+    reject();
+}
+
+void cross::reject() {
+    s.DialogCancelled = 1;
+    QDialog::reject();
+}

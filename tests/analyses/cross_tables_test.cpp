@@ -1,0 +1,157 @@
+#include "analyses/cross_tables.h"
+
+#include <gtest/gtest.h>
+
+#include "analyses/analysis_commands.h"
+#include "analyses/analysis_fixture.h"
+#include "store/text.h"
+
+namespace {
+
+class CrossTablesTest : public test::AnalysisTest {
+protected:
+    // V4 and V5 of twelve records; a "." is an empty code.
+    void Codes(const std::string& v4, const std::string& v5) {
+        std::vector<test::Row> rows;
+        for (size_t i = 0; i < v4.size(); ++i) {
+            auto code = [](char c) { return c == '.' ? std::string() : std::string(1, c); };
+            rows.push_back(test::Row("", 0, "", code(v4[i]), code(v5[i])));
+        }
+        Protocol(rows);
+    }
+
+    // The counts row by row with the totals, as "a:3,2,5".
+    std::vector<std::string> Counts(const core::CountTable& t) {
+        std::vector<std::string> out;
+        for (int r = 1; r <= t.Rows() + 1; ++r) {
+            std::string line = r <= t.Rows() ? t.rowCategories[r - 1] : "Total";
+            line += ":";
+            for (int c = 1; c <= t.Columns() + 1; ++c)
+                line +=
+                    (c > 1 ? "," : "") + core::PlainNumber(static_cast<long long>(t.counts(r, c)));
+            out.push_back(line);
+        }
+        return out;
+    }
+};
+
+TEST_F(CrossTablesTest, PairsAtTheLagWithFillingPerVariable) {
+    struct Case {
+        const char* name;
+        const char* v4;
+        const char* v5;
+        int16_t lag;
+        int16_t fillingX;
+        int16_t fillingY;
+        std::vector<std::string> counts;
+    } cases[] = {
+        // The values at lag 0 and 1 are worked out in data/cross_values.py.
+        {"lag 0",
+         "aabbaccbaabc",
+         "xyxxyyxyyxxy",
+         0,
+         0,
+         0,
+         {"a:2,3,5", "b:3,1,4", "c:1,2,3", "Total:6,6,12"}},
+        {"lag 1",
+         "aabbaccbaabc",
+         "xyxxyyxyyxxy",
+         1,
+         0,
+         0,
+         {"a:3,2,5", "b:1,3,4", "c:1,1,2", "Total:5,6,11"}},
+        // A record pairs with itself at lag 0; a code is counted once.
+        {"empty codes are not paired",
+         "a.b",
+         "xy.",
+         0,
+         0,
+         0,
+         {"a:1,0,1", "b:0,0,0", "Total:1,0,1"}},
+        {"rows filled", "a.b", "xy.", 0, 1, 0, {"a:1,1,2", "b:0,0,0", "Total:1,1,2"}},
+        {"columns filled", "a.b", "xy.", 0, 0, 1, {"a:1,0,1", "b:0,1,1", "Total:1,1,2"}},
+        {"lag past the range", "ab", "xy", 2, 0, 0, {"Total:0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Codes(c.v4, c.v5);
+        s.Lag = c.lag;
+        s.EpisodeFilling = c.fillingX;
+        s.EpisodeFillingY = c.fillingY;
+        std::optional<core::CountTable> t = core::BuildCrossTable(s, 4, 5);
+        ASSERT_TRUE(t.has_value());
+        EXPECT_EQ(Counts(*t), c.counts);
+    }
+}
+
+TEST_F(CrossTablesTest, TableBasedCategoriesComeFromTheListsInTheirOrder) {
+    Codes("abz", "xyx");
+    s.TableBasedCategories = 1;
+    EXPECT_FALSE(core::BuildCrossTable(s, 4, 5).has_value());
+    s.CategoryLists[4] = {"b", "a"};
+    s.CategoryLists[5] = {"y", "x", "w"};
+    std::optional<core::CountTable> t = core::BuildCrossTable(s, 4, 5);
+    ASSERT_TRUE(t.has_value());
+    // "z" is no category: its pair is not counted.
+    EXPECT_EQ(Counts(*t), (std::vector<std::string>{"b:1,0,0,1", "a:0,1,0,1", "Total:1,1,0,2"}));
+    // V3 has no list: its own codes stay the categories.
+    EXPECT_EQ(core::BuildCrossTable(s, 3, 5)->Rows(), 0);
+}
+
+TEST_F(CrossTablesTest, LagOneGivesTheGoldenReport) {
+    Codes("aabbaccbaabc", "xyxxyyxyyxxy");
+    s.Varnaam[4] = "speaker";
+    s.Varnaam[5] = "move";
+    core::CrossOptions o;
+    o.from = "1";
+    o.to = "12";
+    o.lag = 1;
+    o.varX = 4;
+    o.varY = 5;
+    ASSERT_TRUE(core::RunCrossTablesFromDialog(s, ui, o, test::FixedClock()));
+    EXPECT_EQ(s.Lag, 1);
+    const std::string golden = test::ReadAll(std::filesystem::path(KOVA_SOURCE_DIR) /
+                                             "tests/analyses/data/cross_table_report.golden");
+    EXPECT_EQ(Ana(), core::ReplaceAll(golden, "@ANA@", AnaPath()));
+}
+
+TEST_F(CrossTablesTest, TheDialogRefusesWhatCannotRun) {
+    Codes("ab", "xy");
+    struct Case {
+        const char* name;
+        core::CrossOptions o;
+    } cases[] = {
+        {"no row variable", {"1", "2", 0, 0, 5}},
+        {"no column variable", {"1", "2", 0, 4, 0}},
+        {"lag past 20", {"1", "2", 21, 4, 5}},
+        {"a number past 16 bits", {"1", "99999", 0, 4, 5}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.messages.clear();
+        EXPECT_FALSE(core::RunCrossTablesFromDialog(s, ui, c.o, test::FixedClock()));
+        EXPECT_EQ(ui.messages.size(), 1u);
+        EXPECT_FALSE(std::filesystem::exists(AnaPath()));
+    }
+    // A range outside the set runs nothing, silently, as the other analyses.
+    ui.messages.clear();
+    EXPECT_TRUE(core::RunCrossTablesFromDialog(s, ui, {"1", "3", 0, 4, 5}, test::FixedClock()));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(std::filesystem::exists(AnaPath()));
+}
+
+TEST_F(CrossTablesTest, OneRowCategoryHasNoCramerAndNoLambdaOfTheRows) {
+    Codes("aaaa", "xyxy");
+    s.ShowFrequencyTable = 0;
+    s.ShowExpectedTable = 1;
+    ASSERT_TRUE(core::RunCrossTables(s, ui, 4, 5, test::FixedClock()));
+    const std::string ana = Ana();
+    EXPECT_NE(ana.find(test::At({{1, "Cramer coefficient:"}, {30, "   *******"}})),
+              std::string::npos)
+        << ana;
+    EXPECT_NE(ana.find(test::At({{1, "Lambda (rows predicted):"}, {30, "   *******"}})),
+              std::string::npos)
+        << ana;
+}
+
+}  // namespace

@@ -1,0 +1,298 @@
+// The Interrater and CrossTables menus and "Make Filter" on the sample
+// protocol and a second coder's copy of it, driven by real events.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <filesystem>
+
+#include "analyses/analysis_fixture.h"
+#include "analyses/windows/cross.h"
+#include "analyses/windows/interask.h"
+#include "analyses/windows/uitvoer.h"
+#include "mainwindow/windows/savefile.h"
+#include "store/data_file.h"
+#include "store/text.h"
+#include "support/main_window_fixture.h"
+#include "widgets/text_codec.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+
+void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+         const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(target, &release);
+}
+
+void Click(QWidget* target, QPoint at = QPoint(4, 4)) {
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+}
+
+void ClickRow(QListWidget* list, int row) {
+    Click(list->viewport(), list->visualItemRect(list->item(row)).center());
+}
+
+struct AnalysisMenusGui : test::MainWindowTest {
+    std::string kovFile, coder2File, filFile, anaFile;
+
+    void SetUp() override {
+        const std::string examples = std::string(KOVA_SOURCE_DIR) + "/examples/";
+        kovFile = dir.File("classroom.kov");
+        coder2File = dir.File("classroom-coder2.kov");
+        filFile = dir.File("classroom.fil");
+        anaFile = dir.File("classroom.ana");
+        fs::copy_file(examples + "classroom.kov", kovFile);
+        fs::copy_file(examples + "classroom-coder2.kov", coder2File);
+        fs::copy_file(examples + "classroom.fil", filFile);
+        MainWindowTest::SetUp();
+        w->showSplash = false;
+        w->show();
+        w->Form_Load(kovFile);
+        ASSERT_EQ(s.ViewMode, 1);
+    }
+    void TearDown() override {
+        ui.Viewer().hide();
+        MainWindowTest::TearDown();
+    }
+
+    // The file dialog answers `name` (nullopt: Cancel) and notes its title.
+    void FileDialogAnswers(std::optional<std::string> name) {
+        CommonDialog::TestAnswer() = [this, name](const core::FileDialogRequest& r, bool) {
+            dialogTitles.push_back(r.title);
+            return name;
+        };
+    }
+    void AnswerSavePrompt(QPushButton* savefile::*button) {
+        test::WhenModal([this, button](QWidget* modal) {
+            auto* prompt = qobject_cast<savefile*>(modal);
+            ASSERT_NE(prompt, nullptr);
+            promptNames.push_back(FromQString(prompt->Label1->text()));
+            (prompt->*button)->click();
+        });
+    }
+    void OpenKov2() {
+        FileDialogAnswers(coder2File);
+        w->mnuInterraterItem.at(1)->trigger();
+    }
+    void AnswerInterask(std::function<void(interask*)> answer) {
+        test::WhenModal([answer](QWidget* modal) {
+            auto* dialog = qobject_cast<interask*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            answer(dialog);
+        });
+    }
+
+    std::vector<std::string> dialogTitles;
+    std::vector<std::string> promptNames;
+};
+
+TEST_F(AnalysisMenusGui, OpenKov2ShowsDataSet2AndItsEditsGoToItsOwnFile) {
+    const std::string before1 = ReadBytes(kovFile);
+    OpenKov2();
+    ASSERT_EQ(s.ViewMode, 2);
+    EXPECT_EQ(dialogTitles, std::vector<std::string>{"Open Second Interrater Datafile"});
+    EXPECT_EQ(w->windowTitle(), ToQString("KOVA Data2file: " + coder2File));
+    EXPECT_EQ(test::Back(w->Page), QColor(192, 64, 0));
+    EXPECT_EQ(w->CSave->text(), "Save Data2");
+    EXPECT_EQ(w->CBack->text(), "<< Data1");
+    EXPECT_FALSE(w->CRunfilter->isVisible());
+
+    // A page down and an edit of the speaker box land in data set 2.
+    Click(w->CPgDn);
+    const int16_t current = s.CurrentRecord2;
+    EXPECT_GT(current, 1);
+    w->T[3]->setFocus();
+    w->T[3]->setText("P");
+    Key(w->T[3], Qt::Key_Return);
+    EXPECT_EQ(s.Records2[static_cast<size_t>(current)].V3, "P");
+    EXPECT_NE(s.Records1[static_cast<size_t>(current)].V3, "P");
+
+    // The record buttons act on data set 2 too.
+    const int16_t count1 = s.RecordCount1;
+    const int16_t count2 = s.RecordCount2;
+    Click(w->CAdd);
+    EXPECT_EQ(s.RecordCount2, count2 + 1);
+    EXPECT_EQ(s.RecordCount1, count1);
+    Click(w->CSave);
+    core::RecordSet saved;
+    int16_t count = 0, header = 0;
+    std::string info;
+    core::ReadDataFile(s, fake, coder2File, saved, count, header, info);
+    EXPECT_EQ(saved[static_cast<size_t>(current)].V3, "P");
+    EXPECT_EQ(count, count2 + 1);
+    EXPECT_EQ(ReadBytes(kovFile), before1);
+
+    // Back goes to data set 1 and again to data set 2.
+    Click(w->CBack);
+    EXPECT_EQ(s.ViewMode, 1);
+    EXPECT_EQ(w->CBack->text(), ">> Data2");
+    Click(w->CBack);
+    EXPECT_EQ(s.ViewMode, 2);
+    EXPECT_EQ(s.CurrentRecord2, current + 1);  // the added record
+}
+
+TEST_F(AnalysisMenusGui, CancelWhenReopeningKeepsTheViewAndThePageOfDataSet1) {
+    OpenKov2();
+    Click(w->CBack);
+    ASSERT_EQ(s.ViewMode, 1);
+    const QString title = w->windowTitle();
+    const QString text = w->Text1->toPlainText();
+    AnswerSavePrompt(&savefile::Command3);
+    FileDialogAnswers(coder2File);
+    dialogTitles.clear();
+    w->mnuInterraterItem.at(1)->trigger();
+    EXPECT_EQ(promptNames, std::vector<std::string>{coder2File});
+    EXPECT_TRUE(dialogTitles.empty());
+    EXPECT_EQ(s.ViewMode, 1);
+    EXPECT_EQ(w->windowTitle(), title);
+    EXPECT_EQ(w->Text1->toPlainText(), text);
+    // An edit now lands in data set 1, the set on the screen.
+    w->T[3]->setText("Z");
+    Key(w->T[3], Qt::Key_Return);
+    EXPECT_EQ(s.Records1[static_cast<size_t>(s.CurrentRecord1)].V3, "Z");
+}
+
+TEST_F(AnalysisMenusGui, InterraterV4ReportsTheAgreementAndEscapeCancels) {
+    OpenKov2();
+    Click(w->CBack);
+    // The items show the labels while the menu is open.
+    s.Varnaam[4] = "speech act";
+    emit w->mnuInterrater->aboutToShow();
+    EXPECT_EQ(w->mnuInterraterItem.at(6)->text(), "speech act");
+
+    QString from2, to2;
+    AnswerInterask([&](interask* d) {
+        EXPECT_EQ(d->windowTitle(), "KOVA Interrater Reliability Options");
+        EXPECT_EQ(d->Label2->text(), ToQString(coder2File));
+        from2 = d->Text3->text();
+        to2 = d->Text4->text();
+        Click(d->Command1);
+    });
+    w->mnuInterraterItem.at(6)->trigger();
+    EXPECT_EQ(from2, "1");
+    EXPECT_EQ(to2, QString::number(s.RecordCount2));
+    EXPECT_EQ(s.CompareVariable, 4);
+    const std::string ana = ReadBytes(anaFile);
+    EXPECT_NE(ana.find("INTERRATER AGREEMENT: speech act"), std::string::npos);
+    // The second coder's copy differs in 13 speech acts.
+    int pairs = 0;
+    for (int i = 1; i <= s.RecordCount1; ++i)
+        pairs += !s.Records1[static_cast<size_t>(i)].V4.empty() &&
+                 !s.Records2[static_cast<size_t>(i)].V4.empty();
+    ASSERT_GT(pairs, 13);
+    const std::string agreement = test::At(
+        {{1, "Total:"},
+         {12, test::R8(std::to_string(pairs))},
+         {24, test::R8(std::to_string(pairs - 13))},
+         {36,
+          test::R8(core::FormatNumber((pairs - 13) / static_cast<double>(pairs), "####0.00%"))}});
+    EXPECT_NE(ana.find(agreement.substr(0, agreement.size() - 2)), std::string::npos) << ana;
+    EXPECT_NE(ana.find("Category Kappas"), std::string::npos);
+    EXPECT_TRUE(ui.Viewer().isVisible());
+
+    // Escape in the dialog cancels: nothing is written.
+    const std::string before = ReadBytes(anaFile);
+    AnswerInterask([](interask* d) { Key(d, Qt::Key_Escape); });
+    w->mnuInterraterItem.at(11)->trigger();
+    EXPECT_EQ(ReadBytes(anaFile), before);
+}
+
+TEST_F(AnalysisMenusGui, CrossTablesOpensOneDialogAndRunsTheTableAtTheLag) {
+    w->mnuCrossTable->trigger();
+    w->mnuCrossTable->trigger();
+    const auto dialogs = w->findChildren<cross*>();
+    ASSERT_EQ(dialogs.size(), 1);
+    QPointer<cross> d = dialogs[0];
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(d->isModal());
+    ASSERT_EQ(d->List1->count(), 6);
+    EXPECT_EQ(d->List1->item(2)->text(), "V4");
+    EXPECT_EQ(d->Text1->text(), "1");
+    EXPECT_EQ(d->Text2->text(), QString::number(s.RecordCount1));
+    ClickRow(d->List1, 2);
+    ClickRow(d->List2, 3);
+    ASSERT_EQ(d->List1->currentRow(), 2);
+    ASSERT_EQ(d->List2->currentRow(), 3);
+    d->Combo1->setFocus();
+    Key(d->Combo1, Qt::Key_Down);
+    EXPECT_EQ(s.Lag, 1);
+    Click(d->Command1);
+    const std::string ana = ReadBytes(anaFile);
+    EXPECT_NE(ana.find("CROSS TABLES: V4 x V5"), std::string::npos) << ana.substr(0, 300);
+    EXPECT_NE(ana.find("Row at Lag:-1 "), std::string::npos);
+    EXPECT_NE(ana.find("Chi square:"), std::string::npos);
+    EXPECT_NE(ana.find("Adjusted Residuals Table: V4 x V5"), std::string::npos);
+    EXPECT_TRUE(ui.Viewer().isVisible());
+    QApplication::processEvents();
+    EXPECT_TRUE(d.isNull() || !d->isVisible());
+
+    // Not in the view of another set.
+    OpenKov2();
+    w->mnuCrossTable->trigger();
+    for (cross* open : w->findChildren<cross*>())
+        EXPECT_FALSE(open->isVisible());
+}
+
+TEST_F(AnalysisMenusGui, MakeFilterFromTheSelectedWordFindsTheRecord) {
+    FileDialogAnswers(filFile);
+    w->mnuFileItem.at(8)->trigger();
+    ASSERT_EQ(s.ViewMode, 3);
+    const int16_t lines = s.FilterCount;
+    const int16_t current = s.CurrentFilterLine;
+    Click(w->CBack);
+    ASSERT_EQ(s.ViewMode, 1);
+    EXPECT_EQ(w->CRunfilter->text(), "Make Filter");
+    ASSERT_TRUE(w->CRunfilter->isVisible());
+    const core::ProtocolRecord record = s.Records1[static_cast<size_t>(s.CurrentRecord1)];
+    ASSERT_EQ(record.V8.substr(0, 5), "Good ");
+
+    // Select "Good" with the keyboard, then the button.
+    w->Text1->setFocus();
+    Key(w->Text1, Qt::Key_Home, Qt::ControlModifier);
+    for (int i = 0; i < 4; ++i)
+        Key(w->Text1, Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_EQ(w->Text1->textCursor().selectedText(), "Good");
+    Click(w->CRunfilter);
+
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_EQ(s.FilterCount, lines + 2);
+    EXPECT_EQ(s.CurrentFilterLine, current + 2);
+    const core::ProtocolRecord& condition = s.Records2[static_cast<size_t>(current + 1)];
+    const core::ProtocolRecord& header = s.Records2[static_cast<size_t>(current + 2)];
+    EXPECT_EQ(condition.V8, "Good*");
+    EXPECT_EQ(condition.V2, 0);
+    EXPECT_EQ(header.V2, 999);
+    EXPECT_EQ(header.V4, record.V4);
+    EXPECT_EQ(header.V6, record.V6);
+    EXPECT_EQ(w->CRunfilter->text(), "Run Filter(s)");
+    EXPECT_EQ(w->windowTitle(), ToQString("KOVA Filterfile: " + filFile));
+}
+
+TEST_F(AnalysisMenusGui, ClosingOnDataSet2AsksAboutItsFile) {
+    OpenKov2();
+    AnswerSavePrompt(&savefile::Command3);
+    w->close();
+    EXPECT_EQ(promptNames, std::vector<std::string>{coder2File});
+    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(w->isVisible());
+}
+
+}  // namespace
