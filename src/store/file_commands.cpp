@@ -198,6 +198,7 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 
 bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     std::string oldName = s.FilterFileName;
+    std::string oldTitle = s.Main.title;
     std::string name = ChooseSaveName(dialog, oldName, kFilterFileFilter, ".fil");
     if (name.empty())
         return false;
@@ -209,16 +210,26 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // The full set only while a selection of the filter lines is shown (the
     // second set's flag also serves data set 2).
     bool selection = s.SelectionShown2 != 0 && !oldName.empty();
+    bool saved;
     if (selection) {
         int16_t mode = s.ViewMode;
         s.ViewMode = 3;
         StoreSelectionEdits(s);
         s.ViewMode = mode;
-        return SaveDataFile(s, ui, name, s.FullRecords2, s.FullFilterCount, s.FileHeaderNumber,
-                            s.FilterFileInfo);
+        saved = SaveDataFile(s, ui, name, s.FullRecords2, s.FullFilterCount, s.FileHeaderNumber,
+                             s.FilterFileInfo);
+    } else {
+        saved = SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
+                             s.FilterFileInfo);
     }
-    return SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
-                        s.FilterFileInfo);
+    if (!saved) {
+        // The new name was never written: later saves and the exit question
+        // must go on naming the file the lines came from.
+        s.FilterFileName = oldName;
+        s.Main.title = oldTitle;
+        ui.MainChanged();
+    }
+    return saved;
 }
 
 bool OpenAnafile(KovaState& s, FileChooser& dialog) {

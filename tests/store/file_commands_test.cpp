@@ -141,6 +141,37 @@ TEST_F(FileCommands, RefusedNameEndsEveryCommandWithNothingChanged) {
     EXPECT_TRUE(fs::is_empty(dir));  // nothing written
 }
 
+// A save-as that cannot write its new file leaves the set under the name
+// (and the window under the title) it had, for data and filter files alike.
+TEST_F(FileCommands, FailedSaveAsGivesBackTheOldNameAndTitle) {
+    struct Case {
+        const char* what;
+        int16_t mode;
+        bool (*command)(core::KovaState&, core::KovaUi&, core::FileChooser&);
+        std::string core::KovaState::*name;
+    };
+    const Case cases[] = {
+        {"Save Kovfile", 1, core::SaveKovfile, &core::KovaState::DataFileName1},
+        {"Save Filterfile", 3, core::SaveFilterfile, &core::KovaState::FilterFileName},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = core::KovaState();
+        ShowFilterLinesWithDataSet1();
+        s.DataFileName1 = (dir / "d.kov").string();
+        if (c.mode == 1)
+            core::ShowDataMode(s, ui);
+        const std::string oldName = s.*c.name;
+        const std::string oldTitle = s.Main.title;
+        ui.messages.clear();
+        dialog.answers = {(dir / "no such folder" / "new").string()};
+        EXPECT_FALSE(c.command(s, ui, dialog));
+        EXPECT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(s.*c.name, oldName);
+        EXPECT_EQ(s.Main.title, oldTitle);
+    }
+}
+
 TEST_F(FileCommands, SaveSelectionCancelledWritesNothing) {
     test::ShowSet1(s, ui, 4, 1);
     s.SelectionShown1 = core::kTrue;
