@@ -210,4 +210,7 @@ private:
     QtUi& ui_;
     splash* splash_ = nullptr;
     bool ended_ = false;  // QuitProgram has run
+    // A double click on a row label is under way: its closing release is
+    // not a click.
+    bool doubleClickPending_ = false;
 };

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <utility>
 
 #include "analyses/output_file.h"
 #include "analyses/windows/uitvoer.h"
@@ -347,10 +348,19 @@ bool kova::Page_Mouse(QObject* watched, QMouseEvent* event) {
         for (int r = 1; r <= 10; ++r) {
             if (watched != V[k][r])
                 continue;
-            if (type == QEvent::MouseButtonRelease && event->button() == Qt::LeftButton)
+            if (type == QEvent::MouseButtonRelease && event->button() == Qt::LeftButton) {
+                // The release that ends a double click is no click of its
+                // own: the first click has moved the page already, and the
+                // row under the mouse now shows another record.
+                if (std::exchange(doubleClickPending_, false))
+                    return false;
                 V_Click(k, r);
-            else if (type == QEvent::MouseButtonDblClick)
+            } else if (type == QEvent::MouseButtonDblClick) {
+                doubleClickPending_ = event->button() == Qt::LeftButton;
                 V_DblClick(k, r);
+            } else if (type == QEvent::MouseButtonPress) {
+                doubleClickPending_ = false;
+            }
             return false;
         }
     }
