@@ -32,20 +32,28 @@ void ShowMode(KovaState& s, KovaUi& ui, int16_t mode) {
     ui.MainChanged();
 }
 
-// What a command that may end without opening must put back: the view mode,
-// and the page when the question ended a selection of the shown set.
+// What a command that may end without opening must put back: the view mode
+// and everything the main window showed of that view (counter, scroll
+// range, selection labels, record buttons, page). The question before the
+// command may have ended data set 1's selection, which redraws the window
+// for data set 1 whichever view is shown.
 struct ViewBefore {
     int16_t mode;
     int16_t selection1;
+    MainWindowModel window;
 
-    explicit ViewBefore(const KovaState& s) : mode(s.ViewMode), selection1(s.SelectionShown1) {}
+    explicit ViewBefore(const KovaState& s)
+        : mode(s.ViewMode), selection1(s.SelectionShown1), window(s.Main) {}
 
     void Restore(KovaState& s, KovaUi& ui, bool setChanged = false) const {
         bool shownSetChanged = setChanged || (mode == 1 && selection1 != s.SelectionShown1);
-        if (shownSetChanged)
+        if (shownSetChanged) {
             ShowMode(s, ui, mode);
-        else
-            s.ViewMode = mode;
+            return;
+        }
+        s.ViewMode = mode;
+        s.Main = window;
+        ui.MainChanged();
     }
 };
 

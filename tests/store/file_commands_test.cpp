@@ -93,6 +93,59 @@ TEST_F(FileCommands, CancelledQuestionOrDialogLeavesTheViewAsItWas) {
     EXPECT_EQ(s.Records2, before.Records2);
 }
 
+// Open Kovfile asks about data set 1 and ends its selection before the
+// question; when the command then ends without opening, the view it was
+// called from comes back whole: counter, scroll range, selection labels and
+// record buttons, not only its mode.
+TEST_F(FileCommands, CommandEndingWithoutOpeningGivesTheWholeViewBack) {
+    struct Case {
+        const char* what;
+        bool filterView;  // else data set 2's view
+        std::deque<core::Answer> answers;
+        std::deque<std::optional<std::string>> names;
+    };
+    const Case cases[] = {
+        {"filter view, question cancelled", true, {core::Answer::Cancel}, {}},
+        {"filter view, dialog cancelled", true, {core::Answer::No}, {std::nullopt}},
+        {"data set 2, question cancelled", false, {core::Answer::Cancel}, {}},
+        {"data set 2, dialog cancelled", false, {core::Answer::No}, {std::nullopt}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = core::KovaState();
+        test::ShowSet1(s, ui, 40, 20);
+        // A selection of data set 1: every other record.
+        core::BeginSelection(s, ui);
+        for (int k = 2; k <= 40; k += 2)
+            s.SelectionMarks1[k] = 1;
+        core::ApplySelection(s, ui);
+        ASSERT_EQ(s.RecordCount1, 20);
+        if (c.filterView) {
+            s.Records2 = test::MakeRecords(3);
+            s.FilterCount = 3;
+            s.CurrentFilterLine = 2;
+            s.FilterFileName = (dir / "f.fil").string();
+            core::ShowFilterMode(s, ui);
+        } else {
+            test::ShowSet2(s, ui, 7, 4);
+        }
+        const core::MainWindowModel before = s.Main;
+        const int16_t mode = s.ViewMode;
+        ui.answers = c.answers;
+        dialog.answers = c.names;
+        EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
+        EXPECT_EQ(s.ViewMode, mode);
+        EXPECT_EQ(s.Main.Teller, before.Teller);
+        EXPECT_EQ(s.Main.scrollMax, before.scrollMax);
+        EXPECT_EQ(s.Main.SelLabel, before.SelLabel);
+        EXPECT_EQ(s.Main.CAdd, before.CAdd);
+        EXPECT_TRUE(s.Main == before);
+        // The selection ended by the question stays ended.
+        EXPECT_EQ(s.SelectionShown1, core::kFalse);
+        EXPECT_EQ(s.RecordCount1, 40);
+    }
+}
+
 TEST_F(FileCommands, CancelledOpensOfTablesAndOutputsChangeNothing) {
     s.TableFileName = "t.tbl";
     s.AnalysisFileName = "a.ana";
