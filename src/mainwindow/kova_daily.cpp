@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <algorithm>
 #include <utility>
 
 #include "analyses/output_file.h"
@@ -23,6 +24,7 @@
 #include "mainwindow/memo.h"
 #include "mainwindow/qt_ui.h"
 #include "mainwindow/text_codec.h"
+#include "mainwindow/window_util.h"
 #include "store/coding.h"
 #include "store/field_edit.h"
 #include "store/file_commands.h"
@@ -435,7 +437,7 @@ void kova::T_KeyPress(int k) {
 }
 
 void kova::Text1_Change() {
-    core::StoreText1(s_, FromEditorText(Text1->toPlainText()));
+    core::StoreText1(s_, EditableBytes(Text1));
 }
 
 void kova::Text1_MouseUp(Qt::MouseButton button) {
@@ -540,7 +542,13 @@ void kova::CFind_Click() {
     if (!hit.hit)
         return;
     if (variable == 8 && s_.FindMode == 1) {
-        int start = static_cast<int>(core::EditorIndex(s_.Main.text1, hit.offset));
+        // The offset counts in the text as shown trimmed; a box that still
+        // holds the record's text as typed has its leading blanks as well.
+        const std::string inBox = EditableBytes(Text1);
+        size_t offset = hit.offset;
+        if (inBox != s_.Main.text1 && inBox == s_.Main.text1Record)
+            offset += std::min(inBox.find_first_not_of(' '), inBox.size());
+        int start = static_cast<int>(core::EditorIndex(inBox, offset));
         QTextCursor cursor = Text1->textCursor();
         cursor.setPosition(start);
         cursor.setPosition(start + EditorLength(s_.LastFindText), QTextCursor::KeepAnchor);

@@ -358,6 +358,7 @@ bool CloseShownSet(KovaState& s, KovaUi& ui) {
         row.labColour = kVeryPaleYellow;
     }
     s.Main.text1.clear();
+    s.Main.text1Record.clear();
     s.Main.text1Colour = kWhite;
     s.Main.Teller.caption.clear();
     s.Main.scrollMax = 0;

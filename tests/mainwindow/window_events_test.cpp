@@ -5,14 +5,36 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QWindow>
+#include <filesystem>
 
+#include "mainwindow/memo.h"
+#include "mainwindow/savefile.h"
+#include "mainwindow/window_util.h"
 #include "store/daily_fixture.h"
 #include "support/main_window_fixture.h"
 
 namespace {
+
+namespace fs = std::filesystem;
+
+// Every byte 01..FF once, with a lone CR (0D before 0E), a CR LF pair and a
+// non-breaking space (A0); it neither starts nor ends with a blank, so the
+// text box shows it whole. No lone LF: a data file cannot hold one.
+std::string EveryByte() {
+    std::string text;
+    for (int b = 1; b <= 255; ++b) {
+        if (b != '\n')
+            text += static_cast<char>(b);
+        if (b == 'A')
+            text += "\r\n";
+    }
+    return text;
+}
 
 struct WindowEvents : test::MainWindowTest {
     std::string dataFile;
@@ -32,6 +54,16 @@ struct WindowEvents : test::MainWindowTest {
         w->mnuFileItem[1]->trigger();
         CommonDialog::TestAnswer() = nullptr;
         ASSERT_EQ(s.ViewMode, 1);
+    }
+
+    // Moves to record k of data set 1 as the user does: the last record,
+    // then the Up key on the scroll bar.
+    void GoTo(int k) {
+        w->CLast->click();
+        w->Scrollbar->setFocus();
+        while (s.CurrentRecord1 > k)
+            QTest::keyClick(w->Scrollbar, Qt::Key_Up);
+        ASSERT_EQ(s.CurrentRecord1, k);
     }
 
     // The middle of `target` in the main window's own coordinates, where
@@ -63,6 +95,88 @@ TEST_F(WindowEvents, DoubleClickOnAnotherRowMovesOnce) {
     // A single click after the double click counts again.
     QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, At(w->V[1][9]));
     EXPECT_EQ(s.CurrentRecord1, 22);
+}
+
+// Looking at records and memos changes no byte of them, whatever bytes they
+// hold; what is typed lands beside them exactly; an untouched memo editor
+// keeps nothing from ending, and the file saved then is the file read.
+TEST_F(WindowEvents, ShowingRecordsAndMemosKeepsEveryByte) {
+    const std::string every = EveryByte();
+    core::RecordSet records = test::MakeRecords(12);
+    for (int k : {4, 5, 6}) {
+        records[k].V8 = every;
+        records[k].Memo = every;
+    }
+    const std::string file = WriteProtocol("bytes.kov", records, 12);
+    Open(file);
+    const core::RecordSet read = s.Records1;
+    ASSERT_EQ(read[5].V8, every);
+    ASSERT_EQ(read[5].Memo, every);
+
+    // Every record current once, then back.
+    for (int k = 12; k >= 1; --k)
+        GoTo(k);
+    w->CLast->click();
+    EXPECT_TRUE(s.Records1 == read);
+
+    // The memo editor from the text box, closed with ok as it came.
+    GoTo(5);
+    EXPECT_TRUE(EditableBytes(w->Text1) == every);
+    std::string inEditor;
+    test::WhenModal([&](QWidget* modal) {
+        auto* memo = qobject_cast<Memo*>(modal);
+        ASSERT_NE(memo, nullptr);
+        inEditor = EditableBytes(memo->TextBox1);
+        memo->Command1[0]->click();
+    });
+    QTest::mouseClick(w->Text1->viewport(), Qt::RightButton);
+    EXPECT_TRUE(inEditor == every);
+    EXPECT_TRUE(s.Records1 == read);
+
+    // The modeless editor left open untouched keeps nothing from ending.
+    GoTo(8);
+    ASSERT_EQ(w->V[0][6]->text(), "4");
+    QTest::mousePress(w->Lab[6], Qt::RightButton);
+    Memo& memo = w->MemoWindow();
+    ASSERT_TRUE(memo.isVisible());
+    EXPECT_FALSE(memo.HasUnstoredEdit());
+    bool asked = false;  // a refusal would ask to store the memo first
+    test::WhenModal([&asked](QWidget* modal) {
+        asked = true;
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_FALSE(w->MemoHoldsUnstoredText());
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(s.Records1 == read);
+
+    // Saving after all this writes the file as it was read.
+    w->CSave->click();
+    EXPECT_TRUE(test::ReadBytes(file) == test::ReadBytes((dir.path() / "bytes.bak").string()));
+
+    // A text with blanks around it is shown trimmed and kept whole.
+    s.Records1[3].V8 = "  " + every + " ";
+    GoTo(3);
+    EXPECT_TRUE(EditableBytes(w->Text1) == every);
+    GoTo(2);
+    EXPECT_TRUE(s.Records1[3].V8 == "  " + every + " ");
+
+    // Typed at the end of the texts: the typed characters and nothing else
+    // change, lone line feeds included.
+    const std::string withLf = "a\nb" + every;
+    s.Records1[7].V8 = withLf;
+    s.Records1[7].Memo = withLf;
+    GoTo(7);
+    w->Text1->setFocus();
+    w->Text1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->Text1, "x");
+    EXPECT_TRUE(s.Records1[7].V8 == withLf + "x");
+    QTest::mousePress(w->Lab[9], Qt::RightButton);  // the memo of record 6
+    ASSERT_TRUE(memo.isVisible());
+    memo.TextBox1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(memo.TextBox1, "y");
+    memo.Command1[0]->click();
+    EXPECT_TRUE(s.Records1[6].Memo == every + "y");
+    EXPECT_TRUE(s.Records1[6].V8 == read[6].V8);
 }
 
 }  // namespace

@@ -63,13 +63,13 @@ void uitvoer::ShowText(const std::string& caption, const std::string& text) {
                          shown_.back() != '\r' && text.size() >= shown_.size() &&
                          text.compare(0, shown_.size(), shown_) == 0;
     if (!extends) {
-        Tekst->setPlainText(ToEditorText(text));
+        Tekst->setPlainText(ToEditableText(text));
     } else if (text.size() > shown_.size()) {
         // Like a reload, the append leaves nothing to undo.
         doc->setUndoRedoEnabled(false);
         QTextCursor end(doc);
         end.movePosition(QTextCursor::End);
-        end.insertText(ToEditorText(std::string_view(text).substr(shown_.size())));
+        end.insertText(ToEditableText(std::string_view(text).substr(shown_.size())));
         doc->setUndoRedoEnabled(true);
     }
     doc->setModified(false);
@@ -81,7 +81,7 @@ void uitvoer::ShowText(const std::string& caption, const std::string& text) {
 }
 
 std::string uitvoer::TextBytes() const {
-    return FromEditorText(Tekst->toPlainText());
+    return EditableBytes(Tekst);
 }
 
 // Writes the viewer's text back over the file it shows.
