@@ -236,8 +236,14 @@ void kova::MainChanged() {
                 SetBackground(Lab[r], ToQColor(row.labColour));
         }
     }
-    // Set the text box only when its text differs, so its caret stays put.
-    if (EditableBytes(Text1) != m.text1)
+    // Set the text box only when it holds neither the text shown for the
+    // current record nor that record's text as stored, so that a redraw (the
+    // window coming back to the front among them) leaves what is typed and
+    // the caret alone.
+    const std::string inBox = EditableBytes(Text1);
+    const bool holdsRecord =
+        inBox == m.text1Record && core::Trim(m.text1Record) == core::Trim(m.text1);
+    if (inBox != m.text1 && !holdsRecord)
         SetEditableBytes(Text1, m.text1);
     if (Text1->palette().color(QPalette::Base) != ToQColor(m.text1Colour))
         SetBackground(Text1, ToQColor(m.text1Colour));

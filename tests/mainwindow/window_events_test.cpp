@@ -179,4 +179,33 @@ TEST_F(WindowEvents, ShowingRecordsAndMemosKeepsEveryByte) {
     EXPECT_TRUE(s.Records1[6].V8 == read[6].V8);
 }
 
+// Coming back to the program while typing: the window's activation redraws
+// the page, and the text box keeps what is typed and where the caret is.
+TEST_F(WindowEvents, ComingBackToTheWindowKeepsTheTypedTextAndCaret) {
+    Open(dataFile);
+    GoTo(20);
+    w->Text1->setFocus();
+    w->Text1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->Text1, " more ");
+    ASSERT_EQ(s.Records1[20].V8, "text 20 more ");
+    QTextCursor caret = w->Text1->textCursor();
+    caret.setPosition(4);
+    w->Text1->setTextCursor(caret);
+
+    // Another program's window comes to the front, then the user comes back.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+
+    EXPECT_EQ(w->Text1->toPlainText(), "text 20 more ");
+    EXPECT_EQ(w->Text1->textCursor().position(), 4);
+    EXPECT_EQ(s.Records1[20].V8, "text 20 more ");
+    // Another record still replaces the text.
+    GoTo(19);
+    EXPECT_EQ(w->Text1->toPlainText(), "text 19");
+}
+
 }  // namespace
