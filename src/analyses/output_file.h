@@ -13,6 +13,7 @@ bool ShowListingFile(KovaState& s, KovaUi& ui);
 
 // The main window's "Show output" button: shows again the kind of file the
 // viewer showed last (OutputKind "ana" or "lst"); nothing before the first.
+// False only when the file could not be read.
 bool ShowLastOutputFile(KovaState& s, KovaUi& ui);
 
 }  // namespace core

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "mainwindow/kova.h"
-#include "mainwindow/qt_ui.h"
+#include "mainwindow/windows/kova.h"
+#include "mainwindow/windows/qt_ui.h"
 #include "store/state.h"
 
 int main(int argc, char** argv) {

@@ -19,7 +19,7 @@ std::vector<std::string> EmptyRow() {
 }  // namespace
 
 void InitFilterReport(KovaState& s) {
-    ResultTableModel& t = s.Words;
+    ResultTableModel& t = s.ResultTable;
     t = ResultTableModel{};
     t.caption = "KOVA Filter Report";
     t.columnWidths = {650, 650, 650, 650, 1500};
@@ -30,7 +30,7 @@ void InitFilterReport(KovaState& s) {
 }
 
 void AddFilterReportRow(KovaState& s, int16_t RecordNumber, int16_t HeaderLine) {
-    ResultTableModel& t = s.Words;
+    ResultTableModel& t = s.ResultTable;
     const int r = s.FilterReportRow;
     t.cells.push_back(EmptyRow());
     if (r < 1 || static_cast<size_t>(r) >= t.cells.size())
@@ -58,7 +58,7 @@ std::string FilterActionText(const ProtocolRecord& HeaderLine) {
 
 void FinishFilterReport(KovaState& s, KovaUi& ui) {
     ui.HideWait();
-    ResultTableModel& t = s.Words;
+    ResultTableModel& t = s.ResultTable;
     const int n = s.FilterReportRow - 1;
     if (n >= 1 && t.cells.size() > 1)
         t.cells.pop_back();

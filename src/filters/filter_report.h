@@ -1,5 +1,5 @@
 // The filter report: one row per anchor that a condition-filter block
-// rewrote, collected in the result table of `Words` (KovaState::Words).
+// rewrote, collected in the result table of `Words` (KovaState::ResultTable).
 #pragma once
 
 #include <cstdint>

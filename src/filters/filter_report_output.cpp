@@ -15,7 +15,7 @@ bool WriteFilterReportOutput(KovaState& s, KovaUi& ui, const ReportTime& time) {
     out.Text("Number").Tab(12).Text("Prot.line").Tab(24).Text("Filter no.").Tab(36);
     out.Text("Filter Action").EndLine();
     WriteReportRule(block, '-');
-    const ResultTableModel& t = s.Words;
+    const ResultTableModel& t = s.ResultTable;
     for (int r = 1; r <= s.FilterReportRow && static_cast<size_t>(r) < t.cells.size(); ++r) {
         const std::vector<std::string>& row = t.cells[r];
         auto cell = [&row](size_t c) { return c < row.size() ? row[c] : std::string(); };

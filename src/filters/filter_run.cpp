@@ -57,6 +57,7 @@ void SplitPass(KovaState& s, KovaUi& ui, std::vector<int>& origin) {
         result[k].V0 = static_cast<int16_t>(k);
     s.Records1 = std::move(result);
     s.RecordCount1 = static_cast<int16_t>(s.Records1.size() - 1);
+    ++s.ChangeCount1;
     RenumberSequencer(s, ui);
     const int added = s.RecordCount1 - before;
     s.ToRecord = static_cast<int16_t>(std::min<int>(s.ToRecord + added, s.RecordCount1));
@@ -75,8 +76,11 @@ void DeletionPass(KovaState& s, KovaUi& ui, const FilterPass& pass,
         kept.push_back(std::move(s.Records1[i]));
         kept.back().V0 = static_cast<int16_t>(kept.size() - 1);
     }
+    const bool dropped = static_cast<int>(kept.size()) - 1 != s.RecordCount1;
     s.Records1 = std::move(kept);
     s.RecordCount1 = static_cast<int16_t>(s.Records1.size() - 1);
+    if (dropped)
+        ++s.ChangeCount1;
     RenumberSequencer(s, ui);
     if (s.ToRecord > s.RecordCount1)
         s.ToRecord = s.RecordCount1;

@@ -21,7 +21,7 @@ struct CommandSnapshot {
     RecordSet FullRecords1;
     std::vector<int16_t> SelectionMarks1;
     MainWindowModel Main;
-    ResultTableModel Words;
+    ResultTableModel ResultTable;
     int FilterReportRow;
 
     explicit CommandSnapshot(const KovaState& s)
@@ -40,12 +40,13 @@ struct CommandSnapshot {
           FullRecords1(s.FullRecords1),
           SelectionMarks1(s.SelectionMarks1),
           Main(s.Main),
-          Words(s.Words),
+          ResultTable(s.ResultTable),
           FilterReportRow(s.FilterReportRow) {}
 
     void Restore(KovaState& s) {
         s.Records1 = std::move(Records1);
         s.RecordCount1 = RecordCount1;
+        ++s.ChangeCount1;
         s.CurrentRecord1 = CurrentRecord1;
         s.FromRecord = FromRecord;
         s.ToRecord = ToRecord;
@@ -59,7 +60,7 @@ struct CommandSnapshot {
         s.FullRecords1 = std::move(FullRecords1);
         s.SelectionMarks1 = std::move(SelectionMarks1);
         s.Main = std::move(Main);
-        s.Words = std::move(Words);
+        s.ResultTable = std::move(ResultTable);
         s.FilterReportRow = FilterReportRow;
     }
 };

@@ -1,4 +1,4 @@
-// Operations on the result table of the window `Words` (KovaState::Words).
+// Operations on the result table of the window `Words` (KovaState::ResultTable).
 #pragma once
 
 #include "store/state.h"

@@ -54,9 +54,9 @@ void DropSecondSelection(KovaState& s) {
 // Saves the shown set to its file (nothing to do without a name); behind a
 // selection it is the full set, with the edits of the shown records, that
 // goes to the file.
-bool SaveShownSet(KovaState& s, KovaUi& ui, const std::string& name, const std::string& info,
-                  int16_t selectionShown, const RecordSet& full, int16_t fullCount,
-                  const RecordSet& shown, int16_t shownCount) {
+bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std::string& info,
+                   int16_t selectionShown, const RecordSet& full, int16_t fullCount,
+                   const RecordSet& shown, int16_t shownCount) {
     if (name.empty())
         return true;
     if (selectionShown != kFalse) {
@@ -81,6 +81,7 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     } else if (!ReadForOpen(s, ui, FileName, s.Records1, s.RecordCount1, s.FileInfo1)) {
         return false;
     }
+    ++s.ChangeCount1;
     s.DataFileName1 = FileName;
     s.CurrentRecord1 = s.RecordCount1 > 0 ? 1 : 0;
     ClearSieve(s);
@@ -111,6 +112,7 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     } else if (!ReadForOpen(s, ui, FileName, s.Records2, s.FilterCount, s.FilterFileInfo)) {
         return false;
     }
+    ++s.ChangeCount2;
     s.FilterFileName = FileName;
     s.CurrentFilterLine = s.FilterCount;
     DropSecondSelection(s);
@@ -123,6 +125,7 @@ bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
         return false;
     if (!ReadForOpen(s, ui, FileName, s.Records2, s.RecordCount2, s.FileInfo2))
         return false;
+    ++s.ChangeCount2;
     s.DataFileName2 = FileName;
     s.CurrentRecord2 = s.RecordCount2 > 0 ? 1 : 0;
     ClearSieve(s);
@@ -134,14 +137,14 @@ bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
 bool SaveCurrentFile(KovaState& s, KovaUi& ui) {
     switch (s.ViewMode) {
         case 1:
-            return SaveShownSet(s, ui, s.DataFileName1, s.FileInfo1, s.SelectionShown1,
-                                s.FullRecords1, s.FullCount1, s.Records1, s.RecordCount1);
+            return SaveSetToFile(s, ui, s.DataFileName1, s.FileInfo1, s.SelectionShown1,
+                                 s.FullRecords1, s.FullCount1, s.Records1, s.RecordCount1);
         case 2:
-            return SaveShownSet(s, ui, s.DataFileName2, s.FileInfo2, s.SelectionShown2,
-                                s.FullRecords2, s.FullCount2, s.Records2, s.RecordCount2);
+            return SaveSetToFile(s, ui, s.DataFileName2, s.FileInfo2, s.SelectionShown2,
+                                 s.FullRecords2, s.FullCount2, s.Records2, s.RecordCount2);
         case 3:
-            return SaveShownSet(s, ui, s.FilterFileName, s.FilterFileInfo, s.SelectionShown2,
-                                s.FullRecords2, s.FullFilterCount, s.Records2, s.FilterCount);
+            return SaveSetToFile(s, ui, s.FilterFileName, s.FilterFileInfo, s.SelectionShown2,
+                                 s.FullRecords2, s.FullFilterCount, s.Records2, s.FilterCount);
         default:
             return true;
     }

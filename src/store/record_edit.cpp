@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "store/text.h"
+#include "store/view.h"
 
 namespace core {
 
@@ -31,7 +32,228 @@ std::vector<std::string> SplitPieces(const std::string& text, const std::string&
     return pieces;
 }
 
+bool FitsSet(KovaUi& ui, long long newCount) {
+    if (newCount <= kMaxRecords)
+        return true;
+    ui.Message("A record set holds at most " + std::to_string(kMaxRecords) +
+                   " records; this would make " + std::to_string(newCount) +
+                   ". Nothing was changed.",
+               kProgramTitle, Icon::Exclamation);
+    return false;
+}
+
+// The set's array holds its count: anything else is not a set to edit.
+bool Whole(const EditSet& set) {
+    return set.count >= 0 && set.records.size() >= static_cast<size_t>(set.count) + 1;
+}
+
+void Redraw(KovaState& s, KovaUi& ui, EditSet set) {
+    if (set.set == 1)
+        RefreshRecordList1(s, ui, set.current);
+    else
+        RefreshRecordList2(s, ui, set.current);
+}
+
+void ScrollRangeAndCounter(KovaState& s, EditSet set) {
+    s.Main.scrollMin = 1;
+    s.Main.scrollMax = set.count;
+    s.Main.scrollEnabled = set.count > 0;
+    s.Main.Teller.caption = PlainNumber(set.count);
+}
+
+// The scroll bars take the new count, the position becomes current, the page
+// is redrawn there and the counter shows the count.
+void UpdateWindow(KovaState& s, KovaUi& ui, EditSet set, int position) {
+    ScrollRangeAndCounter(s, set);
+    set.current = static_cast<int16_t>(position);
+    Redraw(s, ui, set);
+    s.Main.scrollValue = set.current;
+    ui.MainChanged();
+}
+
+void Renumber(RecordSet& records, int from, int to) {
+    for (int i = from; i <= to; ++i)
+        records[i].V0 = static_cast<int16_t>(i);
+}
+
 }  // namespace
+
+EditSet DataSet1(KovaState& s) {
+    return {s.Records1, s.RecordCount1, s.CurrentRecord1, s.ChangeCount1, 1};
+}
+
+EditSet DataSet2(KovaState& s) {
+    return {s.Records2, s.RecordCount2, s.CurrentRecord2, s.ChangeCount2, 2};
+}
+
+EditSet FilterLines(KovaState& s) {
+    return {s.Records2, s.FilterCount, s.CurrentFilterLine, s.ChangeCount2, 3};
+}
+
+ProtocolRecord NewRecord(int16_t set) {
+    ProtocolRecord r;
+    if (set == 1)
+        r.V2 = 1;
+    if (set == 3) {
+        for (int k : {1, 3, 4, 5, 6, 7, 8})
+            *TextField(r, k) = "*";
+    }
+    return r;
+}
+
+bool AddRecords(KovaState& s, KovaUi& ui, EditSet set) {
+    if (!Whole(set) || !FitsSet(ui, set.count + 1LL))
+        return false;
+    const int at = std::clamp<int>(set.current, 0, set.count) + 1;
+    s.RecordBuffer1 = NewRecord(set.set);
+    set.records.resize(static_cast<size_t>(set.count) + 1);
+    set.records.insert(set.records.begin() + at, s.RecordBuffer1);
+    set.count = static_cast<int16_t>(set.count + 1);
+    Renumber(set.records, at, set.count);
+    ++set.changes;
+    UpdateWindow(s, ui, set, at);
+    return true;
+}
+
+void DeleteRecords(KovaState& s, KovaUi& ui, EditSet set, int16_t From, int16_t To) {
+    if (!Whole(set) || From < 1 || To > set.count || From > To)
+        return;
+    const int n = To - From + 1;
+    s.RecordClipboard.assign(1, ProtocolRecord{});
+    s.RecordClipboard.insert(s.RecordClipboard.end(), set.records.begin() + From,
+                             set.records.begin() + To + 1);
+    s.ClipboardCount = static_cast<int16_t>(n);
+    set.records.resize(static_cast<size_t>(set.count) + 1);
+    set.records.erase(set.records.begin() + From, set.records.begin() + To + 1);
+    set.count = static_cast<int16_t>(set.count - n);
+    Renumber(set.records, From, set.count);
+    ++set.changes;
+    int position = std::max<int>(From, 1);
+    if (position > set.count)
+        position = set.count;
+    UpdateWindow(s, ui, set, position);
+}
+
+bool InsertRecords(KovaState& s, KovaUi& ui, EditSet set) {
+    if (!Whole(set))
+        return false;
+    const int n = std::min<int>(s.ClipboardCount, static_cast<int>(s.RecordClipboard.size()) - 1);
+    if (n > 0 && !FitsSet(ui, static_cast<long long>(set.count) + n))
+        return false;
+    const int current = std::clamp<int>(set.current, 0, set.count);
+    if (n > 0) {
+        set.records.resize(static_cast<size_t>(set.count) + 1);
+        set.records.insert(set.records.begin() + current + 1, s.RecordClipboard.begin() + 1,
+                           s.RecordClipboard.begin() + n + 1);
+        set.count = static_cast<int16_t>(set.count + n);
+        Renumber(set.records, current + 1, set.count);
+        ++set.changes;
+    }
+    UpdateWindow(s, ui, set, current + std::max(n, 0));
+    return true;
+}
+
+void JoinRecords(KovaState& s, KovaUi& ui, EditSet set) {
+    if (!Whole(set) || set.current < 2 || set.current > set.count)
+        return;
+    const int current = set.current;
+    s.ScratchText = Trim(set.records[current - 1].V8) + " " + Trim(set.records[current].V8);
+    set.records[current - 1].V8 = s.ScratchText;
+    set.records.resize(static_cast<size_t>(set.count) + 1);
+    set.records.erase(set.records.begin() + current);
+    set.count = static_cast<int16_t>(set.count - 1);
+    Renumber(set.records, current, set.count);
+    ++set.changes;
+    UpdateWindow(s, ui, set, current - 1);
+}
+
+bool SplitRecord(KovaState& s, KovaUi& ui, EditSet set, size_t caret) {
+    if (!Whole(set) || set.set == 3 || set.current < 1 || set.current > set.count)
+        return false;
+    std::string& text = set.records[set.current].V8;
+    if (caret == 0 || caret >= text.size())
+        return false;
+    const std::string before = text;
+    text.insert(caret, "///");
+    if (!SplitRecordsAtSeparator(s, set.records, set.current, set.count, "///")) {
+        set.records[set.current].V8 = before;
+        ui.Message("Splitting here would make the record set pass " + std::to_string(kMaxRecords) +
+                       " records, or a sequence number pass 32767. Nothing was changed.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    ++set.changes;
+    if (set.current < set.count)
+        set.current = static_cast<int16_t>(set.current + 1);
+    ScrollRangeAndCounter(s, set);
+    if (set.set == 1) {
+        s.Main.scrollValue = set.current;
+        RenumberSequencer(s, ui);
+    } else {
+        Redraw(s, ui, set);
+        s.Main.scrollValue = set.current;
+    }
+    ui.MainChanged();
+    return true;
+}
+
+void CopyRecordsToClipboard(KovaState& s, EditSet set, int16_t From, int16_t To) {
+    if (!Whole(set) || From < 1 || To > set.count || From > To)
+        return;
+    s.RecordClipboard.assign(1, ProtocolRecord{});
+    s.RecordClipboard.insert(s.RecordClipboard.end(), set.records.begin() + From,
+                             set.records.begin() + To + 1);
+    s.ClipboardCount = static_cast<int16_t>(To - From + 1);
+}
+
+bool AddRecordData1(KovaState& s, KovaUi& ui) {
+    return AddRecords(s, ui, DataSet1(s));
+}
+bool AddRecordData2(KovaState& s, KovaUi& ui) {
+    return AddRecords(s, ui, DataSet2(s));
+}
+bool AddFilterLine(KovaState& s, KovaUi& ui) {
+    return AddRecords(s, ui, FilterLines(s));
+}
+void DeleteRecordsData1(KovaState& s, KovaUi& ui, int16_t& FromRec, int16_t& ToRec) {
+    DeleteRecords(s, ui, DataSet1(s), FromRec, ToRec);
+}
+void DeleteRecordsData2(KovaState& s, KovaUi& ui, int16_t& FromRec, int16_t& ToRec) {
+    DeleteRecords(s, ui, DataSet2(s), FromRec, ToRec);
+}
+void DeleteFilterLines(KovaState& s, KovaUi& ui, int16_t& FromRec, int16_t& ToRec) {
+    DeleteRecords(s, ui, FilterLines(s), FromRec, ToRec);
+}
+bool InsertRecordsData1(KovaState& s, KovaUi& ui) {
+    return InsertRecords(s, ui, DataSet1(s));
+}
+bool InsertRecordsData2(KovaState& s, KovaUi& ui) {
+    return InsertRecords(s, ui, DataSet2(s));
+}
+bool InsertFilterLines(KovaState& s, KovaUi& ui) {
+    return InsertRecords(s, ui, FilterLines(s));
+}
+void JoinRecordsData1(KovaState& s, KovaUi& ui) {
+    JoinRecords(s, ui, DataSet1(s));
+}
+void JoinRecordsData2(KovaState& s, KovaUi& ui) {
+    JoinRecords(s, ui, DataSet2(s));
+}
+bool SplitRecordData1(KovaState& s, KovaUi& ui, size_t caret) {
+    return SplitRecord(s, ui, DataSet1(s), caret);
+}
+bool SplitRecordData2(KovaState& s, KovaUi& ui, size_t caret) {
+    return SplitRecord(s, ui, DataSet2(s), caret);
+}
+void CopyData1RecordsToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec) {
+    CopyRecordsToClipboard(s, DataSet1(s), FromRec, ToRec);
+}
+void CopyData2RecordsToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec) {
+    CopyRecordsToClipboard(s, DataSet2(s), FromRec, ToRec);
+}
+void CopyFilterLinesToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec) {
+    CopyRecordsToClipboard(s, FilterLines(s), FromRec, ToRec);
+}
 
 bool SplitRecordsAtSeparator(KovaState& /*s*/, RecordSet& Records, int16_t From, int16_t& Count,
                              const std::string& Separator) {

@@ -10,13 +10,76 @@
 
 namespace core {
 
+// One record set as the editing operations see it: its records, count,
+// current position and change counter, and which set it is (1 data set 1,
+// 2 data set 2, 3 filter lines), which decides what a new record holds, which
+// page is redrawn and whether a split renumbers the sequencer.
+struct EditSet {
+    RecordSet& records;
+    int16_t& count;
+    int16_t& current;
+    uint64_t& changes;
+    int16_t set;
+};
+
+EditSet DataSet1(KovaState& s);
+EditSet DataSet2(KovaState& s);
+EditSet FilterLines(KovaState& s);
+
+// The record that an add puts into the set: data set 1 V2 = 1, data set 2
+// V2 = 0, a filter line "*" in every text cell and V2 = 0.
+ProtocolRecord NewRecord(int16_t set);
+
+// The editing operations. Each keeps V0 equal to the position, counts the
+// change in the set's change counter and brings the window up to date (scroll
+// bars, current position, page, counter). An operation that would make the
+// set pass 32767 records shows a message and changes nothing (returns false).
+
+// A new record after the current one; it becomes current.
+bool AddRecords(KovaState& s, KovaUi& ui, EditSet set);
+// Records From..To go to the record clipboard and leave the set; the record
+// that followed them becomes current. A range outside 1..count does nothing.
+void DeleteRecords(KovaState& s, KovaUi& ui, EditSet set, int16_t From, int16_t To);
+// The clipboard's records after the current one; the last of them becomes
+// current. The clipboard stays as it is.
+bool InsertRecords(KovaState& s, KovaUi& ui, EditSet set);
+// The current record's text goes after the previous record's text (both
+// trimmed, one blank between); the current record leaves the set.
+void JoinRecords(KovaState& s, KovaUi& ui, EditSet set);
+// The current record's text is cut at byte `caret` of its V8 into two
+// records (and every "///" from there on splits as well); the second piece
+// becomes current. Data set 1 then renumbers its sequencer. A caret at
+// either end of the text does nothing.
+bool SplitRecord(KovaState& s, KovaUi& ui, EditSet set, size_t caret);
+// Records From..To copied into the record clipboard; a range outside
+// 1..count does nothing.
+void CopyRecordsToClipboard(KovaState& s, EditSet set, int16_t From, int16_t To);
+
+// The same operations under the names the main window's buttons use.
+bool AddRecordData1(KovaState& s, KovaUi& ui);
+bool AddRecordData2(KovaState& s, KovaUi& ui);
+bool AddFilterLine(KovaState& s, KovaUi& ui);
+void DeleteRecordsData1(KovaState& s, KovaUi& ui, int16_t& FromRec, int16_t& ToRec);
+void DeleteRecordsData2(KovaState& s, KovaUi& ui, int16_t& FromRec, int16_t& ToRec);
+void DeleteFilterLines(KovaState& s, KovaUi& ui, int16_t& FromRec, int16_t& ToRec);
+bool InsertRecordsData1(KovaState& s, KovaUi& ui);
+bool InsertRecordsData2(KovaState& s, KovaUi& ui);
+bool InsertFilterLines(KovaState& s, KovaUi& ui);
+void JoinRecordsData1(KovaState& s, KovaUi& ui);
+void JoinRecordsData2(KovaState& s, KovaUi& ui);
+bool SplitRecordData1(KovaState& s, KovaUi& ui, size_t caret);
+bool SplitRecordData2(KovaState& s, KovaUi& ui, size_t caret);
+void CopyData1RecordsToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec);
+void CopyData2RecordsToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec);
+void CopyFilterLinesToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec);
+
 // Cuts every record From..Count whose trimmed V8 holds Separator into pieces:
 // the trimmed text before each occurrence (even when empty) and the trimmed
 // rest when not empty, each a copy of the record with V2 counting up from its
 // V2. Records From.. get their new positions as V0; Count becomes the new
 // count. Fails (returns false, nothing changed) when the set would pass the
 // record limit or a piece's V2 would pass 32767. An empty Separator, or From
-// outside 1..Count, changes nothing.
+// outside 1..Count, changes nothing and is no failure (true).
 bool SplitRecordsAtSeparator(KovaState& s, RecordSet& Records, int16_t From, int16_t& Count,
                              const std::string& Separator);
 

@@ -1,6 +1,7 @@
 #include "store/selection_store.h"
 
 #include "store/text.h"
+#include "store/view.h"
 
 namespace core {
 
@@ -16,6 +17,7 @@ struct Store {
     std::vector<int16_t>& marks;
     int16_t& flag;
     const char* nothingSelected;
+    uint64_t& changes;
 };
 
 // Calls f with the store of the shown set; returns false in view mode 0.
@@ -24,16 +26,16 @@ bool WithStore(KovaState& s, F&& f) {
     switch (s.ViewMode) {
         case 1:
             f(Store{s.Records1, s.RecordCount1, s.CurrentRecord1, s.FullRecords1, s.FullCount1,
-                    s.SelectionMarks1, s.SelectionShown1, "No records selected!"});
+                    s.SelectionMarks1, s.SelectionShown1, "No records selected!", s.ChangeCount1});
             return true;
         case 2:
             f(Store{s.Records2, s.RecordCount2, s.CurrentRecord2, s.FullRecords2, s.FullCount2,
-                    s.SelectionMarks2, s.SelectionShown2, "no. records selected!"});
+                    s.SelectionMarks2, s.SelectionShown2, "no. records selected!", s.ChangeCount2});
             return true;
         case 3:
             f(Store{s.Records2, s.FilterCount, s.CurrentFilterLine, s.FullRecords2,
                     s.FullFilterCount, s.SelectionMarks2, s.SelectionShown2,
-                    "no. records selected!"});
+                    "no. records selected!", s.ChangeCount2});
             return true;
         default:
             return false;
@@ -43,12 +45,6 @@ bool WithStore(KovaState& s, F&& f) {
 void EnableRecordButtons(MainWindowModel& m, bool enabled) {
     for (ControlState* c : {&m.CDelete, &m.CCopy, &m.CInsrt, &m.CAdd, &m.CJoin, &m.CSplit})
         c->enabled = enabled;
-}
-
-void SetScrollRange(MainWindowModel& m, int count) {
-    m.scrollMin = 1;
-    m.scrollMax = count;
-    m.scrollEnabled = count > 0;
 }
 
 }  // namespace
@@ -90,9 +86,10 @@ void ApplySelection(KovaState& s, KovaUi& ui) {
             return;
         }
         st.shown = std::move(selected);
+        ++st.changes;
         st.count = static_cast<int16_t>(n);
         MainWindowModel& m = s.Main;
-        SetScrollRange(m, n);
+        SetScrollBars(s, n);
         m.Teller.caption = PlainNumber(n);
         m.Teller2.caption = PlainNumber(fullCount);
         m.Teller2.visible = true;
@@ -129,6 +126,7 @@ void EndSelection(KovaState& s, KovaUi& ui) {
         st.count = st.fullCount;
         st.full.resize(static_cast<size_t>(st.count) + 1);
         st.shown = std::move(st.full);
+        ++st.changes;
         st.full.assign(1, ProtocolRecord{});
         st.marks.assign(1, 0);
         // An empty set has no record 1 to make current.
@@ -138,7 +136,7 @@ void EndSelection(KovaState& s, KovaUi& ui) {
         m.Teller2.caption = "0";
         m.Teller2.visible = false;
         const int16_t position = st.position;
-        SetScrollRange(m, st.count);
+        SetScrollBars(s, st.count);
         st.position = position;
     });
     if (!ended)

@@ -190,7 +190,7 @@ struct KovaState {
     int16_t FilterAppendMode = kFalse;
     int16_t FilterReportOn = kFalse;
     int FilterReportRow = 0;  // wide: one row per match of every block
-    ResultTableModel Words;
+    ResultTableModel ResultTable;
 
     // Category tables L4..L7 (index 4..7, list order) and the variable labels
     // Varnaam(0..9); the main window shows them, the core reads and writes them.

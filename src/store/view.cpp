@@ -52,12 +52,6 @@ void DrawPage(KovaState& s, const RecordSet& records, int p, ProtocolRecord& buf
     m.scrollValue = p;
 }
 
-void SetScrollRange(KovaState& s, int count) {
-    s.Main.scrollMin = 1;
-    s.Main.scrollMax = count;
-    s.Main.scrollEnabled = count > 0;
-}
-
 // Steps shared by the three switches: the selection state of the set.
 void ShowSelectionState(KovaState& s, int16_t flag, int16_t fullCount) {
     MainWindowModel& m = s.Main;
@@ -79,7 +73,7 @@ void ShowSet(KovaState& s, int16_t count, int16_t& position, const std::string& 
     if (fileName.empty())
         return;
     const int16_t remembered = position;
-    SetScrollRange(s, count);
+    SetScrollBars(s, count);
     position = remembered;
     int16_t copy = position;
     if (firstSet) {
@@ -224,6 +218,14 @@ RecordSet& ShownRecords(KovaState& s) {
             s.NoRecords.clear();
             return s.NoRecords;
     }
+}
+
+void SetScrollBars(KovaState& s, int count, std::optional<int16_t> position) {
+    s.Main.scrollMin = 1;
+    s.Main.scrollMax = count;
+    if (position)
+        s.Main.scrollValue = *position;
+    s.Main.scrollEnabled = count > 0;
 }
 
 }  // namespace core

@@ -1,8 +1,10 @@
+// Kept in the store because the store's openers and record operations redraw through it.
 // The record page and the view modes of the main window, as a model in
 // KovaState::Main that the window draws.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "store/state.h"
 #include "store/ui.h"
@@ -25,6 +27,10 @@ void ShowFilterMode(KovaState& s, KovaUi& ui);
 // Count and current position of the set that ViewMode names (0 in view 0).
 int16_t ShownCount(const KovaState& s);
 int16_t& ShownPosition(KovaState& s);
+
+// Both scroll bars run from 1 to `count`, enabled when there is a record;
+// `position`, when given, becomes their value.
+void SetScrollBars(KovaState& s, int count, std::optional<int16_t> position = std::nullopt);
 RecordSet& ShownRecords(KovaState& s);
 
 }  // namespace core

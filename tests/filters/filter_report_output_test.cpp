@@ -99,9 +99,9 @@ TEST_F(FilterReportOutput, BlockListsTheRowsAndTotals) {
 }
 
 TEST_F(FilterReportOutput, RowsFollowTheTableOrderAndRepeatOnEveryList) {
-    s.Words.cells[1][2] = "9";
-    core::SortResultTable(s.Words, 2);
-    s.Words.cells[1][1] = "12";
+    s.ResultTable.cells[1][2] = "9";
+    core::SortResultTable(s.ResultTable, 2);
+    s.ResultTable.cells[1][1] = "12";
     ASSERT_TRUE(core::WriteFilterReportOutput(s, ui, {"d", "t"}));
     const size_t once = Block().size();
     ASSERT_TRUE(core::WriteFilterReportOutput(s, ui, {"d", "t"}));

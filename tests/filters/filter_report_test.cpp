@@ -14,7 +14,7 @@ struct FilterReport : ::testing::Test {
     core::KovaState s;
     test::FakeUi ui;
 
-    std::vector<std::string> Row(int r) { return s.Words.cells.at(r); }
+    std::vector<std::string> Row(int r) { return s.ResultTable.cells.at(r); }
 };
 
 TEST_F(FilterReport, OneRowPerMatchWithActionTextsAndTotals) {
@@ -26,7 +26,7 @@ TEST_F(FilterReport, OneRowPerMatchWithActionTextsAndTotals) {
                          FilterLine(0, {}), FilterLine(999, {{3, "|del"}})});
     s.FilterReportOn = core::kTrue;
     ASSERT_TRUE(core::RunFilterCommand(s, ui, core::FilterRunKind::AllFilters));
-    const core::ResultTableModel& t = s.Words;
+    const core::ResultTableModel& t = s.ResultTable;
     EXPECT_EQ(t.caption, "KOVA Filter Report");
     EXPECT_EQ(t.columnWidths, (std::vector<int>{650, 650, 650, 650, 1500}));
     ASSERT_EQ(t.cells.size(), 4u);
@@ -49,33 +49,33 @@ TEST_F(FilterReport, RunWithoutMatchesKeepsOneEmptyRow) {
     test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{4, "B"}})});
     s.FilterReportOn = core::kTrue;
     ASSERT_TRUE(core::RunFilterCommand(s, ui, core::FilterRunKind::AllFilters));
-    ASSERT_EQ(s.Words.cells.size(), 2u);
+    ASSERT_EQ(s.ResultTable.cells.size(), 2u);
     EXPECT_EQ(Row(1), std::vector<std::string>(5));
-    EXPECT_EQ(s.Words.labels[3], " 0");
-    EXPECT_EQ(s.Words.labels[4], " 0");
+    EXPECT_EQ(s.ResultTable.labels[3], " 0");
+    EXPECT_EQ(s.ResultTable.labels[4], " 0");
     EXPECT_EQ(s.FilterReportRow, 0);
 }
 
 TEST_F(FilterReport, InitLaysTheTableOutAfreshEveryTime) {
-    s.Words.caption = "KOVA Word Frequency";
-    s.Words.columnWidths = {1000, 2000};
-    s.Words.cells = {{"word", "freq"}, {"a", "3"}, {"b", "1"}};
-    s.Words.labels[3] = "old";
+    s.ResultTable.caption = "KOVA Word Frequency";
+    s.ResultTable.columnWidths = {1000, 2000};
+    s.ResultTable.cells = {{"word", "freq"}, {"a", "3"}, {"b", "1"}};
+    s.ResultTable.labels[3] = "old";
     core::InitFilterReport(s);
-    EXPECT_EQ(s.Words.cells.size(), 2u);
-    EXPECT_EQ(s.Words.cells[1], std::vector<std::string>(5));
-    EXPECT_EQ(s.Words.columnWidths.size(), 5u);
-    EXPECT_EQ(s.Words.labels[3], "");
+    EXPECT_EQ(s.ResultTable.cells.size(), 2u);
+    EXPECT_EQ(s.ResultTable.cells[1], std::vector<std::string>(5));
+    EXPECT_EQ(s.ResultTable.columnWidths.size(), 5u);
+    EXPECT_EQ(s.ResultTable.labels[3], "");
     EXPECT_EQ(s.FilterReportRow, 1);
 }
 
 TEST_F(FilterReport, ReportOffLeavesTheTableAlone) {
     test::SetCodedProtocol(s, 3, {1});
     test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{4, "B"}})});
-    s.Words.caption = "earlier";
+    s.ResultTable.caption = "earlier";
     s.FilterReportOn = core::kFalse;
     ASSERT_TRUE(core::RunFilterCommand(s, ui, core::FilterRunKind::AllFilters));
-    EXPECT_EQ(s.Words.caption, "earlier");
+    EXPECT_EQ(s.ResultTable.caption, "earlier");
     EXPECT_EQ(s.Records1[1].V4, "B");
 }
 
@@ -84,8 +84,8 @@ TEST_F(FilterReport, SieveAndSelectBlocksAddNoRows) {
     test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(888, {})});
     s.FilterReportOn = core::kTrue;
     ASSERT_TRUE(core::RunFilterCommand(s, ui, core::FilterRunKind::CurrentFilter));
-    EXPECT_EQ(s.Words.cells.size(), 2u);
-    EXPECT_EQ(s.Words.labels[3], " 0");
+    EXPECT_EQ(s.ResultTable.cells.size(), 2u);
+    EXPECT_EQ(s.ResultTable.labels[3], " 0");
 }
 
 TEST(FilterActionText, CellsOtherThanStarsJoinedByBlanks) {

@@ -150,9 +150,11 @@ TEST_F(FilterRun, DeletionRenumbersAndClampsTheRangeEnd) {
     EXPECT_EQ(s.Records1.size(), 9u);
 
     test::SetCodedProtocol(s, 10, {3, 7});
+    const uint64_t changes = s.ChangeCount1;
     ASSERT_TRUE(RunAll(1, 5));
     EXPECT_EQ(s.RecordCount1, 9);
     EXPECT_EQ(s.ToRecord, 5);
+    EXPECT_EQ(s.ChangeCount1, changes + 1);  // a memo editor open on a record refuses now
 }
 
 TEST_F(FilterRun, DeletingEveryRecordLeavesAnEmptySet) {
@@ -182,6 +184,7 @@ TEST_F(FilterRun, SplitCoversTheWholeSetAndMovesTheRangeEnd) {
     EXPECT_EQ(test::Numbers(s).back(), 15);
     // Every piece keeps the codes of the record it came from.
     EXPECT_EQ(test::Column(s, 4)[3], "A");
+    EXPECT_EQ(s.ChangeCount1, 1u);
 }
 
 TEST_F(FilterRun, SplitAndDeleteInOneBlockDeleteThePiecesOfQueuedRecords) {
@@ -239,7 +242,7 @@ TEST_F(FilterRun, ConditionErrorEndsOnlyTheCommandAndRestoresEverything) {
     EXPECT_EQ(s.ViewMode, 3);
     EXPECT_EQ(s.Main.CString, before.Main.CString);
     EXPECT_EQ(s.Main.title, before.Main.title);
-    EXPECT_EQ(s.Words, before.Words);
+    EXPECT_EQ(s.ResultTable, before.ResultTable);
     EXPECT_FALSE(ui.waitVisible);
     // The program goes on: a good program runs afterwards.
     test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{5, "ok"}})});

@@ -2,9 +2,9 @@
 
 #include "filters/filter_test_support.h"
 #include "filters/run_filter_command.h"
-#include "store/coding.h"
-#include "store/find.h"
-#include "store/navigation.h"
+#include "mainwindow/coding.h"
+#include "mainwindow/find.h"
+#include "mainwindow/navigation.h"
 #include "support/fake_ui.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "mainwindow/common_dialog.h"
-#include "mainwindow/kova.h"
-#include "mainwindow/qt_ui.h"
+#include "mainwindow/windows/common_dialog.h"
+#include "mainwindow/windows/kova.h"
+#include "mainwindow/windows/qt_ui.h"
 #include "store/data_file.h"
 #include "store/store_test_util.h"
 #include "support/fake_ui.h"

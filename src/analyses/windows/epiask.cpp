@@ -8,8 +8,8 @@
 #include <QScreen>
 
 #include "analyses/frequency_menu.h"
-#include "mainwindow/text_codec.h"
-#include "mainwindow/window_util.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "analyses/frequency_menu.h"
 #include "analyses/windows/epiask.h"
-#include "mainwindow/text_codec.h"
+#include "widgets/text_codec.h"
 
 void RelabelFrequencyMenu(const core::KovaState& s, const std::map<int, QAction*>& items) {
     const auto captions = core::FrequencyMenuCaptions(s);

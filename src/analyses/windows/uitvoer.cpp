@@ -8,10 +8,10 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include "mainwindow/text_codec.h"
-#include "mainwindow/text_printer.h"
-#include "mainwindow/window_util.h"
 #include "store/file_access.h"
+#include "widgets/text_codec.h"
+#include "widgets/text_printer.h"
+#include "widgets/window_util.h"
 
 uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     : QDialog(parent), s_(s), ui_(ui) {

@@ -7,15 +7,26 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "filters/filter_report_output.h"
 #include "filters/run_filter_command.h"
-#include "mainwindow/text_codec.h"
-#include "mainwindow/window_util.h"
 #include "patterns/windows/words.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 
 void Place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(Tw(left), Tw(top), Tw(width), Tw(height));
+}
+
+// The List button of the filter report's table: its block into the analysis
+// output file, as long as the table is still the filter report.
+std::function<void()> ListFilterReport(core::KovaState& s, core::KovaUi& ui) {
+    return [&s, &ui] {
+        const core::ResultTableModel& t = s.ResultTable;
+        if (!t.cells.empty() && t.cells[0].size() > 3 && t.cells[0][3] == "filter no.")
+            core::WriteFilterReportOutput(s, ui);
+    };
 }
 
 }  // namespace
@@ -139,7 +150,7 @@ void runfilter::RunAndClose(bool allFilters) {
             s_, ui_,
             allFilters ? core::FilterRunKind::AllFilters : core::FilterRunKind::CurrentFilter);
         if (done && s_.FilterReportOn != core::kFalse)
-            Words::ShowTable(s_, ui_, parentWidget());
+            Words::ShowTable(s_, ui_, parentWidget(), ListFilterReport(s_, ui_));
     }
     close();
 }

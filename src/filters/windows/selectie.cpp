@@ -8,8 +8,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "mainwindow/text_codec.h"
-#include "mainwindow/window_util.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "mainwindow/text_codec.h"
+#include "widgets/text_codec.h"
 
 SelectionMenu::SelectionMenu(core::KovaState& s, core::KovaUi& ui, QWidget* owner)
     : QObject(owner), s_(s), ui_(ui), owner_(owner) {}

@@ -7,10 +7,9 @@
 #include <QTableWidget>
 #include <algorithm>
 
-#include "filters/filter_report_output.h"
-#include "mainwindow/text_codec.h"
-#include "mainwindow/window_util.h"
 #include "patterns/result_table.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 Words::Words(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     : QWidget(parent, Qt::Window), s_(s), ui_(ui) {
@@ -58,10 +57,12 @@ Words* Words::Find() {
     return nullptr;
 }
 
-Words* Words::ShowTable(core::KovaState& s, core::KovaUi& ui, QWidget* parent) {
+Words* Words::ShowTable(core::KovaState& s, core::KovaUi& ui, QWidget* parent,
+                        std::function<void()> list) {
     Words* w = Find();
     if (w == nullptr)
         w = new Words(s, ui, parent);
+    w->ListAction = std::move(list);
     w->Refresh();
     w->show();
     w->raise();
@@ -69,7 +70,7 @@ Words* Words::ShowTable(core::KovaState& s, core::KovaUi& ui, QWidget* parent) {
 }
 
 void Words::Refresh() {
-    const core::ResultTableModel& t = s_.Words;
+    const core::ResultTableModel& t = s_.ResultTable;
     setWindowTitle(ToQString(t.caption));
     size_t columns = t.columnWidths.size();
     for (const auto& row : t.cells)
@@ -95,9 +96,8 @@ void Words::Refresh() {
 }
 
 void Words::Command2_Click() {
-    const core::ResultTableModel& t = s_.Words;
-    if (!t.cells.empty() && t.cells[0].size() > 3 && t.cells[0][3] == "filter no.")
-        core::WriteFilterReportOutput(s_, ui_);
+    if (ListAction)
+        ListAction();
 }
 
 void Words::Command1_Click() {
@@ -105,6 +105,6 @@ void Words::Command1_Click() {
 }
 
 void Words::Grid_HeadingClick(int column) {
-    core::SortResultTable(s_.Words, column);
+    core::SortResultTable(s_.ResultTable, column);
     Refresh();
 }

@@ -1,9 +1,11 @@
-// The result-table window: the grid of KovaState::Words with its four labels,
-// the List button (the report block into the analysis output file) and Close.
+// The result-table window: the grid of KovaState::ResultTable with its four labels,
+// the List button (what the command that made the table hands it, e.g. the
+// report block into the analysis output file) and Close.
 // A click on a column heading sorts the rows by that column.
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "store/state.h"
 #include "store/ui.h"
@@ -19,8 +21,10 @@ public:
 
     // The open result window, or nullptr.
     static Words* Find();
-    // Brings the (open or new) window up to date with the table and shows it.
-    static Words* ShowTable(core::KovaState& s, core::KovaUi& ui, QWidget* parent);
+    // Brings the (open or new) window up to date with the table and shows it;
+    // `list` is what its List button does from now on (nothing when empty).
+    static Words* ShowTable(core::KovaState& s, core::KovaUi& ui, QWidget* parent,
+                            std::function<void()> list = nullptr);
 
     // Draws the table model: caption, columns, headings, rows and labels.
     void Refresh();
@@ -32,6 +36,7 @@ public:
     QLabel* Label4;
     QPushButton* Command2;  // List
     QPushButton* Command1;  // Close
+    std::function<void()> ListAction;
 
     void Command2_Click();
     void Command1_Click();

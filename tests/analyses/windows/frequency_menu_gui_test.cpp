@@ -12,8 +12,8 @@
 
 #include "analyses/windows/epiask.h"
 #include "analyses/windows/uitvoer.h"
-#include "mainwindow/text_codec.h"
 #include "support/main_window_fixture.h"
+#include "widgets/text_codec.h"
 
 namespace {
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -17,6 +20,7 @@
 #include "support/fake_ui.h"
 #include "support/main_window_fixture.h"
 #include "support/qt_app.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -142,12 +146,36 @@ TEST_F(RunfilterWindow, ReportShowsTheWordsWindowSortableByHeading) {
     EXPECT_EQ(w->Label4->text(), " 1");
 
     // Sorting by a heading reorders the table model as well as the grid.
-    s.Words.cells[1][2] = "9";
+    s.ResultTable.cells[1][2] = "9";
     w->Refresh();
     w->Grid_HeadingClick(2);
     EXPECT_EQ(w->Grid->item(0, 2)->text(), "5");
-    EXPECT_EQ(s.Words.cells[1][2], "5");
-    EXPECT_EQ(s.Words.cells[0][2], "prot.line");
+    EXPECT_EQ(s.ResultTable.cells[1][2], "5");
+    EXPECT_EQ(s.ResultTable.cells[0][2], "prot.line");
+}
+
+// The List button writes what the filters' side handed the window: the
+// report block into the analysis output file beside the data file.
+TEST_F(RunfilterWindow, ListWritesTheFilterReportBlock) {
+    test::TempDir dir;
+    s.DataFileName1 = dir.File("talk.kov");
+    QPointer<runfilter> d = Open();
+    d->Check2->click();
+    Press(d->Command3);
+    Words* w = Words::Find();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(dir.Listing(), "");
+    Press(w->Command2);
+    EXPECT_EQ(s.AnalysisFileName, dir.File("talk.ana"));
+    std::ifstream in(s.AnalysisFileName, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(bytes.find("FILTER REPORT: "), std::string::npos);
+
+    // A table shown without a List action leaves the file as it is.
+    Words::ShowTable(s, ui, nullptr);
+    Press(w->Command2);
+    std::ifstream again(s.AnalysisFileName, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), {}), bytes);
 }
 
 runfilter* OpenRunfilter() {

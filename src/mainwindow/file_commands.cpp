@@ -1,0 +1,389 @@
+#include "mainwindow/file_commands.h"
+
+#include "store/data_file.h"
+#include "store/error_numbers.h"
+#include "store/file_access.h"
+#include "store/open_save.h"
+#include "store/selection_store.h"
+#include "store/table_file.h"
+#include "store/text.h"
+#include "store/view.h"
+
+namespace core {
+
+namespace {
+
+// Shows the set of `mode` again (0: nothing shown).
+void ShowMode(KovaState& s, KovaUi& ui, int16_t mode) {
+    switch (mode) {
+        case 1:
+            ShowDataMode(s, ui);
+            break;
+        case 2:
+            ShowData2Mode(s, ui);
+            break;
+        case 3:
+            ShowFilterMode(s, ui);
+            break;
+        default:
+            s.ViewMode = 0;
+            break;
+    }
+    ui.MainChanged();
+}
+
+// What a command that may end without opening must put back: the view mode
+// and everything the main window showed of that view (counter, scroll
+// range, selection labels, record buttons, page). The question before the
+// command may have ended data set 1's selection, which redraws the window
+// for data set 1 whichever view is shown.
+struct ViewBefore {
+    int16_t mode;
+    int16_t selection1;
+    MainWindowModel window;
+
+    explicit ViewBefore(const KovaState& s)
+        : mode(s.ViewMode), selection1(s.SelectionShown1), window(s.Main) {}
+
+    void Restore(KovaState& s, KovaUi& ui, bool setChanged = false) const {
+        bool shownSetChanged = setChanged || (mode == 1 && selection1 != s.SelectionShown1);
+        if (shownSetChanged) {
+            ShowMode(s, ui, mode);
+            return;
+        }
+        s.ViewMode = mode;
+        s.Main = window;
+        ui.MainChanged();
+    }
+};
+
+// Writes the viewer's text to `name`, the file replaced only once complete.
+bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& text) {
+    if (std::error_code ec = ReplaceFile(name, text + "\r\n")) {
+        const NumberedError e = FileError(ec, name);
+        ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+// A save dialog on `name`: the chosen name by the extension rule; the old
+// name when cancelled; "" when the dialog refused the name.
+std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const char* filter,
+                           const std::string& extension) {
+    std::optional<std::string> chosen = dialog.ShowSave({name, filter, ""});
+    if (!chosen)
+        return name;
+    return WithExtension(name, *chosen, extension);
+}
+
+bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer,
+                std::string& fileName, const char* filter, const std::string& extension,
+                const std::string& kind) {
+    std::optional<std::string> chosen = dialog.ShowSave({fileName, filter, ""});
+    if (!chosen || chosen->empty())
+        return false;
+    fileName = WithExtension(fileName, *chosen, extension);
+    // Only the text of this kind of file goes into it.
+    if (fileName.empty() || !viewer.visible || s.OutputKind != kind)
+        return false;
+    return WriteOutputText(ui, fileName, viewer.text);
+}
+
+}  // namespace
+
+std::string WithExtension(const std::string& oldName, const std::string& newName,
+                          const std::string& extension) {
+    if (newName == oldName || newName.empty())
+        return newName;
+    if (newName.size() >= extension.size() &&
+        newName.compare(newName.size() - extension.size(), extension.size(), extension) == 0)
+        return newName;
+    return newName + extension;
+}
+
+bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode) {
+    const std::string& name = mode == 1 ? s.DataFileName1 : s.FilterFileName;
+    if (name.empty())
+        return true;
+    s.ViewMode = mode;
+    if (mode == 1 && s.SelectionShown1 != 0) {
+        StoreSelectionEdits(s);
+        EndSelection(s, ui);
+    }
+    s.DialogCancelled = 0;
+    return AskSaveFile(s, ui);
+}
+
+bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    ViewBefore before(s);
+    if (!AskBeforeReplacing(s, ui, 1)) {
+        before.Restore(s, ui);
+        return false;
+    }
+    std::optional<std::string> name = dialog.ShowOpen({"", kDataFilter, ""});
+    if (!name || name->empty()) {
+        before.Restore(s, ui);
+        return false;
+    }
+    if (s.ViewMode == 0 || s.ViewMode == 3)
+        s.ViewMode = 1;
+    std::string& fileName = s.ViewMode == 2 ? s.DataFileName2 : s.DataFileName1;
+    std::string oldName = fileName;
+    fileName = *name;
+    bool opened = s.ViewMode == 2 ? OpenData2File(s, ui, *name) : OpenDataFile(s, ui, *name);
+    if (!opened) {
+        fileName = oldName;
+        before.Restore(s, ui, true);
+        return false;
+    }
+    return true;
+}
+
+bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    if (s.ViewMode != 1 && s.ViewMode != 2)
+        return false;
+    std::string& fileName = s.ViewMode == 1 ? s.DataFileName1 : s.DataFileName2;
+    std::string oldName = fileName;
+    std::string oldTitle = s.Main.title;
+    std::string name = ChooseSaveName(dialog, fileName, kDataFilter, ".kov");
+    if (name.empty())
+        return false;
+    fileName = name;
+    if (name != oldName) {
+        s.Main.title = (s.ViewMode == 1 ? "KOVA Kovfile: " : "KOVA Kov2file: ") + name;
+        ui.MainChanged();
+    }
+    if (!SaveCurrentFile(s, ui)) {
+        fileName = oldName;
+        s.Main.title = oldTitle;
+        ui.MainChanged();
+        return false;
+    }
+    return true;
+}
+
+bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    std::optional<std::string> name = dialog.ShowOpen({"", kTableFilter, ""});
+    if (!name || name->empty())
+        return false;
+    if (!ReadTableFile(s, ui, *name))
+        return false;
+    s.TableFileName = *name;
+    return true;
+}
+
+bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    std::string name = ChooseSaveName(dialog, s.TableFileName, kTableFilter, ".tbl");
+    if (name.empty())
+        return false;
+    s.TableFileName = name;
+    return SaveTableFile(s, ui, name);
+}
+
+bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    ViewBefore before(s);
+    if (!AskBeforeReplacing(s, ui, 3)) {
+        before.Restore(s, ui);
+        return false;
+    }
+    std::optional<std::string> name = dialog.ShowOpen({"", kFilterFileFilter, ""});
+    if (!name || name->empty()) {
+        before.Restore(s, ui);
+        return false;
+    }
+    if (s.ViewMode == 0)
+        s.ViewMode = 3;
+    std::string oldName = s.FilterFileName;
+    s.FilterFileName = *name;
+    if (!OpenFilterFile(s, ui, *name)) {
+        s.FilterFileName = oldName;
+        before.Restore(s, ui, true);
+        return false;
+    }
+    return true;
+}
+
+bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    std::string oldName = s.FilterFileName;
+    std::string oldTitle = s.Main.title;
+    std::string name = ChooseSaveName(dialog, oldName, kFilterFileFilter, ".fil");
+    if (name.empty())
+        return false;
+    s.FilterFileName = name;
+    if (name != oldName) {
+        s.Main.title = "KOVA Filterfile: " + name;
+        ui.MainChanged();
+    }
+    // The full set only while a selection of the filter lines is shown (the
+    // second set's flag also serves data set 2).
+    bool selection = s.SelectionShown2 != 0 && !oldName.empty();
+    bool saved;
+    if (selection) {
+        int16_t mode = s.ViewMode;
+        s.ViewMode = 3;
+        StoreSelectionEdits(s);
+        s.ViewMode = mode;
+        saved = SaveDataFile(s, ui, name, s.FullRecords2, s.FullFilterCount, s.FileHeaderNumber,
+                             s.FilterFileInfo);
+    } else {
+        saved = SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
+                             s.FilterFileInfo);
+    }
+    if (!saved) {
+        // The new name was never written: later saves and the exit question
+        // must go on naming the file the lines came from.
+        s.FilterFileName = oldName;
+        s.Main.title = oldTitle;
+        ui.MainChanged();
+    }
+    return saved;
+}
+
+bool OpenAnafile(KovaState& s, FileChooser& dialog) {
+    std::optional<std::string> name = dialog.ShowOpen({"", kAnalysisFilter, ""});
+    if (!name || name->empty())
+        return false;
+    s.AnalysisFileName = *name;
+    return true;
+}
+
+bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer) {
+    return SaveOutput(s, ui, dialog, viewer, s.AnalysisFileName, kAnalysisFilter, ".ana", "ana");
+}
+
+bool OpenLstfile(KovaState& s, FileChooser& dialog) {
+    std::optional<std::string> name = dialog.ShowOpen({"", kListingFilter, ""});
+    if (!name || name->empty())
+        return false;
+    s.ListingFileName = *name;
+    return true;
+}
+
+bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer) {
+    return SaveOutput(s, ui, dialog, viewer, s.ListingFileName, kListingFilter, ".lst", "lst");
+}
+
+ExitDecision ExitProgram(KovaState& s, KovaUi& ui) {
+    s.DialogCancelled = 0;
+    return AskSaveFile(s, ui) ? ExitDecision::End : ExitDecision::Stay;
+}
+
+bool SaveShownSet(KovaState& s, KovaUi& ui) {
+    if (s.ViewMode < 1 || s.ViewMode > 3)
+        return false;
+    return SaveCurrentFile(s, ui);
+}
+
+bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    if (s.ViewMode < 1 || s.ViewMode > 3)
+        return false;
+    bool filter = s.ViewMode == 3;
+    FileDialogRequest request{"", filter ? kSelectionFilterFileFilter : kDataFilter,
+                              filter ? "Save Selection As Fil.File (new line numbers)"
+                                     : "Save Selection As KovFile (new line numbers)"};
+    std::optional<std::string> chosen = dialog.ShowSave(request);
+    if (!chosen || chosen->empty())
+        return false;
+    std::string name = *chosen;
+    std::string extension = filter ? ".fil" : ".kov";
+    if (name.size() < 4 || name.compare(name.size() - 4, 4, extension) != 0)
+        name += extension;
+    // The selection goes to a new file: written over an open set's own file
+    // it would replace the whole protocol on disk by the selected records.
+    if (name == s.DataFileName1 || name == s.DataFileName2 || name == s.FilterFileName) {
+        ui.Message("\"" + name +
+                       "\" is an open file. Save the selection under a new name, so that the "
+                       "whole set stays in its own file.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    s.SelectionFileName = name;
+    StoreSelectionEdits(s);
+    const RecordSet& records = s.ViewMode == 1 ? s.Records1 : s.Records2;
+    int16_t count = ShownCount(s);
+    if (!SaveDataFile(s, ui, name, records, count, s.FileHeaderNumber, name))
+        return false;
+    // The new file takes the place of the whole set, which may hold edits
+    // made in and before the selection: ask, as every replacing opener does,
+    // whether to save it first. Cancel keeps the selection shown.
+    if (!AskSaveFile(s, ui))
+        return true;
+    // The opener takes the name over once the file is read.
+    switch (s.ViewMode) {
+        case 1:
+            return OpenDataFile(s, ui, name);
+        case 2:
+            return OpenData2File(s, ui, name);
+        default:
+            return OpenFilterFile(s, ui, name);
+    }
+}
+
+bool SaveTableButton(KovaState& s, KovaUi& ui) {
+    if (s.TableFileName.empty())
+        return false;
+    return SaveTableFile(s, ui, Trim(s.TableFileName));
+}
+
+bool CloseShownSet(KovaState& s, KovaUi& ui) {
+    int16_t mode = s.ViewMode;
+    if (mode < 1 || mode > 3)
+        return false;
+    std::string& fileName = mode == 1   ? s.DataFileName1
+                            : mode == 2 ? s.DataFileName2
+                                        : s.FilterFileName;
+    if (fileName.empty())
+        return false;
+    int16_t& selection = mode == 1 ? s.SelectionShown1 : s.SelectionShown2;
+    bool endedSelection = false;
+    if (selection != 0) {
+        StoreSelectionEdits(s);
+        EndSelection(s, ui);
+        endedSelection = true;
+    }
+    s.DialogCancelled = 0;
+    if (!AskSaveFile(s, ui)) {
+        // The full set is shown again as it now stands.
+        if (endedSelection)
+            ShowMode(s, ui, mode);
+        return false;
+    }
+    fileName.clear();
+    for (int i = 1; i <= s.DisplayRows; ++i) {
+        PageRow& row = s.Main.rows[i];
+        for (std::string& v : row.v)
+            v.clear();
+        row.lab.clear();
+        row.labColour = kVeryPaleYellow;
+    }
+    s.Main.text1.clear();
+    s.Main.text1Record.clear();
+    s.Main.text1Colour = kWhite;
+    s.Main.Teller.caption.clear();
+    s.Main.scrollMax = 0;
+    s.Main.scrollValue = 0;
+    s.Main.scrollEnabled = false;
+    ++(mode == 1 ? s.ChangeCount1 : s.ChangeCount2);
+    if (mode == 1) {
+        s.RecordCount1 = 0;
+        s.CurrentRecord1 = 0;
+        s.Records1.assign(1, ProtocolRecord{});
+    } else {
+        if (mode == 2) {
+            s.RecordCount2 = 0;
+            s.CurrentRecord2 = 0;
+        } else {
+            s.FilterCount = 0;
+            s.CurrentFilterLine = 0;
+        }
+        s.Records2.assign(1, ProtocolRecord{});
+    }
+    s.Main.title = "KOVA";
+    if (mode == 1)
+        s.ViewMode = 0;
+    ui.MainChanged();
+    return true;
+}
+
+}  // namespace core

@@ -1,0 +1,108 @@
+#include "mainwindow/windows/common_dialog.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "widgets/text_codec.h"
+
+CommonDialog::Answerer& CommonDialog::TestAnswer() {
+    static Answerer answer;
+    return answer;
+}
+
+CommonDialog::QtAnswerer& CommonDialog::TestQtAnswer() {
+    static QtAnswerer answer;
+    return answer;
+}
+
+std::optional<std::string> CommonDialog::ProgramFileName(QWidget* parent, const QString& name) {
+    std::string bytes = FromQString(name);
+    // Each character the code page lacks became '?': the name would then
+    // stand for another file.
+    if (ToQString(bytes) == name)
+        return bytes;
+    QMessageBox box(QMessageBox::Warning, "KOVA",
+                    "The file name\n" + name +
+                        "\nholds a character that KOVA cannot use in a file name.\n"
+                        "Please choose another name.",
+                    QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    return std::nullopt;
+}
+
+QStringList CommonDialog::QtFilters(const std::string& filter) {
+    QStringList parts = ToQString(filter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& p : patterns) {
+            // "*.*" means every file, also one without an extension.
+            if (p == "*.*")
+                p = "*";
+        }
+        filters << parts[i] + " (" + patterns.join(' ') + ")";
+    }
+    return filters;
+}
+
+std::optional<std::string> CommonDialog::ShowOpen(const core::FileDialogRequest& request) {
+    return Show(request, false);
+}
+
+std::optional<std::string> CommonDialog::ShowSave(const core::FileDialogRequest& request) {
+    return Show(request, true);
+}
+
+void CommonDialog::Configure(QFileDialog& dialog, const core::FileDialogRequest& request,
+                             bool save) {
+    if (!request.title.empty())
+        title_ = ToQString(request.title);
+    dialog.setWindowTitle(title_);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    }
+    QStringList filters = QtFilters(request.filter);
+    dialog.setNameFilters(filters);
+    // The second pair is the file kind of the command.
+    if (filters.size() >= 2)
+        dialog.selectNameFilter(filters[1]);
+    if (!request.fileName.empty())
+        dialog.selectFile(ToQString(request.fileName));
+}
+
+std::optional<std::string> CommonDialog::Show(const core::FileDialogRequest& request, bool save) {
+    if (TestAnswer()) {
+        if (!request.title.empty())
+            title_ = ToQString(request.title);
+        return TestAnswer()(request, save);
+    }
+    QString chosen;
+    if (TestQtAnswer()) {
+        if (!request.title.empty())
+            title_ = ToQString(request.title);
+        std::optional<QString> answer = TestQtAnswer()(request, save);
+        if (!answer)
+            return std::nullopt;
+        chosen = *answer;
+    } else {
+        QFileDialog dialog(parent_);
+        Configure(dialog, request, save);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        QStringList files = dialog.selectedFiles();
+        if (files.isEmpty())
+            return std::nullopt;
+        chosen = files.first();
+    }
+    if (chosen.isEmpty())
+        return std::nullopt;
+    // A refused name ends the command with nothing changed (an empty name).
+    return ProgramFileName(parent_, chosen).value_or(std::string());
+}

@@ -1,0 +1,56 @@
+// The main window's file dialog: one object that keeps its title between
+// uses, turns the program's filter strings into Qt's and reports a cancel.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "mainwindow/file_commands.h"
+
+class QFileDialog;
+class QWidget;
+
+class CommonDialog : public core::FileChooser {
+public:
+    explicit CommonDialog(QWidget* parent) : parent_(parent) {}
+
+    // An open dialog accepts a name that does not exist yet (a new set).
+    std::optional<std::string> ShowOpen(const core::FileDialogRequest& request) override;
+    // A save dialog asks no overwrite question (the writers keep a backup).
+    std::optional<std::string> ShowSave(const core::FileDialogRequest& request) override;
+
+    // "All Files (*.*)|*.*|Kov Files (*.kov)|*.kov" -> one Qt name filter per
+    // pair, "description (patterns)".
+    static QStringList QtFilters(const std::string& filter);
+
+    // Sets up a Qt file dialog for one use: title, filters with the second
+    // selected, the file name, open (any name) or save (no overwrite question).
+    void Configure(QFileDialog& dialog, const core::FileDialogRequest& request, bool save);
+
+    // The title the dialog shows (kept from the last use that set one).
+    const QString& Title() const { return title_; }
+
+    // Tests answer the dialog through this instead of a real one: the request,
+    // whether it is a save, and the answer (nullopt for Cancel).
+    using Answerer =
+        std::function<std::optional<std::string>(const core::FileDialogRequest&, bool)>;
+    static Answerer& TestAnswer();
+    // The same, answering with the name as the real dialog gives it, so that
+    // it passes the same conversion.
+    using QtAnswerer = std::function<std::optional<QString>(const core::FileDialogRequest&, bool)>;
+    static QtAnswerer& TestQtAnswer();
+
+    // A file name from the system (dialog, command line) in the program's
+    // form. A name with a character the program's code page cannot hold is
+    // refused with a message box: nullopt.
+    static std::optional<std::string> ProgramFileName(QWidget* parent, const QString& name);
+
+private:
+    std::optional<std::string> Show(const core::FileDialogRequest& request, bool save);
+
+    QWidget* parent_;
+    QString title_;
+};

@@ -1,0 +1,278 @@
+#include "mainwindow/windows/kova.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include "analyses/output_file.h"
+#include "analyses/windows/uitvoer.h"
+#include "filters/windows/selection_menu.h"
+#include "mainwindow/coding.h"
+#include "mainwindow/windows/common_dialog.h"
+#include "mainwindow/windows/qt_ui.h"
+#include "mainwindow/windows/splash.h"
+#include "store/open_save.h"
+#include "store/text.h"
+#include "store/view.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
+
+namespace {
+
+void SetText(QLabel* label, const std::string& bytes) {
+    QString text = ToEditorText(bytes);
+    if (label->text() != text)
+        label->setText(text);
+}
+
+void SetButton(QPushButton* button, const core::ControlState& state) {
+    QString caption = ToQString(state.caption);
+    if (button->text() != caption)
+        button->setText(caption);
+    button->setVisible(state.visible);
+    button->setEnabled(state.enabled);
+}
+
+void SetLabel(QLabel* label, const core::ControlState& state) {
+    SetText(label, state.caption);
+    label->setVisible(state.visible);
+    label->setEnabled(state.enabled);
+}
+
+// The scroll bars hold the shown set's current position; drawing them from
+// the model must not run their change handlers again.
+void SetScrollBar(QScrollBar* bar, const core::MainWindowModel& m) {
+    const QSignalBlocker block(bar);
+    if (!m.scrollEnabled || m.scrollMax < m.scrollMin) {
+        bar->setRange(0, 0);
+        bar->setValue(0);
+        bar->setEnabled(false);
+        return;
+    }
+    bar->setRange(m.scrollMin, m.scrollMax);
+    bar->setValue(m.scrollValue);
+    bar->setEnabled(true);
+}
+
+}  // namespace
+
+kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent), s_(s), ui_(ui) {
+    setObjectName("kova");
+    showSplash = qEnvironmentVariable("KOVA_NO_SPLASH") != "1";
+    quitHook = [] { QCoreApplication::quit(); };
+    CreateMenus();
+    selectionMenu = new SelectionMenu(s_, ui_, this);
+    selectionMenu->Connect(mnuSelectionItem, mnuSelectItem, mnuAndSelectItem, mnuSelectItemEpi,
+                           mnuAndSelectItemEpi);
+    CreateControls();
+    for (int k = 0; k < 10; ++k) {
+        connect(Varnaam[k], &QLineEdit::textEdited, this, [this, k](const QString& text) {
+            std::string label = FromQString(text);
+            // A label the table file cannot hold is refused as it is typed.
+            if (!core::CheckTableText(ui_, label)) {
+                Varnaam[k]->setText(ToQString(s_.Varnaam[k]));
+                return;
+            }
+            s_.Varnaam[k] = std::move(label);
+        });
+    }
+    connect(CBack, &QPushButton::clicked, this, &kova::CBack_Click);
+    ConnectDailyControls();
+    ConnectEditControls();
+    connect(CAnaf, &QPushButton::clicked, this, &kova::CAnaf_Click);
+    connect(diag, &QPushButton::clicked, this, &kova::diag_Click);
+    connect(CRunfilter, &QPushButton::clicked, this, &kova::CRunfilter_Click);
+    resize(DesignInnerSize() + QSize(0, menuBar()->sizeHint().height()));
+    ui_.AttachMainWindow(this, [this] { MainChanged(); });
+    MainChanged();
+}
+
+kova::~kova() = default;
+
+std::string kova::JoinCommandLine(int argc, char** argv) {
+    // The system hands the arguments over in its own encoding.
+    QString line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            line += ' ';
+        line += QString::fromLocal8Bit(argv[i]);
+    }
+    return CommonDialog::ProgramFileName(nullptr, line).value_or(std::string());
+}
+
+void kova::Form_Load(const std::string& commandLine) {
+    CentreOnScreen(this);
+    s_.DisplayRows = 10;
+    ui_.Viewer();  // the output viewer is loaded hidden
+    show();
+    s_.DataFileName1 = core::ReplaceAll(commandLine, "\"", "");
+    s_.Main.title = "KOVA " + s_.DataFileName1;
+    MainChanged();
+    s_.ActiveWindowName = "kova";
+    s_.MainFormActive = true;
+    s_.ViewMode = 0;
+    if (showSplash)
+        mnuAbout_Click();
+    if (ended_)
+        return;
+    if (!s_.DataFileName1.empty()) {
+        std::string name = s_.DataFileName1;
+        if (!core::OpenDataFile(s_, ui_, name)) {
+            // The file could not be read (the message has been shown): no
+            // data set 1 is open, so nothing can later be shown, saved over
+            // the damaged file or asked about under its name.
+            s_.DataFileName1.clear();
+            s_.Main.title = "KOVA ";
+            MainChanged();
+        }
+    } else {
+        QDir::setCurrent(QCoreApplication::applicationDirPath());
+    }
+    FillFindVariables();
+}
+
+void kova::FillFindVariables() {
+    Combo2->clear();
+    for (int k = 0; k <= 8; ++k)
+        Combo2->addItem(Varnaam[k]->text());
+    Combo2->addItem("Memo");
+    Combo2->setCurrentIndex(8);
+}
+
+void kova::Form_Activate() {
+    if (s_.MainFormActive && s_.ViewMode == 1)
+        core::RefreshRecordList1(s_, ui_, s_.CurrentRecord1);
+}
+
+bool kova::Form_QueryUnload(int16_t UnloadMode) {
+    if (MemoHoldsUnstoredText())
+        return false;
+    const bool shownSetNamed = (s_.ViewMode == 1 && !s_.DataFileName1.empty()) ||
+                               (s_.ViewMode == 3 && !s_.FilterFileName.empty()) ||
+                               (s_.ViewMode == 2 && !s_.DataFileName2.empty());
+    if (shownSetNamed && !core::AskSaveFile(s_, ui_))
+        return false;
+    QuitProgram(UnloadMode);
+    return true;
+}
+
+void kova::QuitProgram(int16_t& UnloadMode) {
+    if (UnloadMode != 0 && UnloadMode != 3)
+        return;
+    if (splash_ != nullptr)
+        splash_->reject();
+    ended_ = true;
+    hide();
+    quitHook();
+}
+
+void kova::closeEvent(QCloseEvent* event) {
+    // The window system does not tell the close box from the task manager:
+    // every close from outside counts as one from the control menu.
+    if (ended_ || Form_QueryUnload(0))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void kova::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The wait window lets the window system show it while a long loop runs;
+    // an activation arriving then must not redraw a set that is being read.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !ended_ &&
+        !ui_.WaitVisible())
+        Form_Activate();
+}
+
+void kova::CBack_Click() {
+    const bool data1Open = !s_.DataFileName1.empty();
+    if (data1Open && (s_.ViewMode == 3 || s_.ViewMode == 2)) {
+        core::ShowDataMode(s_, ui_);
+    } else if (s_.ViewMode == 0 || s_.ViewMode == 1) {
+        if (!s_.DataFileName2.empty())
+            core::ShowData2Mode(s_, ui_);
+        else if (!s_.FilterFileName.empty())
+            core::ShowFilterMode(s_, ui_);
+    }
+}
+
+void kova::CAnaf_Click() {
+    core::ShowLastOutputFile(s_, ui_);
+}
+
+void kova::mnuAbout_Click() {
+    splash window(this);
+    splash_ = &window;
+    window.exec();
+    splash_ = nullptr;
+}
+
+void kova::MainChanged() {
+    const core::MainWindowModel& m = s_.Main;
+    QString title = ToQString(m.title);
+    if (windowTitle() != title)
+        setWindowTitle(title);
+    if (Page->palette().color(QPalette::Window) != ToQColor(m.background))
+        SetBackground(Page, ToQColor(m.background), true);
+
+    for (int k = 0; k < 10; ++k) {
+        QString label = ToQString(s_.Varnaam[k]);
+        if (Varnaam[k]->text() != label)
+            Varnaam[k]->setText(label);
+    }
+    for (int r = 1; r <= 10; ++r) {
+        const core::PageRow& row = m.rows[r];
+        for (int k = 0; k < 8; ++k)
+            SetText(V[k][r], row.v[k]);
+        if (r <= 9) {
+            SetText(Lab[r], row.lab);
+            if (Lab[r]->palette().color(QPalette::Window) != ToQColor(row.labColour))
+                SetBackground(Lab[r], ToQColor(row.labColour));
+        }
+    }
+    // Set the text box only when it holds neither the text shown for the
+    // current record nor that record's text as stored, so that a redraw (the
+    // window coming back to the front among them) leaves what is typed and
+    // the caret alone.
+    const std::string inBox = EditableBytes(Text1);
+    const bool holdsRecord =
+        inBox == m.text1Record && core::Trim(m.text1Record) == core::Trim(m.text1);
+    if (inBox != m.text1 && !holdsRecord)
+        SetEditableBytes(Text1, m.text1);
+    if (Text1->palette().color(QPalette::Base) != ToQColor(m.text1Colour))
+        SetBackground(Text1, ToQColor(m.text1Colour));
+
+    SetScrollBar(Scrollbar, m);
+    SetScrollBar(Scrollbar2, m);
+
+    SetButton(CSave, m.CSave);
+    SetButton(CPrint, m.CPrint);
+    SetButton(CFileInfo, m.CFileInfo);
+    SetButton(CRunfilter, m.CRunfilter);
+    SetButton(CBack, m.CBack);
+    SetButton(CAnaf, m.CAnaf);
+    SetButton(CSaveSelection, m.CSaveSelection);
+    SetButton(CDelete, m.CDelete);
+    SetButton(CCopy, m.CCopy);
+    SetButton(CInsrt, m.CInsrt);
+    SetButton(CAdd, m.CAdd);
+    SetButton(CJoin, m.CJoin);
+    SetButton(CSplit, m.CSplit);
+    SetButton(CString, m.CString);
+    SetLabel(SelLabel[0], m.SelLabel[0]);
+    SetLabel(SelLabel[1], m.SelLabel[1]);
+    SetLabel(Teller, m.Teller);
+    SetLabel(Teller2, m.Teller2);
+}
+
+// The meta-object code goes with this file, so that linking another window
+// does not pull the main window in.
+#include "moc_kova.cpp"

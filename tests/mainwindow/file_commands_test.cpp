@@ -1,0 +1,359 @@
+#include "mainwindow/file_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+
+#include "mainwindow/daily_fixture.h"
+#include "store/data_file.h"
+#include "store/open_save.h"
+#include "store/selection_store.h"
+#include "store/store_test_util.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers the file dialogs from a script: a name, or nullopt for Cancel.
+struct FakeChooser : core::FileChooser {
+    std::deque<std::optional<std::string>> answers;
+    std::vector<core::FileDialogRequest> requests;
+
+    std::optional<std::string> Next(const core::FileDialogRequest& r) {
+        requests.push_back(r);
+        if (answers.empty())
+            return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> ShowOpen(const core::FileDialogRequest& r) override {
+        return Next(r);
+    }
+    std::optional<std::string> ShowSave(const core::FileDialogRequest& r) override {
+        return Next(r);
+    }
+};
+
+std::string ReadBytes(const fs::path& p) {
+    return test::ReadBytes(p.string());
+}
+
+struct FileCommands : ::testing::Test {
+    core::KovaState s;
+    test::FakeUi ui;
+    FakeChooser dialog;
+    fs::path dir;
+
+    void SetUp() override { dir = test::MakeTempDir("kova_files_"); }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Data set 1 and the filter lines open, the filter lines shown.
+    void ShowFilterLinesWithDataSet1() {
+        test::ShowSet1(s, ui, 5, 2);
+        s.Records2 = test::MakeRecords(3);
+        s.FilterCount = 3;
+        s.CurrentFilterLine = 1;
+        s.FilterFileName = (dir / "f.fil").string();
+        core::ShowFilterMode(s, ui);
+    }
+};
+
+TEST(FileExtensionRule, AppendsOnlyToAChangedNameWithoutTheExactExtension) {
+    EXPECT_EQ(core::WithExtension("a.kov", "a.kov", ".kov"), "a.kov");
+    EXPECT_EQ(core::WithExtension("a.kov", "b", ".kov"), "b.kov");
+    EXPECT_EQ(core::WithExtension("a.kov", "B.KOV", ".kov"), "B.KOV.kov");
+    EXPECT_EQ(core::WithExtension("", "c.kov", ".kov"), "c.kov");
+    EXPECT_EQ(core::WithExtension("x", "", ".kov"), "");
+}
+
+TEST_F(FileCommands, CancelledQuestionOrDialogLeavesTheViewAsItWas) {
+    ShowFilterLinesWithDataSet1();
+    core::KovaState before = s;
+    ui.answers = {core::Answer::Cancel};
+    EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_TRUE(dialog.requests.empty());
+
+    ui.answers = {core::Answer::No};
+    dialog.answers = {std::nullopt};
+    EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_EQ(s.DataFileName1, before.DataFileName1);
+    EXPECT_EQ(s.Records1, before.Records1);
+    ASSERT_EQ(dialog.requests.size(), 1u);
+    EXPECT_EQ(dialog.requests[0].fileName, "");
+    EXPECT_EQ(dialog.requests[0].filter, core::kDataFilter);
+
+    ui.answers = {core::Answer::No};
+    EXPECT_FALSE(core::OpenFilterfile(s, ui, dialog));
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_EQ(s.FilterFileName, before.FilterFileName);
+    EXPECT_EQ(s.Records2, before.Records2);
+}
+
+// Open Kovfile asks about data set 1 and ends its selection before the
+// question; when the command then ends without opening, the view it was
+// called from comes back whole: counter, scroll range, selection labels and
+// record buttons, not only its mode.
+TEST_F(FileCommands, CommandEndingWithoutOpeningGivesTheWholeViewBack) {
+    struct Case {
+        const char* what;
+        bool filterView;  // else data set 2's view
+        std::deque<core::Answer> answers;
+        std::deque<std::optional<std::string>> names;
+    };
+    const Case cases[] = {
+        {"filter view, question cancelled", true, {core::Answer::Cancel}, {}},
+        {"filter view, dialog cancelled", true, {core::Answer::No}, {std::nullopt}},
+        {"data set 2, question cancelled", false, {core::Answer::Cancel}, {}},
+        {"data set 2, dialog cancelled", false, {core::Answer::No}, {std::nullopt}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = core::KovaState();
+        test::ShowSet1(s, ui, 40, 20);
+        // A selection of data set 1: every other record.
+        core::BeginSelection(s, ui);
+        for (int k = 2; k <= 40; k += 2)
+            s.SelectionMarks1[k] = 1;
+        core::ApplySelection(s, ui);
+        ASSERT_EQ(s.RecordCount1, 20);
+        if (c.filterView) {
+            s.Records2 = test::MakeRecords(3);
+            s.FilterCount = 3;
+            s.CurrentFilterLine = 2;
+            s.FilterFileName = (dir / "f.fil").string();
+            core::ShowFilterMode(s, ui);
+        } else {
+            test::ShowSet2(s, ui, 7, 4);
+        }
+        const core::MainWindowModel before = s.Main;
+        const int16_t mode = s.ViewMode;
+        ui.answers = c.answers;
+        dialog.answers = c.names;
+        EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
+        EXPECT_EQ(s.ViewMode, mode);
+        EXPECT_EQ(s.Main.Teller, before.Teller);
+        EXPECT_EQ(s.Main.scrollMax, before.scrollMax);
+        EXPECT_EQ(s.Main.SelLabel, before.SelLabel);
+        EXPECT_EQ(s.Main.CAdd, before.CAdd);
+        EXPECT_TRUE(s.Main == before);
+        // The selection ended by the question stays ended.
+        EXPECT_EQ(s.SelectionShown1, core::kFalse);
+        EXPECT_EQ(s.RecordCount1, 40);
+    }
+}
+
+TEST_F(FileCommands, CancelledOpensOfTablesAndOutputsChangeNothing) {
+    s.TableFileName = "t.tbl";
+    s.AnalysisFileName = "a.ana";
+    s.ListingFileName = "l.lst";
+    s.CategoryLists[4] = {"x"};
+    EXPECT_FALSE(core::OpenTablefile(s, ui, dialog));
+    EXPECT_FALSE(core::OpenAnafile(s, dialog));
+    EXPECT_FALSE(core::OpenLstfile(s, dialog));
+    EXPECT_FALSE(core::SaveAnafile(s, ui, dialog, {true, "text"}));
+    EXPECT_EQ(s.TableFileName, "t.tbl");
+    EXPECT_EQ(s.AnalysisFileName, "a.ana");
+    EXPECT_EQ(s.ListingFileName, "l.lst");
+    EXPECT_EQ(s.CategoryLists[4], std::vector<std::string>{"x"});
+}
+
+TEST_F(FileCommands, RefusedNameEndsEveryCommandWithNothingChanged) {
+    ShowFilterLinesWithDataSet1();
+    s.TableFileName = (dir / "t.tbl").string();
+    s.AnalysisFileName = (dir / "a.ana").string();
+    s.ListingFileName = (dir / "l.lst").string();
+    s.OutputKind = "ana";
+    core::KovaState before = s;
+    ui.answers = {core::Answer::No, core::Answer::No};
+    dialog.answers = {"", "", "", "", "", "", "", "", "", "", ""};
+    EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
+    EXPECT_FALSE(core::OpenFilterfile(s, ui, dialog));
+    EXPECT_FALSE(core::OpenTablefile(s, ui, dialog));
+    EXPECT_FALSE(core::OpenAnafile(s, dialog));
+    EXPECT_FALSE(core::OpenLstfile(s, dialog));
+    EXPECT_FALSE(core::SaveFilterfile(s, ui, dialog));  // a Cancel would save under the old name
+    EXPECT_FALSE(core::SaveTablefile(s, ui, dialog));
+    EXPECT_FALSE(core::SaveAnafile(s, ui, dialog, {true, "text"}));
+    s.OutputKind = "lst";
+    EXPECT_FALSE(core::SaveLstfile(s, ui, dialog, {true, "text"}));
+    s.ViewMode = 1;
+    EXPECT_FALSE(core::SaveKovfile(s, ui, dialog));
+    EXPECT_EQ(dialog.requests.size(), 10u);
+    EXPECT_EQ(s.DataFileName1, before.DataFileName1);
+    EXPECT_EQ(s.FilterFileName, before.FilterFileName);
+    EXPECT_EQ(s.TableFileName, before.TableFileName);
+    EXPECT_EQ(s.AnalysisFileName, before.AnalysisFileName);
+    EXPECT_EQ(s.ListingFileName, before.ListingFileName);
+    EXPECT_EQ(s.Records2, before.Records2);
+    EXPECT_EQ(s.Main.title, before.Main.title);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(fs::is_empty(dir));  // nothing written
+}
+
+// A save-as that cannot write its new file leaves the set under the name
+// (and the window under the title) it had, for data and filter files alike.
+TEST_F(FileCommands, FailedSaveAsGivesBackTheOldNameAndTitle) {
+    struct Case {
+        const char* what;
+        int16_t mode;
+        bool (*command)(core::KovaState&, core::KovaUi&, core::FileChooser&);
+        std::string core::KovaState::*name;
+    };
+    const Case cases[] = {
+        {"Save Kovfile", 1, core::SaveKovfile, &core::KovaState::DataFileName1},
+        {"Save Filterfile", 3, core::SaveFilterfile, &core::KovaState::FilterFileName},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = core::KovaState();
+        ShowFilterLinesWithDataSet1();
+        s.DataFileName1 = (dir / "d.kov").string();
+        if (c.mode == 1)
+            core::ShowDataMode(s, ui);
+        const std::string oldName = s.*c.name;
+        const std::string oldTitle = s.Main.title;
+        ui.messages.clear();
+        dialog.answers = {(dir / "no such folder" / "new").string()};
+        EXPECT_FALSE(c.command(s, ui, dialog));
+        EXPECT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(s.*c.name, oldName);
+        EXPECT_EQ(s.Main.title, oldTitle);
+    }
+}
+
+TEST_F(FileCommands, SaveSelectionCancelledWritesNothing) {
+    test::ShowSet1(s, ui, 4, 1);
+    s.SelectionShown1 = core::kTrue;
+    dialog.answers = {std::nullopt};
+    EXPECT_FALSE(core::SaveSelectionAs(s, ui, dialog));
+    ASSERT_EQ(dialog.requests.size(), 1u);
+    EXPECT_EQ(dialog.requests[0].title, "Save Selection As KovFile (new line numbers)");
+    EXPECT_EQ(s.DataFileName1, "/tmp/one.kov");
+    EXPECT_TRUE(s.SelectionFileName.empty());
+}
+
+// A selection saved under the open file's own name would replace the whole
+// protocol on disk by the selected records: refused, nothing written.
+TEST_F(FileCommands, SaveSelectionRefusesTheOpenFilesOwnName) {
+    const fs::path whole = dir / "whole.kov";
+    test::ShowSet1(s, ui, 5, 1);
+    s.DataFileName1 = whole.string();
+    ASSERT_TRUE(core::SaveCurrentFile(s, ui));
+    core::BeginSelection(s, ui);
+    s.SelectionMarks1[2] = 2;
+    core::ApplySelection(s, ui);
+    ui.messages.clear();
+    dialog.answers = {whole.string()};
+    EXPECT_FALSE(core::SaveSelectionAs(s, ui, dialog));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("is an open file"), std::string::npos);
+    EXPECT_TRUE(ui.log.empty() || ui.log.back().rfind("Message", 0) == 0);  // no save prompt
+    core::KovaState read;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(core::ReadDataFile(read, ui, whole.string(), read.Records1, count, header, info));
+    EXPECT_EQ(count, 5);
+    EXPECT_FALSE(fs::exists(dir / "whole.bak"));
+    EXPECT_EQ(s.SelectionShown1, core::kTrue);
+}
+
+// The new file of Save Selection replaces the whole set in memory: the
+// whole set, with its edits, is offered for saving first.
+TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
+    const fs::path whole = dir / "whole.kov";
+    const fs::path part = dir / "part.kov";
+    for (core::Answer answer : {core::Answer::Cancel, core::Answer::Yes}) {
+        test::ShowSet1(s, ui, 5, 1);
+        s.DataFileName1 = whole.string();
+        ASSERT_TRUE(core::SaveCurrentFile(s, ui));
+        s.Records1[5].V8 = "edited before";
+        core::BeginSelection(s, ui);
+        s.SelectionMarks1[2] = 2;
+        s.SelectionMarks1[4] = 4;
+        core::ApplySelection(s, ui);
+        s.Records1[1].V8 = "edited in the selection";  // record 2
+        ui.answers = {answer};
+        dialog.answers = {(dir / "part").string()};
+        EXPECT_TRUE(core::SaveSelectionAs(s, ui, dialog));
+
+        core::KovaState read;
+        int16_t count = 0, header = 0;
+        std::string info;
+        ASSERT_TRUE(
+            core::ReadDataFile(read, ui, part.string(), read.Records1, count, header, info));
+        EXPECT_EQ(count, 2);
+        EXPECT_EQ(read.Records1[1].V8, "edited in the selection");
+        if (answer == core::Answer::Cancel) {
+            // Nothing replaced: the selection is still shown over the whole set.
+            EXPECT_EQ(s.DataFileName1, whole.string());
+            EXPECT_EQ(s.SelectionShown1, core::kTrue);
+            EXPECT_EQ(s.RecordCount1, 2);
+            EXPECT_EQ(s.FullRecords1[5].V8, "edited before");
+            core::EndSelection(s, ui);
+        } else {
+            EXPECT_EQ(s.DataFileName1, part.string());
+            EXPECT_EQ(s.SelectionShown1, core::kFalse);
+            ASSERT_TRUE(
+                core::ReadDataFile(read, ui, whole.string(), read.Records1, count, header, info));
+            EXPECT_EQ(count, 5);
+            EXPECT_EQ(read.Records1[2].V8, "edited in the selection");
+            EXPECT_EQ(read.Records1[5].V8, "edited before");
+        }
+    }
+}
+
+TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
+    fs::path ana = dir / "out.ana";
+    fs::path lst = dir / "out";
+    s.OutputKind = "lst";
+    dialog.answers = {ana.string()};
+    EXPECT_FALSE(core::SaveAnafile(s, ui, dialog, {true, "listing text"}));
+    EXPECT_FALSE(fs::exists(ana));
+    EXPECT_EQ(s.AnalysisFileName, ana.string());
+
+    dialog.answers = {lst.string()};
+    EXPECT_FALSE(core::SaveLstfile(s, ui, dialog, {false, "hidden viewer"}));
+    EXPECT_FALSE(fs::exists(dir / "out.lst"));
+
+    dialog.answers = {lst.string()};
+    EXPECT_TRUE(core::SaveLstfile(s, ui, dialog, {true, "line 1\r\nline 2"}));
+    EXPECT_EQ(s.ListingFileName, (dir / "out.lst").string());
+    EXPECT_EQ(ReadBytes(dir / "out.lst"), "line 1\r\nline 2\r\n");
+}
+
+TEST_F(FileCommands, ExitAsksOnlyAboutTheShownSet) {
+    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+    EXPECT_TRUE(ui.log.empty());
+    test::ShowSet1(s, ui, 3, 1);
+    ui.answers = {core::Answer::Cancel};
+    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::Stay);
+    ui.answers = {core::Answer::No};
+    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+}
+
+TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {
+    ShowFilterLinesWithDataSet1();
+    ui.answers = {core::Answer::No};
+    EXPECT_TRUE(core::CloseShownSet(s, ui));
+    EXPECT_EQ(s.ViewMode, 3);
+    EXPECT_EQ(s.FilterFileName, "");
+    EXPECT_EQ(s.FilterCount, 0);
+    EXPECT_EQ(s.Main.title, "KOVA");
+    EXPECT_EQ(s.Main.rows[10].v[0], "");
+    EXPECT_EQ(s.RecordCount1, 5);  // data set 1 stays open
+
+    core::ShowDataMode(s, ui);
+    ui.answers = {core::Answer::Cancel};
+    EXPECT_FALSE(core::CloseShownSet(s, ui));
+    EXPECT_EQ(s.DataFileName1, "/tmp/one.kov");
+    ui.answers = {core::Answer::No};
+    EXPECT_TRUE(core::CloseShownSet(s, ui));
+    EXPECT_EQ(s.ViewMode, 0);
+    EXPECT_EQ(s.RecordCount1, 0);
+}
+
+}  // namespace

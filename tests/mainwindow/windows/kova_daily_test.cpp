@@ -1,0 +1,411 @@
+// The main window's daily work driven through its controls: open, move,
+// edit, code, find, write memos, keep tables and save.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <filesystem>
+
+#include "mainwindow/daily_fixture.h"
+#include "mainwindow/windows/memo.h"
+#include "mainwindow/windows/savefile.h"
+#include "store/table_file.h"
+#include "support/main_window_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Key(QWidget* target, int key, const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+void Mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button) {
+    QPointF at(2, 2);
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, button, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// The next save prompt is answered with one of its buttons.
+void AnswerSavePrompt(QPushButton* savefile::*button) {
+    test::WhenModal([button](QWidget* modal) {
+        auto* prompt = qobject_cast<savefile*>(modal);
+        ASSERT_NE(prompt, nullptr);
+        (prompt->*button)->click();
+    });
+}
+
+struct KovaDaily : test::MainWindowTest {
+    std::string dataFile;
+
+    void SetUp() override {
+        // A protocol of 30 records written by the program's own writer.
+        core::RecordSet records = test::MakeRecords(30);
+        records[12].V8 = "a word in twelve";
+        records[20].V8 = "another word here";
+        dataFile = WriteProtocol("protocol.kov", records, 30);
+        MainWindowTest::SetUp();
+        w->Form_Load("");
+        // Keys and focus need the window to be the active one.
+        w->activateWindow();
+        for (int i = 0; i < 100 && !w->isActiveWindow(); ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+
+    // The next file dialogs answer these names (nullopt cancels).
+    void AnswerDialogs(std::vector<std::optional<std::string>> names) {
+        auto queue =
+            std::make_shared<std::deque<std::optional<std::string>>>(names.begin(), names.end());
+        CommonDialog::TestAnswer() = [queue](const core::FileDialogRequest&, bool) {
+            if (queue->empty())
+                return std::optional<std::string>();
+            auto name = queue->front();
+            queue->pop_front();
+            return name;
+        };
+    }
+
+    void OpenProtocol() {
+        AnswerDialogs({dataFile});
+        w->mnuFileItem[1]->trigger();
+        ASSERT_EQ(s.ViewMode, 1);
+    }
+
+    QWidget* Focus() {
+        QWidget* f = w->focusWidget();
+        return f != nullptr ? f : w.get();
+    }
+};
+
+TEST_F(KovaDaily, OpenKovfileShowsTheProtocol) {
+    OpenProtocol();
+    EXPECT_EQ(s.RecordCount1, 30);
+    EXPECT_EQ(w->windowTitle().toStdString(), "KOVA Datafile: " + dataFile);
+    EXPECT_EQ(w->V[0][10]->text().toStdString(), std::to_string(s.CurrentRecord1));
+}
+
+TEST_F(KovaDaily, CancelledOpenChangesNothing) {
+    AnswerDialogs({std::nullopt});
+    w->mnuFileItem[1]->trigger();
+    EXPECT_EQ(s.ViewMode, 0);
+    EXPECT_EQ(s.DataFileName1, "");
+    EXPECT_EQ(s.RecordCount1, 0);
+}
+
+TEST_F(KovaDaily, ButtonsKeysScrollBarsAndRowsMove) {
+    OpenProtocol();
+    w->CFirst->click();
+    EXPECT_EQ(s.CurrentRecord1, 1);
+    w->CLast->click();
+    EXPECT_EQ(s.CurrentRecord1, 30);
+    w->CPgUp->click();
+    EXPECT_EQ(s.CurrentRecord1, 20);
+    w->CPgDn2->click();
+    EXPECT_EQ(s.CurrentRecord1, 30);
+
+    w->Scrollbar->setValue(15);
+    EXPECT_EQ(s.CurrentRecord1, 15);
+    EXPECT_EQ(w->Scrollbar2->value(), 15);
+    w->Scrollbar2->setValue(17);
+    EXPECT_EQ(s.CurrentRecord1, 17);
+    EXPECT_EQ(w->V[0][10]->text(), "17");
+
+    w->Scrollbar->setFocus();
+    Key(Focus(), Qt::Key_Down);
+    EXPECT_EQ(s.CurrentRecord1, 18);
+    Key(Focus(), Qt::Key_Home);
+    EXPECT_EQ(s.CurrentRecord1, 1);
+    Key(Focus(), Qt::Key_End);
+    EXPECT_EQ(s.CurrentRecord1, 30);
+    Key(Focus(), Qt::Key_PageUp);
+    EXPECT_EQ(s.CurrentRecord1, 20);
+
+    // A list with the focus keeps the page keys for itself.
+    w->L[4]->setFocus();
+    ASSERT_EQ(w->focusWidget(), w->L[4]);
+    Key(w->L[4], Qt::Key_Down);
+    EXPECT_EQ(s.CurrentRecord1, 20);
+
+    Mouse(w->V[4][3], QEvent::MouseButtonRelease, Qt::LeftButton);
+    EXPECT_EQ(s.CurrentRecord1, 13);
+    Mouse(w->Lab[9], QEvent::MouseButtonPress, Qt::LeftButton);
+    EXPECT_EQ(s.CurrentRecord1, 12);
+    EXPECT_EQ(w->Scrollbar->value(), 12);
+}
+
+TEST_F(KovaDaily, EditBoxesAndTextBoxChangeTheRecord) {
+    OpenProtocol();
+    w->CLast->click();
+    w->T[3]->setFocus();
+    w->T[3]->setText("O");
+    w->T[3]->setCursorPosition(1);
+    Key(w->T[3], Qt::Key_Apostrophe, "'");
+    w->T[3]->insert("Brien");
+    EXPECT_EQ(w->T[3]->text(), "O'Brien");
+    Key(w->T[3], Qt::Key_Return);
+    EXPECT_EQ(s.Records1[30].V3, "O'Brien");
+    EXPECT_EQ(w->V[3][10]->text(), "O'Brien");
+    EXPECT_EQ(w->T[3]->text(), "");
+
+    w->T[2]->setText("3.5");
+    Key(w->T[2], Qt::Key_Return);
+    EXPECT_EQ(s.Records1[30].V2, 4);
+
+    w->T[1]->setFocus();
+    ASSERT_EQ(w->focusWidget(), w->T[1]);
+    w->T[1]->setText("10:00");
+    Key(w->T[1], Qt::Key_Right);  // at the end: on to T2
+    EXPECT_EQ(w->focusWidget(), w->T[2]);
+    Key(w->T[2], Qt::Key_Left);  // at the start: back to T1
+    EXPECT_EQ(w->focusWidget(), w->T[1]);
+    w->T[3]->setFocus();
+    Key(w->T[3], Qt::Key_Right);  // the last box: on to the first list
+    EXPECT_EQ(w->focusWidget(), w->L[4]);
+
+    w->Text1->setPlainText("typed\nover two lines");
+    EXPECT_EQ(s.Records1[30].V8, "typed\r\nover two lines");
+}
+
+TEST_F(KovaDaily, TableFileFillsTheListsAndTheCodingListsCode) {
+    core::KovaState table;
+    table.Varnaam[4] = "Speech";
+    table.CategoryLists[4] = {"ask", "Tell"};
+    table.CategoryLists[5] = {"x"};
+    std::string tableFile = (dir.path() / "scheme.tbl").string();
+    ASSERT_TRUE(core::SaveTableFile(table, fake, tableFile));
+
+    OpenProtocol();
+    AnswerDialogs({tableFile});
+    w->mnuFileItem[5]->trigger();
+    EXPECT_EQ(s.TableFileName, tableFile);
+    ASSERT_EQ(w->L[4]->count(), 2);
+    EXPECT_EQ(w->L[4]->item(1)->text(), "Tell");
+    EXPECT_EQ(w->L[5]->count(), 1);
+    EXPECT_EQ(w->Varnaam[4]->text(), "Speech");
+    EXPECT_EQ(w->Combo2->itemText(4), "Speech");
+    EXPECT_EQ(w->Combo2->currentIndex(), 8);
+    // The narrow box shows the chosen label from its start.
+    EXPECT_EQ(w->Combo2->lineEdit()->cursorPosition(), 0);
+    EXPECT_FALSE(w->CSavetable->isHidden());
+
+    w->CFirst->click();
+    w->L[4]->setCurrentRow(1);
+    w->L_DblClick(4);
+    EXPECT_EQ(s.Records1[1].V4, "Tell");
+    EXPECT_EQ(s.CurrentRecord1, 2);
+
+    w->L[5]->setCurrentRow(0);
+    w->L[5]->setFocus();
+    ASSERT_EQ(w->focusWidget(), w->L[5]);
+    Key(w->L[5], Qt::Key_Space);
+    EXPECT_EQ(s.Records1[2].V5, "x");
+    EXPECT_EQ(s.CurrentRecord1, 2);
+    EXPECT_EQ(w->focusWidget(), w->L[6]);
+    Key(w->L[6], Qt::Key_Left);
+    EXPECT_EQ(w->focusWidget(), w->L[5]);
+    Key(w->L[5], Qt::Key_Right);
+    EXPECT_EQ(w->focusWidget(), w->L[6]);
+    EXPECT_TRUE(w->L[5]->selectedItems().isEmpty());
+    Key(w->L[6], Qt::Key_Left);
+    Key(w->L[5], Qt::Key_Delete);
+    EXPECT_EQ(s.Records1[2].V5, "");
+    Key(w->L[5], Qt::Key_Return);
+    EXPECT_EQ(s.CurrentRecord1, 3);
+
+    // A category typed into the box beside the list.
+    w->C[6]->click();
+    EXPECT_FALSE(w->T[6]->isHidden());
+    w->T[6]->setText("new");
+    Key(w->T[6], Qt::Key_Return);
+    EXPECT_TRUE(w->T[6]->isHidden());
+    ASSERT_EQ(w->L[6]->count(), 1);
+    EXPECT_EQ(w->L[6]->item(0)->text(), "new");
+}
+
+TEST_F(KovaDaily, DoubleQuotesAreRefusedWhereLabelsAndCategoriesAreTyped) {
+    std::string shown;
+    auto answerOk = [&shown](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        shown = box->text().toStdString();
+        box->button(QMessageBox::Ok)->click();
+    };
+
+    w->Varnaam[4]->setFocus();
+    w->Varnaam[4]->selectAll();
+    Key(w->Varnaam[4], Qt::Key_S, "S");
+    EXPECT_EQ(s.Varnaam[4], "S");
+    test::WhenModal(answerOk);
+    Key(w->Varnaam[4], Qt::Key_QuoteDbl, "\"");
+    EXPECT_NE(shown.find("double quote"), std::string::npos);
+    EXPECT_EQ(s.Varnaam[4], "S");
+    EXPECT_EQ(w->Varnaam[4]->text(), "S");
+
+    shown.clear();
+    w->C[5]->click();
+    w->T[5]->setText("say \"hi\"");
+    test::WhenModal(answerOk);
+    Key(w->T[5], Qt::Key_Return);
+    EXPECT_NE(shown.find("double quote"), std::string::npos);
+    EXPECT_TRUE(s.CategoryLists[5].empty());
+    EXPECT_EQ(w->T[5]->text(), "say \"hi\"");  // kept to mend
+}
+
+TEST_F(KovaDaily, FindLocatesTextsForwardBackwardAndByPattern) {
+    OpenProtocol();
+    w->CFirst->click();
+    w->Combo1->setEditText("word");
+    w->CFind->click();
+    EXPECT_EQ(s.CurrentRecord1, 12);
+    EXPECT_EQ(w->Text1->textCursor().selectedText(), "word");
+    w->CFind->click();
+    EXPECT_EQ(s.CurrentRecord1, 20);
+    w->CFindDown->click();
+    EXPECT_EQ(w->CFindDown->text(), "Prev:");
+    w->CFind->click();
+    EXPECT_EQ(s.CurrentRecord1, 12);
+    EXPECT_EQ(w->Combo1->findText("word"), 0);
+
+    w->CFindDown->click();
+    w->CString->click();
+    EXPECT_EQ(w->CString->text(), "Pattern");
+    w->CFirst->click();
+    w->Combo1->setEditText("*word*");
+    w->CFind->click();
+    EXPECT_EQ(s.CurrentRecord1, 12);
+}
+
+TEST_F(KovaDaily, RightClickOpensTheMemoEditorAndAMemoColoursTheRow) {
+    OpenProtocol();
+    w->CLast->click();
+    Mouse(w->Lab[3], QEvent::MouseButtonPress, Qt::RightButton);
+    Memo& memo = w->MemoWindow();
+    ASSERT_TRUE(memo.isVisible());
+    EXPECT_EQ(memo.windowTitle(), "Memo at 23");
+    memo.TextBox1->setPlainText("remember");
+    memo.Command1[0]->click();
+    EXPECT_EQ(s.Records1[23].Memo, "remember");
+    EXPECT_EQ(w->Lab[3]->palette().color(QPalette::Window), QColor(255, 255, 128));
+    EXPECT_FALSE(memo.isVisible());
+}
+
+TEST_F(KovaDaily, AModalOpeningKeepsAMemoTypedIntoTheModelessEditor) {
+    OpenProtocol();
+    w->CLast->click();
+    Mouse(w->Lab[3], QEvent::MouseButtonPress, Qt::RightButton);
+    Memo& memo = w->MemoWindow();
+    ASSERT_TRUE(memo.isVisible());
+    memo.TextBox1->setPlainText("not yet stored");
+    // Neither the text box's right click nor File Info takes the editor over
+    // while it holds the typed text (a modal editor would be closed here).
+    bool tookOver = false;
+    auto closeModal = [&] {
+        QTimer::singleShot(0, [&] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                tookOver = true;
+                modal->reject();
+            }
+        });
+    };
+    closeModal();
+    Mouse(w->Text1->viewport(), QEvent::MouseButtonRelease, Qt::RightButton);
+    QApplication::processEvents();
+    closeModal();
+    w->CFileInfo->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(tookOver);
+    EXPECT_TRUE(memo.isVisible());
+    EXPECT_FALSE(memo.isModal());
+    EXPECT_EQ(memo.windowTitle(), "Memo at 23");
+    EXPECT_EQ(memo.TextBox1->toPlainText(), "not yet stored");
+    memo.Command1[0]->click();
+    EXPECT_EQ(s.Records1[23].Memo, "not yet stored");
+
+    // Unchanged, the modeless editor gives way to the modal one.
+    Mouse(w->Lab[3], QEvent::MouseButtonPress, Qt::RightButton);
+    ASSERT_TRUE(memo.isVisible());
+    bool modal = false;
+    QString title;
+    test::WhenModal([&](QWidget* dialog) {
+        modal = dialog == &memo;
+        title = memo.windowTitle();
+        memo.reject();
+    });
+    Mouse(w->Text1->viewport(), QEvent::MouseButtonRelease, Qt::RightButton);
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(title, "Memo at 30");
+}
+
+TEST_F(KovaDaily, SaveKovfileWritesTheFileAndKeepsABackup) {
+    OpenProtocol();
+    w->Text1->setPlainText("changed");
+    AnswerDialogs({std::nullopt});  // cancel: save under the current name
+    w->mnuFileItem[2]->trigger();
+    EXPECT_TRUE(fs::exists(dir.path() / "protocol.bak"));
+    core::KovaState back;
+    core::RecordSet records;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(core::ReadDataFile(back, fake, dataFile, records, count, header, info));
+    EXPECT_EQ(records[s.CurrentRecord1].V8, "changed");
+}
+
+TEST_F(KovaDaily, ExitAsksAboutTheShownFile) {
+    OpenProtocol();
+    bool quit = false;
+    w->quitHook = [&quit] { quit = true; };
+    AnswerSavePrompt(&savefile::Command3);  // Cancel
+    w->mnuFileItem[33]->trigger();
+    EXPECT_FALSE(quit);
+    AnswerSavePrompt(&savefile::Command2);  // No
+    w->mnuFileItem[33]->trigger();
+    EXPECT_TRUE(quit);
+}
+
+// The program does not end over a memo typed into the modeless editor and
+// not stored: the editor comes forward with a message; once it is stored,
+// Exit goes on as usual.
+TEST_F(KovaDaily, ExitWaitsForAMemoThatIsNotStored) {
+    OpenProtocol();
+    bool quit = false;
+    w->quitHook = [&quit] { quit = true; };
+    w->CLast->click();
+    Mouse(w->Lab[3], QEvent::MouseButtonPress, Qt::RightButton);
+    Memo& memo = w->MemoWindow();
+    ASSERT_TRUE(memo.isVisible());
+    memo.TextBox1->setPlainText("typed, not stored");
+    QString message;
+    test::WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        message = box->text();
+        box->accept();
+    });
+    w->mnuFileItem[33]->trigger();
+    EXPECT_FALSE(quit);
+    EXPECT_TRUE(message.contains("not stored"));
+    EXPECT_TRUE(memo.isVisible());
+    EXPECT_EQ(memo.TextBox1->toPlainText(), "typed, not stored");
+
+    memo.Command1[0]->click();
+    EXPECT_EQ(s.Records1[23].Memo, "typed, not stored");
+    AnswerSavePrompt(&savefile::Command2);  // No
+    w->mnuFileItem[33]->trigger();
+    EXPECT_TRUE(quit);
+}
+
+}  // namespace
