@@ -171,6 +171,9 @@ public:
     void Scrollbar_Change(int value);
     // The key preview: true when the key is used up.
     bool Form_KeyDown(QObject* watched, QKeyEvent* event);
+    // A key the focused control would take for its own editing (Ctrl+U, Ctrl+A
+    // in an edit box) that is a menu's shortcut: true when the menu takes it.
+    bool MenuShortcutOverride(QObject* watched, QKeyEvent* event);
     bool Page_Mouse(QObject* watched, QMouseEvent* event);
     void V_Click(int k, int r);
     void V_DblClick(int k, int r);

@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -58,6 +60,8 @@ public:
     explicit KovaKeyPreview(kova* w) : QObject(w), w_(w) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride)
+            return w_->MenuShortcutOverride(watched, static_cast<QKeyEvent*>(event));
         if (event->type() != QEvent::KeyPress)
             return false;
         return w_->Form_KeyDown(watched, static_cast<QKeyEvent*>(event));
@@ -330,6 +334,27 @@ bool kova::Form_KeyDown(QObject* watched, QKeyEvent* event) {
     core::PressNavigationKey(s_, ui_, nav);
     // A scroll bar with the focus would add its own step as well.
     return focus == Scrollbar || focus == Scrollbar2;
+}
+
+bool kova::MenuShortcutOverride(QObject* watched, QKeyEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this)
+        return false;
+    const QKeySequence pressed(event->keyCombination());
+    for (QAction* action : menuBar()->findChildren<QAction*>()) {
+        if (action->shortcut() != pressed || !action->isEnabled())
+            continue;
+        // Cut, Copy and Paste of the Edit menu work on the text box; any
+        // other box keeps its own clipboard keys.
+        const bool clipboardItem =
+            action == mnuEditItem[0] || action == mnuEditItem[1] || action == mnuEditItem[2];
+        if (clipboardItem && widget != Text1)
+            return false;
+        // Not the box's key: the menu's shortcut runs.
+        event->ignore();
+        return true;
+    }
+    return false;
 }
 
 bool kova::Page_Mouse(QObject* watched, QMouseEvent* event) {

@@ -3,8 +3,11 @@
 // activation, and the text box and memo editor holding every byte.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -15,6 +18,7 @@
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/savefile.h"
+#include "store/selection_store.h"
 #include "support/main_window_fixture.h"
 #include "widgets/window_util.h"
 
@@ -206,6 +210,53 @@ TEST_F(WindowEvents, ComingBackToTheWindowKeepsTheTypedTextAndCaret) {
     // Another record still replaces the text.
     GoTo(19);
     EXPECT_EQ(w->Text1->toPlainText(), "text 19");
+}
+
+// The menus' shortcuts work wherever the focus is in the main window, also
+// in the edit boxes and the combo boxes, which would take some of them for
+// their own editing (Ctrl+U, Ctrl+A).
+TEST_F(WindowEvents, MenuShortcutsWorkWhereverTheFocusIs) {
+    Open(dataFile);
+    QComboBox* find = w->Combo1;
+    ASSERT_TRUE(find->isEditable());
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QWidget* boxes[] = {w->T[1], w->T[2], w->T[3], find, w->Text1, w->Scrollbar};
+    for (QWidget* box : boxes) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        // A selection of every other record, then Undo Selection by its key.
+        core::BeginSelection(s, ui);
+        for (int k = 2; k <= 30; k += 2)
+            s.SelectionMarks1[k] = 1;
+        core::ApplySelection(s, ui);
+        ASSERT_EQ(s.SelectionShown1, core::kTrue);
+        box->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), box->focusProxy() ? box->focusProxy() : box);
+        if (auto* edit = qobject_cast<QLineEdit*>(box))
+            edit->setText("10:00");
+        QTest::keyClick(w->windowHandle(), Qt::Key_U, Qt::ControlModifier);
+        EXPECT_EQ(s.SelectionShown1, core::kFalse);
+        EXPECT_EQ(s.RecordCount1, 30);
+        if (auto* edit = qobject_cast<QLineEdit*>(box)) {
+            EXPECT_EQ(edit->text(), "10:00");  // not taken as the box's own key
+        }
+
+        // Ctrl+A opens an analysis file, it does not select the box's text.
+        std::string filter;
+        CommonDialog::TestAnswer() = [&filter](const core::FileDialogRequest& r, bool) {
+            filter = r.filter;
+            return std::optional<std::string>();
+        };
+        QTest::keyClick(w->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+        CommonDialog::TestAnswer() = nullptr;
+        EXPECT_EQ(filter, core::kAnalysisFilter);
+    }
+    // The clipboard keys of a box other than the text box stay its own.
+    w->T[3]->setFocus();
+    w->T[3]->setText("copy me");
+    w->T[3]->selectAll();
+    QTest::keyClick(w->windowHandle(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(w->T[3]->text(), "");
 }
 
 }  // namespace
