@@ -54,6 +54,43 @@ bool IsRegularFile(std::string_view name) {
     return !name.empty() && fs::is_regular_file(NativePath(name), ec);
 }
 
+std::string AbsoluteFileName(std::string_view name) {
+    if (name.empty())
+        return {};
+    const fs::path path = NativePath(name);
+    if (path.is_absolute())
+        return std::string(name);
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    if (ec)
+        return {};
+    const std::u8string utf8 = absolute.u8string();
+    std::string bytes;
+    if (!Utf8ToWindows1252(
+            std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()), bytes))
+        return {};
+    return bytes;
+}
+
+bool SameFile(std::string_view a, std::string_view b) {
+    if (a.empty() || b.empty())
+        return false;
+    const fs::path pa = NativePath(a);
+    const fs::path pb = NativePath(b);
+    std::error_code ec;
+    const bool aThere = fs::exists(pa, ec);
+    const bool bThere = fs::exists(pb, ec);
+    if (aThere != bThere)
+        return false;
+    if (aThere)
+        return fs::equivalent(pa, pb, ec) && !ec;
+    const fs::path ca = fs::weakly_canonical(fs::absolute(pa, ec), ec);
+    if (ec)
+        return pa == pb;
+    const fs::path cb = fs::weakly_canonical(fs::absolute(pb, ec), ec);
+    return !ec && ca == cb;
+}
+
 std::string_view FileNamePart(std::string_view name) {
     size_t slash = name.rfind('/');
     return slash == std::string_view::npos ? name : name.substr(slash + 1);

@@ -21,6 +21,18 @@ bool PathExists(std::string_view name);
 // A plain file is there under the name (following links).
 bool IsRegularFile(std::string_view name);
 
+// The name as an absolute path, made once when a name enters the program
+// (command line, file dialog): a relative name is taken from the working
+// folder. "" for an empty name, or when the working folder's name holds a
+// character the code page lacks.
+std::string AbsoluteFileName(std::string_view name);
+
+// Whether two names stand for the same file. When both are there: the same
+// file on disk (device and inode), so links and other spellings of the path
+// count. When neither is: the same path once the links among its folders
+// are resolved. One there and the other not, or an empty name: no.
+bool SameFile(std::string_view a, std::string_view b);
+
 // The last part of the name, after its last '/'.
 std::string_view FileNamePart(std::string_view name);
 

@@ -250,7 +250,7 @@ TEST_F(FileCommands, SaveSelectionRefusesTheOpenFilesOwnName) {
     dialog.answers = {whole.string()};
     EXPECT_FALSE(core::SaveSelectionAs(s, ui, dialog));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].find("is an open file"), std::string::npos);
+    EXPECT_NE(ui.messages[0].find("is open in KOVA as the data file"), std::string::npos);
     EXPECT_TRUE(ui.log.empty() || ui.log.back().rfind("Message", 0) == 0);  // no save prompt
     core::KovaState read;
     int16_t count = 0, header = 0;
@@ -354,6 +354,95 @@ TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {
     EXPECT_TRUE(core::CloseShownSet(s, ui));
     EXPECT_EQ(s.ViewMode, 0);
     EXPECT_EQ(s.RecordCount1, 0);
+}
+
+// Nothing is written over a file open as a set, by whatever name the file
+// is given (a link to its folder, another spelling, a name relative to the
+// working folder), except by saving that set; and a file is open only once.
+TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
+    fs::create_directory(dir / "real");
+    fs::create_directory_symlink(dir / "real", dir / "link");
+    const std::string data = (dir / "real" / "class.kov").string();
+    // A filter file may have any name; this one ends as data files do.
+    const std::string rules = (dir / "real" / "rules.kov").string();
+    core::KovaState scratch;
+    ASSERT_TRUE(core::SaveDataFile(scratch, ui, data, test::MakeRecords(6), 6, 9, "data"));
+    ASSERT_TRUE(core::SaveDataFile(scratch, ui, rules, test::MakeRecords(2), 2, 9, "rules"));
+    const std::string dataBytes = test::ReadBytes(data);
+    const std::string rulesBytes = test::ReadBytes(rules);
+    const fs::path workingFolder = fs::current_path();
+    fs::current_path(dir / "real");
+
+    using Command = bool (*)(core::KovaState&, core::KovaUi&, core::FileChooser&);
+    struct Case {
+        const char* what;
+        std::string answer;  // what the file dialog gives
+        Command command;
+    };
+    const std::string viaLink = (dir / "link" / "class.kov").string();
+    Command saveSelection = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser& d) {
+        return core::SaveSelectionAs(s, ui, d);
+    };
+    // The Save Table button and Save Anafile on names an earlier open gave.
+    Command saveTable = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser&) {
+        s.TableFileName = s.SelectionFileName;
+        return core::SaveTableButton(s, ui);
+    };
+    Command saveAna = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser& d) {
+        s.AnalysisFileName = s.SelectionFileName;
+        s.OutputKind = "ana";
+        return core::SaveAnafile(s, ui, d, {true, "report"});
+    };
+    const Case cases[] = {
+        {"selection over the data file via a folder link", viaLink, saveSelection},
+        {"selection over the data file, relative name", "class.kov", saveSelection},
+        {"selection over the data file, other spelling", (dir / "real" / "." / "class").string(),
+         saveSelection},
+        {"data set 1 saved as the filter file", (dir / "link" / "rules.kov").string(),
+         core::SaveKovfile},
+        {"table over the data file", viaLink, saveTable},
+        {"output text over the data file", viaLink, saveAna},
+        {"the data file opened as filter lines", viaLink, core::OpenFilterfile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = core::KovaState();
+        ui = test::FakeUi();
+        ASSERT_TRUE(core::OpenFilterFile(s, ui, rules));
+        ASSERT_TRUE(core::OpenDataFile(s, ui, data));
+        core::BeginSelection(s, ui);
+        s.SelectionMarks1[2] = 1;
+        core::ApplySelection(s, ui);
+        s.SelectionFileName = c.answer;
+        ui.answers = {core::Answer::No};
+        dialog.answers = {c.answer};
+        EXPECT_FALSE(c.command(s, ui, dialog));
+        EXPECT_EQ(ui.messages.size(), 1u);
+        EXPECT_TRUE(test::ReadBytes(data) == dataBytes);
+        EXPECT_TRUE(test::ReadBytes(rules) == rulesBytes);
+        EXPECT_FALSE(fs::exists(dir / "real" / "class.bak"));
+        EXPECT_FALSE(fs::exists(dir / "real" / "rules.bak"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), fs::directory_iterator()), 2);
+        EXPECT_EQ(s.DataFileName1, data);
+        EXPECT_EQ(s.FilterFileName, rules);
+    }
+
+    // A save that would move an open file aside as its backup is refused.
+    const std::string backupOpen = (dir / "real" / "notes.kov").string();
+    ASSERT_TRUE(core::SaveDataFile(scratch, ui, backupOpen, test::MakeRecords(3), 3, 9, "x"));
+    fs::rename(rules, dir / "real" / "notes.bak");
+    s = core::KovaState();
+    ui = test::FakeUi();
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, (dir / "link" / "notes.bak").string()));
+    ASSERT_TRUE(core::OpenDataFile(s, ui, backupOpen));
+    EXPECT_FALSE(core::SaveShownSet(s, ui));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(test::ReadBytes((dir / "real" / "notes.bak").string()) == rulesBytes);
+
+    // Saving a set under its own file, by whatever name, goes on as usual.
+    s.DataFileName1 = (dir / "link" / "class.kov").string();
+    EXPECT_TRUE(core::SaveShownSet(s, ui));
+    fs::current_path(workingFolder);
 }
 
 }  // namespace

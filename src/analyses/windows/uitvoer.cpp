@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "store/file_access.h"
+#include "store/open_files.h"
 #include "widgets/text_codec.h"
 #include "widgets/text_printer.h"
 #include "widgets/window_util.h"
@@ -91,7 +92,7 @@ void uitvoer::CSave_Click() {
         name = s_.AnalysisFileName;
     else if (s_.OutputKind == "lst")
         name = s_.ListingFileName;
-    if (name.empty())
+    if (name.empty() || !core::MayWriteFile(s_, ui_, name, 0))
         return;
     if (core::ReplaceFile(name, TextBytes()))
         ui_.Message("The output file could not be written:\r\n" + name, "Error",

@@ -19,6 +19,7 @@
 #include "mainwindow/windows/common_dialog.h"
 #include "mainwindow/windows/qt_ui.h"
 #include "mainwindow/windows/splash.h"
+#include "store/file_access.h"
 #include "store/open_save.h"
 #include "store/text.h"
 #include "store/view.h"
@@ -113,7 +114,15 @@ void kova::Form_Load(const std::string& commandLine) {
     s_.DisplayRows = 10;
     ui_.Viewer();  // the output viewer is loaded hidden
     show();
-    s_.DataFileName1 = core::ReplaceAll(commandLine, "\"", "");
+    // Kept absolute from here on: the name means the same file whatever the
+    // working folder becomes, and an open file is recognised by any name.
+    const std::string named = core::ReplaceAll(commandLine, "\"", "");
+    s_.DataFileName1 = core::AbsoluteFileName(named);
+    if (!named.empty() && s_.DataFileName1.empty())
+        ui_.Message("The file \"" + named +
+                        "\" cannot be opened: the name of the folder KOVA was started in holds a "
+                        "character that KOVA cannot use in a file name.",
+                    core::kProgramTitle, core::Icon::Exclamation);
     s_.Main.title = "KOVA " + s_.DataFileName1;
     MainChanged();
     s_.ActiveWindowName = "kova";
