@@ -1,5 +1,6 @@
 #include "mainwindow/windows/kova.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -178,8 +179,15 @@ void kova::QuitProgram(int16_t& UnloadMode) {
         return;
     if (splash_ != nullptr)
         splash_->reject();
+    EndProgram();
+}
+
+void kova::EndProgram() {
     ended_ = true;
-    hide();
+    // Every window of the program goes off the screen at once, the modeless
+    // ones (result table, output viewer, memo editor) with the main window.
+    for (QWidget* top : QApplication::topLevelWidgets())
+        top->hide();
     quitHook();
 }
 

@@ -55,6 +55,8 @@ public:
     static QSize DesignInnerSize();
     // Ends the program for a close from the control menu or the task manager.
     void QuitProgram(int16_t& UnloadMode);
+    // Ends the program: hides every window and leaves the event loop.
+    void EndProgram();
 
     void CBack_Click();
     void CAnaf_Click();

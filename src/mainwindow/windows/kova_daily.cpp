@@ -222,9 +222,7 @@ void kova::mnuFileItem_Click(int Index) {
             break;
         case 33:
             if (!MemoHoldsUnstoredText() && core::ExitProgram(s_, ui_) == core::ExitDecision::End) {
-                ended_ = true;
-                hide();
-                quitHook();
+                EndProgram();
             }
             break;
         default:

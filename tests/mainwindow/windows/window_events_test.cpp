@@ -15,9 +15,11 @@
 #include <QWindow>
 #include <filesystem>
 
+#include "analyses/windows/uitvoer.h"
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/savefile.h"
+#include "patterns/windows/words.h"
 #include "store/selection_store.h"
 #include "support/main_window_fixture.h"
 #include "widgets/window_util.h"
@@ -257,6 +259,26 @@ TEST_F(WindowEvents, MenuShortcutsWorkWhereverTheFocusIs) {
     w->T[3]->selectAll();
     QTest::keyClick(w->windowHandle(), Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(w->T[3]->text(), "");
+}
+
+// Exit ends the program at once: no window of it stays on the screen (the
+// result window included) while the process ends.
+TEST_F(WindowEvents, ExitTakesEveryWindowOffTheScreenAtOnce) {
+    Open(dataFile);
+    s.ResultTable.caption = "KOVA Filter Report";
+    Words* words = Words::ShowTable(s, ui, w.get());
+    ui.Viewer().show();
+    ASSERT_TRUE(words->isVisible());
+    test::WhenModal([](QWidget* modal) {
+        auto* prompt = qobject_cast<savefile*>(modal);
+        ASSERT_NE(prompt, nullptr);
+        prompt->Command2->click();  // No
+    });
+    w->mnuFileItem[33]->trigger();
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(w->Ended());
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_FALSE(top->isVisible()) << top->objectName().toStdString();
 }
 
 }  // namespace
