@@ -166,7 +166,7 @@ bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         s.Main.title = (s.ViewMode == 1 ? "KOVA Kovfile: " : "KOVA Kov2file: ") + name;
         ui.MainChanged();
     }
-    if (!SaveCurrentFile(s, ui)) {
+    if (!SaveCurrentFile(s, ui, SameFile(name, oldName))) {
         fileName = oldName;
         s.Main.title = oldTitle;
         ui.MainChanged();
@@ -224,6 +224,9 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     std::string name = ChooseSaveName(dialog, oldName, kFilterFileFilter, ".fil");
     if (name.empty())
         return false;
+    const bool ownFile = !oldName.empty() && SameFile(name, oldName);
+    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, s.ReadIncomplete2, name))
+        return false;
     s.FilterFileName = name;
     if (name != oldName) {
         s.Main.title = "KOVA Filterfile: " + name;
@@ -246,7 +249,9 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         saved = SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
                              s.FilterFileInfo);
     }
-    if (!saved) {
+    if (saved) {
+        s.ReadIncomplete2 = false;
+    } else {
         // The new name was never written: later saves and the exit question
         // must go on naming the file the lines came from.
         s.FilterFileName = oldName;
@@ -384,7 +389,9 @@ bool CloseShownSet(KovaState& s, KovaUi& ui) {
         s.RecordCount1 = 0;
         s.CurrentRecord1 = 0;
         s.Records1.assign(1, ProtocolRecord{});
+        s.ReadIncomplete1 = false;
     } else {
+        s.ReadIncomplete2 = false;
         if (mode == 2) {
             s.RecordCount2 = 0;
             s.CurrentRecord2 = 0;
