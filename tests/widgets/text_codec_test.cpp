@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QPlainTextEdit>
-#include <QTextDocument>
-
-#include "support/qt_app.h"
-
 TEST(TextCodec, EveryByteRoundTrips) {
     std::string all;
     for (int b = 0; b < 256; ++b)
@@ -54,11 +49,9 @@ TEST(TextCodec, CaptionTextShowsAmpersands) {
     EXPECT_EQ(ToCaptionText("plain"), QString("plain"));
 }
 
-// A box whose text is written back holds every byte 01..FF exactly: through
-// the conversion alone and through a real text box, whose plain text would
-// turn a non-breaking space into a blank and every line end into one break.
+// A box whose text is written back holds every byte 01..FF exactly (the
+// window tests take the same bytes through the real boxes).
 TEST(TextCodec, EditableTextKeepsEveryByte) {
-    test::App();
     std::string all;
     for (int b = 1; b < 256; ++b)
         all += static_cast<char>(b);
@@ -72,12 +65,8 @@ TEST(TextCodec, EditableTextKeepsEveryByte) {
         "space",
         " \t blanks kept \t ",
     };
-    for (const std::string& bytes : cases) {
+    for (const std::string& bytes : cases)
         EXPECT_TRUE(FromEditableText(ToEditableText(bytes)) == bytes) << bytes;
-        QPlainTextEdit box;
-        box.setPlainText(ToEditableText(bytes));
-        EXPECT_TRUE(FromEditableText(box.document()->toRawText()) == bytes) << bytes;
-    }
     // What the user types as a line break is stored as CR LF.
     EXPECT_EQ(FromEditableText(QString::fromUtf8("a\u2029b\u2028c\nd")), "a\r\nb\r\nc\r\nd");
     // CR LF is a line break of the box; a lone CR and LF show as symbols.
