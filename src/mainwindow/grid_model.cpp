@@ -281,7 +281,13 @@ MemoTarget GridModel::MemoTargetForRow(const KovaState& s, KovaUi& ui, int row) 
         return MemoTarget{};
     if (!CheckUpToDate(s, ui))
         return MemoTarget{};
-    const int16_t set = layout_ == GridLayout::Filter ? 3 : 1;
+    // The two-coder layout is opened from data set 2's view: its memos are
+    // the second coder's, of the record at the row's position.
+    int16_t set = 1;
+    if (layout_ == GridLayout::Filter)
+        set = 3;
+    else if (layout_ == GridLayout::TwoCoder)
+        set = 2;
     MemoTarget t = MemoTargetForSetPosition(s, set, position, static_cast<int16_t>(row));
     t.caption = "Memo at " + SignedNumber(position);
     return t;

@@ -71,9 +71,11 @@ public:
     // numeric value.
     GridEdit SetCell(KovaState& s, KovaUi& ui, int row, int column, const std::string& text);
 
-    // The memo editor's target for a right click on `row`: invalid when the
-    // grid is out of date (after a message) or, in the two-coder layout, when
-    // the row lies beyond data set 2's count.
+    // The memo editor's target for a right click on `row`: the memo of the
+    // record at the row's position in the set the main window showed (data
+    // set 2 in the two-coder layout); invalid when the grid is out of date
+    // (after a message) or, in the two-coder layout, when the row lies beyond
+    // data set 2's count.
     MemoTarget MemoTargetForRow(const KovaState& s, KovaUi& ui, int row) const;
 
     // The rows in the order shown, each the texts of columns 1 to the text

@@ -1,5 +1,6 @@
 #include "widgets/window_util.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -7,6 +8,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "widgets/text_codec.h"
 
@@ -55,4 +57,18 @@ std::string EditableBytes(const QPlainTextEdit* box) {
 void SetEditableBytes(QPlainTextEdit* box, std::string_view bytes) {
     const QSignalBlocker block(box);
     box->setPlainText(ToEditableText(bytes));
+}
+
+void PlaceRangeBoxes(QLabel* label, QLineEdit* from, QLineEdit* to) {
+    const QFontMetrics metrics(label->font());
+    const QString text = label->text();
+    const int blanks = text.indexOf("no.") + 4;
+    const int start = label->x() + metrics.horizontalAdvance(text.left(blanks));
+    const int end = label->x() + metrics.horizontalAdvance(text.left(text.lastIndexOf("to")));
+    const int top = label->y() - (from->height() - label->height()) / 2;
+    from->setGeometry(start, top, std::max(end - start - 4, Tw(600)), from->height());
+    to->setGeometry(std::max(label->x() + metrics.horizontalAdvance(text) + 6,
+                             from->geometry().right() + 4 + metrics.horizontalAdvance("to")),
+                    top, Tw(900), to->height());
+    label->resize(metrics.horizontalAdvance(text) + 2, label->height());
 }

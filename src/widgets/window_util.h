@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QColor>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
 #include <cmath>
@@ -44,3 +46,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+// The range sentence of a dialog ("... record no.      to"): the first box
+// stands on the blanks between "no." and "to", the second after "to", as
+// wide as the font makes the text, so that "to" shows between them.
+void PlaceRangeBoxes(QLabel* label, QLineEdit* from, QLineEdit* to);

@@ -292,15 +292,16 @@ TEST_F(Grid, MemoOfARowGoesByItsPosition) {
     EXPECT_EQ(t.row, 1);
     EXPECT_EQ(core::MemoTargetText(s, t), "nine");
 
-    // Two coders: the memo is data set 1's; rows beyond data set 2 do nothing.
+    // Two coders: the memo is data set 2's, the set the main window showed;
+    // rows beyond data set 2 do nothing.
     s.ViewMode = 2;
     s.Records2 = {core::ProtocolRecord{}, Rec(1, {}), Rec(2, {})};
     s.Records2[1].Memo = "coder two";
     s.RecordCount2 = 2;
     auto two = GridModel::Open(s);
     core::MemoTarget first = two->MemoTargetForRow(s, ui, 1);
-    EXPECT_EQ(first.set, 1);
-    EXPECT_EQ(core::MemoTargetText(s, first), "");
+    EXPECT_EQ(first.set, 2);
+    EXPECT_EQ(core::MemoTargetText(s, first), "coder two");
     EXPECT_FALSE(two->MemoTargetForRow(s, ui, 3).valid);
     EXPECT_TRUE(ui.messages.empty());
 }

@@ -33,6 +33,7 @@ listingoptions::listingoptions(QWidget* parent, core::KovaState& state, core::Ko
                    540, 3000, 285);
     Text1 = Place(new QLineEdit(this), "Text1", 3120, 500, 900, 315);
     Text2 = Place(new QLineEdit(this), "Text2", 4260, 500, 900, 315);
+    PlaceRangeBoxes(Label1, Text1, Text2);
     Check1 = Place(new QCheckBox("include Memo's", this), "Check1", 360, 1000, 2200, 285);
     Check2 = Place(new QCheckBox("include File Info", this), "Check2", 2760, 1000, 2400, 285);
     Frame1 = Place(new QGroupBox(this), "Frame1", 240, 1400, 4920, 1020);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -145,10 +146,15 @@ gridtry::gridtry(core::KovaState& s, core::KovaUi& ui, core::GridModel grid, Mem
     Combo1->setObjectName("Combo1");
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // Codes are stored as typed: no completion from the list, which would
+    // turn a typed "q" into a listed "Q" or "Q1".
+    Combo1->setCompleter(nullptr);
     Combo1->hide();
     Combo1->dropDown = [this] { Combo1_DropDown(); };
     connect(Combo1, &QComboBox::activated, this, [this](int) { Combo1_Click(); });
     connect(Combo1->lineEdit(), &QLineEdit::returnPressed, this, &gridtry::Combo1_Click);
+    Combo1->installEventFilter(this);
+    Combo1->lineEdit()->installEventFilter(this);
 
     RichTextBox1 = new QPlainTextEdit(MSFlexGrid1->viewport());
     RichTextBox1->setObjectName("RichTextBox1");
@@ -262,6 +268,13 @@ bool gridtry::eventFilter(QObject* watched, QEvent* event) {
         MSFlexGrid1_MouseButton(mouse->button(), MSFlexGrid1->indexAt(mouse->position().toPoint()));
     } else if (watched == RichTextBox1 && event->type() == QEvent::FocusOut) {
         CommitText();
+    } else if (event->type() == QEvent::FocusOut && Combo1 != nullptr &&
+               (watched == Combo1 || watched == Combo1->lineEdit()) &&
+               static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // A code typed and left for another window (the main window's Save,
+        // say) is stored then, as a text typed into the text box is; the
+        // box's own list taking the focus is no leaving.
+        MSFlexGrid1_CommitCell();
     }
     return QMainWindow::eventFilter(watched, event);
 }

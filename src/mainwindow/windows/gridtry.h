@@ -73,8 +73,8 @@ public:
     const core::GridModel& Grid() const { return grid_; }
 
     QTableView* MSFlexGrid1;
-    GridCombo* Combo1;
-    QPlainTextEdit* RichTextBox1;
+    GridCombo* Combo1 = nullptr;
+    QPlainTextEdit* RichTextBox1 = nullptr;
     QPushButton* Command1;
     QPushButton* Command2;
     QLabel* Label1;

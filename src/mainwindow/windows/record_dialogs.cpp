@@ -29,23 +29,6 @@ QLabel* Text(QWidget* parent, const char* text, const QString& name, int left, i
     return label;
 }
 
-// The range sentence "from record no.                to": the first box
-// stands on the blanks between "no." and "to", the second after "to", as
-// wide as the font makes the text.
-void PlaceRangeBoxes(QLabel* label, QLineEdit* from, QLineEdit* to) {
-    const QFontMetrics metrics(label->font());
-    const QString text = label->text();
-    const int blanks = text.indexOf("no.") + 4;
-    const int start = label->x() + metrics.horizontalAdvance(text.left(blanks));
-    const int end = label->x() + metrics.horizontalAdvance(text.left(text.lastIndexOf("to")));
-    const int top = label->y() - (from->height() - label->height()) / 2;
-    from->setGeometry(start, top, std::max(end - start - 4, Tw(600)), from->height());
-    to->setGeometry(std::max(label->x() + metrics.horizontalAdvance(text) + 6,
-                             from->geometry().right() + 4 + metrics.horizontalAdvance("to")),
-                    top, Tw(900), to->height());
-    label->resize(metrics.horizontalAdvance(text) + 2, label->height());
-}
-
 }  // namespace
 
 // ---- cut and copy ---------------------------------------------------------------

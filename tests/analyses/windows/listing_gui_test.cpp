@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,6 +51,18 @@ struct ListingGui : test::MainWindowTest {
         });
     }
 };
+
+TEST_F(ListingGui, RangeBoxesLeaveTheirWordsInSight) {
+    listingoptions d(nullptr, s, ui);
+    const QFontMetrics metrics(d.Label1->font());
+    const QString text = d.Label1->text();
+    const int toAt = d.Label1->x() + metrics.horizontalAdvance(text.left(text.lastIndexOf("to")));
+    EXPECT_GE(d.Text1->x(),
+              d.Label1->x() + metrics.horizontalAdvance(text.left(text.indexOf("no.") + 3)));
+    EXPECT_LE(d.Text1->geometry().right(), toAt);
+    EXPECT_GE(d.Text2->x(), d.Label1->x() + metrics.horizontalAdvance(text));
+    EXPECT_LE(d.Text2->geometry().right(), d.width());
+}
 
 TEST_F(ListingGui, ListDataWritesTheChosenRecordsInTheImportLayout) {
     Answer([](listingoptions* d) {

@@ -133,6 +133,36 @@ TEST_F(GridWindow, CodeBoxWritesIntoTheRecordWhenChanged) {
     EXPECT_TRUE(fake.messages.empty());
 }
 
+TEST_F(GridWindow, TypedCodeIsStoredAsTyped) {
+    Open(4);
+    // Codes are case-sensitive and typed whole: neither "q" nor "Q" is the
+    // listed "Qx".
+    s.CategoryLists[4] = {"A", "Qx", "R"};
+    ClickCell(1, 5);
+    w->Combo1->showPopup();
+    w->Combo1->hidePopup();
+    ReplaceComboText("q");
+    ClickCell(2, 2);
+    EXPECT_EQ(s.Records1[1].V4, "q");
+    ClickCell(3, 5);
+    w->Combo1->showPopup();
+    w->Combo1->hidePopup();
+    ReplaceComboText("Q");
+    Key(w->Combo1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(s.Records1[3].V4, "Q");
+}
+
+TEST_F(GridWindow, CodeTypedIsStoredWhenTheFocusLeavesTheGrid) {
+    // Typed into the box, then the main window's Save is clicked: the code
+    // is in the record before the file is written.
+    Open(3);
+    ClickCell(2, 6);
+    ReplaceComboText("L9");
+    QFocusEvent leave(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(w->Combo1, &leave);
+    EXPECT_EQ(s.Records1[2].V5, "L9");
+}
+
 TEST_F(GridWindow, TextBoxWritesTheTextIntoTheRecord) {
     Open(3);
     // The text column is wider than the window: a click on it does not
