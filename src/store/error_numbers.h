@@ -18,6 +18,8 @@ inline constexpr int kErrDiskFull = 61;
 inline constexpr int kErrPastEnd = 62;
 inline constexpr int kErrPermission = 70;
 inline constexpr int kErrAccess = 75;
+// A workbook that the worksheet reader cannot take apart.
+inline constexpr int kErrWorkbook = 1004;
 
 // The number and description of an "Error # " message.
 struct NumberedError {

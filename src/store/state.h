@@ -241,6 +241,24 @@ struct KovaState {
     // The page row (1..DisplayRows) whose record the memo editor was opened on.
     int16_t MemoRecord = 0;
 
+    // Import options, kept for the whole run: the dialogue text layout
+    // ("met tijd" time, actor, text; "zonder tijd" actor, text), its
+    // delimiter and comment character (one character each, "" while none was
+    // given), and the worksheet column (1 = A, 0 = not read) of V1..V8 at
+    // index 1..8.
+    std::string DialogueLayout;
+    std::string DialogueDelimiter;
+    std::string DialogueCommentChar;
+    std::array<int16_t, 9> ExcelColumns{};
+    // The header number of the file read into WorkRecords; an append or merge
+    // makes it the shared FileHeaderNumber once it has taken the records.
+    int16_t WorkHeaderNumber = 0;
+
+    // Automatic saving: the chosen line of the period list (0 off, k = 5 * k
+    // minutes) and the minute ticks counted since the choice or the last save.
+    int16_t AutosaveChoice = 0;
+    int16_t AutosaveTicks = 0;
+
     bool operator==(const KovaState&) const = default;
 };
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -48,6 +49,14 @@ inline core::RecordSet NumberedSet(int count) {
         set[k] = Rec(static_cast<int16_t>(k), "0:00:" + std::to_string(k), 1, "T", "Q", "", "", "",
                      "text " + std::to_string(k));
     return set;
+}
+
+// Every file of a folder with its bytes.
+inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        files[e.path().filename().string()] = ReadBytes(e.path().string());
+    return files;
 }
 
 }  // namespace test

@@ -92,6 +92,7 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
     connect(CBack, &QPushButton::clicked, this, &kova::CBack_Click);
     ConnectDailyControls();
     ConnectEditControls();
+    ConnectImportControls();
     connect(CAnaf, &QPushButton::clicked, this, &kova::CAnaf_Click);
     connect(diag, &QPushButton::clicked, this, &kova::diag_Click);
     connect(CRunfilter, &QPushButton::clicked, this, &kova::CRunfilter_Click);

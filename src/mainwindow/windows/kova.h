@@ -15,6 +15,9 @@
 #include "store/state.h"
 
 class CommonDialog;
+class HelpViewer;
+class QTimer;
+class QtImportDialogs;
 class Memo;
 class gridtry;
 class QAction;
@@ -219,6 +222,21 @@ public:
     void mnuSwapVar_Click(int Index);
     void mnuDeleteVar_Click(int Index);
     void mnuTableEdit_Click(int Index);
+    // Append, merge and the imports (File 17, 18, 20, 24, 25, 26), the
+    // automatic save option (File 3) with its minute timer, and Help. The
+    // File menu's dispatch hands these items on; true when Index was one.
+    bool mnuFileImportItem_Click(int Index);
+    void AutosaveOption_Click();
+    void Timer1_Timer();
+    void mnuHelp_Click();
+    // Another command is running (a modal dialog or message, the wait
+    // window of a long loop, a File menu command): the timer's tick waits.
+    bool InsideCommand() const;
+    // A manual save of data set 1 starts the timer's current minute anew.
+    void RestartAutosaveMinute();
+    QTimer* Timer1 = nullptr;
+    // The help window, once it was opened.
+    HelpViewer* HelpWindow() const { return help_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -231,6 +249,10 @@ private:
     void FillFindVariables();
     void ConnectDailyControls();
     void ConnectEditControls();
+    void ConnectImportControls();
+    int commandDepth_ = 0;
+    HelpViewer* help_ = nullptr;
+    std::shared_ptr<QtImportDialogs> importDialogs_;
     Memo* memo_ = nullptr;
     std::shared_ptr<CommonDialog> dialog_;
     QPointer<gridtry> grid_;

@@ -187,7 +187,8 @@ void kova::mnuFileItem_Click(int Index) {
             core::OpenKovfile(s_, ui_, *dialog_);
             break;
         case 2:
-            core::SaveKovfile(s_, ui_, *dialog_);
+            if (core::SaveKovfile(s_, ui_, *dialog_) && s_.ViewMode == 1)
+                RestartAutosaveMinute();
             break;
         case 5:
             if (core::OpenTablefile(s_, ui_, *dialog_)) {
@@ -226,6 +227,7 @@ void kova::mnuFileItem_Click(int Index) {
             }
             break;
         default:
+            mnuFileImportItem_Click(Index);
             break;
     }
     MainChanged();
@@ -244,7 +246,8 @@ void kova::CFileInfo_Click() {
 }
 
 void kova::CSave_Click() {
-    core::SaveShownSet(s_, ui_);
+    if (core::SaveShownSet(s_, ui_) && s_.ViewMode == 1)
+        RestartAutosaveMinute();
     Scrollbar->setFocus();
 }
 

@@ -1,0 +1,132 @@
+#include "mainwindow/import_commands.h"
+
+#include "store/append_merge.h"
+#include "store/view.h"
+#include "store/worksheet_import.h"
+
+namespace core {
+
+namespace {
+
+// The shown set before the save question, which switches to data set 1 and
+// ends a selection shown on it: shown again when the command ends without
+// replacing data set 1.
+class ViewBefore {
+public:
+    explicit ViewBefore(const KovaState& s) : mode_(s.ViewMode), selection1_(s.SelectionShown1) {}
+
+    void Restore(KovaState& s, KovaUi& ui) const {
+        if (s.ViewMode == mode_ && s.SelectionShown1 == selection1_)
+            return;
+        switch (mode_) {
+            case 1:
+                ShowDataMode(s, ui);
+                break;
+            case 2:
+                ShowData2Mode(s, ui);
+                break;
+            case 3:
+                ShowFilterMode(s, ui);
+                break;
+            default:
+                s.ViewMode = mode_;
+                ui.MainChanged();
+                break;
+        }
+    }
+
+private:
+    int16_t mode_;
+    int16_t selection1_;
+};
+
+std::optional<std::string> ChooseFile(FileChooser& dialog, const std::string& preset,
+                                      const char* filter) {
+    std::optional<std::string> name = dialog.ShowOpen({preset, filter, ""});
+    if (!name || name->empty())
+        return std::nullopt;
+    return name;
+}
+
+// The question before data set 1 is replaced, the file dialog and the
+// import; the view comes back when nothing was imported.
+template <typename Import>
+bool ReplaceData1(KovaState& s, KovaUi& ui, FileChooser& dialog, const std::string& preset,
+                  const char* filter, std::string& nameVariable, Import&& import) {
+    ViewBefore before(s);
+    if (!AskBeforeReplacing(s, ui, 1)) {
+        before.Restore(s, ui);
+        return false;
+    }
+    std::optional<std::string> name = ChooseFile(dialog, preset, filter);
+    if (!name) {
+        before.Restore(s, ui);
+        return false;
+    }
+    nameVariable = *name;
+    if (!import(*name)) {
+        before.Restore(s, ui);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool AppendKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    if (s.ViewMode != 1) {
+        ui.Message("First, open kov.file to append to!", kErrorHelpTitle, Icon::Exclamation);
+        return false;
+    }
+    std::optional<std::string> name = ChooseFile(dialog, "", kDataFilter);
+    if (!name)
+        return false;
+    s.AppendFileName = *name;
+    return ReadAppendFile(s, ui, *name) && AppendWorkRecordsToData1(s, ui);
+}
+
+bool AppendFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    if (s.ViewMode != 3) {
+        ui.Message("First, open Filter file (*.fil) to append to!", kErrorHelpTitle,
+                   Icon::Exclamation);
+        return false;
+    }
+    std::optional<std::string> name = ChooseFile(dialog, "", kFilterFileFilter);
+    if (!name)
+        return false;
+    s.AppendFileName = *name;
+    return ReadAppendFile(s, ui, *name) && AppendWorkRecordsToFilterList(s, ui);
+}
+
+bool MergeKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    if (s.DataFileName1.empty()) {
+        ui.Message("First, open kov.file to merge with!", kErrorHelpTitle, Icon::Exclamation);
+        return false;
+    }
+    std::optional<std::string> name = ChooseFile(dialog, "", kDataFilter);
+    if (!name)
+        return false;
+    s.AppendFileName = *name;
+    return ReadAppendFile(s, ui, *name) && MergeDataByTime(s, ui);
+}
+
+bool ReadDialogueTxtfile(KovaState& s, KovaUi& ui, FileChooser& dialog, ImportDialogs& dialogs) {
+    // The dialog opens on the name of its previous use.
+    return ReplaceData1(
+        s, ui, dialog, s.CurrentFileName, kDialogueFilter, s.CurrentFileName,
+        [&](const std::string& name) { return ReadDialogueTextFile(s, ui, dialogs, name); });
+}
+
+bool ReadGeneralTextfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    return ReplaceData1(s, ui, dialog, "", kTextFilter, s.CurrentFileName,
+                        [&](const std::string& name) { return ImportTextSentences(s, ui, name); });
+}
+
+bool ReadExcelfile(KovaState& s, KovaUi& ui, FileChooser& dialog, ImportDialogs& dialogs,
+                   const WorkbookOpener& open) {
+    return ReplaceData1(
+        s, ui, dialog, "", kWorksheetFilter, s.ExcelFileName,
+        [&](const std::string& name) { return ImportExcelSheet(s, ui, dialogs, name, open); });
+}
+
+}  // namespace core

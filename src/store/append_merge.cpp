@@ -1,0 +1,151 @@
+#include "store/append_merge.h"
+
+#include "store/data_file.h"
+#include "store/selection_store.h"
+#include "store/text.h"
+#include "store/time_code.h"
+#include "store/view.h"
+
+namespace core {
+
+namespace {
+
+// Writes back and ends a selection shown on the set of `mode` (1 data set 1,
+// 3 filter lines), whatever set the window shows.
+void EndSelectionOf(KovaState& s, KovaUi& ui, int16_t mode) {
+    const int16_t flag = mode == 1 ? s.SelectionShown1 : s.SelectionShown2;
+    if (flag == kFalse)
+        return;
+    const int16_t shown = s.ViewMode;
+    s.ViewMode = mode;
+    StoreSelectionEdits(s);
+    EndSelection(s, ui);
+    s.ViewMode = shown;
+}
+
+bool RefuseCombinedCount(KovaUi& ui, int first, int second) {
+    if (first + second <= kMaxRecords)
+        return false;
+    ui.Message("Together the two files hold " + std::to_string(first + second) +
+                   " records; a set holds at most " + std::to_string(kMaxRecords) +
+                   ". Nothing was added.",
+               kProgramTitle, Icon::Exclamation);
+    return true;
+}
+
+// The full count of a set behind its shown selection (or the shown count).
+int TargetCount(const KovaState& s, int16_t mode) {
+    if (mode == 1)
+        return s.SelectionShown1 != kFalse ? s.FullCount1 : s.RecordCount1;
+    return s.SelectionShown2 != kFalse ? s.FullFilterCount : s.FilterCount;
+}
+
+void AppendInto(const KovaState& s, RecordSet& records, int16_t& count) {
+    const int n = count + s.WorkRecordCount;
+    records.resize(static_cast<size_t>(n) + 1);
+    for (int i = count + 1; i <= n; ++i) {
+        records[i] = s.WorkRecords[i - count];
+        records[i].V0 = static_cast<int16_t>(i);
+    }
+    count = static_cast<int16_t>(n);
+}
+
+// Scroll bars to the new count, the last record current on the page's last
+// row, and the counter.
+void ShowLastOfSet(KovaState& s, KovaUi& ui, bool firstSet) {
+    const int16_t count = firstSet ? s.RecordCount1 : s.FilterCount;
+    s.Main.scrollMin = 1;
+    s.Main.scrollMax = count;
+    s.Main.scrollEnabled = count > 0;
+    int16_t& current = firstSet ? s.CurrentRecord1 : s.CurrentFilterLine;
+    current = count;
+    int16_t copy = current;
+    if (firstSet)
+        RefreshRecordList1(s, ui, copy);
+    else
+        RefreshRecordList2(s, ui, copy);
+    s.Main.scrollValue = current;
+    s.Main.Teller.caption = PlainNumber(count);
+    ui.MainChanged();
+}
+
+}  // namespace
+
+bool ReadAppendFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
+    RecordSet records;
+    int16_t count = -1;
+    int16_t header = s.FileHeaderNumber;
+    std::string info;  // the read file's own information is not kept
+    if (!ReadDataFile(s, ui, FileName, records, count, header, info) || count < 0)
+        return false;
+    s.WorkRecords = std::move(records);
+    s.WorkRecordCount = count;
+    s.WorkCurrentRecord = 1;
+    s.WorkHeaderNumber = header;
+    return true;
+}
+
+bool AppendWorkRecordsToData1(KovaState& s, KovaUi& ui) {
+    if (RefuseCombinedCount(ui, TargetCount(s, 1), s.WorkRecordCount))
+        return false;
+    EndSelectionOf(s, ui, 1);
+    AppendInto(s, s.Records1, s.RecordCount1);
+    s.FileHeaderNumber = s.WorkHeaderNumber;
+    ++s.ChangeCount1;
+    ShowLastOfSet(s, ui, true);
+    return true;
+}
+
+bool AppendWorkRecordsToFilterList(KovaState& s, KovaUi& ui) {
+    if (RefuseCombinedCount(ui, TargetCount(s, 3), s.WorkRecordCount))
+        return false;
+    EndSelectionOf(s, ui, 3);
+    AppendInto(s, s.Records2, s.FilterCount);
+    s.FileHeaderNumber = s.WorkHeaderNumber;
+    ++s.ChangeCount2;
+    ShowLastOfSet(s, ui, false);
+    return true;
+}
+
+RecordSet MergeByTime(const RecordSet& first, int16_t firstCount, const RecordSet& second,
+                      int16_t secondCount) {
+    const int n = firstCount + secondCount;
+    RecordSet merged(static_cast<size_t>(n) + 1);
+    // The times are read once per record, not once per comparison.
+    auto times = [](const RecordSet& set, int count) {
+        std::vector<double> t(static_cast<size_t>(count) + 1);
+        for (int k = 1; k <= count; ++k)
+            t[k] = ParseTimeCode(Trim(set[k].V1));
+        return t;
+    };
+    const std::vector<double> firstTimes = times(first, firstCount);
+    const std::vector<double> secondTimes = times(second, secondCount);
+    int a = 1, b = 1;
+    for (int k = 1; k <= n; ++k) {
+        bool takeFirst = false;
+        if (a <= firstCount) {
+            takeFirst = b > secondCount || first[a].V1.empty() ||
+                        (!second[b].V1.empty() && secondTimes[b] >= firstTimes[a]);
+        }
+        merged[k] = takeFirst ? first[a++] : second[b++];
+        merged[k].V0 = static_cast<int16_t>(k);
+    }
+    return merged;
+}
+
+bool MergeDataByTime(KovaState& s, KovaUi& ui) {
+    if (RefuseCombinedCount(ui, TargetCount(s, 1), s.WorkRecordCount))
+        return false;
+    EndSelectionOf(s, ui, 1);
+    s.Records1 = MergeByTime(s.Records1, s.RecordCount1, s.WorkRecords, s.WorkRecordCount);
+    s.RecordCount1 = static_cast<int16_t>(s.Records1.size() - 1);
+    s.WorkCurrentRecord = static_cast<int16_t>(s.WorkRecordCount + 1);
+    s.FileHeaderNumber = s.WorkHeaderNumber;
+    ++s.ChangeCount1;
+    // The merged set is data set 1: show it, whatever set was shown.
+    ShowDataMode(s, ui);
+    ShowLastOfSet(s, ui, true);
+    return true;
+}
+
+}  // namespace core

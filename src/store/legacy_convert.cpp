@@ -1,0 +1,142 @@
+#include "store/legacy_convert.h"
+
+#include <stdexcept>
+
+#include "store/data_file.h"
+#include "store/error_numbers.h"
+#include "store/file_access.h"
+#include "store/text.h"
+#include "store/text_import.h"
+#include "store/view.h"
+
+namespace core {
+
+namespace {
+
+enum class Target { Data1, FilterLines };
+
+bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recordLength, bool trim,
+             Target target) {
+    std::string bytes;
+    if (std::error_code ec = ReadWholeFile(fileName, bytes)) {
+        NumberedError e = FileError(ec, fileName);
+        ShowImportError(ui, e.number, e.description);
+        return false;
+    }
+    // A file of the current form would be cut into nonsense records, and its
+    // ".old" copy overwritten.
+    if (bytes.compare(0, 7, "##00000") == 0) {
+        ui.Message("\"" + fileName +
+                       "\" is already a data file of the current form: it was not converted.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    if (bytes.size() / recordLength > static_cast<size_t>(kMaxRecords)) {
+        ui.Message("\"" + fileName + "\" holds more than " + std::to_string(kMaxRecords) +
+                       " records, the most a set can hold: it was not converted.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    std::string oldName;
+    try {
+        oldName = DerivedName(fileName, ".old");
+    } catch (const std::invalid_argument&) {
+        ShowImportError(ui, kErrBadFileName, "Bad file name or number (" + fileName + ")");
+        return false;
+    }
+    int16_t count = 0;
+    RecordSet records = ParseLegacyRecords(bytes, recordLength, trim, count);
+
+    // The older file moves to the ".old" name (replacing an earlier one) and
+    // the converted set takes its name; a failed write puts it back.
+    if (std::error_code ec = RenameFile(fileName, oldName)) {
+        NumberedError e = FileError(ec, oldName);
+        ShowImportError(ui, e.number, e.description);
+        return false;
+    }
+    if (!SaveDataFile(s, ui, fileName, records, count, 9, fileName)) {
+        RenameFile(oldName, fileName);
+        return false;
+    }
+
+    s.SieveActive = 0;
+    s.SievePosition = 0;
+    s.SieveCount = 0;
+    s.SieveList.clear();
+    if (target == Target::Data1) {
+        s.Records1 = std::move(records);
+        s.RecordCount1 = count;
+        s.DataFileName1 = fileName;
+        s.FileInfo1 = fileName;
+        s.ReadIncomplete1 = false;
+        ++s.ChangeCount1;
+        s.CurrentRecord1 = count > 0 ? 1 : 0;
+        s.SelectionShown1 = kFalse;
+        s.FullRecords1.clear();
+        s.FullCount1 = 0;
+        s.SelectionMarks1.clear();
+        ShowDataMode(s, ui);
+    } else {
+        s.Records2 = std::move(records);
+        s.FilterCount = count;
+        s.FilterFileName = fileName;
+        s.FilterFileInfo = fileName;
+        s.ReadIncomplete2 = false;
+        ++s.ChangeCount2;
+        s.CurrentFilterLine = count;
+        s.SelectionShown2 = kFalse;
+        s.FullRecords2.clear();
+        s.FullCount2 = 0;
+        s.FullFilterCount = 0;
+        s.SelectionMarks2.clear();
+        ShowFilterMode(s, ui);
+    }
+    return true;
+}
+
+}  // namespace
+
+RecordSet ParseLegacyRecords(const std::string& bytes, size_t recordLength, bool trim,
+                             int16_t& count) {
+    const size_t n = bytes.size() / recordLength;
+    RecordSet records(n + 1);
+    auto field = [&](size_t at, size_t size) {
+        std::string_view raw = std::string_view(bytes).substr(at, size);
+        return trim ? Trim(raw) : std::string(raw);
+    };
+    for (size_t i = 1; i <= n; ++i) {
+        const size_t base = (i - 1) * recordLength;
+        ProtocolRecord& r = records[i];
+        r.V0 = static_cast<int16_t>(i);
+        r.V1 = field(base, 10);
+        const unsigned char lo = static_cast<unsigned char>(bytes[base + 10]);
+        const unsigned char hi = static_cast<unsigned char>(bytes[base + 11]);
+        r.V2 = static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8)));
+        r.V3 = field(base + 12, 10);
+        r.V4 = field(base + 22, 10);
+        r.V5 = field(base + 32, 10);
+        r.V6 = field(base + 42, 10);
+        r.V7 = field(base + 52, 10);
+        r.V8 = field(base + 62, recordLength - 62);
+    }
+    count = static_cast<int16_t>(n);
+    return records;
+}
+
+bool ConvertLegacyDataFile562(KovaState& s, KovaUi& ui, const std::string& FileName) {
+    return Convert(s, ui, FileName, 562, true, Target::Data1);
+}
+
+bool ConvertLegacyDataFile3062(KovaState& s, KovaUi& ui, const std::string& FileName) {
+    return Convert(s, ui, FileName, 3062, false, Target::Data1);
+}
+
+bool ConvertLegacyFilterFile562(KovaState& s, KovaUi& ui, const std::string& FileName) {
+    return Convert(s, ui, FileName, 562, false, Target::FilterLines);
+}
+
+bool ConvertLegacyFilterFile3062(KovaState& s, KovaUi& ui, const std::string& FileName) {
+    return Convert(s, ui, FileName, 3062, false, Target::FilterLines);
+}
+
+}  // namespace core

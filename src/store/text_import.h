@@ -1,0 +1,70 @@
+// New protocols made from text: a transcribed dialogue (one utterance a
+// line) and a running text (one record a sentence). Each replaces data set 1
+// and is saved at once beside its source as a data file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "store/state.h"
+#include "store/ui.h"
+
+namespace core {
+
+// The option dialogs of the importers, as the core sees them. Each fills the
+// options into the state and returns true, or returns false when the user
+// cancelled (Cancel or the close box): the import then ends with nothing
+// changed.
+class ImportDialogs {
+public:
+    virtual ~ImportDialogs() = default;
+    // `generaltxt`: DialogueLayout, DialogueDelimiter, DialogueCommentChar.
+    virtual bool AskDialogueOptions(KovaState& s, const std::string& fileName) = 0;
+    // `excelask`: ExcelColumns, FromRecord, ToRecord and, in ScratchText, the
+    // chosen worksheet of `sheetNames`.
+    virtual bool AskWorksheetOptions(KovaState& s, const std::vector<std::string>& sheetNames) = 0;
+};
+
+// The dialogue dialog's Read File: the layout from the chosen option button
+// (0 with time, 1 without, -1 none), the delimiter and comment boxes. False
+// while the answer is incomplete (no layout, no delimiter): the dialog stays
+// open. An empty comment box keeps the comment character of earlier imports.
+bool TakeDialogueAnswers(KovaState& s, int option, const std::string& delimiter,
+                         const std::string& commentChar);
+
+// A set built by an importer, not yet in place.
+struct ImportedSet {
+    RecordSet records;  // index 0 unused
+    int16_t count = 0;
+    std::string fileInfo;
+};
+
+// The parsers alone. Both throw std::length_error past the record limit.
+ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes);
+ImportedSet ParseSentenceText(const std::string& bytes);
+
+// The whole imports: the dialog (dialogue only), the read, then data set 1 is
+// replaced, saved beside it as a ".kov" file (ImportedFileName) with
+// header number 9 and shown. False when cancelled or when anything failed (a
+// message says what): data set 1, its name, the window and the files on disk
+// are then as they were.
+bool ReadDialogueTextFile(KovaState& s, KovaUi& ui, ImportDialogs& dialogs,
+                          const std::string& FileName);
+bool ImportTextSentences(KovaState& s, KovaUi& ui, const std::string& FileName);
+
+// What every importer shares. The data file's name beside the source: its
+// extension (".txt", ".xls", ".xlsx") replaced by ".kov", or ".kov" added to
+// a name without one; false (message shown) when the name ends in a folder or
+// is a bare extension.
+bool ImportedFileName(KovaUi& ui, const std::string& sourceName, std::string& dataFileName);
+
+// Saves an imported set as `dataFileName` (header number 9, its own file
+// info) and, once saved, puts it in place of data set 1 and shows it: the
+// file info in memory is the text written. False (the writer's message shown,
+// nothing changed in memory) when the save failed.
+bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileName, ImportedSet set);
+
+// An "Error # " message titled "Error", as the readers and writers show.
+void ShowImportError(KovaUi& ui, int number, const std::string& description);
+
+}  // namespace core

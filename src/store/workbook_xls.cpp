@@ -1,0 +1,143 @@
+// Workbooks of the older binary form (".xls"), read through FreeXL.
+#include <freexl.h>
+
+#include <cstdio>
+
+#include "store/error_numbers.h"
+#include "store/file_access.h"
+#include "store/workbook.h"
+
+namespace core {
+
+namespace {
+
+// FreeXL writes dates as "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS" or "HH:MM:SS".
+CellValue DateCell(int type, const char* text) {
+    int y = 1899, mo = 12, d = 30, h = 0, mi = 0, sec = 0;
+    bool read = false;
+    if (type == FREEXL_CELL_DATE)
+        read = std::sscanf(text, "%d-%d-%d", &y, &mo, &d) == 3;
+    else if (type == FREEXL_CELL_DATETIME)
+        read = std::sscanf(text, "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &sec) == 6;
+    else
+        read = std::sscanf(text, "%d:%d:%d", &h, &mi, &sec) == 3;
+    CellValue v;
+    if (!read) {
+        v.kind = CellValue::Kind::Text;
+        v.text = Utf8ToProgramText(text);
+        return v;
+    }
+    v.kind = CellValue::Kind::Date;
+    v.number = SerialDate(y, mo, d, h, mi, sec);
+    return v;
+}
+
+class XlsWorkbook : public Workbook {
+public:
+    explicit XlsWorkbook(const std::string& fileName) : name_(fileName) {
+        const std::string path = NativePath(fileName).string();
+        int rc = freexl_open(path.c_str(), &handle_);
+        if (rc != FREEXL_OK) {
+            if (handle_ != nullptr)
+                freexl_close(handle_);
+            handle_ = nullptr;
+            if (rc == FREEXL_FILE_NOT_FOUND)
+                throw WorkbookError(kErrFileNotFound, "File not found (" + fileName + ")");
+            throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + fileName +
+                                                  "): FreeXL error " + std::to_string(rc));
+        }
+    }
+    ~XlsWorkbook() override {
+        if (handle_ != nullptr)
+            freexl_close(handle_);
+    }
+    XlsWorkbook(const XlsWorkbook&) = delete;
+    XlsWorkbook& operator=(const XlsWorkbook&) = delete;
+
+    std::vector<std::string> SheetNames() override {
+        unsigned int count = 0;
+        if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK)
+            Damaged("its list of worksheets");
+        std::vector<std::string> names;
+        for (unsigned int i = 0; i < count && i < 65535; ++i) {
+            const char* name = nullptr;
+            if (freexl_get_worksheet_name(handle_, static_cast<unsigned short>(i), &name) !=
+                    FREEXL_OK ||
+                name == nullptr)
+                Damaged("the name of worksheet " + std::to_string(i + 1));
+            names.push_back(Utf8ToProgramText(name));
+        }
+        return names;
+    }
+
+    void SelectSheet(const std::string& name) override {
+        std::vector<std::string> names = SheetNames();
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (names[i] != name)
+                continue;
+            if (freexl_select_active_worksheet(handle_, static_cast<unsigned short>(i)) !=
+                    FREEXL_OK ||
+                freexl_worksheet_dimensions(handle_, &rows_, &columns_) != FREEXL_OK)
+                Damaged("worksheet \"" + name + "\"");
+            selected_ = true;
+            return;
+        }
+        throw WorkbookError(kErrSubscript,
+                            "Subscript out of range: the workbook has no worksheet \"" + name +
+                                "\" (" + name_ + ")");
+    }
+
+    CellValue Cell(int row, int column) override {
+        CellValue v;
+        // Cells past the sheet's used range come back as errors: empty.
+        if (!selected_ || row < 1 || column < 1 || column > 65535)
+            return v;
+        FreeXL_CellValue cell;
+        if (freexl_get_cell_value(handle_, static_cast<unsigned>(row - 1),
+                                  static_cast<unsigned short>(column - 1), &cell) != FREEXL_OK)
+            return v;
+        switch (cell.type) {
+            case FREEXL_CELL_INT:
+                v.kind = CellValue::Kind::Number;
+                v.number = cell.value.int_value;
+                break;
+            case FREEXL_CELL_DOUBLE:
+                v.kind = CellValue::Kind::Number;
+                v.number = cell.value.double_value;
+                break;
+            case FREEXL_CELL_TEXT:
+            case FREEXL_CELL_SST_TEXT:
+                v.kind = CellValue::Kind::Text;
+                v.text = Utf8ToProgramText(cell.value.text_value);
+                break;
+            case FREEXL_CELL_DATE:
+            case FREEXL_CELL_DATETIME:
+            case FREEXL_CELL_TIME:
+                v = DateCell(cell.type, cell.value.text_value);
+                break;
+            default:
+                break;
+        }
+        return v;
+    }
+
+private:
+    [[noreturn]] void Damaged(const std::string& what) {
+        throw WorkbookError(kErrWorkbook,
+                            "The workbook cannot be read (" + name_ + "): " + what + " is damaged");
+    }
+
+    std::string name_;
+    const void* handle_ = nullptr;
+    bool selected_ = false;
+    unsigned int rows_ = 0;
+    unsigned short columns_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Workbook> OpenXlsWorkbook(const std::string& fileName) {
+    return std::make_unique<XlsWorkbook>(fileName);
+}
+
+}  // namespace core

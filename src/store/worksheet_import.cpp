@@ -1,0 +1,308 @@
+#include "store/worksheet_import.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "store/error_numbers.h"
+#include "store/record_edit.h"
+#include "store/text.h"
+#include "store/windows1252.h"
+
+namespace core {
+
+namespace {
+
+// Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
+long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+struct Civil {
+    long long year;
+    unsigned month, day;
+};
+
+Civil CivilFromDays(long long z) {
+    z += 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long y = static_cast<long long>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+    return {y + (m <= 2), m, d};
+}
+
+// 30 December 1899, day 0 of the serial numbers, counted from 1970.
+constexpr long long kSerialEpoch = -25569;
+
+std::string TimeText(long long seconds) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+    return buf;
+}
+
+std::string SerialText(double serial) {
+    if (!std::isfinite(serial) || std::fabs(serial) > 3e6)
+        return NumberText(serial);
+    long long days = static_cast<long long>(std::floor(serial));
+    long long seconds = std::llround((serial - static_cast<double>(days)) * 86400.0);
+    if (seconds >= 86400) {
+        ++days;
+        seconds -= 86400;
+    }
+    if (days == 0 && serial >= 0)
+        return TimeText(seconds);
+    const Civil c = CivilFromDays(days + kSerialEpoch);
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%02u-%02u-%04lld", c.day, c.month, c.year);
+    std::string text = buf;
+    if (seconds != 0)
+        text += " " + TimeText(seconds);
+    return text;
+}
+
+// A text that is a number as a whole (blanks around it allowed).
+bool TextNumber(const std::string& text, double& value) {
+    const std::string t = Trim(text);
+    if (t.empty())
+        return false;
+    const char* begin = t.c_str();
+    char* end = nullptr;
+    value = std::strtod(begin, &end);
+    return end == begin + t.size() && std::isfinite(value);
+}
+
+// Sequence numbers of the worksheet's V2 column.
+int16_t SequenceNumber(const CellValue& v, int row, int column) {
+    double value = 0;
+    switch (v.kind) {
+        case CellValue::Kind::Empty:
+            return 0;
+        case CellValue::Kind::Number:
+        case CellValue::Kind::Date:
+            value = v.number;
+            break;
+        case CellValue::Kind::Text:
+            if (!TextNumber(v.text, value))
+                throw WorkbookError(kErrTypeMismatch, "Type mismatch: the cell in row " +
+                                                          std::to_string(row) + ", column " +
+                                                          std::to_string(column) + " (\"" + v.text +
+                                                          "\") is not a number for V2");
+            break;
+    }
+    try {
+        return RoundTo16(value);
+    } catch (const Overflow16&) {
+        throw WorkbookError(kErrOverflow, "Overflow: the cell in row " + std::to_string(row) +
+                                              ", column " + std::to_string(column) +
+                                              " holds a number too large for V2");
+    }
+}
+
+// A 16-bit number typed into a box, for the dialog's check.
+bool BoxNumber(const std::string& text, int16_t& value) {
+    try {
+        value = ReadInt16(text);
+        return true;
+    } catch (const Overflow16&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+std::string NumberText(double value) {
+    char buf[64];
+    auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    std::string text(buf, result.ptr);
+    return text == "-0" ? "0" : text;
+}
+
+double SerialDate(int year, int month, int day, int hours, int minutes, double seconds) {
+    const long long days =
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+        kSerialEpoch;
+    return static_cast<double>(days) + (hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0;
+}
+
+std::string Utf8ToProgramText(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        char32_t code = 0;
+        size_t length = 1;
+        if (c < 0x80) {
+            code = c;
+        } else if ((c & 0xE0) == 0xC0) {
+            code = c & 0x1F;
+            length = 2;
+        } else if ((c & 0xF0) == 0xE0) {
+            code = c & 0x0F;
+            length = 3;
+        } else if ((c & 0xF8) == 0xF0) {
+            code = c & 0x07;
+            length = 4;
+        } else {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        bool good = i + length <= utf8.size();
+        for (size_t k = 1; good && k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
+            good = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (!good) {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        const int byte = Windows1252Byte(code);
+        out.push_back(byte < 0 ? '?' : static_cast<char>(byte));
+        i += length;
+    }
+    return out;
+}
+
+std::string DateOrText(const CellValue& Value) {
+    switch (Value.kind) {
+        case CellValue::Kind::Number:
+        case CellValue::Kind::Date:
+            return SerialText(Value.number);
+        case CellValue::Kind::Text:
+            return Value.text;
+        case CellValue::Kind::Empty:
+            break;
+    }
+    return "";
+}
+
+std::string CellText(const CellValue& value) {
+    switch (value.kind) {
+        case CellValue::Kind::Number:
+            return NumberText(value.number);
+        case CellValue::Kind::Date:
+            return SerialText(value.number);
+        case CellValue::Kind::Text:
+            return value.text;
+        case CellValue::Kind::Empty:
+            break;
+    }
+    return "";
+}
+
+std::optional<std::string> TakeWorksheetAnswers(KovaState& s, const std::string (&columns)[8],
+                                                const std::string& fromRow,
+                                                const std::string& toRow,
+                                                const std::string& sheet) {
+    std::array<int16_t, 9> mapped{};
+    for (int i = 0; i < 8; ++i) {
+        if (columns[i].empty())
+            continue;
+        int16_t column = 0;
+        if (!BoxNumber(columns[i], column) || column < 0)
+            return "The column of V" + std::to_string(i + 1) +
+                   " must be a number from 0 (not read) to 32767.";
+        mapped[i + 1] = column;
+    }
+    int16_t from = 0, to = 0;
+    if (!BoxNumber(fromRow, from) || from < 1)
+        return std::string("The first row must be a number from 1 to 32767.");
+    if (!BoxNumber(toRow, to) || to < from - 1)
+        return std::string(
+            "The last row must be a number not below the first row less one (which reads no "
+            "row).");
+    if (to - from + 1 > kMaxRecords)
+        return "At most " + std::to_string(kMaxRecords) + " rows can be read into a set.";
+    if (sheet.empty())
+        return std::string("Choose the worksheet to read.");
+    s.ExcelColumns = mapped;
+    s.FromRecord = from;
+    s.ToRecord = to;
+    s.ScratchText = sheet;
+    return std::nullopt;
+}
+
+bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const std::string& FileName,
+                      const WorkbookOpener& open) {
+    s.DialogCancelled = 0;
+    bool waitShown = false;
+    try {
+        std::unique_ptr<Workbook> book = open(FileName);
+        std::vector<std::string> sheets = book->SheetNames();
+        if (sheets.empty())
+            throw WorkbookError(
+                kErrSubscript,
+                "Subscript out of range: the workbook holds no worksheet (" + FileName + ")");
+        if (!dialogs.AskWorksheetOptions(s, sheets)) {
+            s.DialogCancelled = 1;
+            return false;
+        }
+        const std::string sheet = s.ScratchText;
+        book->SelectSheet(sheet);
+        const int count = s.ToRecord - s.FromRecord + 1;
+        if (s.FromRecord < 1 || count < 0 || count > kMaxRecords)
+            throw WorkbookError(kErrSubscript, "Subscript out of range: rows " +
+                                                   std::to_string(s.FromRecord) + " to " +
+                                                   std::to_string(s.ToRecord));
+        std::string dataFileName;
+        if (!ImportedFileName(ui, FileName, dataFileName))
+            return false;
+
+        ImportedSet set;
+        set.count = static_cast<int16_t>(count);
+        set.records.resize(static_cast<size_t>(count) + 1);
+        for (int r = s.FromRecord; r <= s.ToRecord; ++r) {
+            const int k = r - s.FromRecord + 1;
+            if (!waitShown || (k & 255) == 1 || r == s.ToRecord) {
+                ui.ShowWait("record no.", SignedNumber(r));
+                waitShown = true;
+            }
+            ProtocolRecord& rec = set.records[k];
+            rec.V0 = static_cast<int16_t>(k);
+            rec.V2 = 1;
+            for (int j = 1; j <= 8; ++j) {
+                const int column = s.ExcelColumns[j];
+                if (column == 0)
+                    continue;
+                const CellValue v = book->Cell(r, column);
+                if (j == 2)
+                    rec.V2 = SequenceNumber(v, r, column);
+                else if (j == 1)
+                    rec.V1 = DateOrText(v);
+                else
+                    *TextField(rec, j) = CellText(v);
+            }
+        }
+        if (waitShown)
+            ui.HideWait();
+        waitShown = false;
+        // Sequence numbers read from a column are the user's own; without one
+        // they are worked out from the times and actors.
+        if (s.ExcelColumns[2] == 0)
+            NumberSequence(set.records, set.count);
+        set.fileInfo = dataFileName + " | worksheet: " + sheet;
+        return InstallImportedSet(s, ui, dataFileName, std::move(set));
+    } catch (const WorkbookError& e) {
+        if (waitShown)
+            ui.HideWait();
+        ShowImportError(ui, e.number, e.what());
+        return false;
+    }
+}
+
+}  // namespace core

@@ -1,0 +1,109 @@
+#include "mainwindow/autosave.h"
+
+#include <gtest/gtest.h>
+
+#include "mainwindow/daily_fixture.h"
+#include "mainwindow/import_fixture.h"
+#include "store/open_save.h"
+
+namespace {
+
+struct Autosave : ::testing::Test {
+    test::TempDir dir;
+    core::KovaState s;
+    test::FakeUi ui;
+    std::string name;
+
+    void SetUp() override {
+        name = test::WriteDataFile(dir.File("lesson.kov"), test::NumberedSet(3), 9, "info");
+        ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    }
+    // The ticks of `minutes` minutes; which of them saved (1-based).
+    std::vector<int> Run(int minutes, bool insideCommand = false) {
+        std::vector<int> saves;
+        for (int m = 1; m <= minutes; ++m)
+            if (core::AutosaveTick(s, ui, insideCommand) == core::TickResult::Saved)
+                saves.push_back(m);
+        return saves;
+    }
+};
+
+TEST_F(Autosave, SavesEveryPeriodAfterTheChoice) {
+    struct Case {
+        int16_t choice;
+        int minutes;
+        std::vector<int> saves;
+    };
+    const Case cases[] = {{1, 16, {5, 10, 15}}, {12, 130, {60, 120}}, {0, 30, {}}, {-1, 30, {}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.choice);
+        EXPECT_EQ(core::ChooseAutosave(s, c.choice), c.choice > 0);
+        EXPECT_EQ(Run(c.minutes), c.saves);
+    }
+}
+
+TEST_F(Autosave, WritesTheCurrentSetWithItsFileInfo) {
+    core::ChooseAutosave(s, 1);
+    s.Records1[2].V8 = "changed";
+    s.FileInfo1 = "new info";
+    s.ViewMode = 3;  // whatever set is shown
+    EXPECT_EQ(Run(5), std::vector<int>{5});
+    core::KovaState again;
+    ASSERT_TRUE(core::OpenDataFile(again, ui, name));
+    EXPECT_EQ(again.Records1[2].V8, "changed");
+    EXPECT_EQ(again.FileInfo1, "new info");
+    EXPECT_TRUE(std::filesystem::exists(dir.File("lesson.bak")));
+}
+
+TEST_F(Autosave, NothingCountsWithoutDataSet1OrInsideACommand) {
+    core::ChooseAutosave(s, 1);
+    EXPECT_EQ(Run(10, true), std::vector<int>{});
+    EXPECT_EQ(s.AutosaveTicks, 0);
+    s.DataFileName1.clear();
+    EXPECT_EQ(Run(10), std::vector<int>{});
+    s.DataFileName1 = name;
+    EXPECT_EQ(Run(5), std::vector<int>{5});
+}
+
+TEST_F(Autosave, ShownSelectionIsWrittenBackInEveryViewAndStaysShown) {
+    s.FullRecords1 = s.Records1;
+    s.FullCount1 = 3;
+    s.SelectionMarks1 = {0, 0, 1, 0};
+    s.Records1 = {core::ProtocolRecord{}, s.FullRecords1[2]};
+    s.RecordCount1 = 1;
+    s.SelectionShown1 = core::kTrue;
+    s.Records1[1].V4 = "edited";
+    s.ViewMode = 2;
+    core::ChooseAutosave(s, 1);
+    EXPECT_EQ(Run(5), std::vector<int>{5});
+    EXPECT_EQ(s.SelectionShown1, core::kTrue);
+    EXPECT_EQ(s.RecordCount1, 1);
+    EXPECT_EQ(s.ViewMode, 2);
+    core::KovaState again;
+    ASSERT_TRUE(core::OpenDataFile(again, ui, name));
+    EXPECT_EQ(again.RecordCount1, 3);
+    EXPECT_EQ(again.Records1[2].V4, "edited");
+}
+
+TEST_F(Autosave, SetReadInPartAndFailedSavesKeepTheFiles) {
+    core::ChooseAutosave(s, 1);
+    s.ReadIncomplete1 = true;
+    const std::string file = test::ReadBytes(name);
+    for (int m = 1; m <= 4; ++m)
+        EXPECT_EQ(core::AutosaveTick(s, ui, false), core::TickResult::Counted);
+    EXPECT_EQ(core::AutosaveTick(s, ui, false), core::TickResult::Skipped);
+    EXPECT_EQ(dir.Listing(), "lesson.kov;");
+    s.ReadIncomplete1 = false;
+    // The backup's name is taken by a folder: the save fails, with one message.
+    std::filesystem::create_directory(dir.File("lesson.bak"));
+    test::WriteBytes(dir.File("lesson.bak/keep"), "kept");
+    for (int m = 1; m <= 4; ++m)
+        core::AutosaveTick(s, ui, false);
+    EXPECT_EQ(core::AutosaveTick(s, ui, false), core::TickResult::Failed);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(test::ReadBytes(name), file);
+    EXPECT_EQ(test::ReadBytes(dir.File("lesson.bak/keep")), "kept");
+    EXPECT_EQ(dir.Listing(), "lesson.bak;lesson.kov;");
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// What the tests of the append, merge and import commands share: a scripted
+// file dialog, scripted option dialogs and data files written to a scratch
+// folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "mainwindow/file_commands.h"
+#include "store/data_file.h"
+#include "store/store_test_util.h"
+#include "store/text_import.h"
+#include "store/worksheet_import.h"
+#include "support/fake_ui.h"
+
+namespace test {
+
+// Answers the file dialogs from a script: a name, or nullopt for Cancel.
+struct ScriptedChooser : core::FileChooser {
+    std::deque<std::optional<std::string>> answers;
+    std::vector<core::FileDialogRequest> requests;
+
+    std::optional<std::string> Next(const core::FileDialogRequest& r) {
+        requests.push_back(r);
+        if (answers.empty())
+            return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> ShowOpen(const core::FileDialogRequest& r) override {
+        return Next(r);
+    }
+    std::optional<std::string> ShowSave(const core::FileDialogRequest& r) override {
+        return Next(r);
+    }
+};
+
+// The option dialogs answered from fixed answers; `cancel` answers Cancel.
+struct ScriptedImportDialogs : core::ImportDialogs {
+    bool cancel = false;
+    int dialogueOption = 0;
+    std::string delimiter = ";";
+    std::string commentChar;
+    std::string columns[8];
+    std::string fromRow = "1";
+    std::string toRow = "1";
+    std::string sheet;  // "" = the first one offered
+    std::vector<std::string> offeredSheets;
+    std::string shownFileName;
+    int asked = 0;
+
+    bool AskDialogueOptions(core::KovaState& s, const std::string& fileName) override {
+        ++asked;
+        shownFileName = fileName;
+        if (cancel)
+            return false;
+        return core::TakeDialogueAnswers(s, dialogueOption, delimiter, commentChar);
+    }
+    bool AskWorksheetOptions(core::KovaState& s, const std::vector<std::string>& names) override {
+        ++asked;
+        offeredSheets = names;
+        if (cancel)
+            return false;
+        std::string chosen = sheet.empty() && !names.empty() ? names.front() : sheet;
+        return !core::TakeWorksheetAnswers(s, columns, fromRow, toRow, chosen).has_value();
+    }
+};
+
+inline std::string WriteDataFile(const std::string& path, const core::RecordSet& records,
+                                 int16_t header = 9, const std::string& info = "info") {
+    core::KovaState s;
+    FakeUi quiet;
+    EXPECT_TRUE(core::SaveDataFile(s, quiet, path, records,
+                                   static_cast<int16_t>(records.size() - 1), header, info));
+    return path;
+}
+
+// Records with the given time codes (V8 "<tag><k>").
+inline core::RecordSet Timed(std::initializer_list<const char*> times, const std::string& tag) {
+    core::RecordSet set(1);
+    int k = 0;
+    for (const char* t : times) {
+        ++k;
+        set.push_back(
+            Rec(static_cast<int16_t>(k), t, 1, "A", "", "", "", "", tag + std::to_string(k)));
+    }
+    return set;
+}
+
+}  // namespace test

@@ -1,0 +1,301 @@
+#include "store/text_import.h"
+
+#include <gtest/gtest.h>
+
+#include "mainwindow/daily_fixture.h"
+#include "mainwindow/import_commands.h"
+#include "mainwindow/import_fixture.h"
+#include "store/open_save.h"
+
+namespace {
+
+struct Line {
+    std::string v1, v3, v8;
+    bool operator==(const Line&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Line& l) {
+    return os << "{" << l.v1 << "|" << l.v3 << "|" << l.v8 << "}";
+}
+
+std::vector<Line> Lines(const core::ImportedSet& set) {
+    std::vector<Line> out;
+    for (int k = 1; k <= set.count; ++k) {
+        EXPECT_EQ(set.records[k].V0, k);
+        EXPECT_EQ(set.records[k].V2, 1);
+        out.push_back({set.records[k].V1, set.records[k].V3, set.records[k].V8});
+    }
+    return out;
+}
+
+TEST(DialogueText, DelimiterLayoutAndCommentRules) {
+    struct Case {
+        const char* name;
+        const char* layout;
+        const char* delimiter;
+        const char* comment;
+        std::string text;
+        std::vector<Line> lines;
+        std::string info;
+    };
+    const Case cases[] = {
+        {"time, actor, text and a continuation line",
+         "met tijd",
+         ";",
+         "#",
+         "10:02:11; Anna; Shall we go?\r\nwhen it stops\r\n",
+         {{"10:02:11", "Anna", "Shall we go?\r\nwhen it stops"}},
+         ""},
+        {"delimiters inside the text are dropped",
+         "met tijd",
+         ";",
+         "#",
+         "1; Bo; Note; twelve\r\n",
+         {{"1", "Bo", "Note twelve"}},
+         ""},
+        {"without time", "zonder tijd", ";", "#", "Anna;Yes\r\n", {{"", "Anna", "Yes"}}, ""},
+        {"a time holding the delimiter is cut there",
+         "met tijd",
+         ":",
+         "#",
+         "10:02 : Anna : Hi\r\n",
+         {{"10", "02", "Anna  Hi"}},
+         ""},
+        {"one delimiter with time: a time and a text, no actor",
+         "met tijd",
+         ";",
+         "#",
+         "10:05; hello there\r\n",
+         {{"10:05", "", "hello there"}},
+         ""},
+        {"comment lines are not trimmed after the character",
+         "met tijd",
+         ";",
+         "#",
+         "#Interview 4\r\n# coder B\r\n",
+         {},
+         "Interview 4\r\n coder B"},
+        {"lines before the first utterance go to the file info in order",
+         "zonder tijd",
+         ";",
+         "#",
+         "Session two\r\n#coded\r\nA; hi\r\nmore\r\n#late\r\n",
+         {{"", "A", "hi\r\nmore"}},
+         "Session two\r\ncoded\r\nlate"},
+        {"a Tab before the comment character makes no comment line",
+         "zonder tijd",
+         ";",
+         "#",
+         "\t#x; y\r\n",
+         {{"", "#x", "y"}},
+         ""},
+        {"no comment character: empty lines add empty info lines",
+         "zonder tijd",
+         ";",
+         "",
+         "\r\nA;b\r\n   \r\n",
+         {{"", "A", "b"}},
+         "\r\n"},
+        {"with a comment character empty lines are skipped",
+         "zonder tijd",
+         ";",
+         "%",
+         "\r\nA;b\r\n\r\n",
+         {{"", "A", "b"}},
+         ""},
+        {"tabs become blanks; a last line without its end counts",
+         "zonder tijd",
+         ";",
+         "#",
+         "A;\tone\ttwo\nB;three",
+         {{"", "A", "one two"}, {"", "B", "three"}},
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        core::KovaState s;
+        s.DialogueLayout = c.layout;
+        s.DialogueDelimiter = c.delimiter;
+        s.DialogueCommentChar = c.comment;
+        core::ImportedSet set = core::ParseDialogueText(s, c.text);
+        EXPECT_EQ(Lines(set), c.lines);
+        EXPECT_EQ(set.fileInfo, c.info);
+    }
+}
+
+TEST(DialogueText, DialogAnswersKeepTheDialogOpenUntilComplete) {
+    core::KovaState s;
+    s.DialogueCommentChar = "#";
+    EXPECT_FALSE(core::TakeDialogueAnswers(s, -1, ";", ""));
+    EXPECT_FALSE(core::TakeDialogueAnswers(s, 1, "", ""));
+    EXPECT_EQ(s.DialogueLayout, "zonder tijd");  // the layout just chosen stays
+    EXPECT_TRUE(core::TakeDialogueAnswers(s, 0, ";;", ""));
+    EXPECT_EQ(s.DialogueLayout, "met tijd");
+    EXPECT_EQ(s.DialogueDelimiter, ";");
+    EXPECT_EQ(s.DialogueCommentChar, "#");  // an empty box keeps the earlier one
+    EXPECT_TRUE(core::TakeDialogueAnswers(s, 0, ":", "%x"));
+    EXPECT_EQ(s.DialogueCommentChar, "%");
+}
+
+TEST(SentenceText, SentenceCutsAndPrefixes) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<std::string> sentences;
+    };
+    const Case cases[] = {
+        {"three sentences",
+         "We left. Then it rained! Why?",
+         {"(NP) We left.", "Then it rained!", "Why?"}},
+        {"one sentence", "Good morning.", {"(NL) Good morning."}},
+        {"no cut before a small letter, a digit or a second blank",
+         "We met at 3. 4 people stayed.  Then. left",
+         {"(NL) We met at 3. 4 people stayed.  Then. left"}},
+        {"an abbreviation before a capital cuts", "Mr. Smith came.", {"(NP) Mr.", "Smith came."}},
+        {"a line end ends a sentence",
+         "It ends.\r\nNext one\r\n",
+         {"(NL) It ends.", "(NL) Next one"}},
+        {"empty, blank and ## lines give nothing",
+         "\r\n   \r\n  ## note\r\nText\r\n",
+         {"(NL) Text"}},
+        {"a bar of the text cuts too", "a|b", {"(NP) a", "b"}},
+        {"a tab inside becomes a blank after trimming", "A\tB? C", {"(NP) A B?", "C"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        core::ImportedSet set = core::ParseSentenceText(c.text);
+        std::vector<std::string> got;
+        for (int k = 1; k <= set.count; ++k)
+            got.push_back(set.records[k].V8);
+        EXPECT_EQ(got, c.sentences);
+    }
+}
+
+TEST(ImportedFileName, TheExtensionGivesWayToKov) {
+    test::FakeUi ui;
+    const std::pair<std::string, std::string> cases[] = {
+        {"/d/talk.txt", "/d/talk.kov"}, {"/d/data.xlsx", "/d/data.kov"},
+        {"/d/notes", "/d/notes.kov"},   {"/d.v2/notes", "/d.v2/notes.kov"},
+        {"/d/a.b.xls", "/d/a.b.kov"},   {"/d/talk.kov", "/d/talk.kov"},
+    };
+    for (const auto& [source, expected] : cases) {
+        std::string name;
+        EXPECT_TRUE(core::ImportedFileName(ui, source, name));
+        EXPECT_EQ(name, expected);
+    }
+    for (const char* bad : {"/d/.txt", "/d/", ""}) {
+        std::string name = "kept";
+        EXPECT_FALSE(core::ImportedFileName(ui, bad, name));
+        EXPECT_EQ(name, "kept");
+    }
+    EXPECT_EQ(ui.messages.size(), 3u);
+}
+
+struct TextImport : ::testing::Test {
+    test::TempDir dir;
+    core::KovaState s;
+    test::FakeUi ui;
+    test::ScriptedChooser dialog;
+    test::ScriptedImportDialogs options;
+
+    void OpenData1() {
+        std::string name = test::WriteDataFile(dir.File("open.kov"), test::NumberedSet(4));
+        ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    }
+};
+
+TEST_F(TextImport, DialogueBecomesASavedDataFileThatReopensTheSame) {
+    const std::string source = dir.File("talk.txt");
+    test::WriteBytes(source, "#Interview 4\r\n10:00; Anna; Hi; there\r\n10:01; Bo; Hello\r\n");
+    test::WriteBytes(dir.File("talk.kov"), "older");
+    OpenData1();
+    s.SelectionShown1 = core::kFalse;
+    s.SieveActive = 1;
+    s.SieveCount = 1;
+    ui.answers = {core::Answer::No};
+    dialog.answers = {source};
+    options.dialogueOption = 0;
+    options.commentChar = "#";
+    ASSERT_TRUE(core::ReadDialogueTxtfile(s, ui, dialog, options));
+    EXPECT_EQ(options.shownFileName, source);
+    EXPECT_EQ(s.CurrentFileName, source);
+    EXPECT_EQ(s.DataFileName1, dir.File("talk.kov"));
+    EXPECT_EQ(s.Main.title, "KOVA Datafile: " + dir.File("talk.kov"));
+    EXPECT_EQ(s.FileInfo1, "Interview 4");
+    EXPECT_EQ(s.RecordCount1, 2);
+    EXPECT_EQ(s.Records1[1].V8, "Hi there");
+    EXPECT_EQ(s.CurrentRecord1, 1);
+    EXPECT_EQ(s.ViewMode, 1);
+    EXPECT_EQ(s.SieveActive, 0);
+    EXPECT_EQ(test::ReadBytes(dir.File("talk.bak")), "older");
+    EXPECT_EQ(dialog.requests[0].filter, core::kDialogueFilter);
+
+    core::KovaState again;
+    core::RecordSet records;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(core::ReadDataFile(again, ui, dir.File("talk.kov"), records, count, header, info));
+    EXPECT_EQ(header, 9);
+    EXPECT_EQ(info, "Interview 4");
+    EXPECT_EQ(records, s.Records1);
+}
+
+TEST_F(TextImport, SentencesAreSavedWithTheirFileNameAsFileInfo) {
+    const std::string source = dir.File("story.txt");
+    test::WriteBytes(source, "We left. Then it rained!\r\n");
+    dialog.answers = {source};
+    ASSERT_TRUE(core::ReadGeneralTextfile(s, ui, dialog));
+    EXPECT_EQ(s.FileInfo1, dir.File("story.kov"));
+    EXPECT_EQ(s.RecordCount1, 2);
+    EXPECT_EQ(dialog.requests[0].filter, core::kTextFilter);
+    const std::string head =
+        "##00000\r\n 2 MEMO 0 \r\n 9 \r\n" + dir.File("story.kov") + "\r\n##00001\r\n";
+    EXPECT_EQ(test::ReadBytes(dir.File("story.kov")).substr(0, head.size()), head);
+}
+
+TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
+    test::WriteBytes(dir.File("talk.txt"), "A; b\r\n");
+    test::WriteBytes(dir.File("talk.kov"), "older");
+    std::string many;
+    for (int k = 0; k <= core::kMaxRecords; ++k)
+        many += "A;b\r\n";
+    test::WriteBytes(dir.File("many.txt"), many);
+    OpenData1();
+    const core::KovaState before = s;
+    const auto files = test::Snapshot(dir.path());
+    struct Case {
+        const char* name;
+        std::vector<core::Answer> answers;
+        std::optional<std::string> file;
+        bool cancelOptions;
+        size_t messages;
+    };
+    const Case cases[] = {
+        {"save question cancelled", {core::Answer::Cancel}, dir.File("talk.txt"), false, 0},
+        {"file dialog cancelled", {core::Answer::No}, std::nullopt, false, 0},
+        {"option dialog cancelled", {core::Answer::No}, dir.File("talk.txt"), true, 0},
+        {"missing file", {core::Answer::No}, dir.File("gone.txt"), false, 1},
+        {"a bare extension names no file", {core::Answer::No}, dir.File(".txt"), false, 1},
+        {"too many records", {core::Answer::No}, dir.File("many.txt"), false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.messages.clear();
+        ui.answers.assign(c.answers.begin(), c.answers.end());
+        dialog.answers = {c.file};
+        options.cancel = c.cancelOptions;
+        EXPECT_FALSE(core::ReadDialogueTxtfile(s, ui, dialog, options));
+        EXPECT_EQ(ui.messages.size(), c.messages);
+        EXPECT_EQ(s.Records1, before.Records1);
+        EXPECT_EQ(s.DataFileName1, before.DataFileName1);
+        EXPECT_EQ(s.FileInfo1, before.FileInfo1);
+        EXPECT_EQ(s.Main, before.Main);
+    }
+    ui.answers = {core::Answer::No};
+    dialog.answers = {dir.File("many.txt")};
+    EXPECT_FALSE(core::ReadGeneralTextfile(s, ui, dialog));
+    EXPECT_EQ(s.Records1, before.Records1);
+    EXPECT_EQ(test::Snapshot(dir.path()), files);
+}
+
+}  // namespace

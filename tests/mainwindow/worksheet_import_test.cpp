@@ -1,0 +1,395 @@
+#include "store/worksheet_import.h"
+
+#include <gtest/gtest.h>
+#include <xlsxwriter.h>
+
+#include <filesystem>
+#include <map>
+
+#include "mainwindow/daily_fixture.h"
+#include "mainwindow/import_commands.h"
+#include "mainwindow/import_fixture.h"
+#include "store/open_save.h"
+#include "store/text.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = core::CellValue::Kind;
+
+core::CellValue Num(double v) {
+    return {Kind::Number, v, ""};
+}
+core::CellValue Text(std::string t) {
+    return {Kind::Text, 0, std::move(t)};
+}
+core::CellValue Date(double v) {
+    return {Kind::Date, v, ""};
+}
+
+TEST(WorksheetCells, DatesAndNumbersInTheirFixedForms) {
+    struct Case {
+        core::CellValue value;
+        const char* forV1;
+        const char* forText;
+    };
+    const Case cases[] = {
+        {Num(0.5), "12:00:00", "0.5"},
+        {Num(0), "0:00:00", "0"},
+        {Num(0.75 + 1.0 / 86400), "18:00:01", "0.750011574074074"},
+        {Num(1), "31-12-1899", "1"},
+        {Num(45000.75), "15-03-2023 18:00:00", "45000.75"},
+        {Num(45000), "15-03-2023", "45000"},
+        {Num(0.99999999999), "31-12-1899", "0.99999999999"},
+        {Num(-1.5), "28-12-1899 12:00:00", "-1.5"},
+        {Num(1.0 / 3), "8:00:00", "0.333333333333333"},
+        {Num(123456789012345678.0), "1.23456789012346e+17", "1.23456789012346e+17"},
+        {Date(core::SerialDate(2024, 2, 29)), "29-02-2024", "29-02-2024"},
+        {Date(core::SerialDate(1900, 3, 1, 6, 30, 15)), "01-03-1900 6:30:15", "01-03-1900 6:30:15"},
+        {Date(0.5), "12:00:00", "12:00:00"},
+        {Text("10:05"), "10:05", "10:05"},
+        {Text(""), "", ""},
+        {{}, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.forText);
+        EXPECT_EQ(core::DateOrText(c.value), c.forV1);
+        EXPECT_EQ(core::CellText(c.value), c.forText);
+    }
+    EXPECT_EQ(core::SerialDate(1899, 12, 30), 0);
+    EXPECT_EQ(core::SerialDate(2023, 3, 15, 18), 45000.75);
+    EXPECT_EQ(core::Utf8ToProgramText("Caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD \xC3"),
+              "Caf\xE9 \x80 ? ?");
+}
+
+TEST(WorksheetDialog, AnswersAreCheckedBeforeTheDialogCloses) {
+    struct Case {
+        const char* name;
+        std::string column1;
+        std::string from, to;
+        std::string sheet;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"plain", "1", "2", "11", "S", true},
+        {"numeric prefix", "3abc", "1", "1", "S", true},
+        {"empty range", "", "5", "4", "S", true},
+        {"largest range", "", "1", "32767", "S", true},
+        {"negative column", "-1", "1", "1", "S", false},
+        {"column past 16 bits", "40000", "1", "1", "S", false},
+        {"row 0", "1", "0", "1", "S", false},
+        {"range below empty", "1", "5", "3", "S", false},
+        {"too many rows", "1", "2", "32769", "S", false},
+        {"row past 16 bits", "1", "1", "99999", "S", false},
+        {"no sheet", "1", "1", "1", "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        core::KovaState s;
+        s.ExcelColumns[8] = 9;
+        std::string columns[8] = {c.column1, "", "x", "", "", "", "", "4"};
+        auto message = core::TakeWorksheetAnswers(s, columns, c.from, c.to, c.sheet);
+        EXPECT_EQ(!message.has_value(), c.taken);
+        if (c.taken) {
+            EXPECT_EQ(s.ExcelColumns[1], c.column1.empty() ? 0 : core::ReadInt16(c.column1));
+            EXPECT_EQ(s.ExcelColumns[3], 0);  // no numeric prefix maps nothing
+            EXPECT_EQ(s.ExcelColumns[8], 4);
+            EXPECT_EQ(s.ScratchText, c.sheet);
+        } else {
+            EXPECT_EQ(s.ExcelColumns[8], 9);  // nothing taken
+        }
+    }
+}
+
+// A workbook of fixed cells; sheets named in order.
+struct FakeWorkbook : core::Workbook {
+    std::vector<std::string> names{"Sheet1", "Data"};
+    std::map<std::pair<int, int>, core::CellValue> cells;
+    std::string selected;
+    std::vector<std::string> SheetNames() override { return names; }
+    void SelectSheet(const std::string& name) override {
+        if (std::find(names.begin(), names.end(), name) == names.end())
+            throw core::WorkbookError(9, "Subscript out of range: no sheet " + name);
+        selected = name;
+    }
+    core::CellValue Cell(int row, int column) override {
+        auto it = cells.find({row, column});
+        return it == cells.end() ? core::CellValue{} : it->second;
+    }
+};
+
+struct WorksheetImport : ::testing::Test {
+    test::TempDir dir;
+    core::KovaState s;
+    test::FakeUi ui;
+    test::ScriptedImportDialogs options;
+    FakeWorkbook book;
+    std::vector<std::string> opened;
+
+    core::WorkbookOpener Opener() {
+        return [this](const std::string& name) -> std::unique_ptr<core::Workbook> {
+            opened.push_back(name);
+            return std::make_unique<FakeWorkbook>(book);
+        };
+    }
+    bool Import(const std::string& name) {
+        return core::ImportExcelSheet(s, ui, options, dir.File(name), Opener());
+    }
+    void Columns(std::initializer_list<std::pair<int, const char*>> map) {
+        for (auto& c : options.columns)
+            c.clear();
+        for (auto [field, column] : map)
+            options.columns[field - 1] = column;
+    }
+};
+
+TEST_F(WorksheetImport, RowsBecomeRecordsWithMappedColumns) {
+    for (int r = 1; r <= 12; ++r) {
+        book.cells[{r, 1}] = Num(0.5 + r / 1440.0);
+        book.cells[{r, 2}] = Text(r % 2 ? "Anna" : "Bo");
+        book.cells[{r, 3}] = Text("line " + std::to_string(r));
+        book.cells[{r, 4}] = Num(r * 1.5);
+    }
+    Columns({{1, "1"}, {3, "2"}, {8, "3"}, {6, "4"}});
+    options.fromRow = "2";
+    options.toRow = "11";
+    options.sheet = "Data";
+    ASSERT_TRUE(Import("data.xls"));
+    EXPECT_EQ(options.offeredSheets, (std::vector<std::string>{"Sheet1", "Data"}));
+    ASSERT_EQ(s.RecordCount1, 10);
+    for (int k = 1; k <= 10; ++k) {
+        const core::ProtocolRecord& r = s.Records1[k];
+        EXPECT_EQ(r.V0, k);
+        EXPECT_EQ(r.V2, 1);  // every record a new actor: the numbering starts again
+        EXPECT_EQ(r.V8, "line " + std::to_string(k + 1));
+        EXPECT_EQ(r.V4, "");
+        EXPECT_EQ(r.V6, core::NumberText((k + 1) * 1.5));
+    }
+    EXPECT_EQ(s.Records1[1].V1, "12:02:00");
+    EXPECT_EQ(s.DataFileName1, dir.File("data.kov"));
+    EXPECT_EQ(s.FileInfo1, dir.File("data.kov") + " | worksheet: Data");
+    EXPECT_EQ(s.Main.title, "KOVA Datafile: " + dir.File("data.kov"));
+    EXPECT_EQ(ui.waitVisible, false);
+    EXPECT_EQ(ui.waitLabel3, "record no.");
+
+    core::KovaState again;
+    core::RecordSet records;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(core::ReadDataFile(again, ui, dir.File("data.kov"), records, count, header, info));
+    EXPECT_EQ(records, s.Records1);
+    EXPECT_EQ(header, 9);
+    EXPECT_EQ(info, s.FileInfo1);
+}
+
+TEST_F(WorksheetImport, SequenceColumnIsKeptAndNumberedTextIsTaken) {
+    book.cells[{1, 1}] = Num(2.5);
+    book.cells[{2, 1}] = Text(" 7 ");
+    book.cells[{3, 1}] = Num(3.5);
+    Columns({{2, "1"}, {3, "2"}});
+    options.toRow = "4";
+    ASSERT_TRUE(Import("seq.xlsx"));
+    ASSERT_EQ(s.RecordCount1, 4);
+    EXPECT_EQ(s.Records1[1].V2, 2);  // halves to the even number
+    EXPECT_EQ(s.Records1[2].V2, 7);
+    EXPECT_EQ(s.Records1[3].V2, 4);
+    EXPECT_EQ(s.Records1[4].V2, 0);                   // an empty cell
+    EXPECT_EQ(s.DataFileName1, dir.File("seq.kov"));  // the whole extension goes
+}
+
+TEST_F(WorksheetImport, EmptyRangeGivesAnEmptySavedSet) {
+    options.fromRow = "5";
+    options.toRow = "4";
+    ASSERT_TRUE(Import("none.xls"));
+    EXPECT_EQ(s.RecordCount1, 0);
+    EXPECT_EQ(s.CurrentRecord1, 0);
+    EXPECT_EQ(test::ReadBytes(dir.File("none.kov")).substr(0, 21), "##00000\r\n 0 MEMO 0 \r\n");
+}
+
+TEST_F(WorksheetImport, FailuresAndCancelChangeNothing) {
+    test::WriteBytes(dir.File("open.kov"), "");
+    ASSERT_TRUE(
+        core::OpenDataFile(s, ui, test::WriteDataFile(dir.File("open.kov"), test::NumberedSet(3))));
+    test::WriteBytes(dir.File("book.kov"), "older");
+    const core::KovaState before = s;
+    const auto files = test::Snapshot(dir.path());
+    book.cells[{1, 1}] = Text("one");
+    book.cells[{1, 2}] = Num(70000);
+    struct Case {
+        const char* name;
+        const char* column2;
+        const char* toRow;
+        const char* sheet;
+        bool cancel;
+        bool noSheets;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"cancel", "", "1", "", true, false, nullptr},
+        {"text in the sequence column", "1", "1", "", false, false, "Error #  13"},
+        {"sequence number too large", "2", "2", "Data", false, false, "Error #  6"},
+        {"missing sheet", "", "1", "Gone", false, false, "Error #  9"},
+        {"no worksheet at all", "", "1", "", false, true, "Error #  9"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.messages.clear();
+        Columns({{2, c.column2}});
+        if (*c.column2 == '\0')
+            Columns({});
+        options.toRow = c.toRow;
+        options.sheet = c.sheet;
+        options.cancel = c.cancel;
+        book.names = c.noSheets ? std::vector<std::string>{} : std::vector<std::string>{"Data"};
+        EXPECT_FALSE(Import("book.xls"));
+        if (c.message == nullptr) {
+            EXPECT_TRUE(ui.messages.empty());
+        } else {
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_EQ(ui.messages[0].rfind(std::string("Error|") + c.message, 0), 0u)
+                << ui.messages[0];
+        }
+        EXPECT_EQ(s.Records1, before.Records1);
+        EXPECT_EQ(s.DataFileName1, before.DataFileName1);
+        EXPECT_EQ(s.FileInfo1, before.FileInfo1);
+        EXPECT_EQ(s.Main, before.Main);
+        EXPECT_FALSE(ui.waitVisible);
+    }
+    EXPECT_EQ(test::Snapshot(dir.path()), files);
+}
+
+// ---- real workbooks ----------------------------------------------------------
+
+struct RealWorkbooks : ::testing::Test {
+    test::TempDir dir;
+    core::KovaState s;
+    test::FakeUi ui;
+    test::ScriptedImportDialogs options;
+    test::ScriptedChooser dialog;
+
+    std::string CopyFixture(const std::string& name) {
+        fs::copy_file(fs::path(KOVA_SOURCE_DIR) / "tests/store/data" / name, dir.path() / name);
+        return dir.File(name);
+    }
+
+    // A workbook of two worksheets around a chart sheet, with shared and
+    // inline strings, numbers, times and dates.
+    std::string MakeXlsx(const std::string& name) {
+        const std::string path = dir.File(name);
+        lxw_workbook* wb = workbook_new(path.c_str());
+        lxw_worksheet* first = workbook_add_worksheet(wb, "Talk");
+        lxw_chartsheet* chartSheet = workbook_add_chartsheet(wb, "Chart");
+        lxw_worksheet* second = workbook_add_worksheet(wb, "Caf\xC3\xA9");
+        lxw_format* time = workbook_add_format(wb);
+        format_set_num_format(time, "h:mm:ss");
+        lxw_format* date = workbook_add_format(wb);
+        format_set_num_format(date, "dd/mm/yyyy");
+        lxw_format* builtinDate = workbook_add_format(wb);
+        format_set_num_format_index(builtinDate, 14);
+        lxw_format* money = workbook_add_format(wb);
+        format_set_num_format(money, "\"d\"0.00");
+        worksheet_write_string(first, 0, 0, "time", nullptr);
+        worksheet_write_number(first, 1, 0, 0.5, time);
+        worksheet_write_string(first, 1, 1, "Anna", nullptr);
+        worksheet_write_string(first, 1, 2, "D\xC3\xA9j\xC3\xA0 vu \xE2\x82\xAC", nullptr);
+        worksheet_write_number(first, 1, 3, 4, nullptr);
+        lxw_datetime dt = {2024, 2, 29, 13, 45, 30};
+        worksheet_write_datetime(first, 2, 0, &dt, date);
+        worksheet_write_number(first, 2, 1, 12.25, money);
+        worksheet_write_number(first, 2, 2, 45000, builtinDate);
+        worksheet_write_string(first, 2, 3, "6", nullptr);
+        worksheet_write_boolean(first, 3, 1, 1, nullptr);
+        worksheet_write_number(second, 0, 0, 1, nullptr);
+        lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_LINE);
+        chart_add_series(chart, nullptr, "=Talk!$D$2:$D$3");
+        chartsheet_set_chart(chartSheet, chart);
+        EXPECT_EQ(workbook_close(wb), LXW_NO_ERROR);
+        return path;
+    }
+};
+
+TEST_F(RealWorkbooks, XlsxSheetsStringsNumbersAndDates) {
+    const std::string path = MakeXlsx("talk.xlsx");
+    std::unique_ptr<core::Workbook> book = core::OpenWorkbookFile(path);
+    EXPECT_EQ(book->SheetNames(), (std::vector<std::string>{"Talk", "Caf\xE9"}));
+    book->SelectSheet("Talk");
+    EXPECT_EQ(core::CellText(book->Cell(1, 1)), "time");
+    EXPECT_EQ(core::DateOrText(book->Cell(2, 1)), "12:00:00");
+    EXPECT_EQ(core::CellText(book->Cell(2, 3)), "D\xE9j\xE0 vu \x80");
+    EXPECT_EQ(core::CellText(book->Cell(3, 1)), "29-02-2024 13:45:30");
+    EXPECT_EQ(core::CellText(book->Cell(3, 2)), "12.25");  // "d" in quotes is no date
+    EXPECT_EQ(core::CellText(book->Cell(3, 3)), "15-03-2023");
+    EXPECT_EQ(core::CellText(book->Cell(4, 2)), "True");
+    EXPECT_EQ(book->Cell(9, 9).kind, Kind::Empty);
+    EXPECT_THROW(book->SelectSheet("Chart"), core::WorkbookError);
+    book->SelectSheet("Caf\xE9");
+    EXPECT_EQ(core::CellText(book->Cell(1, 1)), "1");
+}
+
+TEST_F(RealWorkbooks, XlsCellsThroughTheImportCommand) {
+    const std::string path = CopyFixture("lesson.xls");
+    options.columns[0] = "1";
+    options.columns[1] = "4";
+    options.columns[2] = "2";
+    options.columns[7] = "3";
+    options.fromRow = "2";
+    options.toRow = "4";
+    options.sheet = "Lesson";
+    dialog.answers = {path};
+    ASSERT_TRUE(core::ReadExcelfile(s, ui, dialog, options));
+    EXPECT_EQ(options.offeredSheets, (std::vector<std::string>{"Lesson", "Notes"}));
+    EXPECT_EQ(dialog.requests[0].filter, core::kWorksheetFilter);
+    EXPECT_EQ(s.ExcelFileName, path);
+    ASSERT_EQ(s.RecordCount1, 3);
+    EXPECT_EQ(s.Records1[1].V1, "10:00:00");
+    EXPECT_EQ(s.Records1[2].V1, "10:00:05");
+    EXPECT_EQ(s.Records1[3].V3, "Caf\xE9");
+    EXPECT_EQ(s.Records1[3].V8, "D\xE9j\xE0 vu");
+    EXPECT_EQ(s.Records1[2].V2, 2);
+    EXPECT_EQ(s.FileInfo1, dir.File("lesson.kov") + " | worksheet: Lesson");
+
+    // Row 5: a date and time, a number, a date, and text in the V2 column.
+    std::unique_ptr<core::Workbook> book = core::OpenWorkbookFile(path);
+    book->SelectSheet("Lesson");
+    EXPECT_EQ(core::DateOrText(book->Cell(5, 1)), "15-03-2023 18:00:00");
+    EXPECT_EQ(core::CellText(book->Cell(5, 2)), "2.5");
+    EXPECT_EQ(core::CellText(book->Cell(5, 3)), "29-02-2024");
+    EXPECT_EQ(book->Cell(40, 2).kind, Kind::Empty);
+    options.toRow = "5";
+    const auto files = test::Snapshot(dir.path());
+    const core::RecordSet records = s.Records1;
+    ui.answers = {core::Answer::No};
+    dialog.answers = {path};
+    EXPECT_FALSE(core::ReadExcelfile(s, ui, dialog, options));
+    EXPECT_EQ(s.Records1, records);
+    EXPECT_EQ(test::Snapshot(dir.path()), files);
+}
+
+TEST_F(RealWorkbooks, DamagedOrForeignFilesAreRefusedWithAMessage) {
+    const std::string xls = CopyFixture("lesson.xls");
+    const std::string xlsx = MakeXlsx("talk.xlsx");
+    const std::string bytesXls = test::ReadBytes(xls);
+    const std::string bytesXlsx = test::ReadBytes(xlsx);
+    test::WriteBytes(dir.File("cut.xls"), bytesXls.substr(0, bytesXls.size() / 3));
+    test::WriteBytes(dir.File("cut.xlsx"), bytesXlsx.substr(0, bytesXlsx.size() / 2));
+    test::WriteBytes(dir.File("plain.xls"), "time;actor\r\n");
+    const auto files = test::Snapshot(dir.path());
+    for (const char* name : {"cut.xls", "cut.xlsx", "plain.xls", "missing.xls"}) {
+        SCOPED_TRACE(name);
+        ui.messages.clear();
+        dialog.answers = {dir.File(name)};
+        EXPECT_FALSE(core::ReadExcelfile(s, ui, dialog, options));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].rfind("Error|Error # ", 0), 0u) << ui.messages[0];
+        EXPECT_EQ(s.RecordCount1, 0);
+        EXPECT_EQ(options.asked, 0);
+    }
+    EXPECT_EQ(test::Snapshot(dir.path()), files);
+    const std::string empty = CopyFixture("empty.xls");
+    std::unique_ptr<core::Workbook> book = core::OpenWorkbookFile(empty);
+    EXPECT_EQ(book->SheetNames(), std::vector<std::string>{"Blank"});
+    book->SelectSheet("Blank");
+    EXPECT_EQ(book->Cell(1, 1).kind, Kind::Empty);
+}
+
+}  // namespace
