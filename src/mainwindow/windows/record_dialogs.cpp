@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "mainwindow/coding.h"
 #include "mainwindow/record_commands.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
@@ -228,7 +227,7 @@ void tabeledit::Command1_Click() {
     std::string text = FromQString(RichTextBox1->toPlainText());
     // A table file quotes every label and category: a double quote would
     // break it. The editor stays open so the text can be mended.
-    if (!core::CheckTableText(ui_, text))
+    if (!core::CheckTableEditText(ui_, text))
         return;
     s_.ScratchText = std::move(text);
     s_.DialogCancelled = 0;
