@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+class QPlainTextEdit;
+
 // Every byte 0..255 becomes one character. The five bytes that Windows-1252
 // leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control
 // characters of the same number, so that every byte string survives
@@ -28,3 +30,8 @@ QString ToEditorText(std::string_view bytes);
 // Text from an editor back to bytes: "\n", "\r\n", a lone "\r" and the
 // paragraph and line separators U+2029 and U+2028 each become CR LF.
 std::string FromEditorText(const QString& text);
+
+// What a multi-line editor holds, line breaks as "\n". Unlike toPlainText(),
+// which turns a no-break space into a plain one, every character stays as it
+// is, so a text shown and read back keeps every byte.
+QString EditorText(const QPlainTextEdit& editor);

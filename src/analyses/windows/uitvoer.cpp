@@ -81,7 +81,7 @@ void uitvoer::ShowText(const std::string& caption, const std::string& text) {
 }
 
 std::string uitvoer::TextBytes() const {
-    return FromEditorText(Tekst->toPlainText());
+    return FromEditorText(EditorText(*Tekst));
 }
 
 // Writes the viewer's text back over the file it shows.

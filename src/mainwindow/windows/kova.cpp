@@ -239,7 +239,7 @@ void kova::MainChanged() {
     }
     // Set the text box only when its text differs, so its caret stays put.
     QString text1 = ToEditorText(m.text1);
-    if (Text1->toPlainText() != text1)
+    if (EditorText(*Text1) != text1)
         Text1->setPlainText(text1);
     if (Text1->palette().color(QPalette::Base) != ToQColor(m.text1Colour))
         SetBackground(Text1, ToQColor(m.text1Colour));

@@ -425,7 +425,7 @@ void kova::T_KeyPress(int k) {
 }
 
 void kova::Text1_Change() {
-    core::StoreText1(s_, FromEditorText(Text1->toPlainText()));
+    core::StoreText1(s_, FromEditorText(EditorText(*Text1)));
 }
 
 void kova::Text1_MouseUp(Qt::MouseButton button) {

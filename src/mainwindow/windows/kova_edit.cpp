@@ -91,7 +91,7 @@ void kova::CJoin_Click() {
 
 void kova::CSplit_Click() {
     // The caret in editor characters, counted over the text as it is stored.
-    const QString before = Text1->toPlainText().left(Text1->textCursor().position());
+    const QString before = EditorText(*Text1).left(Text1->textCursor().position());
     const std::string bytes = FromEditorText(before);
     core::SplitButton(s_, ui_, core::EditorIndex(bytes, bytes.size()));
 }

@@ -73,7 +73,7 @@ void Memo::ShowModal() {
 }
 
 bool Memo::HasUnstoredEdit() const {
-    return isVisible() && !isModal() && TextBox1->toPlainText() != openedText_;
+    return isVisible() && !isModal() && EditorText(*TextBox1) != openedText_;
 }
 
 void Memo::SelectText(int start, int length) {
@@ -87,7 +87,7 @@ void Memo::SelectText(int start, int length) {
 
 void Memo::Command1_Click(int Index) {
     core::MemoStore result =
-        core::StoreMemo(s_, ui_, target_, Index == 1, FromEditorText(TextBox1->toPlainText()));
+        core::StoreMemo(s_, ui_, target_, Index == 1, FromEditorText(EditorText(*TextBox1)));
     if (result != core::MemoStore::Stored)
         return;
     // Unload: ends a modal show, hides a modeless one.

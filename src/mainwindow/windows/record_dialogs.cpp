@@ -224,7 +224,7 @@ tabeledit::tabeledit(QWidget* parent, core::KovaState& s, core::KovaUi& ui,
 }
 
 void tabeledit::Command1_Click() {
-    std::string text = FromQString(RichTextBox1->toPlainText());
+    std::string text = FromQString(EditorText(*RichTextBox1));
     // A table file quotes every label and category: a double quote would
     // break it. The editor stays open so the text can be mended.
     if (!core::CheckTableEditText(ui_, text))
