@@ -12,6 +12,9 @@ enum class Answer { Yes, No, Cancel };
 // The program's own title, used where a message box carries no other title.
 inline constexpr const char* kProgramTitle = "KOVA";
 
+// The description of a transition diagram (analyses/transition_diagram.h).
+struct TransitionDiagram;
+
 class KovaUi {
 public:
     virtual ~KovaUi() = default;
@@ -37,6 +40,10 @@ public:
     // The output viewer `uitvoer`: show it modeless with this caption and
     // text, the caret at the end.
     virtual void ShowOutput(const std::string& caption, const std::string& text) = 0;
+
+    // The transition diagram window `diagram`: keeps the diagram as its
+    // picture and shows it modally; returns when the user closes it.
+    virtual void ShowTransitionDiagram(const TransitionDiagram& diagram) = 0;
 };
 
 }  // namespace core

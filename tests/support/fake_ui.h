@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analyses/transition_diagram.h"
 #include "store/ui.h"
 
 namespace test {
@@ -21,6 +22,7 @@ struct FakeUi : core::KovaUi {
     std::string waitLabel3;
     std::string waitLabel1;
     int redraws = 0;
+    std::vector<core::TransitionDiagram> diagrams;  // every diagram shown
 
     void Message(const std::string& text, const std::string& title, core::Icon) override {
         messages.push_back(title + "|" + text);
@@ -52,6 +54,10 @@ struct FakeUi : core::KovaUi {
         outputCaption = caption;
         outputText = text;
         log.push_back("ShowOutput " + caption);
+    }
+    void ShowTransitionDiagram(const core::TransitionDiagram& diagram) override {
+        diagrams.push_back(diagram);
+        log.push_back("ShowTransitionDiagram " + diagram.title);
     }
 
 private:

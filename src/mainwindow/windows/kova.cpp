@@ -88,6 +88,7 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
     ConnectDailyControls();
     ConnectEditControls();
     connect(CAnaf, &QPushButton::clicked, this, &kova::CAnaf_Click);
+    connect(diag, &QPushButton::clicked, this, &kova::diag_Click);
     connect(CRunfilter, &QPushButton::clicked, this, &kova::CRunfilter_Click);
     resize(DesignInnerSize() + QSize(0, menuBar()->sizeHint().height()));
     ui_.AttachMainWindow(this, [this] { MainChanged(); });

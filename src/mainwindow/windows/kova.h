@@ -60,6 +60,9 @@ public:
     void CAnaf_Click();
     void mnuAnalyse_Click();
     void mnuAnalyseItem_Click(int Index);
+    void mnuSequential_Click();
+    void mnuSequentialItem_Click(int Index);
+    void diag_Click();
     void CRunfilter_Click();
     void mnuAbout_Click();
 

@@ -5,7 +5,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "analyses/windows/diagram.h"
 #include "analyses/windows/frequency_menu_window.h"
+#include "analyses/windows/sequential_menu_window.h"
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/qt_ui.h"
 
@@ -143,6 +145,9 @@ void kova::CreateMenus() {
         connect(item, &QAction::triggered, this, [this, i = index] { mnuAnalyseItem_Click(i); });
     mnuSequential = AddMenu(bar, "mnuSequential", "&Sequential");
     AddItems(mnuSequential, "mnuSequentialItem", variables, mnuSequentialItem);
+    connect(mnuSequential, &QMenu::aboutToShow, this, &kova::mnuSequential_Click);
+    for (auto& [index, item] : mnuSequentialItem)
+        connect(item, &QAction::triggered, this, [this, i = index] { mnuSequentialItem_Click(i); });
 
     mnuInterrater = AddMenu(bar, "mnuInterrater", "&Interrater");
     AddItems(mnuInterrater, "mnuInterraterItem",
@@ -179,4 +184,16 @@ void kova::mnuAnalyse_Click() {
 
 void kova::mnuAnalyseItem_Click(int Index) {
     FrequencyMenuClick(this, s_, ui_, Index);
+}
+
+void kova::mnuSequential_Click() {
+    RelabelSequentialMenu(s_, mnuSequentialItem);
+}
+
+void kova::mnuSequentialItem_Click(int Index) {
+    SequentialMenuClick(this, s_, ui_, Index);
+}
+
+void kova::diag_Click() {
+    ui_.Diagram().ShowModeless();
 }

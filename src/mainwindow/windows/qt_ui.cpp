@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include "analyses/windows/diagram.h"
 #include "analyses/windows/uitvoer.h"
 #include "mainwindow/windows/savefile.h"
 #include "mainwindow/windows/waitmsg.h"
@@ -104,4 +105,15 @@ void QtUi::MainChanged() {
 
 void QtUi::ShowOutput(const std::string& caption, const std::string& text) {
     Viewer().ShowText(caption, text);
+}
+
+diagram& QtUi::Diagram() {
+    if (!diagram_)
+        diagram_ = std::make_unique<diagram>(*this);
+    return *diagram_;
+}
+
+void QtUi::ShowTransitionDiagram(const core::TransitionDiagram& d) {
+    FlushWait();
+    Diagram().ShowModal(d);
 }

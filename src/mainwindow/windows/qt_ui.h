@@ -10,6 +10,7 @@
 #include "store/ui.h"
 
 class QWidget;
+class diagram;
 class uitvoer;
 class waitmsg;
 
@@ -25,6 +26,8 @@ public:
     uitvoer& Viewer();
     waitmsg& Wait();
     bool WaitVisible() const;
+    // The transition diagram window, created hidden on first use.
+    diagram& Diagram();
 
     void Message(const std::string& text, const std::string& title, core::Icon icon) override;
     core::Answer AskSaveFile(const std::string& fileName) override;
@@ -33,6 +36,7 @@ public:
     void HideWait() override;
     void MainChanged() override;
     void ShowOutput(const std::string& caption, const std::string& text) override;
+    void ShowTransitionDiagram(const core::TransitionDiagram& d) override;
 
 private:
     QWidget* DialogParent() const;
@@ -43,4 +47,5 @@ private:
     std::function<void()> redraw_;
     std::unique_ptr<uitvoer> viewer_;
     std::unique_ptr<waitmsg> wait_;
+    std::unique_ptr<diagram> diagram_;
 };

@@ -1,0 +1,190 @@
+#include "analyses/sequential_analysis.h"
+
+#include "analyses/chi_square_report.h"
+#include "analyses/output_file.h"
+#include "analyses/sequential_reports.h"
+#include "analyses/transition_tables.h"
+#include "store/record_range.h"
+#include "store/text.h"
+
+namespace core {
+
+namespace {
+
+constexpr const char* kNoTableCategories =
+    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
+
+bool LagValid(int lag) {
+    return lag >= 1 && lag <= 20;
+}
+
+}  // namespace
+
+std::string SequentialCode(const ProtocolRecord& r, int varIndex) {
+    if (varIndex == 2)
+        return r.V2 == 0 ? std::string() : PlainNumber(r.V2);
+    const std::string* field = TextField(r, varIndex);
+    return field ? Trim(*field) : std::string();
+}
+
+EventList BuildSequentialEvents(const KovaState& s, int varIndex) {
+    EventList list;
+    list.RangeLength = static_cast<int16_t>(s.ToRecord - s.FromRecord + 1);
+    list.events.reserve(static_cast<size_t>(list.RangeLength) + 1);
+    // Filling is on (1) or off (0); any other value finds no events.
+    if (s.EpisodeFilling != 0 && s.EpisodeFilling != 1) {
+        list.events[0].span = list.RangeLength;
+        return list;
+    }
+    for (int i = s.FromRecord; i <= s.ToRecord; ++i) {
+        std::string code = SequentialCode(s.Records1[static_cast<size_t>(i)], varIndex);
+        if (!code.empty()) {
+            FrequencyEvent e;
+            e.code = std::move(code);
+            e.span = 1;
+            e.position = static_cast<int16_t>(i);
+            list.events.push_back(std::move(e));
+        } else if (s.EpisodeFilling == 1 && i > 1) {
+            // An empty record repeats the code before it (the empty code of
+            // event 0 when the range starts with empty records).
+            FrequencyEvent e;
+            e.code = list.events.back().code;
+            e.span = 1;
+            e.position = static_cast<int16_t>(i);
+            list.events.push_back(std::move(e));
+        } else {
+            ++list.events.back().span;
+        }
+    }
+    return list;
+}
+
+bool ComputeTransitionTables(KovaState& s, KovaUi& ui, int16_t varIndex, const EventList& events,
+                             int16_t lag, const ReportClock& clock) {
+    if (!LagValid(lag))
+        return true;
+    const int n = events.EventCount();
+    if (n == 0)
+        return WriteSequentialNoCodesBlock(s, ui, varIndex, clock);
+
+    SequentialReport report;
+    report.varIndex = varIndex;
+    report.lag = lag;
+    report.clock = clock;
+    if (varIndex >= 4 && varIndex <= 7 && s.TableBasedCategories != 0) {
+        report.categories = s.CategoryLists[static_cast<size_t>(varIndex)];
+        if (report.categories.empty()) {
+            ui.Message(kNoTableCategories, "Error", Icon::Critical);
+            return true;
+        }
+    } else {
+        report.categories = DistinctCodes(events);
+    }
+
+    std::vector<std::string> codes;
+    codes.reserve(static_cast<size_t>(n));
+    for (int k = 1; k <= n; ++k)
+        codes.push_back(events.events[static_cast<size_t>(k)].code);
+    const CountMatrix f = CountTransitions(report.categories, codes, lag);
+
+    if (s.ShowFrequencyTable != 0 && !WriteFrequencyTransitionTable(s, ui, report, f))
+        return false;
+
+    const SingleMatrix e = ExpectedFrequencies(f);
+    const ChiSquareResult chi = ComputeChiSquare(f, e);
+    const ChiSquareLabels labels{"Expected Transition Table",
+                                 s.Varnaam[static_cast<size_t>(varIndex)], SequentialTitleTags(s),
+                                 report.categories, report.categories};
+    if (!PrintChiSquareStatistics(s, ui, labels, f, e, chi, clock))
+        return false;
+
+    if (s.ShowProbabilityTable != 0 &&
+        !WriteProbabilityTransitionTable(s, ui, report, RowProbabilities(f)))
+        return false;
+
+    if (s.ShowUniZScores != 0 || s.ShowUniKappa != 0) {
+        const SingleMatrix z = UniZScores(f, n);
+        if (s.ShowUniZScores != 0 && !WriteZScoreTable(s, ui, "uni", report, z))
+            return false;
+        if (s.ShowUniKappa != 0 && !WriteKappaTable(s, ui, "uni", report, UniKappas(f, n)))
+            return false;
+    }
+    if (s.ShowBiZScores != 0 || s.ShowBiKappa != 0) {
+        const SingleMatrix z = BiZScores(f, n);
+        if (s.ShowBiZScores != 0 && !WriteZScoreTable(s, ui, "bi", report, z))
+            return false;
+        if (s.ShowBiKappa != 0 && !WriteKappaTable(s, ui, "bi", report, BiKappas(f, n)))
+            return false;
+    }
+    return true;
+}
+
+bool SequentialAnalysis(KovaState& s, KovaUi& ui, int16_t varIndex, int16_t lag,
+                        const ReportClock& clock) {
+    if (varIndex < 2 || varIndex > 7 || !LagValid(lag) || !FrequencyRangeValid(s))
+        return true;
+    const EventList events = BuildSequentialEvents(s, varIndex);
+    if (!ComputeTransitionTables(s, ui, varIndex, events, lag, clock))
+        return false;
+    return ShowAnalysisFile(s, ui);
+}
+
+void SequentialMenuItem(KovaState& s, KovaUi& ui, int index,
+                        const std::function<void()>& askOptions, const ReportClock& clock) {
+    if (s.ViewMode != 1 || s.DataFileName1.empty())
+        return;
+    if (!((index >= 2 && index <= 7) || index == 9))
+        return;
+    s.EpisodeFilling = 0;
+    s.DialogCancelled = 0;
+    askOptions();
+    if (s.DialogCancelled != 0)
+        return;
+    if (index == 9) {
+        for (int16_t v = 2; v <= 7; ++v)
+            if (!SequentialAnalysis(s, ui, v, s.Lag, clock))
+                return;
+    } else {
+        SequentialAnalysis(s, ui, static_cast<int16_t>(index), s.Lag, clock);
+    }
+}
+
+std::array<std::string, 2> LagRangePreset(const KovaState& s) {
+    if (s.RecordCount1 < 1 || s.Records1.size() <= static_cast<size_t>(s.RecordCount1))
+        return {"", ""};
+    return {SignedNumber(s.Records1[1].V0),
+            SignedNumber(s.Records1[static_cast<size_t>(s.RecordCount1)].V0)};
+}
+
+bool ApplyLagOptions(KovaState& s, KovaUi& ui, std::string_view fromText, std::string_view toText,
+                     bool tableBased, const LagSwitches& switches) {
+    int16_t from = 0;
+    int16_t to = 0;
+    try {
+        from = ReadInt16(fromText);
+        to = ReadInt16(toText);
+    } catch (const Overflow16&) {
+        ui.Message("Record numbers are whole numbers from 1 to 32767.", "Error", Icon::Exclamation);
+        return false;
+    }
+    s.TableBasedCategories = tableBased ? 1 : 0;
+    auto box = [&](int i) -> int16_t { return switches[static_cast<size_t>(i)] ? 1 : 0; };
+    s.ShowUniDiagram = box(0);
+    s.ShowFrequencyTable = box(1);
+    s.ShowExpectedTable = box(2);
+    s.ShowResidualsTable = box(3);
+    s.ShowProbabilityTable = box(4);
+    s.ShowUniZScores = box(5);
+    s.ShowUniKappa = box(6);
+    s.ShowBiZScores = box(7);
+    s.ShowBiKappa = box(8);
+    s.ShowBiDiagram = box(9);
+    if (!LagValid(s.Lag))
+        return false;
+    MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from, to);
+    s.FromRecord = from;
+    s.ToRecord = to;
+    return true;
+}
+
+}  // namespace core

@@ -1,0 +1,178 @@
+#include "analyses/windows/diagram.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <cmath>
+
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
+
+namespace {
+
+constexpr double kHeadLength = 10;
+constexpr double kHeadWidth = 4;
+
+QPointF ToPoint(const core::DiagramPoint& p) {
+    return QPointF(p.x, p.y);
+}
+
+void ArrowHead(QPainter& painter, const QPointF& from, const QPointF& to) {
+    const double dx = to.x() - from.x();
+    const double dy = to.y() - from.y();
+    const double length = std::hypot(dx, dy);
+    if (length == 0)
+        return;
+    const double ux = dx / length;
+    const double uy = dy / length;
+    const QPointF base(to.x() - ux * kHeadLength, to.y() - uy * kHeadLength);
+    QPolygonF head;
+    head << to << QPointF(base.x() - uy * kHeadWidth, base.y() + ux * kHeadWidth)
+         << QPointF(base.x() + uy * kHeadWidth, base.y() - ux * kHeadWidth);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawPolygon(head);
+    painter.restore();
+}
+
+QRectF LabelBox(const QPointF& centre) {
+    return QRectF(centre.x() - 40, centre.y() - 10, 80, 20);
+}
+
+}  // namespace
+
+void PaintTransitionDiagram(QPainter& painter, const core::TransitionDiagram& d) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(QRect(0, 0, d.width, d.height), Qt::white);
+    painter.setPen(Qt::black);
+    if (!d.title.empty())
+        painter.drawText(QRectF(0, 4, d.width, 20), Qt::AlignHCenter, ToQString(d.title));
+    for (const core::DiagramArrow& a : d.arrows) {
+        QPen pen(Qt::black, 1.5, a.dashed ? Qt::DashLine : Qt::SolidLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        if (a.loop) {
+            painter.drawEllipse(ToPoint(a.start), a.loopRadius, a.loopRadius);
+        } else {
+            painter.drawLine(ToPoint(a.start), ToPoint(a.end));
+            if (a.head)
+                ArrowHead(painter, ToPoint(a.start), ToPoint(a.end));
+        }
+        painter.setPen(Qt::black);
+        painter.drawText(LabelBox(ToPoint(a.labelAt)), Qt::AlignCenter, ToQString(a.label));
+    }
+    painter.setPen(QPen(Qt::black, 1.5));
+    for (const core::DiagramNode& n : d.nodes) {
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(ToPoint(n.centre), d.nodeRadius, d.nodeRadius);
+        const QRectF box(n.centre.x - d.nodeRadius, n.centre.y - d.nodeRadius, 2 * d.nodeRadius,
+                         2 * d.nodeRadius);
+        painter.drawText(box, Qt::AlignCenter, ToQString(n.label));
+    }
+}
+
+DiagramPicture::DiagramPicture(QWidget* parent) : QWidget(parent) {
+    setObjectName("Picture1");
+    setFixedSize(core::kDiagramWidth, core::kDiagramHeight);
+}
+
+void DiagramPicture::SetDiagram(const core::TransitionDiagram& d) {
+    diagram_ = d;
+    update();
+}
+
+QImage DiagramPicture::Render() const {
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PaintTransitionDiagram(painter, diagram_);
+    return image;
+}
+
+void DiagramPicture::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    PaintTransitionDiagram(painter, diagram_);
+}
+
+diagram::diagram(core::KovaUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+    setObjectName("diagram");
+    setWindowTitle("KOVA Transition Diagram");
+    Picture1 = new DiagramPicture(this);
+    Picture1->move(Tw(120), Tw(120));
+    const int below = Picture1->y() + Picture1->height() + Tw(120);
+    CSave = new QPushButton("Save", this);
+    CSave->setObjectName("CSave");
+    CSave->setGeometry(Picture1->x(), below, Tw(1095), Tw(375));
+    COkee = new QPushButton("OK", this);
+    COkee->setObjectName("COkee");
+    COkee->setGeometry(Picture1->x() + Picture1->width() - Tw(1095), below, Tw(1095), Tw(375));
+    COkee->setDefault(true);
+    CSave->setAutoDefault(false);
+    setFixedSize(Picture1->x() * 2 + Picture1->width(), below + COkee->height() + Tw(120));
+    connect(CSave, &QPushButton::clicked, this, &diagram::CSave_Click);
+    connect(COkee, &QPushButton::clicked, this, &diagram::COkee_Click);
+}
+
+void diagram::ShowModal(const core::TransitionDiagram& d) {
+    Picture1->SetDiagram(d);
+    if (isVisible())
+        hide();  // a modeless showing becomes the modal one
+    CentreOnScreen(this);
+    exec();
+}
+
+void diagram::ShowModeless() {
+    if (!isVisible())
+        CentreOnScreen(this);
+    show();
+    raise();
+    activateWindow();
+}
+
+diagram::SaveAnswerer& diagram::TestSaveAnswer() {
+    static SaveAnswerer answer;
+    return answer;
+}
+
+bool diagram::SavePicture(QString name) {
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    QByteArray format = "png";
+    if (suffix == "bmp")
+        format = "bmp";
+    else if (suffix.isEmpty())
+        name += ".png";
+    QImageWriter writer(name, format);
+    if (!writer.write(Picture1->Render())) {
+        ui_.Message(
+            FromQString("The picture could not be saved as " + name + ": " + writer.errorString()),
+            "Error", core::Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+void diagram::CSave_Click() {
+    std::optional<QString> chosen;
+    if (TestSaveAnswer()) {
+        chosen = TestSaveAnswer()();
+    } else {
+        const QString name = QFileDialog::getSaveFileName(
+            this, "Save Diagram", QString(), "PNG Files (*.png);;Bitmap Files (*.bmp)");
+        if (!name.isEmpty())
+            chosen = name;
+    }
+    if (chosen && !chosen->isEmpty())
+        SavePicture(*chosen);
+}
+
+void diagram::COkee_Click() {
+    if (isModal())
+        accept();
+    else
+        hide();
+}

@@ -1,0 +1,103 @@
+#include "analyses/windows/lagask.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "store/text.h"
+#include "widgets/text_codec.h"
+#include "widgets/window_util.h"
+
+namespace {
+
+template <typename W>
+W* Place(W* w, const char* name, int left, int top, int width, int height) {
+    w->setObjectName(name);
+    w->setGeometry(Tw(left), Tw(top), Tw(width), Tw(height));
+    return w;
+}
+
+// The captions of the Check2 array, in the order of core::LagSwitches.
+constexpr const char* kSwitchCaptions[core::kLagSwitches] = {
+    "Uni-directional diagram", "Frequency table",         "Expected table",
+    "Adjusted residuals",      "Probability table",       "Uni-directional z-scores",
+    "Uni-directional kappa",   "Bi-directional z-scores", "Bi-directional kappa",
+    "Bi-directional diagram"};
+
+}  // namespace
+
+lagask::lagask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
+    : QDialog(parent), s(state), ui(kovaUi) {
+    setObjectName("lagask");
+    setWindowTitle("KOVA Sequential Options");
+    setFixedSize(Tw(6600), Tw(5520));
+    Label3 = Place(new QLabel("Lag:", this), "Label3", 240, 240, 1500, 285);
+    Combo1 = Place(new QComboBox(this), "Combo1", 1800, 200, 900, 315);
+    Label1 = Place(new QLabel("From record no.", this), "Label1", 240, 720, 1500, 285);
+    Text1 = Place(new QLineEdit(this), "Text1", 1800, 680, 900, 315);
+    Label2 = Place(new QLabel("to", this), "Label2", 2820, 720, 300, 285);
+    Text2 = Place(new QLineEdit(this), "Text2", 3120, 680, 900, 315);
+    Check1 = Place(new QCheckBox("Episode Filling?", this), "Check1", 240, 1200, 3000, 285);
+    Check3 = Place(new QCheckBox("Table based categories?", this), "Check3", 3360, 1200, 3000, 285);
+    // Two columns of switches: the tables on the left, z-scores, kappas and
+    // diagrams on the right.
+    const int order[core::kLagSwitches] = {1, 2, 3, 4, 0, 5, 6, 7, 8, 9};
+    for (int slot = 0; slot < core::kLagSwitches; ++slot) {
+        const int i = order[slot];
+        const int left = slot < 4 ? 240 : 3360;
+        const int top = 1800 + 420 * (slot < 4 ? slot : slot - 4);
+        Check2[static_cast<size_t>(i)] =
+            Place(new QCheckBox(kSwitchCaptions[i], this), "Check2", left, top, 3000, 285);
+        Check2[static_cast<size_t>(i)]->setProperty("Index", i);
+    }
+    cmdOK = Place(new QPushButton("OK", this), "cmdOK", 1920, 4680, 1095, 375);
+    cmdCancel = Place(new QPushButton("Cancel", this), "cmdCancel", 3480, 4680, 1095, 375);
+    cmdOK->setDefault(true);
+    cmdCancel->setAutoDefault(false);
+
+    for (int lag = 1; lag <= core::kLagChoices; ++lag)
+        Combo1->addItem(QString::number(lag));
+    connect(Combo1, &QComboBox::currentIndexChanged, this,
+            [this](int) { s.Lag = core::ReadInt16(FromQString(Combo1->currentText())); });
+    connect(Check1, &QCheckBox::clicked, this, [this](bool on) { s.EpisodeFilling = on ? 1 : 0; });
+    connect(cmdOK, &QPushButton::clicked, this, &lagask::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &lagask::cmdCancel_Click);
+    Form_Load();
+}
+
+void lagask::Form_Load() {
+    CentreOnScreen(this);
+    Combo1->setCurrentIndex(0);
+    s.Lag = 1;
+    const auto preset = core::LagRangePreset(s);
+    Text1->setText(ToQString(preset[0]));
+    Text2->setText(ToQString(preset[1]));
+    Check1->setChecked(s.EpisodeFilling != 0);
+    Check3->setChecked(s.TableBasedCategories != 0);
+    const int16_t current[core::kLagSwitches] = {
+        s.ShowUniDiagram,       s.ShowFrequencyTable, s.ShowExpectedTable, s.ShowResidualsTable,
+        s.ShowProbabilityTable, s.ShowUniZScores,     s.ShowUniKappa,      s.ShowBiZScores,
+        s.ShowBiKappa,          s.ShowBiDiagram};
+    for (int i = 0; i < core::kLagSwitches; ++i)
+        Check2[static_cast<size_t>(i)]->setChecked(current[i] != 0);
+}
+
+void lagask::cmdOK_Click() {
+    core::LagSwitches switches{};
+    for (int i = 0; i < core::kLagSwitches; ++i)
+        switches[static_cast<size_t>(i)] = Check2[static_cast<size_t>(i)]->isChecked();
+    if (core::ApplyLagOptions(s, ui, FromQString(Text1->text()), FromQString(Text2->text()),
+                              Check3->isChecked(), switches))
+        accept();
+}
+
+void lagask::cmdCancel_Click() {
+    reject();
+}
+
+void lagask::reject() {
+    s.DialogCancelled = 1;
+    QDialog::reject();
+}

@@ -1,0 +1,192 @@
+// Sequential > a variable on the sample protocol, as a user runs it: the
+// options dialog, the blocks appended to the ".ana" file, the transition
+// diagram shown modally and saved as a picture, the "Diagr" button.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "analyses/windows/diagram.h"
+#include "analyses/windows/lagask.h"
+#include "analyses/windows/uitvoer.h"
+#include "support/main_window_fixture.h"
+#include "widgets/text_codec.h"
+
+namespace {
+
+using test::ReadBytes;
+
+// Runs `act` on the next modal window of type T (polling the event loop
+// the modal window runs).
+template <typename T>
+void WhenModalOf(std::function<void(T*)> act) {
+    auto* timer = new QTimer;
+    auto* ticks = new int(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, ticks, act] {
+        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (modal == nullptr && ++*ticks < 500)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        delete ticks;
+        if (modal != nullptr)
+            act(modal);
+    });
+    timer->start(10);
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+struct SequentialMenuGui : test::MainWindowTest {
+    void SetUp() override {
+        kovFile = dir.File("classroom.kov");
+        anaFile = dir.File("classroom.ana");
+        std::filesystem::copy_file(std::string(KOVA_SOURCE_DIR) + "/examples/classroom.kov",
+                                   kovFile);
+        MainWindowTest::SetUp();
+        w->showSplash = false;
+        w->Form_Load(kovFile);
+        ASSERT_EQ(s.ViewMode, 1);
+    }
+    void TearDown() override {
+        diagram::TestSaveAnswer() = nullptr;
+        ui.Viewer().hide();
+        ui.Diagram().hide();
+        MainWindowTest::TearDown();
+    }
+    void Choose(int index, std::function<void(lagask*)> answer) {
+        WhenModalOf<lagask>([this, answer](lagask* dialog) {
+            dialogTitle = dialog->windowTitle();
+            from = dialog->Text1->text();
+            to = dialog->Text2->text();
+            answer(dialog);
+        });
+        w->mnuSequentialItem.at(index)->trigger();
+    }
+
+    std::string kovFile, anaFile;
+    QString dialogTitle, from, to;
+};
+
+TEST_F(SequentialMenuGui, V4AtLagTwoWithEveryTableAndTheDiagramSavedAsPng) {
+    const std::string png = dir.File("transitions.png");
+    int diagrams = 0;
+    size_t nodes = 0;
+    Choose(4, [&](lagask* d) {
+        EXPECT_EQ(d->Combo1->count(), 10);
+        EXPECT_EQ(s.Lag, 1);
+        d->Combo1->setCurrentIndex(1);
+        EXPECT_EQ(s.Lag, 2);
+        for (int i = 0; i < 9; ++i)  // all but the bi-directional diagram
+            d->Check2[static_cast<size_t>(i)]->click();
+        WhenModalOf<diagram>([&](diagram* picture) {
+            ++diagrams;
+            nodes = picture->Picture1->Diagram().nodes.size();
+            diagram::TestSaveAnswer() = [&] { return QString::fromStdString(png); };
+            picture->CSave->click();
+            picture->COkee->click();
+        });
+        d->cmdOK->click();
+    });
+    EXPECT_EQ(dialogTitle, "KOVA Sequential Options");
+    EXPECT_EQ(from, " 1");
+    EXPECT_EQ(to, " " + QString::number(s.RecordCount1));
+    EXPECT_EQ(diagrams, 1);
+
+    const std::string text = ReadBytes(anaFile);
+    EXPECT_EQ(text.rfind(anaFile + "\r\n\r\n\r\n\r\nSEQUENTIAL ANALYSIS: V4 (no.  1 - ", 0), 0u)
+        << text.substr(0, 200);
+    for (const char* title :
+         {"Frequency Transition Table", "Expected Transition Table: V4", "Adjusted Residuals Table",
+          "Probability Transition Table", "Uni-directional Z-scores Table",
+          "Uni-directional Transformed Kappa Table", "Bi-directional Z-scores Table",
+          "Bi-directional Transformed Kappa Table"})
+        EXPECT_EQ(Count(text, title), 1u) << title;
+    EXPECT_EQ(Count(text, "Row at Lag:-2 "), 5u);
+    // Six speech acts: Q A E I F R.
+    EXPECT_EQ(nodes, 6u);
+
+    QImage saved(QString::fromStdString(png));
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), QSize(core::kDiagramWidth, core::kDiagramHeight));
+    EXPECT_EQ(ui.Viewer().Tekst->toPlainText(), ToEditorText(text));
+
+    // "Diagr" shows the last picture beside the main window.
+    w->diag->click();
+    EXPECT_TRUE(ui.Diagram().isVisible());
+    EXPECT_FALSE(ui.Diagram().isModal());
+    EXPECT_EQ(ui.Diagram().Picture1->Diagram().nodes.size(), 6u);
+    ui.Diagram().COkee->click();
+    EXPECT_FALSE(ui.Diagram().isVisible());
+}
+
+TEST_F(SequentialMenuGui, DiagrBeforeAnyAnalysisShowsAnEmptyPicture) {
+    w->diag->click();
+    EXPECT_TRUE(ui.Diagram().isVisible());
+    EXPECT_TRUE(ui.Diagram().Picture1->Diagram().nodes.empty());
+    // Saved as a bitmap when the name says so.
+    const std::string bmp = dir.File("empty.BMP");
+    ASSERT_TRUE(ui.Diagram().SavePicture(QString::fromStdString(bmp)));
+    EXPECT_EQ(ReadBytes(bmp).substr(0, 2), "BM");
+    // A name without an extension becomes a PNG file.
+    ASSERT_TRUE(ui.Diagram().SavePicture(QString::fromStdString(dir.File("plain"))));
+    EXPECT_EQ(ReadBytes(dir.File("plain.png")).substr(1, 3), "PNG");
+    // A folder that does not exist: a message, no file.
+    QString shown;
+    WhenModalOf<QMessageBox>([&](QMessageBox* box) {
+        shown = box->windowTitle();
+        box->accept();
+    });
+    EXPECT_FALSE(ui.Diagram().SavePicture(QString::fromStdString(dir.File("none/x.png"))));
+    EXPECT_EQ(shown, "Error");
+}
+
+TEST_F(SequentialMenuGui, CancelWritesNothingAndAllRunsSixVariables) {
+    Choose(4, [](lagask* d) { d->cmdCancel->click(); });
+    EXPECT_FALSE(std::filesystem::exists(anaFile));
+    EXPECT_FALSE(ui.Viewer().isVisible());
+
+    Choose(9, [](lagask* d) {
+        d->Check2[1]->click();  // the frequency table only
+        d->Check1->click();     // episode filling
+        d->cmdOK->click();
+    });
+    const std::string text = ReadBytes(anaFile);
+    size_t at = 0;
+    for (const char* v : {"V2", "V3", "V4", "V5", "V6", "V7"}) {
+        at = text.find(std::string("SEQUENTIAL ANALYSIS: ") + v + " (EPISODE FILLED)", at);
+        EXPECT_NE(at, std::string::npos) << v;
+    }
+    EXPECT_EQ(Count(text, "Frequency Transition Table"), 6u);
+    EXPECT_EQ(Count(text, "Expected Transition Table"), 0u);
+    EXPECT_TRUE(ui.Viewer().isVisible());
+}
+
+TEST_F(SequentialMenuGui, TheMenuShowsTheCurrentLabelsAndItemOneDoesNothing) {
+    w->Varnaam[4]->setText("Speech act");
+    emit w->Varnaam[4]->textEdited("Speech act");
+    emit w->mnuSequential->aboutToShow();
+    EXPECT_EQ(w->mnuSequentialItem.at(4)->text(), "Speech act");
+    EXPECT_EQ(w->mnuSequentialItem.at(9)->text(), "All");
+    w->mnuSequentialItem.at(1)->trigger();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(anaFile));
+}
+
+}  // namespace
