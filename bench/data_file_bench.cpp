@@ -12,6 +12,7 @@
 #include "bench_support.h"
 #include "store/data_file.h"
 #include "store/state.h"
+#include "store/table_file.h"
 
 namespace {
 
@@ -160,10 +161,36 @@ void BM_OpenSetMemory(benchmark::State& state) {
 
 }  // namespace
 
+// A table file with 30000 categories in V4, in no order, read in full.
+void BM_ReadLongTableFile(benchmark::State& state) {
+    const std::string name = (bench::ProtocolFile::Get().folder() / "long_table.tbl").string();
+    {
+        std::string bytes;
+        for (int i = 0; i < 10; ++i)
+            bytes += "\"label " + std::to_string(i) + "\"\r\n";
+        bytes += "\"V4\",30000\r\n";
+        for (int i = 0; i < 30000; ++i)
+            bytes += "\"code " + std::to_string((i * 7919) % 30011) + "\"\r\n";
+        bytes += "\"V5\",0\r\n\"V6\",0\r\n\"V7\",0\r\n";
+        std::FILE* f = std::fopen(name.c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    core::KovaState s;
+    SilentUi ui;
+    for (auto _ : state) {
+        bool ok = core::ReadTableFile(s, ui, name);
+        benchmark::DoNotOptimize(ok);
+    }
+    if (s.CategoryLists[4].size() != 30000)
+        state.SkipWithError("the table was not read");
+}
+
 BENCHMARK(BM_OpenSetMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDataFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadBaselineLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteDataFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteBaselineBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLongTableFile)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -37,6 +37,7 @@ EventList BuildEventList(const KovaState& s, int varIndex) {
             e.span = 1;
             e.start = static_cast<float>(ParseTimeCode(Trim(r.V1)));
             e.position = static_cast<int16_t>(i);
+            e.number = r.V0;
             list.events.push_back(std::move(e));
         } else if (s.EpisodeFilling == 1 && i > 1) {
             // A filled event repeats the code and start time of the one before
@@ -46,6 +47,7 @@ EventList BuildEventList(const KovaState& s, int varIndex) {
             e.span = 1;
             e.start = list.events.back().start;
             e.position = static_cast<int16_t>(i);
+            e.number = r.V0;
             list.events.push_back(std::move(e));
         } else {
             ++list.events.back().span;

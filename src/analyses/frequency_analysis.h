@@ -19,6 +19,7 @@ struct FrequencyEvent {
     float start = 0;       // start time (ParseTimeCode of its record's time code)
     float duration = 0;    // start of the next event minus its own start; 0 for the last
     int16_t position = 0;  // position in the shown set of the record that starts it
+    int16_t number = 0;    // that record's own number (V0), as the user knows it
 };
 
 struct EventList {

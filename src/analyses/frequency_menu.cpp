@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analyses/frequency_analysis.h"
+#include "store/record_range.h"
 #include "store/text.h"
 
 namespace core {
@@ -12,26 +13,6 @@ std::array<std::string, 2> FrequencyRangePreset(const KovaState& s) {
         return {"", ""};
     return {PlainNumber(s.Records1[1].V0),
             PlainNumber(s.Records1[static_cast<size_t>(s.RecordCount1)].V0)};
-}
-
-void MapRecordNumbersToPositions(const KovaState& s, int16_t& from, int16_t& to) {
-    if (s.SelectionShown1 == kFalse)
-        return;
-    const int count = std::min<int>(s.RecordCount1, static_cast<int>(s.Records1.size()) - 1);
-    int searchFrom = 1;
-    for (int i = 1; i <= count; ++i) {
-        if (s.Records1[static_cast<size_t>(i)].V0 == from) {
-            from = static_cast<int16_t>(i);
-            searchFrom = i;
-            break;
-        }
-    }
-    for (int i = searchFrom; i <= count; ++i) {
-        if (s.Records1[static_cast<size_t>(i)].V0 == to) {
-            to = static_cast<int16_t>(i);
-            break;
-        }
-    }
 }
 
 bool ApplyFrequencyOptions(KovaState& s, KovaUi& ui, std::string_view fromText,
@@ -51,7 +32,8 @@ bool ApplyFrequencyOptions(KovaState& s, KovaUi& ui, std::string_view fromText,
     s.EpisodeFilling = episodeFilling ? 1 : 0;
     s.TableBasedCategories = tableBased ? 1 : 0;
     if (s.ViewMode == 1) {
-        MapRecordNumbersToPositions(s, from, to);
+        MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from,
+                                    to);
         s.FromRecord = from;
         s.ToRecord = to;
     }

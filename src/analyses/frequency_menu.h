@@ -17,11 +17,6 @@ namespace core {
 // of the first and last record of data set 1 ("" when it has none).
 std::array<std::string, 2> FrequencyRangePreset(const KovaState& s);
 
-// While a selection of data set 1 is shown, turns typed record numbers into
-// positions in the shown set: `from` is looked up from the first position on,
-// `to` from from's position on; a number not found stays as typed.
-void MapRecordNumbersToPositions(const KovaState& s, int16_t& from, int16_t& to);
-
 // The options dialog's OK: writes EpisodeFilling and TableBasedCategories and,
 // with data set 1 shown, FromRecord/ToRecord from the typed texts (mapped to
 // positions while a selection is shown). The range itself is not checked. A

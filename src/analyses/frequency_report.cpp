@@ -180,8 +180,10 @@ bool WriteTimecodeReport(KovaState& s, KovaUi& ui, const EventList& events,
             out.EndLine();
         any = true;
         out.Tab(5).NumberField(e.duration, "###0.00", kFieldWidth).Text("  line-nos: ");
-        out.Text(TrimmedNumber(e.position)).Text("-");
-        out.Text(TrimmedNumber(events.events[static_cast<size_t>(k) + 1].position)).EndLine();
+        // Record numbers, as in the title: under a selection positions would
+        // name other records.
+        out.Text(TrimmedNumber(e.number)).Text("-");
+        out.Text(TrimmedNumber(events.events[static_cast<size_t>(k) + 1].number)).EndLine();
     }
     if (!any)
         out.Text(" none").EndLine();

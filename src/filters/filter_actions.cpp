@@ -21,14 +21,48 @@ std::string DropOuterBars(const std::string& operand) {
     return operand;
 }
 
-std::string TextOperation(char op, std::string operand, const std::string& s) {
+// The length ReplaceAll(text, find, replacement) would give.
+size_t ReplacedLength(std::string_view text, std::string_view find, size_t replacementSize) {
+    if (find.empty())
+        return text.size();
+    size_t length = text.size();
+    for (size_t at = text.find(find); at != std::string_view::npos;
+         at = text.find(find, at + find.size()))
+        length = length - find.size() + replacementSize;
+    return length;
+}
+
+// Stops the command before a field passes kMaxFieldBytes: blocks that append
+// a field to itself would otherwise double it per record until memory ends.
+void CheckFieldLength(const KovaState& s, size_t length, const std::string& fieldName,
+                      int recordIndex) {
+    if (length <= kMaxFieldBytes)
+        return;
+    throw FilterStop("The filter would make " + (fieldName == "Sn" ? "V8" : fieldName) +
+                         " of record " + PlainNumber(s.Records1[recordIndex].V0) + " longer than " +
+                         PlainNumber(static_cast<long long>(kMaxFieldBytes)) +
+                         " characters, the most a field can hold; nothing was changed.",
+                     "ERROR HELP");
+}
+
+std::string TextOperation(const KovaState& s, char op, std::string operand, const std::string& text,
+                          const std::string& fieldName, int anchorIndex) {
+    auto checked = [&](size_t length) { CheckFieldLength(s, length, fieldName, anchorIndex); };
     switch (op) {
         case '~':
-            return ReplaceAll(s, DropOuterBars(operand), "");
-        case '+':
-            return Trim(s) + DropOuterBars(operand);
-        case '\\':
-            return DropOuterBars(operand) + Trim(s);
+            return ReplaceAll(text, DropOuterBars(operand), "");
+        case '+': {
+            std::string trimmed = Trim(text);
+            std::string tail = DropOuterBars(operand);
+            checked(trimmed.size() + tail.size());
+            return trimmed + tail;
+        }
+        case '\\': {
+            std::string trimmed = Trim(text);
+            std::string head = DropOuterBars(operand);
+            checked(head.size() + trimmed.size());
+            return head + trimmed;
+        }
         case '=': {
             // "|find|replacement|" or "|find|replacement": replace; else set.
             if (operand.size() >= 2 && operand.front() == '|') {
@@ -39,13 +73,15 @@ std::string TextOperation(char op, std::string operand, const std::string& s) {
                     if (operand.size() >= 3 && operand.back() == '|' &&
                         second != operand.size() - 1)
                         rest.pop_back();
-                    return ReplaceAll(s, find, rest);
+                    checked(ReplacedLength(text, find, rest.size()));
+                    return ReplaceAll(text, find, rest);
                 }
             }
+            checked(operand.size());
             return operand;
         }
         default:
-            return s;
+            return text;
     }
 }
 
@@ -80,6 +116,7 @@ void PlaceSplitMark(KovaState& s, FilterPass& pass, const std::string& cell, int
     long long pos = found == std::string::npos ? 0 : static_cast<long long>(found) + 1;
     long long p = pos + k - 1;
     if (p > 0 && p < static_cast<long long>(text.size())) {
+        CheckFieldLength(s, ReplacedLength(text, t, u.size()), "Sn", targetIndex);
         ++pass.FilterSplitCount;
         text = ReplaceAll(text, t, u);
     }
@@ -106,6 +143,8 @@ void ApplyFieldAction(KovaState& s, FilterPass& pass, std::string& TargetField,
         return;
     if (cell == "|===") {
         std::string copy = TargetField;
+        if (appending)
+            CheckFieldLength(s, AnchorField.size() + copy.size(), FieldName, AnchorIndex);
         AnchorField = appending ? AnchorField + copy : copy;
         if (FieldName == "V1" && AnchorV2 < INT16_MAX)
             ++AnchorV2;
@@ -159,7 +198,7 @@ void ApplyFieldAction(KovaState& s, FilterPass& pass, std::string& TargetField,
             else if (op == '-')
                 AnchorField = SubtractTimes(Trim(TargetField), operand);
         } else {
-            AnchorField = TextOperation(op, operand, AnchorField);
+            AnchorField = TextOperation(s, op, operand, AnchorField, FieldName, AnchorIndex);
         }
         return;
     }
@@ -177,6 +216,8 @@ void ApplyFieldAction(KovaState& s, FilterPass& pass, std::string& TargetField,
         PlaceSplitMark(s, pass, cell, TargetIndex, false);
         return;
     }
+    if (appending)
+        CheckFieldLength(s, AnchorField.size() + cell.size(), FieldName, AnchorIndex);
     AnchorField = appending ? AnchorField + cell : cell;
 }
 

@@ -12,6 +12,18 @@ int VariableIndex(const std::string& operand) {
     return 0;
 }
 
+bool FindBlockHeader(const KovaState& s, int16_t& FilterNo) {
+    if (s.FilterCount < 1 || s.Records2.size() <= static_cast<size_t>(s.FilterCount))
+        return false;
+    if (FilterNo < 1)
+        FilterNo = 1;
+    if (FilterNo > s.FilterCount)
+        return false;
+    while (FilterNo != s.FilterCount && !IsBlockCode(s.Records2[FilterNo].V2))
+        ++FilterNo;
+    return true;
+}
+
 std::string GeneralNumberText(double value) {
     if (value == 0 || std::isnan(value))
         return "0";

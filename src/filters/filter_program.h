@@ -57,6 +57,12 @@ inline constexpr std::string ProtocolRecord::*kCellMembers[7] = {
     &ProtocolRecord::V6, &ProtocolRecord::V7, &ProtocolRecord::V8};
 inline constexpr const char* kCellNames[7] = {"V1", "V3", "V4", "V5", "V6", "V7", "Sn"};
 
+// Header search: moves FilterNo forward to the first header line at or below
+// it (the last line when none is below). False, with FilterNo not moved past
+// the program, when there is no program or FilterNo lies below its last line;
+// a FilterNo before line 1 starts at line 1.
+bool FindBlockHeader(const KovaState& s, int16_t& FilterNo);
+
 // $V1..$V5: the number k of a variable reference "$Vk", 0 for anything else
 // (a reference is the whole text, exactly).
 int VariableIndex(const std::string& operand);

@@ -1,5 +1,6 @@
 #include "filters/filter_run.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ const char* const kSelectionRefusal =
     "Undo the selection first: filters that delete or split records run only on the "
     "whole data set.";
 
+std::string TooManyRecords() {
+    return "The split would make more than " + PlainNumber(kMaxRecords) +
+           " records; nothing was changed.";
+}
+
 // Split pass: every record of data set 1 whose text holds "///" is cut into
 // pieces. Records are split one at a time so that each piece remembers the
 // record it came from; `origin` gets, per new index, the index before.
@@ -35,24 +41,28 @@ void SplitPass(KovaState& s, KovaUi& ui, std::vector<int>& origin) {
             origin.push_back(i);
             continue;
         }
+        // The pieces' sequence numbers only last until the renumbering below,
+        // so they must not refuse the split: the pieces are cut from a copy
+        // numbered 1 and then count up from the record's own number, held at
+        // 32767 where they would pass it. Only the record limit can refuse.
+        const int firstSequence = r.V2;
         RecordSet one(2);
         one[1] = std::move(r);
+        one[1].V2 = 1;
         int16_t count = 1;
         if (!SplitRecordsAtSeparator(s, one, 1, count, "///"))
-            throw FilterStop("Splitting record " + PlainNumber(i) +
-                                 " would take its sequence numbers past 32767; nothing was "
-                                 "changed.",
-                             "ERROR HELP");
+            throw FilterStop(TooManyRecords(), "ERROR HELP");
         for (int k = 1; k <= count; ++k) {
+            one[k].V2 = static_cast<int16_t>(std::min(firstSequence + k - 1, 32767));
             result.push_back(std::move(one[k]));
             origin.push_back(i);
         }
+        if (result.size() - 1 > static_cast<size_t>(kMaxRecords))
+            throw FilterStop(TooManyRecords(), "ERROR HELP");
     }
     // Checked over the whole set: the records after the last split one count too.
     if (result.size() - 1 > static_cast<size_t>(kMaxRecords))
-        throw FilterStop("The split would make more than " + PlainNumber(kMaxRecords) +
-                             " records; nothing was changed.",
-                         "ERROR HELP");
+        throw FilterStop(TooManyRecords(), "ERROR HELP");
     for (size_t k = 1; k < result.size(); ++k)
         result[k].V0 = static_cast<int16_t>(k);
     s.Records1 = std::move(result);
@@ -117,14 +127,8 @@ void RunConditionBlock(KovaState& s, KovaUi& ui, int16_t header) {
 }
 
 void RunBlock(KovaState& s, KovaUi& ui, int16_t& FilterNo, bool& refusalShown) {
-    if (s.FilterCount < 1 || s.Records2.size() <= static_cast<size_t>(s.FilterCount))
+    if (!FindBlockHeader(s, FilterNo))
         return;
-    if (FilterNo < 1)
-        FilterNo = 1;
-    if (FilterNo > s.FilterCount)
-        return;
-    while (FilterNo != s.FilterCount && !IsBlockCode(s.Records2[FilterNo].V2))
-        ++FilterNo;
     switch (s.Records2[FilterNo].V2) {
         case kSelectBlock:
             SelectByFilterLines(s, ui, FilterNo);

@@ -1,8 +1,12 @@
 #include "filters/run_filter_command.h"
 
+#include <new>
+#include <optional>
+
 #include "filters/filter_program.h"
 #include "filters/filter_report.h"
 #include "filters/filter_run.h"
+#include "store/record_range.h"
 #include "store/text.h"
 #include "store/view.h"
 
@@ -10,69 +14,8 @@ namespace core {
 
 namespace {
 
-// What a filter command may change of data set 1 and its views, kept so that a
-// failed command can leave everything as it found it.
-struct CommandSnapshot {
-    RecordSet Records1;
-    int16_t RecordCount1, CurrentRecord1, FromRecord, ToRecord, ViewMode;
-    int16_t SieveActive, SieveCount, SievePosition;
-    std::vector<float> SieveList;
-    int16_t SelectionShown1, FullCount1;
-    RecordSet FullRecords1;
-    std::vector<int16_t> SelectionMarks1;
-    MainWindowModel Main;
-    ResultTableModel ResultTable;
-    int FilterReportRow;
-
-    explicit CommandSnapshot(const KovaState& s)
-        : Records1(s.Records1),
-          RecordCount1(s.RecordCount1),
-          CurrentRecord1(s.CurrentRecord1),
-          FromRecord(s.FromRecord),
-          ToRecord(s.ToRecord),
-          ViewMode(s.ViewMode),
-          SieveActive(s.SieveActive),
-          SieveCount(s.SieveCount),
-          SievePosition(s.SievePosition),
-          SieveList(s.SieveList),
-          SelectionShown1(s.SelectionShown1),
-          FullCount1(s.FullCount1),
-          FullRecords1(s.FullRecords1),
-          SelectionMarks1(s.SelectionMarks1),
-          Main(s.Main),
-          ResultTable(s.ResultTable),
-          FilterReportRow(s.FilterReportRow) {}
-
-    void Restore(KovaState& s) {
-        s.Records1 = std::move(Records1);
-        s.RecordCount1 = RecordCount1;
-        ++s.ChangeCount1;
-        s.CurrentRecord1 = CurrentRecord1;
-        s.FromRecord = FromRecord;
-        s.ToRecord = ToRecord;
-        s.ViewMode = ViewMode;
-        s.SieveActive = SieveActive;
-        s.SieveCount = SieveCount;
-        s.SievePosition = SievePosition;
-        s.SieveList = std::move(SieveList);
-        s.SelectionShown1 = SelectionShown1;
-        s.FullCount1 = FullCount1;
-        s.FullRecords1 = std::move(FullRecords1);
-        s.SelectionMarks1 = std::move(SelectionMarks1);
-        s.Main = std::move(Main);
-        s.ResultTable = std::move(ResultTable);
-        s.FilterReportRow = FilterReportRow;
-    }
-};
-
-// Position of the first shown record from `start` on whose number is `number`;
-// the number itself when none is.
-int16_t ShownPositionOf(const KovaState& s, int16_t number, int start) {
-    for (int p = std::max(start, 1); p <= s.RecordCount1; ++p)
-        if (s.Records1[p].V0 == number)
-            return static_cast<int16_t>(p);
-    return number;
-}
+const char* const kNoMemory =
+    "The filter could not be run: there is not enough memory for it. Nothing was changed.";
 
 void Run(KovaState& s, KovaUi& ui, FilterRunKind kind) {
     // Both commands show data set 1 first, so the renumbering after a split or
@@ -116,17 +59,22 @@ bool ReadFilterRange(KovaState& s, const std::string& FromText, const std::strin
     } catch (const Overflow16&) {
         return false;
     }
+    MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from, to);
     s.FromRecord = from;
     s.ToRecord = to;
-    if (s.SelectionShown1 != kFalse) {
-        s.FromRecord = ShownPositionOf(s, s.FromRecord, 1);
-        s.ToRecord = ShownPositionOf(s, s.ToRecord, s.FromRecord);
-    }
     return s.FromRecord >= 1 && s.ToRecord <= s.RecordCount1 && s.FromRecord <= s.ToRecord;
 }
 
 bool RunFilterCommand(KovaState& s, KovaUi& ui, FilterRunKind kind) {
-    CommandSnapshot before(s);
+    // The whole state, so that a failed command leaves everything as it found
+    // it, whatever the state holds now or later.
+    std::optional<KovaState> before;
+    try {
+        before.emplace(s);
+    } catch (const std::exception&) {
+        ui.Message(kNoMemory, "ERROR HELP", Icon::Exclamation);
+        return false;
+    }
     std::string text, title;
     Icon icon = Icon::Critical;
     try {
@@ -139,9 +87,22 @@ bool RunFilterCommand(KovaState& s, KovaUi& ui, FilterRunKind kind) {
         text = e.what();
         title = e.title;
         icon = Icon::Exclamation;
+    } catch (const std::bad_alloc&) {
+        // The user's data comes back as it was, and the program goes on.
+        text = kNoMemory;
+        title = "ERROR HELP";
+        icon = Icon::Exclamation;
+    } catch (const std::exception& e) {
+        text = std::string("The filter stopped on an internal error (") + e.what() +
+               "). Nothing was changed.";
+        title = "ERROR HELP";
     }
     ui.HideWait();
-    before.Restore(s);
+    const uint64_t changes1 = s.ChangeCount1;
+    s = std::move(*before);
+    // The records are back as they were before the command, yet the counter
+    // only ever goes forward: a window bound to a record checks it again.
+    s.ChangeCount1 = changes1 + 1;
     ui.MainChanged();
     ui.Message(text, title, icon);
     return false;

@@ -23,10 +23,11 @@ enum class FilterRunKind { CurrentFilter, AllFilters };
 
 // Runs the block at the current filter line, or every condition-filter block,
 // over the range already read, with the filter report when FilterReportOn is
-// set; data set 1 is shown before and after. When a condition cannot be
-// evaluated (or a split would pass the record limit) the message is shown and
-// data set 1, its range, current record, sieve, selection and the report are
-// put back as they were before the command. True when the run completed.
+// set; data set 1 is shown before and after. When the run cannot complete (a
+// condition that cannot be evaluated, a split past the record limit, a field
+// past its length limit, memory running out) the message is shown and the
+// whole state is put back as it was before the command. True when the run
+// completed.
 bool RunFilterCommand(KovaState& s, KovaUi& ui, FilterRunKind kind);
 
 }  // namespace core

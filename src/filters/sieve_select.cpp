@@ -15,15 +15,7 @@ namespace {
 
 // Moves the line to its block's header; false when that is not `code`.
 bool FindHeader(const KovaState& s, int16_t& line, int16_t code) {
-    if (s.FilterCount < 1 || s.Records2.size() <= static_cast<size_t>(s.FilterCount))
-        return false;
-    if (line < 1)
-        line = 1;
-    if (line > s.FilterCount)
-        return false;
-    while (line != s.FilterCount && !IsBlockCode(s.Records2[line].V2))
-        ++line;
-    return s.Records2[line].V2 == code;
+    return FindBlockHeader(s, line) && s.Records2[line].V2 == code;
 }
 
 void SetScrollValue(KovaState& s, int value) {

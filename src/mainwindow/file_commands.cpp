@@ -146,7 +146,7 @@ bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         s.Main.title = (s.ViewMode == 1 ? "KOVA Kovfile: " : "KOVA Kov2file: ") + name;
         ui.MainChanged();
     }
-    if (!SaveCurrentFile(s, ui)) {
+    if (!SaveCurrentFile(s, ui, SameFile(name, oldName))) {
         fileName = oldName;
         s.Main.title = oldTitle;
         ui.MainChanged();
@@ -201,6 +201,9 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     std::string name = ChooseSaveName(dialog, oldName, kFilterFileFilter, ".fil");
     if (name.empty())
         return false;
+    const bool ownFile = !oldName.empty() && SameFile(name, oldName);
+    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, s.ReadIncomplete2, name))
+        return false;
     s.FilterFileName = name;
     if (name != oldName) {
         s.Main.title = "KOVA Filterfile: " + name;
@@ -209,16 +212,21 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // The full set only while a selection of the filter lines is shown (the
     // second set's flag also serves data set 2).
     bool selection = s.SelectionShown2 != 0 && !oldName.empty();
+    bool saved;
     if (selection) {
         int16_t mode = s.ViewMode;
         s.ViewMode = 3;
         StoreSelectionEdits(s);
         s.ViewMode = mode;
-        return SaveDataFile(s, ui, name, s.FullRecords2, s.FullFilterCount, s.FileHeaderNumber,
-                            s.FilterFileInfo);
+        saved = SaveDataFile(s, ui, name, s.FullRecords2, s.FullFilterCount, s.FileHeaderNumber,
+                             s.FilterFileInfo);
+    } else {
+        saved = SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
+                             s.FilterFileInfo);
     }
-    return SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
-                        s.FilterFileInfo);
+    if (saved)
+        s.ReadIncomplete2 = false;
+    return saved;
 }
 
 bool OpenAnafile(KovaState& s, FileChooser& dialog) {
@@ -349,7 +357,9 @@ bool CloseShownSet(KovaState& s, KovaUi& ui) {
         s.RecordCount1 = 0;
         s.CurrentRecord1 = 0;
         s.Records1.assign(1, ProtocolRecord{});
+        s.ReadIncomplete1 = false;
     } else {
+        s.ReadIncomplete2 = false;
         if (mode == 2) {
             s.RecordCount2 = 0;
             s.CurrentRecord2 = 0;

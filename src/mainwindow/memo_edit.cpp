@@ -49,10 +49,15 @@ ProtocolRecord* TargetRecord(KovaState& s, const MemoTarget& t) {
 }  // namespace
 
 MemoTarget MemoTargetForPosition(const KovaState& s, int16_t position, int16_t row) {
+    return MemoTargetForSetPosition(s, s.ViewMode, position, row);
+}
+
+MemoTarget MemoTargetForSetPosition(const KovaState& s, int16_t set, int16_t position,
+                                    int16_t row) {
     MemoTarget t;
-    if (s.ViewMode < 1 || s.ViewMode > 3)
+    if (set < 1 || set > 3)
         return t;
-    t.set = s.ViewMode;
+    t.set = set;
     t.count = SetCount(s, t.set);
     const RecordSet& records = SetRecords(s, t.set);
     if (position < 1 || position > t.count || position >= static_cast<int>(records.size()))

@@ -36,6 +36,10 @@ MemoTarget MemoTargetForCurrent(const KovaState& s);
 // `row` 0 colours no page row.
 MemoTarget MemoTargetForPosition(const KovaState& s, int16_t position, int16_t row);
 
+// The memo of the record at `position` of `set` (1 data set 1, 2 data set 2,
+// 3 filter lines), whatever set is shown (the grid view keeps its own set).
+MemoTarget MemoTargetForSetPosition(const KovaState& s, int16_t set, int16_t position, int16_t row);
+
 // The file info of the shown set. Invalid in view mode 0.
 MemoTarget FileInfoTarget(const KovaState& s);
 

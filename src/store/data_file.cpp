@@ -301,9 +301,11 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         s.ScratchText = exists ? std::string(FileNamePart(FileName)) : std::string();
         bool moved = false;
         if (exists && backup != FileName) {
-            // Replaces the old backup in one step.
+            // Replaces the old backup in one step. A failure here means the
+            // file could not be replaced: the message names the file, not
+            // whatever stood at its backup's name.
             if (std::error_code ec = RenameFile(FileName, backup))
-                throw FileError(ec, backup);
+                throw FileError(ec, FileName);
             moved = true;
         }
         if (std::error_code ec = RenameFile(tempName, FileName)) {

@@ -1,7 +1,12 @@
 #include "store/file_access.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "store/windows1252.h"
 
@@ -24,8 +29,22 @@ std::FILE* OpenFile(const fs::path& path, const char* mode) {
 #endif
 }
 
+// A write past the process's file-size limit must come back as the error
+// EFBIG, handled like any failed write, instead of the signal that would end
+// the program on the spot.
+void IgnoreFileSizeSignal() {
+#ifdef SIGXFSZ
+    static const bool ignored = [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    (void)ignored;
+#endif
+}
+
 // Writes and closes; the first failure's code.
 std::error_code WriteAndClose(std::FILE* f, std::string_view bytes) {
+    IgnoreFileSizeSignal();
     errno = 0;
     int err = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
@@ -91,10 +110,36 @@ std::error_code ReadWholeFile(std::string_view name, std::string& bytes) {
     return {};
 }
 
+bool IsReadOnlyFile(std::string_view name) {
+    if (name.empty())
+        return false;
+    const fs::path path = NativePath(name);
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::is_regular_file(status))
+        return false;
+    // A file marked read-only for everyone stays so also for a user whom the
+    // system would let write it anyway (the administrator).
+    constexpr fs::perms kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((status.permissions() & kAnyWrite) == fs::perms::none)
+        return true;
+#ifndef _WIN32
+    return ::access(path.c_str(), W_OK) != 0 && errno != ENOENT;
+#else
+    return false;
+#endif
+}
+
 std::error_code WriteTemporaryBeside(std::string_view name, std::string_view bytes,
                                      std::string& tempName) {
     if (name.empty())
         return ErrnoCode(ENOENT);
+    // The temporary file takes the old one's place by a rename, which the
+    // folder allows whatever the file's own permission: refuse here what the
+    // file itself would refuse.
+    if (IsReadOnlyFile(name))
+        return ErrnoCode(EACCES);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = std::string(name) + ".~tmp" + std::to_string(attempt);
         const fs::path path = NativePath(candidate);
@@ -167,6 +212,26 @@ std::error_code RemoveFile(std::string_view name) {
     std::error_code ec;
     fs::remove(NativePath(name), ec);
     return ec;
+}
+
+bool SameFile(std::string_view a, std::string_view b) {
+    if (a.empty() || b.empty())
+        return false;
+    const fs::path pa = NativePath(a);
+    const fs::path pb = NativePath(b);
+    std::error_code ec;
+    if (fs::exists(pa, ec) && fs::exists(pb, ec)) {
+        bool same = fs::equivalent(pa, pb, ec);
+        if (!ec)
+            return same;
+    }
+    fs::path ca = fs::weakly_canonical(fs::absolute(pa, ec), ec);
+    if (ec)
+        return false;
+    fs::path cb = fs::weakly_canonical(fs::absolute(pb, ec), ec);
+    if (ec)
+        return false;
+    return ca == cb;
 }
 
 }  // namespace core

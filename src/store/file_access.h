@@ -28,9 +28,15 @@ std::string_view FileNamePart(std::string_view name);
 // Anything but a plain file is refused (EISDIR for a folder).
 std::error_code ReadWholeFile(std::string_view name, std::string& bytes);
 
+// A plain file is there under the name that may not be written: its
+// permissions allow no writing, or not to this user.
+bool IsReadOnlyFile(std::string_view name);
+
 // Writes `bytes` to a new file beside `name` (name + ".~tmpN", never one that
 // exists) and gives its name in `tempName`. On failure nothing is left behind;
-// errc::file_exists when no temporary name was free.
+// errc::file_exists when no temporary name was free, errc::permission_denied
+// when `name` is a read-only file (a rename would go around its permission),
+// errc::file_too_large when the process may not write a file that long.
 std::error_code WriteTemporaryBeside(std::string_view name, std::string_view bytes,
                                      std::string& tempName);
 
@@ -46,5 +52,11 @@ std::error_code AppendToFile(std::string_view name, std::string_view bytes);
 // Renames (replacing a file of the new name in one step) and removes.
 std::error_code RenameFile(std::string_view from, std::string_view to);
 std::error_code RemoveFile(std::string_view name);
+
+// Whether two names reach the same file, as the file system resolves them:
+// for files that are there, the same file (links and other spellings of the
+// path included); otherwise the same path once the folders that exist are
+// resolved. Two empty names are not the same file.
+bool SameFile(std::string_view a, std::string_view b);
 
 }  // namespace core

@@ -19,19 +19,22 @@ bool IsExistingFile(const std::string& name) {
 // cannot be read at all) leaves the open set as it was. A file that fails
 // further on is taken as far as it was read, as after a good read: the set,
 // its count and information line, and the header number are replaced.
+// `incomplete` tells whether the read stopped at an error (the set then holds
+// less than its file).
 bool ReadForOpen(KovaState& s, KovaUi& ui, const std::string& name, RecordSet& set, int16_t& count,
-                 std::string& info) {
+                 std::string& info, bool& incomplete) {
     RecordSet records;
     int16_t readCount = -1;  // stays negative while the set is still untouched
     int16_t header = s.FileHeaderNumber;
     std::string readInfo;
-    ReadDataFile(s, ui, name, records, readCount, header, readInfo);
+    const bool complete = ReadDataFile(s, ui, name, records, readCount, header, readInfo);
     if (readCount < 0)
         return false;
     set = std::move(records);
     count = readCount;
     s.FileHeaderNumber = header;
     info = std::move(readInfo);
+    incomplete = !complete;
     return true;
 }
 
@@ -56,17 +59,34 @@ void DropSecondSelection(KovaState& s) {
 // goes to the file.
 bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std::string& info,
                    int16_t selectionShown, const RecordSet& full, int16_t fullCount,
-                   const RecordSet& shown, int16_t shownCount) {
+                   const RecordSet& shown, int16_t shownCount, bool& incomplete, bool ownFile) {
     if (name.empty())
         return true;
+    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, incomplete, name))
+        return false;
+    bool saved;
     if (selectionShown != kFalse) {
         StoreSelectionEdits(s);
-        return SaveDataFile(s, ui, name, full, fullCount, s.FileHeaderNumber, info);
+        saved = SaveDataFile(s, ui, name, full, fullCount, s.FileHeaderNumber, info);
+    } else {
+        saved = SaveDataFile(s, ui, name, shown, shownCount, s.FileHeaderNumber, info);
     }
-    return SaveDataFile(s, ui, name, shown, shownCount, s.FileHeaderNumber, info);
+    if (saved)
+        incomplete = false;
+    return saved;
 }
 
 }  // namespace
+
+bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::string& fileName) {
+    if (!incomplete)
+        return true;
+    return ui.AskYesNo("The file \"" + fileName +
+                           "\" could not be read completely: what came after the error is "
+                           "missing here.\r\n\r\nReplace the file with only the records that "
+                           "could be read?",
+                       kProgramTitle) == Answer::Yes;
+}
 
 bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     if (FileName.empty())
@@ -78,7 +98,9 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         set[1].V2 = 1;
         s.Records1 = std::move(set);
         s.RecordCount1 = 1;
-    } else if (!ReadForOpen(s, ui, FileName, s.Records1, s.RecordCount1, s.FileInfo1)) {
+        s.ReadIncomplete1 = false;
+    } else if (!ReadForOpen(s, ui, FileName, s.Records1, s.RecordCount1, s.FileInfo1,
+                            s.ReadIncomplete1)) {
         return false;
     }
     ++s.ChangeCount1;
@@ -109,7 +131,9 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
             return false;
         s.Records2 = std::move(lines);
         s.FilterCount = 1;
-    } else if (!ReadForOpen(s, ui, FileName, s.Records2, s.FilterCount, s.FilterFileInfo)) {
+        s.ReadIncomplete2 = false;
+    } else if (!ReadForOpen(s, ui, FileName, s.Records2, s.FilterCount, s.FilterFileInfo,
+                            s.ReadIncomplete2)) {
         return false;
     }
     ++s.ChangeCount2;
@@ -123,7 +147,7 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
 bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
     if (FileName.empty())
         return false;
-    if (!ReadForOpen(s, ui, FileName, s.Records2, s.RecordCount2, s.FileInfo2))
+    if (!ReadForOpen(s, ui, FileName, s.Records2, s.RecordCount2, s.FileInfo2, s.ReadIncomplete2))
         return false;
     ++s.ChangeCount2;
     s.DataFileName2 = FileName;
@@ -134,17 +158,20 @@ bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
     return true;
 }
 
-bool SaveCurrentFile(KovaState& s, KovaUi& ui) {
+bool SaveCurrentFile(KovaState& s, KovaUi& ui, bool ownFile) {
     switch (s.ViewMode) {
         case 1:
             return SaveSetToFile(s, ui, s.DataFileName1, s.FileInfo1, s.SelectionShown1,
-                                 s.FullRecords1, s.FullCount1, s.Records1, s.RecordCount1);
+                                 s.FullRecords1, s.FullCount1, s.Records1, s.RecordCount1,
+                                 s.ReadIncomplete1, ownFile);
         case 2:
             return SaveSetToFile(s, ui, s.DataFileName2, s.FileInfo2, s.SelectionShown2,
-                                 s.FullRecords2, s.FullCount2, s.Records2, s.RecordCount2);
+                                 s.FullRecords2, s.FullCount2, s.Records2, s.RecordCount2,
+                                 s.ReadIncomplete2, ownFile);
         case 3:
             return SaveSetToFile(s, ui, s.FilterFileName, s.FilterFileInfo, s.SelectionShown2,
-                                 s.FullRecords2, s.FullFilterCount, s.Records2, s.FilterCount);
+                                 s.FullRecords2, s.FullFilterCount, s.Records2, s.FilterCount,
+                                 s.ReadIncomplete2, ownFile);
         default:
             return true;
     }

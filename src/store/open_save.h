@@ -20,7 +20,16 @@ bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName);
 
 // Saves the set that ViewMode names (the full set, with the shown selection
 // written back, while a selection is shown). False when the write failed.
-bool SaveCurrentFile(KovaState& s, KovaUi& ui);
+// A set whose read stopped at an error (ReadIncomplete1/2) holds less than its
+// file: before it replaces that file the user is asked, No by default, and No
+// writes nothing and returns false. ownFile false: the set's name was just
+// changed to another file (a save as), which needs no question. A good save
+// clears the mark.
+bool SaveCurrentFile(KovaState& s, KovaUi& ui, bool ownFile = true);
+
+// The question before a set read only in part replaces its own file; true at
+// once when `incomplete` is false, else whether the user answered Yes.
+bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::string& fileName);
 
 // The save prompt protocol: asks about the set ViewMode names (only when it
 // has a file name), saves on Yes, and sets DialogCancelled to 1 on Cancel, on

@@ -1,6 +1,7 @@
 // The one record type of the program and the record sets built from it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,6 +10,11 @@ namespace core {
 
 // Largest number of records a set can hold: counts and positions are 16-bit.
 inline constexpr int kMaxRecords = 32767;
+
+// Longest text a command may make of one field (16 MiB): far beyond any typed
+// or imported protocol text, yet small enough that a command which keeps
+// appending a field to itself stops with a message long before memory ends.
+inline constexpr size_t kMaxFieldBytes = size_t{16} << 20;
 
 // One protocol line (or one filter line). Text fields hold the file's bytes
 // (Windows-1252, line breaks as CR LF) unchanged.

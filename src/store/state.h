@@ -237,6 +237,8 @@ struct KovaState {
 
     // The page row (1..DisplayRows) whose record the memo editor was opened on.
     int16_t MemoRecord = 0;
+
+    bool operator==(const KovaState&) const = default;
 };
 
 }  // namespace core

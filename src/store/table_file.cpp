@@ -1,5 +1,6 @@
 #include "store/table_file.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -81,6 +82,25 @@ private:
     size_t pos_ = 0;
 };
 
+TableError NotATable(const std::string& fileName, const std::string& why) {
+    return {kErrTypeMismatch, "Type mismatch: " + fileName + " is not a table file (" + why + ")"};
+}
+
+// A count as a table file holds it: digits, a sign allowed.
+bool IsWholeNumber(std::string_view text) {
+    std::string trimmed = Trim(text);
+    size_t i = !trimmed.empty() && (trimmed[0] == '-' || trimmed[0] == '+') ? 1 : 0;
+    if (i == trimmed.size()) {
+        return false;
+    }
+    for (; i < trimmed.size(); ++i) {
+        if (trimmed[i] < '0' || trimmed[i] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -137,7 +157,15 @@ bool ReadTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     // Everything goes into temporaries first, so a damaged file changes nothing.
     std::array<std::string, 10> labels;
     std::array<std::vector<std::string>, 4> lists;
+    bool knownBlocks = false;
     try {
+        // A table file is text: control characters other than the line ends
+        // and tabs mean some other kind of file.
+        for (unsigned char c : data) {
+            if (c < 0x20 && c != '\r' && c != '\n' && c != '\t') {
+                throw NotATable(FileName, "it holds bytes no text holds");
+            }
+        }
         ItemReader reader(std::move(data));
         for (std::string& label : labels) {
             label = reader.Next();
@@ -152,16 +180,23 @@ bool ReadTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
                 throw TableError{kErrOverflow,
                                  "Overflow in the count of list " + name + ": " + countText};
             }
+            if (!IsWholeNumber(countText)) {
+                throw NotATable(FileName, "the count of list " + name + " is no number");
+            }
             std::vector<std::string>* list = nullptr;
             if (name.size() == 2 && name[0] == 'V' && name[1] >= '4' && name[1] <= '7') {
                 list = &lists[name[1] - '4'];
+                knownBlocks = true;
             }
             for (int j = 0; j < count; ++j) {
                 std::string item = reader.Next();
                 if (list) {
-                    InsertSorted(*list, std::move(item));
+                    list->push_back(std::move(item));
                 }
             }
+        }
+        if (!knownBlocks) {
+            throw NotATable(FileName, "it holds none of the lists V4 to V7");
         }
         // No file of this program holds more than four blocks; anything after
         // them is left unread.
@@ -174,7 +209,13 @@ bool ReadTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         s.Varnaam[i] = std::move(labels[i]);
     }
     for (int k = 4; k <= 7; ++k) {
-        s.CategoryLists[k] = std::move(lists[k - 4]);
+        // Sorted once, stably: what inserting the items one by one in file
+        // order would give, without its quadratic cost on a long list.
+        std::vector<std::string>& list = lists[k - 4];
+        std::stable_sort(list.begin(), list.end(), [](const std::string& a, const std::string& b) {
+            return CompareCategories(a, b) < 0;
+        });
+        s.CategoryLists[k] = std::move(list);
     }
     return true;
 }

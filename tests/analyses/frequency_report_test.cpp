@@ -296,6 +296,29 @@ TEST_F(FrequencyReport, TimecodeBlock) {
     EXPECT_EQ(ui.outputText, Ana());
 }
 
+// The outliers name records by their own numbers: under a selection the
+// records at positions 8 and 9 are the full set's records 80 and 90.
+TEST_F(FrequencyReport, TimecodeOutliersNameRecordNumbersOfASelection) {
+    Protocol({{"00:00:10"},
+              {"00:00:20"},
+              {"00:00:20"},
+              {""},
+              {"00:00:30"},
+              {"00:00:40"},
+              {"00:00:50"},
+              {"00:01:00"},
+              {"00:06:30"}});
+    for (int i = 1; i <= 9; ++i)
+        s.Records1[static_cast<size_t>(i)].V0 = static_cast<int16_t>(10 * i);
+    s.SelectionShown1 = core::kTrue;
+    Run(1);
+    EXPECT_NE(Ana().find("(Selected:10-90)"), std::string::npos) << Ana();
+    EXPECT_NE(
+        Ana().find("Outliers (> 2 s.d.):\r\n" + At({{5, R8("330.00") + "  line-nos: 80-90"}})),
+        std::string::npos)
+        << Ana();
+}
+
 TEST_F(FrequencyReport, TimecodeBlockWithoutOutliersAndWithoutCodes) {
     Protocol({{"00:00:10"}, {"00:00:20"}});
     Run(1);

@@ -369,17 +369,146 @@ TEST_F(FilterRun, SplitPastTheRecordLimitIsRefusedWhereverTheSplitRecordsSit) {
 
 namespace {
 
-TEST_F(FilterRun, SplitWhoseSequenceNumbersWouldPassTheLimitIsRefused) {
-    test::SetCodedProtocol(s, 3, {1});
-    s.Records1[2].V2 = 32767;
-    s.Records1[2].V8 = "first///second";
-    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{8, "|///text|2"}})});
+// Pieces count their sequence numbers up from the record's, past 32767 for a
+// moment; the renumbering right after the split gives every record a valid
+// one, so only the record limit can refuse a split.
+TEST_F(FilterRun, SplitOfRecordsWithHighSequenceNumbersRunsAndRenumbers) {
+    for (int16_t high : {int16_t{32767}, int16_t{32766}, int16_t{32000}}) {
+        test::SetCodedProtocol(s, 3, {1});
+        s.Records1[2].V2 = high;
+        s.Records1[2].V8 = "first///second///third";
+        test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{8, "|///text|2"}})});
+        ui.messages.clear();
+        EXPECT_TRUE(RunAll()) << high;
+        EXPECT_TRUE(ui.messages.empty()) << high;
+        EXPECT_EQ(test::Column(s, 8),
+                  (std::vector<std::string>{"te", "xt 1", "first", "second", "third", "text 3"}))
+            << high;
+        std::vector<int> sequence;
+        for (int i = 1; i <= s.RecordCount1; ++i)
+            sequence.push_back(s.Records1[i].V2);
+        EXPECT_EQ(sequence, (std::vector<int>{1, 2, 3, 4, 5, 6})) << high;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Blocks that feed a field back into itself double it per block; the run stops
+// with a message before a field passes the limit, and nothing is changed.
+TEST_F(FilterRun, FieldGrowingPastTheLimitStopsTheRunAndRollsBack) {
+    struct Case {
+        const char* what;
+        bool append;
+        core::ProtocolRecord condition;
+        core::ProtocolRecord header;
+    } cases[] = {
+        {"copy in append mode", true, FilterLine(0, {}), FilterLine(999, {{8, "|==="}})},
+        {"variable fed back", false, FilterLine(0, {{8, "|$:$V1"}}),
+         FilterLine(999, {{8, "|$+$V1"}})},
+        {"replacement", false, FilterLine(0, {}), FilterLine(999, {{8, "|$=|a|aaaa|"}})},
+        {"append of the cell", true, FilterLine(0, {}), FilterLine(999, {{5, "grow"}})},
+    };
+    for (const Case& c : cases) {
+        test::SetCodedProtocol(s, 2, {});
+        s.Records1[1].V8 = "";  // stays empty: record 2 is the one that grows
+        s.Records1[2].V8 = "aaaa";
+        s.Records1[2].V5 = std::string(core::kMaxFieldBytes - 40, 'g');
+        std::vector<core::ProtocolRecord> program;
+        for (int block = 0; block < 30; ++block) {
+            program.push_back(c.condition);
+            program.push_back(c.header);
+        }
+        test::SetProgram(s, program);
+        s.FilterAppendMode = c.append ? core::kTrue : core::kFalse;
+        const core::RecordSet before = s.Records1;
+        ui.messages.clear();
+        EXPECT_FALSE(RunAll()) << c.what;
+        ASSERT_EQ(ui.messages.size(), 1u) << c.what;
+        EXPECT_EQ(ui.messages[0].rfind("ERROR HELP|The filter would make V", 0), 0u)
+            << ui.messages[0];
+        EXPECT_NE(ui.messages[0].find(" of record 2 longer than 16777216 characters"),
+                  std::string::npos)
+            << ui.messages[0];
+        EXPECT_TRUE(s.Records1 == before) << c.what;
+        EXPECT_EQ(s.RecordCount1, 2);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A failed run gives back the state as it was, every part of it: the filter
+// variables a condition stored, the header cells the actions trimmed, the
+// records, the view and the report, and whatever the state holds besides.
+TEST_F(FilterRun, FailedRunGivesBackTheWholeState) {
+    test::SetCodedProtocol(s, 6, {2, 5});
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}, {8, "|$:$V1"}}),
+                         FilterLine(999, {{5, "  seen  "}, {6, "|$+ more"}}),
+                         FilterLine(0, {{4, "A"}, {8, "[bad"}}), FilterLine(999, {{5, "x"}})});
+    // Fields of every kind away from their first values.
+    s.CurrentRecord1 = 4;
+    s.FromRecord = 1;
+    s.ToRecord = 6;
+    s.SieveActive = 1;
+    s.SieveList = {0, 2, 5};
+    s.SieveCount = 2;
+    s.SievePosition = 2;
+    s.FilterVariables = {"", "one", "two", "three", "four", "five"};
+    s.FilterReportOn = core::kTrue;
+    s.ChangeCount1 = 7;
+    s.ReadIncomplete2 = true;
+    s.DataFileName2.clear();
+    s.TableFileName = "codes.tbl";
+    s.FileInfo1 = "session 3";
+    s.FileHeaderNumber = 9;
+    s.CategoryLists[4] = {"A", "B"};
+    s.Varnaam[4] = "Move";
+    s.ResultTable.caption = "earlier report";
+    s.Main.title = "KOVA Kovfile: protocol.kov";
+    s.Main.rows[3].v[4] = "A";
+    s.LastFindText = "text";
+    s.MemoRecord = 2;
+    s.RecordClipboard.resize(2);
+    s.ClipboardCount = 1;
+    const core::KovaState before = s;
     EXPECT_FALSE(RunAll());
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].substr(0, 11), "ERROR HELP|");
-    EXPECT_EQ(s.RecordCount1, 3);
-    EXPECT_EQ(s.Records1[1].V8, "text 1");
-    EXPECT_EQ(s.Records1[2].V8, "first///second");
+    EXPECT_EQ(ui.messages[0], "Fatal Error in condition filter:|[bad");
+    EXPECT_EQ(s.FilterVariables, before.FilterVariables);
+    EXPECT_TRUE(s.Records2 == before.Records2);
+    EXPECT_GT(s.ChangeCount1, before.ChangeCount1);  // the one thing that moves on
+    s.ChangeCount1 = before.ChangeCount1;
+    EXPECT_TRUE(s == before);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FilterProgram, HeaderSearchStopsAtTheFirstHeaderAtOrBelowTheLine) {
+    core::KovaState s;
+    test::SetProgram(s, {FilterLine(0, {}), FilterLine(888, {}), FilterLine(1, {}),
+                         FilterLine(2, {}), FilterLine(555, {}), FilterLine(0, {})});
+    struct Case {
+        int16_t start;
+        bool found;
+        int16_t header;
+    } cases[] = {
+        {1, true, 2},  {2, true, 2}, {3, true, 5},
+        {5, true, 5},  {6, true, 6},  // no header below: the last line
+        {-4, true, 2}, {0, true, 2}, {7, false, 7},
+    };
+    for (const Case& c : cases) {
+        int16_t line = c.start;
+        EXPECT_EQ(core::FindBlockHeader(s, line), c.found) << c.start;
+        EXPECT_EQ(line, c.header) << c.start;
+    }
+    s.FilterCount = 0;
+    int16_t line = 1;
+    EXPECT_FALSE(core::FindBlockHeader(s, line));
 }
 
 }  // namespace

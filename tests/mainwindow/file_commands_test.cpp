@@ -273,3 +273,56 @@ TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {
 }
 
 }  // namespace
+
+namespace {
+
+// A set read in part: a save as under another name asks nothing and clears the
+// mark; a save over its own file asks, and No writes nothing.
+TEST_F(FileCommands, SaveAsOfASetReadInPartAsksOnlyOverItsOwnFile) {
+    const std::string cut = (dir / "cut.kov").string();
+    test::WriteBytes(cut,
+                     "##00000\r\n 2 MEMO 0 \r\n 2 \r\nx\r\n##00001\r\na\r\n 1 \r\nT\r\n\r\n"
+                     "\r\n\r\n\r\none\r\n##00007\r\n##END\r\n");
+    const std::string original = test::ReadBytes(cut);
+    const std::string copy = (dir / "copy.kov").string();
+    const std::string copyFil = (dir / "copy.fil").string();
+    struct Case {
+        const char* what;
+        bool filter;
+        std::string chosen;
+        bool asked;
+        bool written;  // the chosen file was written
+    } cases[] = {
+        {"data, same file, No", false, cut, true, false},
+        {"data, same file through another name, No", false, (dir / "." / "cut.kov").string(), true,
+         false},
+        {"data, another name", false, copy, false, true},
+        {"filter, same file, No", true, cut, true, false},
+        {"filter, another name", true, copyFil, false, true},
+    };
+    for (const Case& c : cases) {
+        const std::string& other = c.filter ? copyFil : copy;
+        fs::remove(other);
+        ASSERT_TRUE(c.filter ? core::OpenFilterFile(s, ui, cut) : core::OpenDataFile(s, ui, cut));
+        bool& mark = c.filter ? s.ReadIncomplete2 : s.ReadIncomplete1;
+        ASSERT_TRUE(mark) << c.what;
+        ui.log.clear();
+        ui.answers = {core::Answer::No};
+        dialog.answers = {c.chosen};
+        const bool saved =
+            c.filter ? core::SaveFilterfile(s, ui, dialog) : core::SaveKovfile(s, ui, dialog);
+        EXPECT_EQ(saved, c.written) << c.what;
+        const bool asked = !ui.log.empty() && ui.log.back().rfind("AskYesNo ", 0) == 0;
+        EXPECT_EQ(asked, c.asked) << c.what;
+        EXPECT_EQ(test::ReadBytes(cut), original) << c.what;
+        EXPECT_EQ(fs::exists(other), c.written) << c.what;
+        EXPECT_EQ(mark, !c.written) << c.what;
+    }
+    // Closing the set drops the mark with it.
+    ASSERT_TRUE(core::OpenDataFile(s, ui, cut));
+    ui.answers = {core::Answer::No};
+    ASSERT_TRUE(core::CloseShownSet(s, ui));
+    EXPECT_FALSE(s.ReadIncomplete1);
+}
+
+}  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "store/data_file.h"
 #include "store/selection_store.h"
 #include "store/view.h"
@@ -304,6 +306,105 @@ TEST_F(OpenSaveTest, AFolderNameIsReportedNotOpenedAsANewSet) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(s.FilterFileName, "");
     EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+}  // namespace
+
+namespace {
+
+// A protocol of three records whose second marker is damaged: a read takes
+// record 1 and leaves records 2 and 3 empty.
+std::string CutFile(const test::TempDir& dir, const std::string& name) {
+    const std::string path = dir.File(name);
+    WriteBytes(path,
+               "##00000\r\n 3 MEMO 0 \r\n 2 \r\nx\r\n##00001\r\na\r\n 1 \r\nT\r\n\r\n\r\n\r\n\r\n"
+               "one\r\n##0000?\r\nb\r\n 2 \r\nT\r\n\r\n\r\n\r\n\r\ntwo\r\n##END\r\n");
+    return path;
+}
+
+size_t Questions(const test::FakeUi& ui) {
+    size_t n = 0;
+    for (const std::string& entry : ui.log)
+        n += entry.rfind("AskYesNo ", 0) == 0;
+    return n;
+}
+
+// Saving a set read in part over its own file asks first; No writes nothing.
+TEST_F(OpenSaveTest, ASetReadInPartAsksBeforeItReplacesItsFile) {
+    struct Case {
+        const char* what;
+        int16_t view;  // 1 data set 1, 2 data set 2, 3 filter lines
+        bool viaPrompt;
+        std::deque<Answer> answers;
+        bool written;
+    } cases[] = {
+        {"save, No", 1, false, {Answer::No}, false},
+        {"save, Yes", 1, false, {Answer::Yes}, true},
+        {"exit prompt Yes, then No", 1, true, {Answer::Yes, Answer::No}, false},
+        {"exit prompt Yes, then Yes", 1, true, {Answer::Yes, Answer::Yes}, true},
+        {"data set 2, No", 2, false, {Answer::No}, false},
+        {"filter lines, No", 3, false, {Answer::No}, false},
+        {"filter lines, Yes", 3, false, {Answer::Yes}, true},
+    };
+    for (const Case& c : cases) {
+        test::TempDir folder;
+        core::KovaState st;
+        test::FakeUi fake;
+        const std::string name = CutFile(folder, "cut.kov");
+        const std::string original = ReadBytes(name);
+        if (c.view == 1)
+            ASSERT_TRUE(core::OpenDataFile(st, fake, name)) << c.what;
+        else if (c.view == 2)
+            ASSERT_TRUE(core::OpenData2File(st, fake, name)) << c.what;
+        else
+            ASSERT_TRUE(core::OpenFilterFile(st, fake, name)) << c.what;
+        EXPECT_EQ(c.view == 1 ? st.ReadIncomplete1 : st.ReadIncomplete2, true) << c.what;
+        fake.answers = c.answers;
+        fake.log.clear();
+        const bool saved =
+            c.viaPrompt ? core::AskSaveFile(st, fake) : core::SaveCurrentFile(st, fake);
+        EXPECT_EQ(saved, c.written) << c.what;
+        EXPECT_EQ(Questions(fake), 1u) << c.what;
+        EXPECT_NE(fake.log.back().find("could not be read completely"), std::string::npos)
+            << c.what;
+        if (c.viaPrompt) {
+            EXPECT_EQ(st.DialogCancelled, c.written ? 0 : 1) << c.what;
+        }
+        if (c.written) {
+            EXPECT_NE(ReadBytes(name), original) << c.what;
+            EXPECT_FALSE(c.view == 1 ? st.ReadIncomplete1 : st.ReadIncomplete2) << c.what;
+            // Saved once, the file holds the set: no more questions.
+            fake.log.clear();
+            EXPECT_TRUE(core::SaveCurrentFile(st, fake)) << c.what;
+            EXPECT_EQ(Questions(fake), 0u) << c.what;
+        } else {
+            EXPECT_EQ(ReadBytes(name), original) << c.what;
+            EXPECT_EQ(folder.Listing(), "cut.kov;") << c.what;
+        }
+    }
+}
+
+// The mark follows the last read of each set; a new set has none.
+TEST_F(OpenSaveTest, TheMarkOfAPartReadFollowsTheLastRead) {
+    const std::string cut = CutFile(dir, "cut.kov");
+    const std::string good = MakeFile("good.kov", 4);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, cut));
+    EXPECT_TRUE(s.ReadIncomplete1);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, good));
+    EXPECT_FALSE(s.ReadIncomplete1);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, cut));
+    ASSERT_TRUE(core::OpenDataFile(s, ui, dir.File("new.kov")));
+    EXPECT_FALSE(s.ReadIncomplete1);
+
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, cut));
+    EXPECT_TRUE(s.ReadIncomplete2);
+    EXPECT_FALSE(s.ReadIncomplete1);
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, dir.File("new.fil")));
+    EXPECT_FALSE(s.ReadIncomplete2);
+    ASSERT_TRUE(core::OpenData2File(s, ui, cut));
+    EXPECT_TRUE(s.ReadIncomplete2);
+    ASSERT_TRUE(core::OpenData2File(s, ui, good));
+    EXPECT_FALSE(s.ReadIncomplete2);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "store/text.h"
 #include "support/fake_ui.h"
 #include "support/temp_dir.h"
 
@@ -225,4 +226,69 @@ TEST_F(TableFile, SampleTableReadsAndWritesBackByteForByte) {
     ASSERT_TRUE(core::SaveTableFile(s, ui, Path("copy.tbl")));
     EXPECT_EQ(Slurp(Path("copy.tbl")), Slurp(sample));
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// Files of other kinds are refused whole: the labels and lists stay as they
+// were and the message says what the file is not.
+TEST_F(TableFile, FilesWithoutTheTableLayoutAreRefused) {
+    std::string random;
+    unsigned x = 2024;
+    for (int i = 0; i < 3000; ++i) {
+        x = x * 1103515245u + 12345u;
+        random += static_cast<char>(x >> 23);
+    }
+    std::string prose;
+    for (int i = 0; i < 40; ++i) {
+        prose += "Line " + std::to_string(i) + " of a letter, with commas, and more\r\n";
+    }
+    const std::string dataFile =
+        "##00000\r\n 2 MEMO 0 \r\n 9 \r\ninfo\r\n##00001\r\n0:01\r\n 1 \r\nT\r\nQ\r\n\r\n\r\n\r\n"
+        "one\r\n##00002\r\n0:02\r\n 2 \r\nT\r\nA\r\n\r\n\r\n\r\ntwo\r\n##END\r\n";
+    const std::string noKnownList =
+        kLabelLines + "\"X1\",0\r\n\"X2\",1\r\n\"a\"\r\n\"X3\",0\r\n\"X4\",0\r\n";
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"random bytes", random},
+        {"a text of prose", prose},
+        {"a data file", dataFile},
+        {"no list V4..V7", noKnownList},
+        {"a control byte",
+         kLabelLines + "\"V4\",1\r\n\"a" + std::string(1, '\0') + "b\"\r\n\"V5\",0\r\n"},
+    };
+    for (const Case& c : cases) {
+        Write(Path("other.tbl"), c.bytes);
+        core::KovaState s = Filled();
+        ui.messages.clear();
+        EXPECT_FALSE(core::ReadTableFile(s, ui, Path("other.tbl"))) << c.what;
+        EXPECT_EQ(s.Varnaam, Filled().Varnaam) << c.what;
+        EXPECT_EQ(s.CategoryLists, Filled().CategoryLists) << c.what;
+        ASSERT_EQ(ui.messages.size(), 1u) << c.what;
+        EXPECT_EQ(ui.messages[0].rfind("Error|Error # ", 0), 0u) << ui.messages[0];
+        EXPECT_NE(ui.messages[0].find("other.tbl is not a table file"), std::string::npos)
+            << c.what << ": " << ui.messages[0];
+    }
+}
+
+// A long list read in any order comes out as inserting its items one by one
+// would leave it: sorted, equal items in file order.
+TEST_F(TableFile, LongListsAreSortedAsInsertingWouldSortThem) {
+    std::vector<std::string> items;
+    std::string bytes = kLabelLines + "\"V4\",3000\r\n";
+    for (int i = 0; i < 3000; ++i) {
+        // Case differences make equal items that keep their order.
+        std::string item = (i % 3 == 0 ? "CODE" : "code") + std::to_string((i * 7919) % 1000);
+        bytes += "\"" + item + "\"\r\n";
+        items.push_back(item);
+    }
+    bytes += "\"V5\",0\r\n\"V6\",0\r\n\"V7\",0\r\n";
+    Write(Path("long.tbl"), bytes);
+    core::KovaState s;
+    ASSERT_TRUE(core::ReadTableFile(s, ui, Path("long.tbl")));
+    std::vector<std::string> expected;
+    for (const std::string& item : items) {
+        core::InsertSorted(expected, item);
+    }
+    EXPECT_EQ(s.CategoryLists[4], expected);
 }

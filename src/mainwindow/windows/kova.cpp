@@ -13,10 +13,13 @@
 #include <QSignalBlocker>
 
 #include "analyses/output_file.h"
+#include "analyses/windows/listingoptions.h"
 #include "analyses/windows/uitvoer.h"
 #include "filters/windows/selection_menu.h"
 #include "mainwindow/coding.h"
 #include "mainwindow/windows/common_dialog.h"
+#include "mainwindow/windows/gridtry.h"
+#include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/qt_ui.h"
 #include "mainwindow/windows/splash.h"
 #include "store/open_save.h"
@@ -90,12 +93,16 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
     connect(CAnaf, &QPushButton::clicked, this, &kova::CAnaf_Click);
     connect(diag, &QPushButton::clicked, this, &kova::diag_Click);
     connect(CRunfilter, &QPushButton::clicked, this, &kova::CRunfilter_Click);
+    connect(Command1, &QPushButton::clicked, this, &kova::Command1_Click);
+    connect(CPrint, &QPushButton::clicked, this, &kova::CPrint_Click);
     resize(DesignInnerSize() + QSize(0, menuBar()->sizeHint().height()));
     ui_.AttachMainWindow(this, [this] { MainChanged(); });
     MainChanged();
 }
 
-kova::~kova() = default;
+kova::~kova() {
+    delete grid_;
+}
 
 std::string kova::JoinCommandLine(int argc, char** argv) {
     // The system hands the arguments over in its own encoding.
@@ -206,6 +213,46 @@ void kova::CBack_Click() {
 
 void kova::CAnaf_Click() {
     core::ShowLastOutputFile(s_, ui_);
+}
+
+void kova::Command1_Click() {
+    if (s_.ViewMode == 0)
+        return;
+    if (grid_ != nullptr) {
+        // Open already: only brought to the front, with its rows as they are.
+        s_.ActiveWindowName = "grid";
+        grid_->show();
+        grid_->raise();
+        grid_->activateWindow();
+        return;
+    }
+    std::optional<core::GridModel> grid = core::GridModel::Open(s_);
+    if (!grid)
+        return;
+    s_.ActiveWindowName = "grid";
+    grid_ = new gridtry(
+        s_, ui_, std::move(*grid),
+        [this](const core::MemoTarget& target, QPoint at) -> Memo* {
+            Memo& memo = MemoWindow();
+            if ((memo.isModal() && memo.isVisible()) || KeepUnstoredMemo(memo))
+                return nullptr;
+            memo.Open(target);
+            memo.move(at);
+            memo.ShowModeless();
+            return &memo;
+        },
+        this);
+    grid_->show();
+    grid_->raise();
+    grid_->activateWindow();
+}
+
+gridtry* kova::GridWindow() const {
+    return grid_;
+}
+
+void kova::CPrint_Click() {
+    ListDataClick(this, s_, ui_);
 }
 
 void kova::mnuAbout_Click() {

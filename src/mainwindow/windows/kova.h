@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -15,6 +16,7 @@
 
 class CommonDialog;
 class Memo;
+class gridtry;
 class QAction;
 class QKeyEvent;
 class QMouseEvent;
@@ -65,6 +67,10 @@ public:
     void diag_Click();
     void CRunfilter_Click();
     void mnuAbout_Click();
+    // "Grid": the grid view of the shown set; "List Data": its listing.
+    void Command1_Click();
+    void CPrint_Click();
+    gridtry* GridWindow() const;
 
     // Draws the window from s.Main.
     void MainChanged();
@@ -222,6 +228,7 @@ private:
     void ConnectEditControls();
     Memo* memo_ = nullptr;
     std::shared_ptr<CommonDialog> dialog_;
+    QPointer<gridtry> grid_;
 
     core::KovaState& s_;
     QtUi& ui_;

@@ -1,0 +1,52 @@
+// The listing options dialog: layout, memos, file info and the record range
+// of a listing of the shown set, or only the layout for the grid view's
+// listing of sorted data.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "store/state.h"
+#include "store/ui.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class listingoptions : public QDialog {
+    Q_OBJECT
+
+public:
+    listingoptions(QWidget* parent, core::KovaState& s, core::KovaUi& ui);
+
+    QCheckBox* Check1;
+    QCheckBox* Check2;
+    QLabel* Label1;
+    QLineEdit* Text1;
+    QLineEdit* Text2;
+    QGroupBox* Frame1;
+    std::array<QRadioButton*, 2> Option1{};
+    QLabel* Label3;
+    QPushButton* Command1;
+    QPushButton* Command2;
+
+    void Option1_Click(int Index);
+    void Command1_Click();
+    void Command2_Click();
+
+    // Esc and the close box cancel like Command2.
+    void reject() override;
+
+private:
+    void Form_Load();
+
+    core::KovaState& s;
+    core::KovaUi& ui;
+};
+
+// The main window's "List Data" / "List Filters" button: the options dialog
+// (modal over parent), then the listing of the shown set unless cancelled.
+void ListDataClick(QWidget* parent, core::KovaState& s, core::KovaUi& ui);

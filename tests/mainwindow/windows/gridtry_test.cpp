@@ -1,0 +1,277 @@
+// The grid view driven through its controls: the floated code box and text
+// box write into the records, sorting by a heading, the memo on a right
+// click, and the main window's "Grid" button.
+#include "mainwindow/windows/gridtry.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+
+#include "mainwindow/windows/memo.h"
+#include "support/main_window_fixture.h"
+
+namespace {
+
+void Key(QWidget* target, int key, const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+void Type(QWidget* target, const QString& text) {
+    for (QChar c : text)
+        Key(target, c.unicode(), QString(c));
+}
+
+void Press(QWidget* target, QPoint at, Qt::MouseButton button, QEvent::Type type) {
+    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void Click(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    Press(target, at, button, QEvent::MouseButtonPress);
+    Press(target, at, button, QEvent::MouseButtonRelease);
+}
+
+struct GridWindow : test::GuiTest {
+    std::unique_ptr<gridtry> w;
+    std::vector<core::MemoTarget> memos;  // the memo editor's openings
+    Memo* memoWindow = nullptr;           // the editor they open, if any
+
+    void Open(int count) {
+        s.Records1.assign(1, core::ProtocolRecord{});
+        const char* codes[] = {"b", "a", "c", "a"};
+        for (int k = 1; k <= count; ++k) {
+            core::ProtocolRecord r;
+            r.V0 = static_cast<int16_t>(k);
+            r.V1 = "0:00:0" + std::to_string(k % 10);
+            r.V2 = 1;
+            r.V3 = "T";
+            r.V4 = codes[(k - 1) % 4];
+            r.V8 = " text " + std::to_string(k) + " ";
+            s.Records1.push_back(r);
+        }
+        s.RecordCount1 = static_cast<int16_t>(count);
+        s.DataFileName1 = dir.File("talk.kov");
+        s.CategoryLists[4] = {"A", "Q", "R"};
+        s.ViewMode = 1;
+        auto grid = core::GridModel::Open(s);
+        ASSERT_TRUE(grid);
+        w = std::make_unique<gridtry>(s, fake, std::move(*grid),
+                                      [this](const core::MemoTarget& t, QPoint) -> Memo* {
+                                          memos.push_back(t);
+                                          if (memoWindow != nullptr) {
+                                              memoWindow->Open(t);
+                                              memoWindow->ShowModeless();
+                                          }
+                                          return memoWindow;
+                                      });
+        w->setAttribute(Qt::WA_DeleteOnClose, false);
+        w->show();
+        QApplication::processEvents();
+    }
+    QWidget* Cells() const { return w->MSFlexGrid1->viewport(); }
+    QPoint CellAt(int row, int column) const {
+        return w->MSFlexGrid1->visualRect(w->MSFlexGrid1->model()->index(row - 1, column)).center();
+    }
+    void ClickCell(int row, int column, Qt::MouseButton button = Qt::LeftButton) {
+        Click(Cells(), CellAt(row, column), button);
+    }
+    void ReplaceComboText(const QString& text) {
+        w->Combo1->lineEdit()->selectAll();
+        Type(w->Combo1->lineEdit(), text);
+    }
+    void TearDown() override { w.reset(); }
+};
+
+TEST_F(GridWindow, CodeBoxWritesIntoTheRecordWhenChanged) {
+    Open(4);
+    ClickCell(2, 5);
+    ASSERT_TRUE(w->Combo1->isVisible());
+    EXPECT_EQ(w->Combo1->currentText(), "a");
+    EXPECT_EQ(w->Combo1->geometry().topLeft(),
+              w->MSFlexGrid1->visualRect(w->MSFlexGrid1->model()->index(1, 5)).topLeft());
+
+    // The list shows the categories of V4 in list order; one is chosen.
+    w->Combo1->showPopup();
+    ASSERT_EQ(w->Combo1->count(), 3);
+    EXPECT_EQ(w->Combo1->itemText(1), "Q");
+    QAbstractItemView* list = w->Combo1->view();
+    list->setCurrentIndex(list->model()->index(1, 0));
+    Key(list, Qt::Key_Return);
+    EXPECT_EQ(s.Records1[2].V4, "Q");
+    EXPECT_TRUE(w->Combo1->isVisible());  // it stays over its cell
+
+    // Typed into the box over V3 and left by a click on another cell.
+    ClickCell(3, 4);
+    ReplaceComboText("P1");
+    ClickCell(1, 2);
+    EXPECT_EQ(s.Records1[3].V3, "P1");
+
+    // A box opened and left without a change writes nothing: V1 keeps its bytes.
+    s.Records1[1].V1 = " 0:00:01 ";
+    ClickCell(1, 2);
+    ClickCell(4, 8);
+    EXPECT_EQ(s.Records1[1].V1, " 0:00:01 ");
+
+    // V2 takes the number at the start of the text.
+    ClickCell(4, 3);
+    ReplaceComboText("12abc");
+    Key(w->Combo1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(s.Records1[4].V2, 12);
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST_F(GridWindow, TextBoxWritesTheTextIntoTheRecord) {
+    Open(3);
+    // The text column is wider than the window: a click on it does not
+    // scroll the grid sideways, which would take the box away again.
+    w->resize(600, 400);
+    QApplication::processEvents();
+    ClickCell(2, 9);
+    EXPECT_EQ(w->MSFlexGrid1->horizontalScrollBar()->value(), 0);
+    ASSERT_TRUE(w->RichTextBox1->isVisible());
+    EXPECT_EQ(w->RichTextBox1->toPlainText(), "text 2");
+    // Opened and closed without typing: V8 keeps its blanks.
+    ClickCell(1, 2);
+    EXPECT_FALSE(w->RichTextBox1->isVisible());
+    EXPECT_EQ(s.Records1[2].V8, " text 2 ");
+
+    ClickCell(3, 9);
+    w->RichTextBox1->setFocus();
+    w->RichTextBox1->moveCursor(QTextCursor::End);
+    Type(w->RichTextBox1, "!");
+    Key(w->RichTextBox1, Qt::Key_Return, "\r");
+    Type(w->RichTextBox1, "ok");
+    ClickCell(1, 4);
+    EXPECT_EQ(s.Records1[3].V8, "text 3!\r\nok");
+    EXPECT_EQ(w->MSFlexGrid1->model()->index(2, 9).data().toString(), "text 3!\nok");
+}
+
+TEST_F(GridWindow, ScrollingStoresWhatWasTypedAndHidesTheBoxes) {
+    Open(200);
+    ClickCell(1, 6);
+    ReplaceComboText("R");
+    w->MSFlexGrid1->verticalScrollBar()->setValue(50);
+    EXPECT_FALSE(w->Combo1->isVisible());
+    EXPECT_EQ(s.Records1[1].V5, "R");
+}
+
+TEST_F(GridWindow, HeadingDoubleClickSortsAndEditsFollowThePosition) {
+    Open(4);  // V4: b, a, c, a
+    QHeaderView* header = w->MSFlexGrid1->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(5) + 5, header->height() / 2);
+    Click(header->viewport(), at);
+    EXPECT_EQ(w->Row(), 1);
+    EXPECT_EQ(w->Col(), 5);
+    Press(header->viewport(), at, Qt::LeftButton, QEvent::MouseButtonDblClick);
+    Press(header->viewport(), at, Qt::LeftButton, QEvent::MouseButtonRelease);
+    std::vector<int> order;
+    for (int row = 1; row <= 4; ++row)
+        order.push_back(w->Grid().Position(row));
+    EXPECT_EQ(order, (std::vector<int>{2, 4, 1, 3}));
+    EXPECT_EQ(w->MSFlexGrid1->model()->index(0, 0).data().toString(), "0002");
+
+    // A double click on a cell below row 1 sorts nothing.
+    ClickCell(3, 2);
+    Press(Cells(), CellAt(3, 2), Qt::LeftButton, QEvent::MouseButtonDblClick);
+    EXPECT_EQ(w->Grid().Position(3), 1);
+
+    // The edit of row 3 lands in record 1, whose position the row holds.
+    ClickCell(3, 4);
+    ReplaceComboText("Z");
+    Key(w->Combo1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(s.Records1[1].V3, "Z");
+    EXPECT_EQ(s.Records1[3].V3, "T");
+
+    // Sort menu item 0 restores the order.
+    w->mnuSortItem[0]->trigger();
+    EXPECT_EQ(w->Grid().Position(3), 3);
+}
+
+TEST_F(GridWindow, RightClickOpensTheMemoOfTheRowsRecord) {
+    Open(4);
+    w->mnuSortItem[4]->trigger();  // rows: 2, 4, 1, 3
+    ClickCell(3, 9, Qt::RightButton);
+    ASSERT_EQ(memos.size(), 1u);
+    EXPECT_EQ(memos[0].position, 1);
+    EXPECT_EQ(memos[0].caption, "Memo at  1");
+    EXPECT_EQ(s.MemoRecord, 3);
+    // Column 0 and a stale grid open nothing.
+    ClickCell(3, 0, Qt::RightButton);
+    ++s.ChangeCount1;
+    ClickCell(2, 9, Qt::RightButton);
+    EXPECT_EQ(memos.size(), 1u);
+    EXPECT_EQ(fake.messages.size(), 1u);
+}
+
+TEST_F(GridWindow, MemoTypedFromASortedGridReachesTheRowsRecord) {
+    Memo memo(s, fake);
+    memoWindow = &memo;
+    Open(4);
+    w->mnuSortItem[4]->trigger();  // rows: 2, 4, 1, 3
+    ClickCell(4, 9, Qt::RightButton);
+    ASSERT_EQ(memos.size(), 1u);
+    ASSERT_TRUE(memo.isVisible());
+    EXPECT_EQ(memo.windowTitle(), "Memo at  3");
+    memo.TextBox1->setFocus();
+    Type(memo.TextBox1, "seen");
+    memo.Command1[0]->click();
+    EXPECT_EQ(s.Records1[3].Memo, "seen");
+    EXPECT_TRUE(w->Grid().MemoMarked(s, 4));
+    EXPECT_EQ(w->MSFlexGrid1->model()->index(3, 9).data(Qt::BackgroundRole).value<QColor>(),
+              QColor(255, 255, 128));
+}
+
+TEST_F(GridWindow, AnOutOfDateGridStoresNothing) {
+    Open(3);
+    ++s.ChangeCount1;  // for example records pasted in the main window
+    ClickCell(1, 5);
+    ReplaceComboText("Q");
+    Key(w->Combo1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(s.Records1[1].V4, "b");
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_NE(fake.messages[0].find("out of date"), std::string::npos);
+}
+
+struct GridButton : test::MainWindowTest {};
+
+TEST_F(GridButton, OpensOnceAndNotWithoutRecords) {
+    w->Command1->click();
+    EXPECT_EQ(w->GridWindow(), nullptr);  // view mode 0
+    s.Records1.assign(1, core::ProtocolRecord{});
+    s.ViewMode = 1;
+    w->Command1->click();
+    EXPECT_EQ(w->GridWindow(), nullptr);  // no records
+    EXPECT_EQ(s.ActiveWindowName, "kova");
+
+    s.Records1.resize(3);
+    s.RecordCount1 = 2;
+    w->Command1->click();
+    gridtry* grid = w->GridWindow();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(s.ActiveWindowName, "grid");
+    EXPECT_EQ(grid->windowTitle(), "KOVA GRID VIEW");
+    s.Records1.resize(4);
+    s.RecordCount1 = 3;
+    w->Command1->click();
+    EXPECT_EQ(w->GridWindow(), grid);
+    EXPECT_EQ(grid->Grid().RowCount(), 2);
+    grid->Command1->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w->GridWindow(), nullptr);
+    EXPECT_EQ(s.ActiveWindowName, "kova");
+}
+
+}  // namespace
