@@ -347,7 +347,7 @@ void gridtry::MSFlexGrid1_CommitCell() {
 void gridtry::CommitText() {
     if (textRow_ == 0)
         return;
-    const QString text = RichTextBox1->toPlainText();
+    const QString text = EditorText(*RichTextBox1);
     if (text == textOpened_)
         return;
     textOpened_ = text;
