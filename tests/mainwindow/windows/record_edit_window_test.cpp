@@ -163,31 +163,21 @@ TEST_F(RecordEditWindow, ButtonsAddSplitAtTheCaretAndJoin) {
 // showing, splitting and editing a text must keep it.
 TEST_F(RecordEditWindow, ANoBreakSpaceSurvivesTheTextBoxAndTheTableEditor) {
     Open(3, 1);
-    s.Records1[2].V8 =
-        "a\xA0"
-        "b c";
+    s.Records1[2].V8 = "one\xA0two three";
     s.CurrentRecord1 = 2;
     core::RefreshRecordList1(s, ui, s.CurrentRecord1);
-    EXPECT_EQ(s.Records1[2].V8,
-              "a\xA0"
-              "b c");
+    EXPECT_EQ(s.Records1[2].V8, "one\xA0two three");
     QTextCursor cursor = w->Text1->textCursor();
-    cursor.setPosition(3);
+    cursor.setPosition(7);
     w->Text1->setTextCursor(cursor);
     Click(w->CSplit);
-    EXPECT_EQ(s.Records1[2].V8,
-              "a\xA0"
-              "b");
-    EXPECT_EQ(s.Records1[3].V8, "c");
+    EXPECT_EQ(s.Records1[2].V8, "one\xA0two");
+    EXPECT_EQ(s.Records1[3].V8, "three");
 
-    s.Varnaam[4] =
-        "Mood\xA0"
-        "A";
+    s.Varnaam[4] = "Mood\xA0of the day";
     WhenDialog<tabeledit>([](tabeledit* d) { Click(d->Command1); });
     w->mnuTableEdit[1]->trigger();
-    EXPECT_EQ(s.Varnaam[4],
-              "Mood\xA0"
-              "A");
+    EXPECT_EQ(s.Varnaam[4], "Mood\xA0of the day");
 }
 
 TEST_F(RecordEditWindow, EditMenuDisablesRecordCutAndPasteInASelection) {
