@@ -123,6 +123,10 @@ void diagram::ShowModal(const core::TransitionDiagram& d) {
     if (isVisible())
         hide();  // a modeless showing becomes the modal one
     CentreOnScreen(this);
+    // Showing again does not lift a window over the ones raised since (the
+    // output viewer of the runs in between): the modal picture would wait
+    // behind the viewer it blocks.
+    raise();
     exec();
 }
 
@@ -158,16 +162,22 @@ bool diagram::SavePicture(QString name) {
 
 void diagram::CSave_Click() {
     std::optional<QString> chosen;
+    QString selectedFilter;
     if (TestSaveAnswer()) {
-        chosen = TestSaveAnswer()();
+        chosen = TestSaveAnswer()(selectedFilter);
     } else {
-        const QString name = QFileDialog::getSaveFileName(
-            this, "Save Diagram", QString(), "PNG Files (*.png);;Bitmap Files (*.bmp)");
+        const QString name = QFileDialog::getSaveFileName(this, "Save Diagram", QString(),
+                                                          "PNG Files (*.png);;Bitmap Files (*.bmp)",
+                                                          &selectedFilter);
         if (!name.isEmpty())
             chosen = name;
     }
-    if (chosen && !chosen->isEmpty())
-        SavePicture(*chosen);
+    if (!chosen || chosen->isEmpty())
+        return;
+    // A bare name is saved as the file type chosen in the dialog.
+    if (QFileInfo(*chosen).suffix().isEmpty() && selectedFilter.contains("*.bmp"))
+        *chosen += ".bmp";
+    SavePicture(*chosen);
 }
 
 void diagram::COkee_Click() {

@@ -52,9 +52,9 @@ public:
     // message when it cannot be written.
     bool SavePicture(QString fileName);
 
-    // Tests answer the save dialog through this instead of a real one
-    // (nullopt for Cancel).
-    using SaveAnswerer = std::function<std::optional<QString>()>;
+    // Tests answer the save dialog through this instead of a real one: the
+    // name (nullopt for Cancel), and the file type chosen in its filter.
+    using SaveAnswerer = std::function<std::optional<QString>(QString& selectedFilter)>;
     static SaveAnswerer& TestSaveAnswer();
 
     void CSave_Click();

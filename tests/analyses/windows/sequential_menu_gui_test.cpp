@@ -98,7 +98,7 @@ TEST_F(SequentialMenuGui, V4AtLagTwoWithEveryTableAndTheDiagramSavedAsPng) {
         WhenModalOf<diagram>([&](diagram* picture) {
             ++diagrams;
             nodes = picture->Picture1->Diagram().nodes.size();
-            diagram::TestSaveAnswer() = [&] { return QString::fromStdString(png); };
+            diagram::TestSaveAnswer() = [&](QString&) { return QString::fromStdString(png); };
             picture->CSave->click();
             picture->COkee->click();
         });
@@ -147,6 +147,14 @@ TEST_F(SequentialMenuGui, DiagrBeforeAnyAnalysisShowsAnEmptyPicture) {
     // A name without an extension becomes a PNG file.
     ASSERT_TRUE(ui.Diagram().SavePicture(QString::fromStdString(dir.File("plain"))));
     EXPECT_EQ(ReadBytes(dir.File("plain.png")).substr(1, 3), "PNG");
+    // Through the Save button: a name without an extension takes the one of
+    // the file type chosen in the dialog.
+    diagram::TestSaveAnswer() = [&](QString& filter) {
+        filter = "Bitmap Files (*.bmp)";
+        return QString::fromStdString(dir.File("chosen"));
+    };
+    ui.Diagram().CSave->click();
+    EXPECT_EQ(ReadBytes(dir.File("chosen.bmp")).substr(0, 2), "BM");
     // A folder that does not exist: a message, no file.
     QString shown;
     WhenModalOf<QMessageBox>([&](QMessageBox* box) {
