@@ -1,6 +1,7 @@
 #include "mainwindow/autosave.h"
 
 #include "store/data_file.h"
+#include "store/open_files.h"
 #include "store/selection_store.h"
 
 namespace core {
@@ -29,6 +30,9 @@ TickResult AutosaveTick(KovaState& s, KovaUi& ui, bool insideCommand) {
     // part: it waits until the user saves it by hand.
     if (s.ReadIncomplete1)
         return TickResult::Skipped;
+    // Its own file may be written, but not when its backup is another set's.
+    if (!MayWriteFile(s, ui, s.DataFileName1, 1))
+        return TickResult::Failed;
     bool saved;
     if (s.SelectionShown1 != kFalse) {
         const int16_t shown = s.ViewMode;

@@ -5,6 +5,7 @@
 #include "store/data_file.h"
 #include "store/error_numbers.h"
 #include "store/file_access.h"
+#include "store/open_files.h"
 #include "store/text.h"
 #include "store/text_import.h"
 #include "store/view.h"
@@ -44,6 +45,10 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         ShowImportError(ui, kErrBadFileName, "Bad file name or number (" + fileName + ")");
         return false;
     }
+    // Both names are written: the older file moves to the ".old" one and the
+    // converted set takes its own. Neither may be an open set's file.
+    if (!MayWriteFile(s, ui, fileName, 0) || !MayWriteFile(s, ui, oldName, 0))
+        return false;
     int16_t count = 0;
     RecordSet records = ParseLegacyRecords(bytes, recordLength, trim, count);
 

@@ -42,17 +42,19 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
                    kProgramTitle, Icon::Exclamation);
         return false;
     }
-    if (!PathExists(name))
-        return true;
     std::string backup;
     try {
         backup = DerivedName(name, ".bak");
     } catch (const std::invalid_argument&) {
         return true;  // no backup is made for such a name
     }
+    // A save moves the file there, or, with no file yet, deletes the old
+    // backup: either way a backup on disk goes.
+    if (!PathExists(name) && !PathExists(backup))
+        return true;
     other = OpenSetOfFile(s, backup, 0);
     if (other != 0 && !SameFile(backup, name)) {
-        ui.Message("Saving \"" + name + "\" moves its old version to \"" + backup +
+        ui.Message("Saving \"" + name + "\" replaces its backup \"" + backup +
                        "\", which is open in KOVA as " + SetDescription(other) +
                        ". Choose another name, or close that file first.",
                    kProgramTitle, Icon::Exclamation);

@@ -18,8 +18,8 @@ int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except 
 
 // Whether `name` may be written as the file of set `own` (0: a file of no
 // open set, such as a saved selection, a table or an output text): neither
-// it nor, when it is there, its ".bak", to which a save moves it, is the
-// file of another open set. Otherwise a message names the set, and false.
+// it nor, when it is there, its ".bak", which a save replaces, is the file of
+// another open set. Otherwise a message names the set, and false.
 bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own);
 
 // Whether `name` may be opened as set `set`: it is not the file of another

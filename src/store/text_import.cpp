@@ -5,6 +5,7 @@
 #include "store/data_file.h"
 #include "store/error_numbers.h"
 #include "store/file_access.h"
+#include "store/open_files.h"
 #include "store/text.h"
 #include "store/view.h"
 
@@ -184,6 +185,10 @@ bool ImportedFileName(KovaUi& ui, const std::string& sourceName, std::string& da
 
 bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileName,
                         ImportedSet set) {
+    // The new file may stand in no open set's place, data set 1's own
+    // included: that protocol on disk would be replaced by the imported one.
+    if (!MayWriteFile(s, ui, dataFileName, 0))
+        return false;
     if (!SaveDataFile(s, ui, dataFileName, set.records, set.count, 9, set.fileInfo))
         return false;
     s.Records1 = std::move(set.records);
