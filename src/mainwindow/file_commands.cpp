@@ -269,7 +269,7 @@ bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
 
 ExitDecision ExitProgram(KovaState& s, KovaUi& ui) {
     s.DialogCancelled = 0;
-    return AskSaveFile(s, ui) ? ExitDecision::End : ExitDecision::Stay;
+    return AskSaveOpenFiles(s, ui) ? ExitDecision::End : ExitDecision::Stay;
 }
 
 bool SaveShownSet(KovaState& s, KovaUi& ui) {
@@ -294,7 +294,8 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         name += extension;
     // The selection goes to a new file: written over an open set's own file
     // it would replace the whole protocol on disk by the selected records.
-    if (name == s.DataFileName1 || name == s.DataFileName2 || name == s.FilterFileName) {
+    if (SameFile(name, s.DataFileName1) || SameFile(name, s.DataFileName2) ||
+        SameFile(name, s.FilterFileName)) {
         ui.Message("\"" + name +
                        "\" is an open file. Save the selection under a new name, so that the "
                        "whole set stays in its own file.",

@@ -82,7 +82,7 @@ bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
 bool OpenLstfile(KovaState& s, FileChooser& dialog);
 bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer);
 
-// What Exit decided after its question about the shown set.
+// What Exit decided after its questions about the open sets.
 enum class ExitDecision { End, Stay };
 ExitDecision ExitProgram(KovaState& s, KovaUi& ui);
 

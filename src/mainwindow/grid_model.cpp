@@ -43,16 +43,32 @@ std::optional<GridModel> GridModel::Open(const KovaState& s) {
     const RecordSet& records = filter ? s.Records2 : s.Records1;
     if (count < 1 || static_cast<size_t>(count) >= records.size())
         return std::nullopt;
-    grid.binding_ = BindingOf(s, filter ? 3 : 1);
-    if (grid.layout_ == GridLayout::TwoCoder) {
-        grid.secondBinding_ = BindingOf(s, 2);
-        if (s.CompareVariable >= 1 && s.CompareVariable <= 7)
-            grid.compareVariable_ = s.CompareVariable;
-    }
-    grid.order_.resize(static_cast<size_t>(count));
-    for (int16_t i = 0; i < count; ++i)
-        grid.order_[static_cast<size_t>(i)] = static_cast<int16_t>(i + 1);
+    if (grid.layout_ == GridLayout::TwoCoder && s.CompareVariable >= 1 && s.CompareVariable <= 7)
+        grid.compareVariable_ = s.CompareVariable;
+    grid.Bind(s);
     return grid;
+}
+
+void GridModel::Bind(const KovaState& s) {
+    const bool filter = layout_ == GridLayout::Filter;
+    binding_ = BindingOf(s, filter ? 3 : 1);
+    if (layout_ == GridLayout::TwoCoder)
+        secondBinding_ = BindingOf(s, 2);
+    const int16_t count = std::max<int16_t>(binding_.count, 0);
+    order_.resize(static_cast<size_t>(count));
+    for (int16_t i = 0; i < count; ++i)
+        order_[static_cast<size_t>(i)] = static_cast<int16_t>(i + 1);
+}
+
+bool GridModel::Rebind(const KovaState& s) {
+    if (UpToDate(s))
+        return true;
+    const bool filter = layout_ == GridLayout::Filter;
+    const int16_t count = filter ? s.FilterCount : s.RecordCount1;
+    if (count < 1 || static_cast<size_t>(count) >= Records(s).size())
+        return false;
+    Bind(s);
+    return true;
 }
 
 int GridModel::ColumnWidth(int column) const {

@@ -58,6 +58,9 @@ public:
     bool UpToDate(const KovaState& s) const;
     // UpToDate, with a message that the grid is out of date when it is not.
     bool CheckUpToDate(const KovaState& s, KovaUi& ui) const;
+    // An out-of-date grid taken over to its set as the set now stands, rows
+    // in the order of positions; false when the set has no records left.
+    bool Rebind(const KovaState& s);
 
     // The Sort menu's item `index` (0..8, V0..V8): sorts by column index + 1;
     // item 0 restores the order of positions.
@@ -102,6 +105,7 @@ private:
     // compared, data set 2's value and whether the two differ.
     bool Compared(const KovaState& s, int16_t position, std::string* second, bool* differ) const;
     void Sort(const KovaState& s, int column, bool byPositionOnly);
+    void Bind(const KovaState& s);
 
     GridLayout layout_ = GridLayout::Data;
     int16_t compareVariable_ = 0;  // 1..7 in the two-coder layout, else 0

@@ -211,4 +211,23 @@ bool AskSaveFile(KovaState& s, KovaUi& ui) {
     return s.DialogCancelled == 0;
 }
 
+bool AskSaveOpenFiles(KovaState& s, KovaUi& ui) {
+    if (!AskSaveFile(s, ui))
+        return false;
+    const int16_t shown = s.ViewMode;
+    for (int16_t mode : {1, 2, 3}) {
+        const std::string& name = mode == 1   ? s.DataFileName1
+                                  : mode == 2 ? s.DataFileName2
+                                              : s.FilterFileName;
+        if (mode == shown || name.empty())
+            continue;
+        s.ViewMode = mode;
+        const bool goOn = AskSaveFile(s, ui);
+        s.ViewMode = shown;
+        if (!goOn)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace core

@@ -36,5 +36,10 @@ bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::stri
 // the close box and when the save after Yes failed. Returns true when the
 // caller may go on (DialogCancelled == 0).
 bool AskSaveFile(KovaState& s, KovaUi& ui);
+// Before the program ends: the save prompt for the shown set, then for the
+// other open set (data set 1 behind the filter lines or data set 2, or the
+// second set behind data set 1), so that edits of a set out of view are not
+// dropped unasked. False when a prompt was cancelled or its save failed.
+bool AskSaveOpenFiles(KovaState& s, KovaUi& ui);
 
 }  // namespace core

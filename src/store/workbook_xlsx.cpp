@@ -52,6 +52,49 @@ pugi::xml_attribute Attribute(const pugi::xml_node& node, std::string_view name)
     return {};
 }
 
+// Characters that XML cannot hold (a CR, other control characters) are
+// written as "_xHHHH_", and an underscore that would start such a sequence as
+// "_x005F_": back to the characters, in UTF-8.
+std::string Unescape(std::string_view text) {
+    std::string out;
+    size_t pos = 0;
+    while (true) {
+        const size_t at = text.find("_x", pos);
+        if (at == std::string_view::npos || text.size() - at < 7) {
+            out.append(text.substr(pos));
+            return out;
+        }
+        out.append(text.substr(pos, at - pos));
+        unsigned code = 0;
+        bool hex = text[at + 6] == '_';
+        for (size_t k = at + 2; hex && k < at + 6; ++k) {
+            const char c = text[k];
+            const int digit = c >= '0' && c <= '9'   ? c - '0'
+                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                     : -1;
+            hex = digit >= 0;
+            code = code * 16 + static_cast<unsigned>(digit);
+        }
+        if (!hex) {
+            out.append("_x");
+            pos = at + 2;
+            continue;
+        }
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+        pos = at + 7;
+    }
+}
+
 // All text of the <t> elements below a node, phonetic runs left out.
 void CollectText(const pugi::xml_node& node, std::string& out) {
     for (pugi::xml_node c : node.children()) {
@@ -225,7 +268,7 @@ private:
         ForChildren(Child(doc, "sst"), "si", [&](pugi::xml_node si) {
             std::string text;
             CollectText(si, text);
-            strings_.push_back(Utf8ToProgramText(text));
+            strings_.push_back(Utf8ToProgramText(Unescape(text)));
         });
     }
 
@@ -266,7 +309,7 @@ private:
             std::string text;
             CollectText(Child(c, "is"), text);
             v.kind = CellValue::Kind::Text;
-            v.text = Utf8ToProgramText(text);
+            v.text = Utf8ToProgramText(Unescape(text));
         } else if (!valueNode) {
             // No value: empty.
         } else if (type == "s") {
@@ -278,7 +321,7 @@ private:
             v.text = strings_[index];
         } else if (type == "str" || type == "e") {
             v.kind = CellValue::Kind::Text;
-            v.text = Utf8ToProgramText(raw);
+            v.text = Utf8ToProgramText(Unescape(raw));
         } else if (type == "b") {
             v.kind = CellValue::Kind::Text;
             v.text = std::strcmp(raw, "1") == 0 ? "True" : "False";

@@ -110,6 +110,27 @@ int16_t SequenceNumber(const CellValue& v, int row, int column) {
     }
 }
 
+// A cell's line breaks (LF, CR LF or a lone CR) in the form the data file
+// keeps: CR LF in the protocol text, one blank in the single-line fields. So
+// the imported set is the one its saved file reads back as.
+std::string FieldText(std::string_view cell, bool multiLine) {
+    if (cell.find_first_of("\r\n") == std::string_view::npos)
+        return std::string(cell);
+    std::string out;
+    out.reserve(cell.size() + 8);
+    for (size_t i = 0; i < cell.size(); ++i) {
+        const char c = cell[i];
+        if (c != '\r' && c != '\n') {
+            out.push_back(c);
+            continue;
+        }
+        if (c == '\r' && i + 1 < cell.size() && cell[i + 1] == '\n')
+            ++i;
+        out.append(multiLine ? "\r\n" : " ");
+    }
+    return out;
+}
+
 // A 16-bit number typed into a box, for the dialog's check.
 bool BoxNumber(const std::string& text, int16_t& value) {
     try {
@@ -283,9 +304,9 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                 if (j == 2)
                     rec.V2 = SequenceNumber(v, r, column);
                 else if (j == 1)
-                    rec.V1 = DateOrText(v);
+                    rec.V1 = FieldText(DateOrText(v), false);
                 else
-                    *TextField(rec, j) = CellText(v);
+                    *TextField(rec, j) = FieldText(CellText(v), j == 8);
             }
         }
         if (waitShown)

@@ -144,12 +144,18 @@ TEST_F(FileCommands, SaveSelectionRefusesTheOpenFilesOwnName) {
     core::BeginSelection(s, ui);
     s.SelectionMarks1[2] = 2;
     core::ApplySelection(s, ui);
-    ui.messages.clear();
-    dialog.answers = {whole.string()};
-    EXPECT_FALSE(core::SaveSelectionAs(s, ui, dialog));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].find("is an open file"), std::string::npos);
-    EXPECT_TRUE(ui.log.empty() || ui.log.back().rfind("Message", 0) == 0);  // no save prompt
+    // The same file by another spelling: through a linked folder.
+    fs::create_directory_symlink(dir, dir / "link");
+    for (const fs::path& name : {whole, dir / "link" / "whole.kov"}) {
+        SCOPED_TRACE(name.string());
+        ui.messages.clear();
+        ui.log.clear();
+        dialog.answers = {name.string()};
+        EXPECT_FALSE(core::SaveSelectionAs(s, ui, dialog));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].find("is an open file"), std::string::npos);
+        EXPECT_TRUE(ui.log.empty() || ui.log.back().rfind("Message", 0) == 0);  // no save prompt
+    }
     core::KovaState read;
     int16_t count = 0, header = 0;
     std::string info;
@@ -223,7 +229,7 @@ TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
     EXPECT_EQ(ReadBytes(dir / "out.lst"), "line 1\r\nline 2\r\n");
 }
 
-TEST_F(FileCommands, ExitAsksOnlyAboutTheShownSet) {
+TEST_F(FileCommands, ExitAsksAboutAnOpenSetOnlyOnce) {
     EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
     EXPECT_TRUE(ui.log.empty());
     test::ShowSet1(s, ui, 3, 1);
@@ -231,6 +237,21 @@ TEST_F(FileCommands, ExitAsksOnlyAboutTheShownSet) {
     EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::Stay);
     ui.answers = {core::Answer::No};
     EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+}
+
+TEST_F(FileCommands, ExitFromTheFilterViewAlsoAsksAboutDataSet1) {
+    ShowFilterLinesWithDataSet1();
+    s.DataFileName1 = (dir / "d.kov").string();
+    ui.answers = {core::Answer::No, core::Answer::Cancel};
+    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::Stay);
+    ui.log.clear();
+    ui.answers = {core::Answer::No, core::Answer::Yes};
+    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"AskSaveFile " + s.FilterFileName,
+                                                "AskSaveFile " + s.DataFileName1}));
+    EXPECT_TRUE(fs::exists(dir / "d.kov"));
+    EXPECT_FALSE(fs::exists(dir / "f.fil"));
+    EXPECT_EQ(s.ViewMode, 3);
 }
 
 TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {

@@ -197,6 +197,26 @@ TEST_F(WorksheetImport, SequenceColumnIsKeptAndNumberedTextIsTaken) {
     EXPECT_EQ(s.DataFileName1, dir.File("seq.kov"));  // the whole extension goes
 }
 
+// A cell's line breaks take the program's form, so that the set in memory is
+// the one its saved file reads back as.
+TEST_F(WorksheetImport, LineBreaksInCellsReadBackTheSame) {
+    book.cells[{1, 1}] = Text("10:00\nsharp");
+    book.cells[{1, 2}] = Text("Anna\r\nBo");
+    book.cells[{1, 3}] = Text("one\ntwo\r\nthree\rfour");
+    Columns({{1, "1"}, {3, "2"}, {8, "3"}});
+    ASSERT_TRUE(Import("breaks.xlsx"));
+    EXPECT_EQ(s.Records1[1].V1, "10:00 sharp");
+    EXPECT_EQ(s.Records1[1].V3, "Anna Bo");
+    EXPECT_EQ(s.Records1[1].V8, "one\r\ntwo\r\nthree\r\nfour");
+    core::KovaState again;
+    core::RecordSet records;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(
+        core::ReadDataFile(again, ui, dir.File("breaks.kov"), records, count, header, info));
+    EXPECT_EQ(records, s.Records1);
+}
+
 TEST_F(WorksheetImport, EmptyRangeGivesAnEmptySavedSet) {
     options.fromRow = "5";
     options.toRow = "4";
@@ -298,6 +318,7 @@ struct RealWorkbooks : ::testing::Test {
         worksheet_write_number(first, 2, 1, 12.25, money);
         worksheet_write_number(first, 2, 2, 45000, builtinDate);
         worksheet_write_string(first, 2, 3, "6", nullptr);
+        worksheet_write_string(first, 5, 0, "a\r\nb_x", nullptr);
         worksheet_write_boolean(first, 3, 1, 1, nullptr);
         worksheet_write_number(second, 0, 0, 1, nullptr);
         lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_LINE);
@@ -320,6 +341,7 @@ TEST_F(RealWorkbooks, XlsxSheetsStringsNumbersAndDates) {
     EXPECT_EQ(core::CellText(book->Cell(3, 2)), "12.25");  // "d" in quotes is no date
     EXPECT_EQ(core::CellText(book->Cell(3, 3)), "15-03-2023");
     EXPECT_EQ(core::CellText(book->Cell(4, 2)), "True");
+    EXPECT_EQ(core::CellText(book->Cell(6, 1)), "a\r\nb_x");  // CR is stored as _x000D_
     EXPECT_EQ(book->Cell(9, 9).kind, Kind::Empty);
     EXPECT_THROW(book->SelectSheet("Chart"), core::WorkbookError);
     book->SelectSheet("Caf\xE9");

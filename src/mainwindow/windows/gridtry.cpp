@@ -242,8 +242,29 @@ void gridtry::closeEvent(QCloseEvent* event) {
 
 void gridtry::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange)
-        s_.MainFormActive = !isActiveWindow();
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    s_.MainFormActive = !isActiveWindow();
+    if (isActiveWindow() && !grid_.UpToDate(s_))
+        Resync();
+}
+
+void gridtry::Resync() {
+    // Records were added, cut or pasted, or another file opened, while the
+    // grid stood aside: it takes the set over as it now is, so that what is
+    // typed next lands on the record shown. The boxes were committed when
+    // the grid lost the focus; what is left in them belongs to old rows.
+    Combo1->hide();
+    RichTextBox1->hide();
+    comboRow_ = 0;
+    textRow_ = 0;
+    bool kept = true;
+    table_->Reorder([&] { kept = grid_.Rebind(s_); });
+    if (!kept) {
+        close();
+        return;
+    }
+    SetCurrentCell(1, 1);
 }
 
 void gridtry::resizeEvent(QResizeEvent* event) {

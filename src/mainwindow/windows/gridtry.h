@@ -84,6 +84,7 @@ public:
     void Form_Load();
     void Command1_Click();
     void Command2_Click();
+    void Resync();
     void Form_Resize();
     void MSFlexGrid1_MouseButton(Qt::MouseButton button, const QModelIndex& index);
     void Combo1_DropDown();

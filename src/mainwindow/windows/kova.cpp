@@ -163,10 +163,7 @@ void kova::Form_Activate() {
 bool kova::Form_QueryUnload(int16_t UnloadMode) {
     if (MemoHoldsUnstoredText())
         return false;
-    const bool shownSetNamed = (s_.ViewMode == 1 && !s_.DataFileName1.empty()) ||
-                               (s_.ViewMode == 3 && !s_.FilterFileName.empty()) ||
-                               (s_.ViewMode == 2 && !s_.DataFileName2.empty());
-    if (shownSetNamed && !core::AskSaveFile(s_, ui_))
+    if (!core::AskSaveOpenFiles(s_, ui_))
         return false;
     QuitProgram(UnloadMode);
     return true;
@@ -219,6 +216,13 @@ void kova::CAnaf_Click() {
 void kova::Command1_Click() {
     if (s_.ViewMode == 0)
         return;
+    if (grid_ != nullptr && static_cast<int16_t>(grid_->Grid().Layout()) != s_.ViewMode) {
+        // Open on another set than the one shown (the filter lines, say, while
+        // the page shows the data): what is typed next is meant for the shown
+        // set, so the grid makes way for that set's grid.
+        grid_->close();
+        grid_ = nullptr;
+    }
     if (grid_ != nullptr) {
         // Open already: only brought to the front, with its rows as they are.
         s_.ActiveWindowName = "grid";

@@ -44,6 +44,13 @@ void Click(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton) 
     Press(target, at, button, QEvent::MouseButtonRelease);
 }
 
+void Activate(QWidget* window) {
+    window->activateWindow();
+    for (int k = 0; k < 50 && !window->isActiveWindow(); ++k)
+        QApplication::processEvents();
+    ASSERT_TRUE(window->isActiveWindow());
+}
+
 struct GridWindow : test::GuiTest {
     std::unique_ptr<gridtry> w;
     std::vector<core::MemoTarget> memos;  // the memo editor's openings
@@ -275,6 +282,27 @@ TEST_F(GridWindow, AnOutOfDateGridStoresNothing) {
     EXPECT_NE(fake.messages[0].find("out of date"), std::string::npos);
 }
 
+TEST_F(GridWindow, ActivatedAfterRecordsWereCutItShowsAndEditsTheSetAsItIs) {
+    Open(4);
+    QWidget mainWindow;
+    mainWindow.show();
+    // The main window cuts record 1 while the grid stands aside.
+    s.Records1.erase(s.Records1.begin() + 1);
+    for (int16_t k = 1; k <= 3; ++k)
+        s.Records1[static_cast<size_t>(k)].V0 = k;
+    s.RecordCount1 = 3;
+    ++s.ChangeCount1;
+    Activate(&mainWindow);
+    Activate(w.get());
+    EXPECT_EQ(w->Grid().RowCount(), 3);
+    ClickCell(2, 4);
+    ReplaceComboText("Zed");
+    Key(w->Combo1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(s.Records1[2].V3, "Zed");
+    EXPECT_EQ(s.Records1[2].V8, " text 3 ");
+    EXPECT_TRUE(fake.messages.empty());
+}
+
 struct GridButton : test::MainWindowTest {};
 
 TEST_F(GridButton, OpensOnceAndNotWithoutRecords) {
@@ -302,6 +330,23 @@ TEST_F(GridButton, OpensOnceAndNotWithoutRecords) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(w->GridWindow(), nullptr);
     EXPECT_EQ(s.ActiveWindowName, "kova");
+}
+
+TEST_F(GridButton, OpensTheShownSetsGridInPlaceOfAnotherSets) {
+    s.Records1.resize(4);
+    s.RecordCount1 = 3;
+    s.Records2.resize(3);
+    s.FilterCount = 2;
+    s.ViewMode = 3;
+    w->Command1->click();
+    gridtry* filters = w->GridWindow();
+    ASSERT_NE(filters, nullptr);
+    EXPECT_EQ(filters->Grid().Layout(), core::GridLayout::Filter);
+    s.ViewMode = 1;  // back to the data
+    w->Command1->click();
+    ASSERT_NE(w->GridWindow(), nullptr);
+    EXPECT_EQ(w->GridWindow()->Grid().Layout(), core::GridLayout::Data);
+    EXPECT_EQ(w->GridWindow()->Grid().RowCount(), 3);
 }
 
 }  // namespace
