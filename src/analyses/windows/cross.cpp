@@ -15,7 +15,7 @@
 using rangedialog::Place;
 
 cross::cross(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
-    : QDialog(parent), s(state), ui(kovaUi) {
+    : OptionsDialog(parent, state, kovaUi) {
     setObjectName("cross");
     setWindowTitle("KOVA Cross Tables Options");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -92,9 +92,4 @@ void cross::Command1_Click() {
 
 void cross::Command2_Click() {
     reject();
-}
-
-void cross::reject() {
-    s.DialogCancelled = 1;
-    QDialog::reject();
 }

@@ -14,7 +14,7 @@
 using rangedialog::Place;
 
 epiask::epiask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
-    : QDialog(parent), s(state), ui(kovaUi) {
+    : OptionsDialog(parent, state, kovaUi) {
     setObjectName("epiask");
     setWindowTitle("KOVA Frequency Options");
     setFixedSize(Tw(4260), Tw(2160));
@@ -56,9 +56,4 @@ void epiask::Command1_Click() {
 
 void epiask::Command2_Click() {
     reject();
-}
-
-void epiask::reject() {
-    s.DialogCancelled = 1;
-    QDialog::reject();
 }

@@ -12,7 +12,7 @@
 using rangedialog::Place;
 
 interask::interask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
-    : QDialog(parent), s(state), ui(kovaUi) {
+    : OptionsDialog(parent, state, kovaUi) {
     setObjectName("interask");
     setWindowTitle("KOVA Interrater Reliability Options");
     setFixedSize(Tw(6360), Tw(4920));
@@ -79,9 +79,4 @@ void interask::Command1_Click() {
 
 void interask::Command2_Click() {
     reject();
-}
-
-void interask::reject() {
-    s.DialogCancelled = 1;
-    QDialog::reject();
 }

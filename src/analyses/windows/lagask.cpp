@@ -24,7 +24,7 @@ constexpr const char* kSwitchCaptions[core::kLagSwitches] = {
 }  // namespace
 
 lagask::lagask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
-    : QDialog(parent), s(state), ui(kovaUi) {
+    : OptionsDialog(parent, state, kovaUi) {
     setObjectName("lagask");
     setWindowTitle("KOVA Sequential Options");
     setFixedSize(Tw(6600), Tw(5520));
@@ -88,9 +88,4 @@ void lagask::cmdOK_Click() {
 
 void lagask::cmdCancel_Click() {
     reject();
-}
-
-void lagask::reject() {
-    s.DialogCancelled = 1;
-    QDialog::reject();
 }

@@ -15,7 +15,7 @@
 using rangedialog::Place;
 
 listingoptions::listingoptions(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
-    : QDialog(parent), s(state), ui(kovaUi) {
+    : OptionsDialog(parent, state, kovaUi) {
     setObjectName("listingoptions");
     setWindowTitle("KOVA  Listing options");
     setFixedSize(Tw(5400), Tw(3420));
@@ -68,11 +68,6 @@ void listingoptions::Command1_Click() {
 
 void listingoptions::Command2_Click() {
     reject();
-}
-
-void listingoptions::reject() {
-    s.DialogCancelled = 1;
-    QDialog::reject();
 }
 
 void ListDataClick(QWidget* parent, core::KovaState& s, core::KovaUi& ui) {
