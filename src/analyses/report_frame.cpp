@@ -5,6 +5,7 @@
 
 #include "store/error_numbers.h"
 #include "store/file_access.h"
+#include "store/open_files.h"
 #include "store/text.h"
 
 namespace core {
@@ -34,8 +35,9 @@ AnalysisOutput OpenAnalysisOutput(const KovaState& s, LeadIn leadIn) {
     AnalysisOutput block;
     try {
         block.fileName = AnalysisOutputName(s);
-        // A data file whose name already ends in ".ana" would be written into.
-        if (block.fileName == s.DataFileName1)
+        // A data file whose name already ends in ".ana" would be written
+        // into, and so would any open set's file of that name.
+        if (OpenSetOfFile(s, block.fileName) != 0)
             block.fileName.clear();
     } catch (const std::invalid_argument&) {
         // A data file name too short to derive from names no output file: the

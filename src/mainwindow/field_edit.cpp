@@ -43,10 +43,12 @@ void StoreText1(KovaState& s, const std::string& text) {
     ProtocolRecord* record = CurrentShownRecord(s);
     if (record == nullptr)
         return;
-    record->V8 = text;
+    if (record->V8 != text)
+        record->V8 = text;
     // The model follows the box, so a later redraw of the window does not put
     // back an older text.
     s.Main.text1 = text;
+    s.Main.text1Record = text;
 }
 
 }  // namespace core

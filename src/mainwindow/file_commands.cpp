@@ -3,6 +3,7 @@
 #include "store/data_file.h"
 #include "store/error_numbers.h"
 #include "store/file_access.h"
+#include "store/open_files.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
 #include "store/table_file.h"
@@ -32,22 +33,39 @@ void ShowMode(KovaState& s, KovaUi& ui, int16_t mode) {
     ui.MainChanged();
 }
 
-// What a command that may end without opening must put back: the view mode,
-// and the page when the question ended a selection of the shown set.
+// What a command that may end without opening must put back: the view mode
+// and everything the main window showed of that view (counter, scroll
+// range, selection labels, record buttons, page). The question before the
+// command may have ended data set 1's selection, which redraws the window
+// for data set 1 whichever view is shown.
 struct ViewBefore {
     int16_t mode;
     int16_t selection1;
+    MainWindowModel window;
 
-    explicit ViewBefore(const KovaState& s) : mode(s.ViewMode), selection1(s.SelectionShown1) {}
+    explicit ViewBefore(const KovaState& s)
+        : mode(s.ViewMode), selection1(s.SelectionShown1), window(s.Main) {}
 
     void Restore(KovaState& s, KovaUi& ui, bool setChanged = false) const {
         bool shownSetChanged = setChanged || (mode == 1 && selection1 != s.SelectionShown1);
-        if (shownSetChanged)
+        if (shownSetChanged) {
             ShowMode(s, ui, mode);
-        else
-            s.ViewMode = mode;
+            return;
+        }
+        s.ViewMode = mode;
+        s.Main = window;
+        ui.MainChanged();
     }
 };
+
+// A name from the file dialog as the program keeps every name: absolute, so
+// that it means the same file whatever the working folder; "" (refused) when
+// it cannot be made so.
+std::optional<std::string> Absolute(std::optional<std::string> name) {
+    if (name && !name->empty())
+        *name = AbsoluteFileName(*name);
+    return name;
+}
 
 // Writes the viewer's text to `name`, the file replaced only once complete.
 bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& text) {
@@ -63,7 +81,7 @@ bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& tex
 // name when cancelled; "" when the dialog refused the name.
 std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const char* filter,
                            const std::string& extension) {
-    std::optional<std::string> chosen = dialog.ShowSave({name, filter, ""});
+    std::optional<std::string> chosen = Absolute(dialog.ShowSave({name, filter, ""}));
     if (!chosen)
         return name;
     return WithExtension(name, *chosen, extension);
@@ -72,12 +90,14 @@ std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const c
 bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer,
                 std::string& fileName, const char* filter, const std::string& extension,
                 const std::string& kind) {
-    std::optional<std::string> chosen = dialog.ShowSave({fileName, filter, ""});
+    std::optional<std::string> chosen = Absolute(dialog.ShowSave({fileName, filter, ""}));
     if (!chosen || chosen->empty())
         return false;
     fileName = WithExtension(fileName, *chosen, extension);
     // Only the text of this kind of file goes into it.
     if (fileName.empty() || !viewer.visible || s.OutputKind != kind)
+        return false;
+    if (!MayWriteFile(s, ui, fileName, 0))
         return false;
     return WriteOutputText(ui, fileName, viewer.text);
 }
@@ -121,7 +141,7 @@ bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         before.Restore(s, ui, true);
         return false;
     }
-    std::optional<std::string> name = dialog.ShowOpen({"", kDataFilter, ""});
+    std::optional<std::string> name = Absolute(dialog.ShowOpen({"", kDataFilter, ""}));
     if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
@@ -164,7 +184,7 @@ bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 }
 
 bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    std::optional<std::string> name = dialog.ShowOpen({"", kTableFilter, ""});
+    std::optional<std::string> name = Absolute(dialog.ShowOpen({"", kTableFilter, ""}));
     if (!name || name->empty())
         return false;
     if (!ReadTableFile(s, ui, *name))
@@ -178,6 +198,8 @@ bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     if (name.empty())
         return false;
     s.TableFileName = name;
+    if (!MayWriteFile(s, ui, name, 0))
+        return false;
     return SaveTableFile(s, ui, name);
 }
 
@@ -193,7 +215,7 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         before.Restore(s, ui, true);
         return false;
     }
-    std::optional<std::string> name = dialog.ShowOpen({"", kFilterFileFilter, ""});
+    std::optional<std::string> name = Absolute(dialog.ShowOpen({"", kFilterFileFilter, ""}));
     if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
@@ -212,6 +234,7 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 
 bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     std::string oldName = s.FilterFileName;
+    std::string oldTitle = s.Main.title;
     std::string name = ChooseSaveName(dialog, oldName, kFilterFileFilter, ".fil");
     if (name.empty())
         return false;
@@ -227,7 +250,9 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // second set's flag also serves data set 2).
     bool selection = s.SelectionShown2 != 0 && !oldName.empty();
     bool saved;
-    if (selection) {
+    if (!MayWriteFile(s, ui, name, 3)) {
+        saved = false;
+    } else if (selection) {
         int16_t mode = s.ViewMode;
         s.ViewMode = 3;
         StoreSelectionEdits(s);
@@ -238,13 +263,20 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         saved = SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
                              s.FilterFileInfo);
     }
-    if (saved)
+    if (saved) {
         s.ReadIncomplete2 = false;
+    } else {
+        // The new name was never written: later saves and the exit question
+        // must go on naming the file the lines came from.
+        s.FilterFileName = oldName;
+        s.Main.title = oldTitle;
+        ui.MainChanged();
+    }
     return saved;
 }
 
 bool OpenAnafile(KovaState& s, FileChooser& dialog) {
-    std::optional<std::string> name = dialog.ShowOpen({"", kAnalysisFilter, ""});
+    std::optional<std::string> name = Absolute(dialog.ShowOpen({"", kAnalysisFilter, ""}));
     if (!name || name->empty())
         return false;
     s.AnalysisFileName = *name;
@@ -256,7 +288,7 @@ bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
 }
 
 bool OpenLstfile(KovaState& s, FileChooser& dialog) {
-    std::optional<std::string> name = dialog.ShowOpen({"", kListingFilter, ""});
+    std::optional<std::string> name = Absolute(dialog.ShowOpen({"", kListingFilter, ""}));
     if (!name || name->empty())
         return false;
     s.ListingFileName = *name;
@@ -285,7 +317,7 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     FileDialogRequest request{"", filter ? kSelectionFilterFileFilter : kDataFilter,
                               filter ? "Save Selection As Fil.File (new line numbers)"
                                      : "Save Selection As KovFile (new line numbers)"};
-    std::optional<std::string> chosen = dialog.ShowSave(request);
+    std::optional<std::string> chosen = Absolute(dialog.ShowSave(request));
     if (!chosen || chosen->empty())
         return false;
     std::string name = *chosen;
@@ -293,15 +325,10 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     if (name.size() < 4 || name.compare(name.size() - 4, 4, extension) != 0)
         name += extension;
     // The selection goes to a new file: written over an open set's own file
-    // it would replace the whole protocol on disk by the selected records.
-    if (SameFile(name, s.DataFileName1) || SameFile(name, s.DataFileName2) ||
-        SameFile(name, s.FilterFileName)) {
-        ui.Message("\"" + name +
-                       "\" is an open file. Save the selection under a new name, so that the "
-                       "whole set stays in its own file.",
-                   kProgramTitle, Icon::Exclamation);
+    // (by any spelling or link) it would replace the whole protocol on disk
+    // by the selected records.
+    if (!MayWriteFile(s, ui, name, 0))
         return false;
-    }
     s.SelectionFileName = name;
     StoreSelectionEdits(s);
     const RecordSet& records = s.ViewMode == 1 ? s.Records1 : s.Records2;
@@ -327,7 +354,10 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 bool SaveTableButton(KovaState& s, KovaUi& ui) {
     if (s.TableFileName.empty())
         return false;
-    return SaveTableFile(s, ui, Trim(s.TableFileName));
+    const std::string name = Trim(s.TableFileName);
+    if (!MayWriteFile(s, ui, name, 0))
+        return false;
+    return SaveTableFile(s, ui, name);
 }
 
 bool CloseShownSet(KovaState& s, KovaUi& ui) {
@@ -362,6 +392,7 @@ bool CloseShownSet(KovaState& s, KovaUi& ui) {
         row.labColour = kVeryPaleYellow;
     }
     s.Main.text1.clear();
+    s.Main.text1Record.clear();
     s.Main.text1Colour = kWhite;
     s.Main.Teller.caption.clear();
     s.Main.scrollMax = 0;

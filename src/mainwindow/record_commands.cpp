@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "mainwindow/coding.h"
 #include "mainwindow/find.h"
 #include "mainwindow/navigation.h"
 #include "store/text.h"
@@ -225,6 +226,14 @@ std::string TableEditText(const KovaState& s, int index) {
             text += (i == 0 ? "" : "\n") + list[i];
     }
     return text;
+}
+
+bool CheckTableEditText(KovaUi& ui, const std::string& text) {
+    for (const std::string& line : Lines(text)) {
+        if (!CheckTableText(ui, line))
+            return false;
+    }
+    return true;
 }
 
 void EditTable(KovaState& s, int index, const std::function<void()>& showEditor) {

@@ -70,6 +70,11 @@ void SwapCoding(KovaState& s, KovaUi& ui, int k, const std::function<void()>& as
 std::string TableEditCaption(const KovaState& s, int index);
 std::string TableEditText(const KovaState& s, int index);
 
+// The table editor's OK: every line (carriage returns dropped) must be a
+// label or category a table file can hold; the first that holds a double
+// quote is named in a message and the text refused (false).
+bool CheckTableEditText(KovaUi& ui, const std::string& text);
+
 // Edit > Edit Table: showEditor shows the editor modally with ScratchText;
 // its OK puts the text into ScratchText and clears DialogCancelled. Only then
 // are the labels or the list replaced from the text (carriage returns

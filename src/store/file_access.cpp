@@ -73,6 +73,24 @@ bool IsRegularFile(std::string_view name) {
     return !name.empty() && fs::is_regular_file(NativePath(name), ec);
 }
 
+std::string AbsoluteFileName(std::string_view name) {
+    if (name.empty())
+        return {};
+    const fs::path path = NativePath(name);
+    if (path.is_absolute())
+        return std::string(name);
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    if (ec)
+        return {};
+    const std::u8string utf8 = absolute.u8string();
+    std::string bytes;
+    if (!Utf8ToWindows1252(
+            std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()), bytes))
+        return {};
+    return bytes;
+}
+
 std::string_view FileNamePart(std::string_view name) {
     size_t slash = name.rfind('/');
     return slash == std::string_view::npos ? name : name.substr(slash + 1);

@@ -21,6 +21,12 @@ bool PathExists(std::string_view name);
 // A plain file is there under the name (following links).
 bool IsRegularFile(std::string_view name);
 
+// The name as an absolute path, made once when a name enters the program
+// (command line, file dialog): a relative name is taken from the working
+// folder. "" for an empty name, or when the working folder's name holds a
+// character the code page lacks.
+std::string AbsoluteFileName(std::string_view name);
+
 // The last part of the name, after its last '/'.
 std::string_view FileNamePart(std::string_view name);
 

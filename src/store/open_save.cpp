@@ -2,6 +2,7 @@
 
 #include "store/data_file.h"
 #include "store/file_access.h"
+#include "store/open_files.h"
 #include "store/selection_store.h"
 #include "store/view.h"
 
@@ -62,6 +63,8 @@ bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std:
                    const RecordSet& shown, int16_t shownCount, bool& incomplete, bool ownFile) {
     if (name.empty())
         return true;
+    if (!MayWriteFile(s, ui, name, s.ViewMode))
+        return false;
     if (ownFile && !ConfirmReplacingWithPartOfFile(ui, incomplete, name))
         return false;
     bool saved;
@@ -89,7 +92,7 @@ bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::stri
 }
 
 bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
-    if (FileName.empty())
+    if (FileName.empty() || !MayOpenFile(s, ui, FileName, 1))
         return false;
     if (!IsExistingFile(FileName)) {
         // A new protocol: one empty record, written only when saved.
@@ -116,7 +119,7 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
 }
 
 bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
-    if (FileName.empty())
+    if (FileName.empty() || !MayOpenFile(s, ui, FileName, 3))
         return false;
     if (!IsExistingFile(FileName)) {
         // A new filter file holds one line that matches anything and does
@@ -145,7 +148,7 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
 }
 
 bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
-    if (FileName.empty())
+    if (FileName.empty() || !MayOpenFile(s, ui, FileName, 2))
         return false;
     if (!ReadForOpen(s, ui, FileName, s.Records2, s.RecordCount2, s.FileInfo2, s.ReadIncomplete2))
         return false;

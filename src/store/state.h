@@ -51,6 +51,9 @@ struct MainWindowModel {
     std::array<PageRow, 11> rows;  // index 1..DisplayRows
     std::string text1;             // Text1: V8 of the current record, trimmed
     Rgb text1Colour = kWhite;
+    // The current record's text as stored (text1 is it trimmed): a box that
+    // already holds it is left alone, caret and all.
+    std::string text1Record;
     int scrollMin = 1;
     int scrollMax = 0;
     int scrollValue = 0;

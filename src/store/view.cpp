@@ -7,10 +7,9 @@ namespace core {
 namespace {
 
 // Fills the ten page rows with the records up to position p of `records`.
-// `shown` tells whether `records` is the set the window shows; only then is
-// the current record's text written back trimmed, as the text box's change
-// handler does when Text1 is set.
-void DrawPage(KovaState& s, RecordSet& records, int p, ProtocolRecord& buffer, bool shown) {
+// Showing a record never changes it: the text box shows the current text
+// trimmed, and only what the user types there is written back.
+void DrawPage(KovaState& s, const RecordSet& records, int p, ProtocolRecord& buffer) {
     MainWindowModel& m = s.Main;
     const int rows = static_cast<int>(m.rows.size()) - 1;
     const int last = static_cast<int>(records.size()) - 1;
@@ -23,6 +22,7 @@ void DrawPage(KovaState& s, RecordSet& records, int p, ProtocolRecord& buffer, b
                 v.clear();
             if (r == rows) {
                 m.text1.clear();
+                m.text1Record.clear();
                 m.text1Colour = kWhite;
             } else {
                 row.lab.clear();
@@ -42,9 +42,8 @@ void DrawPage(KovaState& s, RecordSet& records, int p, ProtocolRecord& buffer, b
         const bool hasMemo = !buffer.Memo.empty();
         if (r == rows) {
             m.text1 = Trim(buffer.V8);
+            m.text1Record = buffer.V8;
             m.text1Colour = hasMemo ? kPaleYellow : kWhite;
-            if (shown && ShownPosition(s) == k)
-                records[k].V8 = m.text1;
         } else {
             row.lab = Trim(buffer.V8);
             row.labColour = hasMemo ? kPaleYellow : kVeryPaleYellow;
@@ -80,9 +79,9 @@ void ShowSet(KovaState& s, int16_t count, int16_t& position, const std::string& 
     if (firstSet) {
         if (copy > s.RecordCount1)
             copy = s.RecordCount1;
-        DrawPage(s, s.Records1, copy, s.RecordBuffer1, s.ViewMode == 1);
+        DrawPage(s, s.Records1, copy, s.RecordBuffer1);
     } else {
-        DrawPage(s, s.Records2, copy, s.RecordBuffer2, s.ViewMode == 2 || s.ViewMode == 3);
+        DrawPage(s, s.Records2, copy, s.RecordBuffer2);
     }
     s.Main.scrollValue = position;
     s.Main.title = titlePrefix + fileName;
@@ -127,12 +126,12 @@ void ShowBackButton(MainWindowModel& m, const char* caption) {
 void RefreshRecordList1(KovaState& s, KovaUi& ui, int16_t& RecordNo) {
     if (RecordNo > s.RecordCount1)
         RecordNo = s.RecordCount1;
-    DrawPage(s, s.Records1, RecordNo, s.RecordBuffer1, s.ViewMode == 1);
+    DrawPage(s, s.Records1, RecordNo, s.RecordBuffer1);
     ui.MainChanged();
 }
 
 void RefreshRecordList2(KovaState& s, KovaUi& ui, int16_t& RecordNo) {
-    DrawPage(s, s.Records2, RecordNo, s.RecordBuffer2, s.ViewMode == 2 || s.ViewMode == 3);
+    DrawPage(s, s.Records2, RecordNo, s.RecordBuffer2);
     ui.MainChanged();
 }
 

@@ -19,4 +19,8 @@ int Windows1252Byte(char32_t c);
 // The bytes as UTF-8.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
+// UTF-8 text as bytes; false (and `bytes` untouched) when it is no valid
+// UTF-8 or holds a character the code page lacks.
+bool Utf8ToWindows1252(std::string_view utf8, std::string& bytes);
+
 }  // namespace core

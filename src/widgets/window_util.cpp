@@ -2,10 +2,15 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTextDocument>
 #include <algorithm>
+
+#include "widgets/text_codec.h"
 
 void CentreOnScreen(QWidget* window) {
     QScreen* screen = window->screen();
@@ -42,6 +47,16 @@ void WrappingButton::paintEvent(QPaintEvent* event) {
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(rect().adjusted(3, 2, -3, -2), Qt::AlignCenter | Qt::TextWordWrap, text());
+}
+
+std::string EditableBytes(const QPlainTextEdit* box) {
+    // The raw text: toPlainText would turn a non-breaking space into a blank.
+    return FromEditableText(box->document()->toRawText());
+}
+
+void SetEditableBytes(QPlainTextEdit* box, std::string_view bytes) {
+    const QSignalBlocker block(box);
+    box->setPlainText(ToEditableText(bytes));
 }
 
 void PlaceRangeBoxes(QLabel* label, QLineEdit* from, QLineEdit* to) {

@@ -7,8 +7,12 @@
 #include <QPushButton>
 #include <QWidget>
 #include <cmath>
+#include <string>
+#include <string_view>
 
 #include "store/state.h"
+
+class QPlainTextEdit;
 
 // Window geometry is designed in twips; 15 twips make one pixel.
 inline int Tw(int twips) {
@@ -26,6 +30,12 @@ void CentreOnScreen(QWidget* window);
 // (the colour of edit boxes and lists) unless windowOnly is set, so that a
 // window's colour does not spread into the edit boxes on it.
 void SetBackground(QWidget* widget, const QColor& colour, bool windowOnly = false);
+
+// The bytes a multi-line box holds, and setting them: exact both ways (see
+// ToEditableText), and setting them raises no change signal, since showing a
+// text is no edit.
+std::string EditableBytes(const QPlainTextEdit* box);
+void SetEditableBytes(QPlainTextEdit* box, std::string_view bytes);
 
 // A push button whose caption wraps onto more lines when it is wider than the
 // button, as the design's small square buttons need.

@@ -188,4 +188,20 @@ TEST_F(ReportFrame, ADataFileNamedLikeItsOutputFileIsNeverWrittenTo) {
     EXPECT_EQ(Ana(), before);
 }
 
+// The output file named after the data file is written only when it is no
+// set's open file, whatever name that file was opened under.
+TEST_F(ReportFrame, AnOpenSetsFileIsNoOutputFile) {
+    std::filesystem::create_directory_symlink(dir, dir / "link");
+    {
+        std::ofstream rules(AnaPath(), std::ios::binary);
+        rules << "##00000\r\n";
+    }
+    s.FilterFileName = (dir / "link" / "talk.ana").string();
+    core::AnalysisOutput block = core::OpenAnalysisOutput(s, core::LeadIn::PrefixOnly);
+    block.out.Text("x").EndLine();
+    EXPECT_FALSE(core::CloseAnalysisOutput(s, ui, block));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(Ana(), "##00000\r\n");
+}
+
 }  // namespace

@@ -75,6 +75,59 @@ TEST_F(FileCommands, CancelledQuestionOrDialogLeavesTheViewAsItWas) {
     EXPECT_EQ(s.Records2, before.Records2);
 }
 
+// Open Kovfile asks about data set 1 and ends its selection before the
+// question; when the command then ends without opening, the view it was
+// called from comes back whole: counter, scroll range, selection labels and
+// record buttons, not only its mode.
+TEST_F(FileCommands, CommandEndingWithoutOpeningGivesTheWholeViewBack) {
+    struct Case {
+        const char* what;
+        bool filterView;  // else data set 2's view
+        std::deque<core::Answer> answers;
+        std::deque<std::optional<std::string>> names;
+    };
+    const Case cases[] = {
+        {"filter view, question cancelled", true, {core::Answer::Cancel}, {}},
+        {"filter view, dialog cancelled", true, {core::Answer::No}, {std::nullopt}},
+        {"data set 2, question cancelled", false, {core::Answer::Cancel}, {}},
+        {"data set 2, dialog cancelled", false, {core::Answer::No}, {std::nullopt}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = core::KovaState();
+        test::ShowSet1(s, ui, 40, 20);
+        // A selection of data set 1: every other record.
+        core::BeginSelection(s, ui);
+        for (int k = 2; k <= 40; k += 2)
+            s.SelectionMarks1[k] = 1;
+        core::ApplySelection(s, ui);
+        ASSERT_EQ(s.RecordCount1, 20);
+        if (c.filterView) {
+            s.Records2 = test::MakeRecords(3);
+            s.FilterCount = 3;
+            s.CurrentFilterLine = 2;
+            s.FilterFileName = (dir / "f.fil").string();
+            core::ShowFilterMode(s, ui);
+        } else {
+            test::ShowSet2(s, ui, 7, 4);
+        }
+        const core::MainWindowModel before = s.Main;
+        const int16_t mode = s.ViewMode;
+        ui.answers = c.answers;
+        dialog.answers = c.names;
+        EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
+        EXPECT_EQ(s.ViewMode, mode);
+        EXPECT_EQ(s.Main.Teller, before.Teller);
+        EXPECT_EQ(s.Main.scrollMax, before.scrollMax);
+        EXPECT_EQ(s.Main.SelLabel, before.SelLabel);
+        EXPECT_EQ(s.Main.CAdd, before.CAdd);
+        EXPECT_TRUE(s.Main == before);
+        // The selection ended by the question stays ended.
+        EXPECT_EQ(s.SelectionShown1, core::kFalse);
+        EXPECT_EQ(s.RecordCount1, 40);
+    }
+}
+
 TEST_F(FileCommands, CancelledOpensOfTablesAndOutputsChangeNothing) {
     s.TableFileName = "t.tbl";
     s.AnalysisFileName = "a.ana";
@@ -123,6 +176,37 @@ TEST_F(FileCommands, RefusedNameEndsEveryCommandWithNothingChanged) {
     EXPECT_TRUE(fs::is_empty(dir));  // nothing written
 }
 
+// A save-as that cannot write its new file leaves the set under the name
+// (and the window under the title) it had, for data and filter files alike.
+TEST_F(FileCommands, FailedSaveAsGivesBackTheOldNameAndTitle) {
+    struct Case {
+        const char* what;
+        int16_t mode;
+        bool (*command)(core::KovaState&, core::KovaUi&, core::FileChooser&);
+        std::string core::KovaState::*name;
+    };
+    const Case cases[] = {
+        {"Save Kovfile", 1, core::SaveKovfile, &core::KovaState::DataFileName1},
+        {"Save Filterfile", 3, core::SaveFilterfile, &core::KovaState::FilterFileName},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = core::KovaState();
+        ShowFilterLinesWithDataSet1();
+        s.DataFileName1 = (dir / "d.kov").string();
+        if (c.mode == 1)
+            core::ShowDataMode(s, ui);
+        const std::string oldName = s.*c.name;
+        const std::string oldTitle = s.Main.title;
+        ui.messages.clear();
+        dialog.answers = {(dir / "no such folder" / "new").string()};
+        EXPECT_FALSE(c.command(s, ui, dialog));
+        EXPECT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(s.*c.name, oldName);
+        EXPECT_EQ(s.Main.title, oldTitle);
+    }
+}
+
 TEST_F(FileCommands, SaveSelectionCancelledWritesNothing) {
     test::ShowSet1(s, ui, 4, 1);
     s.SelectionShown1 = core::kTrue;
@@ -153,7 +237,7 @@ TEST_F(FileCommands, SaveSelectionRefusesTheOpenFilesOwnName) {
         dialog.answers = {name.string()};
         EXPECT_FALSE(core::SaveSelectionAs(s, ui, dialog));
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_NE(ui.messages[0].find("is an open file"), std::string::npos);
+        EXPECT_NE(ui.messages[0].find("is open in KOVA as the data file"), std::string::npos);
         EXPECT_TRUE(ui.log.empty() || ui.log.back().rfind("Message", 0) == 0);  // no save prompt
     }
     core::KovaState read;
@@ -273,6 +357,95 @@ TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {
     EXPECT_TRUE(core::CloseShownSet(s, ui));
     EXPECT_EQ(s.ViewMode, 0);
     EXPECT_EQ(s.RecordCount1, 0);
+}
+
+// Nothing is written over a file open as a set, by whatever name the file
+// is given (a link to its folder, another spelling, a name relative to the
+// working folder), except by saving that set; and a file is open only once.
+TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
+    fs::create_directory(dir / "real");
+    fs::create_directory_symlink(dir / "real", dir / "link");
+    const std::string data = (dir / "real" / "class.kov").string();
+    // A filter file may have any name; this one ends as data files do.
+    const std::string rules = (dir / "real" / "rules.kov").string();
+    core::KovaState scratch;
+    ASSERT_TRUE(core::SaveDataFile(scratch, ui, data, test::MakeRecords(6), 6, 9, "data"));
+    ASSERT_TRUE(core::SaveDataFile(scratch, ui, rules, test::MakeRecords(2), 2, 9, "rules"));
+    const std::string dataBytes = test::ReadBytes(data);
+    const std::string rulesBytes = test::ReadBytes(rules);
+    const fs::path workingFolder = fs::current_path();
+    fs::current_path(dir / "real");
+
+    using Command = bool (*)(core::KovaState&, core::KovaUi&, core::FileChooser&);
+    struct Case {
+        const char* what;
+        std::string answer;  // what the file dialog gives
+        Command command;
+    };
+    const std::string viaLink = (dir / "link" / "class.kov").string();
+    Command saveSelection = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser& d) {
+        return core::SaveSelectionAs(s, ui, d);
+    };
+    // The Save Table button and Save Anafile on names an earlier open gave.
+    Command saveTable = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser&) {
+        s.TableFileName = s.SelectionFileName;
+        return core::SaveTableButton(s, ui);
+    };
+    Command saveAna = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser& d) {
+        s.AnalysisFileName = s.SelectionFileName;
+        s.OutputKind = "ana";
+        return core::SaveAnafile(s, ui, d, {true, "report"});
+    };
+    const Case cases[] = {
+        {"selection over the data file via a folder link", viaLink, saveSelection},
+        {"selection over the data file, relative name", "class.kov", saveSelection},
+        {"selection over the data file, other spelling", (dir / "real" / "." / "class").string(),
+         saveSelection},
+        {"data set 1 saved as the filter file", (dir / "link" / "rules.kov").string(),
+         core::SaveKovfile},
+        {"table over the data file", viaLink, saveTable},
+        {"output text over the data file", viaLink, saveAna},
+        {"the data file opened as filter lines", viaLink, core::OpenFilterfile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = core::KovaState();
+        ui = test::FakeUi();
+        ASSERT_TRUE(core::OpenFilterFile(s, ui, rules));
+        ASSERT_TRUE(core::OpenDataFile(s, ui, data));
+        core::BeginSelection(s, ui);
+        s.SelectionMarks1[2] = 1;
+        core::ApplySelection(s, ui);
+        s.SelectionFileName = c.answer;
+        ui.answers = {core::Answer::No};
+        dialog.answers = {c.answer};
+        EXPECT_FALSE(c.command(s, ui, dialog));
+        EXPECT_EQ(ui.messages.size(), 1u);
+        EXPECT_TRUE(test::ReadBytes(data) == dataBytes);
+        EXPECT_TRUE(test::ReadBytes(rules) == rulesBytes);
+        EXPECT_FALSE(fs::exists(dir / "real" / "class.bak"));
+        EXPECT_FALSE(fs::exists(dir / "real" / "rules.bak"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), fs::directory_iterator()), 2);
+        EXPECT_EQ(s.DataFileName1, data);
+        EXPECT_EQ(s.FilterFileName, rules);
+    }
+
+    // A save that would move an open file aside as its backup is refused.
+    const std::string backupOpen = (dir / "real" / "notes.kov").string();
+    ASSERT_TRUE(core::SaveDataFile(scratch, ui, backupOpen, test::MakeRecords(3), 3, 9, "x"));
+    fs::rename(rules, dir / "real" / "notes.bak");
+    s = core::KovaState();
+    ui = test::FakeUi();
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, (dir / "link" / "notes.bak").string()));
+    ASSERT_TRUE(core::OpenDataFile(s, ui, backupOpen));
+    EXPECT_FALSE(core::SaveShownSet(s, ui));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(test::ReadBytes((dir / "real" / "notes.bak").string()) == rulesBytes);
+
+    // Saving a set under its own file, by whatever name, goes on as usual.
+    s.DataFileName1 = (dir / "link" / "class.kov").string();
+    EXPECT_TRUE(core::SaveShownSet(s, ui));
+    fs::current_path(workingFolder);
 }
 
 }  // namespace

@@ -334,6 +334,16 @@ TEST(TableEdit, LabelsAndListsAreReplacedOnlyOnOk) {
     EXPECT_TRUE(s.CategoryLists[5].empty());
 }
 
+TEST(TableEdit, AQuoteIsRefusedNamingItsLine) {
+    test::FakeUi ui;
+    EXPECT_TRUE(core::CheckTableEditText(ui, "Nr\r\nTime"));
+    EXPECT_FALSE(core::CheckTableEditText(ui, "Nr\r\nsay \"hi\"\r\nSeq"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0],
+              "KOVA|The label or category say \"hi\" contains a double quote (\"), which a "
+              "table file cannot hold. Please remove the double quote.");
+}
+
 // ---- the memo editor and structural changes -----------------------------------
 
 TEST_F(Edit, AMemoOpenedBeforeAStructuralChangeIsNotStored) {

@@ -183,3 +183,59 @@ TEST_F(FileAccess, RenameAndRemoveUseTheUtf8Names) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whether two names are one file is asked of the file system: other
+// spellings, links to the file or to a folder on the way, hard links.
+TEST_F(FileAccess, SameFileIsDecidedOnDisk) {
+    const fs::path d = dir.path();
+    fs::create_directory(d / "sub");
+    test::WriteBytes(Name("sub/a.kov"), "a");
+    test::WriteBytes(Name("sub/b.kov"), "b");
+    fs::create_directory_symlink(d / "sub", d / "link");
+    fs::create_symlink(d / "sub" / "a.kov", d / "alias.kov");
+    fs::create_hard_link(d / "sub" / "a.kov", d / "hard.kov");
+    const std::string a = Name("sub/a.kov");
+    struct Case {
+        std::string other;
+        bool same;
+    };
+    const Case cases[] = {
+        {a, true},
+        {Name("sub/./a.kov"), true},
+        {Name("sub/../sub/a.kov"), true},
+        {Name("link/a.kov"), true},
+        {Name("alias.kov"), true},
+        {Name("hard.kov"), true},
+        {Name("sub/b.kov"), false},
+        {Name("sub/A.kov"), false},  // not there
+        {"", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(core::SameFile(a, c.other), c.same) << c.other;
+        EXPECT_EQ(core::SameFile(c.other, a), c.same) << c.other;
+    }
+    // Names of files not there yet: the same place once the folders' links
+    // are resolved.
+    EXPECT_TRUE(core::SameFile(Name("sub/new.kov"), Name("link/new.kov")));
+    EXPECT_FALSE(core::SameFile(Name("sub/new.kov"), Name("sub/other.kov")));
+    EXPECT_FALSE(core::SameFile("", ""));
+}
+
+TEST_F(FileAccess, AbsoluteFileNameTakesTheWorkingFolder) {
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    EXPECT_EQ(core::AbsoluteFileName("class.kov"), Name("class.kov"));
+    EXPECT_TRUE(core::SameFile(core::AbsoluteFileName("./x/../class.kov"), Name("class.kov")));
+    EXPECT_EQ(core::AbsoluteFileName("/data/M\xFCller.kov"), "/data/M\xFCller.kov");
+    EXPECT_EQ(core::AbsoluteFileName("M\xFCller.kov"), Name("M\xFCller.kov"));
+    EXPECT_EQ(core::AbsoluteFileName(""), "");
+    // A working folder whose name the code page cannot hold gives no name.
+    fs::create_directory(dir.path() / u8"\u03A9");
+    fs::current_path(dir.path() / u8"\u03A9");
+    EXPECT_EQ(core::AbsoluteFileName("class.kov"), "");
+    fs::current_path(before);
+}
+
+}  // namespace

@@ -81,7 +81,9 @@ TEST_F(ViewTest, CurrentRecordOnTheBottomRow) {
     EXPECT_EQ(m.scrollValue, 50);
 }
 
-TEST_F(ViewTest, TextsTrimmedAndTheCurrentTextWrittenBack) {
+// Texts are shown trimmed; showing them changes no record, the current one
+// included (only typing into the text box does).
+TEST_F(ViewTest, TextsShownTrimmedAndNoneWrittenBack) {
     OpenSet1(3, 3);
     s.ViewMode = 1;
     s.Records1[2].V8 = "  word  ";
@@ -93,15 +95,16 @@ TEST_F(ViewTest, TextsTrimmedAndTheCurrentTextWrittenBack) {
     EXPECT_EQ(m.rows[9].labColour, kPaleYellow);  // a memo of one blank is a memo
     EXPECT_EQ(m.rows[8].labColour, kVeryPaleYellow);
     EXPECT_EQ(m.text1, "last\r\nline");
+    EXPECT_EQ(m.text1Record, "  last\r\nline  ");
     EXPECT_EQ(m.text1Colour, kWhite);
-    EXPECT_EQ(s.Records1[3].V8, "last\r\nline");  // the current record's text is trimmed
-    EXPECT_EQ(s.Records1[2].V8, "  word  ");      // other rows are only shown
+    EXPECT_EQ(s.Records1[3].V8, "  last\r\nline  ");
+    EXPECT_EQ(s.Records1[2].V8, "  word  ");
 
     s.Records1[3].Memo = "m";
     core::RefreshRecordList1(s, ui, p);
     EXPECT_EQ(m.text1Colour, kPaleYellow);
 
-    // Drawing data set 1 while the filter lines are shown writes nothing back.
+    // Nor while the filter lines are shown.
     OpenFilters(3, 3);
     s.ViewMode = 3;
     s.Records1[3].V8 = " spaced ";

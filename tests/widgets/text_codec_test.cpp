@@ -48,3 +48,27 @@ TEST(TextCodec, CaptionTextShowsAmpersands) {
     EXPECT_EQ(ToCaptionText("R&D \xE9"), QString::fromUtf8("R&&D é"));
     EXPECT_EQ(ToCaptionText("plain"), QString("plain"));
 }
+
+// A box whose text is written back holds every byte 01..FF exactly (the
+// window tests take the same bytes through the real boxes).
+TEST(TextCodec, EditableTextKeepsEveryByte) {
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::string cases[] = {
+        all,
+        "lone\rcr\r\nand crlf\nand lf\r",
+        "\r\n\r\n",
+        "\n\r",
+        "no\xA0"
+        "break\xA0"
+        "space",
+        " \t blanks kept \t ",
+    };
+    for (const std::string& bytes : cases)
+        EXPECT_TRUE(FromEditableText(ToEditableText(bytes)) == bytes) << bytes;
+    // What the user types as a line break is stored as CR LF.
+    EXPECT_EQ(FromEditableText(QString::fromUtf8("a\u2029b\u2028c\nd")), "a\r\nb\r\nc\r\nd");
+    // CR LF is a line break of the box; a lone CR and LF show as symbols.
+    EXPECT_EQ(ToEditableText("a\r\nb\rc\nd"), QString::fromUtf8("a\nb\u240Dc\u240Ad"));
+}

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "store/file_access.h"
+#include "store/open_files.h"
 #include "widgets/text_codec.h"
 #include "widgets/text_printer.h"
 #include "widgets/window_util.h"
@@ -63,13 +64,13 @@ void uitvoer::ShowText(const std::string& caption, const std::string& text) {
                          shown_.back() != '\r' && text.size() >= shown_.size() &&
                          text.compare(0, shown_.size(), shown_) == 0;
     if (!extends) {
-        Tekst->setPlainText(ToEditorText(text));
+        Tekst->setPlainText(ToEditableText(text));
     } else if (text.size() > shown_.size()) {
         // Like a reload, the append leaves nothing to undo.
         doc->setUndoRedoEnabled(false);
         QTextCursor end(doc);
         end.movePosition(QTextCursor::End);
-        end.insertText(ToEditorText(std::string_view(text).substr(shown_.size())));
+        end.insertText(ToEditableText(std::string_view(text).substr(shown_.size())));
         doc->setUndoRedoEnabled(true);
     }
     doc->setModified(false);
@@ -81,7 +82,7 @@ void uitvoer::ShowText(const std::string& caption, const std::string& text) {
 }
 
 std::string uitvoer::TextBytes() const {
-    return FromEditorText(Tekst->toPlainText());
+    return EditableBytes(Tekst);
 }
 
 // Writes the viewer's text back over the file it shows.
@@ -91,7 +92,7 @@ void uitvoer::CSave_Click() {
         name = s_.AnalysisFileName;
     else if (s_.OutputKind == "lst")
         name = s_.ListingFileName;
-    if (name.empty())
+    if (name.empty() || !core::MayWriteFile(s_, ui_, name, 0))
         return;
     if (core::ReplaceFile(name, TextBytes()))
         ui_.Message("The output file could not be written:\r\n" + name, "Error",

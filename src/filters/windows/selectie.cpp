@@ -187,6 +187,12 @@ void selectie::Preset(core::SelectionFamily family, int k) {
     show();
     raise();
     activateWindow();
+    // What the user types goes into the value box at once: the code or text,
+    // else (a range) its start.
+    if (!Combo1->isHidden())
+        Combo1->edit->setFocus();
+    else if (!Text1->isHidden())
+        Text1->setFocus();
 }
 
 void selectie::COkee_Click() {

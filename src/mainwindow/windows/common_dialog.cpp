@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "store/file_access.h"
 #include "widgets/text_codec.h"
 
 CommonDialog::Answerer& CommonDialog::TestAnswer() {
@@ -104,5 +105,7 @@ std::optional<std::string> CommonDialog::Show(const core::FileDialogRequest& req
     if (chosen.isEmpty())
         return std::nullopt;
     // A refused name ends the command with nothing changed (an empty name).
-    return ProgramFileName(parent_, chosen).value_or(std::string());
+    // Kept absolute, so that the name means the same file whatever the
+    // working folder.
+    return core::AbsoluteFileName(ProgramFileName(parent_, chosen).value_or(std::string()));
 }

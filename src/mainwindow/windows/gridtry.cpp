@@ -343,8 +343,8 @@ void gridtry::FloatText(int row, int column) {
     textRow_ = row;
     textCol_ = column;
     RichTextBox1->setGeometry(cell.left(), cell.top(), cell.width(), Tw(1000));
-    textOpened_ = ToEditorText(grid_.Cell(s_, row, column));
-    RichTextBox1->setPlainText(textOpened_);
+    textOpened_ = grid_.Cell(s_, row, column);
+    SetEditableBytes(RichTextBox1, textOpened_);
     RichTextBox1->show();
     if (grid_.Layout() == core::GridLayout::TwoCoder)
         RichTextBox1->setFocus();
@@ -381,11 +381,11 @@ void gridtry::MSFlexGrid1_CommitCell() {
 void gridtry::CommitText() {
     if (textRow_ == 0)
         return;
-    const QString text = RichTextBox1->toPlainText();
+    std::string text = EditableBytes(RichTextBox1);
     if (text == textOpened_)
         return;
     textOpened_ = text;
-    grid_.SetCell(s_, ui_, textRow_, textCol_, FromEditorText(text));
+    grid_.SetCell(s_, ui_, textRow_, textCol_, text);
     MSFlexGrid1->viewport()->update();
 }
 

@@ -125,5 +125,5 @@ private:
     QString comboOpened_;
     int textRow_ = 0;
     int textCol_ = 0;
-    QString textOpened_;
+    std::string textOpened_;
 };

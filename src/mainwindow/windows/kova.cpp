@@ -1,5 +1,6 @@
 #include "mainwindow/windows/kova.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -22,6 +23,7 @@
 #include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/qt_ui.h"
 #include "mainwindow/windows/splash.h"
+#include "store/file_access.h"
 #include "store/open_save.h"
 #include "store/text.h"
 #include "store/view.h"
@@ -121,7 +123,15 @@ void kova::Form_Load(const std::string& commandLine) {
     s_.DisplayRows = 10;
     ui_.Viewer();  // the output viewer is loaded hidden
     show();
-    s_.DataFileName1 = core::ReplaceAll(commandLine, "\"", "");
+    // Kept absolute from here on: the name means the same file whatever the
+    // working folder becomes, and an open file is recognised by any name.
+    const std::string named = core::ReplaceAll(commandLine, "\"", "");
+    s_.DataFileName1 = core::AbsoluteFileName(named);
+    if (!named.empty() && s_.DataFileName1.empty())
+        ui_.Message("The file \"" + named +
+                        "\" cannot be opened: the name of the folder KOVA was started in holds a "
+                        "character that KOVA cannot use in a file name.",
+                    core::kProgramTitle, core::Icon::Exclamation);
     s_.Main.title = "KOVA " + s_.DataFileName1;
     MainChanged();
     s_.ActiveWindowName = "kova";
@@ -174,8 +184,15 @@ void kova::QuitProgram(int16_t& UnloadMode) {
         return;
     if (splash_ != nullptr)
         splash_->reject();
+    EndProgram();
+}
+
+void kova::EndProgram() {
     ended_ = true;
-    hide();
+    // Every window of the program goes off the screen at once, the modeless
+    // ones (result table, output viewer, memo editor) with the main window.
+    for (QWidget* top : QApplication::topLevelWidgets())
+        top->hide();
     quitHook();
 }
 
@@ -290,10 +307,15 @@ void kova::MainChanged() {
                 SetBackground(Lab[r], ToQColor(row.labColour));
         }
     }
-    // Set the text box only when its text differs, so its caret stays put.
-    QString text1 = ToEditorText(m.text1);
-    if (Text1->toPlainText() != text1)
-        Text1->setPlainText(text1);
+    // Set the text box only when it holds neither the text shown for the
+    // current record nor that record's text as stored, so that a redraw (the
+    // window coming back to the front among them) leaves what is typed and
+    // the caret alone.
+    const std::string inBox = EditableBytes(Text1);
+    const bool holdsRecord =
+        inBox == m.text1Record && core::Trim(m.text1Record) == core::Trim(m.text1);
+    if (inBox != m.text1 && !holdsRecord)
+        SetEditableBytes(Text1, m.text1);
     if (Text1->palette().color(QPalette::Base) != ToQColor(m.text1Colour))
         SetBackground(Text1, ToQColor(m.text1Colour));
 

@@ -60,6 +60,8 @@ public:
     static QSize DesignInnerSize();
     // Ends the program for a close from the control menu or the task manager.
     void QuitProgram(int16_t& UnloadMode);
+    // Ends the program: hides every window and leaves the event loop.
+    void EndProgram();
 
     void CBack_Click();
     void CAnaf_Click();
@@ -180,6 +182,9 @@ public:
     void Scrollbar_Change(int value);
     // The key preview: true when the key is used up.
     bool Form_KeyDown(QObject* watched, QKeyEvent* event);
+    // A key the focused control would take for its own editing (Ctrl+U, Ctrl+A
+    // in an edit box) that is a menu's shortcut: true when the menu takes it.
+    bool MenuShortcutOverride(QObject* watched, QKeyEvent* event);
     bool Page_Mouse(QObject* watched, QMouseEvent* event);
     void V_Click(int k, int r);
     void V_DblClick(int k, int r);
@@ -260,4 +265,7 @@ private:
     QtUi& ui_;
     splash* splash_ = nullptr;
     bool ended_ = false;  // QuitProgram has run
+    // A double click on a row label is under way: its closing release is
+    // not a click.
+    bool doubleClickPending_ = false;
 };

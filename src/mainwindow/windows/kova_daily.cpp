@@ -6,14 +6,18 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <algorithm>
+#include <utility>
 
 #include "analyses/output_file.h"
 #include "analyses/windows/uitvoer.h"
@@ -29,6 +33,7 @@
 #include "mainwindow/windows/qt_ui.h"
 #include "store/view.h"
 #include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 
@@ -55,6 +60,8 @@ public:
     explicit KovaKeyPreview(kova* w) : QObject(w), w_(w) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride)
+            return w_->MenuShortcutOverride(watched, static_cast<QKeyEvent*>(event));
         if (event->type() != QEvent::KeyPress)
             return false;
         return w_->Form_KeyDown(watched, static_cast<QKeyEvent*>(event));
@@ -216,9 +223,7 @@ void kova::mnuFileItem_Click(int Index) {
             break;
         case 33:
             if (!MemoHoldsUnstoredText() && core::ExitProgram(s_, ui_) == core::ExitDecision::End) {
-                ended_ = true;
-                hide();
-                quitHook();
+                EndProgram();
             }
             break;
         default:
@@ -332,6 +337,27 @@ bool kova::Form_KeyDown(QObject* watched, QKeyEvent* event) {
     return focus == Scrollbar || focus == Scrollbar2;
 }
 
+bool kova::MenuShortcutOverride(QObject* watched, QKeyEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this)
+        return false;
+    const QKeySequence pressed(event->keyCombination());
+    for (QAction* action : menuBar()->findChildren<QAction*>()) {
+        if (action->shortcut() != pressed || !action->isEnabled())
+            continue;
+        // Cut, Copy and Paste of the Edit menu work on the text box; any
+        // other box keeps its own clipboard keys.
+        const bool clipboardItem =
+            action == mnuEditItem[0] || action == mnuEditItem[1] || action == mnuEditItem[2];
+        if (clipboardItem && widget != Text1)
+            return false;
+        // Not the box's key: the menu's shortcut runs.
+        event->ignore();
+        return true;
+    }
+    return false;
+}
+
 bool kova::Page_Mouse(QObject* watched, QMouseEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == Text1->viewport()) {
@@ -350,10 +376,19 @@ bool kova::Page_Mouse(QObject* watched, QMouseEvent* event) {
         for (int r = 1; r <= 10; ++r) {
             if (watched != V[k][r])
                 continue;
-            if (type == QEvent::MouseButtonRelease && event->button() == Qt::LeftButton)
+            if (type == QEvent::MouseButtonRelease && event->button() == Qt::LeftButton) {
+                // The release that ends a double click is no click of its
+                // own: the first click has moved the page already, and the
+                // row under the mouse now shows another record.
+                if (std::exchange(doubleClickPending_, false))
+                    return false;
                 V_Click(k, r);
-            else if (type == QEvent::MouseButtonDblClick)
+            } else if (type == QEvent::MouseButtonDblClick) {
+                doubleClickPending_ = event->button() == Qt::LeftButton;
                 V_DblClick(k, r);
+            } else if (type == QEvent::MouseButtonPress) {
+                doubleClickPending_ = false;
+            }
             return false;
         }
     }
@@ -428,7 +463,7 @@ void kova::T_KeyPress(int k) {
 }
 
 void kova::Text1_Change() {
-    core::StoreText1(s_, FromEditorText(Text1->toPlainText()));
+    core::StoreText1(s_, EditableBytes(Text1));
 }
 
 void kova::Text1_MouseUp(Qt::MouseButton button) {
@@ -533,7 +568,13 @@ void kova::CFind_Click() {
     if (!hit.hit)
         return;
     if (variable == 8 && s_.FindMode == 1) {
-        int start = static_cast<int>(core::EditorIndex(s_.Main.text1, hit.offset));
+        // The offset counts in the text as shown trimmed; a box that still
+        // holds the record's text as typed has its leading blanks as well.
+        const std::string inBox = EditableBytes(Text1);
+        size_t offset = hit.offset;
+        if (inBox != s_.Main.text1 && inBox == s_.Main.text1Record)
+            offset += std::min(inBox.find_first_not_of(' '), inBox.size());
+        int start = static_cast<int>(core::EditorIndex(inBox, offset));
         QTextCursor cursor = Text1->textCursor();
         cursor.setPosition(start);
         cursor.setPosition(start + EditorLength(s_.LastFindText), QTextCursor::KeepAnchor);

@@ -17,7 +17,9 @@
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/qt_ui.h"
 #include "mainwindow/windows/record_dialogs.h"
+#include "store/text.h"
 #include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 
@@ -90,9 +92,13 @@ void kova::CJoin_Click() {
 }
 
 void kova::CSplit_Click() {
-    // The caret in editor characters, counted over the text as it is stored.
-    const QString before = Text1->toPlainText().left(Text1->textCursor().position());
-    const std::string bytes = FromEditorText(before);
+    // The caret in editor characters, counted over the text as it is stored:
+    // the box shows the text without its leading blanks.
+    const QString raw = Text1->document()->toRawText();
+    std::string bytes = FromEditableText(raw.left(Text1->textCursor().position()));
+    const core::MainWindowModel& m = s_.Main;
+    if (m.text1Record != m.text1 && EditableBytes(Text1) == m.text1)
+        bytes.insert(0, m.text1Record.size() - core::TrimLeft(m.text1Record).size(), ' ');
     core::SplitButton(s_, ui_, core::EditorIndex(bytes, bytes.size()));
 }
 

@@ -3,19 +3,22 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include <QTextDocument>
 #include "filters/make_filter.h"
 #include "filters/windows/runfilter.h"
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/qt_ui.h"
+
 #include "widgets/text_codec.h"
 
 void kova::CRunfilter_Click() {
     if (s_.ViewMode == 1) {
-        const QString text = Text1->toPlainText();
+        // The box's raw text, so that the filter matches the record byte for byte.
+        const QString text = Text1->document()->toRawText();
         const QTextCursor cursor = Text1->textCursor();
         const QString selected =
             text.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
-        core::MakeFilter(s_, ui_, FromEditorText(text), FromEditorText(selected));
+        core::MakeFilter(s_, ui_, FromEditableText(text), FromEditableText(selected));
         return;
     }
     if (s_.ViewMode != 3)

@@ -42,8 +42,8 @@ void Memo::SetColour(core::Rgb colour) {
 void Memo::Open(const core::MemoTarget& target) {
     target_ = target;
     setWindowTitle(ToQString(target.caption));
-    openedText_ = ToEditorText(core::MemoTargetText(s_, target));
-    TextBox1->setPlainText(openedText_);
+    openedText_ = core::MemoTargetText(s_, target);
+    SetEditableBytes(TextBox1, openedText_);
     if (target.fileInfo) {
         SetColour(core::kWhite);
         resize(Tw(7000), Tw(4000));
@@ -73,7 +73,7 @@ void Memo::ShowModal() {
 }
 
 bool Memo::HasUnstoredEdit() const {
-    return isVisible() && !isModal() && TextBox1->toPlainText() != openedText_;
+    return isVisible() && !isModal() && EditableBytes(TextBox1) != openedText_;
 }
 
 void Memo::SelectText(int start, int length) {
@@ -86,8 +86,7 @@ void Memo::SelectText(int start, int length) {
 }
 
 void Memo::Command1_Click(int Index) {
-    core::MemoStore result =
-        core::StoreMemo(s_, ui_, target_, Index == 1, FromEditorText(TextBox1->toPlainText()));
+    core::MemoStore result = core::StoreMemo(s_, ui_, target_, Index == 1, EditableBytes(TextBox1));
     if (result != core::MemoStore::Stored)
         return;
     // Unload: ends a modal show, hides a modeless one.

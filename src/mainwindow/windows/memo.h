@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <array>
+#include <string>
 
 #include "mainwindow/memo_edit.h"
 #include "store/state.h"
@@ -49,5 +50,5 @@ private:
     core::KovaState& s_;
     core::KovaUi& ui_;
     core::MemoTarget target_;
-    QString openedText_;
+    std::string openedText_;  // the text as stored when the editor opened
 };

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "mainwindow/coding.h"
 #include "mainwindow/record_commands.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
@@ -208,10 +207,10 @@ tabeledit::tabeledit(QWidget* parent, core::KovaState& s, core::KovaUi& ui,
 }
 
 void tabeledit::Command1_Click() {
-    std::string text = FromQString(RichTextBox1->toPlainText());
+    std::string text = FromQString(EditorText(*RichTextBox1));
     // A table file quotes every label and category: a double quote would
     // break it. The editor stays open so the text can be mended.
-    if (!core::CheckTableText(ui_, text))
+    if (!core::CheckTableEditText(ui_, text))
         return;
     s_.ScratchText = std::move(text);
     s_.DialogCancelled = 0;

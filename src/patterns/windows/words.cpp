@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <algorithm>
 
@@ -60,10 +61,15 @@ Words* Words::Find() {
 Words* Words::ShowTable(core::KovaState& s, core::KovaUi& ui, QWidget* parent,
                         std::function<void()> list) {
     Words* w = Find();
-    if (w == nullptr)
+    const bool fresh = w == nullptr;
+    if (fresh)
         w = new Words(s, ui, parent);
     w->ListAction = std::move(list);
     w->Refresh();
+    // Placed as the program's other windows are: a window the window system
+    // places itself may land on the screen's corner, over the main menu.
+    if (fresh)
+        CentreOnScreen(w);
     w->show();
     w->raise();
     return w;
@@ -78,13 +84,18 @@ void Words::Refresh() {
     Grid->clear();
     Grid->setColumnCount(static_cast<int>(columns));
     Grid->setRowCount(t.cells.empty() ? 0 : static_cast<int>(t.cells.size() - 1));
+    QHeaderView* headings = Grid->horizontalHeader();
+    const int margins = 2 * headings->style()->pixelMetric(QStyle::PM_HeaderMargin) + 4;
     for (size_t c = 0; c < columns; ++c) {
         const std::string heading =
             !t.cells.empty() && c < t.cells[0].size() ? t.cells[0][c] : std::string();
-        Grid->setHorizontalHeaderItem(static_cast<int>(c),
-                                      new QTableWidgetItem(ToQString(heading)));
-        if (c < t.columnWidths.size())
-            Grid->setColumnWidth(static_cast<int>(c), Tw(t.columnWidths[c]));
+        const QString text = ToQString(heading);
+        Grid->setHorizontalHeaderItem(static_cast<int>(c), new QTableWidgetItem(text));
+        // As designed, but never narrower than its heading.
+        const int designed = c < t.columnWidths.size() ? Tw(t.columnWidths[c]) : 0;
+        const int needed = headings->fontMetrics().horizontalAdvance(text) + margins;
+        if (designed > 0 || needed > Grid->columnWidth(static_cast<int>(c)))
+            Grid->setColumnWidth(static_cast<int>(c), std::max(designed, needed));
     }
     for (size_t r = 1; r < t.cells.size(); ++r)
         for (size_t c = 0; c < t.cells[r].size(); ++c)

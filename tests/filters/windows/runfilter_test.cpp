@@ -8,12 +8,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
+#include <cstdlib>
 
 #include "filters/filter_test_support.h"
 #include "patterns/windows/words.h"
@@ -152,6 +155,27 @@ TEST_F(RunfilterWindow, ReportShowsTheWordsWindowSortableByHeading) {
     EXPECT_EQ(w->Grid->item(0, 2)->text(), "5");
     EXPECT_EQ(s.ResultTable.cells[1][2], "5");
     EXPECT_EQ(s.ResultTable.cells[0][2], "prot.line");
+}
+
+// The report window is placed as the other windows are, in the middle of
+// the screen (not at its corner over the main window's menu), and every
+// column is wide enough for its heading.
+TEST_F(RunfilterWindow, ReportWindowIsCentredWithReadableHeadings) {
+    QPointer<runfilter> d = Open();
+    d->Check2->click();
+    Press(d->Command3);
+    Words* w = Words::Find();
+    ASSERT_NE(w, nullptr);
+    const QRect screen = w->screen()->geometry();
+    const QRect frame = w->frameGeometry();
+    EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), 2);
+    EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), 2);
+    QHeaderView* headings = w->Grid->horizontalHeader();
+    for (int c = 0; c < w->Grid->columnCount(); ++c) {
+        const QString text = w->Grid->horizontalHeaderItem(c)->text();
+        const int needed = headings->fontMetrics().horizontalAdvance(text);
+        EXPECT_GT(w->Grid->columnWidth(c), needed) << text.toStdString();
+    }
 }
 
 // The List button writes what the filters' side handed the window: the

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QWidget>
 #include <map>
 
@@ -154,6 +155,31 @@ TEST_F(SelectionWindowTest, PresettingKeepsTheOpenDialogAndItsChoices) {
     Unloads();
     EXPECT_EQ(handlers->Dialog(), nullptr);
     EXPECT_EQ(s.RecordCount1, 6);
+}
+
+// What the user types once the dialog is up goes into its value box: the
+// code or text box, or the start of the range where there is none.
+TEST_F(SelectionWindowTest, TypingGoesIntoTheValueBox) {
+    struct Case {
+        int variable;
+        const char* typed;
+        QLineEdit* selectie::*box;
+    };
+    for (const Case& c :
+         {Case{4, "B", nullptr}, Case{8, "word", nullptr}, Case{0, "2", &selectie::Text1}}) {
+        SCOPED_TRACE(c.variable);
+        selectie* d = Pick(2, mnuSelectItem, c.variable);
+        ASSERT_NE(d, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+        // Through the window, as the keyboard sends it to the focused control.
+        for (const char* ch = c.typed; *ch != 0; ++ch)
+            QTest::keyClick(d->windowHandle(), *ch);
+        QLineEdit* box = c.box != nullptr ? d->*c.box : d->Combo1->edit;
+        EXPECT_EQ(QApplication::focusWidget(), box);
+        EXPECT_EQ(box->text(), c.typed);
+        d->CCancel->click();
+        Unloads();
+    }
 }
 
 TEST_F(SelectionWindowTest, NothingOpenNothingHappens) {

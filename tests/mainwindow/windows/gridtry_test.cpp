@@ -184,6 +184,11 @@ TEST_F(GridWindow, TextBoxWritesTheTextIntoTheRecord) {
     ClickCell(1, 2);
     EXPECT_FALSE(w->RichTextBox1->isVisible());
     EXPECT_EQ(s.Records1[2].V8, " text 2 ");
+    // Nor does a no-break space turn into a blank.
+    s.Records1[1].V8 = "one\xA0two";
+    ClickCell(1, 9);
+    ClickCell(2, 2);
+    EXPECT_EQ(s.Records1[1].V8, "one\xA0two");
 
     ClickCell(3, 9);
     w->RichTextBox1->setFocus();

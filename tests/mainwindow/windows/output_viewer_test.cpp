@@ -47,7 +47,7 @@ TEST_F(OutputViewerTest, AGrownFileShowsAsIfLoadedAnew) {
     uitvoer& v = ui.Viewer();
     auto shows = [&v](const std::string& bytes) {
         QPlainTextEdit fresh;
-        fresh.setPlainText(ToEditorText(bytes));
+        fresh.setPlainText(ToEditableText(bytes));
         EXPECT_EQ(v.Tekst->toPlainText(), fresh.toPlainText());
         EXPECT_EQ(v.Tekst->document()->blockCount(), fresh.document()->blockCount());
         EXPECT_TRUE(v.Tekst->textCursor().atEnd());

@@ -159,6 +159,27 @@ TEST_F(RecordEditWindow, ButtonsAddSplitAtTheCaretAndJoin) {
     EXPECT_EQ(w->Teller->text(), "4");
 }
 
+// A no-break space (byte 0xA0) is a character of the text like any other:
+// showing, splitting and editing a text must keep it.
+TEST_F(RecordEditWindow, ANoBreakSpaceSurvivesTheTextBoxAndTheTableEditor) {
+    Open(3, 1);
+    s.Records1[2].V8 = "one\xA0two three";
+    s.CurrentRecord1 = 2;
+    core::RefreshRecordList1(s, ui, s.CurrentRecord1);
+    EXPECT_EQ(s.Records1[2].V8, "one\xA0two three");
+    QTextCursor cursor = w->Text1->textCursor();
+    cursor.setPosition(7);
+    w->Text1->setTextCursor(cursor);
+    Click(w->CSplit);
+    EXPECT_EQ(s.Records1[2].V8, "one\xA0two");
+    EXPECT_EQ(s.Records1[3].V8, "three");
+
+    s.Varnaam[4] = "Mood\xA0of the day";
+    WhenDialog<tabeledit>([](tabeledit* d) { Click(d->Command1); });
+    w->mnuTableEdit[1]->trigger();
+    EXPECT_EQ(s.Varnaam[4], "Mood\xA0of the day");
+}
+
 TEST_F(RecordEditWindow, EditMenuDisablesRecordCutAndPasteInASelection) {
     Open(5, 1);
     w->mnuEdit->aboutToShow();

@@ -1,0 +1,81 @@
+#include "store/open_files.h"
+
+#include <stdexcept>
+
+#include "store/file_access.h"
+#include "store/text.h"
+
+namespace core {
+
+namespace {
+
+const char* SetDescription(int16_t set) {
+    switch (set) {
+        case 1:
+            return "the data file";
+        case 2:
+            return "the second data file";
+        default:
+            return "the filter file";
+    }
+}
+
+const std::string& SetFileName(const KovaState& s, int16_t set) {
+    return set == 1 ? s.DataFileName1 : set == 2 ? s.DataFileName2 : s.FilterFileName;
+}
+
+}  // namespace
+
+int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except) {
+    for (int16_t set = 1; set <= 3; ++set) {
+        if (set != except && SameFile(name, SetFileName(s, set)))
+            return set;
+    }
+    return 0;
+}
+
+bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own) {
+    int16_t other = OpenSetOfFile(s, name, own);
+    if (other != 0) {
+        ui.Message("\"" + name + "\" is open in KOVA as " + SetDescription(other) +
+                       ". Only saving that file may write it: choose another name.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    if (!PathExists(name))
+        return true;
+    std::string backup;
+    try {
+        backup = DerivedName(name, ".bak");
+    } catch (const std::invalid_argument&) {
+        return true;  // no backup is made for such a name
+    }
+    other = OpenSetOfFile(s, backup, 0);
+    if (other != 0 && !SameFile(backup, name)) {
+        ui.Message("Saving \"" + name + "\" moves its old version to \"" + backup +
+                       "\", which is open in KOVA as " + SetDescription(other) +
+                       ". Choose another name, or close that file first.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+bool MayOpenFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t set) {
+    // Data set 2 and the filter lines share one place: opening one drops the
+    // other, so only data set 1 stays beside them.
+    int16_t other = 0;
+    if (set == 1)
+        other = OpenSetOfFile(s, name, 1);
+    else if (SameFile(name, s.DataFileName1))
+        other = 1;
+    if (other == 0)
+        return true;
+    ui.Message("\"" + name + "\" is already open in KOVA as " + SetDescription(other) +
+                   ". A file can be open only once, so that saving one set never writes "
+                   "over another.",
+               kProgramTitle, Icon::Exclamation);
+    return false;
+}
+
+}  // namespace core

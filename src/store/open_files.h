@@ -1,0 +1,29 @@
+// Which files the program holds open as record sets, decided by the file
+// system (the same file on disk), never by comparing names: a file open as
+// one set is written only by saving that set.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "store/state.h"
+#include "store/ui.h"
+
+namespace core {
+
+// The set (numbered as ViewMode: 1 data set 1, 2 data set 2, 3 the filter
+// lines) whose file `name` is, leaving set `except` out; 0 when none.
+int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except = 0);
+
+// Whether `name` may be written as the file of set `own` (0: a file of no
+// open set, such as a saved selection, a table or an output text): neither
+// it nor, when it is there, its ".bak", to which a save moves it, is the
+// file of another open set. Otherwise a message names the set, and false.
+bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own);
+
+// Whether `name` may be opened as set `set`: it is not the file of another
+// set that stays open beside it. Otherwise a message, and false.
+bool MayOpenFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t set);
+
+}  // namespace core
