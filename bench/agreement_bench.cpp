@@ -43,16 +43,7 @@ core::KovaState TwoCoders(const bench::ProtocolFile& data) {
 }
 
 void BM_ReadProtocolFile(benchmark::State& state) {
-    const bench::ProtocolFile& data = bench::ProtocolFile::Get();
-    SilentUi ui;
-    for (auto _ : state) {
-        core::KovaState s;
-        core::RecordSet records;
-        int16_t count = 0, header = 0;
-        std::string info;
-        benchmark::DoNotOptimize(
-            core::ReadDataFile(s, ui, data.name(), records, count, header, info));
-    }
+    bench::ReadProtocolFile(state, bench::ProtocolFile::Get().name());
 }
 
 // V1..V7 in turn, each appended to the output file (V1, a time code on every

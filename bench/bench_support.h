@@ -1,14 +1,19 @@
-// What the benchmarks share: a silent stand-in for the windows and the
-// largest protocol (32767 records), generated once and written to a file of
-// its own in a temporary folder that is removed at exit.
+// What the benchmarks share: a silent stand-in for the windows, the largest
+// protocol (32767 records), generated once and written to a file of its own in
+// a temporary folder that is removed at exit, the timing of reading a protocol
+// file and the ratios of other timings to it.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "store/data_file.h"
 #include "store/record.h"
@@ -103,5 +108,65 @@ private:
     std::string name_;
     core::RecordSet records_;
 };
+
+// A state with the records as data 1, in view under the file name given.
+inline core::KovaState ShownProtocol(const core::RecordSet& records, const std::string& name) {
+    core::KovaState s;
+    s.Records1 = records;
+    s.RecordCount1 = core::kMaxRecords;
+    s.DataFileName1 = name;
+    s.ViewMode = 1;
+    return s;
+}
+
+// The body of a benchmark that reads the protocol file `name` whole.
+inline void ReadProtocolFile(benchmark::State& state, const std::string& name) {
+    SilentUi ui;
+    for (auto _ : state) {
+        core::KovaState s;
+        core::RecordSet records;
+        int16_t count = 0, header = 0;
+        std::string info;
+        benchmark::DoNotOptimize(core::ReadDataFile(s, ui, name, records, count, header, info));
+        if (count != core::kMaxRecords)
+            state.SkipWithError("the protocol was not read whole");
+    }
+}
+
+// Keeps each benchmark's time per iteration for the ratios printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                secondsPerIteration[run.benchmark_name()] =
+                    run.real_accumulated_time / static_cast<double>(run.iterations);
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> secondsPerIteration;
+};
+
+// Runs the registered benchmarks, then prints for each {benchmark, what} the
+// time of the benchmark as a multiple of the time of BM_ReadProtocolFile, with
+// `decimals` places.
+inline int RunWithRatios(int argc, char** argv,
+                         const std::vector<std::pair<const char*, const char*>>& measured,
+                         int decimals) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto& seconds = reporter.secondsPerIteration;
+    auto read = seconds.find("BM_ReadProtocolFile");
+    if (read != seconds.end() && read->second > 0) {
+        for (const auto& [name, what] : measured) {
+            auto found = seconds.find(name);
+            if (found != seconds.end())
+                std::printf("%s over %d records takes %.*f times the reading of its file\n", what,
+                            core::kMaxRecords, decimals, found->second / read->second);
+        }
+    }
+    benchmark::Shutdown();
+    return 0;
+}
 
 }  // namespace bench

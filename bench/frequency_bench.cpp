@@ -18,21 +18,8 @@ namespace {
 
 using bench::SilentUi;
 
-std::map<std::string, double> secondsPerIteration;
-
 void BM_ReadProtocolFile(benchmark::State& state) {
-    const bench::ProtocolFile& data = bench::ProtocolFile::Get();
-    SilentUi ui;
-    for (auto _ : state) {
-        core::KovaState s;
-        core::RecordSet records;
-        int16_t count = 0, header = 0;
-        std::string info;
-        benchmark::DoNotOptimize(
-            core::ReadDataFile(s, ui, data.name(), records, count, header, info));
-        if (count != core::kMaxRecords)
-            state.SkipWithError("the protocol was not read whole");
-    }
+    bench::ReadProtocolFile(state, bench::ProtocolFile::Get().name());
 }
 
 // Frequency > All: the time-code block of V1 and the frequency blocks of
@@ -40,11 +27,7 @@ void BM_ReadProtocolFile(benchmark::State& state) {
 void BM_FrequencyAllVariables(benchmark::State& state) {
     const bench::ProtocolFile& data = bench::ProtocolFile::Get();
     SilentUi ui;
-    core::KovaState s;
-    s.Records1 = data.records();
-    s.RecordCount1 = core::kMaxRecords;
-    s.DataFileName1 = data.name();
-    s.ViewMode = 1;
+    core::KovaState s = bench::ShownProtocol(data.records(), data.name());
     const std::string ana = (data.folder() / "protocol.ana").string();
     for (auto _ : state) {
         state.PauseTiming();
@@ -67,29 +50,8 @@ void BM_FrequencyAllVariables(benchmark::State& state) {
 BENCHMARK(BM_ReadProtocolFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrequencyAllVariables)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's time per iteration for the ratio printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                secondsPerIteration[run.benchmark_name()] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto read = secondsPerIteration.find("BM_ReadProtocolFile");
-    auto all = secondsPerIteration.find("BM_FrequencyAllVariables");
-    if (read != secondsPerIteration.end() && all != secondsPerIteration.end() && read->second > 0)
-        std::printf("Frequency > All over %d records takes %.2f times the reading of its file\n",
-                    core::kMaxRecords, all->second / read->second);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv, {{"BM_FrequencyAllVariables", "Frequency > All"}}, 2);
 }

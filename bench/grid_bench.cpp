@@ -19,31 +19,13 @@ namespace {
 
 using bench::SilentUi;
 
-std::map<std::string, double> secondsPerIteration;
-
 core::KovaState ShownProtocol() {
     const bench::ProtocolFile& data = bench::ProtocolFile::Get();
-    core::KovaState s;
-    s.Records1 = data.records();
-    s.RecordCount1 = core::kMaxRecords;
-    s.DataFileName1 = data.name();
-    s.ViewMode = 1;
-    return s;
+    return bench::ShownProtocol(data.records(), data.name());
 }
 
 void BM_ReadProtocolFile(benchmark::State& state) {
-    const bench::ProtocolFile& data = bench::ProtocolFile::Get();
-    SilentUi ui;
-    for (auto _ : state) {
-        core::KovaState s;
-        core::RecordSet records;
-        int16_t count = 0, header = 0;
-        std::string info;
-        benchmark::DoNotOptimize(
-            core::ReadDataFile(s, ui, data.name(), records, count, header, info));
-        if (count != core::kMaxRecords)
-            state.SkipWithError("the protocol was not read whole");
-    }
+    bench::ReadProtocolFile(state, bench::ProtocolFile::Get().name());
 }
 
 // "Grid": the table is made and the first screen (40 rows) is drawn.
@@ -91,38 +73,12 @@ BENCHMARK(BM_GridOpen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridAllCells)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridSortByText)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's time per iteration for the ratios printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                secondsPerIteration[run.benchmark_name()] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto read = secondsPerIteration.find("BM_ReadProtocolFile");
-    if (read != secondsPerIteration.end() && read->second > 0) {
-        const std::pair<const char*, const char*> measured[] = {
-            {"BM_GridOpen", "Opening the grid and drawing its first screen"},
-            {"BM_GridAllCells", "Reading every cell of the grid"},
-            {"BM_GridSortByText", "Sorting the grid by the text column"},
-        };
-        for (const auto& [name, what] : measured) {
-            auto found = secondsPerIteration.find(name);
-            if (found != secondsPerIteration.end())
-                std::printf("%s over %d records takes %.3f times the reading of its file\n", what,
-                            core::kMaxRecords, found->second / read->second);
-        }
-    }
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv,
+                                {{"BM_GridOpen", "Opening the grid and drawing its first screen"},
+                                 {"BM_GridAllCells", "Reading every cell of the grid"},
+                                 {"BM_GridSortByText", "Sorting the grid by the text column"}},
+                                3);
 }

@@ -21,8 +21,6 @@ namespace {
 
 using bench::SilentUi;
 
-std::map<std::string, double> secondsPerIteration;
-
 // The generated protocol with 12 categories in V2..V7 (one record in ten of
 // V5 left empty), written to a file of its own.
 class TwelveCategories {
@@ -59,18 +57,7 @@ private:
 };
 
 void BM_ReadProtocolFile(benchmark::State& state) {
-    const TwelveCategories& data = TwelveCategories::Get();
-    SilentUi ui;
-    for (auto _ : state) {
-        core::KovaState s;
-        core::RecordSet records;
-        int16_t count = 0, header = 0;
-        std::string info;
-        benchmark::DoNotOptimize(
-            core::ReadDataFile(s, ui, data.name, records, count, header, info));
-        if (count != core::kMaxRecords)
-            state.SkipWithError("the protocol was not read whole");
-    }
+    bench::ReadProtocolFile(state, TwelveCategories::Get().name);
 }
 
 // Sequential > All: six analyses, each appending every table to the output
@@ -78,11 +65,7 @@ void BM_ReadProtocolFile(benchmark::State& state) {
 void BM_SequentialAllVariables(benchmark::State& state) {
     const TwelveCategories& data = TwelveCategories::Get();
     SilentUi ui;
-    core::KovaState s;
-    s.Records1 = data.records;
-    s.RecordCount1 = core::kMaxRecords;
-    s.DataFileName1 = data.name;
-    s.ViewMode = 1;
+    core::KovaState s = bench::ShownProtocol(data.records, data.name);
     const std::string ana = core::DerivedName(data.name, ".ana");
     for (auto _ : state) {
         state.PauseTiming();
@@ -109,29 +92,8 @@ void BM_SequentialAllVariables(benchmark::State& state) {
 BENCHMARK(BM_ReadProtocolFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SequentialAllVariables)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's time per iteration for the ratio printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                secondsPerIteration[run.benchmark_name()] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto read = secondsPerIteration.find("BM_ReadProtocolFile");
-    auto all = secondsPerIteration.find("BM_SequentialAllVariables");
-    if (read != secondsPerIteration.end() && all != secondsPerIteration.end() && read->second > 0)
-        std::printf("Sequential > All over %d records takes %.2f times the reading of its file\n",
-                    core::kMaxRecords, all->second / read->second);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv, {{"BM_SequentialAllVariables", "Sequential > All"}}, 2);
 }

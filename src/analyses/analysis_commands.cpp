@@ -3,6 +3,7 @@
 #include "analyses/cross_tables.h"
 #include "analyses/interrater.h"
 #include "analyses/output_file.h"
+#include "analyses/range_options.h"
 #include "store/open_save.h"
 #include "store/record_range.h"
 #include "store/text.h"
@@ -111,33 +112,10 @@ std::array<std::string, 6> CrossTableVariables(const KovaState& s) {
     return labels;
 }
 
-namespace {
-
-constexpr const char* kRangeNumbers = "Record numbers are whole numbers from 1 to 32767.";
-
-std::array<std::string, 2> FirstAndLast(const RecordSet& records, int16_t count) {
-    if (count < 1 || records.size() <= static_cast<size_t>(count))
-        return {"", ""};
-    return {PlainNumber(records[1].V0), PlainNumber(records[static_cast<size_t>(count)].V0)};
-}
-
-// The typed numbers of a range as 16-bit integers; false on overflow.
-bool ReadRange(const std::string& fromText, const std::string& toText, int16_t& from, int16_t& to) {
-    try {
-        from = ReadInt16(fromText);
-        to = ReadInt16(toText);
-    } catch (const Overflow16&) {
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 InterraterOptions InterraterPreset(const KovaState& s) {
     InterraterOptions o;
-    auto range1 = FirstAndLast(s.Records1, s.RecordCount1);
-    auto range2 = FirstAndLast(s.Records2, s.RecordCount2);
+    auto range1 = ShownRangePreset(s.Records1, s.RecordCount1, PlainNumber);
+    auto range2 = ShownRangePreset(s.Records2, s.RecordCount2, PlainNumber);
     o.from1 = range1[0];
     o.to1 = range1[1];
     o.from2 = range2[0];
@@ -158,10 +136,9 @@ InterraterOptions InterraterPreset(const KovaState& s) {
 
 bool ApplyInterraterOptions(KovaState& s, KovaUi& ui, const InterraterOptions& o) {
     int16_t from1 = 0, to1 = 0, from2 = 0, to2 = 0;
-    if (!ReadRange(o.from1, o.to1, from1, to1) || !ReadRange(o.from2, o.to2, from2, to2)) {
-        ui.Message(kRangeNumbers, "Error", Icon::Exclamation);
+    if (!ReadTypedRange(ui, o.from1, o.to1, from1, to1) ||
+        !ReadTypedRange(ui, o.from2, o.to2, from2, to2))
         return false;
-    }
     s.EpisodeFilling = o.episodeFilling ? 1 : 0;
     s.TableBasedCategories = o.tableBased ? 1 : 0;
     s.ShowFrequencyTable = o.frequencyTable ? 1 : 0;
@@ -182,16 +159,14 @@ bool ApplyInterraterOptions(KovaState& s, KovaUi& ui, const InterraterOptions& o
 }
 
 std::array<std::string, 2> CrossRangePreset(const KovaState& s) {
-    return FirstAndLast(s.Records1, s.RecordCount1);
+    return ShownRangePreset(s.Records1, s.RecordCount1, PlainNumber);
 }
 
 bool RunCrossTablesFromDialog(KovaState& s, KovaUi& ui, const CrossOptions& o,
                               const ReportClock& clock) {
     int16_t from = 0, to = 0;
-    if (!ReadRange(o.from, o.to, from, to)) {
-        ui.Message(kRangeNumbers, "Error", Icon::Exclamation);
+    if (!ReadTypedRange(ui, o.from, o.to, from, to))
         return false;
-    }
     if (o.lag < 0 || o.lag > 20) {
         ui.Message("The lag is a whole number from 0 to 20.", "Error", Icon::Exclamation);
         return false;

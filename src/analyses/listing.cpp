@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "analyses/output_file.h"
+#include "analyses/range_options.h"
 #include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/record_range.h"
@@ -77,51 +78,26 @@ bool FlushListing(KovaState& s, KovaUi& ui, const std::string& setFileName,
 std::array<std::string, 2> ListingRangePreset(const KovaState& s) {
     if (s.ViewMode < 1 || s.ViewMode > 3)
         return {};
-    const RecordSet& records = s.ViewMode == 1 ? s.Records1 : s.Records2;
-    const int16_t count = ShownCount(s);
-    if (count < 1 || static_cast<size_t>(count) >= records.size())
-        return {};
-    return {SignedNumber(records[1].V0), SignedNumber(records[static_cast<size_t>(count)].V0)};
+    return ShownRangePreset(s.ViewMode == 1 ? s.Records1 : s.Records2, ShownCount(s), SignedNumber);
 }
 
 bool ApplyListingOptions(KovaState& s, KovaUi& ui, std::string_view fromText,
                          std::string_view toText, bool memos, bool fileInfo, bool forExcel) {
+    // The range belongs to the set in view: data 1, data 2 or the filter lines.
+    const bool inView = s.ViewMode >= 1 && s.ViewMode <= 3;
+    const bool one = s.ViewMode == 1;
     int16_t from = 0;
     int16_t to = 0;
-    if (s.ViewMode >= 1 && s.ViewMode <= 3) {
-        try {
-            from = ReadInt16(fromText);
-            to = ReadInt16(toText);
-        } catch (const Overflow16&) {
-            ui.Message("Record numbers are whole numbers from 1 to 32767.", "Error",
-                       Icon::Exclamation);
-            return false;
-        }
-    }
+    if (inView && !ReadAndMapRange(ui, one ? s.Records1 : s.Records2, ShownCount(s),
+                                   (one ? s.SelectionShown1 : s.SelectionShown2) != 0, fromText,
+                                   toText, from, to))
+        return false;
     s.ListingMemos = memos ? 1 : 0;
     s.ListingFileInfo = fileInfo ? 1 : 0;
     s.ListingForExcel = forExcel ? 1 : 0;
-    switch (s.ViewMode) {
-        case 1:
-            MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != 0, from,
-                                        to);
-            s.FromRecord = from;
-            s.ToRecord = to;
-            break;
-        case 2:
-            MapRecordNumbersToPositions(s.Records2, s.RecordCount2, s.SelectionShown2 != 0, from,
-                                        to);
-            s.FromRecord2 = from;
-            s.ToRecord2 = to;
-            break;
-        case 3:
-            MapRecordNumbersToPositions(s.Records2, s.FilterCount, s.SelectionShown2 != 0, from,
-                                        to);
-            s.FromFilterLine = from;
-            s.ToFilterLine = to;
-            break;
-        default:
-            break;
+    if (inView) {
+        (one ? s.FromRecord : s.ViewMode == 2 ? s.FromRecord2 : s.FromFilterLine) = from;
+        (one ? s.ToRecord : s.ViewMode == 2 ? s.ToRecord2 : s.ToFilterLine) = to;
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "analyses/chi_square_report.h"
 #include "analyses/output_file.h"
+#include "analyses/range_options.h"
 #include "analyses/sequential_reports.h"
 #include "analyses/transition_tables.h"
 #include "store/record_range.h"
@@ -131,42 +132,20 @@ bool SequentialAnalysis(KovaState& s, KovaUi& ui, int16_t varIndex, int16_t lag,
 
 void SequentialMenuItem(KovaState& s, KovaUi& ui, int index,
                         const std::function<void()>& askOptions, const ReportClock& clock) {
-    if (s.ViewMode != 1 || s.DataFileName1.empty())
-        return;
-    if (!((index >= 2 && index <= 7) || index == 9))
-        return;
-    s.EpisodeFilling = 0;
-    s.DialogCancelled = 0;
-    askOptions();
-    if (s.DialogCancelled != 0)
-        return;
-    if (index == 9) {
-        for (int16_t v = 2; v <= 7; ++v)
-            if (!SequentialAnalysis(s, ui, v, s.Lag, clock))
-                return;
-    } else {
-        SequentialAnalysis(s, ui, static_cast<int16_t>(index), s.Lag, clock);
-    }
+    RunAnalysisMenuItem(s, index, 2, askOptions,
+                        [&](int16_t v) { return SequentialAnalysis(s, ui, v, s.Lag, clock); });
 }
 
 std::array<std::string, 2> LagRangePreset(const KovaState& s) {
-    if (s.RecordCount1 < 1 || s.Records1.size() <= static_cast<size_t>(s.RecordCount1))
-        return {"", ""};
-    return {SignedNumber(s.Records1[1].V0),
-            SignedNumber(s.Records1[static_cast<size_t>(s.RecordCount1)].V0)};
+    return ShownRangePreset(s.Records1, s.RecordCount1, SignedNumber);
 }
 
 bool ApplyLagOptions(KovaState& s, KovaUi& ui, std::string_view fromText, std::string_view toText,
                      bool tableBased, const LagSwitches& switches) {
     int16_t from = 0;
     int16_t to = 0;
-    try {
-        from = ReadInt16(fromText);
-        to = ReadInt16(toText);
-    } catch (const Overflow16&) {
-        ui.Message("Record numbers are whole numbers from 1 to 32767.", "Error", Icon::Exclamation);
+    if (!ReadTypedRange(ui, fromText, toText, from, to))
         return false;
-    }
     s.TableBasedCategories = tableBased ? 1 : 0;
     auto box = [&](int i) -> int16_t { return switches[static_cast<size_t>(i)] ? 1 : 0; };
     s.ShowUniDiagram = box(0);

@@ -30,6 +30,19 @@ float ZScore(double observed, double expected, double variance) {
     return static_cast<float>((observed - expected) / std::sqrt(variance));
 }
 
+// The (m - 1) x (m - 1) table of a statistic over the category pairs (a, b)
+// of the count table f; with a single event every cell holds the marker
+// value instead.
+template <typename Cell>
+SingleMatrix PairTable(const CountMatrix& f, int events, Cell cell) {
+    const int m = f.Rows();
+    SingleMatrix table(m - 1, m - 1);
+    for (int a = 1; a < m; ++a)
+        for (int b = 1; b < m; ++b)
+            table(a, b) = events == 1 ? kSingleEventValue : cell(a, b);
+    return table;
+}
+
 }  // namespace
 
 CountMatrix CountTransitions(const std::vector<std::string>& categories,
@@ -86,93 +99,58 @@ std::vector<double> CategoryFrequencies(const CountMatrix& f) {
 }
 
 SingleMatrix UniZScores(const CountMatrix& f, int events) {
-    const int m = f.Rows();
-    SingleMatrix z(m - 1, m - 1);
     const std::vector<double> freq = CategoryFrequencies(f);
     const double n = events;
     const double divisor = events == 1 ? n * n * n : n * n * (n - 1);
-    for (int a = 1; a < m; ++a) {
-        for (int b = 1; b < m; ++b) {
-            if (events == 1) {
-                z(a, b) = kSingleEventValue;
-                continue;
-            }
-            const double fa = freq[static_cast<size_t>(a)];
-            const double fb = freq[static_cast<size_t>(b)];
-            const double expected = fa * fb / n;
-            const double variance = fa * fb * (n - fa) * (n - fb) / divisor;
-            z(a, b) = ZScore(f(a, b), expected, variance);
-        }
-    }
-    return z;
+    return PairTable(f, events, [&](int a, int b) {
+        const double fa = freq[static_cast<size_t>(a)];
+        const double fb = freq[static_cast<size_t>(b)];
+        const double expected = fa * fb / n;
+        const double variance = fa * fb * (n - fa) * (n - fb) / divisor;
+        return ZScore(f(a, b), expected, variance);
+    });
 }
 
 SingleMatrix UniKappas(const CountMatrix& f, int events) {
     const int m = f.Rows();
-    SingleMatrix kappa(m - 1, m - 1);
     const std::vector<double> freq = CategoryFrequencies(f);
     const double n = events;
-    for (int a = 1; a < m; ++a) {
-        for (int b = 1; b < m; ++b) {
-            if (events == 1) {
-                kappa(a, b) = kSingleEventValue;
-                continue;
-            }
-            const double expected = freq[static_cast<size_t>(a)] * freq[static_cast<size_t>(b)] / n;
-            const double bound = f(a, m) < f(b, m) ? f(a, m) : f(b, m);
-            kappa(a, b) = TransformedKappa(f(a, b), expected, bound);
-        }
-    }
-    return kappa;
+    return PairTable(f, events, [&](int a, int b) {
+        const double expected = freq[static_cast<size_t>(a)] * freq[static_cast<size_t>(b)] / n;
+        const double bound = f(a, m) < f(b, m) ? f(a, m) : f(b, m);
+        return TransformedKappa(f(a, b), expected, bound);
+    });
 }
 
 SingleMatrix BiZScores(const CountMatrix& f, int events) {
-    const int m = f.Rows();
-    SingleMatrix z(m - 1, m - 1);
     const std::vector<double> freq = CategoryFrequencies(f);
     const double n = events;
     const float nSingle = static_cast<float>(events);
     const double divisor = events == 1 ? n * n * n : n * n * (n - 1);
-    for (int a = 1; a < m; ++a) {
-        for (int b = 1; b < m; ++b) {
-            if (events == 1) {
-                z(a, b) = kSingleEventValue;
-                continue;
-            }
-            const double fa = freq[static_cast<size_t>(a)];
-            const double fb = freq[static_cast<size_t>(b)];
-            const double observed = f(a, b) + f(b, a);
-            const double expected = 2 * fa * fb / n;
-            const float factor =
-                static_cast<float>(fa * fb + (nSingle - fa) * (nSingle - fb) - nSingle);
-            const double variance = 2 * fa * fb * static_cast<double>(factor) / divisor;
-            z(a, b) = ZScore(observed, expected, variance);
-        }
-    }
-    return z;
+    return PairTable(f, events, [&](int a, int b) {
+        const double fa = freq[static_cast<size_t>(a)];
+        const double fb = freq[static_cast<size_t>(b)];
+        const double observed = f(a, b) + f(b, a);
+        const double expected = 2 * fa * fb / n;
+        const float factor =
+            static_cast<float>(fa * fb + (nSingle - fa) * (nSingle - fb) - nSingle);
+        const double variance = 2 * fa * fb * static_cast<double>(factor) / divisor;
+        return ZScore(observed, expected, variance);
+    });
 }
 
 SingleMatrix BiKappas(const CountMatrix& f, int events) {
     const int m = f.Rows();
-    SingleMatrix kappa(m - 1, m - 1);
     const std::vector<double> freq = CategoryFrequencies(f);
     const double n = events;
-    for (int a = 1; a < m; ++a) {
-        for (int b = 1; b < m; ++b) {
-            if (events == 1) {
-                kappa(a, b) = kSingleEventValue;
-                continue;
-            }
-            const double observed = f(a, b) + f(b, a);
-            const double expected =
-                2 * freq[static_cast<size_t>(a)] * freq[static_cast<size_t>(b)] / n;
-            const double rowA = f(a, m);
-            const double rowB = f(b, m);
-            const double bound = rowA == rowB ? 2 * rowA - 1 : 2 * (rowA < rowB ? rowA : rowB);
-            kappa(a, b) = TransformedKappa(observed, expected, bound);
-        }
-    }
-    return kappa;
+    return PairTable(f, events, [&](int a, int b) {
+        const double observed = f(a, b) + f(b, a);
+        const double expected = 2 * freq[static_cast<size_t>(a)] * freq[static_cast<size_t>(b)] / n;
+        const double rowA = f(a, m);
+        const double rowB = f(b, m);
+        const double bound = rowA == rowB ? 2 * rowA - 1 : 2 * (rowA < rowB ? rowA : rowB);
+        return TransformedKappa(observed, expected, bound);
+    });
 }
 
 }  // namespace core

@@ -7,6 +7,7 @@
 
 #include "analyses/analysis_fixture.h"
 #include "mainwindow/daily_fixture.h"
+#include "mainwindow/scripted_chooser.h"
 #include "store/data_file.h"
 #include "store/selection_store.h"
 #include "store/store_test_util.h"
@@ -15,23 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers the file dialogs from a script: a name, or nullopt for Cancel.
-struct FakeChooser : core::FileChooser {
-    std::deque<std::optional<std::string>> answers;
-    std::vector<core::FileDialogRequest> requests;
-
-    std::optional<std::string> ShowOpen(const core::FileDialogRequest& r) override {
-        requests.push_back(r);
-        if (answers.empty())
-            return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::optional<std::string> ShowSave(const core::FileDialogRequest& r) override {
-        return ShowOpen(r);
-    }
-};
+using FakeChooser = test::ScriptedChooser;
 
 struct OpenKov2Test : ::testing::Test {
     core::KovaState s;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "mainwindow/daily_fixture.h"
+#include "mainwindow/scripted_chooser.h"
 #include "store/data_file.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
@@ -15,26 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers the file dialogs from a script: a name, or nullopt for Cancel.
-struct FakeChooser : core::FileChooser {
-    std::deque<std::optional<std::string>> answers;
-    std::vector<core::FileDialogRequest> requests;
-
-    std::optional<std::string> Next(const core::FileDialogRequest& r) {
-        requests.push_back(r);
-        if (answers.empty())
-            return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::optional<std::string> ShowOpen(const core::FileDialogRequest& r) override {
-        return Next(r);
-    }
-    std::optional<std::string> ShowSave(const core::FileDialogRequest& r) override {
-        return Next(r);
-    }
-};
+using FakeChooser = test::ScriptedChooser;
 
 std::string ReadBytes(const fs::path& p) {
     return test::ReadBytes(p.string());

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "mainwindow/file_commands.h"
+#include "mainwindow/scripted_chooser.h"
 #include "store/data_file.h"
 #include "store/store_test_util.h"
 #include "store/text_import.h"
@@ -19,27 +20,6 @@
 #include "support/fake_ui.h"
 
 namespace test {
-
-// Answers the file dialogs from a script: a name, or nullopt for Cancel.
-struct ScriptedChooser : core::FileChooser {
-    std::deque<std::optional<std::string>> answers;
-    std::vector<core::FileDialogRequest> requests;
-
-    std::optional<std::string> Next(const core::FileDialogRequest& r) {
-        requests.push_back(r);
-        if (answers.empty())
-            return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::optional<std::string> ShowOpen(const core::FileDialogRequest& r) override {
-        return Next(r);
-    }
-    std::optional<std::string> ShowSave(const core::FileDialogRequest& r) override {
-        return Next(r);
-    }
-};
 
 // The option dialogs answered from fixed answers; `cancel` answers Cancel.
 struct ScriptedImportDialogs : core::ImportDialogs {

@@ -9,31 +9,22 @@
 
 #include "analyses/analysis_commands.h"
 #include "analyses/output_file.h"
+#include "analyses/windows/range_dialog.h"
 #include "widgets/text_codec.h"
-#include "widgets/window_util.h"
 
-namespace {
-
-template <typename W>
-W* Place(W* w, const char* name, int left, int top, int width, int height) {
-    w->setObjectName(name);
-    w->setGeometry(Tw(left), Tw(top), Tw(width), Tw(height));
-    return w;
-}
-
-}  // namespace
+using rangedialog::Place;
 
 cross::cross(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
-    : QDialog(parent), s(state), ui(kovaUi) {
+    : OptionsDialog(parent, state, kovaUi) {
     setObjectName("cross");
     setWindowTitle("KOVA Cross Tables Options");
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setFixedSize(Tw(6360), Tw(5280));
-    Place(new QLabel("From record no.", this), "Label1", 240, 240, 1500, 285);
-    Text1 = Place(new QLineEdit(this), "Text1", 1800, 200, 900, 315);
-    Place(new QLabel("to", this), "Label2", 2820, 240, 300, 285);
-    Text2 = Place(new QLineEdit(this), "Text2", 3120, 200, 900, 315);
+    const auto range = rangedialog::PlaceRangeRow(this, "From record no.", 1500, 200,
+                                                  {"Label1", "Text1", "Label2", "Text2"});
+    Text1 = range.from;
+    Text2 = range.toBox;
     Place(new QLabel("Lag", this), "Label3", 4320, 240, 450, 285);
     Combo1 = Place(new QComboBox(this), "Combo1", 4800, 200, 1200, 315);
     for (int lag = 0; lag <= 20; ++lag)
@@ -53,12 +44,8 @@ cross::cross(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
                   2700, 285);
         Check4[static_cast<size_t>(i)]->setChecked(true);
     }
-    Command1 = Place(new QPushButton("OK", this), "Command1", 1680, 4500, 1095, 375);
-    Command2 = Place(new QPushButton("Cancel", this), "Command2", 3000, 4500, 1095, 375);
-    Command1->setDefault(true);
-    Command2->setAutoDefault(false);
-    connect(Command1, &QPushButton::clicked, this, &cross::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &cross::Command2_Click);
+    rangedialog::PlaceOkCancel(this, {"Command1", "Command2", 1680, 3000, 4500, 1095}, Command1,
+                               Command2, &cross::Command1_Click, &cross::Command2_Click);
     connect(Combo1, &QComboBox::currentIndexChanged, this,
             [this](int index) { s.Lag = static_cast<int16_t>(index); });
     Form_Load();
@@ -105,9 +92,4 @@ void cross::Command1_Click() {
 
 void cross::Command2_Click() {
     reject();
-}
-
-void cross::reject() {
-    s.DialogCancelled = 1;
-    QDialog::reject();
 }

@@ -4,10 +4,10 @@
 // cross table and shows the analysis output file.
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <string>
 
+#include "analyses/windows/options_dialog.h"
 #include "store/state.h"
 #include "store/ui.h"
 
@@ -17,7 +17,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-class cross : public QDialog {
+class cross : public OptionsDialog {
     Q_OBJECT
 
 public:
@@ -42,11 +42,7 @@ public:
 
     void Command1_Click();
     void Command2_Click();
-    void reject() override;
 
 private:
     void Form_Load();
-
-    core::KovaState& s;
-    core::KovaUi& ui;
 };

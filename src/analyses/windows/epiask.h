@@ -2,8 +2,7 @@
 // frequency analysis.
 #pragma once
 
-#include <QDialog>
-
+#include "analyses/windows/options_dialog.h"
 #include "store/state.h"
 #include "store/ui.h"
 
@@ -12,7 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class epiask : public QDialog {
+class epiask : public OptionsDialog {
     Q_OBJECT
 
 public:
@@ -30,12 +29,6 @@ public:
     void Command1_Click();
     void Command2_Click();
 
-    // Esc and the close box cancel like Command2.
-    void reject() override;
-
 private:
     void Form_Load();
-
-    core::KovaState& s;
-    core::KovaUi& ui;
 };

@@ -6,22 +6,13 @@
 #include <QPushButton>
 
 #include "analyses/analysis_commands.h"
+#include "analyses/windows/range_dialog.h"
 #include "widgets/text_codec.h"
-#include "widgets/window_util.h"
 
-namespace {
-
-template <typename W>
-W* Place(W* w, const char* name, int left, int top, int width, int height) {
-    w->setObjectName(name);
-    w->setGeometry(Tw(left), Tw(top), Tw(width), Tw(height));
-    return w;
-}
-
-}  // namespace
+using rangedialog::Place;
 
 interask::interask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
-    : QDialog(parent), s(state), ui(kovaUi) {
+    : OptionsDialog(parent, state, kovaUi) {
     setObjectName("interask");
     setWindowTitle("KOVA Interrater Reliability Options");
     setFixedSize(Tw(6360), Tw(4920));
@@ -29,14 +20,14 @@ interask::interask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi
     Label1 = Place(new QLabel(this), "Label1", 1200, 240, 4920, 285);
     Place(new QLabel("Coder 2:", this), "Label4", 240, 600, 900, 285);
     Label2 = Place(new QLabel(this), "Label2", 1200, 600, 4920, 285);
-    Place(new QLabel("Data 1 from record no.", this), "Label5", 240, 1080, 2100, 285);
-    Text1 = Place(new QLineEdit(this), "Text1", 2400, 1040, 900, 315);
-    Place(new QLabel("to", this), "Label6", 3420, 1080, 300, 285);
-    Text2 = Place(new QLineEdit(this), "Text2", 3720, 1040, 900, 315);
-    Place(new QLabel("Data 2 from record no.", this), "Label7", 240, 1500, 2100, 285);
-    Text3 = Place(new QLineEdit(this), "Text3", 2400, 1460, 900, 315);
-    Place(new QLabel("to", this), "Label8", 3420, 1500, 300, 285);
-    Text4 = Place(new QLineEdit(this), "Text4", 3720, 1460, 900, 315);
+    const auto range1 = rangedialog::PlaceRangeRow(this, "Data 1 from record no.", 2100, 1040,
+                                                   {"Label5", "Text1", "Label6", "Text2"});
+    Text1 = range1.from;
+    Text2 = range1.toBox;
+    const auto range2 = rangedialog::PlaceRangeRow(this, "Data 2 from record no.", 2100, 1460,
+                                                   {"Label7", "Text3", "Label8", "Text4"});
+    Text3 = range2.from;
+    Text4 = range2.toBox;
     Check1 = Place(new QCheckBox("Episode filling?", this), "Check1", 240, 2040, 2800, 285);
     Check2 = Place(new QCheckBox("Table based categories?", this), "Check2", 240, 2400, 2800, 285);
     const char* tables[] = {"Frequency table", "Expected table", "Residuals table",
@@ -47,12 +38,8 @@ interask::interask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi
             Place(new QCheckBox(tables[i], this), name.toLatin1().constData(), 3300, 2040 + 360 * i,
                   2900, 285);
     }
-    Command1 = Place(new QPushButton("OK", this), "Command1", 1680, 4140, 1095, 375);
-    Command2 = Place(new QPushButton("Cancel", this), "Command2", 3000, 4140, 1095, 375);
-    Command1->setDefault(true);
-    Command2->setAutoDefault(false);
-    connect(Command1, &QPushButton::clicked, this, &interask::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &interask::Command2_Click);
+    rangedialog::PlaceOkCancel(this, {"Command1", "Command2", 1680, 3000, 4140, 1095}, Command1,
+                               Command2, &interask::Command1_Click, &interask::Command2_Click);
     Form_Load();
 }
 
@@ -92,9 +79,4 @@ void interask::Command1_Click() {
 
 void interask::Command2_Click() {
     reject();
-}
-
-void interask::reject() {
-    s.DialogCancelled = 1;
-    QDialog::reject();
 }

@@ -3,9 +3,9 @@
 // kappas to report.
 #pragma once
 
-#include <QDialog>
 #include <array>
 
+#include "analyses/windows/options_dialog.h"
 #include "store/state.h"
 #include "store/ui.h"
 
@@ -14,7 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class interask : public QDialog {
+class interask : public OptionsDialog {
     Q_OBJECT
 
 public:
@@ -37,12 +37,6 @@ public:
     void Command1_Click();
     void Command2_Click();
 
-    // Esc and the close box cancel like Command2.
-    void reject() override;
-
 private:
     void Form_Load();
-
-    core::KovaState& s;
-    core::KovaUi& ui;
 };

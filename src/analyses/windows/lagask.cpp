@@ -6,18 +6,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "analyses/windows/range_dialog.h"
 #include "store/text.h"
 #include "widgets/text_codec.h"
-#include "widgets/window_util.h"
+
+using rangedialog::Place;
 
 namespace {
-
-template <typename W>
-W* Place(W* w, const char* name, int left, int top, int width, int height) {
-    w->setObjectName(name);
-    w->setGeometry(Tw(left), Tw(top), Tw(width), Tw(height));
-    return w;
-}
 
 // The captions of the Check2 array, in the order of core::LagSwitches.
 constexpr const char* kSwitchCaptions[core::kLagSwitches] = {
@@ -29,16 +24,18 @@ constexpr const char* kSwitchCaptions[core::kLagSwitches] = {
 }  // namespace
 
 lagask::lagask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
-    : QDialog(parent), s(state), ui(kovaUi) {
+    : OptionsDialog(parent, state, kovaUi) {
     setObjectName("lagask");
     setWindowTitle("KOVA Sequential Options");
     setFixedSize(Tw(6600), Tw(5520));
     Label3 = Place(new QLabel("Lag:", this), "Label3", 240, 240, 1500, 285);
     Combo1 = Place(new QComboBox(this), "Combo1", 1800, 200, 900, 315);
-    Label1 = Place(new QLabel("From record no.", this), "Label1", 240, 720, 1500, 285);
-    Text1 = Place(new QLineEdit(this), "Text1", 1800, 680, 900, 315);
-    Label2 = Place(new QLabel("to", this), "Label2", 2820, 720, 300, 285);
-    Text2 = Place(new QLineEdit(this), "Text2", 3120, 680, 900, 315);
+    const auto range = rangedialog::PlaceRangeRow(this, "From record no.", 1500, 680,
+                                                  {"Label1", "Text1", "Label2", "Text2"});
+    Label1 = range.caption;
+    Text1 = range.from;
+    Label2 = range.to;
+    Text2 = range.toBox;
     Check1 = Place(new QCheckBox("Episode Filling?", this), "Check1", 240, 1200, 3000, 285);
     Check3 = Place(new QCheckBox("Table based categories?", this), "Check3", 3360, 1200, 3000, 285);
     // Two columns of switches: the tables on the left, z-scores, kappas and
@@ -52,18 +49,14 @@ lagask::lagask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
             Place(new QCheckBox(kSwitchCaptions[i], this), "Check2", left, top, 3000, 285);
         Check2[static_cast<size_t>(i)]->setProperty("Index", i);
     }
-    cmdOK = Place(new QPushButton("OK", this), "cmdOK", 1920, 4680, 1095, 375);
-    cmdCancel = Place(new QPushButton("Cancel", this), "cmdCancel", 3480, 4680, 1095, 375);
-    cmdOK->setDefault(true);
-    cmdCancel->setAutoDefault(false);
+    rangedialog::PlaceOkCancel(this, {"cmdOK", "cmdCancel", 1920, 3480, 4680, 1095}, cmdOK,
+                               cmdCancel, &lagask::cmdOK_Click, &lagask::cmdCancel_Click);
 
     for (int lag = 1; lag <= core::kLagChoices; ++lag)
         Combo1->addItem(QString::number(lag));
     connect(Combo1, &QComboBox::currentIndexChanged, this,
             [this](int) { s.Lag = core::ReadInt16(FromQString(Combo1->currentText())); });
     connect(Check1, &QCheckBox::clicked, this, [this](bool on) { s.EpisodeFilling = on ? 1 : 0; });
-    connect(cmdOK, &QPushButton::clicked, this, &lagask::cmdOK_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &lagask::cmdCancel_Click);
     Form_Load();
 }
 
@@ -95,9 +88,4 @@ void lagask::cmdOK_Click() {
 
 void lagask::cmdCancel_Click() {
     reject();
-}
-
-void lagask::reject() {
-    s.DialogCancelled = 1;
-    QDialog::reject();
 }

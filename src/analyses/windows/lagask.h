@@ -3,10 +3,10 @@
 // to make.
 #pragma once
 
-#include <QDialog>
 #include <array>
 
 #include "analyses/sequential_analysis.h"
+#include "analyses/windows/options_dialog.h"
 #include "store/state.h"
 #include "store/ui.h"
 
@@ -16,7 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class lagask : public QDialog {
+class lagask : public OptionsDialog {
     Q_OBJECT
 
 public:
@@ -38,11 +38,7 @@ public:
     void cmdCancel_Click();
 
     // Esc and the close box cancel like cmdCancel.
-    void reject() override;
 
 private:
     void Form_Load();
-
-    core::KovaState& s;
-    core::KovaUi& ui;
 };

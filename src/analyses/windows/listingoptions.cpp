@@ -9,22 +9,13 @@
 #include <QRadioButton>
 
 #include "analyses/listing.h"
+#include "analyses/windows/range_dialog.h"
 #include "widgets/text_codec.h"
-#include "widgets/window_util.h"
 
-namespace {
-
-template <typename W>
-W* Place(W* w, const char* name, int left, int top, int width, int height) {
-    w->setObjectName(name);
-    w->setGeometry(Tw(left), Tw(top), Tw(width), Tw(height));
-    return w;
-}
-
-}  // namespace
+using rangedialog::Place;
 
 listingoptions::listingoptions(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
-    : QDialog(parent), s(state), ui(kovaUi) {
+    : OptionsDialog(parent, state, kovaUi) {
     setObjectName("listingoptions");
     setWindowTitle("KOVA  Listing options");
     setFixedSize(Tw(5400), Tw(3420));
@@ -46,12 +37,9 @@ listingoptions::listingoptions(QWidget* parent, core::KovaState& state, core::Ko
         group->addButton(Option1[i], i);
         connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
-    Command1 = Place(new QPushButton("OK", this), "Command1", 1200, 2700, 1200, 375);
-    Command2 = Place(new QPushButton("Cancel", this), "Command2", 3000, 2700, 1200, 375);
-    Command1->setDefault(true);
-    Command2->setAutoDefault(false);
-    connect(Command1, &QPushButton::clicked, this, &listingoptions::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &listingoptions::Command2_Click);
+    rangedialog::PlaceOkCancel(this, {"Command1", "Command2", 1200, 3000, 2700, 1200}, Command1,
+                               Command2, &listingoptions::Command1_Click,
+                               &listingoptions::Command2_Click);
     Form_Load();
 }
 
@@ -80,11 +68,6 @@ void listingoptions::Command1_Click() {
 
 void listingoptions::Command2_Click() {
     reject();
-}
-
-void listingoptions::reject() {
-    s.DialogCancelled = 1;
-    QDialog::reject();
 }
 
 void ListDataClick(QWidget* parent, core::KovaState& s, core::KovaUi& ui) {

@@ -3,9 +3,9 @@
 // listing of sorted data.
 #pragma once
 
-#include <QDialog>
 #include <array>
 
+#include "analyses/windows/options_dialog.h"
 #include "store/state.h"
 #include "store/ui.h"
 
@@ -16,7 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class listingoptions : public QDialog {
+class listingoptions : public OptionsDialog {
     Q_OBJECT
 
 public:
@@ -37,14 +37,8 @@ public:
     void Command1_Click();
     void Command2_Click();
 
-    // Esc and the close box cancel like Command2.
-    void reject() override;
-
 private:
     void Form_Load();
-
-    core::KovaState& s;
-    core::KovaUi& ui;
 };
 
 // The main window's "List Data" / "List Filters" button: the options dialog
