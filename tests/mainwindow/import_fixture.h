@@ -61,6 +61,21 @@ inline std::string WriteDataFile(const std::string& path, const core::RecordSet&
     return path;
 }
 
+// A data file read back with the program's own reader.
+struct ReadBack {
+    bool ok = false;
+    core::RecordSet records;
+    int16_t count = 0, header = 0;
+    std::string info;
+};
+inline ReadBack ReadDataBack(const std::string& path) {
+    core::KovaState s;
+    FakeUi quiet;
+    ReadBack r;
+    r.ok = core::ReadDataFile(s, quiet, path, r.records, r.count, r.header, r.info);
+    return r;
+}
+
 // Records with the given time codes (V8 "<tag><k>").
 inline core::RecordSet Timed(std::initializer_list<const char*> times, const std::string& tag) {
     core::RecordSet set(1);

@@ -13,35 +13,34 @@ struct Navigation : ::testing::Test {
     test::FakeUi ui;
 };
 
-TEST_F(Navigation, PageUpButtonStepsTenOnlyFromElevenOn) {
-    test::ShowSet1(s, ui, 50, 7);
-    core::PageUp(s, ui);
-    EXPECT_EQ(s.CurrentRecord1, 7);
-    s.CurrentRecord1 = 11;
-    core::PageUp(s, ui);
-    EXPECT_EQ(s.CurrentRecord1, 1);
-    s.CurrentRecord1 = 15;
-    core::PageUp(s, ui);
-    EXPECT_EQ(s.CurrentRecord1, 5);
-    EXPECT_EQ(s.Main.scrollValue, 5);
-}
-
-TEST_F(Navigation, PageDownStopsAtTheCount) {
-    test::ShowSet1(s, ui, 50, 47);
-    core::PageDown(s, ui);
-    EXPECT_EQ(s.CurrentRecord1, 50);
-    core::PageDown(s, ui);
-    EXPECT_EQ(s.CurrentRecord1, 50);
-    EXPECT_EQ(s.Main.scrollValue, 50);
-    EXPECT_EQ(s.Main.scrollMax, 50);
-}
-
-TEST_F(Navigation, PageDownNearTheRecordLimitDoesNotOverflow) {
-    test::ShowSet1(s, ui, core::kMaxRecords, core::kMaxRecords - 5);
-    core::PageDown(s, ui);
-    EXPECT_EQ(s.CurrentRecord1, core::kMaxRecords);
-    core::PressNavigationKey(s, ui, NavigationKey::PageDown);
-    EXPECT_EQ(s.CurrentRecord1, core::kMaxRecords);
+// The page buttons step ten within the set (the PgUp button only from 11
+// on); near the record limit nothing overflows.
+TEST_F(Navigation, PageButtonsStepTenWithinTheSet) {
+    using Step = void (*)(core::KovaState&, core::KovaUi&);
+    const Step pageDownKey = [](core::KovaState& s, core::KovaUi& ui) {
+        core::PressNavigationKey(s, ui, NavigationKey::PageDown);
+    };
+    struct Case {
+        int count, start;
+        Step step;
+        int expected;
+    };
+    const Case cases[] = {
+        {50, 7, core::PageUp, 7},
+        {50, 11, core::PageUp, 1},
+        {50, 15, core::PageUp, 5},
+        {50, 47, core::PageDown, 50},
+        {50, 50, core::PageDown, 50},
+        {core::kMaxRecords, core::kMaxRecords - 5, core::PageDown, core::kMaxRecords},
+        {core::kMaxRecords, core::kMaxRecords - 5, pageDownKey, core::kMaxRecords},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
+        test::ShowSet1(s, ui, c.count, c.start);
+        c.step(s, ui);
+        EXPECT_EQ(s.CurrentRecord1, c.expected);
+        EXPECT_EQ(s.Main.scrollValue, c.expected);
+    }
 }
 
 TEST_F(Navigation, PageUpStepsBackThroughTheSieveAndWraps) {

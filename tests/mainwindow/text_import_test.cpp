@@ -230,14 +230,11 @@ TEST_F(TextImport, DialogueBecomesASavedDataFileThatReopensTheSame) {
     EXPECT_EQ(test::ReadBytes(dir.File("talk.bak")), "older");
     EXPECT_EQ(dialog.requests[0].filter, core::kDialogueFilter);
 
-    core::KovaState again;
-    core::RecordSet records;
-    int16_t count = 0, header = 0;
-    std::string info;
-    ASSERT_TRUE(core::ReadDataFile(again, ui, dir.File("talk.kov"), records, count, header, info));
-    EXPECT_EQ(header, 9);
-    EXPECT_EQ(info, "Interview 4");
-    EXPECT_EQ(records, s.Records1);
+    const auto back = test::ReadDataBack(dir.File("talk.kov"));
+    ASSERT_TRUE(back.ok);
+    EXPECT_EQ(back.header, 9);
+    EXPECT_EQ(back.info, "Interview 4");
+    EXPECT_EQ(back.records, s.Records1);
 }
 
 TEST_F(TextImport, SentencesAreSavedWithTheirFileNameAsFileInfo) {

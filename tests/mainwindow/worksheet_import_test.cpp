@@ -172,14 +172,11 @@ TEST_F(WorksheetImport, RowsBecomeRecordsWithMappedColumns) {
     EXPECT_EQ(ui.waitVisible, false);
     EXPECT_EQ(ui.waitLabel3, "record no.");
 
-    core::KovaState again;
-    core::RecordSet records;
-    int16_t count = 0, header = 0;
-    std::string info;
-    ASSERT_TRUE(core::ReadDataFile(again, ui, dir.File("data.kov"), records, count, header, info));
-    EXPECT_EQ(records, s.Records1);
-    EXPECT_EQ(header, 9);
-    EXPECT_EQ(info, s.FileInfo1);
+    const auto back = test::ReadDataBack(dir.File("data.kov"));
+    ASSERT_TRUE(back.ok);
+    EXPECT_EQ(back.records, s.Records1);
+    EXPECT_EQ(back.header, 9);
+    EXPECT_EQ(back.info, s.FileInfo1);
 }
 
 TEST_F(WorksheetImport, SequenceColumnIsKeptAndNumberedTextIsTaken) {
@@ -208,13 +205,9 @@ TEST_F(WorksheetImport, LineBreaksInCellsReadBackTheSame) {
     EXPECT_EQ(s.Records1[1].V1, "10:00 sharp");
     EXPECT_EQ(s.Records1[1].V3, "Anna Bo");
     EXPECT_EQ(s.Records1[1].V8, "one\r\ntwo\r\nthree\r\nfour");
-    core::KovaState again;
-    core::RecordSet records;
-    int16_t count = 0, header = 0;
-    std::string info;
-    ASSERT_TRUE(
-        core::ReadDataFile(again, ui, dir.File("breaks.kov"), records, count, header, info));
-    EXPECT_EQ(records, s.Records1);
+    const auto back = test::ReadDataBack(dir.File("breaks.kov"));
+    ASSERT_TRUE(back.ok);
+    EXPECT_EQ(back.records, s.Records1);
 }
 
 TEST_F(WorksheetImport, EmptyRangeGivesAnEmptySavedSet) {

@@ -18,6 +18,7 @@
 #include <filesystem>
 
 #include "mainwindow/daily_fixture.h"
+#include "mainwindow/import_fixture.h"
 #include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/savefile.h"
 #include "store/table_file.h"
@@ -356,12 +357,9 @@ TEST_F(KovaDaily, SaveKovfileWritesTheFileAndKeepsABackup) {
     AnswerDialogs({std::nullopt});  // cancel: save under the current name
     w->mnuFileItem[2]->trigger();
     EXPECT_TRUE(fs::exists(dir.path() / "protocol.bak"));
-    core::KovaState back;
-    core::RecordSet records;
-    int16_t count = 0, header = 0;
-    std::string info;
-    ASSERT_TRUE(core::ReadDataFile(back, fake, dataFile, records, count, header, info));
-    EXPECT_EQ(records[s.CurrentRecord1].V8, "changed");
+    const auto back = test::ReadDataBack(dataFile);
+    ASSERT_TRUE(back.ok);
+    EXPECT_EQ(back.records[s.CurrentRecord1].V8, "changed");
 }
 
 TEST_F(KovaDaily, ExitAsksAboutTheShownFile) {
