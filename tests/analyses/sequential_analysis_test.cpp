@@ -258,15 +258,9 @@ TEST_F(Sequential, OneEventOrALagBeyondTheEventsGiveTheSentinels) {
                                 {"Lambda (rows predicted):", "   *******"}});
         // Both z-score tables (their footers), both kappa tables.
         EXPECT_EQ(std::count(ana.begin(), ana.end(), '{'), 2);
-        size_t zRows = 0, kappaRows = 0;
-        for (size_t at = ana.find(c.zRow); at != std::string::npos; at = ana.find(c.zRow, at + 1))
-            ++zRows;
-        for (size_t at = ana.find(c.kappaRow); at != std::string::npos;
-             at = ana.find(c.kappaRow, at + 1))
-            ++kappaRows;
-        EXPECT_EQ(zRows, 2u);
+        EXPECT_EQ(test::Count(ana, c.zRow), 2u);
         // The adjusted residuals are all 0 as well.
-        EXPECT_EQ(kappaRows, 3u);
+        EXPECT_EQ(test::Count(ana, c.kappaRow), 3u);
     }
 }
 
