@@ -148,6 +148,10 @@ TEST_F(OpenKov2Test, AnalysesNeedDataSet2AndRunAfterTheOptionsDialog) {
     s.DataFileName1 = (dir / "one.kov").string();
     int asked = 0;
     auto ask = [&] { ++asked; };
+    auto shows = [&] {
+        return std::count_if(ui.log.begin(), ui.log.end(),
+                             [](const std::string& l) { return l.rfind("ShowOutput", 0) == 0; });
+    };
     core::InterraterMenuItem(s, ui, 6, dialog, ask, test::FixedClock());
     EXPECT_EQ(asked, 0);
     dialog.answers = {second};
@@ -175,9 +179,7 @@ TEST_F(OpenKov2Test, AnalysesNeedDataSet2AndRunAfterTheOptionsDialog) {
     ui.log.clear();
     core::InterraterMenuItem(s, ui, 6, dialog, ok, test::FixedClock());
     EXPECT_EQ(s.CompareVariable, 4);
-    EXPECT_EQ(std::count_if(ui.log.begin(), ui.log.end(),
-                            [](const std::string& l) { return l.rfind("ShowOutput", 0) == 0; }),
-              1);
+    EXPECT_EQ(shows(), 1);
     EXPECT_NE(test::ReadAll(dir / "one.ana").find("INTERRATER AGREEMENT:"), std::string::npos);
     // "All": one dialog, seven variables in order, the file shown once.
     fs::remove(dir / "one.ana");
@@ -189,15 +191,9 @@ TEST_F(OpenKov2Test, AnalysesNeedDataSet2AndRunAfterTheOptionsDialog) {
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(s.CompareVariable, 7);
     const std::string ana = test::ReadAll(dir / "one.ana");
-    size_t titles = 0;
-    for (size_t at = ana.find("INTERRATER AGREEMENT:"); at != std::string::npos;
-         at = ana.find("INTERRATER AGREEMENT:", at + 1))
-        ++titles;
-    EXPECT_EQ(titles, 7u);
+    EXPECT_EQ(test::Count(ana, "INTERRATER AGREEMENT:"), 7u);
     EXPECT_LT(ana.find("AGREEMENT: V1"), ana.find("AGREEMENT: V7"));
-    EXPECT_EQ(std::count_if(ui.log.begin(), ui.log.end(),
-                            [](const std::string& l) { return l.rfind("ShowOutput", 0) == 0; }),
-              1);
+    EXPECT_EQ(shows(), 1);
 }
 
 TEST(InterraterOptions, PresetAndOkMapTheRangesOfBothSets) {

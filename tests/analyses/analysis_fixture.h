@@ -37,6 +37,21 @@ inline std::string R8(const std::string& text) {
     return std::string(text.size() < 8 ? 8 - text.size() : 0, ' ') + text;
 }
 
+// How often `what` occurs in `text`, overlapping occurrences included.
+inline size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// Every statistic line "label ... value" (value at column 30) is in the report.
+inline void ExpectStats(const std::string& report,
+                        std::initializer_list<std::pair<std::string, std::string>> stats) {
+    for (const auto& [label, value] : stats)
+        EXPECT_NE(report.find(At({{1, label}, {30, value}})), std::string::npos) << label;
+}
+
 inline std::string Rule(char c) {
     return std::string(103, c) + "\r\n";
 }

@@ -167,10 +167,6 @@ TEST_F(ReportFrame, ShowOutputShowsTheKindOfFileShownLast) {
     EXPECT_EQ(ui.outputText, "A");
 }
 
-}  // namespace
-
-namespace {
-
 // A protocol kept under a name ending in ".ana" would be its own output file:
 // the report is refused and the protocol's file stays as it was.
 TEST_F(ReportFrame, ADataFileNamedLikeItsOutputFileIsNeverWrittenTo) {

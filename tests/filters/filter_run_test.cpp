@@ -348,10 +348,6 @@ TEST_F(FilterRun, RangeInASelectionIsMappedToShownPositions) {
     EXPECT_EQ(s.ToRecord, 25);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(FilterRun, SplitPastTheRecordLimitIsRefusedWhereverTheSplitRecordsSit) {
     // The split records come first; the records after them take the set over
     // the limit.
@@ -364,10 +360,6 @@ TEST_F(FilterRun, SplitPastTheRecordLimitIsRefusedWhereverTheSplitRecordsSit) {
     EXPECT_EQ(s.Records1[1].V8, "text 1");
     EXPECT_EQ(s.Records1[core::kMaxRecords].V0, core::kMaxRecords);
 }
-
-}  // namespace
-
-namespace {
 
 // Pieces count their sequence numbers up from the record's, past 32767 for a
 // moment; the renumbering right after the split gives every record a valid
@@ -390,10 +382,6 @@ TEST_F(FilterRun, SplitOfRecordsWithHighSequenceNumbersRunsAndRenumbers) {
         EXPECT_EQ(sequence, (std::vector<int>{1, 2, 3, 4, 5, 6})) << high;
     }
 }
-
-}  // namespace
-
-namespace {
 
 // Blocks that feed a field back into itself double it per block; the run stops
 // with a message before a field passes the limit, and nothing is changed.
@@ -435,10 +423,6 @@ TEST_F(FilterRun, FieldGrowingPastTheLimitStopsTheRunAndRollsBack) {
         EXPECT_EQ(s.RecordCount1, 2);
     }
 }
-
-}  // namespace
-
-namespace {
 
 // A failed run gives back the state as it was, every part of it: the filter
 // variables a condition stored, the header cells the actions trimmed, the
@@ -483,10 +467,6 @@ TEST_F(FilterRun, FailedRunGivesBackTheWholeState) {
     s.ChangeCount1 = before.ChangeCount1;
     EXPECT_TRUE(s == before);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(FilterProgram, HeaderSearchStopsAtTheFirstHeaderAtOrBelowTheLine) {
     core::KovaState s;

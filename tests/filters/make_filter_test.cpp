@@ -17,7 +17,7 @@ struct ConditionCase {
     const char* condition;
 };
 
-TEST(MakeFilterCondition, StarFollowsTheFirstOccurrenceOfTheSelection) {
+TEST(MakeFilterCondition, StarsAroundTheFirstSelectionAndLiteralWildcards) {
     const ConditionCase cases[] = {
         {"one two three", "one", "one*"},
         {"one two three", "two", "*two*"},
@@ -29,14 +29,7 @@ TEST(MakeFilterCondition, StarFollowsTheFirstOccurrenceOfTheSelection) {
         {"abc", "abc", "abc*"},
         {"what?", "what?", "what[?]*"},
         {"say what?", "what?", "*what[?]"},
-    };
-    for (const ConditionCase& c : cases)
-        EXPECT_EQ(MakeFilterCondition(c.text, c.selected), c.condition)
-            << c.text << " / " << c.selected;
-}
-
-TEST(MakeFilterCondition, WildcardCharactersBecomeLiteral) {
-    const ConditionCase cases[] = {
+        // Wildcard characters become literal.
         {"[a]", "", "[[]a]"},
         {"a?b", "", "a[?]b"},
         {"#1", "", "[#]1"},
@@ -47,7 +40,8 @@ TEST(MakeFilterCondition, WildcardCharactersBecomeLiteral) {
         {"x#? y", "x#?", "x[#][?]*"},
     };
     for (const ConditionCase& c : cases)
-        EXPECT_EQ(MakeFilterCondition(c.text, c.selected), c.condition) << c.text;
+        EXPECT_EQ(MakeFilterCondition(c.text, c.selected), c.condition)
+            << c.text << " / " << c.selected;
     // What the condition matches, read by the wildcard matcher of the filters.
     EXPECT_TRUE(core::WildcardMatch("[?#*]", MakeFilterCondition("[?#*]", "")));
     EXPECT_FALSE(core::WildcardMatch("[x#*]", MakeFilterCondition("[?#*]", "")));

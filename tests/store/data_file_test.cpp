@@ -502,10 +502,6 @@ TEST_F(DataFileTest, ReportDataFileErrorTexts) {
     EXPECT_EQ(ui.messages[2], "KOVA|Error in the datafile, see linenumber:-1");
 }
 
-}  // namespace
-
-namespace {
-
 // The sample files are kept in exactly the form the writer gives them.
 std::string SampleFile(const std::string& name) {
     // Found beside this source file, which the build names by its full path.

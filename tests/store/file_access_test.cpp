@@ -182,10 +182,6 @@ TEST_F(FileAccess, RenameAndRemoveUseTheUtf8Names) {
     EXPECT_EQ(dir.Listing(), "");
 }
 
-}  // namespace
-
-namespace {
-
 // Whether two names are one file is asked of the file system: other
 // spellings, links to the file or to a folder on the way, hard links.
 TEST_F(FileAccess, SameFileIsDecidedOnDisk) {

@@ -285,10 +285,6 @@ TEST_F(OpenSaveTest, SavePromptAsksOnlyAboutANamedSet) {
     EXPECT_EQ(ui.log[1], "AskSaveFile " + s.FilterFileName);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(OpenSaveTest, AFolderNameIsReportedNotOpenedAsANewSet) {
     std::string good = MakeFile("good.kov", 5);
     ASSERT_TRUE(core::OpenDataFile(s, ui, good));
@@ -307,10 +303,6 @@ TEST_F(OpenSaveTest, AFolderNameIsReportedNotOpenedAsANewSet) {
     EXPECT_EQ(s.FilterFileName, "");
     EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
-
-}  // namespace
-
-namespace {
 
 // A protocol of three records whose second marker is damaged: a read takes
 // record 1 and leaves records 2 and 3 empty.

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "analyses/analysis_fixture.h"
 #include "analyses/windows/diagram.h"
 #include "analyses/windows/lagask.h"
 #include "analyses/windows/uitvoer.h"
@@ -46,12 +47,7 @@ void WhenModalOf(std::function<void(T*)> act) {
     timer->start(10);
 }
 
-size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
+using test::Count;
 
 struct SequentialMenuGui : test::MainWindowTest {
     void SetUp() override {
