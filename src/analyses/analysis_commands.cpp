@@ -25,18 +25,7 @@ struct ViewBeforeOpen {
 
     void Restore(KovaState& s, KovaUi& ui) const {
         s.DataFileName2 = data2;
-        switch (mode) {
-            case 1:
-                ShowDataMode(s, ui);
-                break;
-            case 2:
-                ShowData2Mode(s, ui);
-                break;
-            default:
-                s.ViewMode = mode;
-                ui.MainChanged();
-                break;
-        }
+        ShowViewMode(s, ui, mode);
     }
 };
 
@@ -52,7 +41,7 @@ bool OpenKov2(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         return false;
     }
     std::optional<std::string> name =
-        dialog.ShowOpen({"", kDataFilter, "Open Second Interrater Datafile"});
+        ChooseFileToOpen(dialog, {"", kDataFilter, "Open Second Interrater Datafile"});
     if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;

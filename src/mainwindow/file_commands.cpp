@@ -14,25 +14,6 @@ namespace core {
 
 namespace {
 
-// Shows the set of `mode` again (0: nothing shown).
-void ShowMode(KovaState& s, KovaUi& ui, int16_t mode) {
-    switch (mode) {
-        case 1:
-            ShowDataMode(s, ui);
-            break;
-        case 2:
-            ShowData2Mode(s, ui);
-            break;
-        case 3:
-            ShowFilterMode(s, ui);
-            break;
-        default:
-            s.ViewMode = 0;
-            break;
-    }
-    ui.MainChanged();
-}
-
 // What a command that may end without opening must put back: the view mode
 // and everything the main window showed of that view (counter, scroll
 // range, selection labels, record buttons, page). The question before the
@@ -49,7 +30,7 @@ struct ViewBefore {
     void Restore(KovaState& s, KovaUi& ui, bool setChanged = false) const {
         bool shownSetChanged = setChanged || (mode == 1 && selection1 != s.SelectionShown1);
         if (shownSetChanged) {
-            ShowMode(s, ui, mode);
+            ShowViewMode(s, ui, mode);
             return;
         }
         s.ViewMode = mode;
@@ -58,9 +39,8 @@ struct ViewBefore {
     }
 };
 
-// A name from the file dialog as the program keeps every name: absolute, so
-// that it means the same file whatever the working folder; "" (refused) when
-// it cannot be made so.
+// "" (a name the dialog refused) stays "", so that a refused name is never
+// taken for a cancel.
 std::optional<std::string> Absolute(std::optional<std::string> name) {
     if (name && !name->empty())
         *name = AbsoluteFileName(*name);
@@ -81,7 +61,7 @@ bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& tex
 // name when cancelled; "" when the dialog refused the name.
 std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const char* filter,
                            const std::string& extension) {
-    std::optional<std::string> chosen = Absolute(dialog.ShowSave({name, filter, ""}));
+    std::optional<std::string> chosen = ChooseFileToSave(dialog, {name, filter, ""});
     if (!chosen)
         return name;
     return WithExtension(name, *chosen, extension);
@@ -90,7 +70,7 @@ std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const c
 bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer,
                 std::string& fileName, const char* filter, const std::string& extension,
                 const std::string& kind) {
-    std::optional<std::string> chosen = Absolute(dialog.ShowSave({fileName, filter, ""}));
+    std::optional<std::string> chosen = ChooseFileToSave(dialog, {fileName, filter, ""});
     if (!chosen || chosen->empty())
         return false;
     fileName = WithExtension(fileName, *chosen, extension);
@@ -141,7 +121,7 @@ bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         before.Restore(s, ui, true);
         return false;
     }
-    std::optional<std::string> name = Absolute(dialog.ShowOpen({"", kDataFilter, ""}));
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, ""});
     if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
@@ -184,7 +164,7 @@ bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 }
 
 bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    std::optional<std::string> name = Absolute(dialog.ShowOpen({"", kTableFilter, ""}));
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kTableFilter, ""});
     if (!name || name->empty())
         return false;
     if (!ReadTableFile(s, ui, *name))
@@ -215,7 +195,7 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         before.Restore(s, ui, true);
         return false;
     }
-    std::optional<std::string> name = Absolute(dialog.ShowOpen({"", kFilterFileFilter, ""}));
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kFilterFileFilter, ""});
     if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
@@ -276,7 +256,7 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 }
 
 bool OpenAnafile(KovaState& s, FileChooser& dialog) {
-    std::optional<std::string> name = Absolute(dialog.ShowOpen({"", kAnalysisFilter, ""}));
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kAnalysisFilter, ""});
     if (!name || name->empty())
         return false;
     s.AnalysisFileName = *name;
@@ -288,7 +268,7 @@ bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
 }
 
 bool OpenLstfile(KovaState& s, FileChooser& dialog) {
-    std::optional<std::string> name = Absolute(dialog.ShowOpen({"", kListingFilter, ""}));
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kListingFilter, ""});
     if (!name || name->empty())
         return false;
     s.ListingFileName = *name;
@@ -317,7 +297,7 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     FileDialogRequest request{"", filter ? kSelectionFilterFileFilter : kDataFilter,
                               filter ? "Save Selection As Fil.File (new line numbers)"
                                      : "Save Selection As KovFile (new line numbers)"};
-    std::optional<std::string> chosen = Absolute(dialog.ShowSave(request));
+    std::optional<std::string> chosen = ChooseFileToSave(dialog, request);
     if (!chosen || chosen->empty())
         return false;
     std::string name = *chosen;
@@ -380,7 +360,7 @@ bool CloseShownSet(KovaState& s, KovaUi& ui) {
     if (!AskSaveFile(s, ui)) {
         // The full set is shown again as it now stands.
         if (endedSelection)
-            ShowMode(s, ui, mode);
+            ShowViewMode(s, ui, mode);
         return false;
     }
     fileName.clear();
@@ -420,6 +400,14 @@ bool CloseShownSet(KovaState& s, KovaUi& ui) {
         s.ViewMode = 0;
     ui.MainChanged();
     return true;
+}
+
+std::optional<std::string> ChooseFileToOpen(FileChooser& dialog, const FileDialogRequest& request) {
+    return Absolute(dialog.ShowOpen(request));
+}
+
+std::optional<std::string> ChooseFileToSave(FileChooser& dialog, const FileDialogRequest& request) {
+    return Absolute(dialog.ShowSave(request));
 }
 
 }  // namespace core

@@ -41,6 +41,13 @@ public:
     virtual std::optional<std::string> ShowSave(const FileDialogRequest& request) = 0;
 };
 
+// The name chosen in the open or save dialog as the program keeps every name:
+// absolute, so that it means the same file whatever the working folder;
+// nullopt when the dialog was cancelled, "" when it refused the name. Every
+// command asks its file dialog through these.
+std::optional<std::string> ChooseFileToOpen(FileChooser& dialog, const FileDialogRequest& request);
+std::optional<std::string> ChooseFileToSave(FileChooser& dialog, const FileDialogRequest& request);
+
 // The output viewer as the save commands see it.
 struct OutputView {
     bool visible = false;

@@ -18,35 +18,13 @@ public:
     void Restore(KovaState& s, KovaUi& ui) const {
         if (s.ViewMode == mode_ && s.SelectionShown1 == selection1_)
             return;
-        switch (mode_) {
-            case 1:
-                ShowDataMode(s, ui);
-                break;
-            case 2:
-                ShowData2Mode(s, ui);
-                break;
-            case 3:
-                ShowFilterMode(s, ui);
-                break;
-            default:
-                s.ViewMode = mode_;
-                ui.MainChanged();
-                break;
-        }
+        ShowViewMode(s, ui, mode_);
     }
 
 private:
     int16_t mode_;
     int16_t selection1_;
 };
-
-std::optional<std::string> ChooseFile(FileChooser& dialog, const std::string& preset,
-                                      const char* filter) {
-    std::optional<std::string> name = dialog.ShowOpen({preset, filter, ""});
-    if (!name || name->empty())
-        return std::nullopt;
-    return name;
-}
 
 // The question before data set 1 is replaced, the file dialog and the
 // import; the view comes back when nothing was imported.
@@ -58,8 +36,8 @@ bool ReplaceData1(KovaState& s, KovaUi& ui, FileChooser& dialog, const std::stri
         before.Restore(s, ui);
         return false;
     }
-    std::optional<std::string> name = ChooseFile(dialog, preset, filter);
-    if (!name) {
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {preset, filter, ""});
+    if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
     }
@@ -78,8 +56,8 @@ bool AppendKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         ui.Message("First, open kov.file to append to!", kErrorHelpTitle, Icon::Exclamation);
         return false;
     }
-    std::optional<std::string> name = ChooseFile(dialog, "", kDataFilter);
-    if (!name)
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, ""});
+    if (!name || name->empty())
         return false;
     s.AppendFileName = *name;
     return ReadAppendFile(s, ui, *name) && AppendWorkRecordsToData1(s, ui);
@@ -91,8 +69,8 @@ bool AppendFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
                    Icon::Exclamation);
         return false;
     }
-    std::optional<std::string> name = ChooseFile(dialog, "", kFilterFileFilter);
-    if (!name)
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kFilterFileFilter, ""});
+    if (!name || name->empty())
         return false;
     s.AppendFileName = *name;
     return ReadAppendFile(s, ui, *name) && AppendWorkRecordsToFilterList(s, ui);
@@ -103,8 +81,8 @@ bool MergeKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         ui.Message("First, open kov.file to merge with!", kErrorHelpTitle, Icon::Exclamation);
         return false;
     }
-    std::optional<std::string> name = ChooseFile(dialog, "", kDataFilter);
-    if (!name)
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, ""});
+    if (!name || name->empty())
         return false;
     s.AppendFileName = *name;
     return ReadAppendFile(s, ui, *name) && MergeDataByTime(s, ui);

@@ -228,4 +228,22 @@ void SetScrollBars(KovaState& s, int count, std::optional<int16_t> position) {
     s.Main.scrollEnabled = count > 0;
 }
 
+void ShowViewMode(KovaState& s, KovaUi& ui, int16_t mode) {
+    switch (mode) {
+        case 1:
+            ShowDataMode(s, ui);
+            break;
+        case 2:
+            ShowData2Mode(s, ui);
+            break;
+        case 3:
+            ShowFilterMode(s, ui);
+            break;
+        default:
+            s.ViewMode = mode;
+            ui.MainChanged();
+            break;
+    }
+}
+
 }  // namespace core

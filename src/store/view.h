@@ -24,6 +24,11 @@ void ShowDataMode(KovaState& s, KovaUi& ui);
 void ShowData2Mode(KovaState& s, KovaUi& ui);
 void ShowFilterMode(KovaState& s, KovaUi& ui);
 
+// Shows the set of view mode `mode` again through the three above; mode 0
+// shows nothing. A command that ends without doing its work puts the view
+// back with it.
+void ShowViewMode(KovaState& s, KovaUi& ui, int16_t mode);
+
 // Count and current position of the set that ViewMode names (0 in view 0).
 int16_t ShownCount(const KovaState& s);
 int16_t& ShownPosition(KovaState& s);
