@@ -7,9 +7,11 @@
 #include <QApplication>
 #include <QColor>
 #include <QWidget>
+#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "analyses/windows/uitvoer.h"
 #include "mainwindow/windows/common_dialog.h"
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/qt_ui.h"
@@ -58,6 +60,29 @@ struct MainWindowTest : GuiTest {
         CommonDialog::TestQtAnswer() = nullptr;
         w->quitHook = [] {};
         w.reset();
+    }
+};
+
+// The main window with a scratch copy of the sample protocol open as data
+// set 1; the output viewer is hidden again at the end.
+struct SampleProtocolTest : MainWindowTest {
+    std::string kovFile, anaFile, lstFile;
+
+    void SetUp() override {
+        kovFile = dir.File("classroom.kov");
+        anaFile = dir.File("classroom.ana");
+        lstFile = dir.File("classroom.lst");
+        std::filesystem::copy_file(std::string(KOVA_SOURCE_DIR) + "/examples/classroom.kov",
+                                   kovFile);
+        MainWindowTest::SetUp();
+        w->showSplash = false;
+        w->Form_Load(kovFile);
+        ASSERT_EQ(s.ViewMode, 1);
+        ASSERT_GT(s.RecordCount1, 3);
+    }
+    void TearDown() override {
+        ui.Viewer().hide();
+        MainWindowTest::TearDown();
     }
 };
 

@@ -19,22 +19,7 @@ namespace {
 
 using test::ReadBytes;
 
-struct FrequencyMenuGui : test::MainWindowTest {
-    void SetUp() override {
-        kovFile = dir.File("classroom.kov");
-        anaFile = dir.File("classroom.ana");
-        std::filesystem::copy_file(std::string(KOVA_SOURCE_DIR) + "/examples/classroom.kov",
-                                   kovFile);
-        MainWindowTest::SetUp();
-        w->showSplash = false;
-        w->Form_Load(kovFile);
-        ASSERT_EQ(s.ViewMode, 1);
-        ASSERT_GT(s.RecordCount1, 0);
-    }
-    void TearDown() override {
-        ui.Viewer().hide();
-        MainWindowTest::TearDown();
-    }
+struct FrequencyMenuGui : test::SampleProtocolTest {
     // Chooses the item with the options dialog answered by `answer`.
     void Choose(int index, std::function<void(epiask*)> answer) {
         test::WhenModal([this, answer](QWidget* modal) {
@@ -48,7 +33,6 @@ struct FrequencyMenuGui : test::MainWindowTest {
         w->mnuAnalyseItem.at(index)->trigger();
     }
 
-    std::string kovFile, anaFile;
     QString dialogTitle, from, to;
 };
 

@@ -19,25 +19,9 @@ namespace {
 
 using test::ReadBytes;
 
-struct ListingGui : test::MainWindowTest {
-    std::string kovFile, lstFile;
+struct ListingGui : test::SampleProtocolTest {
     QString title, label3, from, to;
 
-    void SetUp() override {
-        kovFile = dir.File("classroom.kov");
-        lstFile = dir.File("classroom.lst");
-        std::filesystem::copy_file(std::string(KOVA_SOURCE_DIR) + "/examples/classroom.kov",
-                                   kovFile);
-        MainWindowTest::SetUp();
-        w->showSplash = false;
-        w->Form_Load(kovFile);
-        ASSERT_EQ(s.ViewMode, 1);
-        ASSERT_GT(s.RecordCount1, 3);
-    }
-    void TearDown() override {
-        ui.Viewer().hide();
-        MainWindowTest::TearDown();
-    }
     // The next options dialog is answered by `answer`.
     void Answer(std::function<void(listingoptions*)> answer) {
         test::WhenModal([this, answer](QWidget* modal) {

@@ -49,22 +49,11 @@ void WhenModalOf(std::function<void(T*)> act) {
 
 using test::Count;
 
-struct SequentialMenuGui : test::MainWindowTest {
-    void SetUp() override {
-        kovFile = dir.File("classroom.kov");
-        anaFile = dir.File("classroom.ana");
-        std::filesystem::copy_file(std::string(KOVA_SOURCE_DIR) + "/examples/classroom.kov",
-                                   kovFile);
-        MainWindowTest::SetUp();
-        w->showSplash = false;
-        w->Form_Load(kovFile);
-        ASSERT_EQ(s.ViewMode, 1);
-    }
+struct SequentialMenuGui : test::SampleProtocolTest {
     void TearDown() override {
         diagram::TestSaveAnswer() = nullptr;
-        ui.Viewer().hide();
         ui.Diagram().hide();
-        MainWindowTest::TearDown();
+        SampleProtocolTest::TearDown();
     }
     void Choose(int index, std::function<void(lagask*)> answer) {
         WhenModalOf<lagask>([this, answer](lagask* dialog) {
@@ -76,7 +65,6 @@ struct SequentialMenuGui : test::MainWindowTest {
         w->mnuSequentialItem.at(index)->trigger();
     }
 
-    std::string kovFile, anaFile;
     QString dialogTitle, from, to;
 };
 
