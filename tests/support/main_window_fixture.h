@@ -7,9 +7,12 @@
 #include <QApplication>
 #include <QColor>
 #include <QWidget>
+#include <deque>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "analyses/windows/uitvoer.h"
 #include "mainwindow/windows/common_dialog.h"
@@ -60,6 +63,19 @@ struct MainWindowTest : GuiTest {
         CommonDialog::TestQtAnswer() = nullptr;
         w->quitHook = [] {};
         w.reset();
+    }
+
+    // The next file dialogs answer these names (nullopt cancels).
+    void AnswerDialogs(std::vector<std::optional<std::string>> names) {
+        auto queue =
+            std::make_shared<std::deque<std::optional<std::string>>>(names.begin(), names.end());
+        CommonDialog::TestAnswer() = [queue](const core::FileDialogRequest&, bool) {
+            if (queue->empty())
+                return std::optional<std::string>();
+            auto name = queue->front();
+            queue->pop_front();
+            return name;
+        };
     }
 };
 

@@ -67,19 +67,6 @@ struct KovaDaily : test::MainWindowTest {
             QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 
-    // The next file dialogs answer these names (nullopt cancels).
-    void AnswerDialogs(std::vector<std::optional<std::string>> names) {
-        auto queue =
-            std::make_shared<std::deque<std::optional<std::string>>>(names.begin(), names.end());
-        CommonDialog::TestAnswer() = [queue](const core::FileDialogRequest&, bool) {
-            if (queue->empty())
-                return std::optional<std::string>();
-            auto name = queue->front();
-            queue->pop_front();
-            return name;
-        };
-    }
-
     void OpenProtocol() {
         AnswerDialogs({dataFile});
         w->mnuFileItem[1]->trigger();

@@ -66,17 +66,6 @@ struct KovaImports : test::MainWindowTest {
         MainWindowTest::SetUp();
         w->Form_Load("");
     }
-    void AnswerDialogs(std::vector<std::optional<std::string>> names) {
-        auto queue =
-            std::make_shared<std::deque<std::optional<std::string>>>(names.begin(), names.end());
-        CommonDialog::TestAnswer() = [queue](const core::FileDialogRequest&, bool) {
-            if (queue->empty())
-                return std::optional<std::string>();
-            auto name = queue->front();
-            queue->pop_front();
-            return name;
-        };
-    }
     void Pick(int index) { w->mnuFileItem[index]->trigger(); }
 };
 
