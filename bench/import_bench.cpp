@@ -130,7 +130,7 @@ struct AllRows : core::ImportDialogs {
     bool AskDialogueOptions(core::KovaState&, const std::string&) override { return false; }
     bool AskWorksheetOptions(core::KovaState& s, const std::vector<std::string>& names) override {
         const std::string columns[8] = {"1", "", "2", "3", "4", "5", "6", "7"};
-        return !core::TakeWorksheetAnswers(s, columns, "1", "32767", names.front()).has_value();
+        return !core::TakeWorksheetAnswers(s, columns, "1", "32767", 0, names.front()).has_value();
     }
 };
 

@@ -28,6 +28,6 @@ bool MergeKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
 bool ReadDialogueTxtfile(KovaState& s, KovaUi& ui, FileChooser& dialog, ImportDialogs& dialogs);
 bool ReadGeneralTextfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
 bool ReadExcelfile(KovaState& s, KovaUi& ui, FileChooser& dialog, ImportDialogs& dialogs,
-                   const WorkbookOpener& open = OpenWorkbookFile);
+                   const WorkbookOpener& open = OpenWorkbookInReader);
 
 }  // namespace core

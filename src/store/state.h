@@ -253,6 +253,12 @@ struct KovaState {
     std::string DialogueDelimiter;
     std::string DialogueCommentChar;
     std::array<int16_t, 9> ExcelColumns{};
+    // The worksheet import's other answers: the sheet's place in the
+    // workbook (from 0; names need not tell sheets apart in the code page)
+    // and the first and last row, workbook row numbers beyond 16 bits.
+    int ExcelSheet = 0;
+    int ExcelFirstRow = 0;
+    int ExcelLastRow = 0;
     // The header number of the file read into WorkRecords; an append or merge
     // makes it the shared FileHeaderNumber once it has taken the records.
     int16_t WorkHeaderNumber = 0;

@@ -1,20 +1,30 @@
 // A spreadsheet workbook as the worksheet import reads it: the names of its
-// worksheets in workbook order, and cell values by row and column.
+// worksheets in workbook order, and the cells of a range of rows of one of
+// them.
+//
+// Workbooks come from elsewhere, and the ".xls" library fails on crafted
+// files, so the import never parses one itself: a small reader program of
+// ours (kova_sheetreader) reads it under memory and time limits and hands
+// back what was asked through a pipe, and the program checks what comes back.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "store/record.h"
 
 namespace core {
 
-// One cell. Text is held in the program's code page; a number or a date is
-// held as a serial day number (days since 30 December 1899, the time of day
-// as the fraction).
+// One cell. Text is held in the program's code page; a number, a date or an
+// elapsed time is held as a serial day number (days since 30 December 1899,
+// the time of day as the fraction). Elapsed is a number shown in an
+// elapsed-time format ("[h]:mm", "[h]:mm:ss", "[m]:ss" ...).
 struct CellValue {
-    enum class Kind { Empty, Number, Text, Date };
+    enum class Kind { Empty, Number, Text, Date, Elapsed };
     Kind kind = Kind::Empty;
     double number = 0;
     std::string text;
@@ -27,29 +37,100 @@ struct WorkbookError : std::runtime_error {
         : std::runtime_error(description), number(errorNumber) {}
 };
 
+// The largest row and column numbers a workbook can hold.
+inline constexpr int kMaxWorkbookRows = 1048576;
+inline constexpr int kMaxWorkbookColumns = 16384;
+// All the text of the cells one import takes (a field alone is bounded by
+// kMaxFieldBytes): far beyond any protocol, yet small enough that neither the
+// reader nor the program comes near 1 GB.
+inline constexpr size_t kMaxWorkbookTextBytes = size_t{128} << 20;
+// What a list of sheet names may hold.
+inline constexpr size_t kMaxSheetNames = 65535;
+inline constexpr size_t kMaxSheetNameBytes = 4096;
+
+// The cells an import takes: a range of rows of one worksheet, in the columns
+// mapped to fields.
+struct CellRequest {
+    int sheet = 0;             // its place in SheetNames, from 0
+    int firstRow = 1;          // from 1
+    int rowCount = 0;          // at most kMaxRecords
+    std::vector<int> columns;  // distinct, each from 1 to kMaxWorkbookColumns
+};
+
 class Workbook {
 public:
     virtual ~Workbook() = default;
     // The worksheets' names in workbook order (chart sheets and the like are
     // left out).
     virtual std::vector<std::string> SheetNames() = 0;
-    // Makes the named worksheet the one Cell reads; throws WorkbookError when
-    // there is none of that name.
-    virtual void SelectSheet(const std::string& name) = 0;
-    // The value at row and column (both from 1); Empty outside the sheet.
-    virtual CellValue Cell(int row, int column) = 0;
+    // The requested cells row by row: the cell of row firstRow + k in
+    // columns[i] at index k * columns.size() + i; Empty outside the sheet.
+    // Throws WorkbookError, also when a cell's text passes kMaxFieldBytes or
+    // all of it kMaxWorkbookTextBytes.
+    virtual std::vector<CellValue> Cells(const CellRequest& request) = 0;
 };
 
-// Opens a workbook by its name (".xls" and ".xlsx", told apart by their
-// content); throws WorkbookError.
+// Opens a workbook by its name in this process (".xls" and ".xlsx", told
+// apart by their content); throws WorkbookError. Only the reader program and
+// the fuzzing of our own parser use these.
 std::unique_ptr<Workbook> OpenWorkbookFile(const std::string& fileName);
-
-// The readers behind OpenWorkbookFile.
 std::unique_ptr<Workbook> OpenXlsWorkbook(const std::string& fileName);
 std::unique_ptr<Workbook> OpenXlsxWorkbook(const std::string& fileName);
 
+// The workbook as the import reads it: each call runs the reader program,
+// and `whileWaiting` is called about ten times a second until it is done.
+std::unique_ptr<Workbook> OpenWorkbookInReader(const std::string& fileName,
+                                               std::function<void()> whileWaiting);
+
 // How the import opens a workbook; tests hand in a fake.
-using WorkbookOpener = std::function<std::unique_ptr<Workbook>(const std::string&)>;
+using WorkbookOpener = std::function<std::unique_ptr<Workbook>(const std::string& fileName,
+                                                               std::function<void()> whileWaiting)>;
+
+// Counts the text of the cells a read hands back against the bounds above.
+class CellTextBudget {
+public:
+    explicit CellTextBudget(std::string fileName) : fileName_(std::move(fileName)) {}
+    // Throws WorkbookError when `bytes` more would pass a bound.
+    void Take(size_t bytes, int row, int column);
+
+private:
+    std::string fileName_;
+    size_t used_ = 0;
+};
+
+// ---- the reader program and its pipe ---------------------------------------
+
+// The limits the reader program puts on itself before it opens a workbook,
+// and the time the program gives it.
+inline constexpr unsigned long long kReaderMemoryBytes = 768ull << 20;
+inline constexpr unsigned kReaderCpuSeconds = 20;
+inline constexpr int kReaderWallMilliseconds = 30000;
+
+// The reader's replies: a tag byte, then numbers as 32-bit little-endian
+// words and doubles as their 64-bit pattern, texts as a length and bytes.
+//   'N' count, then each name
+//   'C' count, then each cell: kind byte, a double for Number, Date and
+//       Elapsed, a text for Text
+//   'E' error number, message
+std::string EncodeNamesReply(const std::vector<std::string>& names);
+std::string EncodeCellsReply(const std::vector<CellValue>& cells);
+std::string EncodeErrorReply(int errorNumber, const std::string& message);
+
+// A reply checked against what was asked: the names, or exactly
+// `cellCount` cells within the text bounds. A reply that breaks its form or
+// a bound, and an error reply, throw WorkbookError naming `fileName`.
+std::vector<std::string> DecodeNamesReply(std::string_view reply, const std::string& fileName);
+std::vector<CellValue> DecodeCellsReply(std::string_view reply, size_t cellCount,
+                                        const std::string& fileName);
+
+// Runs the reader program with `arguments` and gives what it wrote, at most
+// `maxReplyBytes`. A reader that crashes, hits a limit, writes too much or
+// runs past `wallMilliseconds` is stopped, and WorkbookError names
+// `fileName`. The program is kova_sheetreader beside the running one, or the
+// one the environment variable KOVA_SHEETREADER names (the tests' way).
+std::string RunSheetReader(const std::vector<std::string>& arguments, const std::string& fileName,
+                           size_t maxReplyBytes, const std::function<void()>& whileWaiting,
+                           int wallMilliseconds = kReaderWallMilliseconds);
 
 // A date given as year, month, day, hours, minutes and seconds as a serial
 // day number.

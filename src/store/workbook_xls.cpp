@@ -1,6 +1,7 @@
 // Workbooks of the older binary form (".xls"), read through FreeXL.
 #include <freexl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "store/error_numbers.h"
@@ -22,6 +23,7 @@ CellValue DateCell(int type, const char* text) {
     else
         read = std::sscanf(text, "%d:%d:%d", &h, &mi, &sec) == 3;
     CellValue v;
+    read = read && mo >= 1 && mo <= 12 && d >= 1 && d <= 31 && y >= 1 && y <= 9999;
     if (!read) {
         v.kind = CellValue::Kind::Text;
         v.text = Utf8ToProgramText(text);
@@ -70,31 +72,44 @@ public:
         return names;
     }
 
-    void SelectSheet(const std::string& name) override {
-        std::vector<std::string> names = SheetNames();
-        for (size_t i = 0; i < names.size(); ++i) {
-            if (names[i] != name)
-                continue;
-            if (freexl_select_active_worksheet(handle_, static_cast<unsigned short>(i)) !=
-                    FREEXL_OK ||
-                freexl_worksheet_dimensions(handle_, &rows_, &columns_) != FREEXL_OK)
-                Damaged("worksheet \"" + name + "\"");
-            selected_ = true;
-            return;
+    std::vector<CellValue> Cells(const CellRequest& request) override {
+        unsigned int count = 0;
+        if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK)
+            Damaged("its list of worksheets");
+        if (request.sheet < 0 || static_cast<unsigned>(request.sheet) >= count ||
+            request.sheet > 65535)
+            throw WorkbookError(kErrSubscript,
+                                "Subscript out of range: the workbook has no worksheet " +
+                                    std::to_string(request.sheet + 1) + " (" + name_ + ")");
+        unsigned int rows = 0;
+        unsigned short columns = 0;
+        if (freexl_select_active_worksheet(handle_, static_cast<unsigned short>(request.sheet)) !=
+                FREEXL_OK ||
+            freexl_worksheet_dimensions(handle_, &rows, &columns) != FREEXL_OK)
+            Damaged("worksheet " + std::to_string(request.sheet + 1));
+        std::vector<CellValue> cells(static_cast<size_t>(std::max(request.rowCount, 0)) *
+                                     request.columns.size());
+        CellTextBudget budget(name_);
+        size_t index = 0;
+        for (int k = 0; k < request.rowCount; ++k) {
+            const long long row = static_cast<long long>(request.firstRow) + k;
+            for (int column : request.columns) {
+                CellValue& v = cells[index++];
+                // Cells past the sheet's used range are empty.
+                if (row < 1 || row > rows || column < 1 || column > columns)
+                    continue;
+                v = Cell(static_cast<unsigned>(row - 1), static_cast<unsigned short>(column - 1));
+                budget.Take(v.text.size(), static_cast<int>(row), column);
+            }
         }
-        throw WorkbookError(kErrSubscript,
-                            "Subscript out of range: the workbook has no worksheet \"" + name +
-                                "\" (" + name_ + ")");
+        return cells;
     }
 
-    CellValue Cell(int row, int column) override {
+private:
+    CellValue Cell(unsigned row, unsigned short column) {
         CellValue v;
-        // Cells past the sheet's used range come back as errors: empty.
-        if (!selected_ || row < 1 || column < 1 || column > 65535)
-            return v;
         FreeXL_CellValue cell;
-        if (freexl_get_cell_value(handle_, static_cast<unsigned>(row - 1),
-                                  static_cast<unsigned short>(column - 1), &cell) != FREEXL_OK)
+        if (freexl_get_cell_value(handle_, row, column, &cell) != FREEXL_OK)
             return v;
         switch (cell.type) {
             case FREEXL_CELL_INT:
@@ -107,13 +122,16 @@ public:
                 break;
             case FREEXL_CELL_TEXT:
             case FREEXL_CELL_SST_TEXT:
+                if (cell.value.text_value == nullptr)
+                    break;
                 v.kind = CellValue::Kind::Text;
                 v.text = Utf8ToProgramText(cell.value.text_value);
                 break;
             case FREEXL_CELL_DATE:
             case FREEXL_CELL_DATETIME:
             case FREEXL_CELL_TIME:
-                v = DateCell(cell.type, cell.value.text_value);
+                if (cell.value.text_value != nullptr)
+                    v = DateCell(cell.type, cell.value.text_value);
                 break;
             default:
                 break;
@@ -121,7 +139,6 @@ public:
         return v;
     }
 
-private:
     [[noreturn]] void Damaged(const std::string& what) {
         throw WorkbookError(kErrWorkbook,
                             "The workbook cannot be read (" + name_ + "): " + what + " is damaged");
@@ -129,9 +146,6 @@ private:
 
     std::string name_;
     const void* handle_ = nullptr;
-    bool selected_ = false;
-    unsigned int rows_ = 0;
-    unsigned short columns_ = 0;
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "store/worksheet_import.h"
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,16 +15,6 @@
 namespace core {
 
 namespace {
-
-// Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
 
 struct Civil {
     long long year;
@@ -91,6 +83,7 @@ int16_t SequenceNumber(const CellValue& v, int row, int column) {
             return 0;
         case CellValue::Kind::Number:
         case CellValue::Kind::Date:
+        case CellValue::Kind::Elapsed:
             value = v.number;
             break;
         case CellValue::Kind::Text:
@@ -141,6 +134,16 @@ bool BoxNumber(const std::string& text, int16_t& value) {
     }
 }
 
+// A row number typed into a box (its numeric prefix, to the nearest whole
+// number), within the rows a workbook can have.
+bool RowNumber(const std::string& text, int& value) {
+    const double number = std::nearbyint(ReadNumber(text));
+    if (!(number >= 0 && number <= kMaxWorkbookRows))
+        return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
 }  // namespace
 
 std::string NumberText(double value) {
@@ -150,59 +153,11 @@ std::string NumberText(double value) {
     return text == "-0" ? "0" : text;
 }
 
-double SerialDate(int year, int month, int day, int hours, int minutes, double seconds) {
-    const long long days =
-        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-        kSerialEpoch;
-    return static_cast<double>(days) + (hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0;
-}
-
-std::string Utf8ToProgramText(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        char32_t code = 0;
-        size_t length = 1;
-        if (c < 0x80) {
-            code = c;
-        } else if ((c & 0xE0) == 0xC0) {
-            code = c & 0x1F;
-            length = 2;
-        } else if ((c & 0xF0) == 0xE0) {
-            code = c & 0x0F;
-            length = 3;
-        } else if ((c & 0xF8) == 0xF0) {
-            code = c & 0x07;
-            length = 4;
-        } else {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        bool good = i + length <= utf8.size();
-        for (size_t k = 1; good && k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
-            good = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (!good) {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        const int byte = Windows1252Byte(code);
-        out.push_back(byte < 0 ? '?' : static_cast<char>(byte));
-        i += length;
-    }
-    return out;
-}
-
 std::string DateOrText(const CellValue& Value) {
     switch (Value.kind) {
         case CellValue::Kind::Number:
         case CellValue::Kind::Date:
+        case CellValue::Kind::Elapsed:
             return SerialText(Value.number);
         case CellValue::Kind::Text:
             return Value.text;
@@ -217,6 +172,7 @@ std::string CellText(const CellValue& value) {
         case CellValue::Kind::Number:
             return NumberText(value.number);
         case CellValue::Kind::Date:
+        case CellValue::Kind::Elapsed:
             return SerialText(value.number);
         case CellValue::Kind::Text:
             return value.text;
@@ -228,8 +184,8 @@ std::string CellText(const CellValue& value) {
 
 std::optional<std::string> TakeWorksheetAnswers(KovaState& s, const std::string (&columns)[8],
                                                 const std::string& fromRow,
-                                                const std::string& toRow,
-                                                const std::string& sheet) {
+                                                const std::string& toRow, int sheet,
+                                                const std::string& sheetName) {
     std::array<int16_t, 9> mapped{};
     for (int i = 0; i < 8; ++i) {
         if (columns[i].empty())
@@ -240,21 +196,22 @@ std::optional<std::string> TakeWorksheetAnswers(KovaState& s, const std::string 
                    " must be a number from 0 (not read) to 32767.";
         mapped[i + 1] = column;
     }
-    int16_t from = 0, to = 0;
-    if (!BoxNumber(fromRow, from) || from < 1)
-        return std::string("The first row must be a number from 1 to 32767.");
-    if (!BoxNumber(toRow, to) || to < from - 1)
+    int from = 0, to = 0;
+    if (!RowNumber(fromRow, from) || from < 1)
+        return "The first row must be a number from 1 to " + std::to_string(kMaxWorkbookRows) + ".";
+    if (!RowNumber(toRow, to) || to < from - 1)
         return std::string(
             "The last row must be a number not below the first row less one (which reads no "
             "row).");
     if (to - from + 1 > kMaxRecords)
         return "At most " + std::to_string(kMaxRecords) + " rows can be read into a set.";
-    if (sheet.empty())
+    if (sheet < 0 || sheetName.empty())
         return std::string("Choose the worksheet to read.");
     s.ExcelColumns = mapped;
-    s.FromRecord = from;
-    s.ToRecord = to;
-    s.ScratchText = sheet;
+    s.ExcelFirstRow = from;
+    s.ExcelLastRow = to;
+    s.ExcelSheet = sheet;
+    s.ScratchText = sheetName;
     return std::nullopt;
 }
 
@@ -262,9 +219,26 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                       const WorkbookOpener& open) {
     s.DialogCancelled = 0;
     bool waitShown = false;
+    // While the reader works the wait window shows the row it starts from;
+    // a quick read does not flash it.
+    std::string waitNumber = "0";
+    auto started = std::chrono::steady_clock::now();
+    auto whileWaiting = [&] {
+        if (waitShown ||
+            std::chrono::steady_clock::now() - started > std::chrono::milliseconds(250)) {
+            ui.ShowWait("record no.", waitNumber);
+            waitShown = true;
+        }
+    };
+    auto hideWait = [&] {
+        if (waitShown)
+            ui.HideWait();
+        waitShown = false;
+    };
     try {
-        std::unique_ptr<Workbook> book = open(FileName);
+        std::unique_ptr<Workbook> book = open(FileName, whileWaiting);
         std::vector<std::string> sheets = book->SheetNames();
+        hideWait();
         if (sheets.empty())
             throw WorkbookError(
                 kErrSubscript,
@@ -274,22 +248,51 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
             return false;
         }
         const std::string sheet = s.ScratchText;
-        book->SelectSheet(sheet);
-        const int count = s.ToRecord - s.FromRecord + 1;
-        if (s.FromRecord < 1 || count < 0 || count > kMaxRecords)
+        const int count = s.ExcelLastRow - s.ExcelFirstRow + 1;
+        if (s.ExcelSheet < 0 || static_cast<size_t>(s.ExcelSheet) >= sheets.size())
+            throw WorkbookError(kErrSubscript,
+                                "Subscript out of range: the workbook has no worksheet " +
+                                    std::to_string(s.ExcelSheet + 1) + " (" + FileName + ")");
+        if (s.ExcelFirstRow < 1 || s.ExcelLastRow > kMaxWorkbookRows || count < 0 ||
+            count > kMaxRecords)
             throw WorkbookError(kErrSubscript, "Subscript out of range: rows " +
-                                                   std::to_string(s.FromRecord) + " to " +
-                                                   std::to_string(s.ToRecord));
+                                                   std::to_string(s.ExcelFirstRow) + " to " +
+                                                   std::to_string(s.ExcelLastRow));
         std::string dataFileName;
         if (!ImportedFileName(ui, FileName, dataFileName))
             return false;
 
+        // Only the mapped columns are read, each once.
+        CellRequest request;
+        request.sheet = s.ExcelSheet;
+        request.firstRow = s.ExcelFirstRow;
+        request.rowCount = count;
+        std::array<size_t, 9> place{};
+        for (int j = 1; j <= 8; ++j) {
+            const int column = s.ExcelColumns[j];
+            if (column == 0)
+                continue;
+            auto it = std::find(request.columns.begin(), request.columns.end(), column);
+            place[j] = static_cast<size_t>(it - request.columns.begin());
+            if (it == request.columns.end())
+                request.columns.push_back(column);
+        }
+        std::vector<CellValue> cells;
+        if (count > 0 && !request.columns.empty()) {
+            waitNumber = SignedNumber(s.ExcelFirstRow);
+            started = std::chrono::steady_clock::now();
+            cells = book->Cells(request);
+            if (cells.size() != static_cast<size_t>(count) * request.columns.size())
+                throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + FileName +
+                                                      "): the reader gave too few cells");
+        }
+
         ImportedSet set;
         set.count = static_cast<int16_t>(count);
         set.records.resize(static_cast<size_t>(count) + 1);
-        for (int r = s.FromRecord; r <= s.ToRecord; ++r) {
-            const int k = r - s.FromRecord + 1;
-            if (!waitShown || (k & 255) == 1 || r == s.ToRecord) {
+        for (int k = 1; k <= count; ++k) {
+            const int r = s.ExcelFirstRow + k - 1;
+            if (!waitShown || (k & 255) == 1 || k == count) {
                 ui.ShowWait("record no.", SignedNumber(r));
                 waitShown = true;
             }
@@ -300,7 +303,8 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                 const int column = s.ExcelColumns[j];
                 if (column == 0)
                     continue;
-                const CellValue v = book->Cell(r, column);
+                const CellValue& v =
+                    cells[static_cast<size_t>(k - 1) * request.columns.size() + place[j]];
                 if (j == 2)
                     rec.V2 = SequenceNumber(v, r, column);
                 else if (j == 1)
@@ -309,9 +313,7 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                     *TextField(rec, j) = FieldText(CellText(v), j == 8);
             }
         }
-        if (waitShown)
-            ui.HideWait();
-        waitShown = false;
+        hideWait();
         // Sequence numbers read from a column are the user's own; without one
         // they are worked out from the times and actors.
         if (s.ExcelColumns[2] == 0)
@@ -319,8 +321,7 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
         set.fileInfo = dataFileName + " | worksheet: " + sheet;
         return InstallImportedSet(s, ui, dataFileName, std::move(set));
     } catch (const WorkbookError& e) {
-        if (waitShown)
-            ui.HideWait();
+        hideWait();
         ShowImportError(ui, e.number, e.what());
         return false;
     }

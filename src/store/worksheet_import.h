@@ -22,20 +22,25 @@ std::string CellText(const CellValue& value);
 std::string NumberText(double value);
 
 // The worksheet dialog's OK: the column boxes of V1..V8, the row boxes and
-// the chosen sheet. Returns the message to show when an answer is out of
-// bounds (the dialog then stays open), or nothing when the answers were
-// taken into ExcelColumns, FromRecord, ToRecord and ScratchText.
+// the chosen sheet (its place in the list offered, and its name). Returns
+// the message to show when an answer is out of bounds (the dialog then stays
+// open), or nothing when the answers were taken into ExcelColumns,
+// ExcelFirstRow, ExcelLastRow, ExcelSheet and ScratchText. Rows go as far as
+// a workbook's; only their number is bounded by the records a set holds.
 std::optional<std::string> TakeWorksheetAnswers(KovaState& s, const std::string (&columns)[8],
                                                 const std::string& fromRow,
-                                                const std::string& toRow, const std::string& sheet);
+                                                const std::string& toRow, int sheet,
+                                                const std::string& sheetName);
 
-// The whole import of FileName: opens the workbook, asks through `dialogs`,
-// reads the rows, then replaces data set 1, saves it beside the workbook as a
+// The whole import of FileName: reads the sheet names through the reader
+// program, asks through `dialogs`, reads the cells of the chosen rows and
+// columns through the reader again (the wait window shows meanwhile), then replaces data set 1,
+// saves it beside the workbook as a
 // ".kov" file (ImportedFileName; header number 9, file info: that name,
 // " | worksheet: " and the sheet's name) and shows it. False when cancelled
 // or when anything failed (a message says what): data set 1, its name, the
 // window and the files on disk are then as they were.
 bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const std::string& FileName,
-                      const WorkbookOpener& open = OpenWorkbookFile);
+                      const WorkbookOpener& open = OpenWorkbookInReader);
 
 }  // namespace core

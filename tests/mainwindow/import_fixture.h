@@ -18,6 +18,7 @@
 #include "store/text_import.h"
 #include "store/worksheet_import.h"
 #include "support/fake_ui.h"
+#include "support/sheet_reader.h"
 
 namespace test {
 
@@ -47,8 +48,16 @@ struct ScriptedImportDialogs : core::ImportDialogs {
         offeredSheets = names;
         if (cancel)
             return false;
-        std::string chosen = sheet.empty() && !names.empty() ? names.front() : sheet;
-        return !core::TakeWorksheetAnswers(s, columns, fromRow, toRow, chosen).has_value();
+        // The sheet by its name, or by its place ("#2") where names repeat.
+        int place = sheet.empty() ? 0 : -1;
+        if (sheet.size() > 1 && sheet[0] == '#')
+            place = std::stoi(sheet.substr(1)) - 1;
+        for (size_t i = 0; place < 0 && i < names.size(); ++i)
+            if (names[i] == sheet)
+                place = static_cast<int>(i);
+        const std::string chosen =
+            place >= 0 && static_cast<size_t>(place) < names.size() ? names[place] : sheet;
+        return !core::TakeWorksheetAnswers(s, columns, fromRow, toRow, place, chosen).has_value();
     }
 };
 

@@ -16,8 +16,10 @@ namespace fs = std::filesystem;
 
 struct OneSheet : core::Workbook {
     std::vector<std::string> SheetNames() override { return {"Sheet1"}; }
-    void SelectSheet(const std::string&) override {}
-    core::CellValue Cell(int, int) override { return {core::CellValue::Kind::Text, 0, "cell"}; }
+    std::vector<core::CellValue> Cells(const core::CellRequest& r) override {
+        return std::vector<core::CellValue>(static_cast<size_t>(r.rowCount) * r.columns.size(),
+                                            {core::CellValue::Kind::Text, 0, "cell"});
+    }
 };
 
 // A writer given the source it reads; true when it reports success.
@@ -35,7 +37,7 @@ bool Sentences(core::KovaState& s, test::FakeUi& ui, const std::string& source) 
 bool Worksheet(core::KovaState& s, test::FakeUi& ui, const std::string& source) {
     test::ScriptedImportDialogs options;
     options.columns[7] = "1";
-    return core::ImportExcelSheet(s, ui, options, source, [](const std::string&) {
+    return core::ImportExcelSheet(s, ui, options, source, [](const std::string&, auto) {
         return std::unique_ptr<core::Workbook>(new OneSheet);
     });
 }

@@ -80,7 +80,9 @@ TEST(WorksheetDialog, AnswersAreCheckedBeforeTheDialogCloses) {
         {"row 0", "1", "0", "1", "S", false},
         {"range below empty", "1", "5", "3", "S", false},
         {"too many rows", "1", "2", "32769", "S", false},
-        {"row past 16 bits", "1", "1", "99999", "S", false},
+        {"too many rows past 16 bits", "1", "1", "99999", "S", false},
+        {"rows past 16 bits", "1", "10000", "40000", "S", true},
+        {"row past the workbook", "1", "1048577", "1048577", "S", false},
         {"no sheet", "1", "1", "1", "", false},
     };
     for (const Case& c : cases) {
@@ -88,13 +90,16 @@ TEST(WorksheetDialog, AnswersAreCheckedBeforeTheDialogCloses) {
         core::KovaState s;
         s.ExcelColumns[8] = 9;
         std::string columns[8] = {c.column1, "", "x", "", "", "", "", "4"};
-        auto message = core::TakeWorksheetAnswers(s, columns, c.from, c.to, c.sheet);
+        auto message = core::TakeWorksheetAnswers(s, columns, c.from, c.to, 1, c.sheet);
         EXPECT_EQ(!message.has_value(), c.taken);
         if (c.taken) {
             EXPECT_EQ(s.ExcelColumns[1], c.column1.empty() ? 0 : core::ReadInt16(c.column1));
             EXPECT_EQ(s.ExcelColumns[3], 0);  // no numeric prefix maps nothing
             EXPECT_EQ(s.ExcelColumns[8], 4);
             EXPECT_EQ(s.ScratchText, c.sheet);
+            EXPECT_EQ(s.ExcelSheet, 1);
+            EXPECT_EQ(s.ExcelFirstRow, std::stoi(c.from));
+            EXPECT_EQ(s.ExcelLastRow, std::stoi(c.to));
         } else {
             EXPECT_EQ(s.ExcelColumns[8], 9);  // nothing taken
         }
@@ -105,16 +110,15 @@ TEST(WorksheetDialog, AnswersAreCheckedBeforeTheDialogCloses) {
 struct FakeWorkbook : core::Workbook {
     std::vector<std::string> names{"Sheet1", "Data"};
     std::map<std::pair<int, int>, core::CellValue> cells;
-    std::string selected;
     std::vector<std::string> SheetNames() override { return names; }
-    void SelectSheet(const std::string& name) override {
-        if (std::find(names.begin(), names.end(), name) == names.end())
-            throw core::WorkbookError(9, "Subscript out of range: no sheet " + name);
-        selected = name;
-    }
-    core::CellValue Cell(int row, int column) override {
-        auto it = cells.find({row, column});
-        return it == cells.end() ? core::CellValue{} : it->second;
+    std::vector<core::CellValue> Cells(const core::CellRequest& r) override {
+        std::vector<core::CellValue> out;
+        for (int k = 0; k < r.rowCount; ++k)
+            for (int column : r.columns) {
+                auto it = cells.find({r.firstRow + k, column});
+                out.push_back(it == cells.end() ? core::CellValue{} : it->second);
+            }
+        return out;
     }
 };
 
@@ -127,7 +131,7 @@ struct WorksheetImport : ::testing::Test {
     std::vector<std::string> opened;
 
     core::WorkbookOpener Opener() {
-        return [this](const std::string& name) -> std::unique_ptr<core::Workbook> {
+        return [this](const std::string& name, auto) -> std::unique_ptr<core::Workbook> {
             opened.push_back(name);
             return std::make_unique<FakeWorkbook>(book);
         };
@@ -241,7 +245,7 @@ TEST_F(WorksheetImport, FailuresAndCancelChangeNothing) {
         {"cancel", "", "1", "", true, false, nullptr},
         {"text in the sequence column", "1", "1", "", false, false, "Error #  13"},
         {"sequence number too large", "2", "2", "Data", false, false, "Error #  6"},
-        {"missing sheet", "", "1", "Gone", false, false, "Error #  9"},
+        {"missing sheet", "", "1", "#2", false, false, "Error #  9"},
         {"no worksheet at all", "", "1", "", false, true, "Error #  9"},
     };
     for (const Case& c : cases) {
@@ -322,23 +326,37 @@ struct RealWorkbooks : ::testing::Test {
     }
 };
 
+// Rows 1..rows, columns 1..columns of a sheet, read as the import reads them.
+struct SheetCells {
+    std::vector<core::CellValue> cells;
+    int columns;
+    const core::CellValue& operator()(int row, int column) const {
+        return cells.at(static_cast<size_t>((row - 1) * columns + column - 1));
+    }
+};
+SheetCells ReadCells(const std::string& path, int sheet, int rows, int columns) {
+    core::CellRequest r{sheet, 1, rows, {}};
+    for (int c = 1; c <= columns; ++c)
+        r.columns.push_back(c);
+    return {core::OpenWorkbookInReader(path, {})->Cells(r), columns};
+}
+
 TEST_F(RealWorkbooks, XlsxSheetsStringsNumbersAndDates) {
     const std::string path = MakeXlsx("talk.xlsx");
-    std::unique_ptr<core::Workbook> book = core::OpenWorkbookFile(path);
-    EXPECT_EQ(book->SheetNames(), (std::vector<std::string>{"Talk", "Caf\xE9"}));
-    book->SelectSheet("Talk");
-    EXPECT_EQ(core::CellText(book->Cell(1, 1)), "time");
-    EXPECT_EQ(core::DateOrText(book->Cell(2, 1)), "12:00:00");
-    EXPECT_EQ(core::CellText(book->Cell(2, 3)), "D\xE9j\xE0 vu \x80");
-    EXPECT_EQ(core::CellText(book->Cell(3, 1)), "29-02-2024 13:45:30");
-    EXPECT_EQ(core::CellText(book->Cell(3, 2)), "12.25");  // "d" in quotes is no date
-    EXPECT_EQ(core::CellText(book->Cell(3, 3)), "15-03-2023");
-    EXPECT_EQ(core::CellText(book->Cell(4, 2)), "True");
-    EXPECT_EQ(core::CellText(book->Cell(6, 1)), "a\r\nb_x");  // CR is stored as _x000D_
-    EXPECT_EQ(book->Cell(9, 9).kind, Kind::Empty);
-    EXPECT_THROW(book->SelectSheet("Chart"), core::WorkbookError);
-    book->SelectSheet("Caf\xE9");
-    EXPECT_EQ(core::CellText(book->Cell(1, 1)), "1");
+    EXPECT_EQ(core::OpenWorkbookInReader(path, {})->SheetNames(),
+              (std::vector<std::string>{"Talk", "Caf\xE9"}));
+    const SheetCells cell = ReadCells(path, 0, 9, 8);
+    EXPECT_EQ(core::CellText(cell(1, 1)), "time");
+    EXPECT_EQ(core::DateOrText(cell(2, 1)), "12:00:00");
+    EXPECT_EQ(core::CellText(cell(2, 3)), "D\xE9j\xE0 vu \x80");
+    EXPECT_EQ(core::CellText(cell(3, 1)), "29-02-2024 13:45:30");
+    EXPECT_EQ(core::CellText(cell(3, 2)), "12.25");  // "d" in quotes is no date
+    EXPECT_EQ(core::CellText(cell(3, 3)), "15-03-2023");
+    EXPECT_EQ(core::CellText(cell(4, 2)), "True");
+    EXPECT_EQ(core::CellText(cell(6, 1)), "a\r\nb_x");  // CR is stored as _x000D_
+    EXPECT_EQ(cell(9, 8).kind, Kind::Empty);
+    EXPECT_EQ(core::CellText(ReadCells(path, 1, 1, 1)(1, 1)), "1");
+    EXPECT_THROW(ReadCells(path, 2, 1, 1), core::WorkbookError);
 }
 
 TEST_F(RealWorkbooks, XlsCellsThroughTheImportCommand) {
@@ -364,12 +382,11 @@ TEST_F(RealWorkbooks, XlsCellsThroughTheImportCommand) {
     EXPECT_EQ(s.FileInfo1, dir.File("lesson.kov") + " | worksheet: Lesson");
 
     // Row 5: a date and time, a number, a date, and text in the V2 column.
-    std::unique_ptr<core::Workbook> book = core::OpenWorkbookFile(path);
-    book->SelectSheet("Lesson");
-    EXPECT_EQ(core::DateOrText(book->Cell(5, 1)), "15-03-2023 18:00:00");
-    EXPECT_EQ(core::CellText(book->Cell(5, 2)), "2.5");
-    EXPECT_EQ(core::CellText(book->Cell(5, 3)), "29-02-2024");
-    EXPECT_EQ(book->Cell(40, 2).kind, Kind::Empty);
+    const SheetCells cell = ReadCells(path, 0, 40, 3);
+    EXPECT_EQ(core::DateOrText(cell(5, 1)), "15-03-2023 18:00:00");
+    EXPECT_EQ(core::CellText(cell(5, 2)), "2.5");
+    EXPECT_EQ(core::CellText(cell(5, 3)), "29-02-2024");
+    EXPECT_EQ(cell(40, 2).kind, Kind::Empty);
     options.toRow = "5";
     const auto files = test::Snapshot(dir.path());
     const core::RecordSet records = s.Records1;
@@ -401,10 +418,9 @@ TEST_F(RealWorkbooks, DamagedOrForeignFilesAreRefusedWithAMessage) {
     }
     EXPECT_EQ(test::Snapshot(dir.path()), files);
     const std::string empty = CopyFixture("empty.xls");
-    std::unique_ptr<core::Workbook> book = core::OpenWorkbookFile(empty);
-    EXPECT_EQ(book->SheetNames(), std::vector<std::string>{"Blank"});
-    book->SelectSheet("Blank");
-    EXPECT_EQ(book->Cell(1, 1).kind, Kind::Empty);
+    EXPECT_EQ(core::OpenWorkbookInReader(empty, {})->SheetNames(),
+              std::vector<std::string>{"Blank"});
+    EXPECT_EQ(ReadCells(empty, 0, 1, 1)(1, 1).kind, Kind::Empty);
 }
 
 }  // namespace

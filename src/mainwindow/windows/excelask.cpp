@@ -90,7 +90,7 @@ void excelask::Command1_Click(int Index) {
         columns[i] = FromQString(Text1[i]->text());
     std::optional<std::string> message = core::TakeWorksheetAnswers(
         s_, columns, FromQString(Text2[0]->text()), FromQString(Text2[1]->text()),
-        FromQString(cmbSheets->currentText()));
+        cmbSheets->currentIndex(), FromQString(cmbSheets->currentText()));
     if (message) {
         ui_.Message(*message, core::kErrorHelpTitle, core::Icon::Exclamation);
         return;  // the dialog stays open for a better answer

@@ -1,0 +1,455 @@
+// What the worksheet import and the reader program share: the cell text
+// budget, the replies through the pipe and the running of the reader.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "store/error_numbers.h"
+#include "store/windows1252.h"
+#include "store/workbook.h"
+
+extern char** environ;
+
+namespace core {
+
+namespace {
+
+// Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
+long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+// 30 December 1899, day 0 of the serial numbers, counted from 1970.
+constexpr long long kSerialEpoch = -25569;
+
+std::string MiB(size_t bytes) {
+    return std::to_string(bytes >> 20) + " MB";
+}
+
+// ---- replies -----------------------------------------------------------------
+
+void PutWord(std::string& out, uint32_t word) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<char>((word >> (8 * i)) & 0xFF));
+}
+
+void PutText(std::string& out, std::string_view text) {
+    PutWord(out, static_cast<uint32_t>(text.size()));
+    out.append(text);
+}
+
+void PutDouble(std::string& out, double value) {
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    PutWord(out, static_cast<uint32_t>(bits));
+    PutWord(out, static_cast<uint32_t>(bits >> 32));
+}
+
+// Reads a reply from the front; every read checks what is left first.
+class ReplyReader {
+public:
+    ReplyReader(std::string_view bytes, const std::string& fileName)
+        : bytes_(bytes), fileName_(fileName) {}
+
+    [[noreturn]] void Broken(const std::string& what) const {
+        throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + fileName_ +
+                                              "): the reader's answer " + what);
+    }
+    uint8_t Byte() {
+        if (bytes_.empty())
+            Broken("ends early");
+        const uint8_t b = static_cast<uint8_t>(bytes_[0]);
+        bytes_.remove_prefix(1);
+        return b;
+    }
+    uint32_t Word() {
+        if (bytes_.size() < 4)
+            Broken("ends early");
+        uint32_t word = 0;
+        for (int i = 3; i >= 0; --i)
+            word = (word << 8) | static_cast<uint8_t>(bytes_[static_cast<size_t>(i)]);
+        bytes_.remove_prefix(4);
+        return word;
+    }
+    double Double() {
+        const uint64_t low = Word();
+        const uint64_t bits = low | (uint64_t{Word()} << 32);
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value))
+            Broken("holds a number that is not finite");
+        return value;
+    }
+    std::string Text(size_t maxBytes) {
+        const uint32_t length = Word();
+        if (length > maxBytes)
+            Broken("holds a text longer than " + std::to_string(maxBytes) + " bytes");
+        if (length > bytes_.size())
+            Broken("ends early");
+        std::string text(bytes_.substr(0, length));
+        bytes_.remove_prefix(length);
+        return text;
+    }
+    size_t Left() const { return bytes_.size(); }
+    void End() const {
+        if (!bytes_.empty())
+            Broken("goes on past its end");
+    }
+
+    // The tag of a reply; an error reply is thrown as the reader's error.
+    void Expect(char tag) {
+        const char found = static_cast<char>(Byte());
+        if (found == 'E') {
+            int number = static_cast<int>(Word());
+            std::string message = Text(kMaxSheetNameBytes);
+            End();
+            // Only the numbers a reader may give; the message is shown as text.
+            if (number != kErrFileNotFound && number != kErrSubscript)
+                number = kErrWorkbook;
+            if (message.empty())
+                Broken("is an empty error");
+            throw WorkbookError(number, message);
+        }
+        if (found != tag)
+            Broken("is of the wrong kind");
+    }
+
+private:
+    std::string_view bytes_;
+    const std::string& fileName_;
+};
+
+// ---- the reader process ------------------------------------------------------
+
+std::string ReaderProgram() {
+    if (const char* named = std::getenv("KOVA_SHEETREADER"); named != nullptr && *named != '\0')
+        return named;
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ((ec ? std::filesystem::path() : self.parent_path()) / "kova_sheetreader").string();
+}
+
+[[noreturn]] void ReaderFailed(const std::string& fileName, const std::string& what) {
+    throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + fileName + "): " + what);
+}
+
+// A spawned reader, killed and reaped however the run ends.
+class ReaderProcess {
+public:
+    ReaderProcess(const std::vector<std::string>& arguments, const std::string& fileName)
+        : fileName_(fileName) {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0)
+            ReaderFailed(fileName,
+                         "no pipe to the reader (" + std::string(std::strerror(errno)) + ")");
+        readEnd_ = fds[0];
+        const std::string program = ReaderProgram();
+        std::vector<std::string> args{program};
+        args.insert(args.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t none, all;
+        sigemptyset(&none);
+        sigfillset(&all);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setsigdefault(&attributes, &all);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        const int rc =
+            posix_spawn(&pid_, program.c_str(), &actions, &attributes, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+        close(fds[1]);
+        if (rc != 0) {
+            pid_ = -1;
+            ReaderFailed(fileName, "the reader program " + program + " cannot be started (" +
+                                       std::strerror(rc) + ")");
+        }
+    }
+    ~ReaderProcess() {
+        if (readEnd_ >= 0)
+            close(readEnd_);
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            int status = 0;
+            while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+            }
+        }
+    }
+    ReaderProcess(const ReaderProcess&) = delete;
+    ReaderProcess& operator=(const ReaderProcess&) = delete;
+
+    std::string Run(size_t maxReplyBytes, const std::function<void()>& whileWaiting,
+                    int wallMilliseconds) {
+        using Clock = std::chrono::steady_clock;
+        const Clock::time_point deadline =
+            Clock::now() + std::chrono::milliseconds(wallMilliseconds);
+        std::string reply;
+        char chunk[65536];
+        while (true) {
+            if (Clock::now() >= deadline)
+                TooLong(wallMilliseconds);
+            pollfd p{readEnd_, POLLIN, 0};
+            const int ready = poll(&p, 1, 100);
+            if (whileWaiting)
+                whileWaiting();
+            if (ready < 0 && errno != EINTR)
+                ReaderFailed(fileName_, "the pipe from the reader failed");
+            if (ready <= 0)
+                continue;
+            const ssize_t n = read(readEnd_, chunk, sizeof chunk);
+            if (n < 0) {
+                if (errno == EINTR || errno == EAGAIN)
+                    continue;
+                ReaderFailed(fileName_, "the pipe from the reader failed");
+            }
+            if (n == 0)
+                break;
+            if (reply.size() + static_cast<size_t>(n) > maxReplyBytes)
+                ReaderFailed(fileName_, "the reader hands back more than the import can take");
+            reply.append(chunk, static_cast<size_t>(n));
+        }
+        close(readEnd_);
+        readEnd_ = -1;
+        // The pipe is closed: the reader is ending; wait for it, within the time.
+        int status = 0;
+        while (true) {
+            const pid_t done = waitpid(pid_, &status, WNOHANG);
+            if (done == pid_)
+                break;
+            if (done < 0 && errno != EINTR)
+                ReaderFailed(fileName_, "the reader was lost");
+            if (Clock::now() >= deadline)
+                TooLong(wallMilliseconds);
+            if (whileWaiting)
+                whileWaiting();
+            usleep(10000);
+        }
+        pid_ = -1;
+        if (WIFSIGNALED(status)) {
+            const int signal = WTERMSIG(status);
+            if (signal == SIGXCPU || signal == SIGKILL)
+                ReaderFailed(fileName_, "reading it takes longer than " +
+                                            std::to_string(kReaderCpuSeconds) + " seconds of work");
+            ReaderFailed(fileName_, "the reader stopped on signal " + std::to_string(signal) +
+                                        " (" + strsignal(signal) + ")");
+        }
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            ReaderFailed(fileName_,
+                         "the reader ended with status " + std::to_string(WEXITSTATUS(status)));
+        return reply;
+    }
+
+private:
+    [[noreturn]] void TooLong(int wallMilliseconds) {
+        ReaderFailed(fileName_, "reading it takes longer than " +
+                                    std::to_string(wallMilliseconds / 1000.0).substr(0, 4) +
+                                    " seconds");
+    }
+
+    std::string fileName_;
+    int readEnd_ = -1;
+    pid_t pid_ = -1;
+};
+
+// Each call runs the reader once.
+class ReaderWorkbook : public Workbook {
+public:
+    ReaderWorkbook(std::string fileName, std::function<void()> whileWaiting)
+        : fileName_(std::move(fileName)), whileWaiting_(std::move(whileWaiting)) {}
+
+    std::vector<std::string> SheetNames() override {
+        const size_t most = 5 + kMaxSheetNames * (4 + kMaxSheetNameBytes);
+        return DecodeNamesReply(
+            RunSheetReader({"names", fileName_}, fileName_, most, whileWaiting_), fileName_);
+    }
+
+    std::vector<CellValue> Cells(const CellRequest& request) override {
+        std::vector<std::string> args{"cells", fileName_, std::to_string(request.sheet),
+                                      std::to_string(request.firstRow),
+                                      std::to_string(request.rowCount)};
+        for (int column : request.columns)
+            args.push_back(std::to_string(column));
+        const size_t count =
+            static_cast<size_t>(std::max(request.rowCount, 0)) * request.columns.size();
+        const size_t most = 5 + count * 9 + kMaxWorkbookTextBytes + 5 + kMaxSheetNameBytes;
+        return DecodeCellsReply(RunSheetReader(args, fileName_, most, whileWaiting_), count,
+                                fileName_);
+    }
+
+private:
+    std::string fileName_;
+    std::function<void()> whileWaiting_;
+};
+
+}  // namespace
+
+void CellTextBudget::Take(size_t bytes, int row, int column) {
+    const std::string cell =
+        "the cell in row " + std::to_string(row) + ", column " + std::to_string(column);
+    if (bytes > kMaxFieldBytes)
+        throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + fileName_ +
+                                              "): " + cell + " holds more than " +
+                                              MiB(kMaxFieldBytes) + " of text");
+    if (bytes > kMaxWorkbookTextBytes - used_)
+        throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + fileName_ +
+                                              "): the rows up to " + cell + " hold more than " +
+                                              MiB(kMaxWorkbookTextBytes) +
+                                              " of text, more than one import takes");
+    used_ += bytes;
+}
+
+std::string EncodeNamesReply(const std::vector<std::string>& names) {
+    std::string out(1, 'N');
+    PutWord(out, static_cast<uint32_t>(names.size()));
+    for (const std::string& name : names)
+        PutText(out, name);
+    return out;
+}
+
+std::string EncodeCellsReply(const std::vector<CellValue>& cells) {
+    std::string out(1, 'C');
+    PutWord(out, static_cast<uint32_t>(cells.size()));
+    for (const CellValue& c : cells) {
+        out.push_back(static_cast<char>(c.kind));
+        if (c.kind == CellValue::Kind::Text)
+            PutText(out, c.text);
+        else if (c.kind != CellValue::Kind::Empty)
+            PutDouble(out, c.number);
+    }
+    return out;
+}
+
+std::string EncodeErrorReply(int errorNumber, const std::string& message) {
+    std::string out(1, 'E');
+    PutWord(out, static_cast<uint32_t>(errorNumber));
+    PutText(out, std::string_view(message).substr(0, kMaxSheetNameBytes));
+    return out;
+}
+
+std::vector<std::string> DecodeNamesReply(std::string_view reply, const std::string& fileName) {
+    ReplyReader in(reply, fileName);
+    in.Expect('N');
+    const uint32_t count = in.Word();
+    if (count > kMaxSheetNames || count > in.Left() / 4)
+        in.Broken("names too many sheets");
+    std::vector<std::string> names;
+    names.reserve(count);
+    for (uint32_t i = 0; i < count; ++i)
+        names.push_back(in.Text(kMaxSheetNameBytes));
+    in.End();
+    return names;
+}
+
+std::vector<CellValue> DecodeCellsReply(std::string_view reply, size_t cellCount,
+                                        const std::string& fileName) {
+    ReplyReader in(reply, fileName);
+    in.Expect('C');
+    if (in.Word() != cellCount || cellCount > in.Left())
+        in.Broken("holds another number of cells than was asked");
+    std::vector<CellValue> cells(cellCount);
+    size_t total = 0;
+    for (CellValue& c : cells) {
+        const uint8_t kind = in.Byte();
+        if (kind > static_cast<uint8_t>(CellValue::Kind::Elapsed))
+            in.Broken("holds a cell of no known kind");
+        c.kind = static_cast<CellValue::Kind>(kind);
+        if (c.kind == CellValue::Kind::Text) {
+            c.text = in.Text(kMaxFieldBytes);
+            total += c.text.size();
+            if (total > kMaxWorkbookTextBytes)
+                in.Broken("holds more text than an import takes");
+        } else if (c.kind != CellValue::Kind::Empty) {
+            c.number = in.Double();
+        }
+    }
+    in.End();
+    return cells;
+}
+
+std::string RunSheetReader(const std::vector<std::string>& arguments, const std::string& fileName,
+                           size_t maxReplyBytes, const std::function<void()>& whileWaiting,
+                           int wallMilliseconds) {
+    ReaderProcess reader(arguments, fileName);
+    return reader.Run(maxReplyBytes, whileWaiting, wallMilliseconds);
+}
+
+std::unique_ptr<Workbook> OpenWorkbookInReader(const std::string& fileName,
+                                               std::function<void()> whileWaiting) {
+    return std::make_unique<ReaderWorkbook>(fileName, std::move(whileWaiting));
+}
+
+double SerialDate(int year, int month, int day, int hours, int minutes, double seconds) {
+    const long long days =
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+        kSerialEpoch;
+    return static_cast<double>(days) + (hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0;
+}
+
+std::string Utf8ToProgramText(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        char32_t code = 0;
+        size_t length = 1;
+        if (c < 0x80) {
+            code = c;
+        } else if ((c & 0xE0) == 0xC0) {
+            code = c & 0x1F;
+            length = 2;
+        } else if ((c & 0xF0) == 0xE0) {
+            code = c & 0x0F;
+            length = 3;
+        } else if ((c & 0xF8) == 0xF0) {
+            code = c & 0x07;
+            length = 4;
+        } else {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        bool good = i + length <= utf8.size();
+        for (size_t k = 1; good && k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
+            good = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (!good) {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        const int byte = Windows1252Byte(code);
+        out.push_back(byte < 0 ? '?' : static_cast<char>(byte));
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace core
