@@ -151,6 +151,10 @@ constexpr unsigned long long kMaxPartBytes = 1ull << 30;
 // kMaxFieldBytes), and all the shared strings together.
 constexpr size_t kMaxCollectedBytes = 4 * kMaxFieldBytes;
 constexpr size_t kMaxSharedStringBytes = size_t{256} << 20;
+// Longest tag (or comment) of a streamed part: expat reads a token that spans
+// many pieces of the part anew with every piece, so a tag of hundreds of MB
+// would keep it busy for minutes.
+constexpr unsigned long long kMaxTokenBytes = 16ull << 20;
 
 struct ZipDiscard {
     void operator()(zip_t* zip) const { zip_discard(zip); }
@@ -346,16 +350,18 @@ private:
                 c->doctype = true;
                 XML_StopParser(c->parser, XML_FALSE);
             });
-        char chunk[65536];
+        // Large pieces: a long token is read anew only once a piece.
+        std::vector<char> chunk(size_t{1} << 20);
         unsigned long long total = 0;
         while (true) {
-            const zip_int64_t n = zip_fread(f.get(), chunk, sizeof chunk);
+            const zip_int64_t n = zip_fread(f.get(), chunk.data(), chunk.size());
             if (n < 0)
                 Damaged("the part " + part + " is damaged");
             total += static_cast<unsigned long long>(n);
             if (total > kMaxPartBytes)
                 Damaged("the part " + part + " is larger than 1 GB");
-            const XML_Status status = XML_Parse(parser.get(), chunk, static_cast<int>(n), n == 0);
+            const XML_Status status =
+                XML_Parse(parser.get(), chunk.data(), static_cast<int>(n), n == 0);
             if (context.failure)
                 std::rethrow_exception(context.failure);
             if (events.finished)
@@ -371,6 +377,9 @@ private:
             }
             if (n == 0)
                 return;
+            const XML_Index at = XML_GetCurrentByteIndex(parser.get());
+            if (at >= 0 && total - static_cast<unsigned long long>(at) > kMaxTokenBytes)
+                Damaged("the part " + part + " holds a tag longer than 16 MB");
         }
     }
 

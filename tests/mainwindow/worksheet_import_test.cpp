@@ -1,7 +1,13 @@
 #include "store/worksheet_import.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <xlsxwriter.h>
+#include <zip.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
 
 #include <filesystem>
 #include <map>
@@ -421,6 +427,240 @@ TEST_F(RealWorkbooks, DamagedOrForeignFilesAreRefusedWithAMessage) {
     EXPECT_EQ(core::OpenWorkbookInReader(empty, {})->SheetNames(),
               std::vector<std::string>{"Blank"});
     EXPECT_EQ(ReadCells(empty, 0, 1, 1)(1, 1).kind, Kind::Empty);
+}
+
+// ---- hand-made and hostile workbooks -----------------------------------------
+
+// A part of a hand-made ".xlsx": `head`, `unit` repeated `repeat` times, then
+// `tail`, made while it is compressed, so that a part of hundreds of MB costs
+// the test no memory.
+struct Part {
+    std::string name, head, unit;
+    size_t repeat = 0;
+    std::string tail;
+    // The reading position, while libzip compresses the part.
+    size_t at = 0;
+    zip_error_t error{};
+
+    size_t Size() const { return head.size() + unit.size() * repeat + tail.size(); }
+    size_t Fill(char* out, size_t length) {
+        size_t done = 0;
+        while (done < length && at < Size()) {
+            const size_t body = unit.size() * repeat;
+            std::string_view from =
+                at < head.size() ? std::string_view(head).substr(at)
+                : at < head.size() + body
+                    ? std::string_view(unit).substr((at - head.size()) % unit.size())
+                    : std::string_view(tail).substr(at - head.size() - body);
+            const size_t n = std::min(from.size(), length - done);
+            std::memcpy(out + done, from.data(), n);
+            done += n;
+            at += n;
+        }
+        return done;
+    }
+};
+
+zip_int64_t PartSource(void* data, void* out, zip_uint64_t length, zip_source_cmd_t command) {
+    Part& p = *static_cast<Part*>(data);
+    switch (command) {
+        case ZIP_SOURCE_OPEN:
+            p.at = 0;
+            return 0;
+        case ZIP_SOURCE_READ:
+            return static_cast<zip_int64_t>(p.Fill(static_cast<char*>(out), length));
+        case ZIP_SOURCE_CLOSE:
+        case ZIP_SOURCE_FREE:
+            return 0;
+        case ZIP_SOURCE_STAT: {
+            auto* st = static_cast<zip_stat_t*>(out);
+            zip_stat_init(st);
+            st->size = p.Size();
+            st->valid |= ZIP_STAT_SIZE;
+            return sizeof(*st);
+        }
+        case ZIP_SOURCE_ERROR:
+            return zip_error_to_data(&p.error, out, length);
+        case ZIP_SOURCE_SUPPORTS:
+            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ,
+                                                  ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                                  ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+        default:
+            return -1;
+    }
+}
+
+Part Whole(std::string name, std::string text) {
+    Part p;
+    p.name = std::move(name);
+    p.head = std::move(text);
+    return p;
+}
+
+Part Sheet(const std::string& rows) {
+    return Whole("", "<worksheet><sheetData>" + rows + "</sheetData></worksheet>");
+}
+
+// A workbook of the given worksheets (name, sheet part) and shared strings.
+void WriteXlsx(const std::string& path, std::vector<std::pair<std::string, Part>> sheets,
+               Part shared = {}) {
+    std::vector<Part> parts;
+    std::string list, rels;
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        list +=
+            "<sheet name=\"" + sheets[i].first + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+        rels += "<Relationship Id=\"rId" + n +
+                "\" Type=\"http://x/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
+        parts.push_back(std::move(sheets[i].second));
+        parts.back().name = "xl/worksheets/sheet" + n + ".xml";
+    }
+    parts.push_back(Whole("xl/workbook.xml",
+                          "<workbook xmlns:r=\"r\"><sheets>" + list + "</sheets></workbook>"));
+    parts.push_back(
+        Whole("xl/_rels/workbook.xml.rels", "<Relationships>" + rels + "</Relationships>"));
+    if (shared.Size() > 0) {
+        shared.name = "xl/sharedStrings.xml";
+        parts.push_back(std::move(shared));
+    }
+    int error = 0;
+    zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(zip, nullptr);
+    for (Part& p : parts) {
+        zip_source_t* source = zip_source_function(zip, PartSource, &p);
+        const zip_int64_t index = zip_file_add(zip, p.name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        ASSERT_GE(index, 0);
+        zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1);
+    }
+    ASSERT_EQ(zip_close(zip), 0);
+}
+
+// lesson.xls with a 32-bit word changed at `offset`.
+void PatchXls(const std::string& path, size_t offset, uint32_t word) {
+    std::string bytes = test::ReadBytes(fs::path(KOVA_SOURCE_DIR) / "tests/store/data/lesson.xls");
+    std::memcpy(bytes.data() + offset, &word, sizeof word);
+    test::WriteBytes(path, bytes);
+}
+
+long MaxRssMb(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// Files made to crash, freeze or flood a reader end, within seconds, in a
+// message or in the import of what they hold; the program runs on, stays
+// small, and the workbook is untouched.
+TEST_F(RealWorkbooks, HostileWorkbooksEndInAMessageOrImport) {
+    auto rows = [](int count, const std::string& cells) {
+        std::string out;
+        for (int r = 1; r <= count; ++r) {
+            std::string row = cells;
+            for (size_t at; (at = row.find('#')) != std::string::npos;)
+                row.replace(at, 1, std::to_string(r));
+            out += "<row r=\"" + std::to_string(r) + "\">" + row + "</row>";
+        }
+        return out;
+    };
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> write;
+        const char* toRow;
+        const char* message;  // nullptr: imports, giving V8 of record 1 below
+        const char* v8;
+    };
+    const Case cases[] = {
+        {"deep.xlsx",
+         [](const std::string& p) {
+             std::string closing;
+             for (int k = 0; k < 200000; ++k)
+                 closing += "</r>";
+             WriteXlsx(p,
+                       {{"S",
+                         {"", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is>",
+                          "<r>", 200000,
+                          "<t>deep</t>" + closing + "</is></c></row></sheetData></worksheet>"}}});
+         },
+         "1", nullptr, "deep"},
+        {"large.xlsx",
+         [](const std::string& p) {
+             WriteXlsx(
+                 p, {{"S",
+                      {"", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>",
+                       std::string(1000, '1'), 70000, "</v></c></row></sheetData></worksheet>"}}});
+         },
+         "1", "holds more than 16 MB of text", nullptr},
+        {"far.xlsx",
+         [&](const std::string& p) {
+             WriteXlsx(p, {{"S", Sheet(rows(2000,
+                                            "<c r=\"A#\" t=\"inlineStr\"><is><t>row "
+                                            "#</t></is></c><c r=\"XFD#\"><v>1</v></c>"))}});
+         },
+         "2000", nullptr, "row 1"},
+        {"shared.xlsx",
+         [&](const std::string& p) {
+             WriteXlsx(p, {{"S", Sheet(rows(20, "<c r=\"A#\" t=\"s\"><v>0</v></c>"))}},
+                       {"", "<sst><si><t>", std::string(1024, 'a'), 15 << 10, "</t></si></sst>"});
+         },
+         "20", "more than 128 MB of text", nullptr},
+        {"tag.xlsx",
+         [](const std::string& p) {
+             WriteXlsx(p,
+                       {{"S",
+                         {"", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" x=\"",
+                          std::string(1024, 'a'), 40960, "\"/></row></sheetData></worksheet>"}}});
+         },
+         "1", "holds a tag longer than 16 MB", nullptr},
+        {"cut.xls",
+         [](const std::string& p) {
+             const std::string bytes =
+                 test::ReadBytes(fs::path(KOVA_SOURCE_DIR) / "tests/store/data/lesson.xls");
+             test::WriteBytes(p, bytes.substr(0, 3000));
+         },
+         "1", "cannot be read", nullptr},
+        // The sector chain of the workbook stream loops back, its size 2 GB.
+        {"loop.xls",
+         [](const std::string& p) {
+             PatchXls(p, 9 * 512 + 7 * 4, 0);
+             std::string bytes = test::ReadBytes(p);
+             const uint32_t size = 0x7FFFFFFF;
+             std::memcpy(bytes.data() + 10 * 512 + 128 + 120, &size, 4);
+             test::WriteBytes(p, bytes);
+         },
+         "1", nullptr, "time"},
+        // A DIMENSION record that claims the largest sheet.
+        {"dimension.xls", [](const std::string& p) { PatchXls(p, 512 + 1347 + 8, 0xFFFFFFF0); },
+         "1", "cannot be read", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.File(c.name);
+        c.write(path);
+        const std::string bytes = test::ReadBytes(path);
+        s = core::KovaState{};
+        ui.messages.clear();
+        options.columns[7] = "1";
+        options.toRow = c.toRow;
+        dialog.answers = {path};
+        const auto files = test::Snapshot(dir.path());
+        const auto start = std::chrono::steady_clock::now();
+        const bool ok = core::ReadExcelfile(s, ui, dialog, options);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+        EXPECT_EQ(test::ReadBytes(path), bytes);
+        if (c.message != nullptr) {
+            EXPECT_FALSE(ok);
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_NE(ui.messages[0].find(c.message), std::string::npos) << ui.messages[0];
+            EXPECT_NE(ui.messages[0].find(path), std::string::npos) << ui.messages[0];
+            EXPECT_EQ(test::Snapshot(dir.path()), files);
+        } else {
+            EXPECT_TRUE(ok) << (ui.messages.empty() ? "" : ui.messages[0]);
+            ASSERT_GE(s.RecordCount1, 1);
+            EXPECT_EQ(s.Records1[1].V8, c.v8);
+        }
+    }
+    EXPECT_LT(MaxRssMb(RUSAGE_SELF), 1024);
+    EXPECT_LT(MaxRssMb(RUSAGE_CHILDREN), 1024);
 }
 
 }  // namespace
