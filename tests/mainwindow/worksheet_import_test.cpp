@@ -323,6 +323,9 @@ struct RealWorkbooks : ::testing::Test {
         worksheet_write_string(first, 2, 3, "6", nullptr);
         worksheet_write_string(first, 5, 0, "a\r\nb_x", nullptr);
         worksheet_write_boolean(first, 3, 1, 1, nullptr);
+        lxw_format* elapsed = workbook_add_format(wb);
+        format_set_num_format(elapsed, "[h]:mm:ss");
+        worksheet_write_number(first, 3, 2, 1.0625, elapsed);
         worksheet_write_number(second, 0, 0, 1, nullptr);
         lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_LINE);
         chart_add_series(chart, nullptr, "=Talk!$D$2:$D$3");
@@ -359,6 +362,9 @@ TEST_F(RealWorkbooks, XlsxSheetsStringsNumbersAndDates) {
     EXPECT_EQ(core::CellText(cell(3, 2)), "12.25");  // "d" in quotes is no date
     EXPECT_EQ(core::CellText(cell(3, 3)), "15-03-2023");
     EXPECT_EQ(core::CellText(cell(4, 2)), "True");
+    EXPECT_EQ(cell(4, 3).kind, Kind::Elapsed);
+    EXPECT_EQ(cell(4, 3).number, 1.0625);
+    EXPECT_EQ(cell(3, 1).kind, Kind::Date);
     EXPECT_EQ(core::CellText(cell(6, 1)), "a\r\nb_x");  // CR is stored as _x000D_
     EXPECT_EQ(cell(9, 8).kind, Kind::Empty);
     EXPECT_EQ(core::CellText(ReadCells(path, 1, 1, 1)(1, 1)), "1");
@@ -661,6 +667,105 @@ TEST_F(RealWorkbooks, HostileWorkbooksEndInAMessageOrImport) {
     }
     EXPECT_LT(MaxRssMb(RUSAGE_SELF), 1024);
     EXPECT_LT(MaxRssMb(RUSAGE_CHILDREN), 1024);
+}
+
+// Sheets as scripts and other programs write them: each is read as it holds.
+TEST_F(RealWorkbooks, HandMadeSheetsImportTheCellsTheyHold) {
+    const std::string han = "\xE4\xB8\xAD";  // not in the code page: shown as "?"
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, Part>> sheets;
+        Part shared;
+        const char* from;
+        const char* to;
+        const char* sheet;
+        const char* message;  // nullptr: imports, V8 of the last record below
+        const char* v8;
+        const char* v3;
+    };
+    const Case cases[] = {
+        {"formula never worked out",
+         {{"S", Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>x</v></c><c r=\"B1\"><f>1+2</f>"
+                      "<v></v></c></row>")}},
+         {},
+         "1",
+         "1",
+         "",
+         nullptr,
+         "x",
+         ""},
+        {"shared string index not a number",
+         {{"S", Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>abc</v></c></row>")}},
+         Whole("", "<sst><si><t>a</t></si></sst>"),
+         "1",
+         "1",
+         "",
+         "\"abc\", which is not a number",
+         nullptr,
+         nullptr},
+        {"rows past 16 bits",
+         {{"S", Sheet("<row r=\"40000\"><c r=\"A40000\" t=\"str\"><v>far</v></c></row>")}},
+         {},
+         "39999",
+         "40000",
+         "",
+         nullptr,
+         "far",
+         ""},
+        {"sheets named alike are told apart by their place",
+         {{han, Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>first</v></c></row>")},
+          {han, Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>second</v></c></row>")}},
+         {},
+         "1",
+         "1",
+         "#2",
+         nullptr,
+         "second",
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.File("hand.xlsx");
+        WriteXlsx(path, c.sheets, c.shared);
+        s = core::KovaState{};
+        ui.messages.clear();
+        options.columns[7] = "1";
+        options.columns[2] = "2";
+        options.fromRow = c.from;
+        options.toRow = c.to;
+        options.sheet = c.sheet;
+        dialog.answers = {path};
+        const bool ok = core::ReadExcelfile(s, ui, dialog, options);
+        if (c.message != nullptr) {
+            EXPECT_FALSE(ok);
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_NE(ui.messages[0].find(c.message), std::string::npos) << ui.messages[0];
+            continue;
+        }
+        ASSERT_TRUE(ok) << (ui.messages.empty() ? "" : ui.messages[0]);
+        EXPECT_EQ(s.Records1[s.RecordCount1].V8, c.v8);
+        EXPECT_EQ(s.Records1[s.RecordCount1].V3, c.v3);
+        fs::remove(dir.File("hand.kov"));
+    }
+    EXPECT_EQ(options.offeredSheets, (std::vector<std::string>{"?", "?"}));
+}
+
+// A workbook that fails to open gives back its file.
+TEST_F(RealWorkbooks, FailedOpensKeepNoFileOpen) {
+    const std::string path = dir.File("nobook.xlsx");
+    WriteXlsx(path, {});
+    auto openFiles = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    std::string bytes = test::ReadBytes(path);
+    // The workbook's own part renamed: a zip that is no workbook.
+    for (size_t at; (at = bytes.find("xl/workbook.xml")) != std::string::npos;)
+        bytes[at + 14] = 'X';
+    test::WriteBytes(path, bytes);
+    const auto before = openFiles();
+    for (int i = 0; i < 20; ++i)
+        EXPECT_THROW(core::OpenXlsxWorkbook(path), core::WorkbookError);
+    EXPECT_EQ(openFiles(), before);
 }
 
 }  // namespace

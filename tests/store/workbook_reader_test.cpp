@@ -1,0 +1,123 @@
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "store/error_numbers.h"
+#include "store/store_test_util.h"
+#include "store/workbook.h"
+
+namespace {
+
+using Kind = core::CellValue::Kind;
+
+// A reader that crashes, hangs, floods the pipe or is not there is stopped
+// and named in a message; the program waits on it no longer than it allows.
+TEST(SheetReader, FaultsOfTheReaderEndInAMessageNamingTheFile) {
+    test::TempDir dir;
+    struct Case {
+        const char* name;
+        const char* script;  // nullptr: no program there
+        const char* message;
+    };
+    const Case cases[] = {
+        {"crash", "kill -SEGV $$", "stopped on signal 11"},
+        {"hang", "exec sleep 20", "takes longer than 0.30 seconds"},
+        {"flood", "exec yes", "hands back more than the import can take"},
+        {"failure", "exit 3", "ended with status 3"},
+        {"missing", nullptr, "cannot be started"},
+    };
+    const char* before = std::getenv("KOVA_SHEETREADER");
+    const std::string kept = before == nullptr ? "" : before;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string program = dir.File(c.name);
+        if (c.script != nullptr) {
+            test::WriteBytes(program, std::string("#!/bin/sh\n") + c.script + "\n");
+            chmod(program.c_str(), 0700);
+        }
+        setenv("KOVA_SHEETREADER", program.c_str(), 1);
+        int waits = 0;
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            core::RunSheetReader(
+                {"names", "book.xls"}, "/data/book.xls", 1 << 20, [&] { ++waits; }, 300);
+            ADD_FAILURE() << "no error";
+        } catch (const core::WorkbookError& e) {
+            EXPECT_EQ(e.number, core::kErrWorkbook);
+            EXPECT_NE(std::string(e.what()).find("(/data/book.xls)"), std::string::npos);
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+        if (std::string(c.name) == "hang") {
+            EXPECT_GE(waits, 2);  // the wait window is kept alive meanwhile
+        }
+    }
+    setenv("KOVA_SHEETREADER", kept.c_str(), 1);
+}
+
+std::string Word(uint32_t w) {
+    return std::string{static_cast<char>(w), static_cast<char>(w >> 8), static_cast<char>(w >> 16),
+                       static_cast<char>(w >> 24)};
+}
+
+TEST(SheetReader, RepliesAreCheckedBeforeTheyAreUsed) {
+    const std::vector<core::CellValue> cells = {{},
+                                                {Kind::Number, 1.5, ""},
+                                                {Kind::Text, 0, "caf\xE9"},
+                                                {Kind::Date, 2, ""},
+                                                {Kind::Elapsed, 1.0625, ""}};
+    const std::string good = core::EncodeCellsReply(cells);
+    const std::vector<core::CellValue> back = core::DecodeCellsReply(good, 5, "b.xlsx");
+    ASSERT_EQ(back.size(), 5u);
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(back[i].kind, cells[i].kind);
+        EXPECT_EQ(back[i].number, cells[i].number);
+        EXPECT_EQ(back[i].text, cells[i].text);
+    }
+    EXPECT_EQ(core::DecodeNamesReply(core::EncodeNamesReply({"A", "B"}), "b.xlsx"),
+              (std::vector<std::string>{"A", "B"}));
+
+    double nan = std::nan("");
+    std::string nanBits(8, '\0');
+    std::memcpy(nanBits.data(), &nan, 8);
+    struct Case {
+        const char* name;
+        std::string reply;
+        size_t cells;  // 0: a names reply
+        const char* message;
+    };
+    const Case cases[] = {
+        {"fewer cells than asked", good, 6, "another number of cells"},
+        {"bytes past the end", good + "x", 5, "goes on past its end"},
+        {"cut short", good.substr(0, good.size() - 1), 5, "ends early"},
+        {"unknown kind", "C" + Word(1) + "\x09", 1, "no known kind"},
+        {"number not finite", "C" + Word(1) + "\x01" + nanBits, 1, "not finite"},
+        {"field past 16 MB", "C" + Word(1) + "\x02" + Word(16777217), 1, "longer than"},
+        {"names of another kind", good, 0, "wrong kind"},
+        {"too many names", "N" + Word(1u << 30), 0, "too many sheets"},
+        {"reader's own error", core::EncodeErrorReply(9, "Subscript out of range: no sheet 3"), 1,
+         "Subscript out of range: no sheet 3"},
+        {"error of another number", core::EncodeErrorReply(5, "odd"), 0, "odd"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            if (c.cells == 0)
+                core::DecodeNamesReply(c.reply, "b.xlsx");
+            else
+                core::DecodeCellsReply(c.reply, c.cells, "b.xlsx");
+            ADD_FAILURE() << "taken";
+        } catch (const core::WorkbookError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+            EXPECT_EQ(e.number, std::string(c.name) == "reader's own error" ? core::kErrSubscript
+                                                                            : core::kErrWorkbook);
+        }
+    }
+}
+
+}  // namespace
