@@ -121,8 +121,8 @@ public:
             // Only the numbers a reader may give; the message is shown as text.
             if (number != kErrFileNotFound && number != kErrSubscript)
                 number = kErrWorkbook;
-            if (message.empty())
-                Broken("is an empty error");
+            if (message.empty() || message.find('\0') != std::string::npos)
+                Broken("holds an error that is no text");
             throw WorkbookError(number, message);
         }
         if (found != tag)
