@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <exception>
 #include <new>
+#include <stop_token>
+#include <thread>
 
 #include <cmath>
 #include <cstdlib>
@@ -222,10 +224,10 @@ bool ReferenceColumn(std::string_view ref, int& column) {
 
 class XlsxWorkbook : public Workbook {
 public:
-    explicit XlsxWorkbook(const std::string& fileName) : name_(fileName) {
-        const std::string path = NativePath(fileName).string();
+    explicit XlsxWorkbook(const std::string& fileName)
+        : name_(fileName), path_(NativePath(fileName).string()) {
         int error = 0;
-        zip_.reset(zip_open(path.c_str(), ZIP_RDONLY, &error));
+        zip_.reset(zip_open(path_.c_str(), ZIP_RDONLY, &error));
         if (!zip_) {
             if (error == ZIP_ER_NOENT || error == ZIP_ER_OPEN)
                 throw WorkbookError(kErrFileNotFound, "File not found (" + fileName + ")");
@@ -246,10 +248,36 @@ public:
             throw WorkbookError(kErrSubscript,
                                 "Subscript out of range: the workbook has no worksheet " +
                                     std::to_string(request.sheet + 1) + " (" + name_ + ")");
-        ReadSharedStrings();
         ReadStyles();
+        // The shared strings are read beside the sheet, through a handle of
+        // their own; a cell that names one gets it once both are read.
+        std::exception_ptr stringsFailed;
+        std::jthread strings;
+        if (!stringsRead_) {
+            stringsRead_ = true;
+            strings = std::jthread([this, &stringsFailed](std::stop_token stop) {
+                try {
+                    ReadSharedStrings(stop);
+                } catch (...) {
+                    stringsFailed = std::current_exception();
+                }
+            });
+        }
         SheetReader reader(*this, request);
-        Stream(sheets_[static_cast<size_t>(request.sheet)].part, reader, true);
+        Stream(zip_.get(), sheets_[static_cast<size_t>(request.sheet)].part, reader, true);
+        if (strings.joinable())
+            strings.join();
+        if (stringsFailed)
+            std::rethrow_exception(stringsFailed);
+        for (const SharedCell& c : reader.shared) {
+            if (c.string >= strings_.size())
+                Damaged("a cell names shared string " + std::to_string(c.string) +
+                        ", which is not there");
+            reader.budget.Take(strings_[c.string].size(), c.row, c.column);
+            CellValue& v = reader.cells[c.index];
+            v.kind = CellValue::Kind::Text;
+            v.text = strings_[c.string];
+        }
         return std::move(reader.cells);
     }
 
@@ -257,6 +285,12 @@ private:
     struct Sheet {
         std::string name;
         std::string part;
+    };
+    // A kept cell that names a shared string.
+    struct SharedCell {
+        size_t index;   // in the cells handed back
+        size_t string;  // the shared string's number
+        int row, column;
     };
 
     [[noreturn]] void Damaged(const std::string& what) const {
@@ -295,8 +329,8 @@ private:
 
     // Streams a part through expat, holding only what `events` keeps. A
     // document type (and with it any entity) is refused: the parts have none.
-    void Stream(const std::string& part, XmlEvents& events, bool required) {
-        std::unique_ptr<zip_file_t, ZipFileClose> f(zip_fopen(zip_.get(), part.c_str(), 0));
+    void Stream(zip_t* zip, const std::string& part, XmlEvents& events, bool required) {
+        std::unique_ptr<zip_file_t, ZipFileClose> f(zip_fopen(zip, part.c_str(), 0));
         if (!f) {
             if (required)
                 Damaged("the part " + part + " is missing");
@@ -439,7 +473,8 @@ private:
         int item = 0;  // depth of <si> elements
         StringText text;
         size_t total = 0;
-        explicit SharedStringsReader(XlsxWorkbook& b) : book(b) {}
+        std::stop_token stop;
+        SharedStringsReader(XlsxWorkbook& b, std::stop_token s) : book(b), stop(std::move(s)) {}
         void Start(std::string_view name, const char**) override {
             if (name == "si" && item++ == 0)
                 text = {};
@@ -453,6 +488,7 @@ private:
                 if (total > kMaxSharedStringBytes)
                     book.Damaged("its shared strings hold more than 256 MB of text");
                 book.strings_.push_back(std::move(s));
+                finished = stop.stop_requested();  // the sheet failed: no need to go on
             } else if (item > 0) {
                 text.End(name);
             }
@@ -467,12 +503,13 @@ private:
         }
     };
 
-    void ReadSharedStrings() {
-        if (stringsRead_)
-            return;
-        stringsRead_ = true;
-        SharedStringsReader reader(*this);
-        Stream("xl/sharedStrings.xml", reader, false);
+    void ReadSharedStrings(std::stop_token stop) {
+        int error = 0;
+        std::unique_ptr<zip_t, ZipDiscard> zip(zip_open(path_.c_str(), ZIP_RDONLY, &error));
+        if (!zip)
+            Damaged("it cannot be opened a second time");
+        SharedStringsReader reader(*this, std::move(stop));
+        Stream(zip.get(), "xl/sharedStrings.xml", reader, false);
     }
 
     void ReadStyles() {
@@ -500,6 +537,7 @@ private:
         XlsxWorkbook& book;
         const CellRequest& request;
         std::vector<CellValue> cells;
+        std::vector<SharedCell> shared;
         CellTextBudget budget;
         int depth = 0;
         int sheetData = -1, rowDepth = -1, cellDepth = -1, valueDepth = -1, inlineDepth = -1;
@@ -585,7 +623,15 @@ private:
         }
 
         void End(std::string_view name) override {
-            if (depth == cellDepth) {
+            if (depth == cellDepth && type == "s") {
+                unsigned long long string = 0;
+                if (!WholeNumber(value, 1ull << 40, string))
+                    book.Damaged("a cell names shared string \"" +
+                                 Utf8ToProgramText(value.substr(0, 20)) +
+                                 "\", which is not a number");
+                shared.push_back({index, static_cast<size_t>(string), row, column});
+                cellDepth = valueDepth = inlineDepth = -1;
+            } else if (depth == cellDepth) {
                 CellValue v = book.Value(type, value, hasValue, inlineText.text, style);
                 budget.Take(v.text.size(), row, column);
                 cells[index] = std::move(v);
@@ -622,16 +668,6 @@ private:
         if (type == "inlineStr") {
             v.kind = CellValue::Kind::Text;
             v.text = Utf8ToProgramText(Unescape(inlineText));
-        } else if (type == "s") {
-            unsigned long long index = 0;
-            if (!WholeNumber(raw, 1ull << 40, index))
-                Damaged("a cell names shared string \"" + raw.substr(0, 20) +
-                        "\", which is not a number");
-            if (index >= strings_.size())
-                Damaged("a cell names shared string " + std::to_string(index) +
-                        ", which is not there");
-            v.kind = CellValue::Kind::Text;
-            v.text = strings_[index];
         } else if (!hasValue || raw.empty()) {
             // No value, or a formula whose result was never worked out: empty.
         } else if (type == "str" || type == "e") {
@@ -667,6 +703,7 @@ private:
     }
 
     std::string name_;
+    std::string path_;
     std::unique_ptr<zip_t, ZipDiscard> zip_;
     std::vector<Sheet> sheets_;
     std::vector<std::string> strings_;
