@@ -1,9 +1,9 @@
 // Workbooks of today's zipped XML form (".xlsx"): the workbook's list of
 // sheets and their relations and the number formats that mark dates, read
 // whole through pugixml (they are small, and bounded), and the shared strings
-// and the cells of one worksheet, streamed through expat so that a sheet of
+// and the cells of one worksheet, streamed through a reader of our own so
+// that a sheet of
 // any size costs no more memory than the cells that are kept.
-#include <expat.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -153,9 +153,8 @@ constexpr unsigned long long kMaxPartBytes = 1ull << 30;
 // kMaxFieldBytes), and all the shared strings together.
 constexpr size_t kMaxCollectedBytes = 4 * kMaxFieldBytes;
 constexpr size_t kMaxSharedStringBytes = size_t{256} << 20;
-// Longest tag (or comment) of a streamed part: expat reads a token that spans
-// many pieces of the part anew with every piece, so a tag of hundreds of MB
-// would keep it busy for minutes.
+// Longest tag (or comment) of a streamed part: one cut between two pieces of
+// the part is held over and read again with the next.
 constexpr unsigned long long kMaxTokenBytes = 16ull << 20;
 
 struct ZipDiscard {
@@ -164,33 +163,333 @@ struct ZipDiscard {
 struct ZipFileClose {
     void operator()(zip_file_t* file) const { zip_fclose(file); }
 };
-struct ParserFree {
-    void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
-};
 
-// The events of a streamed part. Element names come without their prefix;
-// attributes as expat gives them (name, value, ..., null).
+using XmlAttributes = std::vector<std::pair<std::string_view, std::string_view>>;
+
+// The events of a streamed part. Element names come without their prefix.
 struct XmlEvents {
     virtual ~XmlEvents() = default;
-    virtual void Start(std::string_view name, const char** attributes) = 0;
+    virtual void Start(std::string_view name, const XmlAttributes& attributes) = 0;
     virtual void End(std::string_view name) = 0;
     virtual void Text(std::string_view text) = 0;
     bool finished = false;  // set to stop reading early, all that was wanted read
 };
 
-std::string_view Local(const char* name) {
-    std::string_view n = name;
-    size_t colon = n.find(':');
-    return colon == std::string_view::npos ? n : n.substr(colon + 1);
+std::string_view Local(std::string_view name) {
+    size_t colon = name.find(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
 // An attribute by its name without a prefix; nullptr when it is not there.
-const char* Find(const char** attributes, std::string_view name) {
-    for (size_t i = 0; attributes[i] != nullptr; i += 2)
-        if (Local(attributes[i]) == name)
-            return attributes[i + 1];
+const std::string_view* Find(const XmlAttributes& attributes, std::string_view name) {
+    for (const auto& a : attributes)
+        if (Local(a.first) == name)
+            return &a.second;
     return nullptr;
 }
+
+// What is wrong with a part that is no well-formed XML.
+struct XmlFault {
+    std::string what;
+};
+
+bool Blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// A streaming reader of the XML the parts hold, fed piece by piece:
+// elements, attributes, text with character references and the five
+// predefined entities, CDATA sections, comments and processing instructions.
+// A document type (and with it any other entity) is refused. Open elements
+// are kept in a list on the heap, never on the call stack, and what is held
+// over from one piece to the next (a tag cut in two) is bounded.
+class XmlScanner {
+public:
+    XmlScanner(XmlEvents& events, size_t maxHeld) : events_(events), maxHeld_(maxHeld) {}
+
+    void Feed(std::string_view piece, bool last) {
+        if (first_) {
+            first_ = false;
+            if (piece.substr(0, 3) == "\xEF\xBB\xBF")
+                piece.remove_prefix(3);
+            else if (piece.substr(0, 2) == "\xFF\xFE" || piece.substr(0, 2) == "\xFE\xFF")
+                throw XmlFault{"it is not in UTF-8"};
+        }
+        if (held_.empty()) {
+            const size_t used = Scan(piece, last);
+            held_.assign(piece.substr(used));
+        } else {
+            held_.append(piece);
+            const size_t used = Scan(held_, last);
+            held_.erase(0, used);
+        }
+        if (events_.finished)
+            return;
+        if (held_.size() > maxHeld_)
+            throw XmlFault{"it holds a tag longer than " + std::to_string(maxHeld_ >> 20) + " MB"};
+        if (!last)
+            return;
+        if (!held_.empty())
+            throw XmlFault{"it ends inside a tag"};
+        if (!open_.empty())
+            throw XmlFault{"it ends inside <" + open_.back().substr(0, 40) + ">"};
+        if (!root_)
+            throw XmlFault{"it holds no element"};
+    }
+
+private:
+    // Reads what is complete of `b`; gives how much that is.
+    size_t Scan(std::string_view b, bool last) {
+        const size_t n = b.size();
+        size_t i = 0;
+        while (i < n && !events_.finished) {
+            if (b[i] != '<') {
+                const size_t lt = b.find('<', i);
+                size_t end = lt == std::string_view::npos ? n : lt;
+                if (lt == std::string_view::npos && !last) {
+                    // An entity cut at the piece's end waits for the rest.
+                    const size_t amp = b.rfind('&');
+                    if (amp != std::string_view::npos && amp >= i &&
+                        b.find(';', amp) == std::string_view::npos)
+                        end = amp;
+                }
+                if (end > i && !open_.empty())
+                    Text(b.substr(i, end - i));
+                i = end;
+                if (lt == std::string_view::npos)
+                    return i;
+                continue;
+            }
+            if (!last && n - i < 9)
+                return i;  // too short yet to tell what kind of markup it is
+            const std::string_view at = b.substr(i);
+            if (at.substr(0, 4) == "<!--") {
+                const size_t end = b.find("-->", i + 4);
+                if (end == std::string_view::npos)
+                    return Incomplete(i, last);
+                i = end + 3;
+            } else if (at.substr(0, 9) == "<![CDATA[") {
+                const size_t end = b.find("]]>", i + 9);
+                if (end == std::string_view::npos)
+                    return Incomplete(i, last);
+                if (!open_.empty())
+                    events_.Text(b.substr(i + 9, end - i - 9));
+                i = end + 3;
+            } else if (at.substr(0, 2) == "<?") {
+                const size_t end = b.find("?>", i + 2);
+                if (end == std::string_view::npos)
+                    return Incomplete(i, last);
+                Declaration(b.substr(i + 2, end - i - 2));
+                i = end + 2;
+            } else if (at.substr(0, 2) == "<!") {
+                throw XmlFault{"it declares a document type"};
+            } else if (at.substr(0, 2) == "</") {
+                const size_t end = b.find('>', i + 2);
+                if (end == std::string_view::npos)
+                    return Incomplete(i, last);
+                std::string_view name = b.substr(i + 2, end - i - 2);
+                while (!name.empty() && Blank(name.back()))
+                    name.remove_suffix(1);
+                if (open_.empty() || open_.back() != name)
+                    throw XmlFault{"it closes <" + std::string(name.substr(0, 40)) +
+                                   ">, which is not open"};
+                open_.pop_back();
+                events_.End(Local(name));
+                i = end + 1;
+            } else {
+                // A start tag ends at the first '>' outside quotes.
+                size_t j = i + 1;
+                char quote = 0;
+                for (; j < n; ++j) {
+                    const char c = b[j];
+                    if (quote != 0) {
+                        if (c == quote)
+                            quote = 0;
+                        else if (c == '<')
+                            throw XmlFault{"an attribute holds \"<\""};
+                    } else if (c == '"' || c == '\'') {
+                        quote = c;
+                    } else if (c == '>') {
+                        break;
+                    } else if (c == '<') {
+                        throw XmlFault{"a tag holds \"<\""};
+                    }
+                }
+                if (j == n)
+                    return Incomplete(i, last);
+                StartTag(b.substr(i + 1, j - i - 1));
+                i = j + 1;
+            }
+        }
+        return i;
+    }
+
+    size_t Incomplete(size_t at, bool last) {
+        if (last)
+            throw XmlFault{"it ends inside a tag"};
+        return at;
+    }
+
+    // <?xml version="1.0" encoding="UTF-8"?>: only UTF-8 is read.
+    void Declaration(std::string_view text) {
+        const size_t at = text.find("encoding");
+        if (text.substr(0, 4) != "xml " || at == std::string_view::npos)
+            return;
+        const size_t quote = text.find_first_of("\"'", at);
+        if (quote == std::string_view::npos)
+            return;
+        std::string encoding(text.substr(quote + 1, 5));
+        for (char& c : encoding)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (encoding != "utf-8" && encoding.substr(0, 4) != "utf8")
+            throw XmlFault{"it is not in UTF-8"};
+    }
+
+    void StartTag(std::string_view tag) {
+        const bool empty = !tag.empty() && tag.back() == '/';
+        if (empty)
+            tag.remove_suffix(1);
+        size_t k = 0;
+        while (k < tag.size() && !Blank(tag[k]))
+            ++k;
+        const std::string_view name = tag.substr(0, k);
+        if (name.empty())
+            throw XmlFault{"a tag has no name"};
+        if (open_.empty() && root_)
+            throw XmlFault{"it holds a second root element"};
+        attributes_.clear();
+        size_t used = 0;
+        while (true) {
+            while (k < tag.size() && Blank(tag[k]))
+                ++k;
+            if (k == tag.size())
+                break;
+            const size_t start = k;
+            while (k < tag.size() && tag[k] != '=' && !Blank(tag[k]))
+                ++k;
+            const std::string_view attribute = tag.substr(start, k - start);
+            while (k < tag.size() && Blank(tag[k]))
+                ++k;
+            if (attribute.empty() || k == tag.size() || tag[k] != '=')
+                throw XmlFault{"an attribute of <" + std::string(name.substr(0, 40)) +
+                               "> has no value"};
+            ++k;
+            while (k < tag.size() && Blank(tag[k]))
+                ++k;
+            if (k == tag.size() || (tag[k] != '"' && tag[k] != '\''))
+                throw XmlFault{"an attribute value is not quoted"};
+            const size_t close = tag.find(tag[k], k + 1);
+            if (close == std::string_view::npos)
+                throw XmlFault{"an attribute value is not closed"};
+            std::string_view value = tag.substr(k + 1, close - k - 1);
+            if (value.find('&') != std::string_view::npos) {
+                if (used == values_.size())
+                    values_.emplace_back();
+                values_[used].clear();
+                Decode(value, values_[used]);
+                value = values_[used++];
+            }
+            attributes_.emplace_back(attribute, value);
+            k = close + 1;
+        }
+        root_ = true;
+        open_.emplace_back(name);
+        events_.Start(Local(name), attributes_);
+        if (empty) {
+            open_.pop_back();
+            if (!events_.finished)
+                events_.End(Local(name));
+        }
+    }
+
+    void Text(std::string_view raw) {
+        if (raw.find('&') == std::string_view::npos) {
+            events_.Text(raw);
+            return;
+        }
+        text_.clear();
+        Decode(raw, text_);
+        events_.Text(text_);
+    }
+
+    // Character references and the predefined entities, in UTF-8.
+    static void Decode(std::string_view raw, std::string& out) {
+        size_t i = 0;
+        while (i < raw.size()) {
+            const size_t amp = raw.find('&', i);
+            out.append(raw.substr(i, amp == std::string_view::npos ? raw.size() - i : amp - i));
+            if (amp == std::string_view::npos)
+                return;
+            const size_t semi = raw.find(';', amp);
+            if (semi == std::string_view::npos || semi - amp > 12)
+                throw XmlFault{"an entity reference is not closed"};
+            const std::string_view entity = raw.substr(amp + 1, semi - amp - 1);
+            if (entity == "lt")
+                out.push_back('<');
+            else if (entity == "gt")
+                out.push_back('>');
+            else if (entity == "amp")
+                out.push_back('&');
+            else if (entity == "quot")
+                out.push_back('"');
+            else if (entity == "apos")
+                out.push_back('\'');
+            else if (!entity.empty() && entity[0] == '#')
+                AppendUtf8(CharacterReference(entity.substr(1)), out);
+            else
+                throw XmlFault{"it names an entity \"" + std::string(entity) +
+                               "\" that XML does not know"};
+            i = semi + 1;
+        }
+    }
+
+    static char32_t CharacterReference(std::string_view digits) {
+        const bool hex = !digits.empty() && digits[0] == 'x';
+        if (hex)
+            digits.remove_prefix(1);
+        char32_t code = 0;
+        for (char c : digits) {
+            const int digit = c >= '0' && c <= '9'          ? c - '0'
+                              : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                            : -1;
+            if (digit < 0 || code > 0x10FFFF)
+                throw XmlFault{"a character reference is not a number"};
+            code = code * (hex ? 16 : 10) + static_cast<char32_t>(digit);
+        }
+        if (digits.empty() || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
+            throw XmlFault{"a character reference names no character"};
+        return code;
+    }
+
+    static void AppendUtf8(char32_t code, std::string& out) {
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+    }
+
+    XmlEvents& events_;
+    size_t maxHeld_;
+    bool first_ = true;
+    bool root_ = false;
+    std::string held_;
+    std::vector<std::string> open_;
+    XmlAttributes attributes_;
+    std::vector<std::string> values_;
+    std::string text_;
+};
 
 // A whole number of digits only (blanks around allowed); false otherwise
 // or past `most`.
@@ -327,8 +626,7 @@ private:
             Damaged("the part " + part + " is not well-formed");
     }
 
-    // Streams a part through expat, holding only what `events` keeps. A
-    // document type (and with it any entity) is refused: the parts have none.
+    // Streams a part, holding only what `events` keeps.
     void Stream(zip_t* zip, const std::string& part, XmlEvents& events, bool required) {
         std::unique_ptr<zip_file_t, ZipFileClose> f(zip_fopen(zip, part.c_str(), 0));
         if (!f) {
@@ -336,84 +634,23 @@ private:
                 Damaged("the part " + part + " is missing");
             return;
         }
-        std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate(nullptr));
-        if (!parser)
-            throw std::bad_alloc();
-        struct Context {
-            XmlEvents& events;
-            XML_Parser parser;
-            std::exception_ptr failure;
-            bool doctype = false;
-        } context{events, parser.get(), nullptr};
-        XML_SetUserData(parser.get(), &context);
-        XML_SetElementHandler(
-            parser.get(),
-            [](void* data, const XML_Char* name, const XML_Char** attributes) {
-                auto* c = static_cast<Context*>(data);
-                try {
-                    c->events.Start(Local(name), attributes);
-                } catch (...) {
-                    c->failure = std::current_exception();
-                }
-                if (c->failure || c->events.finished)
-                    XML_StopParser(c->parser, XML_FALSE);
-            },
-            [](void* data, const XML_Char* name) {
-                auto* c = static_cast<Context*>(data);
-                try {
-                    c->events.End(Local(name));
-                } catch (...) {
-                    c->failure = std::current_exception();
-                }
-                if (c->failure || c->events.finished)
-                    XML_StopParser(c->parser, XML_FALSE);
-            });
-        XML_SetCharacterDataHandler(parser.get(), [](void* data, const XML_Char* text, int length) {
-            auto* c = static_cast<Context*>(data);
-            try {
-                c->events.Text(std::string_view(text, static_cast<size_t>(length)));
-            } catch (...) {
-                c->failure = std::current_exception();
-            }
-            if (c->failure)
-                XML_StopParser(c->parser, XML_FALSE);
-        });
-        XML_SetStartDoctypeDeclHandler(
-            parser.get(), [](void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
-                auto* c = static_cast<Context*>(data);
-                c->doctype = true;
-                XML_StopParser(c->parser, XML_FALSE);
-            });
-        // Large pieces: a long token is read anew only once a piece.
-        std::vector<char> chunk(size_t{1} << 20);
+        XmlScanner scanner(events, kMaxTokenBytes);
+        std::vector<char> piece(size_t{1} << 20);
         unsigned long long total = 0;
-        while (true) {
-            const zip_int64_t n = zip_fread(f.get(), chunk.data(), chunk.size());
-            if (n < 0)
-                Damaged("the part " + part + " is damaged");
-            total += static_cast<unsigned long long>(n);
-            if (total > kMaxPartBytes)
-                Damaged("the part " + part + " is larger than 1 GB");
-            const XML_Status status =
-                XML_Parse(parser.get(), chunk.data(), static_cast<int>(n), n == 0);
-            if (context.failure)
-                std::rethrow_exception(context.failure);
-            if (events.finished)
-                return;
-            if (context.doctype)
-                Damaged("the part " + part + " declares a document type");
-            if (status != XML_STATUS_OK) {
-                if (XML_GetErrorCode(parser.get()) == XML_ERROR_NO_MEMORY)
-                    throw std::bad_alloc();
-                Damaged("the part " + part + " is not well-formed (line " +
-                        std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
-                        XML_ErrorString(XML_GetErrorCode(parser.get())) + ")");
+        try {
+            while (!events.finished) {
+                const zip_int64_t n = zip_fread(f.get(), piece.data(), piece.size());
+                if (n < 0)
+                    Damaged("the part " + part + " is damaged");
+                total += static_cast<unsigned long long>(n);
+                if (total > kMaxPartBytes)
+                    Damaged("the part " + part + " is larger than 1 GB");
+                scanner.Feed(std::string_view(piece.data(), static_cast<size_t>(n)), n == 0);
+                if (n == 0)
+                    return;
             }
-            if (n == 0)
-                return;
-            const XML_Index at = XML_GetCurrentByteIndex(parser.get());
-            if (at >= 0 && total - static_cast<unsigned long long>(at) > kMaxTokenBytes)
-                Damaged("the part " + part + " holds a tag longer than 16 MB");
+        } catch (const XmlFault& fault) {
+            Damaged("the part " + part + " is not well-formed: " + fault.what);
         }
     }
 
@@ -475,7 +712,7 @@ private:
         size_t total = 0;
         std::stop_token stop;
         SharedStringsReader(XlsxWorkbook& b, std::stop_token s) : book(b), stop(std::move(s)) {}
-        void Start(std::string_view name, const char**) override {
+        void Start(std::string_view name, const XmlAttributes&) override {
             if (name == "si" && item++ == 0)
                 text = {};
             else if (item > 0)
@@ -556,7 +793,7 @@ private:
               cells(static_cast<size_t>(std::max(r.rowCount, 0)) * r.columns.size()),
               budget(b.name_) {}
 
-        void Start(std::string_view name, const char** attributes) override {
+        void Start(std::string_view name, const XmlAttributes& attributes) override {
             ++depth;
             if (cellDepth >= 0) {
                 if (depth == cellDepth + 1 && name == "v") {
@@ -576,11 +813,11 @@ private:
             }
         }
 
-        void StartRow(const char** attributes) {
+        void StartRow(const XmlAttributes& attributes) {
             unsigned long long r = static_cast<unsigned long long>(nextRow);
-            const char* number = Find(attributes, "r");
-            if (number != nullptr && !WholeNumber(number, kMaxWorkbookRows, r))
-                book.Damaged("the row number \"" + std::string(number).substr(0, 20) +
+            const std::string_view* number = Find(attributes, "r");
+            if (number != nullptr && !WholeNumber(*number, kMaxWorkbookRows, r))
+                book.Damaged("the row number \"" + Utf8ToProgramText(number->substr(0, 20)) +
                              "\" is not valid");
             if (r < 1)
                 book.Damaged("the row number 0 is not valid");
@@ -595,11 +832,11 @@ private:
             rowDepth = depth;
         }
 
-        void StartCell(const char** attributes) {
+        void StartCell(const XmlAttributes& attributes) {
             column = nextColumn;
-            const char* ref = Find(attributes, "r");
-            if (ref != nullptr && *ref != '\0' && !ReferenceColumn(ref, column))
-                book.Damaged("the cell reference \"" + std::string(ref).substr(0, 20) +
+            const std::string_view* ref = Find(attributes, "r");
+            if (ref != nullptr && !ref->empty() && !ReferenceColumn(*ref, column))
+                book.Damaged("the cell reference \"" + Utf8ToProgramText(ref->substr(0, 20)) +
                              "\" is not valid");
             if (column > kMaxWorkbookColumns)
                 book.Damaged("a column number is out of range");
@@ -612,10 +849,10 @@ private:
             index = static_cast<size_t>(row - request.firstRow) * request.columns.size() +
                     static_cast<size_t>(it - request.columns.begin());
             cellDepth = depth;
-            const char* t = Find(attributes, "t");
-            type = t == nullptr ? "" : t;
-            const char* s = Find(attributes, "s");
-            if (s == nullptr || !WholeNumber(s, 1u << 30, style))
+            const std::string_view* t = Find(attributes, "t");
+            type = t == nullptr ? "" : *t;
+            const std::string_view* s = Find(attributes, "s");
+            if (s == nullptr || !WholeNumber(*s, 1u << 30, style))
                 style = 0;
             value.clear();
             hasValue = false;
