@@ -588,6 +588,22 @@ TEST_F(RealWorkbooks, HostileWorkbooksEndInAMessageOrImport) {
                           "<t>deep</t>" + closing + "</is></c></row></sheetData></worksheet>"}}});
          },
          "1", nullptr, "deep"},
+        // So deep that the reader's memory limit ends it.
+        {"deeper.xlsx",
+         [](const std::string& p) {
+             WriteXlsx(p, {{"S",
+                            {"",
+                             "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" "
+                             "t=\"inlineStr\"><is>",
+                             [] {
+                                 std::string runs;
+                                 for (int k = 0; k < 1000; ++k)
+                                     runs += "<r>";
+                                 return runs;
+                             }(),
+                             18000, ""}}});
+         },
+         "1", "more than 768 MB of memory", nullptr},
         {"large.xlsx",
          [](const std::string& p) {
              WriteXlsx(
