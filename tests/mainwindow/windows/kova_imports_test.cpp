@@ -174,6 +174,23 @@ TEST_F(KovaImports, WorksheetDialogChecksItsNumbersAndImports) {
     });
     Pick(26);
     EXPECT_EQ(s.RecordCount1, 3);
+
+    // The sheet chosen in the box is read, by its place in the workbook.
+    const std::string second = dir.File("notes.xls");
+    fs::copy_file(book, second);
+    AnswerDialogs({second});
+    WhenDialog<savefile>([](savefile* prompt) {
+        WhenDialog<excelask>([](excelask* d) {
+            d->cmbSheets->setCurrentIndex(1);
+            d->Text1[7]->setText("1");
+            d->Command1[0]->click();
+        });
+        prompt->Command2->click();
+    });
+    Pick(26);
+    ASSERT_EQ(s.RecordCount1, 1);
+    EXPECT_EQ(s.Records1[1].V8, "only a note");
+    EXPECT_EQ(s.FileInfo1, dir.File("notes.kov") + " | worksheet: Notes");
 }
 
 TEST_F(KovaImports, AutomaticSaveOptionStartsTheTimerAndTheTickSaves) {
