@@ -262,15 +262,18 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
         if (!ImportedFileName(ui, FileName, dataFileName))
             return false;
 
-        // Only the mapped columns are read, each once.
+        // Only the mapped columns are read, each once; a column past the
+        // last a workbook can have is empty.
         CellRequest request;
         request.sheet = s.ExcelSheet;
         request.firstRow = s.ExcelFirstRow;
         request.rowCount = count;
+        constexpr size_t kNotRead = 9;
         std::array<size_t, 9> place{};
+        place.fill(kNotRead);
         for (int j = 1; j <= 8; ++j) {
             const int column = s.ExcelColumns[j];
-            if (column == 0)
+            if (column == 0 || column > kMaxWorkbookColumns)
                 continue;
             auto it = std::find(request.columns.begin(), request.columns.end(), column);
             place[j] = static_cast<size_t>(it - request.columns.begin());
@@ -303,8 +306,11 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                 const int column = s.ExcelColumns[j];
                 if (column == 0)
                     continue;
+                static const CellValue kEmpty;
                 const CellValue& v =
-                    cells[static_cast<size_t>(k - 1) * request.columns.size() + place[j]];
+                    place[j] == kNotRead
+                        ? kEmpty
+                        : cells[static_cast<size_t>(k - 1) * request.columns.size() + place[j]];
                 if (j == 2)
                     rec.V2 = SequenceNumber(v, r, column);
                 else if (j == 1)

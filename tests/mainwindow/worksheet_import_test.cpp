@@ -698,8 +698,19 @@ TEST_F(RealWorkbooks, HandMadeSheetsImportTheCellsTheyHold) {
         const char* message;  // nullptr: imports, V8 of the last record below
         const char* v8;
         const char* v3;
+        const char* column3 = "2";
     };
     const Case cases[] = {
+        {"column past the last a workbook has",
+         {{"S", Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>x</v></c></row>")}},
+         {},
+         "1",
+         "1",
+         "",
+         nullptr,
+         "x",
+         "",
+         "20000"},
         {"formula never worked out",
          {{"S", Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>x</v></c><c r=\"B1\"><f>1+2</f>"
                       "<v></v></c></row>")}},
@@ -746,7 +757,7 @@ TEST_F(RealWorkbooks, HandMadeSheetsImportTheCellsTheyHold) {
         s = core::KovaState{};
         ui.messages.clear();
         options.columns[7] = "1";
-        options.columns[2] = "2";
+        options.columns[2] = c.column3;
         options.fromRow = c.from;
         options.toRow = c.to;
         options.sheet = c.sheet;
