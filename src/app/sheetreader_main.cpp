@@ -81,6 +81,10 @@ int main(int argc, char** argv) {
             core::kErrWorkbook,
             "The workbook cannot be read (" + name + "): reading it needs more than " +
                 std::to_string(core::kReaderMemoryBytes >> 20) + " MB of memory");
+    } catch (const std::exception& e) {
+        const std::string name = argc > 2 ? argv[2] : "";
+        reply = core::EncodeErrorReply(core::kErrWorkbook,
+                                       "The workbook cannot be read (" + name + "): " + e.what());
     }
     return WriteAll(reply) ? 0 : 1;
 }
