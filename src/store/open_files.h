@@ -17,10 +17,12 @@ namespace core {
 int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except = 0);
 
 // Whether `name` may be written as the file of set `own` (0: a file of no
-// open set, such as a saved selection, a table or an output text): neither
-// it nor, when it is there, its ".bak", which a save replaces, is the file of
-// another open set. Otherwise a message names the set, and false.
-bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own);
+// open set, such as a saved selection, a table or an output text): it is not
+// the file of another open set, nor the backup of an open set; and, for a
+// writer that keeps a backup (`makesBackup`), neither is its own ".bak",
+// which the save replaces. Otherwise a message names the set, and false.
+bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own,
+                  bool makesBackup = true);
 
 // Whether `name` may be opened as set `set`: it is not the file of another
 // set that stays open beside it. Otherwise a message, and false.

@@ -4,14 +4,16 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 
 #include "mainwindow/daily_fixture.h"
+#include "mainwindow/import_commands.h"
 #include "mainwindow/import_fixture.h"
-#include "mainwindow/scripted_chooser.h"
 #include "store/data_file.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
 #include "store/store_test_util.h"
+#include "support/scripted_chooser.h"
 
 namespace {
 
@@ -43,6 +45,38 @@ TEST(FileExtensionRule, AppendsOnlyToAChangedNameWithoutTheExactExtension) {
     EXPECT_EQ(core::WithExtension("a.kov", "B.KOV", ".kov"), "B.KOV.kov");
     EXPECT_EQ(core::WithExtension("", "c.kov", ".kov"), "c.kov");
     EXPECT_EQ(core::WithExtension("x", "", ".kov"), "");
+}
+
+// Every file dialog names the command that asked, whatever dialog came
+// before, so that a user never replaces one set believing it is another.
+TEST_F(FileCommands, EveryFileDialogIsTitledByItsCommand) {
+    test::ScriptedImportDialogs importDialogs;
+    const core::OutputView viewer;
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"Open Kovfile", [&] { core::OpenKovfile(s, ui, dialog); }},
+        {"Save Kovfile", [&] { core::SaveKovfile(s, ui, dialog); }},
+        {"Open Tablefile", [&] { core::OpenTablefile(s, ui, dialog); }},
+        {"Save Tablefile", [&] { core::SaveTablefile(s, ui, dialog); }},
+        {"Open Filterfile", [&] { core::OpenFilterfile(s, ui, dialog); }},
+        {"Open Anafile", [&] { core::OpenAnafile(s, dialog); }},
+        {"Save Anafile", [&] { core::SaveAnafile(s, ui, dialog, viewer); }},
+        {"Open Lstfile", [&] { core::OpenLstfile(s, dialog); }},
+        {"Save Lstfile", [&] { core::SaveLstfile(s, ui, dialog, viewer); }},
+        {"Append Kovfile", [&] { core::AppendKovfile(s, ui, dialog); }},
+        {"Merge Kov file", [&] { core::MergeKovfile(s, ui, dialog); }},
+        {"Read General Dialogue Txtfile",
+         [&] { core::ReadDialogueTxtfile(s, ui, dialog, importDialogs); }},
+        {"Read General Text file", [&] { core::ReadGeneralTextfile(s, ui, dialog); }},
+        {"Read from Excel file", [&] { core::ReadExcelfile(s, ui, dialog, importDialogs); }},
+    };
+    for (const auto& [title, run] : commands) {
+        test::ShowSet1(s, ui, 5, 2);
+        ui.answers = {core::Answer::No};
+        dialog.requests.clear();
+        run();
+        ASSERT_EQ(dialog.requests.size(), 1u) << title;
+        EXPECT_EQ(dialog.requests[0].title, title);
+    }
 }
 
 TEST_F(FileCommands, CancelledFilterOpenLeavesTheFilterLines) {
@@ -379,6 +413,7 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
          core::SaveKovfile},
         {"table over the data file", viaLink, saveTable},
         {"output text over the data file", viaLink, saveAna},
+        {"output text over the data file's backup", (dir / "link" / "class.bak").string(), saveAna},
         {"the data file opened as filter lines", viaLink, core::OpenFilterfile},
     };
     for (const Case& c : cases) {

@@ -1,13 +1,14 @@
 #include "analyses/windows/diagram.h"
 
-#include <QFileDialog>
-#include <QFileInfo>
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <cmath>
 
+#include "store/error_numbers.h"
+#include "store/file_access.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
 
@@ -99,7 +100,8 @@ void DiagramPicture::paintEvent(QPaintEvent*) {
     PaintTransitionDiagram(painter, diagram_);
 }
 
-diagram::diagram(core::KovaUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+diagram::diagram(const core::KovaState& s, core::KovaUi& ui, QWidget* parent)
+    : QDialog(parent), s_(s), ui_(ui), dialog_(this) {
     setObjectName("diagram");
     setWindowTitle("KOVA Transition Diagram");
     Picture1 = new DiagramPicture(this);
@@ -138,46 +140,30 @@ void diagram::ShowModeless() {
     activateWindow();
 }
 
-diagram::SaveAnswerer& diagram::TestSaveAnswer() {
-    static SaveAnswerer answer;
-    return answer;
-}
-
-bool diagram::SavePicture(QString name) {
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    QByteArray format = "png";
-    if (suffix == "bmp")
-        format = "bmp";
-    else if (suffix.isEmpty())
-        name += ".png";
-    QImageWriter writer(name, format);
+bool diagram::SavePicture(const core::PictureFile& file) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, file.bitmap ? "bmp" : "png");
     if (!writer.write(Picture1->Render())) {
-        ui_.Message(
-            FromQString("The picture could not be saved as " + name + ": " + writer.errorString()),
-            "Error", core::Icon::Exclamation);
+        ui_.Message("The picture could not be made: " + FromQString(writer.errorString()), "Error",
+                    core::Icon::Exclamation);
+        return false;
+    }
+    if (std::error_code ec =
+            core::ReplaceFile(file.name, std::string_view(bytes.data(), bytes.size()))) {
+        const core::NumberedError e = core::FileError(ec, file.name);
+        ui_.Message("The picture could not be saved as " + file.name + ": " + e.description,
+                    "Error", core::Icon::Exclamation);
         return false;
     }
     return true;
 }
 
 void diagram::CSave_Click() {
-    std::optional<QString> chosen;
-    QString selectedFilter;
-    if (TestSaveAnswer()) {
-        chosen = TestSaveAnswer()(selectedFilter);
-    } else {
-        const QString name = QFileDialog::getSaveFileName(this, "Save Diagram", QString(),
-                                                          "PNG Files (*.png);;Bitmap Files (*.bmp)",
-                                                          &selectedFilter);
-        if (!name.isEmpty())
-            chosen = name;
-    }
-    if (!chosen || chosen->isEmpty())
-        return;
-    // A bare name is saved as the file type chosen in the dialog.
-    if (QFileInfo(*chosen).suffix().isEmpty() && selectedFilter.contains("*.bmp"))
-        *chosen += ".bmp";
-    SavePicture(*chosen);
+    if (std::optional<core::PictureFile> file =
+            core::ChoosePictureFile(s_, ui_, dialog_, "Save Diagram"))
+        SavePicture(*file);
 }
 
 void diagram::COkee_Click() {

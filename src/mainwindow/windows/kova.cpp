@@ -18,7 +18,6 @@
 #include "analyses/windows/uitvoer.h"
 #include "filters/windows/selection_menu.h"
 #include "mainwindow/coding.h"
-#include "mainwindow/windows/common_dialog.h"
 #include "mainwindow/windows/gridtry.h"
 #include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/qt_ui.h"
@@ -27,6 +26,7 @@
 #include "store/open_save.h"
 #include "store/text.h"
 #include "store/view.h"
+#include "widgets/common_dialog.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
 

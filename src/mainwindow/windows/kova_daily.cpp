@@ -27,11 +27,11 @@
 #include "mainwindow/find.h"
 #include "mainwindow/memo_edit.h"
 #include "mainwindow/navigation.h"
-#include "mainwindow/windows/common_dialog.h"
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/qt_ui.h"
 #include "store/view.h"
+#include "widgets/common_dialog.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
 

@@ -51,7 +51,7 @@ using test::Count;
 
 struct SequentialMenuGui : test::SampleProtocolTest {
     void TearDown() override {
-        diagram::TestSaveAnswer() = nullptr;
+        CommonDialog::TestAnswer() = nullptr;
         ui.Diagram().hide();
         SampleProtocolTest::TearDown();
     }
@@ -82,7 +82,9 @@ TEST_F(SequentialMenuGui, V4AtLagTwoWithEveryTableAndTheDiagramSavedAsPng) {
         WhenModalOf<diagram>([&](diagram* picture) {
             ++diagrams;
             nodes = picture->Picture1->Diagram().nodes.size();
-            diagram::TestSaveAnswer() = [&](QString&) { return QString::fromStdString(png); };
+            CommonDialog::TestAnswer() = [&](const core::FileDialogRequest&, bool) {
+                return std::optional<std::string>(png);
+            };
             picture->CSave->click();
             picture->COkee->click();
         });
@@ -124,28 +126,38 @@ TEST_F(SequentialMenuGui, DiagrBeforeAnyAnalysisShowsAnEmptyPicture) {
     w->diag->click();
     EXPECT_TRUE(ui.Diagram().isVisible());
     EXPECT_TRUE(ui.Diagram().Picture1->Diagram().nodes.empty());
-    // Saved as a bitmap when the name says so.
-    const std::string bmp = dir.File("empty.BMP");
-    ASSERT_TRUE(ui.Diagram().SavePicture(QString::fromStdString(bmp)));
-    EXPECT_EQ(ReadBytes(bmp).substr(0, 2), "BM");
-    // A name without an extension becomes a PNG file.
-    ASSERT_TRUE(ui.Diagram().SavePicture(QString::fromStdString(dir.File("plain"))));
-    EXPECT_EQ(ReadBytes(dir.File("plain.png")).substr(1, 3), "PNG");
-    // Through the Save button: a name without an extension takes the one of
-    // the file type chosen in the dialog.
-    diagram::TestSaveAnswer() = [&](QString& filter) {
-        filter = "Bitmap Files (*.bmp)";
-        return QString::fromStdString(dir.File("chosen"));
+    // Through the Save button: ".png" and ".bmp" (any case) keep their
+    // format; any other name takes the extension of the type chosen, so
+    // that naming the open protocol never writes a picture over it.
+    const std::string protocol = ReadBytes(s.DataFileName1);
+    const struct {
+        std::string name;
+        int type;  // the filter pair chosen in the dialog
+        std::string written;
+        const char* magic;
+    } cases[] = {
+        {dir.File("empty.BMP"), 1, dir.File("empty.BMP"), "BM"},
+        {dir.File("chosen"), 2, dir.File("chosen.bmp"), "BM"},
+        {dir.File("x.jpg"), 1, dir.File("x.jpg.png"), "\x89PNG"},
+        {s.DataFileName1, 1, s.DataFileName1 + ".png", "\x89PNG"},
     };
-    ui.Diagram().CSave->click();
-    EXPECT_EQ(ReadBytes(dir.File("chosen.bmp")).substr(0, 2), "BM");
+    for (const auto& c : cases) {
+        CommonDialog::TestAnswer() = [&](const core::FileDialogRequest&, bool) {
+            return std::optional<std::string>(c.name);
+        };
+        CommonDialog::TestChosenFilter() = c.type;
+        ui.Diagram().CSave->click();
+        EXPECT_EQ(ReadBytes(c.written).substr(0, std::string(c.magic).size()), c.magic) << c.name;
+    }
+    CommonDialog::TestChosenFilter() = 1;
+    EXPECT_EQ(ReadBytes(s.DataFileName1), protocol);
     // A folder that does not exist: a message, no file.
     QString shown;
     WhenModalOf<QMessageBox>([&](QMessageBox* box) {
         shown = box->windowTitle();
         box->accept();
     });
-    EXPECT_FALSE(ui.Diagram().SavePicture(QString::fromStdString(dir.File("none/x.png"))));
+    EXPECT_FALSE(ui.Diagram().SavePicture({dir.File("none/x.png"), false}));
     EXPECT_EQ(shown, "Error");
 }
 
