@@ -34,7 +34,8 @@ int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except)
     return 0;
 }
 
-bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own) {
+bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own,
+                  std::optional<DataFileKind> kind) {
     int16_t other = OpenSetOfFile(s, name, own);
     if (other != 0) {
         ui.Message("\"" + name + "\" is open in KOVA as " + SetDescription(other) +
@@ -44,12 +45,14 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
     }
     std::string backup;
     try {
-        backup = DerivedName(name, ".bak");
+        backup = BackupFileName(name, kind.value_or(own == 3 ? DataFileKind::Filter
+                                                             : DataFileKind::Data));
     } catch (const std::invalid_argument&) {
         return true;  // no backup is made for such a name
     }
-    // A save moves the file there, or, with no file yet, deletes the old
-    // backup: either way a backup on disk goes.
+    // A save moves the file there. An open set standing at that name is
+    // refused even before the file exists, so that no later save of it can
+    // move the file over the set.
     if (!PathExists(name) && !PathExists(backup))
         return true;
     other = OpenSetOfFile(s, backup, 0);

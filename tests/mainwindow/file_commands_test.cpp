@@ -288,23 +288,23 @@ TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
 }
 
 TEST_F(FileCommands, ExitAsksAboutAnOpenSetOnlyOnce) {
-    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::End);
     EXPECT_TRUE(ui.log.empty());
     test::ShowSet1(s, ui, 3, 1);
     ui.answers = {core::Answer::Cancel};
-    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::Stay);
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::Stay);
     ui.answers = {core::Answer::No};
-    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::End);
 }
 
 TEST_F(FileCommands, ExitFromTheFilterViewAlsoAsksAboutDataSet1) {
     ShowFilterLinesWithDataSet1();
     s.DataFileName1 = (dir / "d.kov").string();
     ui.answers = {core::Answer::No, core::Answer::Cancel};
-    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::Stay);
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::Stay);
     ui.log.clear();
     ui.answers = {core::Answer::No, core::Answer::Yes};
-    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::End);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"AskSaveFile " + s.FilterFileName,
                                                 "AskSaveFile " + s.DataFileName1}));
     EXPECT_TRUE(fs::exists(dir / "d.kov"));
