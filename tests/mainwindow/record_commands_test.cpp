@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "mainwindow/daily_fixture.h"
+#include "mainwindow/file_commands.h"
 #include "mainwindow/find.h"
 #include "mainwindow/memo_edit.h"
 #include "store/selection_store.h"
@@ -134,6 +137,21 @@ TEST_F(Edit, JoinAppendsTheTextToThePreviousRecord) {
     core::JoinButton(s, ui);
     EXPECT_EQ(s.ScratchText, " text 2");
 
+    // The second record's memo goes after the first's on a line of its own;
+    // an empty memo adds nothing.
+    s.Records1[2].Memo = "first note";
+    s.Records1[3].Memo = "second note";
+    s.CurrentRecord1 = 3;
+    core::JoinButton(s, ui);
+    EXPECT_EQ(s.Records1[2].Memo, "first note\r\nsecond note");
+    s.Records1[1].Memo = "";
+    s.CurrentRecord1 = 2;
+    core::JoinButton(s, ui);
+    EXPECT_EQ(s.Records1[1].Memo, "first note\r\nsecond note");
+    s.Records1[2].Memo = "";
+    core::JoinButton(s, ui);
+    EXPECT_EQ(s.Records1[1].Memo, "first note\r\nsecond note");
+
     // On the first record, and on filter lines, nothing happens.
     const RecordSet before = s.Records1;
     core::JoinButton(s, ui);
@@ -157,6 +175,82 @@ TEST_F(Edit, SplitCutsAtTheCaretAndRenumbersDataSet1) {
     core::SplitButton(s, ui, 0);  // the caret at either end does nothing
     core::SplitButton(s, ui, 3);
     EXPECT_EQ(s.RecordCount1, 5);
+
+    // The ends are those of the text the box shows, without its blanks.
+    s.Records1[3].V8 = "  def  ";
+    const uint64_t changes = s.ChangeCount1;
+    core::SplitButton(s, ui, 2);  // before "def"
+    core::SplitButton(s, ui, 5);  // after it
+    EXPECT_EQ(s.RecordCount1, 5);
+    EXPECT_EQ(s.CurrentRecord1, 3);
+    EXPECT_EQ(s.ChangeCount1, changes);
+    EXPECT_EQ(s.Records1[3].V8, "  def  ");
+}
+
+// Each set's own change counter counts the change, and only it.
+TEST_F(Edit, JoinSplitAndFilterLineEditsCountInTheirOwnSet) {
+    struct Case {
+        const char* what;
+        int view;
+        std::function<void(KovaState&, core::KovaUi&)> edit;
+    };
+    const Case cases[] = {
+        {"join in data set 1", 1, [](KovaState& s, core::KovaUi& ui) { core::JoinButton(s, ui); }},
+        {"join in data set 2", 2, [](KovaState& s, core::KovaUi& ui) { core::JoinButton(s, ui); }},
+        {"split in data set 1", 1,
+         [](KovaState& s, core::KovaUi& ui) { core::SplitButton(s, ui, 2); }},
+        {"split in data set 2", 2,
+         [](KovaState& s, core::KovaUi& ui) { core::SplitButton(s, ui, 2); }},
+        {"filter line added", 3, [](KovaState& s, core::KovaUi& ui) { core::AddButton(s, ui); }},
+        {"filter line cut", 3,
+         [](KovaState& s, core::KovaUi& ui) { core::ConfirmCut(s, ui, "1", "1"); }},
+        {"filter line pasted", 3,
+         [](KovaState& s, core::KovaUi& ui) { core::PasteButton(s, ui); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = KovaState();
+        test::ShowSet1(s, ui, 4, 3);
+        if (c.view == 2)
+            test::ShowSet2(s, ui, 4, 3);
+        else if (c.view == 3)
+            ShowFilters(s, ui, 4, 3);
+        s.RecordClipboard = test::MakeRecords(1);
+        s.ClipboardCount = 1;
+        const uint64_t before1 = s.ChangeCount1, before2 = s.ChangeCount2;
+        c.edit(s, ui);
+        EXPECT_EQ(s.ChangeCount1, before1 + (c.view == 1 ? 1 : 0));
+        EXPECT_EQ(s.ChangeCount2, before2 + (c.view == 1 ? 0 : 1));
+    }
+}
+
+// After the close button data set 2's and the filter lines' view stays on a
+// set of no file: nothing is added, pasted, joined or split there.
+TEST_F(Edit, TheViewOfAClosedSetTakesNoRecords) {
+    for (int view : {2, 3}) {
+        SCOPED_TRACE(view);
+        s = KovaState();
+        test::ShowSet1(s, ui, 3, 1);
+        if (view == 2)
+            test::ShowSet2(s, ui, 3, 1);
+        else
+            ShowFilters(s, ui, 3, 1);
+        ui.answers = {core::Answer::No};
+        ASSERT_TRUE(core::CloseShownSet(s, ui));
+        s.RecordClipboard = test::MakeRecords(1);
+        s.ClipboardCount = 1;
+        ui.messages.clear();
+        const KovaState closed = s;
+        core::AddButton(s, ui);
+        core::PasteButton(s, ui);
+        core::JoinButton(s, ui);
+        core::SplitButton(s, ui, 1);
+        EXPECT_EQ(s, closed);
+        ASSERT_EQ(ui.messages.size(), 4u);
+        EXPECT_EQ(ui.messages[0],
+                  "KOVA|No file is open here: what is added or typed would be saved nowhere. "
+                  "Open a file first.");
+    }
 }
 
 TEST_F(Edit, SplitInDataSet2KeepsItsSequenceNumbersAndCountsCrLfAsTwo) {

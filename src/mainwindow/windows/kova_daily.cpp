@@ -315,8 +315,16 @@ bool kova::Form_KeyDown(QObject* watched, QKeyEvent* event) {
     // nothing may be typed there.
     const bool recordBox = watched == Text1 || watched == T[1] || watched == T[2] ||
                            watched == T[3];
-    if (recordBox && (key == Qt::Key_Home || key == Qt::Key_End))
-        return false;
+    if (recordBox && (key == Qt::Key_Home || key == Qt::Key_End)) {
+        // A one-line box leaves Ctrl+Home and Ctrl+End to others: there they
+        // go to its start and end as well.
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (box == nullptr || !(event->modifiers() & Qt::ControlModifier))
+            return false;
+        const bool mark = event->modifiers() & Qt::ShiftModifier;
+        key == Qt::Key_Home ? box->home(mark) : box->end(mark);
+        return true;
+    }
     if (recordBox && TypesText(event) && core::RefuseEditWithoutFile(s_, ui_))
         return true;
 
