@@ -289,8 +289,8 @@ ExitDecision ExitProgram(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     switch (ui.AskSaveFile(s.TableFileName.empty() ? "The table (labels and categories)"
                                                    : s.TableFileName)) {
         case Answer::Yes: {
-            const bool saved = s.TableFileName.empty() ? SaveTablefile(s, ui, dialog)
-                                                       : SaveTableButton(s, ui);
+            const bool saved =
+                s.TableFileName.empty() ? SaveTablefile(s, ui, dialog) : SaveTableButton(s, ui);
             return saved ? ExitDecision::End : ExitDecision::Stay;
         }
         case Answer::No:

@@ -45,8 +45,8 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
     }
     std::string backup;
     try {
-        backup = BackupFileName(name, kind.value_or(own == 3 ? DataFileKind::Filter
-                                                             : DataFileKind::Data));
+        backup = BackupFileName(
+            name, kind.value_or(own == 3 ? DataFileKind::Filter : DataFileKind::Data));
     } catch (const std::invalid_argument&) {
         return true;  // no backup is made for such a name
     }

@@ -75,7 +75,9 @@ TEST_F(SieveSelect, SieveEndsWhenDataSet1ChangesAndOnlyThen) {
     };
     const Case cases[] = {
         {"a filter line added",
-         [](core::KovaState& s, core::KovaUi& ui) { core::AddRecords(s, ui, core::FilterLines(s)); },
+         [](core::KovaState& s, core::KovaUi& ui) {
+             core::AddRecords(s, ui, core::FilterLines(s));
+         },
          false},
         {"a record cut",
          [](core::KovaState& s, core::KovaUi& ui) {

@@ -13,8 +13,8 @@
 #include "store/data_file.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
-#include "store/table_file.h"
 #include "store/store_test_util.h"
+#include "store/table_file.h"
 
 namespace {
 
@@ -485,6 +485,18 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
     // Saving a set under its own file, by whatever name, goes on as usual.
     s.DataFileName1 = (dir / "link" / "class.kov").string();
     EXPECT_TRUE(core::SaveShownSet(s, ui));
+
+    // A filter file's backup is its whole name and ".bak": open as a set, it
+    // is refused as well.
+    const std::string filterBackup = (dir / "real" / "notes.bak.bak").string();
+    fs::copy_file(backupOpen, filterBackup);
+    const std::string filterBackupBytes = test::ReadBytes(filterBackup);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, filterBackup));
+    core::ShowFilterMode(s, ui);
+    ui.messages.clear();
+    EXPECT_FALSE(core::SaveShownSet(s, ui));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(test::ReadBytes(filterBackup) == filterBackupBytes);
     fs::current_path(workingFolder);
 }
 

@@ -204,8 +204,7 @@ TEST_F(Edit, JoinSplitAndFilterLineEditsCountInTheirOwnSet) {
         {"filter line added", 3, [](KovaState& s, core::KovaUi& ui) { core::AddButton(s, ui); }},
         {"filter line cut", 3,
          [](KovaState& s, core::KovaUi& ui) { core::ConfirmCut(s, ui, "1", "1"); }},
-        {"filter line pasted", 3,
-         [](KovaState& s, core::KovaUi& ui) { core::PasteButton(s, ui); }},
+        {"filter line pasted", 3, [](KovaState& s, core::KovaUi& ui) { core::PasteButton(s, ui); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -234,7 +234,8 @@ void kova::mnuFileItem_Click(int Index) {
             core::SaveLstfile(s_, ui_, *dialog_, viewer);
             break;
         case 33:
-            if (!MemoHoldsUnstoredText() && core::ExitProgram(s_, ui_, *dialog_) == core::ExitDecision::End) {
+            if (!MemoHoldsUnstoredText() &&
+                core::ExitProgram(s_, ui_, *dialog_) == core::ExitDecision::End) {
                 EndProgram();
             }
             break;
@@ -313,8 +314,8 @@ bool kova::Form_KeyDown(QObject* watched, QKeyEvent* event) {
     // The text box and the three edit boxes of the current record: Home and
     // End (with Ctrl too) move their caret, and in the view of no file
     // nothing may be typed there.
-    const bool recordBox = watched == Text1 || watched == T[1] || watched == T[2] ||
-                           watched == T[3];
+    const bool recordBox =
+        watched == Text1 || watched == T[1] || watched == T[2] || watched == T[3];
     if (recordBox && (key == Qt::Key_Home || key == Qt::Key_End)) {
         // A one-line box leaves Ctrl+Home and Ctrl+End to others: there they
         // go to its start and end as well.
