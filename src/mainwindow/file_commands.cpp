@@ -211,7 +211,7 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // second set's flag also serves data set 2).
     bool selection = s.SelectionShown2 != 0 && !oldName.empty();
     bool saved;
-    if (!MayWriteFile(s, ui, name, 3)) {
+    if (!MayWriteFile(s, ui, name, 3, DataFileKind::Filter)) {
         saved = false;
     } else if (selection) {
         int16_t mode = s.ViewMode;
@@ -219,10 +219,10 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         StoreSelectionEdits(s);
         s.ViewMode = mode;
         saved = SaveDataFile(s, ui, name, s.FullRecords2, s.FullFilterCount, s.FileHeaderNumber,
-                             s.FilterFileInfo);
+                             s.FilterFileInfo, DataFileKind::Filter);
     } else {
         saved = SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
-                             s.FilterFileInfo);
+                             s.FilterFileInfo, DataFileKind::Filter);
     }
     if (saved) {
         s.ReadIncomplete2 = false;
@@ -264,9 +264,26 @@ bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
                       "Save Lstfile");
 }
 
-ExitDecision ExitProgram(KovaState& s, KovaUi& ui) {
+ExitDecision ExitProgram(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     s.DialogCancelled = 0;
-    return AskSaveOpenFiles(s, ui) ? ExitDecision::End : ExitDecision::Stay;
+    if (!AskSaveOpenFiles(s, ui))
+        return ExitDecision::Stay;
+    if (!s.TableChanged)
+        return ExitDecision::End;
+    // The lists and labels live only in memory until a table file holds them.
+    switch (ui.AskSaveFile(s.TableFileName.empty() ? "The table (labels and categories)"
+                                                   : s.TableFileName)) {
+        case Answer::Yes: {
+            const bool saved =
+                s.TableFileName.empty() ? SaveTablefile(s, ui, dialog) : SaveTableButton(s, ui);
+            return saved ? ExitDecision::End : ExitDecision::Stay;
+        }
+        case Answer::No:
+            return ExitDecision::End;
+        default:
+            s.DialogCancelled = 1;
+            return ExitDecision::Stay;
+    }
 }
 
 bool SaveShownSet(KovaState& s, KovaUi& ui) {
@@ -292,13 +309,14 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // The selection goes to a new file: written over an open set's own file
     // (by any spelling or link) it would replace the whole protocol on disk
     // by the selected records.
-    if (!MayWriteFile(s, ui, name, 0))
+    const DataFileKind kind = filter ? DataFileKind::Filter : DataFileKind::Data;
+    if (!MayWriteFile(s, ui, name, 0, kind))
         return false;
     s.SelectionFileName = name;
     StoreSelectionEdits(s);
     const RecordSet& records = s.ViewMode == 1 ? s.Records1 : s.Records2;
     int16_t count = ShownCount(s);
-    if (!SaveDataFile(s, ui, name, records, count, s.FileHeaderNumber, name))
+    if (!SaveDataFile(s, ui, name, records, count, s.FileHeaderNumber, name, kind))
         return false;
     // The new file takes the place of the whole set, which may hold edits
     // made in and before the selection: ask, as every replacing opener does,

@@ -46,9 +46,11 @@ bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
 bool OpenLstfile(KovaState& s, FileChooser& dialog);
 bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer);
 
-// What Exit decided after its questions about the open sets.
+// What Exit (and the close box) decided after its questions: about the open
+// sets, then about a changed table (Yes saves it under its name, or under a
+// name asked in `dialog` when no table file is open).
 enum class ExitDecision { End, Stay };
-ExitDecision ExitProgram(KovaState& s, KovaUi& ui);
+ExitDecision ExitProgram(KovaState& s, KovaUi& ui, FileChooser& dialog);
 
 // The Save Data button: saves the shown set under its name. True when nothing
 // failed (a set without a name has nothing to save); false outside the views

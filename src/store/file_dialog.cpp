@@ -71,7 +71,7 @@ std::optional<PictureFile> ChoosePictureFile(const KovaState& s, KovaUi& ui, Fil
         return std::nullopt;
     PictureFile file = PictureFileName(*chosen, dialog.ChosenFilter());
     // The picture is written whole or not at all, and keeps no backup.
-    if (!MayWriteFile(s, ui, file.name, 0, false))
+    if (!MayWriteFile(s, ui, file.name, 0, std::nullopt, false))
         return std::nullopt;
     return file;
 }

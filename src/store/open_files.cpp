@@ -32,7 +32,8 @@ int16_t OpenSetOfBackup(const KovaState& s, std::string_view name) {
         if (file.empty() || SameFile(name, file))
             continue;
         try {
-            if (SameFile(name, DerivedName(file, ".bak")))
+            if (SameFile(name, BackupFileName(file, set == 3 ? DataFileKind::Filter
+                                                             : DataFileKind::Data)))
                 return set;
         } catch (const std::invalid_argument&) {
         }
@@ -51,7 +52,7 @@ int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except)
 }
 
 bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own,
-                  bool makesBackup) {
+                  std::optional<DataFileKind> kind, bool makesBackup) {
     int16_t other = OpenSetOfFile(s, name, own);
     if (other != 0) {
         ui.Message("\"" + name + "\" is open in KOVA as " + SetDescription(other) +
@@ -71,12 +72,14 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
         return true;
     std::string backup;
     try {
-        backup = DerivedName(name, ".bak");
+        backup = BackupFileName(
+            name, kind.value_or(own == 3 ? DataFileKind::Filter : DataFileKind::Data));
     } catch (const std::invalid_argument&) {
         return true;  // no backup is made for such a name
     }
-    // A save moves the file there, or, with no file yet, deletes the old
-    // backup: either way a backup on disk goes.
+    // A save moves the file there. An open set standing at that name is
+    // refused even before the file exists, so that no later save of it can
+    // move the file over the set.
     if (!PathExists(name) && !PathExists(backup))
         return true;
     other = OpenSetOfFile(s, backup, 0);

@@ -18,6 +18,7 @@
 #include "analyses/windows/uitvoer.h"
 #include "filters/windows/selection_menu.h"
 #include "mainwindow/coding.h"
+#include "mainwindow/file_commands.h"
 #include "mainwindow/windows/gridtry.h"
 #include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/qt_ui.h"
@@ -87,6 +88,7 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
                 return;
             }
             s_.Varnaam[k] = std::move(label);
+            s_.TableChanged = true;
         });
     }
     connect(CBack, &QPushButton::clicked, this, &kova::CBack_Click);
@@ -173,7 +175,7 @@ void kova::Form_Activate() {
 bool kova::Form_QueryUnload(int16_t UnloadMode) {
     if (MemoHoldsUnstoredText())
         return false;
-    if (!core::AskSaveOpenFiles(s_, ui_))
+    if (core::ExitProgram(s_, ui_, *dialog_) != core::ExitDecision::End)
         return false;
     QuitProgram(UnloadMode);
     return true;

@@ -7,10 +7,12 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 #include "analyses/windows/uitvoer.h"
 #include "mainwindow/windows/savefile.h"
@@ -190,6 +192,15 @@ TEST_F(KovaStartupTest, CloseNoEndsWithoutSaving) {
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(ReadBytes(data), original);
     EXPECT_FALSE(std::filesystem::exists(dir.File("class talk.bak")));
+}
+
+TEST_F(KovaStartupTest, CloseAsksAboutAHeadingTypedOver) {
+    w->Form_Load("");
+    QTest::keyClicks(w->Varnaam[4], "x");
+    ASSERT_EQ(s.Varnaam[4], "V4x");
+    EXPECT_EQ(CloseAnswering(3), "The table (labels and categories)");
+    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(w->isVisible());
 }
 
 TEST_F(KovaStartupTest, CloseYesSavesAndKeepsABackup) {
