@@ -41,7 +41,7 @@ DiagramPoint Beside(const DiagramPoint& at, const DiagramPoint& from, const Diag
 }  // namespace
 
 bool SignificantZ(float z) {
-    return !(z > -1.96f && z < 1.96f);
+    return z != static_cast<float>(kUndefined) && !(z > -1.96f && z < 1.96f);
 }
 
 TransitionDiagram DescribeTransitionDiagram(const std::vector<std::string>& labels,

@@ -56,7 +56,7 @@ inline constexpr int kDiagramWidth = 520;
 inline constexpr int kDiagramHeight = kDiagramWidth + kDiagramTitleHeight;
 
 // Whether a z-score counts as significant: at or beyond +-1.96, compared in
-// single precision as the z-score table prints it.
+// single precision as the z-score table prints it; an undefined z is not.
 bool SignificantZ(float z);
 
 // Describes the diagram of the z-scores of cells 1..K by 1..K, the nodes
