@@ -32,8 +32,8 @@ int16_t OpenSetOfBackup(const KovaState& s, std::string_view name) {
         if (file.empty() || SameFile(name, file))
             continue;
         try {
-            if (SameFile(name, BackupFileName(file, set == 3 ? DataFileKind::Filter
-                                                             : DataFileKind::Data)))
+            if (SameFile(name, BackupFileName(
+                                   file, set == 3 ? DataFileKind::Filter : DataFileKind::Data)))
                 return set;
         } catch (const std::invalid_argument&) {
         }
