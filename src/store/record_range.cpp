@@ -6,7 +6,9 @@ namespace core {
 
 void MapRecordNumbersToPositions(const RecordSet& records, int16_t count, bool selectionShown,
                                  int16_t& from, int16_t& to) {
-    if (!selectionShown)
+    // A number below 1 is no record number at all: left as typed, the range
+    // is refused as it is without a selection.
+    if (!selectionShown || from < 1)
         return;
     const int last = std::min<int>(count, static_cast<int>(records.size()) - 1);
     auto number = [&](int p) { return records[static_cast<size_t>(p)].V0; };

@@ -13,8 +13,9 @@ namespace core {
 // becomes the position of the first shown record (1..count) whose number is
 // at or after it, and `to` the position of the last one whose number is at or
 // before it. A range that holds no shown record becomes 1..0, which every
-// dialog's range check refuses. With no selection shown, nothing changes
-// (numbers and positions are the same).
+// dialog's range check refuses. With no selection shown, or a `from` below
+// 1, nothing changes (numbers and positions are the same; such a range is
+// refused alike).
 void MapRecordNumbersToPositions(const RecordSet& records, int16_t count, bool selectionShown,
                                  int16_t& from, int16_t& to);
 
