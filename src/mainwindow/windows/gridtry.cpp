@@ -369,8 +369,7 @@ void gridtry::Combo1_Click() {
     if (text == comboOpened_)
         return;
     comboOpened_ = text;
-    grid_.SetCell(s_, ui_, comboRow_, comboCol_, FromQString(text));
-    MSFlexGrid1->viewport()->update();
+    Store(comboRow_, comboCol_, FromQString(text));
 }
 
 void gridtry::MSFlexGrid1_CommitCell() {
@@ -385,8 +384,14 @@ void gridtry::CommitText() {
     if (text == textOpened_)
         return;
     textOpened_ = text;
-    grid_.SetCell(s_, ui_, textRow_, textCol_, text);
+    Store(textRow_, textCol_, text);
+}
+
+void gridtry::Store(int row, int column, const std::string& text) {
+    const core::GridEdit edit = grid_.SetCell(s_, ui_, row, column, text);
     MSFlexGrid1->viewport()->update();
+    if (edit == core::GridEdit::Stored)
+        emit Edited();
 }
 
 void gridtry::MSFlexGrid1_HideEditor() {

@@ -100,6 +100,10 @@ public:
     int Col() const;
     void SetCurrentCell(int row, int column);
 
+signals:
+    // An edit went into the records: a window that shows them redraws.
+    void Edited();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -110,6 +114,7 @@ private:
     void FloatCombo(int row, int column);
     void FloatText(int row, int column);
     void CommitText();
+    void Store(int row, int column, const std::string& text);
     void ShowMemo(int row, int column);
     void MemoClosed();
 

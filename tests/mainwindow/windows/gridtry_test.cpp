@@ -9,13 +9,16 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTest>
 
+#include "mainwindow/daily_fixture.h"
 #include "mainwindow/windows/memo.h"
 #include "support/main_window_fixture.h"
 
@@ -349,5 +352,83 @@ TEST_F(GridButton, OpensTheShownSetsGridInPlaceOfAnotherSets) {
     EXPECT_EQ(w->GridWindow()->Grid().Layout(), core::GridLayout::Data);
     EXPECT_EQ(w->GridWindow()->Grid().RowCount(), 3);
 }
+
+// Back from the grid to the main window by real activation: the page shows
+// what the grid stored, the code at once and the text typed into the
+// floated box once that box has lost the focus, whichever comes first; what
+// is typed next into the text box adds to the grid's edit.
+struct GridThenMainWindow : test::MainWindowTest, ::testing::WithParamInterface<int> {};
+
+TEST_P(GridThenMainWindow, ThePageShowsTheGridsEdits) {
+    w->Form_Load("");
+    if (GetParam() == 1) {
+        test::ShowSet1(s, ui, 5, 3);
+    } else {
+        s.Records2 = test::MakeRecords(5, "line ");
+        s.FilterCount = 5;
+        s.CurrentFilterLine = 3;
+        s.FilterFileName = dir.File("rules.fil");
+        core::ShowFilterMode(s, ui);
+    }
+    ASSERT_EQ(s.ViewMode, GetParam());
+    const QString text = GetParam() == 1 ? "text 3" : "line 3";
+    ASSERT_EQ(w->Text1->toPlainText(), text);
+    core::ProtocolRecord& record = core::ShownRecords(s)[3];
+    Activate(w.get());
+    w->Command1->click();
+    gridtry* grid = w->GridWindow();
+    ASSERT_NE(grid, nullptr);
+    Activate(grid);
+
+    QWidget* cells = grid->MSFlexGrid1->viewport();
+    auto cell = [grid](int column) {
+        return grid->MSFlexGrid1->visualRect(grid->MSFlexGrid1->model()->index(2, column)).center();
+    };
+    QTest::mouseClick(cells, Qt::LeftButton, {}, cell(5));
+    grid->Combo1->lineEdit()->selectAll();
+    QTest::keyClicks(grid->Combo1->lineEdit(), "Q7");
+    QTest::keyClick(grid->Combo1->lineEdit(), Qt::Key_Return);
+    ASSERT_EQ(record.V4, "Q7");
+    QTest::mouseClick(cells, Qt::LeftButton, {}, cell(9));
+    ASSERT_TRUE(grid->RichTextBox1->isVisible());
+    QTest::mouseClick(grid->RichTextBox1->viewport(), Qt::LeftButton);
+    ASSERT_TRUE(grid->RichTextBox1->hasFocus());
+    grid->RichTextBox1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(grid->RichTextBox1, " new");
+
+    Activate(w.get());
+    EXPECT_EQ(record.V8, (text + " new").toStdString());
+    EXPECT_EQ(w->V[4][10]->text(), "Q7");
+    EXPECT_EQ(w->Text1->toPlainText().toStdString(), (text + " new").toStdString());
+    QTest::mouseClick(w->Text1->viewport(), Qt::LeftButton);
+    w->Text1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->Text1, "!");
+    EXPECT_EQ(record.V8, (text + " new!").toStdString());
+}
+
+// Data set 2 shown: a memo written from the two-coder grid on the current
+// record of data set 2 marks the text box once the main window is back.
+TEST_F(GridThenMainWindow, TheSecondSetsPageShowsAMemoWrittenInTheGrid) {
+    w->Form_Load("");
+    test::ShowSet1(s, ui, 5, 1);
+    test::ShowSet2(s, ui, 5, 3);
+    Activate(w.get());
+    w->Command1->click();
+    gridtry* grid = w->GridWindow();
+    ASSERT_NE(grid, nullptr);
+    Activate(grid);
+    const QRect cell = grid->MSFlexGrid1->visualRect(grid->MSFlexGrid1->model()->index(2, 10));
+    QTest::mouseClick(grid->MSFlexGrid1->viewport(), Qt::RightButton, {}, cell.center());
+    Memo& memo = w->MemoWindow();
+    ASSERT_TRUE(memo.isVisible());
+    QTest::keyClicks(memo.TextBox1, "seen");
+    memo.Command1[0]->click();
+    ASSERT_EQ(s.Records2[3].Memo, "seen");
+
+    Activate(w.get());
+    EXPECT_EQ(w->Text1->palette().color(QPalette::Base), QColor(255, 255, 128));
+}
+
+INSTANTIATE_TEST_SUITE_P(DataAndFilterLines, GridThenMainWindow, ::testing::Values(1, 3));
 
 }  // namespace
