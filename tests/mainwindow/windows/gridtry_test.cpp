@@ -308,6 +308,30 @@ TEST_F(GridWindow, ActivatedAfterRecordsWereCutItShowsAndEditsTheSetAsItIs) {
     EXPECT_TRUE(fake.messages.empty());
 }
 
+// What is typed into the text box is stored when the box loses the focus,
+// and what is left in it when the grid closes.
+TEST_F(GridWindow, TextBoxIsStoredWhenItLosesTheFocusAndWhenTheGridCloses) {
+    Open(3);
+    Activate(w.get());
+    ClickCell(2, 9);
+    QTest::mouseClick(w->RichTextBox1->viewport(), Qt::LeftButton);
+    ASSERT_TRUE(w->RichTextBox1->hasFocus());
+    w->RichTextBox1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->RichTextBox1, "!");
+    w->MSFlexGrid1->setFocus();
+    EXPECT_EQ(s.Records1[2].V8, "text 2!");
+
+    // Another window in front: the box holds text but not the focus.
+    QWidget other;
+    other.show();
+    Activate(&other);
+    ClickCell(3, 9);
+    w->RichTextBox1->moveCursor(QTextCursor::End);
+    w->RichTextBox1->insertPlainText("?");
+    w->close();
+    EXPECT_EQ(s.Records1[3].V8, "text 3?");
+}
+
 struct GridButton : test::MainWindowTest {};
 
 TEST_F(GridButton, OpensOnceAndNotWithoutRecords) {
