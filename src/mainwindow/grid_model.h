@@ -59,7 +59,8 @@ public:
     // UpToDate, with a message that the grid is out of date when it is not.
     bool CheckUpToDate(const KovaState& s, KovaUi& ui) const;
     // An out-of-date grid taken over to its set as the set now stands, rows
-    // in the order of positions; false when the set has no records left.
+    // in the order of positions; false when the set has no records left or,
+    // in the two-coder layout, when another file took data set 2's place.
     bool Rebind(const KovaState& s);
 
     // The Sort menu's item `index` (0..8, V0..V8): sorts by column index + 1;

@@ -160,6 +160,7 @@ gridtry::gridtry(core::KovaState& s, core::KovaUi& ui, core::GridModel grid, Mem
     RichTextBox1->setObjectName("RichTextBox1");
     RichTextBox1->hide();
     RichTextBox1->installEventFilter(this);
+    RichTextBox1->viewport()->installEventFilter(this);
 
     Command1 = new QPushButton("OK", inner);
     Command1->setObjectName("Command1");
@@ -287,6 +288,17 @@ bool gridtry::eventFilter(QObject* watched, QEvent* event) {
     if (watched == MSFlexGrid1->viewport() && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         MSFlexGrid1_MouseButton(mouse->button(), MSFlexGrid1->indexAt(mouse->position().toPoint()));
+    } else if (event->type() == QEvent::MouseButtonDblClick &&
+               (watched == Combo1 || watched == Combo1->lineEdit() ||
+                watched == RichTextBox1->viewport())) {
+        // The box floated by the first click of a double click on a cell of
+        // row 1 takes the second: the double click still sorts.
+        const bool combo = watched != RichTextBox1->viewport();
+        if ((combo ? comboRow_ : textRow_) == 1 &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            MSFlexGrid1_HeaderDblClick(combo ? comboCol_ : textCol_);
+            return true;
+        }
     } else if (watched == RichTextBox1 && event->type() == QEvent::FocusOut) {
         CommitText();
     } else if (event->type() == QEvent::FocusOut && Combo1 != nullptr &&

@@ -48,6 +48,9 @@ class GridTable : public QTableView {
 public:
     using QTableView::QTableView;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    // No type-to-search: a key typed after a click on a cell would move to
+    // another row and take the floated box with it.
+    void keyboardSearch(const QString&) override {}
 };
 
 // The floated code box: it fills its list when the list opens.

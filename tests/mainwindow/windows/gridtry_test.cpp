@@ -191,6 +191,10 @@ TEST_F(GridWindow, TextBoxWritesTheTextIntoTheRecord) {
     EXPECT_EQ(s.Records1[1].V8, "one\xA0two");
 
     ClickCell(3, 9);
+    // A key typed on the grid itself searches no row.
+    QTest::keyClicks(w->MSFlexGrid1, "t");
+    EXPECT_EQ(w->Row(), 3);
+    ASSERT_TRUE(w->RichTextBox1->isVisible());
     w->RichTextBox1->setFocus();
     w->RichTextBox1->moveCursor(QTextCursor::End);
     Type(w->RichTextBox1, "!");
@@ -240,6 +244,31 @@ TEST_F(GridWindow, HeadingDoubleClickSortsAndEditsFollowThePosition) {
     // Sort menu item 0 restores the order.
     w->mnuSortItem[0]->trigger();
     EXPECT_EQ(w->Grid().Position(3), 3);
+}
+
+// A double click on a cell of row 1 sorts by its column, although the box
+// floated by its first click takes the second.
+TEST_F(GridWindow, DoubleClickOnACellOfRowOneSorts) {
+    Open(4);  // V4: b, a, c, a
+    Activate(w.get());
+    struct Case {
+        int startItem;  // the Sort menu item that orders the rows first
+        int column;
+        std::vector<int> order;
+    };
+    const Case cases[] = {{0, 5, {2, 4, 1, 3}}, {4, 9, {1, 2, 3, 4}}};
+    for (const auto& [startItem, column, order] : cases) {
+        SCOPED_TRACE(column);
+        w->mnuSortItem[startItem]->trigger();
+        const QRect cell = w->MSFlexGrid1->visualRect(w->MSFlexGrid1->model()->index(0, column));
+        QTest::mouseDClick(w->windowHandle(), Qt::LeftButton, {},
+                           Cells()->mapTo(w.get(), cell.topLeft() + QPoint(5, 5)));
+        QApplication::processEvents();
+        std::vector<int> positions;
+        for (int row = 1; row <= 4; ++row)
+            positions.push_back(w->Grid().Position(row));
+        EXPECT_EQ(positions, order);
+    }
 }
 
 TEST_F(GridWindow, RightClickOpensTheMemoOfTheRowsRecord) {
