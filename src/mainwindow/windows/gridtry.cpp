@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <algorithm>
 
@@ -209,8 +210,16 @@ gridtry::~gridtry() = default;
 
 void gridtry::Form_Load() {
     CentreOnScreen(this);
-    for (int c = 0; c < grid_.ColumnCount(); ++c)
-        MSFlexGrid1->setColumnWidth(c, Tw(grid_.ColumnWidth(c)));
+    // The record numbers and positions of columns 0 and 1 run to five
+    // digits and a sign: those columns are at least as wide as that, with
+    // the margins the cells keep on either side and the grid line.
+    const int margin =
+        MSFlexGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, MSFlexGrid1) + 1;
+    const int numberWidth = MSFlexGrid1->fontMetrics().horizontalAdvance("-00000") + 2 * margin + 1;
+    for (int c = 0; c < grid_.ColumnCount(); ++c) {
+        const int width = Tw(grid_.ColumnWidth(c));
+        MSFlexGrid1->setColumnWidth(c, c <= 1 ? std::max(width, numberWidth) : width);
+    }
     SetCurrentCell(1, 1);
 }
 

@@ -137,6 +137,10 @@ void kova::CreateControls() {
             QLabel* l = PlainLabel(Page, QString("V%1(%2)").arg(k).arg(r));
             SetGeometry(l, kColumns[k].left, kRowTop[r], kColumns[k].width, 375);
             l->setFrameStyle(QFrame::Box | QFrame::Plain);
+            // The narrow number column holds five digits only without the
+            // indent a framed label keeps by default.
+            if (k == 0)
+                l->setIndent(0);
             SetBackground(l, ToQColor(kColumns[k].colour));
             V[k][r] = l;
         }

@@ -271,6 +271,18 @@ TEST_F(GridWindow, DoubleClickOnACellOfRowOneSorts) {
     }
 }
 
+// Five-digit positions and record numbers show whole.
+TEST_F(GridWindow, FiveDigitNumbersFitTheirColumns) {
+    Open(10001);
+    w->MSFlexGrid1->scrollToBottom();
+    QApplication::processEvents();
+    QAbstractItemView* view = w->MSFlexGrid1;  // where the hint is public
+    for (int column : {0, 1, 11}) {
+        SCOPED_TRACE(column);
+        EXPECT_GE(w->MSFlexGrid1->columnWidth(column), view->sizeHintForColumn(column));
+    }
+}
+
 TEST_F(GridWindow, RightClickOpensTheMemoOfTheRowsRecord) {
     Open(4);
     w->mnuSortItem[4]->trigger();  // rows: 2, 4, 1, 3
