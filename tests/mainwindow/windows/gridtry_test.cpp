@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
+#include <tuple>
 
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/windows/memo.h"
@@ -251,12 +252,9 @@ TEST_F(GridWindow, HeadingDoubleClickSortsAndEditsFollowThePosition) {
 TEST_F(GridWindow, DoubleClickOnACellOfRowOneSorts) {
     Open(4);  // V4: b, a, c, a
     Activate(w.get());
-    struct Case {
-        int startItem;  // the Sort menu item that orders the rows first
-        int column;
-        std::vector<int> order;
-    };
-    const Case cases[] = {{0, 5, {2, 4, 1, 3}}, {4, 9, {1, 2, 3, 4}}};
+    // From the order of positions by V4, then from the order by V4 by V8.
+    const std::tuple<int, int, std::vector<int>> cases[] = {{0, 5, {2, 4, 1, 3}},
+                                                            {4, 9, {1, 2, 3, 4}}};
     for (const auto& [startItem, column, order] : cases) {
         SCOPED_TRACE(column);
         w->mnuSortItem[startItem]->trigger();
@@ -422,7 +420,16 @@ TEST_F(GridButton, OpensTheShownSetsGridInPlaceOfAnotherSets) {
 // what the grid stored, the code at once and the text typed into the
 // floated box once that box has lost the focus, whichever comes first; what
 // is typed next into the text box adds to the grid's edit.
-struct GridThenMainWindow : test::MainWindowTest, ::testing::WithParamInterface<int> {};
+struct GridThenMainWindow : test::MainWindowTest, ::testing::WithParamInterface<int> {
+    // The grid of the shown set, opened by its button and in front.
+    gridtry* OpenGrid() {
+        Activate(w.get());
+        w->Command1->click();
+        if (w->GridWindow() != nullptr)
+            Activate(w->GridWindow());
+        return w->GridWindow();
+    }
+};
 
 TEST_P(GridThenMainWindow, ThePageShowsTheGridsEdits) {
     w->Form_Load("");
@@ -439,11 +446,8 @@ TEST_P(GridThenMainWindow, ThePageShowsTheGridsEdits) {
     const QString text = GetParam() == 1 ? "text 3" : "line 3";
     ASSERT_EQ(w->Text1->toPlainText(), text);
     core::ProtocolRecord& record = core::ShownRecords(s)[3];
-    Activate(w.get());
-    w->Command1->click();
-    gridtry* grid = w->GridWindow();
+    gridtry* grid = OpenGrid();
     ASSERT_NE(grid, nullptr);
-    Activate(grid);
 
     QWidget* cells = grid->MSFlexGrid1->viewport();
     auto cell = [grid](int column) {
@@ -477,11 +481,8 @@ TEST_F(GridThenMainWindow, TheSecondSetsPageShowsAMemoWrittenInTheGrid) {
     w->Form_Load("");
     test::ShowSet1(s, ui, 5, 1);
     test::ShowSet2(s, ui, 5, 3);
-    Activate(w.get());
-    w->Command1->click();
-    gridtry* grid = w->GridWindow();
+    gridtry* grid = OpenGrid();
     ASSERT_NE(grid, nullptr);
-    Activate(grid);
     const QRect cell = grid->MSFlexGrid1->visualRect(grid->MSFlexGrid1->model()->index(2, 10));
     QTest::mouseClick(grid->MSFlexGrid1->viewport(), Qt::RightButton, {}, cell.center());
     Memo& memo = w->MemoWindow();
