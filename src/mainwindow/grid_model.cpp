@@ -60,12 +60,15 @@ void GridModel::Bind(const KovaState& s) {
         order_[static_cast<size_t>(i)] = static_cast<int16_t>(i + 1);
 }
 
+bool GridModel::SecondSetReplaced(const KovaState& s) const {
+    return layout_ == GridLayout::TwoCoder && BindingOf(s, 2).fileName != secondBinding_.fileName;
+}
+
 bool GridModel::Rebind(const KovaState& s) {
     if (UpToDate(s))
         return true;
-    // Another file read in place of data set 2 (or the filter lines, which
-    // share its records): its fields would show as the second coder's.
-    if (layout_ == GridLayout::TwoCoder && BindingOf(s, 2).fileName != secondBinding_.fileName)
+    // The fields of another data set 2 would show as the second coder's.
+    if (SecondSetReplaced(s))
         return false;
     const bool filter = layout_ == GridLayout::Filter;
     const int16_t count = filter ? s.FilterCount : s.RecordCount1;

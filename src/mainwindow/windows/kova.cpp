@@ -254,10 +254,12 @@ void kova::CAnaf_Click() {
 void kova::Command1_Click() {
     if (s_.ViewMode == 0)
         return;
-    if (grid_ != nullptr && static_cast<int16_t>(grid_->Grid().Layout()) != s_.ViewMode) {
+    if (grid_ != nullptr && (static_cast<int16_t>(grid_->Grid().Layout()) != s_.ViewMode ||
+                             grid_->Grid().SecondSetReplaced(s_))) {
         // Open on another set than the one shown (the filter lines, say, while
-        // the page shows the data): what is typed next is meant for the shown
-        // set, so the grid makes way for that set's grid.
+        // the page shows the data, or a data set 2 since replaced): what is
+        // typed next is meant for the shown set, so the grid makes way for
+        // that set's grid.
         grid_->close();
         grid_ = nullptr;
     }

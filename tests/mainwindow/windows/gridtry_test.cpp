@@ -414,6 +414,18 @@ TEST_F(GridButton, OpensTheShownSetsGridInPlaceOfAnotherSets) {
     ASSERT_NE(w->GridWindow(), nullptr);
     EXPECT_EQ(w->GridWindow()->Grid().Layout(), core::GridLayout::Data);
     EXPECT_EQ(w->GridWindow()->Grid().RowCount(), 3);
+
+    // A two-coder grid after another data set 2 was opened: the grid of the
+    // new pair, not the old one brought forward.
+    s.DataFileName2 = "/p/two.kov";
+    s.RecordCount2 = 2;
+    s.ViewMode = 2;
+    w->Command1->click();
+    s.DataFileName2 = "/p/other.kov";
+    ++s.ChangeCount2;
+    w->Command1->click();
+    ASSERT_NE(w->GridWindow(), nullptr);
+    EXPECT_TRUE(w->GridWindow()->Grid().UpToDate(s));
 }
 
 // Back from the grid to the main window by real activation: the page shows
