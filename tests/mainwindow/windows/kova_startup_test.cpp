@@ -176,6 +176,31 @@ TEST_F(KovaStartupTest, SplashComesFirstAndAboutShowsItAgain) {
     EXPECT_TRUE(shown);
 }
 
+// After the splash window the focus is where typing changes nothing; a
+// heading that takes the focus shows it.
+TEST_F(KovaStartupTest, StartsWithTheFocusWhereTypingChangesNothing) {
+    w->showSplash = true;
+    test::WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Space); });
+    w->Form_Load(data);
+    ASSERT_EQ(s.ViewMode, 1);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QApplication::processEvents();
+    const core::RecordSet records = s.Records1;
+    const auto labels = s.Varnaam;
+    QTest::keyClicks(QApplication::focusWidget(), "hello");
+    EXPECT_TRUE(s.Records1 == records);
+    EXPECT_TRUE(s.Varnaam == labels);
+    EXPECT_EQ(w->Varnaam[0]->text().toStdString(), "V0");
+
+    const QColor heading = w->Varnaam[7]->palette().color(QPalette::Base);
+    QTest::mouseClick(w->Varnaam[8], Qt::LeftButton);
+    ASSERT_TRUE(w->Varnaam[8]->hasFocus());
+    EXPECT_NE(w->Varnaam[8]->palette().color(QPalette::Base), heading);
+    QTest::mouseClick(w->Text1->viewport(), Qt::LeftButton);
+    EXPECT_EQ(w->Varnaam[8]->palette().color(QPalette::Base), heading);
+}
+
 TEST_F(KovaStartupTest, CloseCancelKeepsEverything) {
     w->Form_Load(data);
     EXPECT_EQ(CloseAnswering(3), QString::fromStdString(data));
