@@ -271,7 +271,8 @@ void ReportDataFileError(KovaUi& ui, int16_t Kind, int16_t Index, const std::str
 }
 
 bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
-                  int16_t Count, int16_t HeaderNumber, const std::string& FileInfo) {
+                  int16_t Count, int16_t HeaderNumber, const std::string& FileInfo,
+                  StaleBackup stale) {
     long long baseLength = static_cast<long long>(FileName.size()) - 4;
     s.ScratchInteger = static_cast<int16_t>(baseLength > 32767 ? 32767 : baseLength);
     std::string tempName;
@@ -316,7 +317,7 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         tempName.clear();
         // With no previous file, the old backup goes all the same: a backup
         // never belongs to another version than the one before the file.
-        if (!exists && backupExisted)
+        if (!exists && backupExisted && stale == StaleBackup::Remove)
             RemoveFile(backup);
         return true;
     } catch (const FileFailure& f) {

@@ -10,12 +10,19 @@
 
 namespace core {
 
+// What a save does with a ".bak" when there is no previous file to move
+// there: a save of the program's own file removes it (a backup never belongs
+// to another version than the one before the file), a new file made from
+// elsewhere (an import, a conversion) keeps it, for it made no such backup.
+enum class StaleBackup { Remove, Keep };
+
 // Writes records 1..Count to FileName: the old ".bak" is replaced by the
 // previous file and the new file takes its place only once it is complete.
 // On failure shows the "Error # " message and returns false; the file on disk
 // and its ".bak" are then as they were.
 bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
-                  int16_t Count, int16_t HeaderNumber, const std::string& FileInfo);
+                  int16_t Count, int16_t HeaderNumber, const std::string& FileInfo,
+                  StaleBackup stale = StaleBackup::Remove);
 
 // Reads FileName into Records/Count/HeaderNumber/FileInfo, showing the wait
 // window. Returns false (after showing the message) when the file was bad.

@@ -45,6 +45,14 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         ShowImportError(ui, kErrBadFileName, "Bad file name or number (" + fileName + ")");
         return false;
     }
+    // A file already under the ".old" name would move onto itself and then
+    // be rotated out by the save.
+    if (SameFile(fileName, oldName)) {
+        ui.Message("\"" + fileName + "\" already has the name its older form is kept under: " +
+                       "it was not converted. Copy it to another name and convert the copy.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
     // Both names are written: the older file moves to the ".old" one and the
     // converted set takes its own. Neither may be an open set's file.
     if (!MayWriteFile(s, ui, fileName, 0) || !MayWriteFile(s, ui, oldName, 0))
@@ -59,7 +67,9 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         ShowImportError(ui, e.number, e.description);
         return false;
     }
-    if (!SaveDataFile(s, ui, fileName, records, count, 9, fileName)) {
+    // The older file has just left this name: a backup of it is not this
+    // conversion's to remove.
+    if (!SaveDataFile(s, ui, fileName, records, count, 9, fileName, StaleBackup::Keep)) {
         RenameFile(oldName, fileName);
         return false;
     }
