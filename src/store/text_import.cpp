@@ -289,8 +289,12 @@ ImportedSet ParseChunks(Parser& parser, Read&& read) {
 }
 
 template <typename Parser>
-ImportedSet ParseBytes(Parser& parser, std::string_view bytes) {
-    return ParseChunks(parser, [&](const auto& each) { each(bytes); });
+ImportedSet ParseBytes(Parser& parser, std::string_view bytes, size_t chunkSize) {
+    return ParseChunks(parser, [&](const auto& each) {
+        const size_t step = chunkSize == 0 ? bytes.size() : chunkSize;
+        for (size_t at = 0; at < bytes.size(); at += step)
+            each(bytes.substr(at, step));
+    });
 }
 
 // Parses the named file, read a chunk at a time; false (a message shown)
@@ -346,14 +350,14 @@ bool TakeDialogueAnswers(KovaState& s, int option, const std::string& delimiter,
     return true;
 }
 
-ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes) {
+ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes, size_t chunkSize) {
     DialogueParser parser(s);
-    return ParseBytes(parser, bytes);
+    return ParseBytes(parser, bytes, chunkSize);
 }
 
-ImportedSet ParseSentenceText(const std::string& bytes) {
+ImportedSet ParseSentenceText(const std::string& bytes, size_t chunkSize) {
     SentenceParser parser;
-    return ParseBytes(parser, bytes);
+    return ParseBytes(parser, bytes, chunkSize);
 }
 
 bool ImportedFileName(KovaUi& ui, const std::string& sourceName, std::string& dataFileName) {

@@ -52,8 +52,10 @@ struct TextTooLong {
 // as such when it opens with the UTF-8 mark, or is well-formed UTF-8 holding
 // characters beyond ASCII). A CR, an LF or a CR LF ends a line. Both throw
 // std::length_error past the record limit and TextTooLong.
-ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes);
-ImportedSet ParseSentenceText(const std::string& bytes);
+// `chunkSize` hands the bytes over that many at a time, as a file is read
+// (0: all at once); the result is the same.
+ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes, size_t chunkSize = 0);
+ImportedSet ParseSentenceText(const std::string& bytes, size_t chunkSize = 0);
 
 // The whole imports: the dialog (dialogue only), the read, then data set 1 is
 // replaced, saved beside it as a ".kov" file (ImportedFileName) with

@@ -156,6 +156,8 @@ TEST(DialogueText, DelimiterLayoutAndCommentRules) {
         EXPECT_EQ(Lines(set), c.lines);
         EXPECT_EQ(set.fileInfo, c.info);
         EXPECT_EQ(set.replaced, c.replaced);
+        // Read a byte at a time, as a file is read in chunks: the same set.
+        EXPECT_EQ(Lines(core::ParseDialogueText(s, c.text, 1)), c.lines);
     }
 }
 
