@@ -45,6 +45,14 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         ShowImportError(ui, kErrBadFileName, "Bad file name or number (" + fileName + ")");
         return false;
     }
+    // A file already under the ".old" name would move onto itself and then
+    // be rotated out by the save.
+    if (SameFile(fileName, oldName)) {
+        ui.Message("\"" + fileName + "\" already has the name its older form is kept under: " +
+                       "it was not converted. Copy it to another name and convert the copy.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
     // Both names are written: the older file moves to the ".old" one and the
     // converted set takes its own. Neither may be an open set's file.
     const DataFileKind kind =

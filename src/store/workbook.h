@@ -14,7 +14,7 @@ namespace core {
 // held as a serial day number (days since 30 December 1899, the time of day
 // as the fraction).
 struct CellValue {
-    enum class Kind { Empty, Number, Text, Date };
+    enum class Kind { Empty, Number, Text, Date, Elapsed };
     Kind kind = Kind::Empty;
     double number = 0;
     std::string text;

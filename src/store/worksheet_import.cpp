@@ -42,34 +42,82 @@ Civil CivilFromDays(long long z) {
     return {y + (m <= 2), m, d};
 }
 
-// 30 December 1899, day 0 of the serial numbers, counted from 1970.
+// 30 December 1899 counted from 1970: with it a serial day from 1 March
+// 1900 on is a day of the calendar.
 constexpr long long kSerialEpoch = -25569;
+// The workbook calendar counts a 29 February 1900 that never was: its serial
+// day 60. The days before it are one day earlier than their serial says.
+constexpr long long kPhantomDay = 60;
+// Serial days beyond any workbook's calendar are shown as numbers.
+constexpr double kLastSerial = 3e6;
 
-std::string TimeText(long long seconds) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
-                  seconds % 60);
-    return buf;
+// A serial day as a day counted from 30 December 1899 in the calendar; the
+// phantom day counts as 28 February, the day it follows.
+long long CalendarDay(long long serialDay) {
+    return serialDay >= 1 && serialDay < kPhantomDay ? serialDay + 1 : serialDay;
 }
 
-std::string SerialText(double serial) {
-    if (!std::isfinite(serial) || std::fabs(serial) > 3e6)
-        return NumberText(serial);
+// A serial number split into its day and the second of that day, rounded to
+// the second.
+struct DayTime {
+    long long day;
+    long long seconds;
+};
+
+DayTime SplitSerial(double serial) {
     long long days = static_cast<long long>(std::floor(serial));
     long long seconds = std::llround((serial - static_cast<double>(days)) * 86400.0);
     if (seconds >= 86400) {
         ++days;
         seconds -= 86400;
     }
-    if (days == 0 && serial >= 0)
-        return TimeText(seconds);
-    const Civil c = CivilFromDays(days + kSerialEpoch);
+    return {days, seconds};
+}
+
+bool InCalendar(double serial) {
+    return std::isfinite(serial) && serial >= 0 && serial <= kLastSerial;
+}
+
+std::string TimeText(long long seconds) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+    return buf;
+}
+
+// "dd-MM-yyyy" of a serial day from 1 on, as the workbook shows it (the
+// phantom day as 29-02-1900).
+std::string DateText(long long serialDay) {
+    if (serialDay == kPhantomDay)
+        return "29-02-1900";
+    const Civil c = CivilFromDays(CalendarDay(serialDay) + kSerialEpoch);
     char buf[48];
     std::snprintf(buf, sizeof buf, "%02u-%02u-%04lld", c.day, c.month, c.year);
-    std::string text = buf;
-    if (seconds != 0)
-        text += " " + TimeText(seconds);
+    return buf;
+}
+
+// A number in a date or time format as readable text: "H:mm:ss" below one
+// day, else the date, followed by the time unless it is midnight. A number
+// outside the calendar (negative, too large) keeps its number text.
+std::string SerialText(double serial) {
+    if (!InCalendar(serial))
+        return NumberText(serial);
+    const DayTime dt = SplitSerial(serial);
+    if (serial < 1)
+        return TimeText(dt.seconds + dt.day * 86400);
+    std::string text = DateText(dt.day);
+    if (dt.seconds != 0)
+        text += " " + TimeText(dt.seconds);
     return text;
+}
+
+// A duration in hours, minutes and seconds counted from 0, hours past 24
+// included ("25:30:00").
+std::string ElapsedText(double serial) {
+    if (!std::isfinite(serial) || std::fabs(serial) > kLastSerial)
+        return NumberText(serial);
+    const long long seconds = std::llround(std::fabs(serial) * 86400.0);
+    return (serial < 0 && seconds != 0 ? "-" : "") + TimeText(seconds);
 }
 
 // A text that is a number as a whole (blanks around it allowed).
@@ -91,6 +139,7 @@ int16_t SequenceNumber(const CellValue& v, int row, int column) {
             return 0;
         case CellValue::Kind::Number:
         case CellValue::Kind::Date:
+        case CellValue::Kind::Elapsed:
             value = v.number;
             break;
         case CellValue::Kind::Text:
@@ -151,59 +200,32 @@ std::string NumberText(double value) {
 }
 
 double SerialDate(int year, int month, int day, int hours, int minutes, double seconds) {
-    const long long days =
-        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-        kSerialEpoch;
+    long long days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+                     kSerialEpoch;
+    // Before the phantom 29 February 1900 the serial is a day behind; 30
+    // December 1899 stays day 0, which holds the times without a date.
+    if (days >= 1 && days <= kPhantomDay)
+        --days;
     return static_cast<double>(days) + (hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0;
 }
 
 std::string Utf8ToProgramText(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        char32_t code = 0;
-        size_t length = 1;
-        if (c < 0x80) {
-            code = c;
-        } else if ((c & 0xE0) == 0xC0) {
-            code = c & 0x1F;
-            length = 2;
-        } else if ((c & 0xF0) == 0xE0) {
-            code = c & 0x0F;
-            length = 3;
-        } else if ((c & 0xF8) == 0xF0) {
-            code = c & 0x07;
-            length = 4;
-        } else {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        bool good = i + length <= utf8.size();
-        for (size_t k = 1; good && k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
-            good = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (!good) {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        const int byte = Windows1252Byte(code);
-        out.push_back(byte < 0 ? '?' : static_cast<char>(byte));
-        i += length;
-    }
-    return out;
+    size_t replaced = 0;
+    return Utf8ToWindows1252Replacing(utf8, replaced);
 }
 
 std::string DateOrText(const CellValue& Value) {
     switch (Value.kind) {
         case CellValue::Kind::Number:
+            // Time codes in seconds stay numbers; a fraction of a day is a
+            // time of day.
+            if (Value.number >= 0 && Value.number < 1)
+                return SerialText(Value.number);
+            return NumberText(Value.number);
         case CellValue::Kind::Date:
             return SerialText(Value.number);
+        case CellValue::Kind::Elapsed:
+            return ElapsedText(Value.number);
         case CellValue::Kind::Text:
             return Value.text;
         case CellValue::Kind::Empty:
@@ -218,12 +240,34 @@ std::string CellText(const CellValue& value) {
             return NumberText(value.number);
         case CellValue::Kind::Date:
             return SerialText(value.number);
+        case CellValue::Kind::Elapsed:
+            return ElapsedText(value.number);
         case CellValue::Kind::Text:
             return value.text;
         case CellValue::Kind::Empty:
             break;
     }
     return "";
+}
+
+void DateTimeCodes::Note(int record, const CellValue& value) {
+    if (value.kind != CellValue::Kind::Date || !InCalendar(value.number) || value.number < 1)
+        return;
+    const DayTime dt = SplitSerial(value.number);
+    dated_.push_back({record, CalendarDay(dt.day) * 86400 + dt.seconds});
+    const long long day = CalendarDay(dt.day);
+    if (firstSerialDay_ == 0 || day < CalendarDay(firstSerialDay_) ||
+        (day == CalendarDay(firstSerialDay_) && dt.day < firstSerialDay_))
+        firstSerialDay_ = dt.day;
+}
+
+std::string DateTimeCodes::Apply(RecordSet& records) const {
+    if (dated_.empty())
+        return "";
+    const long long start = CalendarDay(firstSerialDay_) * 86400;
+    for (const auto& [record, second] : dated_)
+        records[static_cast<size_t>(record)].V1 = TimeText(second - start);
+    return " | first date: " + DateText(firstSerialDay_);
 }
 
 std::optional<std::string> TakeWorksheetAnswers(KovaState& s, const std::string (&columns)[8],
@@ -262,6 +306,10 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                       const WorkbookOpener& open) {
     s.DialogCancelled = 0;
     bool waitShown = false;
+    std::string dataFileName;
+    if (!ImportedFileName(ui, FileName, dataFileName) ||
+        !MayImportInto(s, ui, FileName, dataFileName))
+        return false;
     try {
         std::unique_ptr<Workbook> book = open(FileName);
         std::vector<std::string> sheets = book->SheetNames();
@@ -280,13 +328,11 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
             throw WorkbookError(kErrSubscript, "Subscript out of range: rows " +
                                                    std::to_string(s.FromRecord) + " to " +
                                                    std::to_string(s.ToRecord));
-        std::string dataFileName;
-        if (!ImportedFileName(ui, FileName, dataFileName))
-            return false;
 
         ImportedSet set;
         set.count = static_cast<int16_t>(count);
         set.records.resize(static_cast<size_t>(count) + 1);
+        DateTimeCodes dates;
         for (int r = s.FromRecord; r <= s.ToRecord; ++r) {
             const int k = r - s.FromRecord + 1;
             if (!waitShown || (k & 255) == 1 || r == s.ToRecord) {
@@ -301,12 +347,14 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                 if (column == 0)
                     continue;
                 const CellValue v = book->Cell(r, column);
-                if (j == 2)
+                if (j == 2) {
                     rec.V2 = SequenceNumber(v, r, column);
-                else if (j == 1)
+                } else if (j == 1) {
                     rec.V1 = FieldText(DateOrText(v), false);
-                else
+                    dates.Note(k, v);
+                } else {
                     *TextField(rec, j) = FieldText(CellText(v), j == 8);
+                }
             }
         }
         if (waitShown)
@@ -316,7 +364,7 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
         // they are worked out from the times and actors.
         if (s.ExcelColumns[2] == 0)
             NumberSequence(set.records, set.count);
-        set.fileInfo = dataFileName + " | worksheet: " + sheet;
+        set.fileInfo = dataFileName + " | worksheet: " + sheet + dates.Apply(set.records);
         return InstallImportedSet(s, ui, dataFileName, std::move(set));
     } catch (const WorkbookError& e) {
         if (waitShown)
