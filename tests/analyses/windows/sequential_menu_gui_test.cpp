@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -180,6 +181,44 @@ TEST_F(SequentialMenuGui, CancelWritesNothingAndAllRunsSixVariables) {
     EXPECT_EQ(Count(text, "Frequency Transition Table"), 6u);
     EXPECT_EQ(Count(text, "Expected Transition Table"), 0u);
     EXPECT_TRUE(ui.Viewer().isVisible());
+
+    // Cancel after that run: the dialog shows the run's switches, and a
+    // change made before Cancel neither runs nor stays.
+    Choose(4, [](lagask* d) {
+        EXPECT_TRUE(d->Check2[1]->isChecked());
+        d->Check2[2]->click();
+        d->cmdCancel->click();
+    });
+    EXPECT_EQ(ReadBytes(anaFile), text);
+    EXPECT_EQ(s.ShowFrequencyTable, 1);
+    EXPECT_EQ(s.ShowExpectedTable, 0);
+}
+
+TEST_F(SequentialMenuGui, OkSaysWhatToTickAndStaysOpen) {
+    QStringList messages;
+    bool openAfterOk = true;
+    auto okExpectingAMessage = [&](lagask* d) {
+        WhenModalOf<QMessageBox>([&](QMessageBox* box) {
+            messages << box->text();
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+        openAfterOk = openAfterOk && d->isVisible();
+    };
+    Choose(4, [&](lagask* d) {
+        okExpectingAMessage(d);                           // first use: nothing ticked
+        QTest::mouseClick(d->Check2[9], Qt::LeftButton);  // the bi-directional diagram alone
+        okExpectingAMessage(d);
+        QTest::mouseClick(d->Check2[7], Qt::LeftButton);  // now with its z-scores
+        WhenModalOf<diagram>([](diagram* picture) { picture->COkee->click(); });
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+    });
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[0].contains("tick at least one of the tables"))
+        << messages[0].toStdString();
+    EXPECT_TRUE(messages[1].contains("\"Bi-directional z-scores\"")) << messages[1].toStdString();
+    EXPECT_TRUE(openAfterOk);
+    EXPECT_EQ(Count(ReadBytes(anaFile), "Bi-directional Z-scores Table"), 1u);
 }
 
 TEST_F(SequentialMenuGui, TheMenuShowsTheCurrentLabelsAndItemOneDoesNothing) {
