@@ -221,6 +221,34 @@ TEST_F(SequentialMenuGui, OkSaysWhatToTickAndStaysOpen) {
     EXPECT_EQ(Count(ReadBytes(anaFile), "Bi-directional Z-scores Table"), 1u);
 }
 
+// All with the diagram: each of the six names its variable and lag in its
+// caption; when the last is closed by a click, the output viewer is the
+// active window, not the main window behind it.
+TEST_F(SequentialMenuGui, AllNamesEachDiagramAndLeavesTheViewerInFront) {
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QStringList captions;
+    std::function<void(diagram*)> closeByClick = [&](diagram* picture) {
+        captions << picture->windowTitle();
+        if (captions.size() < 6)
+            WhenModalOf<diagram>(closeByClick);
+        QTest::mouseClick(picture->COkee, Qt::LeftButton);
+    };
+    Choose(9, [&](lagask* d) {
+        QTest::mouseClick(d->Check2[5], Qt::LeftButton);  // uni-directional z-scores
+        QTest::mouseClick(d->Check2[0], Qt::LeftButton);  // and their diagram
+        WhenModalOf<diagram>(closeByClick);
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+    });
+    ASSERT_EQ(captions.size(), 6);
+    for (int v = 2; v <= 7; ++v)
+        EXPECT_EQ(captions[v - 2],
+                  QString("KOVA Transition Diagram: V%1, lag 1, uni-directional").arg(v));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&ui.Viewer()));
+    EXPECT_FALSE(w->isActiveWindow());
+}
+
 TEST_F(SequentialMenuGui, TheMenuShowsTheCurrentLabelsAndItemOneDoesNothing) {
     w->Varnaam[4]->setText("Speech act");
     emit w->Varnaam[4]->textEdited("Speech act");
