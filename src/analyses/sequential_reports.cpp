@@ -128,7 +128,8 @@ bool WriteZScoreTable(KovaState& s, KovaUi& ui, const std::string& direction,
     if (!FlushAnalysisOutput(s, ui, block))
         return false;
     if ((bi && s.ShowBiDiagram != 0) || (!bi && s.ShowUniDiagram != 0))
-        ui.ShowTransitionDiagram(DescribeTransitionDiagram(r.categories, z, bi, r.lag));
+        ui.ShowTransitionDiagram(DescribeTransitionDiagram(
+            s.Varnaam[static_cast<size_t>(r.varIndex)], r.categories, z, bi, r.lag));
     return true;
 }
 

@@ -410,12 +410,13 @@ TEST(TransitionDiagram, ArrowsOfSignificantCells) {
     z(2, 1) = -2.0f;
     z(3, 3) = 1.96f;
     z(1, 3) = 1.95f;
-    const core::TransitionDiagram d = core::DescribeTransitionDiagram({"a", "b", "c"}, z, false, 1);
+    const core::TransitionDiagram d =
+        core::DescribeTransitionDiagram("V4", {"a", "b", "c"}, z, false, 1);
     ASSERT_EQ(d.nodes.size(), 3u);
-    // Clockwise from the top of a circle of radius 260 - 70 = 190 around
-    // (260, 28 + 260), under the title line.
+    // Clockwise from the top of a circle of radius 260 - 90 = 170 around
+    // (260, 44 + 260), under the two title lines.
     EXPECT_DOUBLE_EQ(d.nodes[0].centre.x, 260);
-    EXPECT_DOUBLE_EQ(d.nodes[0].centre.y, 98);
+    EXPECT_DOUBLE_EQ(d.nodes[0].centre.y, 134);
     EXPECT_GT(d.nodes[1].centre.x, 260);
     EXPECT_LT(d.nodes[2].centre.x, 260);
     ASSERT_EQ(d.arrows.size(), 3u);
@@ -434,13 +435,53 @@ TEST(TransitionDiagram, ArrowsOfSignificantCells) {
                 std::hypot(22.0, 5.0), 1e-9);
     // The bi-directional form draws a pair once.
     z(2, 1) = 2.5f;
-    const core::TransitionDiagram bi = core::DescribeTransitionDiagram({"a", "b", "c"}, z, true, 1);
+    const core::TransitionDiagram bi =
+        core::DescribeTransitionDiagram("V4", {"a", "b", "c"}, z, true, 1);
     EXPECT_EQ(bi.arrows.size(), 2u);
     // Forty nodes on the circle get smaller, keeping 3 pixels apart:
-    // pi x 190 / 40 - 3 = 11.92.
+    // pi x 170 / 40 - 3 = 10.35.
     const core::TransitionDiagram many = core::DescribeTransitionDiagram(
-        std::vector<std::string>(40, "x"), SingleMatrix(40, 40), false, 1);
-    EXPECT_NEAR(many.nodeRadius, 3.14159265 * 190 / 40 - 3, 1e-6);
+        "V4", std::vector<std::string>(40, "x"), SingleMatrix(40, 40), false, 1);
+    EXPECT_NEAR(many.nodeRadius, 3.14159265 * 170 / 40 - 3, 1e-6);
+}
+
+// Every z label is nearer its own arrow than any other, also where all six
+// categories are linked and the lines cross in the middle; a label wider
+// than its node stands beside it; the picture names the variable and lag.
+TEST(TransitionDiagram, LabelsStandByTheirOwnArrowsAndNodes) {
+    SingleMatrix z(6, 6);
+    for (int a = 1; a <= 6; ++a)
+        for (int b = 1; b <= 6; ++b)
+            z(a, b) = a == b ? (a == 1 ? -2.5f : 0.0f) : static_cast<float>(a * 10 + b);
+    auto distance = [](const core::DiagramPoint& p, const core::DiagramArrow& a) {
+        if (a.loop)
+            return std::abs(std::hypot(p.x - a.start.x, p.y - a.start.y) - a.loopRadius);
+        const double dx = a.end.x - a.start.x, dy = a.end.y - a.start.y;
+        const double t = std::clamp(
+            ((p.x - a.start.x) * dx + (p.y - a.start.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+        return std::hypot(p.x - a.start.x - t * dx, p.y - a.start.y - t * dy);
+    };
+    for (const bool bi : {false, true}) {
+        const core::TransitionDiagram d = core::DescribeTransitionDiagram(
+            "Speech act", {"Question", "A", "E", "I", "F", "R"}, z, bi, 2);
+        ASSERT_EQ(d.arrows.size(), bi ? 16u : 31u);
+        for (const core::DiagramArrow& own : d.arrows) {
+            for (const core::DiagramArrow& other : d.arrows) {
+                if (&own != &other && !own.loop) {
+                    EXPECT_LT(distance(own.labelAt, own), distance(own.labelAt, other))
+                        << own.label << " by " << other.label << (bi ? " bi" : " uni");
+                }
+            }
+        }
+        EXPECT_FALSE(d.nodes[0].labelInside);
+        EXPECT_TRUE(d.nodes[1].labelInside);
+        const core::DiagramPoint& beside = d.nodes[0].besideAt;
+        EXPECT_GT(std::hypot(beside.x - d.nodes[0].centre.x, beside.y - d.nodes[0].centre.y),
+                  d.nodeRadius);
+        EXPECT_EQ(d.variable, "Speech act");
+        EXPECT_EQ(d.caption, std::string("KOVA Transition Diagram: Speech act, lag 2, ") +
+                                 (bi ? "bi-directional" : "uni-directional"));
+    }
 }
 
 TEST_F(Sequential, MenuItems) {

@@ -1,6 +1,7 @@
 #include "analyses/windows/diagram.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
@@ -40,18 +41,48 @@ void ArrowHead(QPainter& painter, const QPointF& from, const QPointF& to) {
     painter.restore();
 }
 
-QRectF LabelBox(const QPointF& centre) {
-    return QRectF(centre.x() - 40, centre.y() - 10, 80, 20);
+constexpr const char* kCaption = "KOVA Transition Diagram";
+
+// The box of a text standing at an anchor as `align` says, moved inside
+// `within` where it would cross its edge; never cut.
+QRectF TextBox(const QFontMetricsF& metrics, const QString& text, const QPointF& at,
+               const core::DiagramAlign& align, const QRectF& within) {
+    const double w = metrics.horizontalAdvance(text);
+    const double h = metrics.height();
+    QRectF box(at.x() - w / 2 * (1 - align.x), at.y() - h / 2 * (1 - align.y), w, h);
+    if (box.right() > within.right())
+        box.moveRight(within.right());
+    if (box.left() < within.left())
+        box.moveLeft(within.left());
+    if (box.bottom() > within.bottom())
+        box.moveBottom(within.bottom());
+    if (box.top() < within.top())
+        box.moveTop(within.top());
+    return box;
 }
 
 }  // namespace
 
 void PaintTransitionDiagram(QPainter& painter, const core::TransitionDiagram& d) {
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(QRect(0, 0, d.width, d.height), Qt::white);
+    const QRectF picture(0, 0, d.width, d.height);
+    painter.fillRect(picture, Qt::white);
     painter.setPen(Qt::black);
-    if (!d.title.empty())
-        painter.drawText(QRectF(0, 4, d.width, 20), Qt::AlignHCenter, ToQString(d.title));
+    QFont font = painter.font();
+    font.setPixelSize(core::kDiagramFontPixels);
+    QFont bold = font;
+    bold.setBold(true);
+    constexpr int kAlign = Qt::AlignCenter | Qt::TextDontClip;
+    // The title: the variable, then the direction and the lag.
+    painter.setFont(bold);
+    const QRectF line1(4, 4, d.width - 8, 18);
+    painter.drawText(
+        line1, Qt::AlignHCenter,
+        QFontMetricsF(bold).elidedText(ToQString(d.variable), Qt::ElideRight, line1.width()));
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    painter.drawText(QRectF(4, 22, d.width - 8, 18), Qt::AlignHCenter, ToQString(d.title));
+    const QRectF below(0, core::kDiagramTitleHeight, d.width, d.height - core::kDiagramTitleHeight);
     for (const core::DiagramArrow& a : d.arrows) {
         QPen pen(Qt::black, 1.5, a.dashed ? Qt::DashLine : Qt::SolidLine);
         painter.setPen(pen);
@@ -64,15 +95,24 @@ void PaintTransitionDiagram(QPainter& painter, const core::TransitionDiagram& d)
                 ArrowHead(painter, ToPoint(a.start), ToPoint(a.end));
         }
         painter.setPen(Qt::black);
-        painter.drawText(LabelBox(ToPoint(a.labelAt)), Qt::AlignCenter, ToQString(a.label));
+        const QString label = ToQString(a.label);
+        painter.drawText(TextBox(metrics, label, ToPoint(a.labelAt), {}, below), kAlign, label);
     }
     painter.setPen(QPen(Qt::black, 1.5));
-    for (const core::DiagramNode& n : d.nodes) {
-        painter.setBrush(Qt::white);
+    painter.setBrush(Qt::white);
+    for (const core::DiagramNode& n : d.nodes)
         painter.drawEllipse(ToPoint(n.centre), d.nodeRadius, d.nodeRadius);
-        const QRectF box(n.centre.x - d.nodeRadius, n.centre.y - d.nodeRadius, 2 * d.nodeRadius,
-                         2 * d.nodeRadius);
-        painter.drawText(box, Qt::AlignCenter, ToQString(n.label));
+    // The labels last, whole: inside the circle where they fit, else beside.
+    painter.setPen(Qt::black);
+    for (const core::DiagramNode& n : d.nodes) {
+        const QString label = ToQString(n.label);
+        const bool fits = n.labelInside &&
+                          metrics.horizontalAdvance(label) <= 2 * d.nodeRadius - 2 &&
+                          metrics.height() <= 2 * d.nodeRadius;
+        const QRectF box = fits
+                               ? TextBox(metrics, label, ToPoint(n.centre), {}, below)
+                               : TextBox(metrics, label, ToPoint(n.besideAt), n.besideAlign, below);
+        painter.drawText(box, kAlign, label);
     }
 }
 
@@ -103,7 +143,7 @@ void DiagramPicture::paintEvent(QPaintEvent*) {
 diagram::diagram(const core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     : QDialog(parent), s_(s), ui_(ui), dialog_(this) {
     setObjectName("diagram");
-    setWindowTitle("KOVA Transition Diagram");
+    setWindowTitle(kCaption);
     Picture1 = new DiagramPicture(this);
     Picture1->move(Tw(120), Tw(120));
     const int below = Picture1->y() + Picture1->height() + Tw(120);
@@ -122,6 +162,7 @@ diagram::diagram(const core::KovaState& s, core::KovaUi& ui, QWidget* parent)
 
 void diagram::ShowModal(const core::TransitionDiagram& d) {
     Picture1->SetDiagram(d);
+    setWindowTitle(d.caption.empty() ? QString(kCaption) : ToQString(d.caption));
     if (isVisible())
         hide();  // a modeless showing becomes the modal one
     CentreOnScreen(this);

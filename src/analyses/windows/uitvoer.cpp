@@ -101,7 +101,11 @@ void uitvoer::ShowText(const std::string& caption, const std::string& text) {
     shownRevision_ = doc->revision();
     Tekst->moveCursor(QTextCursor::End);
     show();
+    // Also when it was open already: a modal transition diagram closed in
+    // the run hands the focus back to the window under it, which would
+    // otherwise cover the report.
     raise();
+    activateWindow();
 }
 
 std::string uitvoer::TextBytes() const {

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -180,6 +181,72 @@ TEST_F(SequentialMenuGui, CancelWritesNothingAndAllRunsSixVariables) {
     EXPECT_EQ(Count(text, "Frequency Transition Table"), 6u);
     EXPECT_EQ(Count(text, "Expected Transition Table"), 0u);
     EXPECT_TRUE(ui.Viewer().isVisible());
+
+    // Cancel after that run: the dialog shows the run's switches, and a
+    // change made before Cancel neither runs nor stays.
+    Choose(4, [](lagask* d) {
+        EXPECT_TRUE(d->Check2[1]->isChecked());
+        d->Check2[2]->click();
+        d->cmdCancel->click();
+    });
+    EXPECT_EQ(ReadBytes(anaFile), text);
+    EXPECT_EQ(s.ShowFrequencyTable, 1);
+    EXPECT_EQ(s.ShowExpectedTable, 0);
+}
+
+TEST_F(SequentialMenuGui, OkSaysWhatToTickAndStaysOpen) {
+    QStringList messages;
+    bool openAfterOk = true;
+    auto okExpectingAMessage = [&](lagask* d) {
+        WhenModalOf<QMessageBox>([&](QMessageBox* box) {
+            messages << box->text();
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+        openAfterOk = openAfterOk && d->isVisible();
+    };
+    Choose(4, [&](lagask* d) {
+        okExpectingAMessage(d);                           // first use: nothing ticked
+        QTest::mouseClick(d->Check2[9], Qt::LeftButton);  // the bi-directional diagram alone
+        okExpectingAMessage(d);
+        QTest::mouseClick(d->Check2[7], Qt::LeftButton);  // now with its z-scores
+        WhenModalOf<diagram>([](diagram* picture) { picture->COkee->click(); });
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+    });
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[0].contains("tick at least one of the tables"))
+        << messages[0].toStdString();
+    EXPECT_TRUE(messages[1].contains("\"Bi-directional z-scores\"")) << messages[1].toStdString();
+    EXPECT_TRUE(openAfterOk);
+    EXPECT_EQ(Count(ReadBytes(anaFile), "Bi-directional Z-scores Table"), 1u);
+}
+
+// All with the diagram: each of the six names its variable and lag in its
+// caption; when the last is closed by a click, the output viewer is the
+// active window, not the main window behind it.
+TEST_F(SequentialMenuGui, AllNamesEachDiagramAndLeavesTheViewerInFront) {
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QStringList captions;
+    std::function<void(diagram*)> closeByClick = [&](diagram* picture) {
+        captions << picture->windowTitle();
+        if (captions.size() < 6)
+            WhenModalOf<diagram>(closeByClick);
+        QTest::mouseClick(picture->COkee, Qt::LeftButton);
+    };
+    Choose(9, [&](lagask* d) {
+        QTest::mouseClick(d->Check2[5], Qt::LeftButton);  // uni-directional z-scores
+        QTest::mouseClick(d->Check2[0], Qt::LeftButton);  // and their diagram
+        WhenModalOf<diagram>(closeByClick);
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+    });
+    ASSERT_EQ(captions.size(), 6);
+    for (int v = 2; v <= 7; ++v)
+        EXPECT_EQ(captions[v - 2],
+                  QString("KOVA Transition Diagram: V%1, lag 1, uni-directional").arg(v));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&ui.Viewer()));
+    EXPECT_FALSE(w->isActiveWindow());
 }
 
 TEST_F(SequentialMenuGui, TheMenuShowsTheCurrentLabelsAndItemOneDoesNothing) {
