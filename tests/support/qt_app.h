@@ -49,14 +49,18 @@ inline const bool kModalWaitsEndWithTheirTest = [] {
 
 // Runs `act` on the next modal window once it is up (within a few seconds)
 // while the test that called it runs; gives up quietly otherwise, so the
-// waiting test fails on its own checks.
-inline void WhenModal(std::function<void(QWidget*)> act) {
+// waiting test fails on its own checks. With `wanted`, only a modal window
+// it accepts counts.
+inline void WhenModal(std::function<void(QWidget*)> act,
+                      std::function<bool(QWidget*)> wanted = nullptr) {
     (void)kModalWaitsEndWithTheirTest;
     auto* timer = new QTimer;
     QElapsedTimer waited;
     waited.start();
-    QObject::connect(timer, &QTimer::timeout, [timer, waited, act = std::move(act)] {
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, act = std::move(act), wanted] {
         QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && wanted && !wanted(modal))
+            modal = nullptr;
         if (modal == nullptr && waited.elapsed() < 5000)
             return;
         timer->stop();
@@ -66,6 +70,13 @@ inline void WhenModal(std::function<void(QWidget*)> act) {
     });
     PendingModalWaits().emplace_back(timer);
     timer->start(10);
+}
+
+// The same for the next modal window of type T.
+template <typename T>
+void WhenModalOf(std::function<void(T*)> act) {
+    WhenModal([act](QWidget* modal) { act(qobject_cast<T*>(modal)); },
+              [](QWidget* modal) { return qobject_cast<T*>(modal) != nullptr; });
 }
 
 }  // namespace test

@@ -29,24 +29,7 @@ namespace {
 
 using test::ReadBytes;
 
-// Runs `act` on the next modal window of type T (polling the event loop
-// the modal window runs).
-template <typename T>
-void WhenModalOf(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    auto* ticks = new int(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, act] {
-        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (modal == nullptr && ++*ticks < 500)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        delete ticks;
-        if (modal != nullptr)
-            act(modal);
-    });
-    timer->start(10);
-}
+using test::WhenModalOf;
 
 using test::Count;
 
