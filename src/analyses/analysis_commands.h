@@ -8,7 +8,7 @@
 #include <string>
 
 #include "analyses/report_frame.h"
-#include "mainwindow/file_commands.h"
+#include "store/file_dialog.h"
 #include "store/state.h"
 #include "store/ui.h"
 

@@ -130,14 +130,13 @@ SingleMatrix AdjustedResiduals(const CountMatrix& f, const SingleMatrix& e) {
     const int n = f.Columns();
     SingleMatrix d(m - 1, n - 1);
     const double total = f(m, n);
-    if (total == 0)
-        return d;
     for (int a = 1; a < m; ++a) {
         for (int b = 1; b < n; ++b) {
             const double expected = e(a, b);
-            const double variance = expected * (1 - f(a, n) / total) * (1 - f(m, b) / total);
-            if (variance > 0)
-                d(a, b) = static_cast<float>((f(a, b) - expected) / std::sqrt(variance));
+            const double variance =
+                total == 0 ? 0 : expected * (1 - f(a, n) / total) * (1 - f(m, b) / total);
+            d(a, b) = variance > 0 ? static_cast<float>((f(a, b) - expected) / std::sqrt(variance))
+                                   : static_cast<float>(kUndefined);
         }
     }
     return d;

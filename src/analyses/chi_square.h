@@ -94,8 +94,9 @@ double CriticalChiSquare95(int df);
 double ChiSquareZ(double chiSquare, int df);
 
 // Haberman's adjusted residuals of the cells:
-// (F - E) / sqrt(E x (1 - row total / N') x (1 - column total / N')), 0 where
-// that variance is 0. Totals row and column are 0.
+// (F - E) / sqrt(E x (1 - row total / N') x (1 - column total / N')),
+// kUndefined where that variance is 0 (an empty row or column, a margin that
+// holds every count). Totals row and column are 0.
 SingleMatrix AdjustedResiduals(const CountMatrix& f, const SingleMatrix& e);
 
 // How many cells (rows 1..R by columns 1..C) hold an expected frequency

@@ -94,7 +94,7 @@ void WriteResidualsBlock(AnalysisOutput& block, const ChiSquareLabels& labels, c
     std::vector<std::string> cells(static_cast<size_t>(n - 1));
     for (int a = 1; a < m; ++a) {
         for (int b = 1; b < n; ++b)
-            cells[static_cast<size_t>(b - 1)] = FormatNumber(d(a, b), "####0.00");
+            cells[static_cast<size_t>(b - 1)] = CellText(d(a, b), "####0.00");
         const size_t label = static_cast<size_t>(a - 1);
         WriteTableRow(out, label < labels.rowLabels.size() ? labels.rowLabels[label] : "", cells);
     }

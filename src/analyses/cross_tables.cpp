@@ -9,41 +9,48 @@ namespace core {
 
 namespace {
 
+constexpr const char* kNoTableCategories =
+    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
+
 bool TableBased(const KovaState& s, int varIndex) {
     return s.TableBasedCategories != 0 && varIndex >= 4 && varIndex <= 7;
 }
 
 }  // namespace
 
-std::optional<CountTable> BuildCrossTable(const KovaState& s, int varX, int varY) {
+std::optional<CountTable> BuildCrossTable(const KovaState& s, KovaUi& ui, int varX, int varY) {
     const std::vector<std::string> x =
         RangeCodes(s.Records1, s.FromRecord, s.ToRecord, varX, s.EpisodeFilling == 1);
     const std::vector<std::string> y =
         RangeCodes(s.Records1, s.FromRecord, s.ToRecord, varY, s.EpisodeFillingY == 1);
     const size_t lag = s.Lag < 0 ? 0 : static_cast<size_t>(s.Lag);
-    const size_t pairs = x.size() > lag ? x.size() - lag : 0;
-    const std::vector<std::string> xPaired(x.begin(), x.begin() + static_cast<long>(pairs));
-    const std::vector<std::string> yPaired(y.begin() + static_cast<long>(y.size() - pairs),
-                                           y.end());
+    const size_t shift = std::min(lag, y.size());
+    // Record i pairs with record i + lag: the row codes without the last
+    // `lag`, the column codes without the first.
+    const CodedPairs pairs =
+        PairCodes(x, std::vector<std::string>(y.begin() + static_cast<long>(shift), y.end()));
+    // The categories of one variable; false after the message when its
+    // table-based list is empty.
+    auto categoriesOf = [&](int var, const std::vector<std::string>& paired,
+                            std::vector<std::string>& list) {
+        if (!TableBased(s, var)) {
+            list = DistinctCodesOf(paired, {});
+            return true;
+        }
+        list = s.CategoryLists[static_cast<size_t>(var)];
+        if (list.empty())
+            ui.Message(kNoTableCategories, "Error", Icon::Exclamation);
+        return !list.empty();
+    };
     std::vector<std::string> rows;
     std::vector<std::string> columns;
-    if (TableBased(s, varX)) {
-        rows = s.CategoryLists[static_cast<size_t>(varX)];
-        if (rows.empty())
-            return std::nullopt;
-    } else {
-        rows = DistinctCodesOf(xPaired, {});
-    }
-    if (TableBased(s, varY)) {
-        columns = s.CategoryLists[static_cast<size_t>(varY)];
-        if (columns.empty())
-            return std::nullopt;
-    } else {
-        columns = DistinctCodesOf(yPaired, {});
-    }
+    if (!categoriesOf(varX, pairs.first, rows) || !categoriesOf(varY, pairs.second, columns))
+        return std::nullopt;
+    if (!CheckCategoryCount(ui, std::max(rows.size(), columns.size())))
+        return std::nullopt;
     CountTable table = MakeCountTable(std::move(rows), std::move(columns));
-    for (size_t i = 0; i < pairs; ++i)
-        CountPair(table, xPaired[i], yPaired[i]);
+    for (size_t i = 0; i < pairs.first.size(); ++i)
+        CountPair(table, pairs.first[i], pairs.second[i]);
     return table;
 }
 
@@ -74,15 +81,8 @@ bool RunCrossTables(KovaState& s, KovaUi& ui, int16_t varX, int16_t varY,
         s.FromRecord < 1 || s.FromRecord > s.ToRecord || s.ToRecord > s.RecordCount1 ||
         static_cast<size_t>(s.ToRecord) >= s.Records1.size())
         return true;
-    std::optional<CountTable> table = BuildCrossTable(s, varX, varY);
-    if (!table) {
-        ui.Message(
-            "Tablebased option checked. However no categories of coding specified. Procedure "
-            "stopped!",
-            "Error", Icon::Exclamation);
-        return true;
-    }
-    if (!CheckCategoryCount(ui, static_cast<size_t>(std::max(table->Rows(), table->Columns()))))
+    std::optional<CountTable> table = BuildCrossTable(s, ui, varX, varY);
+    if (!table)
         return true;
     const std::string subject =
         s.Varnaam[static_cast<size_t>(varX)] + " x " + s.Varnaam[static_cast<size_t>(varY)];

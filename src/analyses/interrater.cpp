@@ -39,6 +39,20 @@ std::vector<std::string> DistinctCodesOf(const std::vector<std::string>& a,
     return codes;
 }
 
+CodedPairs PairCodes(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    CodedPairs pairs;
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        if (!a[i].empty() && !b[i].empty()) {
+            pairs.first.push_back(a[i]);
+            pairs.second.push_back(b[i]);
+        } else if (!a[i].empty() || !b[i].empty()) {
+            ++pairs.oneEmpty;
+        }
+    }
+    return pairs;
+}
+
 CountTable MakeCountTable(std::vector<std::string> rows, std::vector<std::string> columns) {
     CountTable table;
     table.rowCategories = std::move(rows);
@@ -155,7 +169,17 @@ void WriteTitle(const KovaState& s, AnalysisOutput& block, int16_t varIndex,
     WriteReportRule(block, '=');
 }
 
-void WriteAgreementBlock(AnalysisOutput& block, const Agreement& a) {
+// A count under the Pairs column: it ends where that column's cells end,
+// one blank at least after the label.
+void WriteLeftOutLine(ReportWriter& out, std::string_view label, size_t count) {
+    constexpr int kPairsEnd = 19;
+    const std::string value = FormatNumber(static_cast<double>(count), "#####0");
+    out.Text(label).Text(" ");
+    const int width = std::max(kPairsEnd + 1 - out.Column(), static_cast<int>(value.size()));
+    out.RightField(value, width).EndLine();
+}
+
+void WriteAgreementBlock(AnalysisOutput& block, const Agreement& a, const LeftOut& leftOut) {
     ReportWriter& out = block.out;
     out.Text("Agreement and Cohen's Kappa").EndLine();
     WriteReportRule(block, '-');
@@ -164,6 +188,8 @@ void WriteAgreementBlock(AnalysisOutput& block, const Agreement& a) {
     WriteTableRow(out, "Total:",
                   {FormatNumber(a.pairs, "#####0"), FormatNumber(a.agreements, "#####0"),
                    CellText(a.percentage, "####0.00%"), CellText(a.kappa, "####0.000")});
+    WriteLeftOutLine(out, "Not paired:", leftOut.notPaired);
+    WriteLeftOutLine(out, "One code empty:", leftOut.oneEmpty);
     WriteReportRule(block, '-');
     out.EndLine();
 }
@@ -191,7 +217,7 @@ void WriteCategoryKappaBlock(AnalysisOutput& block, const CountTable& table, con
 }  // namespace
 
 bool WriteInterraterReport(KovaState& s, KovaUi& ui, int16_t varIndex, const CountTable& table,
-                           const ReportClock& clock) {
+                           const LeftOut& leftOut, const ReportClock& clock) {
     const std::string& label = s.Varnaam[static_cast<size_t>(varIndex)];
     if (table.Rows() == 0) {
         AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
@@ -217,7 +243,7 @@ bool WriteInterraterReport(KovaState& s, KovaUi& ui, int16_t varIndex, const Cou
     if (s.ShowAgreementKappa != 0) {
         AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::TwoBlanks);
         WriteTitle(s, block, varIndex, clock);
-        WriteAgreementBlock(block, a);
+        WriteAgreementBlock(block, a, leftOut);
         if (!FlushAnalysisOutput(s, ui, block))
             return false;
     }
@@ -242,6 +268,10 @@ bool RunInterraterAgreement(KovaState& s, KovaUi& ui, int16_t varIndex, const Re
         RangeCodes(s.Records1, s.FromRecord, s.ToRecord, varIndex, filling);
     std::vector<std::string> codes2 =
         RangeCodes(s.Records2, s.FromRecord2, s.ToRecord2, varIndex, filling);
+    const CodedPairs pairs = PairCodes(codes1, codes2);
+    const LeftOut leftOut{
+        std::max(codes1.size(), codes2.size()) - std::min(codes1.size(), codes2.size()),
+        pairs.oneEmpty};
     std::vector<std::string> categories;
     if (s.TableBasedCategories != 0 && varIndex >= 4) {
         categories = s.CategoryLists[static_cast<size_t>(varIndex)];
@@ -250,15 +280,14 @@ bool RunInterraterAgreement(KovaState& s, KovaUi& ui, int16_t varIndex, const Re
             return true;
         }
     } else {
-        categories = DistinctCodesOf(codes1, codes2);
+        categories = DistinctCodesOf(pairs.first, pairs.second);
     }
     if (!CheckCategoryCount(ui, categories.size()))
         return true;
     CountTable table = MakeCountTable(categories, categories);
-    const size_t pairs = std::min(codes1.size(), codes2.size());
-    for (size_t i = 0; i < pairs; ++i)
-        CountPair(table, codes1[i], codes2[i]);
-    return WriteInterraterReport(s, ui, varIndex, table, clock);
+    for (size_t i = 0; i < pairs.first.size(); ++i)
+        CountPair(table, pairs.first[i], pairs.second[i]);
+    return WriteInterraterReport(s, ui, varIndex, table, leftOut, clock);
 }
 
 }  // namespace core

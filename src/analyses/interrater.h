@@ -28,6 +28,18 @@ std::vector<std::string> RangeCodes(const RecordSet& records, int16_t from, int1
 std::vector<std::string> DistinctCodesOf(const std::vector<std::string>& a,
                                          const std::vector<std::string>& b);
 
+// The pairs (a[i], b[i]) over the shorter list in which both codes are
+// non-empty, and how many pairs were left out because only one was empty.
+// Only these pairs are counted and give the categories: an empty code
+// compared with nothing would add rows and columns that change the
+// statistics.
+struct CodedPairs {
+    std::vector<std::string> first;
+    std::vector<std::string> second;
+    size_t oneEmpty = 0;
+};
+CodedPairs PairCodes(const std::vector<std::string>& a, const std::vector<std::string>& b);
+
 // A table of counts with its categories: counts(r, c) for the row category
 // r and the column category c (from 1), with the totals in row Rows() and
 // column Columns() of the matrix (chi_square.h).
@@ -79,12 +91,20 @@ bool CheckCategoryCount(KovaUi& ui, size_t count);
 void WriteCountTable(AnalysisOutput& block, const CountTable& table, std::string_view title,
                      std::string_view rightTitle);
 
+// The records left out of the table: those of the longer range beyond the
+// shorter one, and the pairs in which one coder left the code empty.
+struct LeftOut {
+    size_t notPaired = 0;
+    size_t oneEmpty = 0;
+};
+
 // The report blocks of one variable: the title and (ShowFrequencyTable) the
 // frequency table, the chi-square statistics, the agreement with Cohen's
-// kappa (ShowAgreementKappa) and the category kappas (ShowCategoryKappas).
-// A table without categories gives the "No Codes Found!" block.
+// kappa and the records left out (ShowAgreementKappa) and the category
+// kappas (ShowCategoryKappas). A table without categories gives the
+// "No Codes Found!" block.
 bool WriteInterraterReport(KovaState& s, KovaUi& ui, int16_t varIndex, const CountTable& table,
-                           const ReportClock& clock);
+                           const LeftOut& leftOut, const ReportClock& clock);
 
 // Runs the agreement of variable varIndex (1..7): nothing unless data set 2
 // is open and both ranges (FromRecord..ToRecord of data set 1, FromRecord2..

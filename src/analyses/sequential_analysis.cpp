@@ -1,6 +1,7 @@
 #include "analyses/sequential_analysis.h"
 
 #include "analyses/chi_square_report.h"
+#include "analyses/interrater.h"
 #include "analyses/output_file.h"
 #include "analyses/range_options.h"
 #include "analyses/sequential_reports.h"
@@ -81,6 +82,9 @@ bool ComputeTransitionTables(KovaState& s, KovaUi& ui, int16_t varIndex, const E
     } else {
         report.categories = DistinctCodes(events);
     }
+    // Before any table: K categories take K x K cells in several tables.
+    if (!CheckCategoryCount(ui, report.categories.size()))
+        return true;
 
     std::vector<std::string> codes;
     codes.reserve(static_cast<size_t>(n));

@@ -32,8 +32,9 @@ EventList BuildSequentialEvents(const KovaState& s, int varIndex);
 // The categories, the transitions at `lag` and their statistics, with the
 // blocks the table switches ask for appended to the analysis output file (the
 // " No Codes Found! " block for an empty event list). Table-based categories
-// of V4..V7 with an empty coding list give a message and write nothing. False
-// when the output file could not be written.
+// of V4..V7 with an empty coding list, or more than kMaxTableCategories
+// categories, give a message and write nothing. False when the output file
+// could not be written.
 bool ComputeTransitionTables(KovaState& s, KovaUi& ui, int16_t varIndex, const EventList& events,
                              int16_t lag, const ReportClock& clock);
 

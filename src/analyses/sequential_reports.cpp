@@ -118,6 +118,8 @@ bool WriteZScoreTable(KovaState& s, KovaUi& ui, const std::string& direction,
     const int k = z.Rows() - 1;
     WriteRows(out, r.categories, k, k, [&](int a, int b) {
         const float value = z(a, b);
+        if (value == static_cast<float>(kUndefined))
+            return CellText(kUndefined, "####0.00");
         return SignificantZ(value) ? FormatNumber(value, "####0.00") : std::string("---");
     });
     WriteReportRule(block, '-');
@@ -126,7 +128,8 @@ bool WriteZScoreTable(KovaState& s, KovaUi& ui, const std::string& direction,
     if (!FlushAnalysisOutput(s, ui, block))
         return false;
     if ((bi && s.ShowBiDiagram != 0) || (!bi && s.ShowUniDiagram != 0))
-        ui.ShowTransitionDiagram(DescribeTransitionDiagram(r.categories, z, bi, r.lag));
+        ui.ShowTransitionDiagram(DescribeTransitionDiagram(
+            s.Varnaam[static_cast<size_t>(r.varIndex)], r.categories, z, bi, r.lag));
     return true;
 }
 
@@ -143,7 +146,7 @@ bool WriteKappaTable(KovaState& s, KovaUi& ui, const std::string& direction,
     WriteReportRule(block, '-');
     const int k = kappa.Rows() - 1;
     WriteRows(out, r.categories, k, k,
-              [&](int a, int b) { return FormatNumber(kappa(a, b), "####0.00"); });
+              [&](int a, int b) { return CellText(kappa(a, b), "####0.00"); });
     WriteReportRule(block, '-');
     out.EndLine();
     return FlushAnalysisOutput(s, ui, block);

@@ -2,7 +2,9 @@
 // paints: category nodes on a circle, and for every z-score at or beyond
 // +-1.96 an arrow from the earlier to the later category (a loop for a
 // repeat), solid above 0 and dashed below, labelled with the z-score. In the
-// bi-directional form a pair has one line, without arrowheads.
+// bi-directional form a pair has one line, without arrowheads. The picture
+// and the window's caption name the variable, the direction and the lag, so
+// that the diagrams of one run, and saved pictures, can be told apart.
 #pragma once
 
 #include <string>
@@ -18,9 +20,22 @@ struct DiagramPoint {
     bool operator==(const DiagramPoint&) const = default;
 };
 
+// How a text stands at its anchor point, per axis: -1 it ends there (left of
+// or above the point), 0 it is centred on it, 1 it starts there.
+struct DiagramAlign {
+    int x = 0;
+    int y = 0;
+    bool operator==(const DiagramAlign&) const = default;
+};
+
 struct DiagramNode {
     std::string label;  // the category
     DiagramPoint centre;
+    // A label wider than the circle stands beside the node, outside the
+    // circle of nodes and away from the node's loop, anchored here.
+    bool labelInside = true;  // as far as the estimated text width tells
+    DiagramPoint besideAt;
+    DiagramAlign besideAlign;
     bool operator==(const DiagramNode&) const = default;
 };
 
@@ -31,7 +46,7 @@ struct DiagramArrow {
     bool dashed = false;  // a z below 0
     bool loop = false;    // from == to: a circle beside the node
     bool head = true;     // an arrowhead at `end` (none in the bi-directional form)
-    DiagramPoint start;   // on the rim of the earlier node (a loop: its centre)
+    DiagramPoint start;   // on the rim of the earlier node (a loop: the loop's centre)
     DiagramPoint end;     // on the rim of the later node (a loop: unused)
     double loopRadius = 0;
     DiagramPoint labelAt;  // where the label's centre goes
@@ -43,26 +58,33 @@ struct TransitionDiagram {
     int width = 0;  // the picture, in pixels
     int height = 0;
     double nodeRadius = 0;
-    std::string title;  // "Uni-directional" or "Bi-directional", and the lag
+    std::string variable;  // the variable's label, the picture's first title line
+    std::string title;     // "Uni-directional" or "Bi-directional", and the lag
+    std::string caption;   // the window's title
     std::vector<DiagramNode> nodes;
     std::vector<DiagramArrow> arrows;
     bool operator==(const TransitionDiagram&) const = default;
 };
 
-// The size of the diagram's picture: a title line over a square that holds
+// The size of the diagram's picture: two title lines over a square that holds
 // the circle of nodes.
-inline constexpr int kDiagramTitleHeight = 28;
+inline constexpr int kDiagramTitleHeight = 44;
 inline constexpr int kDiagramWidth = 520;
 inline constexpr int kDiagramHeight = kDiagramWidth + kDiagramTitleHeight;
+// The pixel size of the picture's texts, and the width the layout reckons a
+// character of them to take.
+inline constexpr int kDiagramFontPixels = 12;
+inline constexpr double kDiagramCharWidth = 7.5;
 
 // Whether a z-score counts as significant: at or beyond +-1.96, compared in
-// single precision as the z-score table prints it.
+// single precision as the z-score table prints it; an undefined z is not.
 bool SignificantZ(float z);
 
-// Describes the diagram of the z-scores of cells 1..K by 1..K, the nodes
-// labelled with `labels` (category j at index j - 1) and placed clockwise from
-// the top.
-TransitionDiagram DescribeTransitionDiagram(const std::vector<std::string>& labels,
+// Describes the diagram of the z-scores of cells 1..K by 1..K of the variable
+// labelled `variable`, the nodes labelled with `labels` (category j at index
+// j - 1) and placed clockwise from the top.
+TransitionDiagram DescribeTransitionDiagram(const std::string& variable,
+                                            const std::vector<std::string>& labels,
                                             const SingleMatrix& z, bool bidirectional, int lag);
 
 }  // namespace core

@@ -31,15 +31,18 @@ float ZScore(double observed, double expected, double variance) {
 }
 
 // The (m - 1) x (m - 1) table of a statistic over the category pairs (a, b)
-// of the count table f; with a single event every cell holds the marker
-// value instead.
+// of the count table f. A single category leaves nothing to compare a
+// transition with: its value is undefined. Otherwise a single event gives
+// every cell the marker value.
 template <typename Cell>
 SingleMatrix PairTable(const CountMatrix& f, int events, Cell cell) {
     const int m = f.Rows();
     SingleMatrix table(m - 1, m - 1);
     for (int a = 1; a < m; ++a)
         for (int b = 1; b < m; ++b)
-            table(a, b) = events == 1 ? kSingleEventValue : cell(a, b);
+            table(a, b) = m == 2        ? static_cast<float>(kUndefined)
+                          : events == 1 ? kSingleEventValue
+                                        : cell(a, b);
     return table;
 }
 

@@ -30,7 +30,8 @@ SingleMatrix RowProbabilities(const CountMatrix& f);
 std::vector<double> CategoryFrequencies(const CountMatrix& f);
 
 // The z-scores and transformed kappas of the cells 1..K by 1..K, for `events`
-// events (N). With one event every value is 0.001. A z whose variance is 0 or
+// events (N). With one category (K = 1) every value is kUndefined; else
+// with one event every value is 0.001. A z whose variance is 0 or
 // below is 0. A kappa's bound is at least the observed count when the count is
 // at or above its expectation, and a kappa whose denominator is 0 is 0.
 SingleMatrix UniZScores(const CountMatrix& f, int events);

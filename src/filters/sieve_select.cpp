@@ -47,6 +47,7 @@ void SieveRecords(KovaState& s, KovaUi& ui, int16_t& FilterLine) {
         s.CurrentRecord1 = static_cast<int16_t>(s.SieveList[1]);
         s.SieveActive = 1;
         s.SievePosition = 1;
+        s.SieveChangeCount1 = s.ChangeCount1;
         s.Main.CString.caption = "Sieve";
     }
     RefreshRecordList1(s, ui, s.CurrentRecord1);

@@ -24,7 +24,7 @@ bool WriteCode(KovaState& s, KovaUi& ui, int k, const std::string& code) {
 void AdvanceRecord(KovaState& s, KovaUi& ui) {
     if (s.ViewMode < 1 || s.ViewMode > 3 || ShownCount(s) < 1)
         return;
-    if (s.ViewMode == 1 && s.SieveActive != 0 && s.SieveCount > 0) {
+    if (s.ViewMode == 1 && SieveInForce(s) && s.SieveCount > 0) {
         s.SievePosition = static_cast<int16_t>(s.SievePosition + 1);
         if (s.SievePosition > s.SieveCount)
             s.SievePosition = 1;
@@ -68,11 +68,14 @@ bool ToggleCategory(KovaState& s, KovaUi& ui, int k, const std::string& typed) {
             removed = true;
         }
     }
-    if (removed)
+    if (removed) {
+        s.TableChanged = true;
         return true;
+    }
     if (!CheckTableText(ui, typed))
         return false;
     InsertSorted(list, typed);
+    s.TableChanged = true;
     return true;
 }
 

@@ -39,14 +39,6 @@ struct ViewBefore {
     }
 };
 
-// "" (a name the dialog refused) stays "", so that a refused name is never
-// taken for a cancel.
-std::optional<std::string> Absolute(std::optional<std::string> name) {
-    if (name && !name->empty())
-        *name = AbsoluteFileName(*name);
-    return name;
-}
-
 // Writes the viewer's text to `name`, the file replaced only once complete.
 bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& text) {
     if (std::error_code ec = ReplaceFile(name, text + "\r\n")) {
@@ -60,8 +52,8 @@ bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& tex
 // A save dialog on `name`: the chosen name by the extension rule; the old
 // name when cancelled; "" when the dialog refused the name.
 std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const char* filter,
-                           const std::string& extension) {
-    std::optional<std::string> chosen = ChooseFileToSave(dialog, {name, filter, ""});
+                           const std::string& extension, const char* title) {
+    std::optional<std::string> chosen = ChooseFileToSave(dialog, {name, filter, title});
     if (!chosen)
         return name;
     return WithExtension(name, *chosen, extension);
@@ -69,8 +61,8 @@ std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const c
 
 bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer,
                 std::string& fileName, const char* filter, const std::string& extension,
-                const std::string& kind) {
-    std::optional<std::string> chosen = ChooseFileToSave(dialog, {fileName, filter, ""});
+                const std::string& kind, const char* title) {
+    std::optional<std::string> chosen = ChooseFileToSave(dialog, {fileName, filter, title});
     if (!chosen || chosen->empty())
         return false;
     fileName = WithExtension(fileName, *chosen, extension);
@@ -94,21 +86,6 @@ std::string WithExtension(const std::string& oldName, const std::string& newName
     return newName + extension;
 }
 
-bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode) {
-    const std::string& name = mode == 1   ? s.DataFileName1
-                              : mode == 2 ? s.DataFileName2
-                                          : s.FilterFileName;
-    if (name.empty())
-        return true;
-    s.ViewMode = mode;
-    if ((mode == 1 && s.SelectionShown1 != 0) || (mode == 2 && s.SelectionShown2 != 0)) {
-        StoreSelectionEdits(s);
-        EndSelection(s, ui);
-    }
-    s.DialogCancelled = 0;
-    return AskSaveFile(s, ui);
-}
-
 bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     ViewBefore before(s);
     if (!AskBeforeReplacing(s, ui, 1)) {
@@ -121,7 +98,7 @@ bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         before.Restore(s, ui, true);
         return false;
     }
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, ""});
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, "Open Kovfile"});
     if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
@@ -146,7 +123,7 @@ bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     std::string& fileName = s.ViewMode == 1 ? s.DataFileName1 : s.DataFileName2;
     std::string oldName = fileName;
     std::string oldTitle = s.Main.title;
-    std::string name = ChooseSaveName(dialog, fileName, kDataFilter, ".kov");
+    std::string name = ChooseSaveName(dialog, fileName, kDataFilter, ".kov", "Save Kovfile");
     if (name.empty())
         return false;
     fileName = name;
@@ -164,7 +141,8 @@ bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 }
 
 bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kTableFilter, ""});
+    std::optional<std::string> name =
+        ChooseFileToOpen(dialog, {"", kTableFilter, "Open Tablefile"});
     if (!name || name->empty())
         return false;
     if (!ReadTableFile(s, ui, *name))
@@ -174,7 +152,8 @@ bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 }
 
 bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    std::string name = ChooseSaveName(dialog, s.TableFileName, kTableFilter, ".tbl");
+    std::string name =
+        ChooseSaveName(dialog, s.TableFileName, kTableFilter, ".tbl", "Save Tablefile");
     if (name.empty())
         return false;
     s.TableFileName = name;
@@ -195,7 +174,8 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         before.Restore(s, ui, true);
         return false;
     }
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kFilterFileFilter, ""});
+    std::optional<std::string> name =
+        ChooseFileToOpen(dialog, {"", kFilterFileFilter, "Open Filterfile"});
     if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
@@ -215,7 +195,8 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     std::string oldName = s.FilterFileName;
     std::string oldTitle = s.Main.title;
-    std::string name = ChooseSaveName(dialog, oldName, kFilterFileFilter, ".fil");
+    std::string name =
+        ChooseSaveName(dialog, oldName, kFilterFileFilter, ".fil", "Save Filterfile");
     if (name.empty())
         return false;
     const bool ownFile = !oldName.empty() && SameFile(name, oldName);
@@ -230,7 +211,7 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // second set's flag also serves data set 2).
     bool selection = s.SelectionShown2 != 0 && !oldName.empty();
     bool saved;
-    if (!MayWriteFile(s, ui, name, 3)) {
+    if (!MayWriteFile(s, ui, name, 3, DataFileKind::Filter)) {
         saved = false;
     } else if (selection) {
         int16_t mode = s.ViewMode;
@@ -238,10 +219,10 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         StoreSelectionEdits(s);
         s.ViewMode = mode;
         saved = SaveDataFile(s, ui, name, s.FullRecords2, s.FullFilterCount, s.FileHeaderNumber,
-                             s.FilterFileInfo);
+                             s.FilterFileInfo, DataFileKind::Filter);
     } else {
         saved = SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
-                             s.FilterFileInfo);
+                             s.FilterFileInfo, DataFileKind::Filter);
     }
     if (saved) {
         s.ReadIncomplete2 = false;
@@ -256,7 +237,8 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 }
 
 bool OpenAnafile(KovaState& s, FileChooser& dialog) {
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kAnalysisFilter, ""});
+    std::optional<std::string> name =
+        ChooseFileToOpen(dialog, {"", kAnalysisFilter, "Open Anafile"});
     if (!name || name->empty())
         return false;
     s.AnalysisFileName = *name;
@@ -264,11 +246,13 @@ bool OpenAnafile(KovaState& s, FileChooser& dialog) {
 }
 
 bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer) {
-    return SaveOutput(s, ui, dialog, viewer, s.AnalysisFileName, kAnalysisFilter, ".ana", "ana");
+    return SaveOutput(s, ui, dialog, viewer, s.AnalysisFileName, kAnalysisFilter, ".ana", "ana",
+                      "Save Anafile");
 }
 
 bool OpenLstfile(KovaState& s, FileChooser& dialog) {
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kListingFilter, ""});
+    std::optional<std::string> name =
+        ChooseFileToOpen(dialog, {"", kListingFilter, "Open Lstfile"});
     if (!name || name->empty())
         return false;
     s.ListingFileName = *name;
@@ -276,12 +260,30 @@ bool OpenLstfile(KovaState& s, FileChooser& dialog) {
 }
 
 bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer) {
-    return SaveOutput(s, ui, dialog, viewer, s.ListingFileName, kListingFilter, ".lst", "lst");
+    return SaveOutput(s, ui, dialog, viewer, s.ListingFileName, kListingFilter, ".lst", "lst",
+                      "Save Lstfile");
 }
 
-ExitDecision ExitProgram(KovaState& s, KovaUi& ui) {
+ExitDecision ExitProgram(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     s.DialogCancelled = 0;
-    return AskSaveOpenFiles(s, ui) ? ExitDecision::End : ExitDecision::Stay;
+    if (!AskSaveOpenFiles(s, ui))
+        return ExitDecision::Stay;
+    if (!s.TableChanged)
+        return ExitDecision::End;
+    // The lists and labels live only in memory until a table file holds them.
+    switch (ui.AskSaveFile(s.TableFileName.empty() ? "The table (labels and categories)"
+                                                   : s.TableFileName)) {
+        case Answer::Yes: {
+            const bool saved =
+                s.TableFileName.empty() ? SaveTablefile(s, ui, dialog) : SaveTableButton(s, ui);
+            return saved ? ExitDecision::End : ExitDecision::Stay;
+        }
+        case Answer::No:
+            return ExitDecision::End;
+        default:
+            s.DialogCancelled = 1;
+            return ExitDecision::Stay;
+    }
 }
 
 bool SaveShownSet(KovaState& s, KovaUi& ui) {
@@ -307,13 +309,14 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // The selection goes to a new file: written over an open set's own file
     // (by any spelling or link) it would replace the whole protocol on disk
     // by the selected records.
-    if (!MayWriteFile(s, ui, name, 0))
+    const DataFileKind kind = filter ? DataFileKind::Filter : DataFileKind::Data;
+    if (!MayWriteFile(s, ui, name, 0, kind))
         return false;
     s.SelectionFileName = name;
     StoreSelectionEdits(s);
     const RecordSet& records = s.ViewMode == 1 ? s.Records1 : s.Records2;
     int16_t count = ShownCount(s);
-    if (!SaveDataFile(s, ui, name, records, count, s.FileHeaderNumber, name))
+    if (!SaveDataFile(s, ui, name, records, count, s.FileHeaderNumber, name, kind))
         return false;
     // The new file takes the place of the whole set, which may hold edits
     // made in and before the selection: ask, as every replacing opener does,
@@ -400,14 +403,6 @@ bool CloseShownSet(KovaState& s, KovaUi& ui) {
         s.ViewMode = 0;
     ui.MainChanged();
     return true;
-}
-
-std::optional<std::string> ChooseFileToOpen(FileChooser& dialog, const FileDialogRequest& request) {
-    return Absolute(dialog.ShowOpen(request));
-}
-
-std::optional<std::string> ChooseFileToSave(FileChooser& dialog, const FileDialogRequest& request) {
-    return Absolute(dialog.ShowSave(request));
 }
 
 }  // namespace core

@@ -3,50 +3,13 @@
 // view mode and order.
 #pragma once
 
-#include <optional>
 #include <string>
 
+#include "store/file_dialog.h"
 #include "store/state.h"
 #include "store/ui.h"
 
 namespace core {
-
-// Filter strings of the file dialogs ("description|pattern|...").
-inline constexpr const char* kDataFilter =
-    "All Files (*.*)|*.*|Kov Files (*.kov)|*.kov*|Text Files (*.txt)|*.txt|Batch Files "
-    "(*.bat)|*.bat";
-inline constexpr const char* kTableFilter = "All Files (*.*)|*.*|Table Files (*.tbl)|*.tbl";
-inline constexpr const char* kFilterFileFilter = "All Files (*.*)|*.*|Filter Files (*.fil)|*.fil";
-inline constexpr const char* kAnalysisFilter = "All Files (*.*)|*.*|Analyse Files (*.ana)|*.ana";
-inline constexpr const char* kListingFilter = "All Files (*.*)|*.*|Listing Files (*.lst)|*.lst";
-inline constexpr const char* kSelectionFilterFileFilter =
-    "All Files (*.*)|*.*|Filter Files (*.fil)|*.fil*|Text Files (*.txt)|*.txt|Batch Files "
-    "(*.bat)|*.bat";
-
-// One use of the file dialog. An empty title keeps the title of the previous
-// use.
-struct FileDialogRequest {
-    std::string fileName;
-    std::string filter;
-    std::string title;
-};
-
-// The file dialog as the commands see it; nullopt when it was cancelled. An
-// empty name (one the program refused to take) ends the command with nothing
-// changed, also where a Cancel would go on with the old name.
-class FileChooser {
-public:
-    virtual ~FileChooser() = default;
-    virtual std::optional<std::string> ShowOpen(const FileDialogRequest& request) = 0;
-    virtual std::optional<std::string> ShowSave(const FileDialogRequest& request) = 0;
-};
-
-// The name chosen in the open or save dialog as the program keeps every name:
-// absolute, so that it means the same file whatever the working folder;
-// nullopt when the dialog was cancelled, "" when it refused the name. Every
-// command asks its file dialog through these.
-std::optional<std::string> ChooseFileToOpen(FileChooser& dialog, const FileDialogRequest& request);
-std::optional<std::string> ChooseFileToSave(FileChooser& dialog, const FileDialogRequest& request);
 
 // The output viewer as the save commands see it.
 struct OutputView {
@@ -58,12 +21,6 @@ struct OutputView {
 // name changed and does not already end in it (case-sensitive).
 std::string WithExtension(const std::string& oldName, const std::string& newName,
                           const std::string& extension);
-
-// The question before a set is replaced (mode 1 data set 1, 2 data set 2, 3
-// filter lines); a shown selection of data set 1 or 2 is written back and
-// ended first. True when the caller may go on and replace the set; false
-// when the user cancelled or the save after Yes failed.
-bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode);
 
 // Open: true when the chosen file was read and is shown; false when it ended
 // without changing anything (cancel, failed read), the view as it was before.
@@ -89,9 +46,11 @@ bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
 bool OpenLstfile(KovaState& s, FileChooser& dialog);
 bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer);
 
-// What Exit decided after its questions about the open sets.
+// What Exit (and the close box) decided after its questions: about the open
+// sets, then about a changed table (Yes saves it under its name, or under a
+// name asked in `dialog` when no table file is open).
 enum class ExitDecision { End, Stay };
-ExitDecision ExitProgram(KovaState& s, KovaUi& ui);
+ExitDecision ExitProgram(KovaState& s, KovaUi& ui, FileChooser& dialog);
 
 // The Save Data button: saves the shown set under its name. True when nothing
 // failed (a set without a name has nothing to save); false outside the views

@@ -60,9 +60,16 @@ void GridModel::Bind(const KovaState& s) {
         order_[static_cast<size_t>(i)] = static_cast<int16_t>(i + 1);
 }
 
+bool GridModel::SecondSetReplaced(const KovaState& s) const {
+    return layout_ == GridLayout::TwoCoder && BindingOf(s, 2).fileName != secondBinding_.fileName;
+}
+
 bool GridModel::Rebind(const KovaState& s) {
     if (UpToDate(s))
         return true;
+    // The fields of another data set 2 would show as the second coder's.
+    if (SecondSetReplaced(s))
+        return false;
     const bool filter = layout_ == GridLayout::Filter;
     const int16_t count = filter ? s.FilterCount : s.RecordCount1;
     if (count < 1 || static_cast<size_t>(count) >= Records(s).size())
@@ -209,7 +216,9 @@ void GridModel::Sort(const KovaState& s, int column, bool byPositionOnly) {
     // column onto itself leaves it as it is).
     if (column != KeyColumn())
         keySource_ = column;
-    if (byPositionOnly) {
+    // The position columns hold the positions zero-padded to a few digits
+    // only: compared as text, 10000 would come before 9999.
+    if (byPositionOnly || keySource_ == 0 || keySource_ == PositionColumn()) {
         std::sort(order_.begin(), order_.end());
         return;
     }

@@ -58,8 +58,12 @@ public:
     bool UpToDate(const KovaState& s) const;
     // UpToDate, with a message that the grid is out of date when it is not.
     bool CheckUpToDate(const KovaState& s, KovaUi& ui) const;
+    // The two-coder layout, with another file read in data set 2's place
+    // (or the filter lines, which share its records) since it opened.
+    bool SecondSetReplaced(const KovaState& s) const;
     // An out-of-date grid taken over to its set as the set now stands, rows
-    // in the order of positions; false when the set has no records left.
+    // in the order of positions; false when the set has no records left or,
+    // in the two-coder layout, when another file took data set 2's place.
     bool Rebind(const KovaState& s);
 
     // The Sort menu's item `index` (0..8, V0..V8): sorts by column index + 1;

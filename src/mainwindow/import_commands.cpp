@@ -30,13 +30,14 @@ private:
 // import; the view comes back when nothing was imported.
 template <typename Import>
 bool ReplaceData1(KovaState& s, KovaUi& ui, FileChooser& dialog, const std::string& preset,
-                  const char* filter, std::string& nameVariable, Import&& import) {
+                  const char* filter, const char* title, std::string& nameVariable,
+                  Import&& import) {
     ViewBefore before(s);
     if (!AskBeforeReplacing(s, ui, 1)) {
         before.Restore(s, ui);
         return false;
     }
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {preset, filter, ""});
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {preset, filter, title});
     if (!name || name->empty()) {
         before.Restore(s, ui);
         return false;
@@ -56,7 +57,7 @@ bool AppendKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         ui.Message("First, open kov.file to append to!", kErrorHelpTitle, Icon::Exclamation);
         return false;
     }
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, ""});
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, "Append Kovfile"});
     if (!name || name->empty())
         return false;
     s.AppendFileName = *name;
@@ -69,7 +70,8 @@ bool AppendFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
                    Icon::Exclamation);
         return false;
     }
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kFilterFileFilter, ""});
+    std::optional<std::string> name =
+        ChooseFileToOpen(dialog, {"", kFilterFileFilter, "Append Filterfile"});
     if (!name || name->empty())
         return false;
     s.AppendFileName = *name;
@@ -81,7 +83,7 @@ bool MergeKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         ui.Message("First, open kov.file to merge with!", kErrorHelpTitle, Icon::Exclamation);
         return false;
     }
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, ""});
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, "Merge Kov file"});
     if (!name || name->empty())
         return false;
     s.AppendFileName = *name;
@@ -91,19 +93,20 @@ bool MergeKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 bool ReadDialogueTxtfile(KovaState& s, KovaUi& ui, FileChooser& dialog, ImportDialogs& dialogs) {
     // The dialog opens on the name of its previous use.
     return ReplaceData1(
-        s, ui, dialog, s.CurrentFileName, kDialogueFilter, s.CurrentFileName,
+        s, ui, dialog, s.CurrentFileName, kDialogueFilter, "Read General Dialogue Txtfile",
+        s.CurrentFileName,
         [&](const std::string& name) { return ReadDialogueTextFile(s, ui, dialogs, name); });
 }
 
 bool ReadGeneralTextfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    return ReplaceData1(s, ui, dialog, "", kTextFilter, s.CurrentFileName,
+    return ReplaceData1(s, ui, dialog, "", kTextFilter, "Read General Text file", s.CurrentFileName,
                         [&](const std::string& name) { return ImportTextSentences(s, ui, name); });
 }
 
 bool ReadExcelfile(KovaState& s, KovaUi& ui, FileChooser& dialog, ImportDialogs& dialogs,
                    const WorkbookOpener& open) {
     return ReplaceData1(
-        s, ui, dialog, "", kWorksheetFilter, s.ExcelFileName,
+        s, ui, dialog, "", kWorksheetFilter, "Read from Excel file", s.ExcelFileName,
         [&](const std::string& name) { return ImportExcelSheet(s, ui, dialogs, name, open); });
 }
 

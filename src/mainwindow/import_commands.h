@@ -11,12 +11,6 @@
 
 namespace core {
 
-inline constexpr const char* kDialogueFilter =
-    "All Files (*.*)|*.*|Text Files (*.txt)|*.txt|Batch Files (*.bat)|*.bat";
-inline constexpr const char* kTextFilter = "All Files (*.*)|*.*|Text Files (*.txt)|*.txt";
-inline constexpr const char* kWorksheetFilter =
-    "All Files (*.*)|*.*|Excel Files (*.xls;*.xlsx)|*.xls;*.xlsx";
-
 // The title of the messages of a command used without the set it needs.
 inline constexpr const char* kErrorHelpTitle = "ERROR HELP";
 

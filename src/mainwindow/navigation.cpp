@@ -99,7 +99,7 @@ int16_t SievedRecord(const KovaState& s, int16_t entry) {
 void PageUp(KovaState& s, KovaUi& ui) {
     if (!SetShown(s) || ShownCount(s) < 1)
         return;
-    if (s.ViewMode == 1 && s.SieveActive != 0 && s.SieveCount > 0) {
+    if (s.ViewMode == 1 && SieveInForce(s) && s.SieveCount > 0) {
         s.SievePosition = static_cast<int16_t>(s.SievePosition - 1);
         if (s.SievePosition < 1)
             s.SievePosition = s.SieveCount;

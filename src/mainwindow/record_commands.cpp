@@ -79,23 +79,36 @@ bool ShownSelection(const KovaState& s) {
     return false;
 }
 
+bool RefuseEditWithoutFile(KovaState& s, KovaUi& ui) {
+    const bool named = (s.ViewMode == 1 && !s.DataFileName1.empty()) ||
+                       (s.ViewMode == 2 && !s.DataFileName2.empty()) ||
+                       (s.ViewMode == 3 && !s.FilterFileName.empty());
+    if (named)
+        return false;
+    ui.Message(
+        "No file is open here: what is added or typed would be saved nowhere. Open a file "
+        "first.",
+        kProgramTitle, Icon::Exclamation);
+    return true;
+}
+
 void AddButton(KovaState& s, KovaUi& ui) {
-    if (StructureMayChange(s))
+    if (!RefuseEditWithoutFile(s, ui) && StructureMayChange(s))
         AddRecords(s, ui, *ShownEditSet(s));
 }
 
 void JoinButton(KovaState& s, KovaUi& ui) {
-    if (StructureMayChange(s) && s.ViewMode != 3)
+    if (!RefuseEditWithoutFile(s, ui) && s.ViewMode != 3 && StructureMayChange(s))
         JoinRecords(s, ui, *ShownEditSet(s));
 }
 
 void PasteButton(KovaState& s, KovaUi& ui) {
-    if (StructureMayChange(s))
+    if (!RefuseEditWithoutFile(s, ui) && StructureMayChange(s))
         InsertRecords(s, ui, *ShownEditSet(s));
 }
 
 void SplitButton(KovaState& s, KovaUi& ui, size_t editorCaret) {
-    if (!StructureMayChange(s) || s.ViewMode == 3)
+    if (RefuseEditWithoutFile(s, ui) || s.ViewMode == 3 || !StructureMayChange(s))
         return;
     const ProtocolRecord* record = CurrentShownRecord(s);
     if (record == nullptr)
@@ -244,6 +257,7 @@ void EditTable(KovaState& s, int index, const std::function<void()>& showEditor)
     showEditor();
     if (s.DialogCancelled != 0)
         return;
+    s.TableChanged = true;
     std::vector<std::string> lines = Lines(s.ScratchText);
     if (index == 1) {
         for (size_t k = 0; k < s.Varnaam.size(); ++k)

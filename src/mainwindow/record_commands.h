@@ -23,6 +23,12 @@ std::optional<EditSet> ShownEditSet(KovaState& s);
 // and those numbers would no longer name the records they came from.
 bool ShownSelection(const KovaState& s);
 
+// The view of no file: nothing open yet, or the set shown was closed (data
+// set 1 leaves view 0, data set 2 and the filter lines leave their view on a
+// nameless, empty set). Records added, pasted, joined, split or typed there
+// would be saved nowhere: shows that no file is open and returns true.
+bool RefuseEditWithoutFile(KovaState& s, KovaUi& ui);
+
 // The buttons Add Record, Join Rec's, Paste Rec's and Split Record by view
 // mode (join and split do nothing on filter lines). `editorCaret` is the
 // caret of the text box in editor characters (a line break is one).

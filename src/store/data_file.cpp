@@ -270,8 +270,15 @@ void ReportDataFileError(KovaUi& ui, int16_t Kind, int16_t Index, const std::str
                    Icon::None);
 }
 
+std::string BackupFileName(const std::string& FileName, DataFileKind kind) {
+    if (kind == DataFileKind::Filter)
+        return FileName + ".bak";
+    return DerivedName(FileName, ".bak");
+}
+
 bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
-                  int16_t Count, int16_t HeaderNumber, const std::string& FileInfo) {
+                  int16_t Count, int16_t HeaderNumber, const std::string& FileInfo,
+                  DataFileKind kind) {
     long long baseLength = static_cast<long long>(FileName.size()) - 4;
     s.ScratchInteger = static_cast<int16_t>(baseLength > 32767 ? 32767 : baseLength);
     std::string tempName;
@@ -295,9 +302,8 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         tempName = WriteTemporary(FileName,
                                   BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo));
 
-        std::string backup = DerivedName(FileName, ".bak");
+        std::string backup = BackupFileName(FileName, kind);
         bool exists = PathExists(FileName);
-        bool backupExisted = backup != FileName && PathExists(backup);
         s.ScratchText = exists ? std::string(FileNamePart(FileName)) : std::string();
         bool moved = false;
         if (exists && backup != FileName) {
@@ -314,10 +320,6 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
             throw FileError(ec, FileName);
         }
         tempName.clear();
-        // With no previous file, the old backup goes all the same: a backup
-        // never belongs to another version than the one before the file.
-        if (!exists && backupExisted)
-            RemoveFile(backup);
         return true;
     } catch (const FileFailure& f) {
         if (!tempName.empty())

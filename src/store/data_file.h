@@ -10,12 +10,25 @@
 
 namespace core {
 
-// Writes records 1..Count to FileName: the old ".bak" is replaced by the
-// previous file and the new file takes its place only once it is complete.
-// On failure shows the "Error # " message and returns false; the file on disk
-// and its ".bak" are then as they were.
+// What a file written by SaveDataFile holds; it decides the name of its backup.
+enum class DataFileKind { Data, Filter };
+
+// The backup a save of FileName keeps its previous version in. A data file's
+// is its name less the last four characters plus ".bak" ("talk.kov" gives
+// "talk.bak"); a filter file's is its whole name plus ".bak" ("talk.fil"
+// gives "talk.fil.bak"), so that a protocol and its filters never share one.
+// A data file name shorter than four characters has no backup: throws
+// std::invalid_argument.
+std::string BackupFileName(const std::string& FileName, DataFileKind kind);
+
+// Writes records 1..Count to FileName: its backup (above) is replaced by the
+// previous file and the new file takes its place only once it is complete. A
+// new file leaves whatever stands at its backup's name alone: that is no
+// version of it. On failure shows the "Error # " message and returns false;
+// the file on disk and its backup are then as they were.
 bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
-                  int16_t Count, int16_t HeaderNumber, const std::string& FileInfo);
+                  int16_t Count, int16_t HeaderNumber, const std::string& FileInfo,
+                  DataFileKind kind = DataFileKind::Data);
 
 // Reads FileName into Records/Count/HeaderNumber/FileInfo, showing the wait
 // window. Returns false (after showing the message) when the file was bad.

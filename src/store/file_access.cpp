@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -96,7 +98,8 @@ std::string_view FileNamePart(std::string_view name) {
     return slash == std::string_view::npos ? name : name.substr(slash + 1);
 }
 
-std::error_code ReadWholeFile(std::string_view name, std::string& bytes) {
+std::error_code ReadFileInChunks(std::string_view name,
+                                 const std::function<void(std::string_view)>& each) {
     if (name.empty())
         return ErrnoCode(ENOENT);
     const fs::path path = NativePath(name);
@@ -108,22 +111,28 @@ std::error_code ReadWholeFile(std::string_view name, std::string& bytes) {
         return ErrnoCode(EISDIR);
     if (!fs::is_regular_file(status))
         return ErrnoCode(EINVAL);
-    std::FILE* f = OpenFile(path, "rb");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenFile(path, "rb"), &std::fclose);
     if (!f)
         return ErrnoCode(errno);
-    std::string data;
-    uintmax_t size = fs::file_size(path, ec);
-    if (!ec)
-        data.reserve(static_cast<size_t>(size));
-    char chunk[1 << 16];
+    std::vector<char> chunk(size_t{1} << 16);
     size_t got;
     errno = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        data.append(chunk, got);
-    int err = std::ferror(f) ? (errno ? errno : EIO) : 0;
-    std::fclose(f);
-    if (err != 0)
-        return ErrnoCode(err);
+    while ((got = std::fread(chunk.data(), 1, chunk.size(), f.get())) > 0)
+        each(std::string_view(chunk.data(), got));
+    if (std::ferror(f.get()))
+        return ErrnoCode(errno ? errno : EIO);
+    return {};
+}
+
+std::error_code ReadWholeFile(std::string_view name, std::string& bytes) {
+    std::string data;
+    std::error_code ec;
+    const uintmax_t size = fs::file_size(NativePath(name), ec);
+    if (!ec && size < data.max_size())
+        data.reserve(static_cast<size_t>(size));
+    ec = ReadFileInChunks(name, [&](std::string_view chunk) { data.append(chunk); });
+    if (ec)
+        return ec;
     bytes = std::move(data);
     return {};
 }

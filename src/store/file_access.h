@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -33,6 +34,12 @@ std::string_view FileNamePart(std::string_view name);
 // Reads the whole file into `bytes`; on failure `bytes` is left untouched.
 // Anything but a plain file is refused (EISDIR for a folder).
 std::error_code ReadWholeFile(std::string_view name, std::string& bytes);
+
+// Reads the file from the start a chunk at a time, handing each to `each`, so
+// that no more than one chunk is held; refuses what ReadWholeFile refuses.
+// An exception thrown by `each` ends the reading and passes on.
+std::error_code ReadFileInChunks(std::string_view name,
+                                 const std::function<void(std::string_view)>& each);
 
 // A plain file is there under the name that may not be written: its
 // permissions allow no writing, or not to this user.

@@ -45,9 +45,19 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         ShowImportError(ui, kErrBadFileName, "Bad file name or number (" + fileName + ")");
         return false;
     }
+    // A file already under the ".old" name would move onto itself and then
+    // be rotated out by the save.
+    if (SameFile(fileName, oldName)) {
+        ui.Message("\"" + fileName + "\" already has the name its older form is kept under: " +
+                       "it was not converted. Copy it to another name and convert the copy.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
     // Both names are written: the older file moves to the ".old" one and the
     // converted set takes its own. Neither may be an open set's file.
-    if (!MayWriteFile(s, ui, fileName, 0) || !MayWriteFile(s, ui, oldName, 0))
+    const DataFileKind kind =
+        target == Target::FilterLines ? DataFileKind::Filter : DataFileKind::Data;
+    if (!MayWriteFile(s, ui, fileName, 0, kind) || !MayWriteFile(s, ui, oldName, 0))
         return false;
     int16_t count = 0;
     RecordSet records = ParseLegacyRecords(bytes, recordLength, trim, count);
@@ -59,7 +69,7 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         ShowImportError(ui, e.number, e.description);
         return false;
     }
-    if (!SaveDataFile(s, ui, fileName, records, count, 9, fileName)) {
+    if (!SaveDataFile(s, ui, fileName, records, count, 9, fileName, kind)) {
         RenameFile(oldName, fileName);
         return false;
     }

@@ -24,6 +24,23 @@ const std::string& SetFileName(const KovaState& s, int16_t set) {
     return set == 1 ? s.DataFileName1 : set == 2 ? s.DataFileName2 : s.FilterFileName;
 }
 
+// The set whose backup `name` is; 0 when none. A set's own file is not its
+// backup, even when its name ends in ".bak".
+int16_t OpenSetOfBackup(const KovaState& s, std::string_view name) {
+    for (int16_t set = 1; set <= 3; ++set) {
+        const std::string& file = SetFileName(s, set);
+        if (file.empty() || SameFile(name, file))
+            continue;
+        try {
+            if (SameFile(name, BackupFileName(
+                                   file, set == 3 ? DataFileKind::Filter : DataFileKind::Data)))
+                return set;
+        } catch (const std::invalid_argument&) {
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except) {
@@ -34,7 +51,8 @@ int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except)
     return 0;
 }
 
-bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own) {
+bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own,
+                  std::optional<DataFileKind> kind, bool makesBackup) {
     int16_t other = OpenSetOfFile(s, name, own);
     if (other != 0) {
         ui.Message("\"" + name + "\" is open in KOVA as " + SetDescription(other) +
@@ -42,14 +60,26 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
                    kProgramTitle, Icon::Exclamation);
         return false;
     }
+    // Writing there would destroy the only earlier version of an open set.
+    other = OpenSetOfBackup(s, name);
+    if (other != 0) {
+        ui.Message("\"" + name + "\" is the backup of " + SetDescription(other) +
+                       ", which is open in KOVA. Choose another name.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    if (!makesBackup)
+        return true;
     std::string backup;
     try {
-        backup = DerivedName(name, ".bak");
+        backup = BackupFileName(
+            name, kind.value_or(own == 3 ? DataFileKind::Filter : DataFileKind::Data));
     } catch (const std::invalid_argument&) {
         return true;  // no backup is made for such a name
     }
-    // A save moves the file there, or, with no file yet, deletes the old
-    // backup: either way a backup on disk goes.
+    // A save moves the file there. An open set standing at that name is
+    // refused even before the file exists, so that no later save of it can
+    // move the file over the set.
     if (!PathExists(name) && !PathExists(backup))
         return true;
     other = OpenSetOfFile(s, backup, 0);

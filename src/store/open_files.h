@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "store/data_file.h"
 #include "store/state.h"
 #include "store/ui.h"
 
@@ -17,10 +19,14 @@ namespace core {
 int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except = 0);
 
 // Whether `name` may be written as the file of set `own` (0: a file of no
-// open set, such as a saved selection, a table or an output text): neither
-// it nor, when it is there, its ".bak", which a save replaces, is the file of
-// another open set. Otherwise a message names the set, and false.
-bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own);
+// open set, such as a saved selection, a table or an output text): it is not
+// the file of another open set, nor the backup of an open set; and, for a
+// writer that keeps a backup (`makesBackup`), neither is its own backup,
+// which the save replaces. Otherwise a message names the set, and false.
+// `kind` names the backup; without it the filter lines (own 3) write a
+// filter file and everything else a data file.
+bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own,
+                  std::optional<DataFileKind> kind = std::nullopt, bool makesBackup = true);
 
 // Whether `name` may be opened as set `set`: it is not the file of another
 // set that stays open beside it. Otherwise a message, and false.

@@ -63,16 +63,17 @@ bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std:
                    const RecordSet& shown, int16_t shownCount, bool& incomplete, bool ownFile) {
     if (name.empty())
         return true;
-    if (!MayWriteFile(s, ui, name, s.ViewMode))
+    const DataFileKind kind = s.ViewMode == 3 ? DataFileKind::Filter : DataFileKind::Data;
+    if (!MayWriteFile(s, ui, name, s.ViewMode, kind))
         return false;
     if (ownFile && !ConfirmReplacingWithPartOfFile(ui, incomplete, name))
         return false;
     bool saved;
     if (selectionShown != kFalse) {
         StoreSelectionEdits(s);
-        saved = SaveDataFile(s, ui, name, full, fullCount, s.FileHeaderNumber, info);
+        saved = SaveDataFile(s, ui, name, full, fullCount, s.FileHeaderNumber, info, kind);
     } else {
-        saved = SaveDataFile(s, ui, name, shown, shownCount, s.FileHeaderNumber, info);
+        saved = SaveDataFile(s, ui, name, shown, shownCount, s.FileHeaderNumber, info, kind);
     }
     if (saved)
         incomplete = false;
@@ -130,7 +131,8 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         line.V2 = 0;
         for (int k : {1, 3, 4, 5, 6, 7, 8})
             *TextField(line, k) = "*";
-        if (!SaveDataFile(s, ui, FileName, lines, 1, s.FileHeaderNumber, s.FilterFileInfo))
+        if (!SaveDataFile(s, ui, FileName, lines, 1, s.FileHeaderNumber, s.FilterFileInfo,
+                          DataFileKind::Filter))
             return false;
         s.Records2 = std::move(lines);
         s.FilterCount = 1;

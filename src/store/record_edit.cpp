@@ -157,8 +157,13 @@ void JoinRecords(KovaState& s, KovaUi& ui, EditSet set) {
     if (!Whole(set) || set.current < 2 || set.current > set.count)
         return;
     const int current = set.current;
-    s.ScratchText = Trim(set.records[current - 1].V8) + " " + Trim(set.records[current].V8);
-    set.records[current - 1].V8 = s.ScratchText;
+    ProtocolRecord& previous = set.records[current - 1];
+    const ProtocolRecord& joined = set.records[current];
+    s.ScratchText = Trim(previous.V8) + " " + Trim(joined.V8);
+    previous.V8 = s.ScratchText;
+    // The memo is the user's own note: it goes along, on a line of its own.
+    if (!joined.Memo.empty())
+        previous.Memo += (previous.Memo.empty() ? "" : "\r\n") + joined.Memo;
     set.records.resize(static_cast<size_t>(set.count) + 1);
     set.records.erase(set.records.begin() + current);
     set.count = static_cast<int16_t>(set.count - 1);
@@ -171,7 +176,12 @@ bool SplitRecord(KovaState& s, KovaUi& ui, EditSet set, size_t caret) {
     if (!Whole(set) || set.set == 3 || set.current < 1 || set.current > set.count)
         return false;
     std::string& text = set.records[set.current].V8;
-    if (caret == 0 || caret >= text.size())
+    // The ends are those of the text as the box shows it, without its
+    // leading and trailing blanks: a cut among them would make an empty
+    // record, or none at all.
+    const size_t start = text.size() - TrimLeft(text).size();
+    const size_t end = start + Trim(text).size();
+    if (caret <= start || caret >= end)
         return false;
     const std::string before = text;
     text.insert(caret, "///");

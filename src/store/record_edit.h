@@ -44,12 +44,13 @@ void DeleteRecords(KovaState& s, KovaUi& ui, EditSet set, int16_t From, int16_t 
 // current. The clipboard stays as it is.
 bool InsertRecords(KovaState& s, KovaUi& ui, EditSet set);
 // The current record's text goes after the previous record's text (both
-// trimmed, one blank between); the current record leaves the set.
+// trimmed, one blank between), its memo after the previous record's memo (a
+// line break between); the current record leaves the set.
 void JoinRecords(KovaState& s, KovaUi& ui, EditSet set);
 // The current record's text is cut at byte `caret` of its V8 into two
 // records (and every "///" from there on splits as well); the second piece
 // becomes current. Data set 1 then renumbers its sequencer. A caret at
-// either end of the text does nothing.
+// either end of the text as shown (trimmed) does nothing.
 bool SplitRecord(KovaState& s, KovaUi& ui, EditSet set, size_t caret);
 // Records From..To copied into the record clipboard; a range outside
 // 1..count does nothing.

@@ -4,24 +4,28 @@
 
 namespace core {
 
-namespace {
-
-int16_t FirstPositionOf(const RecordSet& records, int last, int16_t number, int start) {
-    for (int p = std::max(start, 1); p <= last; ++p)
-        if (records[static_cast<size_t>(p)].V0 == number)
-            return static_cast<int16_t>(p);
-    return number;
-}
-
-}  // namespace
-
 void MapRecordNumbersToPositions(const RecordSet& records, int16_t count, bool selectionShown,
                                  int16_t& from, int16_t& to) {
-    if (!selectionShown)
+    // A number below 1 is no record number at all: left as typed, the range
+    // is refused as it is without a selection.
+    if (!selectionShown || from < 1)
         return;
     const int last = std::min<int>(count, static_cast<int>(records.size()) - 1);
-    from = FirstPositionOf(records, last, from, 1);
-    to = FirstPositionOf(records, last, to, from);
+    auto number = [&](int p) { return records[static_cast<size_t>(p)].V0; };
+    int first = 1;  // the first shown record at or after `from`
+    while (first <= last && number(first) < from)
+        ++first;
+    int lastIn = last;  // the last shown record at or before `to`
+    while (lastIn >= 1 && number(lastIn) > to)
+        --lastIn;
+    if (first > lastIn) {
+        // No shown record lies in the range.
+        from = 1;
+        to = 0;
+        return;
+    }
+    from = static_cast<int16_t>(first);
+    to = static_cast<int16_t>(lastIn);
 }
 
 }  // namespace core

@@ -9,11 +9,13 @@
 namespace core {
 
 // While a selection is shown, a shown record keeps its number in the full set
-// (V0), so a typed number is looked up by V0 among positions 1..count: `from`
-// becomes the first position from 1 on that carries it, then `to` the first
-// position from the new `from` on. A number no shown record carries stays as
-// typed and is then taken as a position. With no selection shown, nothing
-// changes (numbers and positions are the same).
+// (V0, ascending), so the typed range is taken over those numbers: `from`
+// becomes the position of the first shown record (1..count) whose number is
+// at or after it, and `to` the position of the last one whose number is at or
+// before it. A range that holds no shown record becomes 1..0, which every
+// dialog's range check refuses. With no selection shown, or a `from` below
+// 1, nothing changes (numbers and positions are the same; such a range is
+// refused alike).
 void MapRecordNumbersToPositions(const RecordSet& records, int16_t count, bool selectionShown,
                                  int16_t& from, int16_t& to);
 

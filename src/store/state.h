@@ -183,6 +183,9 @@ struct KovaState {
     std::vector<float> SieveList;  // index 0 unused
     int16_t SieveCount = 0;
     int16_t SievePosition = 0;
+    // ChangeCount1 when the sieve ran: the list names records by position, so
+    // it holds only until data set 1's records change in number or order.
+    uint64_t SieveChangeCount1 = 0;
 
     // Filter programs: the variables $V1..$V5 (index 1..5) live as long as the
     // program; the options come from the run-filters dialog.
@@ -197,6 +200,8 @@ struct KovaState {
     std::array<std::vector<std::string>, 8> CategoryLists;
     std::array<std::string, 10> Varnaam{"V0", "V1", "V2", "V3", "V4",
                                         "V5", "V6", "V7", "V8", "Total"};
+    // The lists or labels were changed since the table was last read or saved.
+    bool TableChanged = false;
 
     // Record range and analysis options, written by the option dialogs.
     int16_t FromRecord = 0;

@@ -144,6 +144,7 @@ bool SaveTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         ShowError(ui, "SaveTableFile", FileAccessError(ec, FileName));
         return false;
     }
+    s.TableChanged = false;
     return true;
 }
 
@@ -217,6 +218,7 @@ bool ReadTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         });
         s.CategoryLists[k] = std::move(list);
     }
+    s.TableChanged = false;
     return true;
 }
 

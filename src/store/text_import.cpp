@@ -1,5 +1,6 @@
 #include "store/text_import.h"
 
+#include <functional>
 #include <stdexcept>
 
 #include "store/data_file.h"
@@ -8,27 +9,145 @@
 #include "store/open_files.h"
 #include "store/text.h"
 #include "store/view.h"
+#include "store/windows1252.h"
 
 namespace core {
 
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr const char* kWithTime = "met tijd";
 constexpr const char* kWithoutTime = "zonder tijd";
 
-// Calls f with every line of the text; lines end at LF, a CR before it is
-// dropped, and a last line without an end counts too.
-template <typename F>
-void ForEachLine(const std::string& bytes, F&& f) {
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t nl = bytes.find('\n', pos);
-        size_t end = nl == std::string::npos ? bytes.size() : nl;
-        size_t lineEnd = end > pos && bytes[end - 1] == '\r' ? end - 1 : end;
-        f(std::string_view(bytes).substr(pos, lineEnd - pos));
-        pos = nl == std::string::npos ? bytes.size() : nl + 1;
+// Line after line of bytes that come a chunk at a time: a CR, an LF or a CR LF
+// ends a line, and a last line without an end counts too. No line may pass
+// the field limit, so a line is never held longer than that.
+class LineSplitter {
+public:
+    template <typename F>
+    void Feed(std::string_view chunk, F&& onLine) {
+        size_t i = 0;
+        if (afterCr_ && !chunk.empty()) {
+            afterCr_ = false;
+            if (chunk[0] == '\n')
+                i = 1;
+        }
+        while (i < chunk.size()) {
+            const size_t end = chunk.find_first_of("\r\n", i);
+            const size_t stop = end == std::string_view::npos ? chunk.size() : end;
+            if (pending_.size() + (stop - i) > kMaxFieldBytes)
+                throw TextTooLong{number_ + 1, false};
+            pending_.append(chunk.substr(i, stop - i));
+            if (end == std::string_view::npos)
+                break;
+            ++number_;
+            onLine(std::string_view(pending_), number_);
+            pending_.clear();
+            i = end + 1;
+            if (chunk[end] == '\r') {
+                if (i == chunk.size())
+                    afterCr_ = true;
+                else if (chunk[i] == '\n')
+                    ++i;
+            }
+        }
     }
+
+    template <typename F>
+    void Finish(F&& onLine) {
+        if (pending_.empty())
+            return;
+        ++number_;
+        onLine(std::string_view(pending_), number_);
+        pending_.clear();
+    }
+
+private:
+    std::string pending_;
+    bool afterCr_ = false;
+    long long number_ = 0;
+};
+
+// Whether bytes given a chunk at a time are to be read as UTF-8: they open
+// with its mark, or are well-formed UTF-8 throughout and hold at least one
+// character beyond ASCII (a text in the code page almost never is).
+class Utf8Detector {
+public:
+    void Feed(std::string_view chunk) {
+        for (char ch : chunk) {
+            const auto c = static_cast<unsigned char>(ch);
+            if (seen_ < kUtf8Mark.size()) {
+                mark_ = mark_ && ch == kUtf8Mark[seen_];
+                ++seen_;
+            }
+            if (!valid_)
+                continue;
+            if (need_ > 0) {
+                valid_ = c >= low_ && c <= high_;
+                low_ = 0x80;
+                high_ = 0xBF;
+                --need_;
+                continue;
+            }
+            if (c < 0x80)
+                continue;
+            beyondAscii_ = true;
+            if (c >= 0xC2 && c <= 0xDF) {
+                need_ = 1;
+            } else if (c >= 0xE0 && c <= 0xEF) {
+                need_ = 2;
+                low_ = c == 0xE0 ? 0xA0 : 0x80;
+                high_ = c == 0xED ? 0x9F : 0xBF;  // no surrogates
+            } else if (c >= 0xF0 && c <= 0xF4) {
+                need_ = 3;
+                low_ = c == 0xF0 ? 0x90 : 0x80;
+                high_ = c == 0xF4 ? 0x8F : 0xBF;
+            } else {
+                valid_ = false;
+            }
+        }
+    }
+
+    bool IsUtf8() const {
+        return (mark_ && seen_ >= kUtf8Mark.size()) || (valid_ && need_ == 0 && beyondAscii_);
+    }
+
+private:
+    size_t seen_ = 0;
+    bool mark_ = true;
+    bool valid_ = true;
+    bool beyondAscii_ = false;
+    int need_ = 0;
+    unsigned char low_ = 0x80, high_ = 0xBF;
+};
+
+// The lines in the program's code page: a UTF-8 text loses its mark and is
+// converted, counting what the code page lacks.
+class LineDecoder {
+public:
+    explicit LineDecoder(bool utf8) : utf8_(utf8) {}
+
+    std::string_view Decode(std::string_view line, long long number) {
+        if (!utf8_)
+            return line;
+        if (number == 1 && line.substr(0, kUtf8Mark.size()) == kUtf8Mark)
+            line.remove_prefix(kUtf8Mark.size());
+        converted_ = Utf8ToWindows1252Replacing(line, replaced);
+        return converted_;
+    }
+
+    size_t replaced = 0;
+
+private:
+    bool utf8_;
+    std::string converted_;
+};
+
+// A text that grows by `more` bytes must stay within the field limit.
+void CheckGrowth(const std::string& text, size_t more, long long line) {
+    if (text.size() + more > kMaxFieldBytes)
+        throw TextTooLong{line, true};
 }
 
 ProtocolRecord& NewRecord(ImportedSet& set) {
@@ -42,15 +161,167 @@ ProtocolRecord& NewRecord(ImportedSet& set) {
     return r;
 }
 
-void RefuseTooLarge(KovaUi& ui, const std::string& name) {
-    ui.Message("\"" + name + "\" gives more than " + std::to_string(kMaxRecords) +
-                   " records, the most a set can hold. Nothing was imported.",
-               kProgramTitle, Icon::Exclamation);
+// One line of a dialogue text after another.
+class DialogueParser {
+public:
+    explicit DialogueParser(const KovaState& s)
+        : comment_(s.DialogueCommentChar),
+          withTime_(s.DialogueLayout == kWithTime),
+          withoutTime_(s.DialogueLayout == kWithoutTime),
+          hasDelimiter_(!s.DialogueDelimiter.empty()),
+          delimiter_(hasDelimiter_ ? s.DialogueDelimiter[0] : '\0') {
+        set_.records.resize(1);
+    }
+
+    void Line(std::string_view line, long long number) {
+        std::string t = Trim(line);
+        // With no comment character ever given, the empty lines are the ones
+        // that match it.
+        if (t.substr(0, 1) == comment_) {
+            CheckGrowth(set_.fileInfo, kCrLf.size() + t.size(), number);
+            set_.fileInfo.append(kCrLf);
+            if (!t.empty())
+                set_.fileInfo.append(t, 1);
+            return;
+        }
+        std::string text = Trim(ReplaceAll(t, "\t", " "));
+        if (text.empty())
+            return;
+        size_t p1 = hasDelimiter_ ? text.find(delimiter_) : std::string::npos;
+        if (p1 == std::string::npos) {
+            std::string& into = set_.count == 0 ? set_.fileInfo : set_.records[set_.count].V8;
+            CheckGrowth(into, kCrLf.size() + text.size(), number);
+            into.append(kCrLf);
+            into.append(text);
+            return;
+        }
+        if (!withTime_ && !withoutTime_)
+            return;
+        size_t p2 = withTime_ ? text.find(delimiter_, p1 + 1) : std::string::npos;
+        std::string time, actor, rest;
+        if (withoutTime_) {
+            actor = Trim(std::string_view(text).substr(0, p1));
+            rest = text.substr(p1 + 1);
+        } else if (p2 == std::string::npos) {
+            // One delimiter only: a time and a text, no actor.
+            time = Trim(std::string_view(text).substr(0, p1));
+            rest = text.substr(p1 + 1);
+        } else {
+            time = Trim(std::string_view(text).substr(0, p1));
+            actor = Trim(std::string_view(text).substr(p1 + 1, p2 - p1 - 1));
+            rest = text.substr(p2 + 1);
+        }
+        ProtocolRecord& r = NewRecord(set_);
+        r.V1 = std::move(time);
+        r.V3 = std::move(actor);
+        r.V8 = Trim(ReplaceAll(Trim(rest), std::string(1, delimiter_), ""));
+    }
+
+    ImportedSet Finish() {
+        if (set_.fileInfo.compare(0, kCrLf.size(), kCrLf) == 0)
+            set_.fileInfo.erase(0, kCrLf.size());
+        return std::move(set_);
+    }
+
+private:
+    ImportedSet set_;
+    std::string comment_;
+    bool withTime_, withoutTime_, hasDelimiter_;
+    char delimiter_;
+};
+
+// One line of a running text after another, cut into sentences.
+class SentenceParser {
+public:
+    SentenceParser() { set_.records.resize(1); }
+
+    void Line(std::string_view line, long long) {
+        std::string text = Trim(line);
+        if (text.empty() || text.compare(0, 2, "##") == 0)
+            return;
+        text = ReplaceAll(text, "\t", " ");
+        for (char c = 'A'; c <= 'Z'; ++c)
+            text = ReplaceAll(text, std::string(". ") + c, std::string(".|") + c);
+        text = ReplaceAll(text, "? ", "?|");
+        text = ReplaceAll(text, "! ", "!|");
+        std::vector<std::string_view> pieces;
+        size_t pos = 0;
+        while (true) {
+            size_t bar = text.find('|', pos);
+            pieces.push_back(std::string_view(text).substr(
+                pos, bar == std::string::npos ? std::string::npos : bar - pos));
+            if (bar == std::string::npos)
+                break;
+            pos = bar + 1;
+        }
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            ProtocolRecord& r = NewRecord(set_);
+            if (pieces.size() == 1)
+                r.V8 = "(NL) ";
+            else if (i == 0)
+                r.V8 = "(NP) ";
+            r.V8.append(pieces[i]);
+        }
+    }
+
+    ImportedSet Finish() { return std::move(set_); }
+
+private:
+    ImportedSet set_;
+};
+
+// Runs the parser over bytes handed over by `read`, which calls its argument
+// with every chunk in order, twice: once to tell UTF-8, once to parse.
+template <typename Parser, typename Read>
+ImportedSet ParseChunks(Parser& parser, Read&& read) {
+    Utf8Detector detector;
+    read([&](std::string_view chunk) { detector.Feed(chunk); });
+    LineDecoder decoder(detector.IsUtf8());
+    LineSplitter lines;
+    auto onLine = [&](std::string_view line, long long number) {
+        parser.Line(decoder.Decode(line, number), number);
+    };
+    read([&](std::string_view chunk) { lines.Feed(chunk, onLine); });
+    lines.Finish(onLine);
+    ImportedSet set = parser.Finish();
+    set.replaced = decoder.replaced;
+    return set;
 }
 
-bool ReadSource(KovaUi& ui, const std::string& name, std::string& bytes) {
-    if (std::error_code ec = ReadWholeFile(name, bytes)) {
-        NumberedError e = FileError(ec, name);
+template <typename Parser>
+ImportedSet ParseBytes(Parser& parser, std::string_view bytes, size_t chunkSize) {
+    return ParseChunks(parser, [&](const auto& each) {
+        const size_t step = chunkSize == 0 ? bytes.size() : chunkSize;
+        for (size_t at = 0; at < bytes.size(); at += step)
+            each(bytes.substr(at, step));
+    });
+}
+
+// Parses the named file, read a chunk at a time; false (a message shown)
+// when it cannot be read or is refused.
+template <typename Parser>
+bool ParseFile(KovaUi& ui, Parser& parser, const std::string& name, ImportedSet& set) {
+    std::error_code failed;
+    try {
+        set = ParseChunks(parser, [&](const std::function<void(std::string_view)>& each) {
+            if (!failed)
+                failed = ReadFileInChunks(name, each);
+        });
+    } catch (const std::length_error&) {
+        ui.Message("\"" + name + "\" gives more than " + std::to_string(kMaxRecords) +
+                       " records, the most a set can hold. Nothing was imported.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    } catch (const TextTooLong& e) {
+        ui.Message("Line " + PlainNumber(e.line) + " of \"" + name + "\" " +
+                       (e.continued ? "makes the text it adds to" : "is") + " longer than " +
+                       PlainNumber(static_cast<long long>(kMaxFieldBytes)) +
+                       " characters, the most a field can hold. Nothing was imported.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    if (failed) {
+        NumberedError e = FileError(failed, name);
         ShowImportError(ui, e.number, e.description);
         return false;
     }
@@ -79,91 +350,14 @@ bool TakeDialogueAnswers(KovaState& s, int option, const std::string& delimiter,
     return true;
 }
 
-ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes) {
-    ImportedSet set;
-    set.records.resize(1);
-    const std::string& comment = s.DialogueCommentChar;
-    const bool withTime = s.DialogueLayout == kWithTime;
-    const bool withoutTime = s.DialogueLayout == kWithoutTime;
-    const char delimiter = s.DialogueDelimiter.empty() ? '\0' : s.DialogueDelimiter[0];
-    ForEachLine(bytes, [&](std::string_view line) {
-        std::string t = Trim(line);
-        // With no comment character ever given, the empty lines are the ones
-        // that match it.
-        if (t.substr(0, 1) == comment) {
-            set.fileInfo.append(kCrLf);
-            if (!t.empty())
-                set.fileInfo.append(t, 1);
-            return;
-        }
-        std::string text = Trim(ReplaceAll(t, "\t", " "));
-        if (text.empty())
-            return;
-        size_t p1 = s.DialogueDelimiter.empty() ? std::string::npos : text.find(delimiter);
-        if (p1 == std::string::npos) {
-            std::string& into = set.count == 0 ? set.fileInfo : set.records[set.count].V8;
-            into.append(kCrLf);
-            into.append(text);
-            return;
-        }
-        if (!withTime && !withoutTime)
-            return;
-        size_t p2 = withTime ? text.find(delimiter, p1 + 1) : std::string::npos;
-        std::string time, actor, rest;
-        if (withoutTime) {
-            actor = Trim(std::string_view(text).substr(0, p1));
-            rest = text.substr(p1 + 1);
-        } else if (p2 == std::string::npos) {
-            // One delimiter only: a time and a text, no actor.
-            time = Trim(std::string_view(text).substr(0, p1));
-            rest = text.substr(p1 + 1);
-        } else {
-            time = Trim(std::string_view(text).substr(0, p1));
-            actor = Trim(std::string_view(text).substr(p1 + 1, p2 - p1 - 1));
-            rest = text.substr(p2 + 1);
-        }
-        ProtocolRecord& r = NewRecord(set);
-        r.V1 = std::move(time);
-        r.V3 = std::move(actor);
-        r.V8 = Trim(ReplaceAll(Trim(rest), std::string(1, delimiter), ""));
-    });
-    if (set.fileInfo.compare(0, kCrLf.size(), kCrLf) == 0)
-        set.fileInfo.erase(0, kCrLf.size());
-    return set;
+ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes, size_t chunkSize) {
+    DialogueParser parser(s);
+    return ParseBytes(parser, bytes, chunkSize);
 }
 
-ImportedSet ParseSentenceText(const std::string& bytes) {
-    ImportedSet set;
-    set.records.resize(1);
-    ForEachLine(bytes, [&](std::string_view line) {
-        std::string text = Trim(line);
-        if (text.empty() || text.compare(0, 2, "##") == 0)
-            return;
-        text = ReplaceAll(text, "\t", " ");
-        for (char c = 'A'; c <= 'Z'; ++c)
-            text = ReplaceAll(text, std::string(". ") + c, std::string(".|") + c);
-        text = ReplaceAll(text, "? ", "?|");
-        text = ReplaceAll(text, "! ", "!|");
-        std::vector<std::string_view> pieces;
-        size_t pos = 0;
-        while (true) {
-            size_t bar = text.find('|', pos);
-            pieces.push_back(std::string_view(text).substr(
-                pos, bar == std::string::npos ? std::string::npos : bar - pos));
-            if (bar == std::string::npos)
-                break;
-            pos = bar + 1;
-        }
-        for (size_t i = 0; i < pieces.size(); ++i) {
-            ProtocolRecord& r = NewRecord(set);
-            if (pieces.size() == 1)
-                r.V8 = "(NL) ";
-            else if (i == 0)
-                r.V8 = "(NP) ";
-            r.V8.append(pieces[i]);
-        }
-    });
-    return set;
+ImportedSet ParseSentenceText(const std::string& bytes, size_t chunkSize) {
+    SentenceParser parser;
+    return ParseBytes(parser, bytes, chunkSize);
 }
 
 bool ImportedFileName(KovaUi& ui, const std::string& sourceName, std::string& dataFileName) {
@@ -183,12 +377,45 @@ bool ImportedFileName(KovaUi& ui, const std::string& sourceName, std::string& da
     return true;
 }
 
+bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName,
+                   const std::string& dataFileName) {
+    auto refuse = [&](const std::string& why) {
+        ui.Message("\"" + sourceName + "\" cannot be imported into \"" + dataFileName +
+                       "\": " + why + " Copy it to another name and import the copy.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    };
+    if (SameFile(sourceName, dataFileName))
+        return refuse("that is the file itself.");
+    std::string backup;
+    try {
+        backup = DerivedName(dataFileName, ".bak");
+    } catch (const std::invalid_argument&) {
+    }
+    if (!backup.empty() && SameFile(sourceName, backup))
+        return refuse("the file itself is the backup \"" + backup +
+                      "\" that saving a data file there replaces.");
+    if (!MayWriteFile(s, ui, dataFileName, 0))
+        return false;
+    if (!IsRegularFile(dataFileName))
+        return true;
+    std::string question = "The data file \"" + dataFileName + "\" is there already.";
+    if (!backup.empty())
+        question += " Replacing it keeps it as \"" + backup + "\"" +
+                    (PathExists(backup) ? ", in place of the backup there now" : "") + ".";
+    question += "\r\n\r\nReplace \"" + dataFileName + "\" with the records imported from \"" +
+                sourceName + "\"?";
+    return ui.AskYesNo(question, kProgramTitle) == Answer::Yes;
+}
+
 bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileName,
                         ImportedSet set) {
     // The new file may stand in no open set's place, data set 1's own
     // included: that protocol on disk would be replaced by the imported one.
     if (!MayWriteFile(s, ui, dataFileName, 0))
         return false;
+    // A backup there without a ".kov" belongs to no file this import
+    // replaces: the save leaves it.
     if (!SaveDataFile(s, ui, dataFileName, set.records, set.count, 9, set.fileInfo))
         return false;
     s.Records1 = std::move(set.records);
@@ -207,40 +434,42 @@ bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileNam
     s.FullCount1 = 0;
     s.SelectionMarks1.clear();
     ShowDataMode(s, ui);
+    if (set.replaced > 0)
+        ui.Message(
+            "Characters that the program's code page (Windows-1252) lacks were imported "
+            "as \"?\": " +
+                PlainNumber(static_cast<long long>(set.replaced)) + ".",
+            kProgramTitle, Icon::Information);
     return true;
 }
 
 bool ReadDialogueTextFile(KovaState& s, KovaUi& ui, ImportDialogs& dialogs,
                           const std::string& FileName) {
     s.DialogCancelled = 0;
+    std::string dataFileName;
+    if (!ImportedFileName(ui, FileName, dataFileName) ||
+        !MayImportInto(s, ui, FileName, dataFileName))
+        return false;
     if (!dialogs.AskDialogueOptions(s, FileName)) {
         s.DialogCancelled = 1;
         return false;
     }
-    std::string dataFileName, bytes;
-    if (!ImportedFileName(ui, FileName, dataFileName) || !ReadSource(ui, FileName, bytes))
-        return false;
+    DialogueParser parser(s);
     ImportedSet set;
-    try {
-        set = ParseDialogueText(s, bytes);
-    } catch (const std::length_error&) {
-        RefuseTooLarge(ui, FileName);
+    if (!ParseFile(ui, parser, FileName, set))
         return false;
-    }
     return InstallImportedSet(s, ui, dataFileName, std::move(set));
 }
 
 bool ImportTextSentences(KovaState& s, KovaUi& ui, const std::string& FileName) {
-    std::string dataFileName, bytes;
-    if (!ImportedFileName(ui, FileName, dataFileName) || !ReadSource(ui, FileName, bytes))
+    std::string dataFileName;
+    if (!ImportedFileName(ui, FileName, dataFileName) ||
+        !MayImportInto(s, ui, FileName, dataFileName))
         return false;
+    SentenceParser parser;
     ImportedSet set;
-    try {
-        set = ParseSentenceText(bytes);
-    } catch (const std::length_error&) {
-        RefuseTooLarge(ui, FileName);
+    if (!ParseFile(ui, parser, FileName, set))
         return false;
-    }
     set.fileInfo = dataFileName;
     return InstallImportedSet(s, ui, dataFileName, std::move(set));
 }

@@ -37,11 +37,25 @@ struct ImportedSet {
     RecordSet records;  // index 0 unused
     int16_t count = 0;
     std::string fileInfo;
+    // Characters the program's code page lacks, imported as "?".
+    size_t replaced = 0;
 };
 
-// The parsers alone. Both throw std::length_error past the record limit.
-ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes);
-ImportedSet ParseSentenceText(const std::string& bytes);
+// A text refused by the parsers: its line `line` is longer than a field may
+// be, or (`continued`) makes the text it adds to longer.
+struct TextTooLong {
+    long long line;
+    bool continued;
+};
+
+// The parsers alone, of a text in the program's code page or in UTF-8 (read
+// as such when it opens with the UTF-8 mark, or is well-formed UTF-8 holding
+// characters beyond ASCII). A CR, an LF or a CR LF ends a line. Both throw
+// std::length_error past the record limit and TextTooLong.
+// `chunkSize` hands the bytes over that many at a time, as a file is read
+// (0: all at once); the result is the same.
+ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes, size_t chunkSize = 0);
+ImportedSet ParseSentenceText(const std::string& bytes, size_t chunkSize = 0);
 
 // The whole imports: the dialog (dialogue only), the read, then data set 1 is
 // replaced, saved beside it as a ".kov" file (ImportedFileName) with
@@ -58,9 +72,19 @@ bool ImportTextSentences(KovaState& s, KovaUi& ui, const std::string& FileName);
 // is a bare extension.
 bool ImportedFileName(KovaUi& ui, const std::string& sourceName, std::string& dataFileName);
 
+// What every import checks before anything is written: that neither the data
+// file nor its backup is the source itself, that no open set's file is
+// replaced, and, when the data file is there, that the user wants it replaced
+// (asked with No as the answer given). False (a message shown, or the user
+// said No): the import ends with nothing changed.
+bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName,
+                   const std::string& dataFileName);
+
 // Saves an imported set as `dataFileName` (header number 9, its own file
 // info) and, once saved, puts it in place of data set 1 and shows it: the
-// file info in memory is the text written. False (the writer's message shown,
+// file info in memory is the text written; a backup of the data file's name
+// that the save did not make stays. Then a message counts the characters
+// imported as "?", if any. False (the writer's message shown,
 // nothing changed in memory) when the save failed.
 bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileName, ImportedSet set);
 

@@ -10,6 +10,8 @@ namespace {
 // Showing a record never changes it: the text box shows the current text
 // trimmed, and only what the user types there is written back.
 void DrawPage(KovaState& s, const RecordSet& records, int p, ProtocolRecord& buffer) {
+    // The search-mode button shows at once that a sieve ended with a change.
+    SieveInForce(s);
     MainWindowModel& m = s.Main;
     const int rows = static_cast<int>(m.rows.size()) - 1;
     const int last = static_cast<int>(records.size()) - 1;
@@ -122,6 +124,22 @@ void ShowBackButton(MainWindowModel& m, const char* caption) {
 }
 
 }  // namespace
+
+bool SieveInForce(KovaState& s) {
+    if (s.SieveActive == 0)
+        return false;
+    if (s.SieveChangeCount1 == s.ChangeCount1)
+        return true;
+    s.SieveActive = 0;
+    s.SievePosition = 0;
+    s.SieveCount = 0;
+    s.SieveList.clear();
+    if (s.Main.CString.caption == "Sieve") {
+        s.FindMode = 1;
+        s.Main.CString.caption = "String";
+    }
+    return false;
+}
 
 void RefreshRecordList1(KovaState& s, KovaUi& ui, int16_t& RecordNo) {
     if (RecordNo > s.RecordCount1)

@@ -29,6 +29,11 @@ void ShowFilterMode(KovaState& s, KovaUi& ui);
 // back with it.
 void ShowViewMode(KovaState& s, KovaUi& ui, int16_t mode);
 
+// Whether the sieve is in force. Its list names records of data set 1 by
+// position, so it ends (the search-mode button back to "String") as soon as
+// that set's records have changed in number or order since it ran.
+bool SieveInForce(KovaState& s);
+
 // Count and current position of the set that ViewMode names (0 in view 0).
 int16_t ShownCount(const KovaState& s);
 int16_t& ShownPosition(KovaState& s);

@@ -86,4 +86,51 @@ bool Utf8ToWindows1252(std::string_view utf8, std::string& bytes) {
     return true;
 }
 
+std::string Utf8ToWindows1252Replacing(std::string_view utf8, size_t& replaced) {
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            out.push_back(static_cast<char>(lead));
+            ++i;
+            continue;
+        }
+        // The length a lead byte announces, and the least character of that
+        // length (a smaller one would be an overlong form).
+        size_t length = 0;
+        char32_t least = 0;
+        if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            least = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            least = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            least = 0x10000;
+        }
+        char32_t c = lead & (0x7F >> length);
+        bool good = length != 0 && i + length <= utf8.size();
+        for (size_t k = 1; good && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            good = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (!good || c < least) {
+            out.push_back('?');
+            ++replaced;
+            ++i;
+            continue;
+        }
+        const int b = Windows1252Byte(c);
+        if (b < 0)
+            ++replaced;
+        out.push_back(b < 0 ? '?' : static_cast<char>(b));
+        i += length;
+    }
+    return out;
+}
+
 }  // namespace core

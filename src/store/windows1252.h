@@ -23,4 +23,9 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 // UTF-8 or holds a character the code page lacks.
 bool Utf8ToWindows1252(std::string_view utf8, std::string& bytes);
 
+// UTF-8 text as bytes, whatever it holds: a character the code page lacks,
+// and each byte that begins no well-formed sequence, becomes "?", and
+// `replaced` grows by one for each.
+std::string Utf8ToWindows1252Replacing(std::string_view utf8, size_t& replaced);
+
 }  // namespace core

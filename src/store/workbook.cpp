@@ -36,6 +36,9 @@ long long DaysFromCivil(long long y, unsigned m, unsigned d) {
 
 // 30 December 1899, day 0 of the serial numbers, counted from 1970.
 constexpr long long kSerialEpoch = -25569;
+// The workbook calendar counts a 29 February 1900 that never was: its serial
+// day 60.
+constexpr long long kPhantomDay = 60;
 
 std::string MiB(size_t bytes) {
     return std::to_string(bytes >> 20) + " MB";
@@ -410,60 +413,18 @@ std::unique_ptr<Workbook> OpenWorkbookInReader(const std::string& fileName,
 }
 
 double SerialDate(int year, int month, int day, int hours, int minutes, double seconds) {
-    const long long days =
-        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-        kSerialEpoch;
+    long long days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+                     kSerialEpoch;
+    // Before the phantom 29 February 1900 the serial is a day behind; 30
+    // December 1899 stays day 0, which holds the times without a date.
+    if (days >= 1 && days <= kPhantomDay)
+        --days;
     return static_cast<double>(days) + (hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0;
 }
 
 std::string Utf8ToProgramText(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    size_t i = 0;
-    while (i < utf8.size()) {
-        // A run of plain ASCII is the same in the code page.
-        size_t ascii = i;
-        while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80)
-            ++ascii;
-        out.append(utf8.substr(i, ascii - i));
-        i = ascii;
-        if (i == utf8.size())
-            break;
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        char32_t code = 0;
-        size_t length = 1;
-        if (c < 0x80) {
-            code = c;
-        } else if ((c & 0xE0) == 0xC0) {
-            code = c & 0x1F;
-            length = 2;
-        } else if ((c & 0xF0) == 0xE0) {
-            code = c & 0x0F;
-            length = 3;
-        } else if ((c & 0xF8) == 0xF0) {
-            code = c & 0x07;
-            length = 4;
-        } else {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        bool good = i + length <= utf8.size();
-        for (size_t k = 1; good && k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
-            good = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (!good) {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        const int byte = Windows1252Byte(code);
-        out.push_back(byte < 0 ? '?' : static_cast<char>(byte));
-        i += length;
-    }
-    return out;
+    size_t replaced = 0;
+    return Utf8ToWindows1252Replacing(utf8, replaced);
 }
 
 }  // namespace core

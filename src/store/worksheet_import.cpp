@@ -34,34 +34,82 @@ Civil CivilFromDays(long long z) {
     return {y + (m <= 2), m, d};
 }
 
-// 30 December 1899, day 0 of the serial numbers, counted from 1970.
+// 30 December 1899 counted from 1970: with it a serial day from 1 March
+// 1900 on is a day of the calendar.
 constexpr long long kSerialEpoch = -25569;
+// The workbook calendar counts a 29 February 1900 that never was: its serial
+// day 60. The days before it are one day earlier than their serial says.
+constexpr long long kPhantomDay = 60;
+// Serial days beyond any workbook's calendar are shown as numbers.
+constexpr double kLastSerial = 3e6;
 
-std::string TimeText(long long seconds) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
-                  seconds % 60);
-    return buf;
+// A serial day as a day counted from 30 December 1899 in the calendar; the
+// phantom day counts as 28 February, the day it follows.
+long long CalendarDay(long long serialDay) {
+    return serialDay >= 1 && serialDay < kPhantomDay ? serialDay + 1 : serialDay;
 }
 
-std::string SerialText(double serial) {
-    if (!std::isfinite(serial) || std::fabs(serial) > 3e6)
-        return NumberText(serial);
+// A serial number split into its day and the second of that day, rounded to
+// the second.
+struct DayTime {
+    long long day;
+    long long seconds;
+};
+
+DayTime SplitSerial(double serial) {
     long long days = static_cast<long long>(std::floor(serial));
     long long seconds = std::llround((serial - static_cast<double>(days)) * 86400.0);
     if (seconds >= 86400) {
         ++days;
         seconds -= 86400;
     }
-    if (days == 0 && serial >= 0)
-        return TimeText(seconds);
-    const Civil c = CivilFromDays(days + kSerialEpoch);
+    return {days, seconds};
+}
+
+bool InCalendar(double serial) {
+    return std::isfinite(serial) && serial >= 0 && serial <= kLastSerial;
+}
+
+std::string TimeText(long long seconds) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+    return buf;
+}
+
+// "dd-MM-yyyy" of a serial day from 1 on, as the workbook shows it (the
+// phantom day as 29-02-1900).
+std::string DateText(long long serialDay) {
+    if (serialDay == kPhantomDay)
+        return "29-02-1900";
+    const Civil c = CivilFromDays(CalendarDay(serialDay) + kSerialEpoch);
     char buf[48];
     std::snprintf(buf, sizeof buf, "%02u-%02u-%04lld", c.day, c.month, c.year);
-    std::string text = buf;
-    if (seconds != 0)
-        text += " " + TimeText(seconds);
+    return buf;
+}
+
+// A number in a date or time format as readable text: "H:mm:ss" below one
+// day, else the date, followed by the time unless it is midnight. A number
+// outside the calendar (negative, too large) keeps its number text.
+std::string SerialText(double serial) {
+    if (!InCalendar(serial))
+        return NumberText(serial);
+    const DayTime dt = SplitSerial(serial);
+    if (serial < 1)
+        return TimeText(dt.seconds + dt.day * 86400);
+    std::string text = DateText(dt.day);
+    if (dt.seconds != 0)
+        text += " " + TimeText(dt.seconds);
     return text;
+}
+
+// A duration in hours, minutes and seconds counted from 0, hours past 24
+// included ("25:30:00").
+std::string ElapsedText(double serial) {
+    if (!std::isfinite(serial) || std::fabs(serial) > kLastSerial)
+        return NumberText(serial);
+    const long long seconds = std::llround(std::fabs(serial) * 86400.0);
+    return (serial < 0 && seconds != 0 ? "-" : "") + TimeText(seconds);
 }
 
 // A text that is a number as a whole (blanks around it allowed).
@@ -156,9 +204,15 @@ std::string NumberText(double value) {
 std::string DateOrText(const CellValue& Value) {
     switch (Value.kind) {
         case CellValue::Kind::Number:
+            // Time codes in seconds stay numbers; a fraction of a day is a
+            // time of day.
+            if (Value.number >= 0 && Value.number < 1)
+                return SerialText(Value.number);
+            return NumberText(Value.number);
         case CellValue::Kind::Date:
-        case CellValue::Kind::Elapsed:
             return SerialText(Value.number);
+        case CellValue::Kind::Elapsed:
+            return ElapsedText(Value.number);
         case CellValue::Kind::Text:
             return Value.text;
         case CellValue::Kind::Empty:
@@ -172,14 +226,35 @@ std::string CellText(const CellValue& value) {
         case CellValue::Kind::Number:
             return NumberText(value.number);
         case CellValue::Kind::Date:
-        case CellValue::Kind::Elapsed:
             return SerialText(value.number);
+        case CellValue::Kind::Elapsed:
+            return ElapsedText(value.number);
         case CellValue::Kind::Text:
             return value.text;
         case CellValue::Kind::Empty:
             break;
     }
     return "";
+}
+
+void DateTimeCodes::Note(int record, const CellValue& value) {
+    if (value.kind != CellValue::Kind::Date || !InCalendar(value.number) || value.number < 1)
+        return;
+    const DayTime dt = SplitSerial(value.number);
+    dated_.push_back({record, CalendarDay(dt.day) * 86400 + dt.seconds});
+    const long long day = CalendarDay(dt.day);
+    if (firstSerialDay_ == 0 || day < CalendarDay(firstSerialDay_) ||
+        (day == CalendarDay(firstSerialDay_) && dt.day < firstSerialDay_))
+        firstSerialDay_ = dt.day;
+}
+
+std::string DateTimeCodes::Apply(RecordSet& records) const {
+    if (dated_.empty())
+        return "";
+    const long long start = CalendarDay(firstSerialDay_) * 86400;
+    for (const auto& [record, second] : dated_)
+        records[static_cast<size_t>(record)].V1 = TimeText(second - start);
+    return " | first date: " + DateText(firstSerialDay_);
 }
 
 std::optional<std::string> TakeWorksheetAnswers(KovaState& s, const std::string (&columns)[8],
@@ -219,6 +294,10 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                       const WorkbookOpener& open) {
     s.DialogCancelled = 0;
     bool waitShown = false;
+    std::string dataFileName;
+    if (!ImportedFileName(ui, FileName, dataFileName) ||
+        !MayImportInto(s, ui, FileName, dataFileName))
+        return false;
     // While the reader works the wait window shows the row it starts from;
     // a quick read does not flash it.
     std::string waitNumber = "0";
@@ -258,9 +337,6 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
             throw WorkbookError(kErrSubscript, "Subscript out of range: rows " +
                                                    std::to_string(s.ExcelFirstRow) + " to " +
                                                    std::to_string(s.ExcelLastRow));
-        std::string dataFileName;
-        if (!ImportedFileName(ui, FileName, dataFileName))
-            return false;
 
         // Only the mapped columns are read, each once; a column past the
         // last a workbook can have is empty.
@@ -293,6 +369,7 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
         ImportedSet set;
         set.count = static_cast<int16_t>(count);
         set.records.resize(static_cast<size_t>(count) + 1);
+        DateTimeCodes dates;
         for (int k = 1; k <= count; ++k) {
             const int r = s.ExcelFirstRow + k - 1;
             if (!waitShown || (k & 255) == 1 || k == count) {
@@ -311,12 +388,14 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                     place[j] == kNotRead
                         ? kEmpty
                         : cells[static_cast<size_t>(k - 1) * request.columns.size() + place[j]];
-                if (j == 2)
+                if (j == 2) {
                     rec.V2 = SequenceNumber(v, r, column);
-                else if (j == 1)
+                } else if (j == 1) {
                     rec.V1 = FieldText(DateOrText(v), false);
-                else
+                    dates.Note(k, v);
+                } else {
                     *TextField(rec, j) = FieldText(CellText(v), j == 8);
+                }
             }
         }
         hideWait();
@@ -324,7 +403,7 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
         // they are worked out from the times and actors.
         if (s.ExcelColumns[2] == 0)
             NumberSequence(set.records, set.count);
-        set.fileInfo = dataFileName + " | worksheet: " + sheet;
+        set.fileInfo = dataFileName + " | worksheet: " + sheet + dates.Apply(set.records);
         return InstallImportedSet(s, ui, dataFileName, std::move(set));
     } catch (const WorkbookError& e) {
         hideWait();

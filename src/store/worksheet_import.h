@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "store/state.h"
 #include "store/text_import.h"
@@ -12,12 +14,36 @@
 
 namespace core {
 
-// The text of a cell: a date (or, for V1, a number taken as a date) in the
-// fixed form "dd-MM-yyyy H:mm:ss" (date only at midnight, "H:mm:ss" only
-// below one day), a number with up to 15 significant digits and "." as the
-// decimal point, text as it stands, an empty cell as "".
+// The text of a cell for V1: a plain number of 1 or more, or a negative one,
+// as its number text, from 0 to below 1 as its time of day "H:mm:ss"; a
+// duration (elapsed-time format) as hours from 0 ("25:30:00"); a date or
+// time below one day as "H:mm:ss", from day 1 on as CellText gives it
+// (DateTimeCodes then makes it a time code); text as it stands, an empty
+// cell as "".
 std::string DateOrText(const CellValue& Value);
+// The text of a cell for V3..V8: a number with up to 15 significant digits
+// and "." as the decimal point; a date in the fixed form "dd-MM-yyyy H:mm:ss"
+// (the date only at midnight, "H:mm:ss" only below one day; days before 1
+// March 1900 as the workbook counts them, its 29 February 1900 included); a
+// duration as DateOrText gives it; text as it stands, an empty cell as "".
 std::string CellText(const CellValue& value);
+
+// The V1 cells in a date format from day 1 on as time codes that order and
+// subtract as the moments they stand for: "H:mm:ss" counted from midnight of
+// the earliest such date among the imported rows, hours past 24 included.
+class DateTimeCodes {
+public:
+    // Notes the V1 cell of record `record`; only such dates are kept.
+    void Note(int record, const CellValue& value);
+    // Writes the time codes into the V1 of the noted records; the text that
+    // ends the file info, " | first date: dd-MM-yyyy", or "" when none.
+    std::string Apply(RecordSet& records) const;
+
+private:
+    std::vector<std::pair<int, long long>> dated_;  // record, second from day 0
+    long long firstSerialDay_ = 0;
+};
+
 // A number as CellText writes it.
 std::string NumberText(double value);
 

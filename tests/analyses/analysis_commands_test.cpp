@@ -7,10 +7,10 @@
 
 #include "analyses/analysis_fixture.h"
 #include "mainwindow/daily_fixture.h"
-#include "mainwindow/scripted_chooser.h"
 #include "store/data_file.h"
 #include "store/selection_store.h"
 #include "store/store_test_util.h"
+#include "support/scripted_chooser.h"
 
 namespace {
 

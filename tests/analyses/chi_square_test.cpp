@@ -93,14 +93,22 @@ TEST(ChiSquare, CriticalValuesAndZForManyDegreesOfFreedom) {
     EXPECT_NEAR(core::ChiSquareZ(50, 36), 1.57385, 1e-5);
 }
 
-TEST(ChiSquare, AdjustedResidualOfAnEmptyMarginIsZero) {
-    // Column 2 is never used: its expected frequencies and residuals are 0.
+TEST(ChiSquare, AdjustedResidualOfAnEmptyMarginIsUndefined) {
+    // Column 2 is never used: its expected frequencies are 0, its residuals
+    // have no variance.
     const CountMatrix f = Counts(2, 2, {2, 0, 1, 0});
     const core::SingleMatrix d = core::AdjustedResiduals(f, core::ExpectedFrequencies(f));
-    EXPECT_EQ(d(1, 2), 0);
-    EXPECT_EQ(d(2, 2), 0);
+    EXPECT_EQ(d(1, 2), kUndefined);
+    EXPECT_EQ(d(2, 2), kUndefined);
     // Column 1 holds everything, so its variance is 0 as well.
-    EXPECT_EQ(d(1, 1), 0);
+    EXPECT_EQ(d(1, 1), kUndefined);
+}
+
+TEST(ChiSquare, AnExpectedFrequencyOfFiveIsNotSmall) {
+    const CountMatrix f = Counts(2, 2, {5, 5, 5, 5});
+    const core::SmallExpected small = core::CountSmallExpected(core::ExpectedFrequencies(f));
+    EXPECT_EQ(small.cells, 4);
+    EXPECT_EQ(small.below5, 0);
 }
 
 class ChiSquareBlock : public test::AnalysisTest {
@@ -147,6 +155,15 @@ TEST_F(ChiSquareBlock, ManyDegreesOfFreedomGiveZAndSmallExpectedWarnings) {
     EXPECT_NE(ana.find("Warning: 49 of 49 expected frequencies (100.00%) are below 1.\r\n"),
               std::string::npos);
     EXPECT_EQ(ana.find("Critical value"), std::string::npos);
+}
+
+TEST_F(ChiSquareBlock, ThirtyDegreesOfFreedomStillGiveTheCriticalValue) {
+    // Six rows by seven columns: df 5 x 6 = 30.
+    s.ShowExpectedTable = 1;
+    ASSERT_TRUE(
+        Print(Counts(6, 7, std::vector<double>(42, 1)), {"a", "b", "c", "d", "e", "f", "g"}));
+    test::ExpectStats(Ana(), {{"Degrees of freedom:", "        30"},
+                              {"Critical value (P = 0.05):", "    43.773"}});
 }
 
 TEST_F(ChiSquareBlock, UndefinedValuesPrintAsStars) {

@@ -1,6 +1,7 @@
 #include "analyses/cross_tables.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "analyses/analysis_commands.h"
 #include "analyses/analysis_fixture.h"
@@ -60,15 +61,10 @@ TEST_F(CrossTablesTest, PairsAtTheLagWithFillingPerVariable) {
          0,
          0,
          {"a:3,2,5", "b:1,3,4", "c:1,1,2", "Total:5,6,11"}},
-        // A record pairs with itself at lag 0; a code is counted once.
-        {"empty codes are not paired",
-         "a.b",
-         "xy.",
-         0,
-         0,
-         0,
-         {"a:1,0,1", "b:0,0,0", "Total:1,0,1"}},
-        {"rows filled", "a.b", "xy.", 0, 1, 0, {"a:1,1,2", "b:0,0,0", "Total:1,1,2"}},
+        // A record pairs with itself at lag 0. A pair with an empty code is
+        // left out, and its other code is no category.
+        {"empty codes are not paired", "a.b", "xy.", 0, 0, 0, {"a:1,1", "Total:1,1"}},
+        {"rows filled", "a.b", "xy.", 0, 1, 0, {"a:1,1,2", "Total:1,1,2"}},
         {"columns filled", "a.b", "xy.", 0, 0, 1, {"a:1,0,1", "b:0,1,1", "Total:1,1,2"}},
         {"lag past the range", "ab", "xy", 2, 0, 0, {"Total:0"}},
     };
@@ -78,7 +74,7 @@ TEST_F(CrossTablesTest, PairsAtTheLagWithFillingPerVariable) {
         s.Lag = c.lag;
         s.EpisodeFilling = c.fillingX;
         s.EpisodeFillingY = c.fillingY;
-        std::optional<core::CountTable> t = core::BuildCrossTable(s, 4, 5);
+        std::optional<core::CountTable> t = core::BuildCrossTable(s, ui, 4, 5);
         ASSERT_TRUE(t.has_value());
         EXPECT_EQ(Counts(*t), c.counts);
     }
@@ -87,15 +83,15 @@ TEST_F(CrossTablesTest, PairsAtTheLagWithFillingPerVariable) {
 TEST_F(CrossTablesTest, TableBasedCategoriesComeFromTheListsInTheirOrder) {
     Codes("abz", "xyx");
     s.TableBasedCategories = 1;
-    EXPECT_FALSE(core::BuildCrossTable(s, 4, 5).has_value());
+    EXPECT_FALSE(core::BuildCrossTable(s, ui, 4, 5).has_value());
     s.CategoryLists[4] = {"b", "a"};
     s.CategoryLists[5] = {"y", "x", "w"};
-    std::optional<core::CountTable> t = core::BuildCrossTable(s, 4, 5);
+    std::optional<core::CountTable> t = core::BuildCrossTable(s, ui, 4, 5);
     ASSERT_TRUE(t.has_value());
     // "z" is no category: its pair is not counted.
     EXPECT_EQ(Counts(*t), (std::vector<std::string>{"b:1,0,0,1", "a:0,1,0,1", "Total:1,1,0,2"}));
     // V3 has no list: its own codes stay the categories.
-    EXPECT_EQ(core::BuildCrossTable(s, 3, 5)->Rows(), 0);
+    EXPECT_EQ(core::BuildCrossTable(s, ui, 3, 5)->Rows(), 0);
 }
 
 TEST_F(CrossTablesTest, LagOneGivesTheGoldenReport) {
@@ -137,6 +133,25 @@ TEST_F(CrossTablesTest, TheDialogRefusesWhatCannotRun) {
     ui.messages.clear();
     EXPECT_TRUE(core::RunCrossTablesFromDialog(s, ui, {"1", "3", 0, 4, 5}, test::FixedClock()));
     EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(std::filesystem::exists(AnaPath()));
+}
+
+TEST_F(CrossTablesTest, TooManyCategoriesAreRefusedBeforeAnyTableIsBuilt) {
+    // 8000 distinct codes: their table would take half a gigabyte.
+    std::vector<test::Row> rows;
+    for (int i = 0; i < 8000; ++i)
+        rows.push_back(test::Row("", 0, "", "c" + std::to_string(i), "d" + std::to_string(i)));
+    Protocol(rows);
+    auto peakKilobytes = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss;
+    };
+    const long before = peakKilobytes();
+    ASSERT_TRUE(core::RunCrossTables(s, ui, 4, 5, test::FixedClock()));
+    EXPECT_LT(peakKilobytes() - before, 100 * 1024);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("Too many categories"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(AnaPath()));
 }
 

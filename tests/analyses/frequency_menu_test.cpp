@@ -109,12 +109,12 @@ TEST_F(FrequencyMenu, OptionsMapTypedRecordNumbersWhileASelectionIsShown) {
     s.SelectionShown1 = core::kTrue;
     ASSERT_TRUE(core::ApplyFrequencyOptions(s, ui, " 6", "6 ", true, true));
     EXPECT_EQ(s.FromRecord, 2);
-    EXPECT_EQ(s.ToRecord, 2);
+    EXPECT_EQ(s.ToRecord, 3);
     EXPECT_EQ(s.EpisodeFilling, 1);
     EXPECT_EQ(s.TableBasedCategories, 1);
-    ASSERT_TRUE(core::ApplyFrequencyOptions(s, ui, "4", "9", false, false));
-    EXPECT_EQ(s.FromRecord, 4);  // not found: as typed
-    EXPECT_EQ(s.ToRecord, 4);
+    ASSERT_TRUE(core::ApplyFrequencyOptions(s, ui, "4", "8", false, false));
+    EXPECT_EQ(s.FromRecord, 2);  // not selected: the selected records within
+    EXPECT_EQ(s.ToRecord, 3);
     EXPECT_TRUE(ui.messages.empty());
 }
 

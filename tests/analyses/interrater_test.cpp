@@ -117,6 +117,17 @@ protected:
 };
 
 TEST_F(InterraterReportTest, TenPairsGiveTheGoldenReport) {
+    // Coder 1 leaves record 11 empty where coder 2 has D; coder 2's records
+    // 12 and 13 have no partner. Neither adds a category.
+    s.Records1.push_back(core::ProtocolRecord{});
+    s.Records1.back().V0 = 11;
+    for (const char* code : {"D", "D", "E"}) {
+        s.Records2.push_back(core::ProtocolRecord{});
+        s.Records2.back().V0 = static_cast<int16_t>(s.Records2.size() - 1);
+        s.Records2.back().V4 = code;
+    }
+    s.RecordCount1 = s.ToRecord = 11;
+    s.RecordCount2 = s.ToRecord2 = 13;
     s.ShowExpectedTable = 1;
     s.ShowResidualsTable = 1;
     ASSERT_TRUE(core::RunInterraterAgreement(s, ui, 4, test::FixedClock()));

@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -184,8 +186,13 @@ TEST(TransitionTables, MendedKappasAndZScores) {
         // A B: f(A) = f(B) = 1, N = 2: the factor 1 + 1 x 1 - 2 = 0 makes
         // every variance 0, so every z is 0.
         {"bi z without variance", {"A", "B"}, core::BiZScores, 1, {{0, 0}, {0, 0}}},
-        {"uni z of one event", {"A"}, core::UniZScores, 1, {{0.001f}}},
-        {"bi kappa of one event", {"A"}, core::BiKappas, 1, {{0.001f}}},
+        // One event of a list of two categories: the marker value.
+        {"uni z of one event", {"A"}, core::UniZScores, 1, {{0.001f, 0.001f}, {0.001f, 0.001f}}},
+        {"bi kappa of one event", {"A"}, core::BiKappas, 1, {{0.001f, 0.001f}, {0.001f, 0.001f}}},
+        // A single category: no value (A A A gave z 1.41 and kappa 1).
+        {"uni z of one category", {"A", "A", "A"}, core::UniZScores, 1, {{9999}}},
+        {"uni kappa of one category", {"A", "A", "A"}, core::UniKappas, 1, {{9999}}},
+        {"bi z of one event", {"A"}, core::BiZScores, 1, {{9999}}},
         // A lag of N or more counts nothing: every value 0.
         {"uni z beyond the events", {"A", "B", "A"}, core::UniZScores, 3, {{0, 0}, {0, 0}}},
         {"uni kappa beyond the events", {"A", "B", "A"}, core::UniKappas, 3, {{0, 0}, {0, 0}}},
@@ -226,41 +233,54 @@ TEST_F(Sequential, OneEventOrALagBeyondTheEventsGiveTheSentinels) {
         std::vector<std::string> v4;
         int16_t lag;
         std::string critical;
-        std::string zRow;      // row a of the z-score tables
-        std::string kappaRow;  // row a of the kappa tables
+        std::string zRow;         // row a of the z-score tables
+        std::string kappaRow;     // row a of the kappa tables
+        std::string residualRow;  // row a of the adjusted residuals
     };
-    // One event: one category, no degree of freedom, every z and kappa
-    // 0.001. Three events at lag 3: nothing counted, every z and kappa 0.
+    // One event: one category, no degree of freedom, no z or kappa. Three
+    // events at lag 3: nothing counted, every z and kappa 0. Nothing counted
+    // leaves every residual without a variance.
+    const std::string stars = " *******";
     const std::vector<Case> cases = {
         {"one event",
          {"a"},
          1,
          "   *******",
-         At({{1, "a"}, {12, R8("---")}}),
-         At({{1, "a"}, {12, R8("0.00")}})},
+         At({{1, "a"}, {12, stars}}),
+         At({{1, "a"}, {12, stars}}),
+         At({{1, "a"}, {12, stars}})},
         {"lag beyond",
          {"a", "b", "a"},
          3,
          "     3.841",
          At({{1, "a"}, {12, R8("---")}, {24, R8("---")}}),
-         At({{1, "a"}, {12, R8("0.00")}, {24, R8("0.00")}})},
+         At({{1, "a"}, {12, R8("0.00")}, {24, R8("0.00")}}),
+         At({{1, "a"}, {12, stars}, {24, stars}})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(AnaPath());
         Protocol(V4Rows(c.v4));
         AllTables();
+        s.ShowUniDiagram = 1;
+        ui.diagrams.clear();
         ASSERT_TRUE(Run(4, c.lag));
         const std::string ana = Ana();
         test::ExpectStats(ana, {{"Chi square:", "     0.000"},
                                 {"Critical value (P = 0.05):", c.critical},
                                 {"Cramer coefficient:", "   *******"},
                                 {"Lambda (rows predicted):", "   *******"}});
-        // Both z-score tables (their footers), both kappa tables.
+        // Both z-score tables (their footers), both kappa tables, the residuals.
         EXPECT_EQ(std::count(ana.begin(), ana.end(), '{'), 2);
-        EXPECT_EQ(test::Count(ana, c.zRow), 2u);
-        // The adjusted residuals are all 0 as well.
-        EXPECT_EQ(test::Count(ana, c.kappaRow), 3u);
+        std::map<std::string, size_t> rows;
+        rows[c.zRow] += 2;
+        rows[c.kappaRow] += 2;
+        rows[c.residualRow] += 1;
+        for (const auto& [row, count] : rows)
+            EXPECT_EQ(test::Count(ana, row), count) << row;
+        // No z is significant: the diagram has no arrow.
+        ASSERT_EQ(ui.diagrams.size(), 1u);
+        EXPECT_TRUE(ui.diagrams[0].arrows.empty());
     }
 }
 
@@ -390,12 +410,13 @@ TEST(TransitionDiagram, ArrowsOfSignificantCells) {
     z(2, 1) = -2.0f;
     z(3, 3) = 1.96f;
     z(1, 3) = 1.95f;
-    const core::TransitionDiagram d = core::DescribeTransitionDiagram({"a", "b", "c"}, z, false, 1);
+    const core::TransitionDiagram d =
+        core::DescribeTransitionDiagram("V4", {"a", "b", "c"}, z, false, 1);
     ASSERT_EQ(d.nodes.size(), 3u);
-    // Clockwise from the top of a circle of radius 260 - 70 = 190 around
-    // (260, 28 + 260), under the title line.
+    // Clockwise from the top of a circle of radius 260 - 90 = 170 around
+    // (260, 44 + 260), under the two title lines.
     EXPECT_DOUBLE_EQ(d.nodes[0].centre.x, 260);
-    EXPECT_DOUBLE_EQ(d.nodes[0].centre.y, 98);
+    EXPECT_DOUBLE_EQ(d.nodes[0].centre.y, 134);
     EXPECT_GT(d.nodes[1].centre.x, 260);
     EXPECT_LT(d.nodes[2].centre.x, 260);
     ASSERT_EQ(d.arrows.size(), 3u);
@@ -414,13 +435,53 @@ TEST(TransitionDiagram, ArrowsOfSignificantCells) {
                 std::hypot(22.0, 5.0), 1e-9);
     // The bi-directional form draws a pair once.
     z(2, 1) = 2.5f;
-    const core::TransitionDiagram bi = core::DescribeTransitionDiagram({"a", "b", "c"}, z, true, 1);
+    const core::TransitionDiagram bi =
+        core::DescribeTransitionDiagram("V4", {"a", "b", "c"}, z, true, 1);
     EXPECT_EQ(bi.arrows.size(), 2u);
     // Forty nodes on the circle get smaller, keeping 3 pixels apart:
-    // pi x 190 / 40 - 3 = 11.92.
+    // pi x 170 / 40 - 3 = 10.35.
     const core::TransitionDiagram many = core::DescribeTransitionDiagram(
-        std::vector<std::string>(40, "x"), SingleMatrix(40, 40), false, 1);
-    EXPECT_NEAR(many.nodeRadius, 3.14159265 * 190 / 40 - 3, 1e-6);
+        "V4", std::vector<std::string>(40, "x"), SingleMatrix(40, 40), false, 1);
+    EXPECT_NEAR(many.nodeRadius, 3.14159265 * 170 / 40 - 3, 1e-6);
+}
+
+// Every z label is nearer its own arrow than any other, also where all six
+// categories are linked and the lines cross in the middle; a label wider
+// than its node stands beside it; the picture names the variable and lag.
+TEST(TransitionDiagram, LabelsStandByTheirOwnArrowsAndNodes) {
+    SingleMatrix z(6, 6);
+    for (int a = 1; a <= 6; ++a)
+        for (int b = 1; b <= 6; ++b)
+            z(a, b) = a == b ? (a == 1 ? -2.5f : 0.0f) : static_cast<float>(a * 10 + b);
+    auto distance = [](const core::DiagramPoint& p, const core::DiagramArrow& a) {
+        if (a.loop)
+            return std::abs(std::hypot(p.x - a.start.x, p.y - a.start.y) - a.loopRadius);
+        const double dx = a.end.x - a.start.x, dy = a.end.y - a.start.y;
+        const double t = std::clamp(
+            ((p.x - a.start.x) * dx + (p.y - a.start.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+        return std::hypot(p.x - a.start.x - t * dx, p.y - a.start.y - t * dy);
+    };
+    for (const bool bi : {false, true}) {
+        const core::TransitionDiagram d = core::DescribeTransitionDiagram(
+            "Speech act", {"Question", "A", "E", "I", "F", "R"}, z, bi, 2);
+        ASSERT_EQ(d.arrows.size(), bi ? 16u : 31u);
+        for (const core::DiagramArrow& own : d.arrows) {
+            for (const core::DiagramArrow& other : d.arrows) {
+                if (&own != &other && !own.loop) {
+                    EXPECT_LT(distance(own.labelAt, own), distance(own.labelAt, other))
+                        << own.label << " by " << other.label << (bi ? " bi" : " uni");
+                }
+            }
+        }
+        EXPECT_FALSE(d.nodes[0].labelInside);
+        EXPECT_TRUE(d.nodes[1].labelInside);
+        const core::DiagramPoint& beside = d.nodes[0].besideAt;
+        EXPECT_GT(std::hypot(beside.x - d.nodes[0].centre.x, beside.y - d.nodes[0].centre.y),
+                  d.nodeRadius);
+        EXPECT_EQ(d.variable, "Speech act");
+        EXPECT_EQ(d.caption, std::string("KOVA Transition Diagram: Speech act, lag 2, ") +
+                                 (bi ? "bi-directional" : "uni-directional"));
+    }
 }
 
 TEST_F(Sequential, MenuItems) {
@@ -455,6 +516,28 @@ TEST_F(Sequential, MenuItems) {
               6);
 }
 
+TEST_F(Sequential, TooManyCategoriesAreRefusedAtOnceAndAllGoesOn) {
+    // 3000 distinct codes of V4 would need tables of 3000 x 3000 cells.
+    std::vector<test::Row> rows;
+    for (int i = 0; i < 3000; ++i)
+        rows.push_back(test::Row("", 0, "", "c" + std::to_string(i), i % 2 ? "a" : "b"));
+    Protocol(rows);
+    const auto started = std::chrono::steady_clock::now();
+    core::SequentialMenuItem(
+        s, ui, 9,
+        [&] {
+            s.Lag = 1;
+            s.ShowFrequencyTable = s.ShowUniZScores = 1;
+        },
+        test::FixedClock());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Error|Too many categories for a table (3000; "
+                                                    "at most 1000). Procedure stopped!"});
+    const std::string ana = Ana();
+    EXPECT_EQ(ana.find("SEQUENTIAL ANALYSIS: V4"), std::string::npos);
+    EXPECT_NE(ana.find("SEQUENTIAL ANALYSIS: V5"), std::string::npos);
+}
+
 TEST_F(Sequential, LagOptions) {
     Protocol(V4Rows({"a", "b", "c", "d"}));
     core::LagSwitches boxes{};
@@ -476,7 +559,12 @@ TEST_F(Sequential, LagOptions) {
     s.Records1[1].V0 = 10;
     s.Records1[2].V0 = 12;
     s.Records1[3].V0 = 15;
+    s.Records1[4].V0 = 20;
     ASSERT_TRUE(core::ApplyLagOptions(s, ui, "12", "15", false, boxes));
+    EXPECT_EQ(s.FromRecord, 2);
+    EXPECT_EQ(s.ToRecord, 3);
+    // Numbers of unselected records: the selected records between them.
+    ASSERT_TRUE(core::ApplyLagOptions(s, ui, "11", "19", false, boxes));
     EXPECT_EQ(s.FromRecord, 2);
     EXPECT_EQ(s.ToRecord, 3);
 
@@ -487,7 +575,7 @@ TEST_F(Sequential, LagOptions) {
     s.Lag = 1;
     EXPECT_FALSE(core::ApplyLagOptions(s, ui, "1", "40000", false, boxes));
     EXPECT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(core::LagRangePreset(s), (std::array<std::string, 2>{" 10", " 4"}));
+    EXPECT_EQ(core::LagRangePreset(s), (std::array<std::string, 2>{" 10", " 20"}));
 }
 
 }  // namespace

@@ -343,9 +343,12 @@ TEST_F(FilterRun, RangeInASelectionIsMappedToShownPositions) {
     EXPECT_TRUE(core::ReadFilterRange(s, "20", "30"));
     EXPECT_EQ(s.FromRecord, 2);
     EXPECT_EQ(s.ToRecord, 3);
-    // 25 is no shown record's number: it stays and is a bad position here.
-    EXPECT_FALSE(core::ReadFilterRange(s, "20", "25"));
-    EXPECT_EQ(s.ToRecord, 25);
+    // 25 is no shown record's number: the range ends at the last one before.
+    EXPECT_TRUE(core::ReadFilterRange(s, "15", "25"));
+    EXPECT_EQ(s.FromRecord, 2);
+    EXPECT_EQ(s.ToRecord, 2);
+    // A range without a shown record is a bad range: nothing runs.
+    EXPECT_FALSE(core::ReadFilterRange(s, "21", "29"));
 }
 
 TEST_F(FilterRun, SplitPastTheRecordLimitIsRefusedWhereverTheSplitRecordsSit) {

@@ -15,12 +15,11 @@ TEST(RangeDialogs, FrequencyOptionsAndRunFiltersMapTypedNumbersAlike) {
         const char* to;
         int16_t wantFrom, wantTo;
     } cases[] = {
-        {"6", "9", 2, 4},  // both shown
-        {"2", "3", 2, 3},  // "from" not shown: "to" is searched from position 2 on
-        {"4", "9", 4, 4},  // "from" taken as a position, "to" found there
-        {"3", "7", 1, 7},  // "to" not shown: stays as typed
-        {"9", "3", 4, 3},  // "to" is never searched before "from"
-        {"6", "6", 2, 2},  // the first of two records with the same number
+        {"6", "9", 2, 4},                    // both shown
+        {"2", "3", 1, 1},                    // "from" not shown: the first shown record after it
+        {"4", "9", 2, 4}, {"3", "7", 1, 3},  // "to" not shown: the last shown record before it
+        {"9", "3", 1, 0},                    // no shown record in the range: an empty range
+        {"6", "6", 2, 3},                    // both records with the same number
     };
     for (const Case& c : cases) {
         core::KovaState s;

@@ -5,6 +5,7 @@
 #include "mainwindow/coding.h"
 #include "mainwindow/find.h"
 #include "mainwindow/navigation.h"
+#include "store/record_edit.h"
 #include "support/fake_ui.h"
 
 namespace {
@@ -59,6 +60,26 @@ TEST_F(SieveSelect, FindPageUpAndTheCodingListsStepThroughTheSieve) {
     s.FindDirection = 0;  // Find searching backwards
     core::FindStep(s, ui, "not searched", 8);
     EXPECT_EQ(s.CurrentRecord1, 15);
+}
+
+// The list names records by position: a change of data set 1's records in
+// number or order ends the sieve, edits of the filter lines do not.
+TEST_F(SieveSelect, SieveEndsWhenDataSet1ChangesAndOnlyThen) {
+    for (bool cutRecord : {false, true}) {
+        SCOPED_TRACE(cutRecord);
+        s = core::KovaState();
+        test::SetCodedProtocol(s, 20, {4, 9, 15});
+        test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(888, {})});
+        ASSERT_TRUE(RunCurrent(2));
+        if (cutRecord)
+            core::DeleteRecords(s, ui, core::DataSet1(s), 1, 1);
+        else
+            core::AddRecords(s, ui, core::FilterLines(s));
+        s.CurrentRecord1 = 4;
+        core::PageUp(s, ui);
+        EXPECT_EQ(s.CurrentRecord1, cutRecord ? 4 : 15);
+        EXPECT_EQ(s.Main.CString.caption, cutRecord ? "String" : "Sieve");
+    }
 }
 
 TEST_F(SieveSelect, SieveLookAheadNeverReachesPastTheLastRecord) {

@@ -4,14 +4,18 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 
+#include "mainwindow/coding.h"
 #include "mainwindow/daily_fixture.h"
+#include "mainwindow/import_commands.h"
 #include "mainwindow/import_fixture.h"
-#include "mainwindow/scripted_chooser.h"
+#include "mainwindow/record_commands.h"
 #include "store/data_file.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
 #include "store/store_test_util.h"
+#include "support/scripted_chooser.h"
 
 namespace {
 
@@ -43,6 +47,38 @@ TEST(FileExtensionRule, AppendsOnlyToAChangedNameWithoutTheExactExtension) {
     EXPECT_EQ(core::WithExtension("a.kov", "B.KOV", ".kov"), "B.KOV.kov");
     EXPECT_EQ(core::WithExtension("", "c.kov", ".kov"), "c.kov");
     EXPECT_EQ(core::WithExtension("x", "", ".kov"), "");
+}
+
+// Every file dialog names the command that asked, whatever dialog came
+// before, so that a user never replaces one set believing it is another.
+TEST_F(FileCommands, EveryFileDialogIsTitledByItsCommand) {
+    test::ScriptedImportDialogs importDialogs;
+    const core::OutputView viewer;
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"Open Kovfile", [&] { core::OpenKovfile(s, ui, dialog); }},
+        {"Save Kovfile", [&] { core::SaveKovfile(s, ui, dialog); }},
+        {"Open Tablefile", [&] { core::OpenTablefile(s, ui, dialog); }},
+        {"Save Tablefile", [&] { core::SaveTablefile(s, ui, dialog); }},
+        {"Open Filterfile", [&] { core::OpenFilterfile(s, ui, dialog); }},
+        {"Open Anafile", [&] { core::OpenAnafile(s, dialog); }},
+        {"Save Anafile", [&] { core::SaveAnafile(s, ui, dialog, viewer); }},
+        {"Open Lstfile", [&] { core::OpenLstfile(s, dialog); }},
+        {"Save Lstfile", [&] { core::SaveLstfile(s, ui, dialog, viewer); }},
+        {"Append Kovfile", [&] { core::AppendKovfile(s, ui, dialog); }},
+        {"Merge Kov file", [&] { core::MergeKovfile(s, ui, dialog); }},
+        {"Read General Dialogue Txtfile",
+         [&] { core::ReadDialogueTxtfile(s, ui, dialog, importDialogs); }},
+        {"Read General Text file", [&] { core::ReadGeneralTextfile(s, ui, dialog); }},
+        {"Read from Excel file", [&] { core::ReadExcelfile(s, ui, dialog, importDialogs); }},
+    };
+    for (const auto& [title, run] : commands) {
+        test::ShowSet1(s, ui, 5, 2);
+        ui.answers = {core::Answer::No};
+        dialog.requests.clear();
+        run();
+        ASSERT_EQ(dialog.requests.size(), 1u) << title;
+        EXPECT_EQ(dialog.requests[0].title, title);
+    }
 }
 
 TEST_F(FileCommands, CancelledFilterOpenLeavesTheFilterLines) {
@@ -288,28 +324,81 @@ TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
 }
 
 TEST_F(FileCommands, ExitAsksAboutAnOpenSetOnlyOnce) {
-    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::End);
     EXPECT_TRUE(ui.log.empty());
     test::ShowSet1(s, ui, 3, 1);
     ui.answers = {core::Answer::Cancel};
-    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::Stay);
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::Stay);
     ui.answers = {core::Answer::No};
-    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::End);
 }
 
 TEST_F(FileCommands, ExitFromTheFilterViewAlsoAsksAboutDataSet1) {
     ShowFilterLinesWithDataSet1();
     s.DataFileName1 = (dir / "d.kov").string();
     ui.answers = {core::Answer::No, core::Answer::Cancel};
-    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::Stay);
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::Stay);
     ui.log.clear();
     ui.answers = {core::Answer::No, core::Answer::Yes};
-    EXPECT_EQ(core::ExitProgram(s, ui), core::ExitDecision::End);
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::End);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"AskSaveFile " + s.FilterFileName,
                                                 "AskSaveFile " + s.DataFileName1}));
     EXPECT_TRUE(fs::exists(dir / "d.kov"));
     EXPECT_FALSE(fs::exists(dir / "f.fil"));
     EXPECT_EQ(s.ViewMode, 3);
+}
+
+// A changed table is asked about after the sets; Yes without a table file
+// asks for a name, and a save that did not happen keeps the program running.
+TEST_F(FileCommands, ExitAsksAboutAChangedTable) {
+    ASSERT_TRUE(core::ToggleCategory(s, ui, 4, "ask"));
+    ui.answers = {core::Answer::Cancel, core::Answer::Yes, core::Answer::Yes};
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::Stay);
+    dialog.answers = {std::nullopt};
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::Stay);
+    dialog.answers = {(dir / "scheme").string()};
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::End);
+    EXPECT_EQ(s.TableFileName, (dir / "scheme.tbl").string());
+    ui.log.clear();
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::End);  // saved: no question
+    EXPECT_TRUE(ui.log.empty());
+
+    // The table editor's OK marks it changed; Yes saves under its name.
+    core::EditTable(s, 1, [this] { s.DialogCancelled = 0; });
+    ui.answers = {core::Answer::Yes};
+    EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::End);
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"AskSaveFile " + s.TableFileName}));
+    EXPECT_FALSE(s.TableChanged);
+}
+
+// A protocol and its filter file of one name keep a backup each: saving one
+// never touches the other's.
+TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
+    const std::string kov = (dir / "classroom.kov").string();
+    const std::string fil = (dir / "classroom.fil").string();
+    core::KovaState scratch;
+    ASSERT_TRUE(core::SaveDataFile(scratch, ui, kov, test::MakeRecords(3), 3, 9, "data"));
+    ASSERT_TRUE(core::SaveDataFile(scratch, ui, fil, test::MakeRecords(2, "*"), 2, 9, "lines",
+                                   core::DataFileKind::Filter));
+    ASSERT_TRUE(core::OpenDataFile(s, ui, kov));
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, fil));
+    core::ShowDataMode(s, ui);
+    ASSERT_TRUE(core::SaveShownSet(s, ui));
+    const std::string dataBackup = test::ReadBytes((dir / "classroom.bak").string());
+    ASSERT_FALSE(dataBackup.empty());
+
+    core::ShowFilterMode(s, ui);
+    s.Records2[1].V8 = "changed";
+    ASSERT_TRUE(core::SaveShownSet(s, ui));
+    dialog.answers = {std::nullopt};
+    ASSERT_TRUE(core::SaveFilterfile(s, ui, dialog));
+    EXPECT_TRUE(test::ReadBytes((dir / "classroom.bak").string()) == dataBackup);
+    const std::string filterBackup = test::ReadBytes((dir / "classroom.fil.bak").string());
+    EXPECT_NE(filterBackup.find("changed"), std::string::npos);
+
+    core::ShowDataMode(s, ui);
+    ASSERT_TRUE(core::SaveShownSet(s, ui));
+    EXPECT_TRUE(test::ReadBytes((dir / "classroom.fil.bak").string()) == filterBackup);
 }
 
 TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {
@@ -379,6 +468,7 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
          core::SaveKovfile},
         {"table over the data file", viaLink, saveTable},
         {"output text over the data file", viaLink, saveAna},
+        {"output text over the data file's backup", (dir / "link" / "class.bak").string(), saveAna},
         {"the data file opened as filter lines", viaLink, core::OpenFilterfile},
     };
     for (const Case& c : cases) {
@@ -419,6 +509,18 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
     // Saving a set under its own file, by whatever name, goes on as usual.
     s.DataFileName1 = (dir / "link" / "class.kov").string();
     EXPECT_TRUE(core::SaveShownSet(s, ui));
+
+    // A filter file's backup is its whole name and ".bak": open as a set, it
+    // is refused as well.
+    const std::string filterBackup = (dir / "real" / "notes.bak.bak").string();
+    fs::copy_file(backupOpen, filterBackup);
+    const std::string filterBackupBytes = test::ReadBytes(filterBackup);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, filterBackup));
+    core::ShowFilterMode(s, ui);
+    ui.messages.clear();
+    EXPECT_FALSE(core::SaveShownSet(s, ui));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(test::ReadBytes(filterBackup) == filterBackupBytes);
     fs::current_path(workingFolder);
 }
 

@@ -207,6 +207,23 @@ TEST_F(Grid, TiesFollowPositionsBeyondFourDigits) {
     EXPECT_EQ(g->Cell(s, 10000, 0), "10000");
 }
 
+// The position columns sort as numbers: 10000 after 9999, line 1000 after 999.
+TEST_F(Grid, PositionColumnsSortAsNumbers) {
+    for (int16_t viewMode : {1, 3}) {
+        Set1(viewMode == 1 ? 10001 : 1000);
+        s.Records2 = s.Records1;
+        s.FilterCount = s.RecordCount1;
+        s.FilterFileName = "/p/rules.fil";
+        s.ViewMode = viewMode;
+        auto g = GridModel::Open(s);
+        for (int column : {0, 11}) {
+            g->SortByColumn(s, 9);  // text order: 1, 10, 100, ...
+            g->SortByColumn(s, column);
+            EXPECT_EQ(g->Position(s.RecordCount1), s.RecordCount1) << viewMode << " " << column;
+        }
+    }
+}
+
 TEST_F(Grid, EditsReachTheRecordAtTheRowsPosition) {
     Set1(3, {"b", "a", "c"});
     auto g = GridModel::Open(s);
@@ -276,6 +293,23 @@ TEST_F(Grid, NothingIsStoredThroughAGridThatIsOutOfDate) {
     auto again = GridModel::Open(s);
     s.DataFileName1 = "/p/other.kov";
     EXPECT_FALSE(again->UpToDate(s));
+}
+
+// A two-coder grid is taken over to data set 2 as edited, never to a set
+// read in its place: that set's fields are no second coder's.
+TEST_F(Grid, ATwoCoderGridFollowsEditsOfDataSetTwoOnly) {
+    Set1(3);
+    s.Records2 = s.Records1;
+    s.RecordCount2 = 3;
+    s.DataFileName2 = "/p/two.kov";
+    s.ViewMode = 2;
+    auto g = GridModel::Open(s);
+    ++s.ChangeCount2;  // records edited in data set 2
+    EXPECT_TRUE(g->Rebind(s));
+    s.DataFileName2 = "/p/other.kov";  // another data set 2 opened
+    EXPECT_FALSE(g->Rebind(s));
+    s.DataFileName2.clear();  // a filter file opened in its place
+    EXPECT_FALSE(g->Rebind(s));
 }
 
 TEST_F(Grid, MemoOfARowGoesByItsPosition) {

@@ -12,12 +12,12 @@
 #include <string>
 
 #include "mainwindow/file_commands.h"
-#include "mainwindow/scripted_chooser.h"
 #include "store/data_file.h"
 #include "store/store_test_util.h"
 #include "store/text_import.h"
 #include "store/worksheet_import.h"
 #include "support/fake_ui.h"
+#include "support/scripted_chooser.h"
 #include "support/sheet_reader.h"
 
 namespace test {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/daily_fixture.h"
+#include "mainwindow/file_commands.h"
 #include "mainwindow/find.h"
 #include "mainwindow/memo_edit.h"
 #include "store/selection_store.h"
@@ -134,6 +135,21 @@ TEST_F(Edit, JoinAppendsTheTextToThePreviousRecord) {
     core::JoinButton(s, ui);
     EXPECT_EQ(s.ScratchText, " text 2");
 
+    // The second record's memo goes after the first's on a line of its own;
+    // an empty memo adds nothing.
+    s.Records1[2].Memo = "first note";
+    s.Records1[3].Memo = "second note";
+    s.CurrentRecord1 = 3;
+    core::JoinButton(s, ui);
+    EXPECT_EQ(s.Records1[2].Memo, "first note\r\nsecond note");
+    s.Records1[1].Memo = "";
+    s.CurrentRecord1 = 2;
+    core::JoinButton(s, ui);
+    EXPECT_EQ(s.Records1[1].Memo, "first note\r\nsecond note");
+    s.Records1[2].Memo = "";
+    core::JoinButton(s, ui);
+    EXPECT_EQ(s.Records1[1].Memo, "first note\r\nsecond note");
+
     // On the first record, and on filter lines, nothing happens.
     const RecordSet before = s.Records1;
     core::JoinButton(s, ui);
@@ -157,6 +173,71 @@ TEST_F(Edit, SplitCutsAtTheCaretAndRenumbersDataSet1) {
     core::SplitButton(s, ui, 0);  // the caret at either end does nothing
     core::SplitButton(s, ui, 3);
     EXPECT_EQ(s.RecordCount1, 5);
+
+    // The ends are those of the text the box shows, without its blanks.
+    s.Records1[3].V8 = "  def  ";
+    const uint64_t changes = s.ChangeCount1;
+    core::SplitButton(s, ui, 2);  // before "def"
+    core::SplitButton(s, ui, 5);  // after it
+    EXPECT_EQ(s.RecordCount1, 5);
+    EXPECT_EQ(s.CurrentRecord1, 3);
+    EXPECT_EQ(s.ChangeCount1, changes);
+    EXPECT_EQ(s.Records1[3].V8, "  def  ");
+}
+
+// Each set's own change counter counts the change, and only it.
+TEST_F(Edit, JoinSplitAndFilterLineEditsCountInTheirOwnSet) {
+    // The view, then the edit: join, split, cut of record 1, add.
+    for (auto [view, edit] :
+         {std::pair{1, 'j'}, {2, 'j'}, {1, 's'}, {2, 's'}, {3, 'c'}, {3, 'a'}}) {
+        SCOPED_TRACE(std::to_string(view) + edit);
+        s = KovaState();
+        test::ShowSet1(s, ui, 4, 3);
+        if (view == 2)
+            test::ShowSet2(s, ui, 4, 3);
+        if (view == 3)
+            ShowFilters(s, ui, 4, 3);
+        const uint64_t before1 = s.ChangeCount1, before2 = s.ChangeCount2;
+        if (edit == 'j')
+            core::JoinButton(s, ui);
+        else if (edit == 's')
+            core::SplitButton(s, ui, 2);
+        else if (edit == 'c')
+            core::ConfirmCut(s, ui, "1", "1");
+        else
+            core::AddButton(s, ui);
+        EXPECT_EQ(s.ChangeCount1, before1 + (view == 1 ? 1 : 0));
+        EXPECT_EQ(s.ChangeCount2, before2 + (view == 1 ? 0 : 1));
+    }
+}
+
+// After the close button data set 2's and the filter lines' view stays on a
+// set of no file: nothing is added, pasted, joined or split there.
+TEST_F(Edit, TheViewOfAClosedSetTakesNoRecords) {
+    for (int view : {2, 3}) {
+        SCOPED_TRACE(view);
+        s = KovaState();
+        test::ShowSet1(s, ui, 3, 1);
+        if (view == 2)
+            test::ShowSet2(s, ui, 3, 1);
+        else
+            ShowFilters(s, ui, 3, 1);
+        ui.answers = {core::Answer::No};
+        ASSERT_TRUE(core::CloseShownSet(s, ui));
+        s.RecordClipboard = test::MakeRecords(1);
+        s.ClipboardCount = 1;
+        ui.messages.clear();
+        const KovaState closed = s;
+        core::AddButton(s, ui);
+        core::PasteButton(s, ui);
+        core::JoinButton(s, ui);
+        core::SplitButton(s, ui, 1);
+        EXPECT_EQ(s, closed);
+        ASSERT_EQ(ui.messages.size(), 4u);
+        EXPECT_EQ(ui.messages[0],
+                  "KOVA|No file is open here: what is added or typed would be saved nowhere. "
+                  "Open a file first.");
+    }
 }
 
 TEST_F(Edit, SplitInDataSet2KeepsItsSequenceNumbersAndCountsCrLfAsTwo) {

@@ -37,6 +37,7 @@ TEST(DialogueText, DelimiterLayoutAndCommentRules) {
         std::string text;
         std::vector<Line> lines;
         std::string info;
+        size_t replaced = 0;
     };
     const Case cases[] = {
         {"time, actor, text and a continuation line",
@@ -110,6 +111,40 @@ TEST(DialogueText, DelimiterLayoutAndCommentRules) {
          "A;\tone\ttwo\nB;three",
          {{"", "A", "one two"}, {"", "B", "three"}},
          ""},
+        {"CR, LF and CR LF each end a line",
+         "zonder tijd",
+         ";",
+         "#",
+         "A;1\rB;2\nC;3\r\n\rD;4\r",
+         {{"", "A", "1"}, {"", "B", "2"}, {"", "C", "3"}, {"", "D", "4"}},
+         ""},
+        {"UTF-8 with its mark: converted, what the code page lacks counted",
+         "met tijd",
+         ";",
+         "#",
+         "\xEF\xBB\xBF"
+         "10:00; Ren\xC3\xA9"
+         "e; caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD\xE6\x96\x87\r\n",
+         {{"10:00",
+           "Ren\xE9"
+           "e",
+           "caf\xE9 \x80 ??"}},
+         "",
+         2},
+        {"UTF-8 without its mark",
+         "zonder tijd",
+         ";",
+         "#",
+         "A;\xC3\xA0 bient\xC3\xB4t",
+         {{"", "A", "\xE0 bient\xF4t"}},
+         ""},
+        {"Windows-1252 text stays as it is",
+         "zonder tijd",
+         ";",
+         "#",
+         "A;caf\xE9 \xC3",
+         {{"", "A", "caf\xE9 \xC3"}},
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -120,6 +155,9 @@ TEST(DialogueText, DelimiterLayoutAndCommentRules) {
         core::ImportedSet set = core::ParseDialogueText(s, c.text);
         EXPECT_EQ(Lines(set), c.lines);
         EXPECT_EQ(set.fileInfo, c.info);
+        EXPECT_EQ(set.replaced, c.replaced);
+        // Read a byte at a time, as a file is read in chunks: the same set.
+        EXPECT_EQ(Lines(core::ParseDialogueText(s, c.text, 1)), c.lines);
     }
 }
 
@@ -160,6 +198,7 @@ TEST(SentenceText, SentenceCutsAndPrefixes) {
          {"(NL) Text"}},
         {"a bar of the text cuts too", "a|b", {"(NP) a", "b"}},
         {"a tab inside becomes a blank after trimming", "A\tB? C", {"(NP) A B?", "C"}},
+        {"a CR alone ends a line", "It ends.\rNext one", {"(NL) It ends.", "(NL) Next one"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -212,7 +251,7 @@ TEST_F(TextImport, DialogueBecomesASavedDataFileThatReopensTheSame) {
     s.SelectionShown1 = core::kFalse;
     s.SieveActive = 1;
     s.SieveCount = 1;
-    ui.answers = {core::Answer::No};
+    ui.answers = {core::Answer::No, core::Answer::Yes};
     dialog.answers = {source};
     options.dialogueOption = 0;
     options.commentChar = "#";
@@ -228,6 +267,8 @@ TEST_F(TextImport, DialogueBecomesASavedDataFileThatReopensTheSame) {
     EXPECT_EQ(s.ViewMode, 1);
     EXPECT_EQ(s.SieveActive, 0);
     EXPECT_EQ(test::ReadBytes(dir.File("talk.bak")), "older");
+    EXPECT_NE(ui.log.back().find("\"" + dir.File("talk.kov") + "\" is there already"),
+              std::string::npos);
     EXPECT_EQ(dialog.requests[0].filter, core::kDialogueFilter);
 
     const auto back = test::ReadDataBack(dir.File("talk.kov"));
@@ -240,6 +281,7 @@ TEST_F(TextImport, DialogueBecomesASavedDataFileThatReopensTheSame) {
 TEST_F(TextImport, SentencesAreSavedWithTheirFileNameAsFileInfo) {
     const std::string source = dir.File("story.txt");
     test::WriteBytes(source, "We left. Then it rained!\r\n");
+    test::WriteBytes(dir.File("story.bak"), "made by hand");
     dialog.answers = {source};
     ASSERT_TRUE(core::ReadGeneralTextfile(s, ui, dialog));
     EXPECT_EQ(s.FileInfo1, dir.File("story.kov"));
@@ -248,6 +290,7 @@ TEST_F(TextImport, SentencesAreSavedWithTheirFileNameAsFileInfo) {
     const std::string head =
         "##00000\r\n 2 MEMO 0 \r\n 9 \r\n" + dir.File("story.kov") + "\r\n##00001\r\n";
     EXPECT_EQ(test::ReadBytes(dir.File("story.kov")).substr(0, head.size()), head);
+    EXPECT_EQ(test::ReadBytes(dir.File("story.bak")), "made by hand");
 }
 
 TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
@@ -257,6 +300,8 @@ TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
     for (int k = 0; k <= core::kMaxRecords; ++k)
         many += "A;b\r\n";
     test::WriteBytes(dir.File("many.txt"), many);
+    test::WriteBytes(dir.File("talk.bak"), "A; backup\r\n");
+    test::WriteBytes(dir.File("long.txt"), "A; " + std::string(core::kMaxFieldBytes, 'x'));
     OpenData1();
     const core::KovaState before = s;
     const auto files = test::Snapshot(dir.path());
@@ -270,7 +315,23 @@ TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
     const Case cases[] = {
         {"save question cancelled", {core::Answer::Cancel}, dir.File("talk.txt"), false, 0},
         {"file dialog cancelled", {core::Answer::No}, std::nullopt, false, 0},
-        {"option dialog cancelled", {core::Answer::No}, dir.File("talk.txt"), true, 0},
+        {"option dialog cancelled",
+         {core::Answer::No, core::Answer::Yes},
+         dir.File("talk.txt"),
+         true,
+         0},
+        {"the data file there is not to be replaced",
+         {core::Answer::No, core::Answer::No},
+         dir.File("talk.txt"),
+         false,
+         0},
+        {"the source is the data file", {core::Answer::No}, dir.File("talk.kov"), false, 1},
+        {"the source is the data file's backup",
+         {core::Answer::No},
+         dir.File("talk.bak"),
+         false,
+         1},
+        {"a line longer than a field", {core::Answer::No}, dir.File("long.txt"), false, 1},
         {"missing file", {core::Answer::No}, dir.File("gone.txt"), false, 1},
         {"a bare extension names no file", {core::Answer::No}, dir.File(".txt"), false, 1},
         {"too many records", {core::Answer::No}, dir.File("many.txt"), false, 1},

@@ -32,6 +32,9 @@ core::CellValue Text(std::string t) {
 core::CellValue Date(double v) {
     return {Kind::Date, v, ""};
 }
+core::CellValue Elapsed(double v) {
+    return {Kind::Elapsed, v, ""};
+}
 
 TEST(WorksheetCells, DatesAndNumbersInTheirFixedForms) {
     struct Case {
@@ -43,16 +46,22 @@ TEST(WorksheetCells, DatesAndNumbersInTheirFixedForms) {
         {Num(0.5), "12:00:00", "0.5"},
         {Num(0), "0:00:00", "0"},
         {Num(0.75 + 1.0 / 86400), "18:00:01", "0.750011574074074"},
-        {Num(1), "31-12-1899", "1"},
-        {Num(45000.75), "15-03-2023 18:00:00", "45000.75"},
-        {Num(45000), "15-03-2023", "45000"},
-        {Num(0.99999999999), "31-12-1899", "0.99999999999"},
-        {Num(-1.5), "28-12-1899 12:00:00", "-1.5"},
+        {Num(1), "1", "1"},
+        {Num(65), "65", "65"},
+        {Num(45000.75), "45000.75", "45000.75"},
+        {Num(0.99999999999), "24:00:00", "0.99999999999"},
+        {Num(-1.5), "-1.5", "-1.5"},
         {Num(1.0 / 3), "8:00:00", "0.333333333333333"},
         {Num(123456789012345678.0), "1.23456789012346e+17", "1.23456789012346e+17"},
         {Date(core::SerialDate(2024, 2, 29)), "29-02-2024", "29-02-2024"},
         {Date(core::SerialDate(1900, 3, 1, 6, 30, 15)), "01-03-1900 6:30:15", "01-03-1900 6:30:15"},
         {Date(0.5), "12:00:00", "12:00:00"},
+        {Date(1), "01-01-1900", "01-01-1900"},
+        {Date(59.25), "28-02-1900 6:00:00", "28-02-1900 6:00:00"},
+        {Date(60), "29-02-1900", "29-02-1900"},
+        {Date(61), "01-03-1900", "01-03-1900"},
+        {Elapsed(1.0625), "25:30:00", "25:30:00"},
+        {Elapsed(0.25), "6:00:00", "6:00:00"},
         {Text("10:05"), "10:05", "10:05"},
         {Text(""), "", ""},
         {{}, "", ""},
@@ -62,7 +71,9 @@ TEST(WorksheetCells, DatesAndNumbersInTheirFixedForms) {
         EXPECT_EQ(core::DateOrText(c.value), c.forV1);
         EXPECT_EQ(core::CellText(c.value), c.forText);
     }
-    EXPECT_EQ(core::SerialDate(1899, 12, 30), 0);
+    EXPECT_EQ(core::SerialDate(1899, 12, 30, 12), 0.5);
+    EXPECT_EQ(core::SerialDate(1900, 1, 1), 1);
+    EXPECT_EQ(core::SerialDate(1900, 3, 1), 61);
     EXPECT_EQ(core::SerialDate(2023, 3, 15, 18), 45000.75);
     EXPECT_EQ(core::Utf8ToProgramText("Caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD \xC3"),
               "Caf\xE9 \x80 ? ?");
@@ -220,6 +231,37 @@ TEST_F(WorksheetImport, LineBreaksInCellsReadBackTheSame) {
     EXPECT_EQ(back.records, s.Records1);
 }
 
+// Time codes from dates order and subtract as the moments they stand for.
+TEST_F(WorksheetImport, DatesInTheTimeColumnCountHoursFromTheFirstDate) {
+    const core::CellValue v1[] = {
+        Date(core::SerialDate(2024, 3, 15, 9, 30, 5)),
+        Date(core::SerialDate(2024, 3, 15, 23)),
+        Date(core::SerialDate(2024, 3, 16, 1, 30)),
+        Date(core::SerialDate(2024, 3, 14)),
+        Date(0.25),
+        Elapsed(1.0625),
+        Num(65),
+        Text("15-03-2024 9:30:05"),
+    };
+    for (int r = 0; r < 8; ++r) {
+        book.cells[{r + 1, 1}] = v1[r];
+        book.cells[{r + 1, 2}] = v1[r];
+    }
+    Columns({{1, "1"}, {4, "2"}});
+    options.toRow = "8";
+    ASSERT_TRUE(Import("dated.xlsx"));
+    std::vector<std::string> times, texts;
+    for (int k = 1; k <= 8; ++k) {
+        times.push_back(s.Records1[k].V1);
+        texts.push_back(s.Records1[k].V4);
+    }
+    EXPECT_EQ(times, (std::vector<std::string>{"33:30:05", "47:00:00", "49:30:00", "0:00:00",
+                                               "6:00:00", "25:30:00", "65", "15-03-2024 9:30:05"}));
+    EXPECT_EQ(texts[0], "15-03-2024 9:30:05");
+    EXPECT_EQ(texts[3], "14-03-2024");
+    EXPECT_EQ(s.FileInfo1, dir.File("dated.kov") + " | worksheet: Sheet1 | first date: 14-03-2024");
+}
+
 TEST_F(WorksheetImport, EmptyRangeGivesAnEmptySavedSet) {
     options.fromRow = "5";
     options.toRow = "4";
@@ -246,9 +288,11 @@ TEST_F(WorksheetImport, FailuresAndCancelChangeNothing) {
         bool cancel;
         bool noSheets;
         const char* message;
+        core::Answer replace = core::Answer::Yes;  // the question before book.kov is replaced
     };
     const Case cases[] = {
         {"cancel", "", "1", "", true, false, nullptr},
+        {"book.kov is not to be replaced", "", "1", "", false, false, nullptr, core::Answer::No},
         {"text in the sequence column", "1", "1", "", false, false, "Error #  13"},
         {"sequence number too large", "2", "2", "Data", false, false, "Error #  6"},
         {"missing sheet", "", "1", "#2", false, false, "Error #  9"},
@@ -257,6 +301,7 @@ TEST_F(WorksheetImport, FailuresAndCancelChangeNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ui.messages.clear();
+        ui.answers = {c.replace};
         Columns({{2, c.column2}});
         if (*c.column2 == '\0')
             Columns({});
@@ -402,7 +447,7 @@ TEST_F(RealWorkbooks, XlsCellsThroughTheImportCommand) {
     options.toRow = "5";
     const auto files = test::Snapshot(dir.path());
     const core::RecordSet records = s.Records1;
-    ui.answers = {core::Answer::No};
+    ui.answers = {core::Answer::No, core::Answer::Yes};
     dialog.answers = {path};
     EXPECT_FALSE(core::ReadExcelfile(s, ui, dialog, options));
     EXPECT_EQ(s.Records1, records);

@@ -386,17 +386,19 @@ TEST_F(DataFileTest, SavingKeepsExactlyOneBackup) {
     EXPECT_EQ(s.ScratchText, "p.kov");
     EXPECT_EQ(s.ScratchInteger, static_cast<int16_t>(name.size() - 4));
 
-    // A new file takes the place of an old backup that belonged to no file.
+    // A new file leaves a backup that stands at its backup's name alone: it
+    // is no version of the new file, and may be another file's.
     std::string other = dir.File("q.kov");
-    WriteBytes(dir.File("q.bak"), "stale");
+    WriteBytes(dir.File("q.bak"), "another file's");
     ASSERT_TRUE(Save(other, first, 1, 0, ""));
-    EXPECT_EQ(dir.Listing(), "p.bak;p.kov;q.kov;");
+    EXPECT_EQ(dir.Listing(), "p.bak;p.kov;q.bak;q.kov;");
+    EXPECT_EQ(ReadBytes(dir.File("q.bak")), "another file's");
 
     // Saving to a ".bak" name rewrites that file and leaves no backup.
     std::string bak = dir.File("p.bak");
     ASSERT_TRUE(Save(bak, first, 1, 0, "v1"));
     EXPECT_EQ(ReadBytes(bak), v1);
-    EXPECT_EQ(dir.Listing(), "p.bak;p.kov;q.kov;");
+    EXPECT_EQ(dir.Listing(), "p.bak;p.kov;q.bak;q.kov;");
 }
 
 TEST_F(DataFileTest, FailedWriteLeavesFileAndBackupAsTheyWere) {

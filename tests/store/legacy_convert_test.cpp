@@ -65,6 +65,7 @@ TEST_F(Converters, DataFileIsKeptAsOldAndRewrittenInTheCurrentForm) {
         OldRecord(562, "10:00", 2, "Anna", "Q", "Hi") + OldRecord(562, "10:01", 3, "Bo", "", "Ho");
     test::WriteBytes(name, old);
     test::WriteBytes(dir.File("notes.old"), "earlier");
+    test::WriteBytes(dir.File("notes.bak"), "a backup of another file");
     s.FileInfo1 = "replaced set";
     ASSERT_TRUE(core::ConvertLegacyDataFile562(s, ui, name));
     EXPECT_EQ(test::ReadBytes(dir.File("notes.old")), old);
@@ -77,7 +78,8 @@ TEST_F(Converters, DataFileIsKeptAsOldAndRewrittenInTheCurrentForm) {
               "##00000\r\n 2 MEMO 0 \r\n 9 \r\n" + name +
                   "\r\n##00001\r\n10:00\r\n 2 \r\nAnna\r\nQ\r\n\r\n\r\n\r\nHi\r\n"
                   "##00002\r\n10:01\r\n 3 \r\nBo\r\n\r\n\r\n\r\n\r\nHo\r\n##END\r\n");
-    EXPECT_EQ(dir.Listing(), "notes.dat;notes.old;");
+    EXPECT_EQ(dir.Listing(), "notes.bak;notes.dat;notes.old;");
+    EXPECT_EQ(test::ReadBytes(dir.File("notes.bak")), "a backup of another file");
 }
 
 TEST_F(Converters, FilterFileKeepsTheBlanksInMemoryAndShowsTheLastLine) {
@@ -112,7 +114,8 @@ TEST_F(Converters, RefusalsLeaveTheFilesAsTheyWere) {
     };
     // A file past the record limit is too large to write for the longer records.
     const Case cases[] = {
-        {core::ConvertLegacyDataFile562, {"current.dat", "huge.dat", "missing.dat", "x.d"}},
+        {core::ConvertLegacyDataFile562,
+         {"current.dat", "huge.dat", "missing.dat", "x.d", "current.old"}},
         {core::ConvertLegacyDataFile3062, {"current.dat", "missing.dat"}},
         {core::ConvertLegacyFilterFile562, {"current.dat", "huge.dat", "missing.dat", "x.d"}},
         {core::ConvertLegacyFilterFile3062, {"current.dat", "missing.dat"}},

@@ -21,11 +21,13 @@ TEST(RecordRange, TypedNumbersBecomeShownPositions) {
     } cases[] = {
         {5, 9, true, 2, 4},   // both carried by shown records
         {3, 12, true, 1, 5},  // the whole selection
-        {4, 9, true, 4, 4},   // an unfound "from" stays and is a position; "to" searched from it
-        {5, 7, true, 2, 7},   // an unfound "to" stays as typed
-        {9, 5, true, 4, 5},   // "to" is searched from the new "from" on only
+        {4, 11, true, 2, 4},  // unselected ends: the selected records within them
+        {1, 32767, true, 1, 5},
+        {-1, 32767, true, -1, 32767},  // no record number: refused as without a selection
+        {6, 7, true, 1, 0},            // no selected record in the range: an empty range
+        {13, 20, true, 1, 0},
+        {9, 5, true, 1, 0},   // from above to
         {5, 9, false, 5, 9},  // no selection shown: unchanged
-        {-1, 32767, true, -1, 32767},
     };
     const core::RecordSet set = Selection();
     for (const Case& c : cases) {

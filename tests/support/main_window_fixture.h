@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "analyses/windows/uitvoer.h"
-#include "mainwindow/windows/common_dialog.h"
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/qt_ui.h"
 #include "store/data_file.h"
@@ -23,6 +22,7 @@
 #include "support/fake_ui.h"
 #include "support/qt_app.h"
 #include "support/temp_dir.h"
+#include "widgets/common_dialog.h"
 
 namespace test {
 

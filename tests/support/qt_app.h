@@ -1,11 +1,15 @@
 // The one QApplication of the GUI tests, created on first use (offscreen).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 namespace test {
 
@@ -22,23 +26,57 @@ inline QApplication& App() {
     return *app;
 }
 
-// Runs `act` on the next modal window once it is up (within a few seconds);
-// gives up quietly otherwise, so the waiting test fails on its own checks.
-inline void WhenModal(std::function<void(QWidget*)> act) {
+// The WhenModal waits still pending. They go at the end of the test that
+// armed them: an answer meant for one test, often holding references to its
+// locals, never runs in the next one.
+inline std::vector<QPointer<QTimer>>& PendingModalWaits() {
+    static std::vector<QPointer<QTimer>> pending;
+    return pending;
+}
+
+struct ModalWaitsEnd : ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        for (QPointer<QTimer>& timer : PendingModalWaits())
+            delete timer.data();
+        PendingModalWaits().clear();
+    }
+};
+
+inline const bool kModalWaitsEndWithTheirTest = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ModalWaitsEnd);
+    return true;
+}();
+
+// Runs `act` on the next modal window once it is up (within a few seconds)
+// while the test that called it runs; gives up quietly otherwise, so the
+// waiting test fails on its own checks. With `wanted`, only a modal window
+// it accepts counts.
+inline void WhenModal(std::function<void(QWidget*)> act,
+                      std::function<bool(QWidget*)> wanted = nullptr) {
+    (void)kModalWaitsEndWithTheirTest;
     auto* timer = new QTimer;
-    auto* waited = new QElapsedTimer;
-    waited->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, waited, act] {
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, act = std::move(act), wanted] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr && waited->elapsed() < 5000)
+        if (modal != nullptr && wanted && !wanted(modal))
+            modal = nullptr;
+        if (modal == nullptr && waited.elapsed() < 5000)
             return;
         timer->stop();
         timer->deleteLater();
-        delete waited;
         if (modal != nullptr)
             act(modal);
     });
+    PendingModalWaits().emplace_back(timer);
     timer->start(10);
+}
+
+// The same for the next modal window of type T.
+template <typename T>
+void WhenModalOf(std::function<void(T*)> act) {
+    WhenModal([act](QWidget* modal) { act(qobject_cast<T*>(modal)); },
+              [](QWidget* modal) { return qobject_cast<T*>(modal) != nullptr; });
 }
 
 }  // namespace test

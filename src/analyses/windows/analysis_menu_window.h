@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "mainwindow/file_commands.h"
+#include "store/file_dialog.h"
 #include "store/state.h"
 #include "store/ui.h"
 

@@ -1,13 +1,15 @@
 #include "analyses/windows/diagram.h"
 
-#include <QFileDialog>
-#include <QFileInfo>
+#include <QBuffer>
+#include <QFontMetricsF>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <cmath>
 
+#include "store/error_numbers.h"
+#include "store/file_access.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
 
@@ -39,18 +41,48 @@ void ArrowHead(QPainter& painter, const QPointF& from, const QPointF& to) {
     painter.restore();
 }
 
-QRectF LabelBox(const QPointF& centre) {
-    return QRectF(centre.x() - 40, centre.y() - 10, 80, 20);
+constexpr const char* kCaption = "KOVA Transition Diagram";
+
+// The box of a text standing at an anchor as `align` says, moved inside
+// `within` where it would cross its edge; never cut.
+QRectF TextBox(const QFontMetricsF& metrics, const QString& text, const QPointF& at,
+               const core::DiagramAlign& align, const QRectF& within) {
+    const double w = metrics.horizontalAdvance(text);
+    const double h = metrics.height();
+    QRectF box(at.x() - w / 2 * (1 - align.x), at.y() - h / 2 * (1 - align.y), w, h);
+    if (box.right() > within.right())
+        box.moveRight(within.right());
+    if (box.left() < within.left())
+        box.moveLeft(within.left());
+    if (box.bottom() > within.bottom())
+        box.moveBottom(within.bottom());
+    if (box.top() < within.top())
+        box.moveTop(within.top());
+    return box;
 }
 
 }  // namespace
 
 void PaintTransitionDiagram(QPainter& painter, const core::TransitionDiagram& d) {
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(QRect(0, 0, d.width, d.height), Qt::white);
+    const QRectF picture(0, 0, d.width, d.height);
+    painter.fillRect(picture, Qt::white);
     painter.setPen(Qt::black);
-    if (!d.title.empty())
-        painter.drawText(QRectF(0, 4, d.width, 20), Qt::AlignHCenter, ToQString(d.title));
+    QFont font = painter.font();
+    font.setPixelSize(core::kDiagramFontPixels);
+    QFont bold = font;
+    bold.setBold(true);
+    constexpr int kAlign = Qt::AlignCenter | Qt::TextDontClip;
+    // The title: the variable, then the direction and the lag.
+    painter.setFont(bold);
+    const QRectF line1(4, 4, d.width - 8, 18);
+    painter.drawText(
+        line1, Qt::AlignHCenter,
+        QFontMetricsF(bold).elidedText(ToQString(d.variable), Qt::ElideRight, line1.width()));
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    painter.drawText(QRectF(4, 22, d.width - 8, 18), Qt::AlignHCenter, ToQString(d.title));
+    const QRectF below(0, core::kDiagramTitleHeight, d.width, d.height - core::kDiagramTitleHeight);
     for (const core::DiagramArrow& a : d.arrows) {
         QPen pen(Qt::black, 1.5, a.dashed ? Qt::DashLine : Qt::SolidLine);
         painter.setPen(pen);
@@ -63,15 +95,24 @@ void PaintTransitionDiagram(QPainter& painter, const core::TransitionDiagram& d)
                 ArrowHead(painter, ToPoint(a.start), ToPoint(a.end));
         }
         painter.setPen(Qt::black);
-        painter.drawText(LabelBox(ToPoint(a.labelAt)), Qt::AlignCenter, ToQString(a.label));
+        const QString label = ToQString(a.label);
+        painter.drawText(TextBox(metrics, label, ToPoint(a.labelAt), {}, below), kAlign, label);
     }
     painter.setPen(QPen(Qt::black, 1.5));
-    for (const core::DiagramNode& n : d.nodes) {
-        painter.setBrush(Qt::white);
+    painter.setBrush(Qt::white);
+    for (const core::DiagramNode& n : d.nodes)
         painter.drawEllipse(ToPoint(n.centre), d.nodeRadius, d.nodeRadius);
-        const QRectF box(n.centre.x - d.nodeRadius, n.centre.y - d.nodeRadius, 2 * d.nodeRadius,
-                         2 * d.nodeRadius);
-        painter.drawText(box, Qt::AlignCenter, ToQString(n.label));
+    // The labels last, whole: inside the circle where they fit, else beside.
+    painter.setPen(Qt::black);
+    for (const core::DiagramNode& n : d.nodes) {
+        const QString label = ToQString(n.label);
+        const bool fits = n.labelInside &&
+                          metrics.horizontalAdvance(label) <= 2 * d.nodeRadius - 2 &&
+                          metrics.height() <= 2 * d.nodeRadius;
+        const QRectF box = fits
+                               ? TextBox(metrics, label, ToPoint(n.centre), {}, below)
+                               : TextBox(metrics, label, ToPoint(n.besideAt), n.besideAlign, below);
+        painter.drawText(box, kAlign, label);
     }
 }
 
@@ -99,9 +140,10 @@ void DiagramPicture::paintEvent(QPaintEvent*) {
     PaintTransitionDiagram(painter, diagram_);
 }
 
-diagram::diagram(core::KovaUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+diagram::diagram(const core::KovaState& s, core::KovaUi& ui, QWidget* parent)
+    : QDialog(parent), s_(s), ui_(ui), dialog_(this) {
     setObjectName("diagram");
-    setWindowTitle("KOVA Transition Diagram");
+    setWindowTitle(kCaption);
     Picture1 = new DiagramPicture(this);
     Picture1->move(Tw(120), Tw(120));
     const int below = Picture1->y() + Picture1->height() + Tw(120);
@@ -120,6 +162,7 @@ diagram::diagram(core::KovaUi& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
 
 void diagram::ShowModal(const core::TransitionDiagram& d) {
     Picture1->SetDiagram(d);
+    setWindowTitle(d.caption.empty() ? QString(kCaption) : ToQString(d.caption));
     if (isVisible())
         hide();  // a modeless showing becomes the modal one
     CentreOnScreen(this);
@@ -138,46 +181,30 @@ void diagram::ShowModeless() {
     activateWindow();
 }
 
-diagram::SaveAnswerer& diagram::TestSaveAnswer() {
-    static SaveAnswerer answer;
-    return answer;
-}
-
-bool diagram::SavePicture(QString name) {
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    QByteArray format = "png";
-    if (suffix == "bmp")
-        format = "bmp";
-    else if (suffix.isEmpty())
-        name += ".png";
-    QImageWriter writer(name, format);
+bool diagram::SavePicture(const core::PictureFile& file) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, file.bitmap ? "bmp" : "png");
     if (!writer.write(Picture1->Render())) {
-        ui_.Message(
-            FromQString("The picture could not be saved as " + name + ": " + writer.errorString()),
-            "Error", core::Icon::Exclamation);
+        ui_.Message("The picture could not be made: " + FromQString(writer.errorString()), "Error",
+                    core::Icon::Exclamation);
+        return false;
+    }
+    if (std::error_code ec =
+            core::ReplaceFile(file.name, std::string_view(bytes.data(), bytes.size()))) {
+        const core::NumberedError e = core::FileError(ec, file.name);
+        ui_.Message("The picture could not be saved as " + file.name + ": " + e.description,
+                    "Error", core::Icon::Exclamation);
         return false;
     }
     return true;
 }
 
 void diagram::CSave_Click() {
-    std::optional<QString> chosen;
-    QString selectedFilter;
-    if (TestSaveAnswer()) {
-        chosen = TestSaveAnswer()(selectedFilter);
-    } else {
-        const QString name = QFileDialog::getSaveFileName(this, "Save Diagram", QString(),
-                                                          "PNG Files (*.png);;Bitmap Files (*.bmp)",
-                                                          &selectedFilter);
-        if (!name.isEmpty())
-            chosen = name;
-    }
-    if (!chosen || chosen->isEmpty())
-        return;
-    // A bare name is saved as the file type chosen in the dialog.
-    if (QFileInfo(*chosen).suffix().isEmpty() && selectedFilter.contains("*.bmp"))
-        *chosen += ".bmp";
-    SavePicture(*chosen);
+    if (std::optional<core::PictureFile> file =
+            core::ChoosePictureFile(s_, ui_, dialog_, "Save Diagram"))
+        SavePicture(*file);
 }
 
 void diagram::COkee_Click() {

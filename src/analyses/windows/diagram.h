@@ -8,11 +8,12 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
-#include <functional>
-#include <optional>
 
 #include "analyses/transition_diagram.h"
+#include "store/file_dialog.h"
+#include "store/state.h"
 #include "store/ui.h"
+#include "widgets/common_dialog.h"
 
 class QPainter;
 class QPushButton;
@@ -40,22 +41,18 @@ class diagram : public QDialog {
     Q_OBJECT
 
 public:
-    diagram(core::KovaUi& ui, QWidget* parent = nullptr);
+    // The state tells Save which files are open, so that a picture never
+    // takes the place of one of them.
+    diagram(const core::KovaState& s, core::KovaUi& ui, QWidget* parent = nullptr);
 
     // Keeps the diagram as the picture and shows it modally.
     void ShowModal(const core::TransitionDiagram& d);
     // Shows the window beside the main window with its last picture.
     void ShowModeless();
 
-    // Writes the picture: BMP when the name ends in ".bmp" (any case), else
-    // PNG (".png" added to a name without an extension). False after a
-    // message when it cannot be written.
-    bool SavePicture(QString fileName);
-
-    // Tests answer the save dialog through this instead of a real one: the
-    // name (nullopt for Cancel), and the file type chosen in its filter.
-    using SaveAnswerer = std::function<std::optional<QString>(QString& selectedFilter)>;
-    static SaveAnswerer& TestSaveAnswer();
+    // Writes the picture in the file's format, whole or not at all. False
+    // after a message when it cannot be written.
+    bool SavePicture(const core::PictureFile& file);
 
     void CSave_Click();
     void COkee_Click();
@@ -65,5 +62,7 @@ public:
     QPushButton* COkee;
 
 private:
+    const core::KovaState& s_;
     core::KovaUi& ui_;
+    CommonDialog dialog_;
 };

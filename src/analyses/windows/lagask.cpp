@@ -21,6 +21,27 @@ constexpr const char* kSwitchCaptions[core::kLagSwitches] = {
     "Uni-directional kappa",   "Bi-directional z-scores", "Bi-directional kappa",
     "Bi-directional diagram"};
 
+// What the user must tick before OK can run anything, or empty when the
+// switches make a report: a diagram is drawn from its direction's z-scores,
+// so it needs that table, and without any table the run would write nothing.
+QString MissingSwitch(const core::LagSwitches& on) {
+    constexpr size_t kUniDiagram = 0, kUniZ = 5, kBiZ = 7, kBiDiagram = 9;
+    if (on[kUniDiagram] && !on[kUniZ])
+        return QString(
+                   "The uni-directional diagram is drawn from the uni-directional z-scores: "
+                   "tick \"%1\" as well.")
+            .arg(kSwitchCaptions[kUniZ]);
+    if (on[kBiDiagram] && !on[kBiZ])
+        return QString(
+                   "The bi-directional diagram is drawn from the bi-directional z-scores: "
+                   "tick \"%1\" as well.")
+            .arg(kSwitchCaptions[kBiZ]);
+    for (size_t i = 0; i < on.size(); ++i)
+        if (on[i] && i != kUniDiagram && i != kBiDiagram)
+            return QString();
+    return "Nothing would be reported: tick at least one of the tables.";
+}
+
 }  // namespace
 
 lagask::lagask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
@@ -81,6 +102,10 @@ void lagask::cmdOK_Click() {
     core::LagSwitches switches{};
     for (int i = 0; i < core::kLagSwitches; ++i)
         switches[static_cast<size_t>(i)] = Check2[static_cast<size_t>(i)]->isChecked();
+    if (const QString missing = MissingSwitch(switches); !missing.isEmpty()) {
+        ui.Message(FromQString(missing), "KOVA Sequential Options", core::Icon::Exclamation);
+        return;
+    }
     if (core::ApplyLagOptions(s, ui, FromQString(Text1->text()), FromQString(Text2->text()),
                               Check3->isChecked(), switches))
         accept();

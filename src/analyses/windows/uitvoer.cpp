@@ -4,15 +4,24 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "store/file_access.h"
 #include "store/open_files.h"
 #include "widgets/text_codec.h"
 #include "widgets/text_printer.h"
 #include "widgets/window_util.h"
+
+namespace {
+
+constexpr int kReportColumns = 103;
+
+}  // namespace
 
 uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     : QDialog(parent), s_(s), ui_(ui) {
@@ -46,6 +55,20 @@ uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     layout->addWidget(Tekst);
     layout->addLayout(buttons);
 
+    // The widest reports run to 103 columns: the viewer is wide enough to
+    // show them whole beside its vertical scroll bar, as far as the screen
+    // allows.
+    const int lineWidth =
+        Tekst->fontMetrics().horizontalAdvance(QString(kReportColumns, QLatin1Char('0'))) +
+        Tekst->cursorWidth();
+    const QMargins margins = layout->contentsMargins();
+    int width = lineWidth + 2 * static_cast<int>(Tekst->document()->documentMargin()) +
+                2 * Tekst->frameWidth() + Tekst->verticalScrollBar()->sizeHint().width() +
+                margins.left() + margins.right();
+    if (const QScreen* screen = this->screen())
+        width = std::min(width, screen->availableGeometry().width());
+    resize(std::max(this->width(), width), height());
+
     connect(CSave, &QPushButton::clicked, this, &uitvoer::CSave_Click);
     connect(CPrint, &QPushButton::clicked, this, &uitvoer::CPrint_Click);
     connect(COkee, &QPushButton::clicked, this, &uitvoer::COkee_Click);
@@ -78,7 +101,11 @@ void uitvoer::ShowText(const std::string& caption, const std::string& text) {
     shownRevision_ = doc->revision();
     Tekst->moveCursor(QTextCursor::End);
     show();
+    // Also when it was open already: a modal transition diagram closed in
+    // the run hands the focus back to the window under it, which would
+    // otherwise cover the report.
     raise();
+    activateWindow();
 }
 
 std::string uitvoer::TextBytes() const {

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <algorithm>
 
@@ -160,6 +161,7 @@ gridtry::gridtry(core::KovaState& s, core::KovaUi& ui, core::GridModel grid, Mem
     RichTextBox1->setObjectName("RichTextBox1");
     RichTextBox1->hide();
     RichTextBox1->installEventFilter(this);
+    RichTextBox1->viewport()->installEventFilter(this);
 
     Command1 = new QPushButton("OK", inner);
     Command1->setObjectName("Command1");
@@ -208,8 +210,16 @@ gridtry::~gridtry() = default;
 
 void gridtry::Form_Load() {
     CentreOnScreen(this);
-    for (int c = 0; c < grid_.ColumnCount(); ++c)
-        MSFlexGrid1->setColumnWidth(c, Tw(grid_.ColumnWidth(c)));
+    // The record numbers and positions of columns 0 and 1 run to five
+    // digits and a sign: those columns are at least as wide as that, with
+    // the margins the cells keep on either side and the grid line.
+    const int margin =
+        MSFlexGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, MSFlexGrid1) + 1;
+    const int numberWidth = MSFlexGrid1->fontMetrics().horizontalAdvance("-00000") + 2 * margin + 1;
+    for (int c = 0; c < grid_.ColumnCount(); ++c) {
+        const int width = Tw(grid_.ColumnWidth(c));
+        MSFlexGrid1->setColumnWidth(c, c <= 1 ? std::max(width, numberWidth) : width);
+    }
     SetCurrentCell(1, 1);
 }
 
@@ -287,6 +297,17 @@ bool gridtry::eventFilter(QObject* watched, QEvent* event) {
     if (watched == MSFlexGrid1->viewport() && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         MSFlexGrid1_MouseButton(mouse->button(), MSFlexGrid1->indexAt(mouse->position().toPoint()));
+    } else if (event->type() == QEvent::MouseButtonDblClick &&
+               (watched == Combo1 || watched == Combo1->lineEdit() ||
+                watched == RichTextBox1->viewport())) {
+        // The box floated by the first click of a double click on a cell of
+        // row 1 takes the second: the double click still sorts.
+        const bool combo = watched != RichTextBox1->viewport();
+        if ((combo ? comboRow_ : textRow_) == 1 &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            MSFlexGrid1_HeaderDblClick(combo ? comboCol_ : textCol_);
+            return true;
+        }
     } else if (watched == RichTextBox1 && event->type() == QEvent::FocusOut) {
         CommitText();
     } else if (event->type() == QEvent::FocusOut && Combo1 != nullptr &&
@@ -369,8 +390,7 @@ void gridtry::Combo1_Click() {
     if (text == comboOpened_)
         return;
     comboOpened_ = text;
-    grid_.SetCell(s_, ui_, comboRow_, comboCol_, FromQString(text));
-    MSFlexGrid1->viewport()->update();
+    Store(comboRow_, comboCol_, FromQString(text));
 }
 
 void gridtry::MSFlexGrid1_CommitCell() {
@@ -385,8 +405,14 @@ void gridtry::CommitText() {
     if (text == textOpened_)
         return;
     textOpened_ = text;
-    grid_.SetCell(s_, ui_, textRow_, textCol_, text);
+    Store(textRow_, textCol_, text);
+}
+
+void gridtry::Store(int row, int column, const std::string& text) {
+    const core::GridEdit edit = grid_.SetCell(s_, ui_, row, column, text);
     MSFlexGrid1->viewport()->update();
+    if (edit == core::GridEdit::Stored)
+        emit Edited();
 }
 
 void gridtry::MSFlexGrid1_HideEditor() {

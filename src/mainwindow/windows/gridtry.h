@@ -48,6 +48,9 @@ class GridTable : public QTableView {
 public:
     using QTableView::QTableView;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    // No type-to-search: a key typed after a click on a cell would move to
+    // another row and take the floated box with it.
+    void keyboardSearch(const QString&) override {}
 };
 
 // The floated code box: it fills its list when the list opens.
@@ -100,6 +103,10 @@ public:
     int Col() const;
     void SetCurrentCell(int row, int column);
 
+signals:
+    // An edit went into the records: a window that shows them redraws.
+    void Edited();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -110,6 +117,7 @@ private:
     void FloatCombo(int row, int column);
     void FloatText(int row, int column);
     void CommitText();
+    void Store(int row, int column, const std::string& text);
     void ShowMemo(int row, int column);
     void MemoClosed();
 

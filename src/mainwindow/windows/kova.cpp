@@ -18,7 +18,7 @@
 #include "analyses/windows/uitvoer.h"
 #include "filters/windows/selection_menu.h"
 #include "mainwindow/coding.h"
-#include "mainwindow/windows/common_dialog.h"
+#include "mainwindow/file_commands.h"
 #include "mainwindow/windows/gridtry.h"
 #include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/qt_ui.h"
@@ -27,6 +27,7 @@
 #include "store/open_save.h"
 #include "store/text.h"
 #include "store/view.h"
+#include "widgets/common_dialog.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
 
@@ -87,6 +88,7 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
                 return;
             }
             s_.Varnaam[k] = std::move(label);
+            s_.TableChanged = true;
         });
     }
     connect(CBack, &QPushButton::clicked, this, &kova::CBack_Click);
@@ -166,14 +168,34 @@ void kova::FillFindVariables() {
 }
 
 void kova::Form_Activate() {
-    if (s_.MainFormActive && s_.ViewMode == 1)
-        core::RefreshRecordList1(s_, ui_, s_.CurrentRecord1);
+    if (s_.MainFormActive)
+        RedrawShownPage();
+}
+
+void kova::RedrawShownPage() {
+    // The wait window lets the window system run while a long loop works;
+    // a set that is being read or rewritten is not drawn then.
+    if (ended_ || ui_.WaitVisible())
+        return;
+    switch (s_.ViewMode) {
+        case 1:
+            core::RefreshRecordList1(s_, ui_, s_.CurrentRecord1);
+            break;
+        case 2:
+            core::RefreshRecordList2(s_, ui_, s_.CurrentRecord2);
+            break;
+        case 3:
+            core::RefreshRecordList2(s_, ui_, s_.CurrentFilterLine);
+            break;
+        default:
+            break;
+    }
 }
 
 bool kova::Form_QueryUnload(int16_t UnloadMode) {
     if (MemoHoldsUnstoredText())
         return false;
-    if (!core::AskSaveOpenFiles(s_, ui_))
+    if (core::ExitProgram(s_, ui_, *dialog_) != core::ExitDecision::End)
         return false;
     QuitProgram(UnloadMode);
     return true;
@@ -207,11 +229,12 @@ void kova::closeEvent(QCloseEvent* event) {
 
 void kova::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    // The wait window lets the window system show it while a long loop runs;
-    // an activation arriving then must not redraw a set that is being read.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !ended_ &&
-        !ui_.WaitVisible())
-        Form_Activate();
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow())
+        return;
+    // The window system may activate this window before the grid hears that
+    // it lost the front: this window being active is enough to know.
+    s_.MainFormActive = true;
+    Form_Activate();
 }
 
 void kova::CBack_Click() {
@@ -233,10 +256,12 @@ void kova::CAnaf_Click() {
 void kova::Command1_Click() {
     if (s_.ViewMode == 0)
         return;
-    if (grid_ != nullptr && static_cast<int16_t>(grid_->Grid().Layout()) != s_.ViewMode) {
+    if (grid_ != nullptr && (static_cast<int16_t>(grid_->Grid().Layout()) != s_.ViewMode ||
+                             grid_->Grid().SecondSetReplaced(s_))) {
         // Open on another set than the one shown (the filter lines, say, while
-        // the page shows the data): what is typed next is meant for the shown
-        // set, so the grid makes way for that set's grid.
+        // the page shows the data, or a data set 2 since replaced): what is
+        // typed next is meant for the shown set, so the grid makes way for
+        // that set's grid.
         grid_->close();
         grid_ = nullptr;
     }
@@ -264,6 +289,9 @@ void kova::Command1_Click() {
             return &memo;
         },
         this);
+    // The grid stores a box's text when the box loses the focus, which can
+    // come after this window's activation: the page follows every edit.
+    connect(grid_, &gridtry::Edited, this, &kova::RedrawShownPage);
     grid_->show();
     grid_->raise();
     grid_->activateWindow();

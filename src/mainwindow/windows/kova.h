@@ -49,8 +49,10 @@ public:
     // Start-up: sets the start values, shows the window and the splash
     // window, and opens the file named on the command line.
     void Form_Load(const std::string& commandLine);
-    // Redraws data set 1's page when the window comes back to the front.
+    // Redraws the shown set's page when the window comes back to the front.
     void Form_Activate();
+    // Draws the shown set's page at its current position, as it now stands.
+    void RedrawShownPage();
     // The close request; returns true when the window may close.
     bool Form_QueryUnload(int16_t UnloadMode);
     // Lays the lower right block, the text column and the coding lists out

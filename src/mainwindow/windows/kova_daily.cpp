@@ -27,11 +27,12 @@
 #include "mainwindow/find.h"
 #include "mainwindow/memo_edit.h"
 #include "mainwindow/navigation.h"
-#include "mainwindow/windows/common_dialog.h"
+#include "mainwindow/record_commands.h"
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/qt_ui.h"
 #include "store/view.h"
+#include "widgets/common_dialog.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
 
@@ -45,6 +46,17 @@ bool InListOrCombo(QWidget* w) {
             return true;
     }
     return false;
+}
+
+// Whether a key changes the text of the box it goes to: a character, a line
+// break, or a deletion.
+bool TypesText(const QKeyEvent* event) {
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
+        return true;
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = event->text();
+    return !text.isEmpty() && (text[0].isPrint() || text[0] == '\r' || text[0] == '\t');
 }
 
 // Editor characters of a text held with CR LF line breaks.
@@ -222,7 +234,8 @@ void kova::mnuFileItem_Click(int Index) {
             core::SaveLstfile(s_, ui_, *dialog_, viewer);
             break;
         case 33:
-            if (!MemoHoldsUnstoredText() && core::ExitProgram(s_, ui_) == core::ExitDecision::End) {
+            if (!MemoHoldsUnstoredText() &&
+                core::ExitProgram(s_, ui_, *dialog_) == core::ExitDecision::End) {
                 EndProgram();
             }
             break;
@@ -297,6 +310,24 @@ bool kova::Form_KeyDown(QObject* watched, QKeyEvent* event) {
     if (widget != (focus != nullptr ? focus : this))
         return false;
     const int key = event->key();
+
+    // The text box and the three edit boxes of the current record: Home and
+    // End (with Ctrl too) move their caret, and in the view of no file
+    // nothing may be typed there.
+    const bool recordBox =
+        watched == Text1 || watched == T[1] || watched == T[2] || watched == T[3];
+    if (recordBox && (key == Qt::Key_Home || key == Qt::Key_End)) {
+        // A one-line box leaves Ctrl+Home and Ctrl+End to others: there they
+        // go to its start and end as well.
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (box == nullptr || !(event->modifiers() & Qt::ControlModifier))
+            return false;
+        const bool mark = event->modifiers() & Qt::ShiftModifier;
+        key == Qt::Key_Home ? box->home(mark) : box->end(mark);
+        return true;
+    }
+    if (recordBox && TypesText(event) && core::RefuseEditWithoutFile(s_, ui_))
+        return true;
 
     for (int k = 1; k <= 3; ++k) {
         if (watched == T[k] && T_ArrowKey(k, key))

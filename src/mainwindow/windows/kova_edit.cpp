@@ -136,6 +136,10 @@ void kova::mnuEdit_Click() {
 void kova::mnuEditItem_Click(int Index) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     QTextCursor cursor = Text1->textCursor();
+    // Cut and Paste change the text box, which holds no record in the view of
+    // no file.
+    if ((Index == 0 || Index == 2) && core::RefuseEditWithoutFile(s_, ui_))
+        return;
     switch (Index) {
         case 0:
             clipboard->clear();

@@ -7,12 +7,12 @@
 #include "mainwindow/autosave.h"
 #include "mainwindow/import_commands.h"
 #include "mainwindow/windows/autosaveask.h"
-#include "mainwindow/windows/common_dialog.h"
 #include "mainwindow/windows/excelask.h"
 #include "mainwindow/windows/generaltxt.h"
 #include "mainwindow/windows/help_viewer.h"
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/qt_ui.h"
+#include "widgets/common_dialog.h"
 #include "widgets/text_codec.h"
 
 // The option dialogs of the imports, each made anew for every import.

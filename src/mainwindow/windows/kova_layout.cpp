@@ -2,6 +2,7 @@
 // that keeps the lower right block on the window's inner edges.
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,6 +79,32 @@ B* Button(QWidget* parent, const char* name, const char* caption, int width, int
     return b;
 }
 
+// A column heading (a variable label the user may rename). Its colours turn
+// round while it has the focus, so that a key typed into it is never typed
+// unawares.
+class HeadingEdit : public QLineEdit {
+public:
+    explicit HeadingEdit(QWidget* parent) : QLineEdit(parent) { Colour(false); }
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QLineEdit::focusInEvent(event);
+        Colour(true);
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QLineEdit::focusOutEvent(event);
+        Colour(false);
+    }
+
+private:
+    void Colour(bool focused) {
+        QPalette p = palette();
+        p.setColor(QPalette::Base, ToQColor(focused ? kHeadingText : kHeadingBack));
+        p.setColor(QPalette::Text, ToQColor(focused ? kHeadingBack : kHeadingText));
+        setPalette(p);
+    }
+};
+
 QLabel* PlainLabel(QWidget* parent, const QString& name) {
     auto* l = new QLabel(parent);
     l->setObjectName(name);
@@ -99,13 +126,9 @@ void kova::CreateControls() {
     SetBackground(Page, ToQColor(core::kGrey), true);
 
     for (int k = 0; k < 10; ++k) {
-        auto* e = new QLineEdit(Page);
+        auto* e = new HeadingEdit(Page);
         e->setObjectName(QString("Varnaam(%1)").arg(k));
         SetGeometry(e, kHeading[k][0], 0, kHeading[k][1], 285);
-        QPalette p = e->palette();
-        p.setColor(QPalette::Base, ToQColor(kHeadingBack));
-        p.setColor(QPalette::Text, ToQColor(kHeadingText));
-        e->setPalette(p);
         Varnaam[k] = e;
     }
 
@@ -114,6 +137,10 @@ void kova::CreateControls() {
             QLabel* l = PlainLabel(Page, QString("V%1(%2)").arg(k).arg(r));
             SetGeometry(l, kColumns[k].left, kRowTop[r], kColumns[k].width, 375);
             l->setFrameStyle(QFrame::Box | QFrame::Plain);
+            // The narrow number column holds five digits only without the
+            // indent a framed label keeps by default.
+            if (k == 0)
+                l->setIndent(0);
             SetBackground(l, ToQColor(kColumns[k].colour));
             V[k][r] = l;
         }
@@ -245,6 +272,9 @@ void kova::CreateControls() {
     diag = Button(Page, "diag", "Diagr", 600, 240);
     Move(diag, 8940, 8670);
     CSavetable->hide();
+    // The window starts with the focus where a key typed changes nothing:
+    // the first control in line would be the heading of V0.
+    Page->setFocus();
 
     setMinimumSize(Tw(kMinOuterWidth - kFrameWidth), Tw(kMinOuterHeight - kFrameHeight));
 }

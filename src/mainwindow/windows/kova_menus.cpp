@@ -9,9 +9,9 @@
 #include "analyses/windows/diagram.h"
 #include "analyses/windows/frequency_menu_window.h"
 #include "analyses/windows/sequential_menu_window.h"
-#include "mainwindow/windows/common_dialog.h"
 #include "mainwindow/windows/kova.h"
 #include "mainwindow/windows/qt_ui.h"
+#include "widgets/common_dialog.h"
 
 namespace {
 

@@ -109,7 +109,7 @@ void QtUi::ShowOutput(const std::string& caption, const std::string& text) {
 
 diagram& QtUi::Diagram() {
     if (!diagram_)
-        diagram_ = std::make_unique<diagram>(*this);
+        diagram_ = std::make_unique<diagram>(s_, *this);
     return *diagram_;
 }
 

@@ -2,7 +2,8 @@
 """Independent computation of the numbers in interrater_report.golden.
 
 Ten pairs of codes of V4, three categories. Run it to print the table,
-the agreement and the kappas as the report rounds them.
+the agreement and the kappas as the report rounds them. The golden file
+itself (with the pairs left out) is written by stats_golden.py.
 """
 from fractions import Fraction as F
 

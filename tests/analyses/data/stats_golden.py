@@ -195,8 +195,10 @@ def residuals_block(out, subject, tags, labels, F, E):
         cells = []
         for b in range(k):
             var = E[a][b] * (1 - F[a][k] / n) * (1 - F[k][b] / n) if n else 0
-            d = f32((F[a][b] - E[a][b]) / math.sqrt(var)) if var > 0 else 0
-            cells.append(fmt(d, "####0.00"))
+            # No variance (an empty row or column, a margin holding every
+            # count): the residual is undefined.
+            d = f32((F[a][b] - E[a][b]) / math.sqrt(var)) if var > 0 else UNDEFINED
+            cells.append(cell(d, "####0.00"))
         row(out, labels[a], cells)
     out.rule("-")
     out.end().end()
@@ -406,6 +408,92 @@ def sequential_golden():
           sequential_report(events, TABLE, 2, "V4", [" (EPISODE FILLED)", " (no.  1 - 12 )"]))
 
 
+# ------------------------------------------------------ interrater agreement
+
+# Coder 1 codes eleven records (the last left empty), coder 2 thirteen. Pairs
+# are taken record by record over the shorter range; only the pairs in which
+# both coders gave a code are counted and give the categories. Pair 11 (empty,
+# "D") has one code empty; coder 2's records 12 and 13 are not paired, so
+# "D" and "E" are no categories.
+CODER1 = list("AAABBBCCAB") + [""]
+CODER2 = list("AABBBACAAB") + ["D", "D", "E"]
+
+
+def interrater_golden():
+    from fractions import Fraction
+    paired = list(zip(CODER1, CODER2))
+    both = [(a, b) for a, b in paired if a and b]
+    one_empty = sum(1 for a, b in paired if bool(a) != bool(b))
+    not_paired = abs(len(CODER1) - len(CODER2))
+    cats = sorted(set(a for a, _ in both) | set(b for _, b in both))
+    k = len(cats)
+    F = [[0.0] * (k + 1) for _ in range(k + 1)]
+    for a, b in both:
+        F[cats.index(a)][cats.index(b)] += 1
+    for a in range(k):
+        F[a][k] = sum(F[a][:k])
+    for b in range(k + 1):
+        F[k][b] = sum(F[a][b] for a in range(k))
+    E = expected(F)
+    n = len(both)
+    agreed = sum(1 for a, b in both if a == b)
+    po = Fraction(agreed, n)
+    pe = sum(Fraction(int(F[c][k] * F[k][c]), n * n) for c in range(k))
+    kappa = (po - pe) / (1 - pe)
+
+    subject = "V4"
+    tags = [" (no.  1 - %d )" % len(CODER1), " (Data2:  1 - %d )" % len(CODER2)]
+    out = Lines()
+    out.put("@ANA@").end().end().end().end()
+    title(out, "INTERRATER AGREEMENT: ", subject, tags)
+    out.put("Interrater Frequency Table").tab(89).put("Rows: Coder 1").end()
+    out.rule("-")
+    heading(out, cats, 12)
+    out.rule("-")
+    for a in range(k):
+        row(out, cats[a], [fmt(F[a][b], "#####0") for b in range(k + 1)])
+    out.rule("-")
+    row(out, "Total:", [fmt(F[k][b], "#####0") for b in range(k + 1)])
+    out.end().end()
+    expected_block(out, "Expected Interrater Table", subject, tags, cats, F, E)
+    out.end().end()
+    residuals_block(out, subject, tags, cats, F, E)
+    out.end().end()
+
+    title(out, "INTERRATER AGREEMENT: ", subject, tags)
+    out.put("Agreement and Cohen's Kappa").end()
+    out.rule("-")
+    heading(out, ["Pairs", "Agreed", "Agreement", "Kappa"], 0)
+    out.rule("-")
+    row(out, "Total:", [fmt(n, "#####0"), fmt(agreed, "#####0"), fmt(float(po), "####0.00%"),
+                        fmt(float(kappa), "####0.000")])
+    # The left-out counts end where the Pairs cells end (column 19).
+    for label, count in (("Not paired:", not_paired), ("One code empty:", one_empty)):
+        line = label + " "
+        value = fmt(count, "#####0")
+        out.put(line + value.rjust(max(19 - len(line), len(value)))).end()
+    out.rule("-")
+    out.end()
+
+    out.end().end()
+    title(out, "INTERRATER AGREEMENT: ", subject, tags)
+    out.put("Category Kappas").end()
+    out.rule("-")
+    heading(out, ["Coder 1", "Coder 2", "Agreed", "Kappa"], 0)
+    out.rule("-")
+    for c in range(k):
+        # The kappa of the two-by-two table "c or not c".
+        r1, c2, d = int(F[c][k]), int(F[k][c]), int(F[c][c])
+        po_c = Fraction(n - r1 - c2 + 2 * d, n)
+        pe_c = Fraction(r1 * c2 + (n - r1) * (n - c2), n * n)
+        row(out, cats[c], [fmt(r1, "#####0"), fmt(c2, "#####0"), fmt(d, "#####0"),
+                           fmt(float((po_c - pe_c) / (1 - pe_c)), "####0.000")])
+    out.rule("-")
+    out.end()
+    write("interrater_report.golden", out.text)
+
+
 if __name__ == "__main__":
     chi_square_golden()
     sequential_golden()
+    interrater_golden()

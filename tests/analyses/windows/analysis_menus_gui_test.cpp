@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <filesystem>
 
 #include "analyses/analysis_fixture.h"
@@ -21,6 +22,7 @@
 #include "analyses/windows/uitvoer.h"
 #include "mainwindow/windows/savefile.h"
 #include "store/data_file.h"
+#include "store/selection_store.h"
 #include "store/text.h"
 #include "support/main_window_fixture.h"
 #include "widgets/text_codec.h"
@@ -147,6 +149,19 @@ TEST_F(AnalysisMenusGui, OpenKov2ShowsDataSet2AndItsEditsGoToItsOwnFile) {
     Click(w->CBack);
     EXPECT_EQ(s.ViewMode, 2);
     EXPECT_EQ(s.CurrentRecord2, current + 1);  // the added record
+
+    // The interrater dialog presets each set's own range: data set 2 has
+    // one record more now.
+    Click(w->CBack);
+    QString to1, to2;
+    AnswerInterask([&](interask* d) {
+        to1 = d->Text2->text();
+        to2 = d->Text4->text();
+        Key(d, Qt::Key_Escape);
+    });
+    w->mnuInterraterItem.at(6)->trigger();
+    EXPECT_EQ(to1, QString::number(count1));
+    EXPECT_EQ(to2, QString::number(count2 + 1));
 }
 
 TEST_F(AnalysisMenusGui, CancelWhenReopeningKeepsTheViewAndThePageOfDataSet1) {
@@ -249,6 +264,34 @@ TEST_F(AnalysisMenusGui, CrossTablesOpensOneDialogAndRunsTheTableAtTheLag) {
     w->mnuCrossTable->trigger();
     for (cross* open : w->findChildren<cross*>())
         EXPECT_FALSE(open->isVisible());
+}
+
+// Under a selection of the even records, the typed record numbers 4 to 10
+// are the 2nd to the 5th shown record.
+TEST_F(AnalysisMenusGui, CrossTablesMapTypedRecordNumbersUnderASelection) {
+    ASSERT_GE(s.RecordCount1, 20);
+    core::BeginSelection(s, ui);
+    for (int k = 2; k <= 20; k += 2)
+        s.SelectionMarks1[static_cast<size_t>(k)] = 1;
+    core::ApplySelection(s, ui);
+    ASSERT_EQ(s.SelectionShown1, core::kTrue);
+    w->mnuCrossTable->trigger();
+    const auto dialogs = w->findChildren<cross*>();
+    ASSERT_EQ(dialogs.size(), 1);
+    cross* d = dialogs[0];
+    EXPECT_EQ(d->Text1->text(), "2");
+    EXPECT_EQ(d->Text2->text(), "20");
+    for (auto [box, typed] : {std::pair{d->Text1, "4"}, std::pair{d->Text2, "10"}}) {
+        box->setFocus();
+        Key(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, typed);
+    }
+    ClickRow(d->List1, 2);
+    ClickRow(d->List2, 3);
+    Click(d->Command1);
+    EXPECT_EQ(s.FromRecord, 2);
+    EXPECT_EQ(s.ToRecord, 5);
+    EXPECT_NE(ReadBytes(anaFile).find("(Selected: 4 - 10 )"), std::string::npos);
 }
 
 TEST_F(AnalysisMenusGui, MakeFilterFromTheSelectedWordFindsTheRecord) {

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -28,30 +29,13 @@ namespace {
 
 using test::ReadBytes;
 
-// Runs `act` on the next modal window of type T (polling the event loop
-// the modal window runs).
-template <typename T>
-void WhenModalOf(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    auto* ticks = new int(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, act] {
-        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (modal == nullptr && ++*ticks < 500)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        delete ticks;
-        if (modal != nullptr)
-            act(modal);
-    });
-    timer->start(10);
-}
+using test::WhenModalOf;
 
 using test::Count;
 
 struct SequentialMenuGui : test::SampleProtocolTest {
     void TearDown() override {
-        diagram::TestSaveAnswer() = nullptr;
+        CommonDialog::TestAnswer() = nullptr;
         ui.Diagram().hide();
         SampleProtocolTest::TearDown();
     }
@@ -82,7 +66,9 @@ TEST_F(SequentialMenuGui, V4AtLagTwoWithEveryTableAndTheDiagramSavedAsPng) {
         WhenModalOf<diagram>([&](diagram* picture) {
             ++diagrams;
             nodes = picture->Picture1->Diagram().nodes.size();
-            diagram::TestSaveAnswer() = [&](QString&) { return QString::fromStdString(png); };
+            CommonDialog::TestAnswer() = [&](const core::FileDialogRequest&, bool) {
+                return std::optional<std::string>(png);
+            };
             picture->CSave->click();
             picture->COkee->click();
         });
@@ -124,28 +110,38 @@ TEST_F(SequentialMenuGui, DiagrBeforeAnyAnalysisShowsAnEmptyPicture) {
     w->diag->click();
     EXPECT_TRUE(ui.Diagram().isVisible());
     EXPECT_TRUE(ui.Diagram().Picture1->Diagram().nodes.empty());
-    // Saved as a bitmap when the name says so.
-    const std::string bmp = dir.File("empty.BMP");
-    ASSERT_TRUE(ui.Diagram().SavePicture(QString::fromStdString(bmp)));
-    EXPECT_EQ(ReadBytes(bmp).substr(0, 2), "BM");
-    // A name without an extension becomes a PNG file.
-    ASSERT_TRUE(ui.Diagram().SavePicture(QString::fromStdString(dir.File("plain"))));
-    EXPECT_EQ(ReadBytes(dir.File("plain.png")).substr(1, 3), "PNG");
-    // Through the Save button: a name without an extension takes the one of
-    // the file type chosen in the dialog.
-    diagram::TestSaveAnswer() = [&](QString& filter) {
-        filter = "Bitmap Files (*.bmp)";
-        return QString::fromStdString(dir.File("chosen"));
+    // Through the Save button: ".png" and ".bmp" (any case) keep their
+    // format; any other name takes the extension of the type chosen, so
+    // that naming the open protocol never writes a picture over it.
+    const std::string protocol = ReadBytes(s.DataFileName1);
+    const struct {
+        std::string name;
+        int type;  // the filter pair chosen in the dialog
+        std::string written;
+        const char* magic;
+    } cases[] = {
+        {dir.File("empty.BMP"), 1, dir.File("empty.BMP"), "BM"},
+        {dir.File("chosen"), 2, dir.File("chosen.bmp"), "BM"},
+        {dir.File("x.jpg"), 1, dir.File("x.jpg.png"), "\x89PNG"},
+        {s.DataFileName1, 1, s.DataFileName1 + ".png", "\x89PNG"},
     };
-    ui.Diagram().CSave->click();
-    EXPECT_EQ(ReadBytes(dir.File("chosen.bmp")).substr(0, 2), "BM");
+    for (const auto& c : cases) {
+        CommonDialog::TestAnswer() = [&](const core::FileDialogRequest&, bool) {
+            return std::optional<std::string>(c.name);
+        };
+        CommonDialog::TestChosenFilter() = c.type;
+        ui.Diagram().CSave->click();
+        EXPECT_EQ(ReadBytes(c.written).substr(0, std::string(c.magic).size()), c.magic) << c.name;
+    }
+    CommonDialog::TestChosenFilter() = 1;
+    EXPECT_EQ(ReadBytes(s.DataFileName1), protocol);
     // A folder that does not exist: a message, no file.
     QString shown;
     WhenModalOf<QMessageBox>([&](QMessageBox* box) {
         shown = box->windowTitle();
         box->accept();
     });
-    EXPECT_FALSE(ui.Diagram().SavePicture(QString::fromStdString(dir.File("none/x.png"))));
+    EXPECT_FALSE(ui.Diagram().SavePicture({dir.File("none/x.png"), false}));
     EXPECT_EQ(shown, "Error");
 }
 
@@ -168,6 +164,72 @@ TEST_F(SequentialMenuGui, CancelWritesNothingAndAllRunsSixVariables) {
     EXPECT_EQ(Count(text, "Frequency Transition Table"), 6u);
     EXPECT_EQ(Count(text, "Expected Transition Table"), 0u);
     EXPECT_TRUE(ui.Viewer().isVisible());
+
+    // Cancel after that run: the dialog shows the run's switches, and a
+    // change made before Cancel neither runs nor stays.
+    Choose(4, [](lagask* d) {
+        EXPECT_TRUE(d->Check2[1]->isChecked());
+        d->Check2[2]->click();
+        d->cmdCancel->click();
+    });
+    EXPECT_EQ(ReadBytes(anaFile), text);
+    EXPECT_EQ(s.ShowFrequencyTable, 1);
+    EXPECT_EQ(s.ShowExpectedTable, 0);
+}
+
+TEST_F(SequentialMenuGui, OkSaysWhatToTickAndStaysOpen) {
+    QStringList messages;
+    bool openAfterOk = true;
+    auto okExpectingAMessage = [&](lagask* d) {
+        WhenModalOf<QMessageBox>([&](QMessageBox* box) {
+            messages << box->text();
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+        openAfterOk = openAfterOk && d->isVisible();
+    };
+    Choose(4, [&](lagask* d) {
+        okExpectingAMessage(d);                           // first use: nothing ticked
+        QTest::mouseClick(d->Check2[9], Qt::LeftButton);  // the bi-directional diagram alone
+        okExpectingAMessage(d);
+        QTest::mouseClick(d->Check2[7], Qt::LeftButton);  // now with its z-scores
+        WhenModalOf<diagram>([](diagram* picture) { picture->COkee->click(); });
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+    });
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[0].contains("tick at least one of the tables"))
+        << messages[0].toStdString();
+    EXPECT_TRUE(messages[1].contains("\"Bi-directional z-scores\"")) << messages[1].toStdString();
+    EXPECT_TRUE(openAfterOk);
+    EXPECT_EQ(Count(ReadBytes(anaFile), "Bi-directional Z-scores Table"), 1u);
+}
+
+// All with the diagram: each of the six names its variable and lag in its
+// caption; when the last is closed by a click, the output viewer is the
+// active window, not the main window behind it.
+TEST_F(SequentialMenuGui, AllNamesEachDiagramAndLeavesTheViewerInFront) {
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QStringList captions;
+    std::function<void(diagram*)> closeByClick = [&](diagram* picture) {
+        captions << picture->windowTitle();
+        if (captions.size() < 6)
+            WhenModalOf<diagram>(closeByClick);
+        QTest::mouseClick(picture->COkee, Qt::LeftButton);
+    };
+    Choose(9, [&](lagask* d) {
+        QTest::mouseClick(d->Check2[5], Qt::LeftButton);  // uni-directional z-scores
+        QTest::mouseClick(d->Check2[0], Qt::LeftButton);  // and their diagram
+        WhenModalOf<diagram>(closeByClick);
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+    });
+    ASSERT_EQ(captions.size(), 6);
+    for (int v = 2; v <= 7; ++v)
+        EXPECT_EQ(captions[v - 2],
+                  QString("KOVA Transition Diagram: V%1, lag 1, uni-directional").arg(v));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&ui.Viewer()));
+    EXPECT_FALSE(w->isActiveWindow());
 }
 
 TEST_F(SequentialMenuGui, TheMenuShowsTheCurrentLabelsAndItemOneDoesNothing) {

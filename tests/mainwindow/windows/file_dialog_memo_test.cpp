@@ -9,9 +9,9 @@
 #include <fstream>
 
 #include "mainwindow/daily_fixture.h"
-#include "mainwindow/windows/common_dialog.h"
 #include "mainwindow/windows/memo.h"
 #include "support/qt_app.h"
+#include "widgets/common_dialog.h"
 #include "widgets/text_codec.h"
 
 namespace {
@@ -37,20 +37,20 @@ TEST(CommonDialog, OpenTakesAnyNameAndSaveAsksNoOverwriteQuestion) {
     EXPECT_EQ(open.selectedNameFilter().toStdString(), "Table Files (*.tbl)");
 
     QFileDialog save;
-    common.Configure(save, {"/tmp/x.tbl", core::kTableFilter, ""}, true);
-    EXPECT_EQ(save.windowTitle().toStdString(), "A title");  // kept from the last use
+    common.Configure(save, {"/tmp/x.tbl", core::kTableFilter, "Save Tablefile"}, true);
+    EXPECT_EQ(save.windowTitle().toStdString(), "Save Tablefile");  // each use its own
     EXPECT_EQ(save.acceptMode(), QFileDialog::AcceptSave);
     EXPECT_TRUE(save.testOption(QFileDialog::DontConfirmOverwrite));
 }
 
-TEST(CommonDialog, TitleIsKeptBetweenUsesAndTestsCanAnswer) {
+TEST(CommonDialog, EachUseHasItsOwnTitleAndTestsCanAnswer) {
     CommonDialog dialog(nullptr);
     CommonDialog::TestAnswer() = [](const core::FileDialogRequest&, bool save) {
         return save ? std::optional<std::string>("saved") : std::nullopt;
     };
     EXPECT_FALSE(dialog.ShowOpen({"", core::kDataFilter, "First"}).has_value());
-    EXPECT_EQ(dialog.ShowSave({"", core::kDataFilter, ""}), "saved");
-    EXPECT_EQ(dialog.Title().toStdString(), "First");
+    EXPECT_EQ(dialog.ShowSave({"", core::kDataFilter, "Second"}), "saved");
+    EXPECT_EQ(dialog.Title().toStdString(), "Second");
     CommonDialog::TestAnswer() = nullptr;
 }
 

@@ -9,13 +9,17 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTest>
+#include <tuple>
 
+#include "mainwindow/daily_fixture.h"
 #include "mainwindow/windows/memo.h"
 #include "support/main_window_fixture.h"
 
@@ -188,6 +192,10 @@ TEST_F(GridWindow, TextBoxWritesTheTextIntoTheRecord) {
     EXPECT_EQ(s.Records1[1].V8, "one\xA0two");
 
     ClickCell(3, 9);
+    // A key typed on the grid itself searches no row.
+    QTest::keyClicks(w->MSFlexGrid1, "t");
+    EXPECT_EQ(w->Row(), 3);
+    ASSERT_TRUE(w->RichTextBox1->isVisible());
     w->RichTextBox1->setFocus();
     w->RichTextBox1->moveCursor(QTextCursor::End);
     Type(w->RichTextBox1, "!");
@@ -237,6 +245,40 @@ TEST_F(GridWindow, HeadingDoubleClickSortsAndEditsFollowThePosition) {
     // Sort menu item 0 restores the order.
     w->mnuSortItem[0]->trigger();
     EXPECT_EQ(w->Grid().Position(3), 3);
+}
+
+// A double click on a cell of row 1 sorts by its column, although the box
+// floated by its first click takes the second.
+TEST_F(GridWindow, DoubleClickOnACellOfRowOneSorts) {
+    Open(4);  // V4: b, a, c, a
+    Activate(w.get());
+    // From the order of positions by V4, then from the order by V4 by V8.
+    const std::tuple<int, int, std::vector<int>> cases[] = {{0, 5, {2, 4, 1, 3}},
+                                                            {4, 9, {1, 2, 3, 4}}};
+    for (const auto& [startItem, column, order] : cases) {
+        SCOPED_TRACE(column);
+        w->mnuSortItem[startItem]->trigger();
+        const QRect cell = w->MSFlexGrid1->visualRect(w->MSFlexGrid1->model()->index(0, column));
+        QTest::mouseDClick(w->windowHandle(), Qt::LeftButton, {},
+                           Cells()->mapTo(w.get(), cell.topLeft() + QPoint(5, 5)));
+        QApplication::processEvents();
+        std::vector<int> positions;
+        for (int row = 1; row <= 4; ++row)
+            positions.push_back(w->Grid().Position(row));
+        EXPECT_EQ(positions, order);
+    }
+}
+
+// Five-digit positions and record numbers show whole.
+TEST_F(GridWindow, FiveDigitNumbersFitTheirColumns) {
+    Open(10001);
+    w->MSFlexGrid1->scrollToBottom();
+    QApplication::processEvents();
+    QAbstractItemView* view = w->MSFlexGrid1;  // where the hint is public
+    for (int column : {0, 1, 11}) {
+        SCOPED_TRACE(column);
+        EXPECT_GE(w->MSFlexGrid1->columnWidth(column), view->sizeHintForColumn(column));
+    }
 }
 
 TEST_F(GridWindow, RightClickOpensTheMemoOfTheRowsRecord) {
@@ -305,6 +347,30 @@ TEST_F(GridWindow, ActivatedAfterRecordsWereCutItShowsAndEditsTheSetAsItIs) {
     EXPECT_TRUE(fake.messages.empty());
 }
 
+// What is typed into the text box is stored when the box loses the focus,
+// and what is left in it when the grid closes.
+TEST_F(GridWindow, TextBoxIsStoredWhenItLosesTheFocusAndWhenTheGridCloses) {
+    Open(3);
+    Activate(w.get());
+    ClickCell(2, 9);
+    QTest::mouseClick(w->RichTextBox1->viewport(), Qt::LeftButton);
+    ASSERT_TRUE(w->RichTextBox1->hasFocus());
+    w->RichTextBox1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->RichTextBox1, "!");
+    w->MSFlexGrid1->setFocus();
+    EXPECT_EQ(s.Records1[2].V8, "text 2!");
+
+    // Another window in front: the box holds text but not the focus.
+    QWidget other;
+    other.show();
+    Activate(&other);
+    ClickCell(3, 9);
+    w->RichTextBox1->moveCursor(QTextCursor::End);
+    w->RichTextBox1->insertPlainText("?");
+    w->close();
+    EXPECT_EQ(s.Records1[3].V8, "text 3?");
+}
+
 struct GridButton : test::MainWindowTest {};
 
 TEST_F(GridButton, OpensOnceAndNotWithoutRecords) {
@@ -348,6 +414,99 @@ TEST_F(GridButton, OpensTheShownSetsGridInPlaceOfAnotherSets) {
     ASSERT_NE(w->GridWindow(), nullptr);
     EXPECT_EQ(w->GridWindow()->Grid().Layout(), core::GridLayout::Data);
     EXPECT_EQ(w->GridWindow()->Grid().RowCount(), 3);
+
+    // A two-coder grid after another data set 2 was opened: the grid of the
+    // new pair, not the old one brought forward.
+    s.DataFileName2 = "/p/two.kov";
+    s.RecordCount2 = 2;
+    s.ViewMode = 2;
+    w->Command1->click();
+    s.DataFileName2 = "/p/other.kov";
+    ++s.ChangeCount2;
+    w->Command1->click();
+    ASSERT_NE(w->GridWindow(), nullptr);
+    EXPECT_TRUE(w->GridWindow()->Grid().UpToDate(s));
 }
+
+// Back from the grid to the main window by real activation: the page shows
+// what the grid stored, the code at once and the text typed into the
+// floated box once that box has lost the focus, whichever comes first; what
+// is typed next into the text box adds to the grid's edit.
+struct GridThenMainWindow : test::MainWindowTest, ::testing::WithParamInterface<int> {
+    // The grid of the shown set, opened by its button and in front.
+    gridtry* OpenGrid() {
+        Activate(w.get());
+        w->Command1->click();
+        if (w->GridWindow() != nullptr)
+            Activate(w->GridWindow());
+        return w->GridWindow();
+    }
+};
+
+TEST_P(GridThenMainWindow, ThePageShowsTheGridsEdits) {
+    w->Form_Load("");
+    if (GetParam() == 1) {
+        test::ShowSet1(s, ui, 5, 3);
+    } else {
+        s.Records2 = test::MakeRecords(5, "line ");
+        s.FilterCount = 5;
+        s.CurrentFilterLine = 3;
+        s.FilterFileName = dir.File("rules.fil");
+        core::ShowFilterMode(s, ui);
+    }
+    ASSERT_EQ(s.ViewMode, GetParam());
+    const QString text = GetParam() == 1 ? "text 3" : "line 3";
+    ASSERT_EQ(w->Text1->toPlainText(), text);
+    core::ProtocolRecord& record = core::ShownRecords(s)[3];
+    gridtry* grid = OpenGrid();
+    ASSERT_NE(grid, nullptr);
+
+    QWidget* cells = grid->MSFlexGrid1->viewport();
+    auto cell = [grid](int column) {
+        return grid->MSFlexGrid1->visualRect(grid->MSFlexGrid1->model()->index(2, column)).center();
+    };
+    QTest::mouseClick(cells, Qt::LeftButton, {}, cell(5));
+    grid->Combo1->lineEdit()->selectAll();
+    QTest::keyClicks(grid->Combo1->lineEdit(), "Q7");
+    QTest::keyClick(grid->Combo1->lineEdit(), Qt::Key_Return);
+    ASSERT_EQ(record.V4, "Q7");
+    QTest::mouseClick(cells, Qt::LeftButton, {}, cell(9));
+    ASSERT_TRUE(grid->RichTextBox1->isVisible());
+    QTest::mouseClick(grid->RichTextBox1->viewport(), Qt::LeftButton);
+    ASSERT_TRUE(grid->RichTextBox1->hasFocus());
+    grid->RichTextBox1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(grid->RichTextBox1, " new");
+
+    Activate(w.get());
+    EXPECT_EQ(record.V8, (text + " new").toStdString());
+    EXPECT_EQ(w->V[4][10]->text(), "Q7");
+    EXPECT_EQ(w->Text1->toPlainText().toStdString(), (text + " new").toStdString());
+    QTest::mouseClick(w->Text1->viewport(), Qt::LeftButton);
+    w->Text1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w->Text1, "!");
+    EXPECT_EQ(record.V8, (text + " new!").toStdString());
+}
+
+// Data set 2 shown: a memo written from the two-coder grid on the current
+// record of data set 2 marks the text box once the main window is back.
+TEST_F(GridThenMainWindow, TheSecondSetsPageShowsAMemoWrittenInTheGrid) {
+    w->Form_Load("");
+    test::ShowSet1(s, ui, 5, 1);
+    test::ShowSet2(s, ui, 5, 3);
+    gridtry* grid = OpenGrid();
+    ASSERT_NE(grid, nullptr);
+    const QRect cell = grid->MSFlexGrid1->visualRect(grid->MSFlexGrid1->model()->index(2, 10));
+    QTest::mouseClick(grid->MSFlexGrid1->viewport(), Qt::RightButton, {}, cell.center());
+    Memo& memo = w->MemoWindow();
+    ASSERT_TRUE(memo.isVisible());
+    QTest::keyClicks(memo.TextBox1, "seen");
+    memo.Command1[0]->click();
+    ASSERT_EQ(s.Records2[3].Memo, "seen");
+
+    Activate(w.get());
+    EXPECT_EQ(w->Text1->palette().color(QPalette::Base), QColor(255, 255, 128));
+}
+
+INSTANTIATE_TEST_SUITE_P(DataAndFilterLines, GridThenMainWindow, ::testing::Values(1, 3));
 
 }  // namespace

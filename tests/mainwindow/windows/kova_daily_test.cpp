@@ -14,13 +14,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <memory>
 
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/import_fixture.h"
 #include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/savefile.h"
+#include "store/open_save.h"
 #include "store/table_file.h"
 #include "support/main_window_fixture.h"
 
@@ -133,6 +136,57 @@ TEST_F(KovaDaily, ButtonsKeysScrollBarsAndRowsMove) {
     Mouse(w->Lab[9], QEvent::MouseButtonPress, Qt::LeftButton);
     EXPECT_EQ(s.CurrentRecord1, 12);
     EXPECT_EQ(w->Scrollbar->value(), 12);
+}
+
+// Home and End, with Ctrl too, move the caret of the record's boxes; the
+// arrow and page keys still move the record.
+TEST_F(KovaDaily, HomeAndEndInTheRecordBoxesMoveOnlyTheCaret) {
+    OpenProtocol();
+    w->Scrollbar->setValue(15);
+    ASSERT_EQ(s.CurrentRecord1, 15);
+    w->Text1->setFocus();
+    ASSERT_EQ(w->focusWidget(), w->Text1);
+    QTest::keyClick(w->Text1, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(w->Text1->textCursor().position(), w->Text1->toPlainText().size());
+    QTest::keyClick(w->Text1, Qt::Key_Home);
+    EXPECT_EQ(w->Text1->textCursor().position(), 0);
+    for (int k = 1; k <= 3; ++k) {
+        w->T[k]->setFocus();
+        w->T[k]->setText("abc");
+        QTest::keyClick(w->T[k], Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(w->T[k]->cursorPosition(), 0);
+    }
+    EXPECT_EQ(s.CurrentRecord1, 15);
+    w->Text1->setFocus();
+    QTest::keyClick(w->Text1, Qt::Key_Down);
+    EXPECT_EQ(s.CurrentRecord1, 16);
+    QTest::keyClick(w->Text1, Qt::Key_PageUp);
+    EXPECT_EQ(s.CurrentRecord1, 6);
+}
+
+// After the close button the filter view shows no file: what is typed there
+// is refused with a message, and nothing changes.
+TEST_F(KovaDaily, TheViewOfAClosedFilterFileTakesNoTyping) {
+    OpenProtocol();
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, dir.File("rules.fil")));
+    AnswerSavePrompt(&savefile::Command2);
+    w->Command2->click();
+    ASSERT_EQ(s.ViewMode, 3);
+    ASSERT_EQ(s.FilterFileName, "");
+    const core::RecordSet closed = s.Records2;
+    auto said = std::make_shared<QStringList>();
+    w->Text1->setFocus();
+    ASSERT_EQ(w->focusWidget(), w->Text1);
+    test::WhenModal([said](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            said->append(box->text());
+        modal->close();
+    });
+    QTest::keyClick(w->Text1, Qt::Key_A);
+    ASSERT_EQ(said->size(), 1);
+    EXPECT_TRUE(said->at(0).startsWith("No file is open here"));
+    EXPECT_EQ(w->Text1->toPlainText(), "");
+    EXPECT_EQ(s.Records2, closed);
 }
 
 TEST_F(KovaDaily, EditBoxesAndTextBoxChangeTheRecord) {

@@ -173,7 +173,7 @@ TEST_F(KovaLayoutTest, DrawsThePageFromTheModel) {
     m.title = "KOVA Filterfile: /p/f\xE9.fil";
     m.background = core::kTeal;
     m.rows[10].v = {"12", "10:01:02", "999", "Teacher", "Q", "", "", "X"};
-    m.rows[9].v[0] = "11";
+    m.rows[9].v[0] = "32767";  // five digits fit the number column
     m.rows[9].lab = "two\r\nlines <b>not bold</b>";
     m.rows[9].labColour = core::kPaleYellow;
     m.text1 = "current\r\ntext";
@@ -197,10 +197,11 @@ TEST_F(KovaLayoutTest, DrawsThePageFromTheModel) {
     EXPECT_EQ(w->windowTitle(), QString::fromUtf8("KOVA Filterfile: /p/f\u00E9.fil"));
     EXPECT_EQ(Back(w->Page), QColor(0, 128, 128));
     EXPECT_EQ(w->V[0][10]->text(), "12");
+    EXPECT_LE(w->V[0][9]->sizeHint().width(), w->V[0][9]->width());
     EXPECT_EQ(w->V[1][10]->text(), "10:01:02");
     EXPECT_EQ(w->V[2][10]->text(), "999");
     EXPECT_EQ(w->V[7][10]->text(), "X");
-    EXPECT_EQ(w->V[0][9]->text(), "11");
+    EXPECT_EQ(w->V[0][9]->text(), "32767");
     EXPECT_EQ(w->Lab[9]->text(), "two\nlines <b>not bold</b>");
     EXPECT_EQ(Back(w->Lab[9]), QColor(255, 255, 128));
     EXPECT_EQ(Back(w->Lab[8]), QColor(255, 255, 192));

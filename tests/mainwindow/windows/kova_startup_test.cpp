@@ -7,10 +7,12 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 #include "analyses/windows/uitvoer.h"
 #include "mainwindow/windows/savefile.h"
@@ -174,6 +176,31 @@ TEST_F(KovaStartupTest, SplashComesFirstAndAboutShowsItAgain) {
     EXPECT_TRUE(shown);
 }
 
+// After the splash window the focus is where typing changes nothing; a
+// heading that takes the focus shows it.
+TEST_F(KovaStartupTest, StartsWithTheFocusWhereTypingChangesNothing) {
+    w->showSplash = true;
+    test::WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Space); });
+    w->Form_Load(data);
+    ASSERT_EQ(s.ViewMode, 1);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QApplication::processEvents();
+    const core::RecordSet records = s.Records1;
+    const auto labels = s.Varnaam;
+    QTest::keyClicks(QApplication::focusWidget(), "hello");
+    EXPECT_TRUE(s.Records1 == records);
+    EXPECT_TRUE(s.Varnaam == labels);
+    EXPECT_EQ(w->Varnaam[0]->text().toStdString(), "V0");
+
+    const QColor heading = w->Varnaam[7]->palette().color(QPalette::Base);
+    QTest::mouseClick(w->Varnaam[8], Qt::LeftButton);
+    ASSERT_TRUE(w->Varnaam[8]->hasFocus());
+    EXPECT_NE(w->Varnaam[8]->palette().color(QPalette::Base), heading);
+    QTest::mouseClick(w->Text1->viewport(), Qt::LeftButton);
+    EXPECT_EQ(w->Varnaam[8]->palette().color(QPalette::Base), heading);
+}
+
 TEST_F(KovaStartupTest, CloseCancelKeepsEverything) {
     w->Form_Load(data);
     EXPECT_EQ(CloseAnswering(3), QString::fromStdString(data));
@@ -190,6 +217,15 @@ TEST_F(KovaStartupTest, CloseNoEndsWithoutSaving) {
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(ReadBytes(data), original);
     EXPECT_FALSE(std::filesystem::exists(dir.File("class talk.bak")));
+}
+
+TEST_F(KovaStartupTest, CloseAsksAboutAHeadingTypedOver) {
+    w->Form_Load("");
+    QTest::keyClicks(w->Varnaam[4], "x");
+    ASSERT_EQ(s.Varnaam[4], "V4x");
+    EXPECT_EQ(CloseAnswering(3), "The table (labels and categories)");
+    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(w->isVisible());
 }
 
 TEST_F(KovaStartupTest, CloseYesSavesAndKeepsABackup) {

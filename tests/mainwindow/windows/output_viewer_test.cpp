@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
@@ -87,6 +88,16 @@ TEST_F(OutputViewerTest, AGrownFileShowsAsIfLoadedAnew) {
     // A shorter or different file is loaded whole.
     ui.ShowOutput("KOVA Output file: a.ana", "a.ana\r\nnew");
     shows("a.ana\r\nnew");
+}
+
+// The widest reports (103 columns) show whole, without scrolling sideways.
+TEST_F(OutputViewerTest, AReportOf103ColumnsShowsWhole) {
+    std::string report;
+    for (int line = 0; line < 80; ++line)
+        report += std::string(103, static_cast<char>('A' + line % 26)) + "\r\n";
+    ui.ShowOutput("KOVA Output file: x.ana", report);
+    QApplication::processEvents();
+    EXPECT_EQ(ui.Viewer().Tekst->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(OutputViewerTest, OkHidesTheViewerAndGivesBackShowOutput) {

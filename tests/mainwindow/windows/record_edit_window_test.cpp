@@ -9,12 +9,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <memory>
 
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/windows/record_dialogs.h"
@@ -309,6 +311,29 @@ TEST_F(RecordEditWindow, TableEditorAppliesOnlyOnOk) {
     w->mnuTableEdit[4]->trigger();
     ASSERT_EQ(w->L[4]->count(), 2);
     EXPECT_EQ(s.CategoryLists[4], (std::vector<std::string>{"y", "z"}));
+}
+
+// A double quote cannot stand in a table file: OK names it and the editor
+// stays open with the text to mend.
+TEST_F(RecordEditWindow, TableEditorOkRefusesADoubleQuote) {
+    Open(2, 1);
+    auto said = std::make_shared<QString>();
+    auto stillOpen = std::make_shared<bool>(false);
+    WhenDialog<tabeledit>([said, stillOpen](tabeledit* d) {
+        d->RichTextBox1->setPlainText("Nr\nsay \"hi\"");
+        test::WhenModal([said](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                *said = box->text();
+            modal->close();
+        });
+        Click(d->Command1);
+        *stillOpen = d->isVisible();
+        d->close();
+    });
+    w->mnuTableEdit[1]->trigger();
+    EXPECT_TRUE(said->contains("double quote"));
+    EXPECT_TRUE(*stillOpen);
+    EXPECT_EQ(s.Varnaam[1], "V1");
 }
 
 TEST_F(RecordEditWindow, TextCutCopyAndPasteGoThroughTheSystemClipboard) {

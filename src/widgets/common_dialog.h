@@ -1,5 +1,5 @@
-// The main window's file dialog: one object that keeps its title between
-// uses, turns the program's filter strings into Qt's and reports a cancel.
+// The file dialog of every window: titled by each use, turns the program's
+// filter strings into Qt's, reports a cancel and the file type chosen.
 #pragma once
 
 #include <QString>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "mainwindow/file_commands.h"
+#include "store/file_dialog.h"
 
 class QFileDialog;
 class QWidget;
@@ -21,16 +21,18 @@ public:
     std::optional<std::string> ShowOpen(const core::FileDialogRequest& request) override;
     // A save dialog asks no overwrite question (the writers keep a backup).
     std::optional<std::string> ShowSave(const core::FileDialogRequest& request) override;
+    int ChosenFilter() const override { return chosenFilter_; }
 
     // "All Files (*.*)|*.*|Kov Files (*.kov)|*.kov" -> one Qt name filter per
     // pair, "description (patterns)".
     static QStringList QtFilters(const std::string& filter);
 
-    // Sets up a Qt file dialog for one use: title, filters with the second
-    // selected, the file name, open (any name) or save (no overwrite question).
+    // Sets up a Qt file dialog for one use: its own title, filters with the
+    // second selected, the file name, open (any name) or save (no overwrite
+    // question).
     void Configure(QFileDialog& dialog, const core::FileDialogRequest& request, bool save);
 
-    // The title the dialog shows (kept from the last use that set one).
+    // The title of the last dialog shown.
     const QString& Title() const { return title_; }
 
     // Tests answer the dialog through this instead of a real one: the request,
@@ -42,6 +44,8 @@ public:
     // it passes the same conversion.
     using QtAnswerer = std::function<std::optional<QString>(const core::FileDialogRequest&, bool)>;
     static QtAnswerer& TestQtAnswer();
+    // The filter pair the tests' answers count as chosen.
+    static int& TestChosenFilter();
 
     // A file name from the system (dialog, command line) in the program's
     // form. A name with a character the program's code page cannot hold is
@@ -53,4 +57,5 @@ private:
 
     QWidget* parent_;
     QString title_;
+    int chosenFilter_ = 1;
 };

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/file_commands.h"
+#include "store/file_dialog.h"
 
 namespace test {
 
@@ -15,6 +15,7 @@ namespace test {
 struct ScriptedChooser : core::FileChooser {
     std::deque<std::optional<std::string>> answers;
     std::vector<core::FileDialogRequest> requests;
+    int chosenFilter = 1;
 
     std::optional<std::string> Next(const core::FileDialogRequest& r) {
         requests.push_back(r);
@@ -30,6 +31,7 @@ struct ScriptedChooser : core::FileChooser {
     std::optional<std::string> ShowSave(const core::FileDialogRequest& r) override {
         return Next(r);
     }
+    int ChosenFilter() const override { return chosenFilter; }
 };
 
 }  // namespace test

@@ -1,7 +1,8 @@
-#include "mainwindow/windows/common_dialog.h"
+#include "widgets/common_dialog.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <algorithm>
 
 #include "store/file_access.h"
 #include "widgets/text_codec.h"
@@ -14,6 +15,11 @@ CommonDialog::Answerer& CommonDialog::TestAnswer() {
 CommonDialog::QtAnswerer& CommonDialog::TestQtAnswer() {
     static QtAnswerer answer;
     return answer;
+}
+
+int& CommonDialog::TestChosenFilter() {
+    static int chosen = 1;
+    return chosen;
 }
 
 std::optional<std::string> CommonDialog::ProgramFileName(QWidget* parent, const QString& name) {
@@ -57,8 +63,7 @@ std::optional<std::string> CommonDialog::ShowSave(const core::FileDialogRequest&
 
 void CommonDialog::Configure(QFileDialog& dialog, const core::FileDialogRequest& request,
                              bool save) {
-    if (!request.title.empty())
-        title_ = ToQString(request.title);
+    title_ = ToQString(request.title);
     dialog.setWindowTitle(title_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -80,14 +85,14 @@ void CommonDialog::Configure(QFileDialog& dialog, const core::FileDialogRequest&
 
 std::optional<std::string> CommonDialog::Show(const core::FileDialogRequest& request, bool save) {
     if (TestAnswer()) {
-        if (!request.title.empty())
-            title_ = ToQString(request.title);
+        title_ = ToQString(request.title);
+        chosenFilter_ = TestChosenFilter();
         return TestAnswer()(request, save);
     }
     QString chosen;
     if (TestQtAnswer()) {
-        if (!request.title.empty())
-            title_ = ToQString(request.title);
+        title_ = ToQString(request.title);
+        chosenFilter_ = TestChosenFilter();
         std::optional<QString> answer = TestQtAnswer()(request, save);
         if (!answer)
             return std::nullopt;
@@ -97,6 +102,7 @@ std::optional<std::string> CommonDialog::Show(const core::FileDialogRequest& req
         Configure(dialog, request, save);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
+        chosenFilter_ = std::max<int>(0, dialog.nameFilters().indexOf(dialog.selectedNameFilter()));
         QStringList files = dialog.selectedFiles();
         if (files.isEmpty())
             return std::nullopt;
