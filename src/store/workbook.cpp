@@ -345,9 +345,10 @@ std::string EncodeCellsReply(const std::vector<CellValue>& cells) {
     PutWord(out, static_cast<uint32_t>(cells.size()));
     for (const CellValue& c : cells) {
         out.push_back(static_cast<char>(c.kind));
-        if (c.kind == CellValue::Kind::Text)
+        if (c.kind == CellValue::Kind::Text) {
             PutText(out, c.text);
-        else if (c.kind != CellValue::Kind::Empty)
+            PutWord(out, c.replaced);
+        } else if (c.kind != CellValue::Kind::Empty)
             PutDouble(out, c.number);
     }
     return out;
@@ -389,6 +390,9 @@ std::vector<CellValue> DecodeCellsReply(std::string_view reply, size_t cellCount
         c.kind = static_cast<CellValue::Kind>(kind);
         if (c.kind == CellValue::Kind::Text) {
             c.text = in.Text(kMaxFieldBytes);
+            c.replaced = in.Word();
+            if (c.replaced > c.text.size())
+                in.Broken("counts more replaced characters than a text holds");
             total += c.text.size();
             if (total > kMaxWorkbookTextBytes)
                 in.Broken("holds more text than an import takes");
@@ -420,6 +424,13 @@ double SerialDate(int year, int month, int day, int hours, int minutes, double s
     if (days >= 1 && days <= kPhantomDay)
         --days;
     return static_cast<double>(days) + (hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0;
+}
+
+void SetCellText(CellValue& v, std::string_view utf8) {
+    size_t replaced = 0;
+    v.kind = CellValue::Kind::Text;
+    v.text = Utf8ToWindows1252Replacing(utf8, replaced);
+    v.replaced = static_cast<uint32_t>(std::min<size_t>(replaced, v.text.size()));
 }
 
 std::string Utf8ToProgramText(std::string_view utf8) {

@@ -8,6 +8,7 @@
 // back what was asked through a pipe, and the program checks what comes back.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -28,7 +29,14 @@ struct CellValue {
     Kind kind = Kind::Empty;
     double number = 0;
     std::string text;
+    // The characters of the workbook's text that the code page lacks, each
+    // now a "?" in `text`.
+    uint32_t replaced = 0;
 };
+
+// Makes `v` a text cell of UTF-8 text (as the workbook formats store it),
+// counting what the code page lacks.
+void SetCellText(CellValue& v, std::string_view utf8);
 
 // A workbook that cannot be opened or read, or a sheet it does not have.
 struct WorkbookError : std::runtime_error {
@@ -110,7 +118,7 @@ inline constexpr int kReaderWallMilliseconds = 30000;
 // words and doubles as their 64-bit pattern, texts as a length and bytes.
 //   'N' count, then each name
 //   'C' count, then each cell: kind byte, a double for Number, Date and
-//       Elapsed, a text for Text
+//       Elapsed, a text and the count of characters replaced for Text
 //   'E' error number, message
 std::string EncodeNamesReply(const std::vector<std::string>& names);
 std::string EncodeCellsReply(const std::vector<CellValue>& cells);

@@ -25,8 +25,7 @@ CellValue DateCell(int type, const char* text) {
     CellValue v;
     read = read && mo >= 1 && mo <= 12 && d >= 1 && d <= 31 && y >= 1 && y <= 9999;
     if (!read) {
-        v.kind = CellValue::Kind::Text;
-        v.text = Utf8ToProgramText(text);
+        SetCellText(v, text);
         return v;
     }
     v.kind = CellValue::Kind::Date;
@@ -124,8 +123,7 @@ private:
             case FREEXL_CELL_SST_TEXT:
                 if (cell.value.text_value == nullptr)
                     break;
-                v.kind = CellValue::Kind::Text;
-                v.text = Utf8ToProgramText(cell.value.text_value);
+                SetCellText(v, cell.value.text_value);
                 break;
             case FREEXL_CELL_DATE:
             case FREEXL_CELL_DATETIME:

@@ -572,10 +572,8 @@ public:
             if (c.string >= strings_.size())
                 Damaged("a cell names shared string " + std::to_string(c.string) +
                         ", which is not there");
-            reader.budget.Take(strings_[c.string].size(), c.row, c.column);
-            CellValue& v = reader.cells[c.index];
-            v.kind = CellValue::Kind::Text;
-            v.text = strings_[c.string];
+            reader.budget.Take(strings_[c.string].text.size(), c.row, c.column);
+            reader.cells[c.index] = strings_[c.string];
         }
         return std::move(reader.cells);
     }
@@ -720,8 +718,9 @@ private:
         }
         void End(std::string_view name) override {
             if (name == "si" && --item == 0) {
-                std::string s = Utf8ToProgramText(Unescape(text.text));
-                total += s.size() + sizeof(std::string);
+                CellValue s;
+                SetCellText(s, Unescape(text.text));
+                total += s.text.size() + sizeof(CellValue);
                 if (total > kMaxSharedStringBytes)
                     book.Damaged("its shared strings hold more than 256 MB of text");
                 book.strings_.push_back(std::move(s));
@@ -903,13 +902,11 @@ private:
                     const std::string& inlineText, unsigned long long style) const {
         CellValue v;
         if (type == "inlineStr") {
-            v.kind = CellValue::Kind::Text;
-            v.text = Utf8ToProgramText(Unescape(inlineText));
+            SetCellText(v, Unescape(inlineText));
         } else if (!hasValue || raw.empty()) {
             // No value, or a formula whose result was never worked out: empty.
         } else if (type == "str" || type == "e") {
-            v.kind = CellValue::Kind::Text;
-            v.text = Utf8ToProgramText(Unescape(raw));
+            SetCellText(v, Unescape(raw));
         } else if (type == "b") {
             v.kind = CellValue::Kind::Text;
             v.text = raw == "1" ? "True" : "False";
@@ -921,8 +918,7 @@ private:
                 v.kind = CellValue::Kind::Date;
                 v.number = SerialDate(y, mo, d, h, mi, sec);
             } else {
-                v.kind = CellValue::Kind::Text;
-                v.text = Utf8ToProgramText(raw);
+                SetCellText(v, raw);
             }
         } else {
             const char* begin = raw.c_str();
@@ -943,7 +939,7 @@ private:
     std::string path_;
     std::unique_ptr<zip_t, ZipDiscard> zip_;
     std::vector<Sheet> sheets_;
-    std::vector<std::string> strings_;
+    std::vector<CellValue> strings_;  // text cells
     std::vector<CellValue::Kind> styles_;
     bool date1904_ = false;
     bool stringsRead_ = false, stylesRead_ = false;

@@ -388,6 +388,8 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                     place[j] == kNotRead
                         ? kEmpty
                         : cells[static_cast<size_t>(k - 1) * request.columns.size() + place[j]];
+                if (v.kind == CellValue::Kind::Text)
+                    set.replaced += v.replaced;
                 if (j == 2) {
                     rec.V2 = SequenceNumber(v, r, column);
                 } else if (j == 1) {

@@ -840,4 +840,23 @@ TEST_F(RealWorkbooks, FailedOpensKeepNoFileOpen) {
     EXPECT_EQ(openFiles(), before);
 }
 
+// What the code page lacks, in shared and inline strings alike, is counted
+// across the reader's pipe and told to the user.
+TEST_F(RealWorkbooks, CharactersTheCodePageLacksAreCounted) {
+    const std::string path = dir.File("greek.xlsx");
+    WriteXlsx(path,
+              {{"S", Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"
+                           "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>\xCE\xB1 "
+                           "caf\xC3\xA9</t></is></c></row>")}},
+              Whole("", "<sst><si><t>\xCE\xB1\xCE\xB2</t></si></sst>"));
+    options.columns[7] = "1";
+    options.fromRow = "1";
+    options.toRow = "2";
+    dialog.answers = {path};
+    ASSERT_TRUE(core::ReadExcelfile(s, ui, dialog, options));
+    EXPECT_EQ(s.Records1[2].V8, "? caf\xE9");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("\"?\": 3."), std::string::npos) << ui.messages[0];
+}
+
 }  // namespace
