@@ -13,9 +13,9 @@ namespace core {
 
 // Draw the page with RecordNo current on the bottom row and call
 // ui.MainChanged() once. The data set 1 version first lowers RecordNo to
-// RecordCount1; rows past the records the set holds are drawn blank. When the
-// drawn set is the shown one and RecordNo is its current position, the
-// current record's V8 is stored back trimmed, as Text1 shows it.
+// RecordCount1; rows past the records the set holds are drawn blank. Drawing
+// never changes a record: Text1 shows V8 trimmed, and only typing there
+// writes it back.
 void RefreshRecordList1(KovaState& s, KovaUi& ui, int16_t& RecordNo);
 void RefreshRecordList2(KovaState& s, KovaUi& ui, int16_t& RecordNo);
 
