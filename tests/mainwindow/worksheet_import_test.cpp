@@ -482,72 +482,31 @@ TEST_F(RealWorkbooks, DamagedOrForeignFilesAreRefusedWithAMessage) {
 
 // ---- hand-made and hostile workbooks -----------------------------------------
 
+std::string Times(const std::string& text, size_t count) {
+    std::string out;
+    out.reserve(text.size() * count);
+    for (size_t k = 0; k < count; ++k)
+        out += text;
+    return out;
+}
+
 // A part of a hand-made ".xlsx": `head`, `unit` repeated `repeat` times, then
-// `tail`, made while libzip compresses it, so that a part of hundreds of MB
-// costs the test no memory.
+// `tail`; written out only while its workbook is made.
 struct Part {
     std::string name, head, unit;
     size_t repeat = 0;
     std::string tail;
-    size_t at = 0;  // the reading position
-    zip_error_t error{};
-
-    size_t Size() const { return head.size() + unit.size() * repeat + tail.size(); }
-    size_t Fill(char* out, size_t length) {
-        const size_t body = head.size() + unit.size() * repeat;
-        size_t done = 0;
-        while (done < length && at < Size()) {
-            std::string_view from =
-                at < head.size() ? std::string_view(head).substr(at)
-                : at < body      ? std::string_view(unit).substr((at - head.size()) % unit.size())
-                                 : std::string_view(tail).substr(at - body);
-            const size_t n = std::min(from.size(), length - done);
-            std::memcpy(out + done, from.data(), n);
-            done += n;
-            at += n;
-        }
-        return done;
+    std::string Text() const {
+        std::string text = head;
+        text.reserve(head.size() + unit.size() * repeat + tail.size());
+        for (size_t k = 0; k < repeat; ++k)
+            text += unit;
+        return text += tail;
     }
 };
 
-zip_int64_t PartSource(void* data, void* out, zip_uint64_t length, zip_source_cmd_t command) {
-    Part& p = *static_cast<Part*>(data);
-    switch (command) {
-        case ZIP_SOURCE_OPEN:
-            p.at = 0;
-            return 0;
-        case ZIP_SOURCE_READ:
-            return static_cast<zip_int64_t>(p.Fill(static_cast<char*>(out), length));
-        case ZIP_SOURCE_CLOSE:
-        case ZIP_SOURCE_FREE:
-            return 0;
-        case ZIP_SOURCE_STAT: {
-            auto* st = static_cast<zip_stat_t*>(out);
-            zip_stat_init(st);
-            st->size = p.Size();
-            st->valid |= ZIP_STAT_SIZE;
-            return sizeof(*st);
-        }
-        case ZIP_SOURCE_ERROR:
-            return zip_error_to_data(&p.error, out, length);
-        case ZIP_SOURCE_SUPPORTS:
-            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ,
-                                                  ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
-                                                  ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
-        default:
-            return -1;
-    }
-}
-
 Part Whole(std::string name, std::string text) {
     return {std::move(name), std::move(text), "", 0, ""};
-}
-
-std::string Times(const std::string& text, int count) {
-    std::string out;
-    for (int k = 0; k < count; ++k)
-        out += text;
-    return out;
 }
 
 // A worksheet part of `head`, `unit` x `repeat`, `tail` between its sheetData tags.
@@ -589,18 +548,19 @@ void WriteXlsx(const std::string& path, std::vector<std::pair<std::string, Part>
                           "<workbook xmlns:r=\"r\"><sheets>" + list + "</sheets></workbook>"));
     parts.push_back(
         Whole("xl/_rels/workbook.xml.rels", "<Relationships>" + rels + "</Relationships>"));
-    if (shared.Size() > 0) {
+    if (!shared.head.empty()) {
         shared.name = "xl/sharedStrings.xml";
         parts.push_back(std::move(shared));
     }
     int error = 0;
     zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     ASSERT_NE(zip, nullptr);
-    for (Part& p : parts) {
-        const zip_int64_t index =
-            zip_file_add(zip, p.name.c_str(), zip_source_function(zip, PartSource, &p), 0);
-        ASSERT_GE(index, 0);
-        zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1);
+    std::vector<std::string> texts;  // kept until the zip is closed
+    texts.reserve(parts.size());
+    for (const Part& p : parts) {
+        texts.push_back(p.Text());
+        zip_source_t* source = zip_source_buffer(zip, texts.back().data(), texts.back().size(), 0);
+        ASSERT_GE(zip_file_add(zip, p.name.c_str(), source, 0), 0);
     }
     ASSERT_EQ(zip_close(zip), 0);
 }
