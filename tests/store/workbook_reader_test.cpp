@@ -72,13 +72,8 @@ TEST(SheetReader, RepliesAreCheckedBeforeTheyAreUsed) {
                                                 {Kind::Date, 2, ""},
                                                 {Kind::Elapsed, 1.0625, ""}};
     const std::string good = core::EncodeCellsReply(cells);
-    const std::vector<core::CellValue> back = core::DecodeCellsReply(good, 5, "b.xlsx");
-    ASSERT_EQ(back.size(), 5u);
-    for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(back[i].kind, cells[i].kind);
-        EXPECT_EQ(back[i].number, cells[i].number);
-        EXPECT_EQ(back[i].text, cells[i].text);
-    }
+    // Read back and written again: the same bytes, each cell as it was.
+    EXPECT_EQ(core::EncodeCellsReply(core::DecodeCellsReply(good, 5, "b.xlsx")), good);
     EXPECT_EQ(core::DecodeNamesReply(core::EncodeNamesReply({"A", "B"}), "b.xlsx"),
               (std::vector<std::string>{"A", "B"}));
 

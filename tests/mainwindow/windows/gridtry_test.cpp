@@ -48,6 +48,11 @@ void Click(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton) 
     Press(target, at, button, QEvent::MouseButtonRelease);
 }
 
+// The centre of a cell of the grid; row 1 is the first record's.
+QPoint CellCentre(gridtry* g, int row, int column) {
+    return g->MSFlexGrid1->visualRect(g->MSFlexGrid1->model()->index(row - 1, column)).center();
+}
+
 void Activate(QWidget* window) {
     window->activateWindow();
     for (int k = 0; k < 50 && !window->isActiveWindow(); ++k)
@@ -93,9 +98,7 @@ struct GridWindow : test::GuiTest {
         QApplication::processEvents();
     }
     QWidget* Cells() const { return w->MSFlexGrid1->viewport(); }
-    QPoint CellAt(int row, int column) const {
-        return w->MSFlexGrid1->visualRect(w->MSFlexGrid1->model()->index(row - 1, column)).center();
-    }
+    QPoint CellAt(int row, int column) const { return CellCentre(w.get(), row, column); }
     void ClickCell(int row, int column, Qt::MouseButton button = Qt::LeftButton) {
         Click(Cells(), CellAt(row, column), button);
     }
@@ -462,15 +465,12 @@ TEST_P(GridThenMainWindow, ThePageShowsTheGridsEdits) {
     ASSERT_NE(grid, nullptr);
 
     QWidget* cells = grid->MSFlexGrid1->viewport();
-    auto cell = [grid](int column) {
-        return grid->MSFlexGrid1->visualRect(grid->MSFlexGrid1->model()->index(2, column)).center();
-    };
-    QTest::mouseClick(cells, Qt::LeftButton, {}, cell(5));
+    QTest::mouseClick(cells, Qt::LeftButton, {}, CellCentre(grid, 3, 5));
     grid->Combo1->lineEdit()->selectAll();
     QTest::keyClicks(grid->Combo1->lineEdit(), "Q7");
     QTest::keyClick(grid->Combo1->lineEdit(), Qt::Key_Return);
     ASSERT_EQ(record.V4, "Q7");
-    QTest::mouseClick(cells, Qt::LeftButton, {}, cell(9));
+    QTest::mouseClick(cells, Qt::LeftButton, {}, CellCentre(grid, 3, 9));
     ASSERT_TRUE(grid->RichTextBox1->isVisible());
     QTest::mouseClick(grid->RichTextBox1->viewport(), Qt::LeftButton);
     ASSERT_TRUE(grid->RichTextBox1->hasFocus());
@@ -495,8 +495,7 @@ TEST_F(GridThenMainWindow, TheSecondSetsPageShowsAMemoWrittenInTheGrid) {
     test::ShowSet2(s, ui, 5, 3);
     gridtry* grid = OpenGrid();
     ASSERT_NE(grid, nullptr);
-    const QRect cell = grid->MSFlexGrid1->visualRect(grid->MSFlexGrid1->model()->index(2, 10));
-    QTest::mouseClick(grid->MSFlexGrid1->viewport(), Qt::RightButton, {}, cell.center());
+    QTest::mouseClick(grid->MSFlexGrid1->viewport(), Qt::RightButton, {}, CellCentre(grid, 3, 10));
     Memo& memo = w->MemoWindow();
     ASSERT_TRUE(memo.isVisible());
     QTest::keyClicks(memo.TextBox1, "seen");
