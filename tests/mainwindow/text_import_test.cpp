@@ -9,21 +9,14 @@
 
 namespace {
 
-struct Line {
-    std::string v1, v3, v8;
-    bool operator==(const Line&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Line& l) {
-    return os << "{" << l.v1 << "|" << l.v3 << "|" << l.v8 << "}";
-}
-
-std::vector<Line> Lines(const core::ImportedSet& set) {
-    std::vector<Line> out;
+// The records as "{V1|V3|V8}" each, numbered from 1, each a new actor.
+std::string Lines(const core::ImportedSet& set) {
+    std::string out;
     for (int k = 1; k <= set.count; ++k) {
-        EXPECT_EQ(set.records[k].V0, k);
-        EXPECT_EQ(set.records[k].V2, 1);
-        out.push_back({set.records[k].V1, set.records[k].V3, set.records[k].V8});
+        const core::ProtocolRecord& r = set.records[k];
+        EXPECT_EQ(r.V0, k);
+        EXPECT_EQ(r.V2, 1);
+        out += "{" + r.V1 + "|" + r.V3 + "|" + r.V8 + "}";
     }
     return out;
 }
@@ -31,125 +24,54 @@ std::vector<Line> Lines(const core::ImportedSet& set) {
 TEST(DialogueText, DelimiterLayoutAndCommentRules) {
     struct Case {
         const char* name;
-        const char* layout;
-        const char* delimiter;
-        const char* comment;
+        bool timed;
         std::string text;
-        std::vector<Line> lines;
-        std::string info;
+        const char* lines;
+        const char* info = "";
+        const char* comment = "#";
+        const char* delimiter = ";";
         size_t replaced = 0;
     };
     const Case cases[] = {
-        {"time, actor, text and a continuation line",
-         "met tijd",
-         ";",
-         "#",
+        {"time, actor, text and a continuation line", true,
          "10:02:11; Anna; Shall we go?\r\nwhen it stops\r\n",
-         {{"10:02:11", "Anna", "Shall we go?\r\nwhen it stops"}},
-         ""},
-        {"delimiters inside the text are dropped",
-         "met tijd",
-         ";",
-         "#",
-         "1; Bo; Note; twelve\r\n",
-         {{"1", "Bo", "Note twelve"}},
-         ""},
-        {"without time", "zonder tijd", ";", "#", "Anna;Yes\r\n", {{"", "Anna", "Yes"}}, ""},
-        {"a time holding the delimiter is cut there",
-         "met tijd",
-         ":",
-         "#",
-         "10:02 : Anna : Hi\r\n",
-         {{"10", "02", "Anna  Hi"}},
-         ""},
-        {"one delimiter with time: a time and a text, no actor",
-         "met tijd",
-         ";",
-         "#",
-         "10:05; hello there\r\n",
-         {{"10:05", "", "hello there"}},
-         ""},
-        {"comment lines are not trimmed after the character",
-         "met tijd",
-         ";",
-         "#",
-         "#Interview 4\r\n# coder B\r\n",
-         {},
-         "Interview 4\r\n coder B"},
-        {"lines before the first utterance go to the file info in order",
-         "zonder tijd",
-         ";",
-         "#",
-         "Session two\r\n#coded\r\nA; hi\r\nmore\r\n#late\r\n",
-         {{"", "A", "hi\r\nmore"}},
+         "{10:02:11|Anna|Shall we go?\r\nwhen it stops}"},
+        {"delimiters inside the text are dropped", true, "1; Bo; Note; twelve\r\n",
+         "{1|Bo|Note twelve}"},
+        {"without time", false, "Anna;Yes\r\n", "{|Anna|Yes}"},
+        {"a time holding the delimiter is cut there", true, "10:02 : Anna : Hi\r\n",
+         "{10|02|Anna  Hi}", "", "#", ":"},
+        {"one delimiter with time: a time and a text, no actor", true, "10:05; hello there\r\n",
+         "{10:05||hello there}"},
+        {"comment lines are not trimmed after the character", true, "#Interview 4\r\n# coder B\r\n",
+         "", "Interview 4\r\n coder B"},
+        {"lines before the first utterance go to the file info in order", false,
+         "Session two\r\n#coded\r\nA; hi\r\nmore\r\n#late\r\n", "{|A|hi\r\nmore}",
          "Session two\r\ncoded\r\nlate"},
-        {"a Tab before the comment character makes no comment line",
-         "zonder tijd",
-         ";",
-         "#",
-         "\t#x; y\r\n",
-         {{"", "#x", "y"}},
-         ""},
-        {"no comment character: empty lines add empty info lines",
-         "zonder tijd",
-         ";",
-         "",
-         "\r\nA;b\r\n   \r\n",
-         {{"", "A", "b"}},
-         "\r\n"},
-        {"with a comment character empty lines are skipped",
-         "zonder tijd",
-         ";",
-         "%",
-         "\r\nA;b\r\n\r\n",
-         {{"", "A", "b"}},
-         ""},
-        {"tabs become blanks; a last line without its end counts",
-         "zonder tijd",
-         ";",
-         "#",
-         "A;\tone\ttwo\nB;three",
-         {{"", "A", "one two"}, {"", "B", "three"}},
-         ""},
-        {"CR, LF and CR LF each end a line",
-         "zonder tijd",
-         ";",
-         "#",
-         "A;1\rB;2\nC;3\r\n\rD;4\r",
-         {{"", "A", "1"}, {"", "B", "2"}, {"", "C", "3"}, {"", "D", "4"}},
-         ""},
-        {"UTF-8 with its mark: converted, what the code page lacks counted",
-         "met tijd",
-         ";",
-         "#",
+        {"a Tab before the comment character makes no comment line", false, "\t#x; y\r\n",
+         "{|#x|y}"},
+        {"no comment character: empty lines add empty info lines", false, "\r\nA;b\r\n   \r\n",
+         "{|A|b}", "\r\n", ""},
+        {"with a comment character empty lines are skipped", false, "\r\nA;b\r\n\r\n", "{|A|b}", "",
+         "%"},
+        {"tabs become blanks; a last line without its end counts", false, "A;\tone\ttwo\nB;three",
+         "{|A|one two}{|B|three}"},
+        {"CR, LF and CR LF each end a line", false, "A;1\rB;2\nC;3\r\n\rD;4\r",
+         "{|A|1}{|B|2}{|C|3}{|D|4}"},
+        {"UTF-8 with its mark: converted, what the code page lacks counted", true,
          "\xEF\xBB\xBF"
          "10:00; Ren\xC3\xA9"
          "e; caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD\xE6\x96\x87\r\n",
-         {{"10:00",
-           "Ren\xE9"
-           "e",
-           "caf\xE9 \x80 ??"}},
-         "",
-         2},
-        {"UTF-8 without its mark",
-         "zonder tijd",
-         ";",
-         "#",
-         "A;\xC3\xA0 bient\xC3\xB4t",
-         {{"", "A", "\xE0 bient\xF4t"}},
-         ""},
-        {"Windows-1252 text stays as it is",
-         "zonder tijd",
-         ";",
-         "#",
-         "A;caf\xE9 \xC3",
-         {{"", "A", "caf\xE9 \xC3"}},
-         ""},
+         "{10:00|Ren\xE9"
+         "e|caf\xE9 \x80 ?\?}",
+         "", "#", ";", 2},
+        {"UTF-8 without its mark", false, "A;\xC3\xA0 bient\xC3\xB4t", "{|A|\xE0 bient\xF4t}"},
+        {"Windows-1252 text stays as it is", false, "A;caf\xE9 \xC3", "{|A|caf\xE9 \xC3}"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         core::KovaState s;
-        s.DialogueLayout = c.layout;
+        s.DialogueLayout = c.timed ? "met tijd" : "zonder tijd";
         s.DialogueDelimiter = c.delimiter;
         s.DialogueCommentChar = c.comment;
         core::ImportedSet set = core::ParseDialogueText(s, c.text);
@@ -305,41 +227,31 @@ TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
     OpenData1();
     const core::KovaState before = s;
     const auto files = test::Snapshot(dir.path());
+    using A = core::Answer;
     struct Case {
         const char* name;
-        std::vector<core::Answer> answers;
         std::optional<std::string> file;
-        bool cancelOptions;
         size_t messages;
+        A save = A::No;      // the question about data set 1
+        A replace = A::Yes;  // the question before talk.kov is replaced
+        bool cancelOptions = false;
     };
     const Case cases[] = {
-        {"save question cancelled", {core::Answer::Cancel}, dir.File("talk.txt"), false, 0},
-        {"file dialog cancelled", {core::Answer::No}, std::nullopt, false, 0},
-        {"option dialog cancelled",
-         {core::Answer::No, core::Answer::Yes},
-         dir.File("talk.txt"),
-         true,
-         0},
-        {"the data file there is not to be replaced",
-         {core::Answer::No, core::Answer::No},
-         dir.File("talk.txt"),
-         false,
-         0},
-        {"the source is the data file", {core::Answer::No}, dir.File("talk.kov"), false, 1},
-        {"the source is the data file's backup",
-         {core::Answer::No},
-         dir.File("talk.bak"),
-         false,
-         1},
-        {"a line longer than a field", {core::Answer::No}, dir.File("long.txt"), false, 1},
-        {"missing file", {core::Answer::No}, dir.File("gone.txt"), false, 1},
-        {"a bare extension names no file", {core::Answer::No}, dir.File(".txt"), false, 1},
-        {"too many records", {core::Answer::No}, dir.File("many.txt"), false, 1},
+        {"save question cancelled", dir.File("talk.txt"), 0, A::Cancel},
+        {"file dialog cancelled", std::nullopt, 0},
+        {"option dialog cancelled", dir.File("talk.txt"), 0, A::No, A::Yes, true},
+        {"the data file there is not to be replaced", dir.File("talk.txt"), 0, A::No, A::No},
+        {"the source is the data file", dir.File("talk.kov"), 1},
+        {"the source is the data file's backup", dir.File("talk.bak"), 1},
+        {"a line longer than a field", dir.File("long.txt"), 1},
+        {"missing file", dir.File("gone.txt"), 1},
+        {"a bare extension names no file", dir.File(".txt"), 1},
+        {"too many records", dir.File("many.txt"), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ui.messages.clear();
-        ui.answers.assign(c.answers.begin(), c.answers.end());
+        ui.answers = {c.save, c.replace};
         dialog.answers = {c.file};
         options.cancel = c.cancelOptions;
         EXPECT_FALSE(core::ReadDialogueTxtfile(s, ui, dialog, options));
