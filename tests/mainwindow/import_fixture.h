@@ -15,6 +15,7 @@
 #include "store/data_file.h"
 #include "store/store_test_util.h"
 #include "store/text_import.h"
+#include "store/workbook.h"
 #include "store/worksheet_import.h"
 #include "support/fake_ui.h"
 #include "support/scripted_chooser.h"
@@ -58,6 +59,28 @@ struct ScriptedImportDialogs : core::ImportDialogs {
         const std::string chosen =
             place >= 0 && static_cast<size_t>(place) < names.size() ? names[place] : sheet;
         return !core::TakeWorksheetAnswers(s, columns, fromRow, toRow, place, chosen).has_value();
+    }
+};
+
+// A workbook of fixed cells; sheets named in order.
+struct FakeWorkbook : core::Workbook {
+    std::vector<std::string> names{"Sheet1", "Data"};
+    std::map<std::pair<int, int>, core::CellValue> cells;
+    std::vector<std::string> SheetNames() override { return names; }
+    std::vector<core::CellValue> Cells(const core::CellRequest& r) override {
+        std::vector<core::CellValue> out;
+        for (int k = 0; k < r.rowCount; ++k)
+            for (int column : r.columns) {
+                auto it = cells.find({r.firstRow + k, column});
+                out.push_back(it == cells.end() ? core::CellValue{} : it->second);
+            }
+        return out;
+    }
+    // Opens a copy of this workbook, whatever the file's name.
+    core::WorkbookOpener Opener() const {
+        return [book = *this](const std::string&, auto) -> std::unique_ptr<core::Workbook> {
+            return std::make_unique<FakeWorkbook>(book);
+        };
     }
 };
 

@@ -14,14 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct OneSheet : core::Workbook {
-    std::vector<std::string> SheetNames() override { return {"Sheet1"}; }
-    std::vector<core::CellValue> Cells(const core::CellRequest& r) override {
-        return std::vector<core::CellValue>(static_cast<size_t>(r.rowCount) * r.columns.size(),
-                                            {core::CellValue::Kind::Text, 0, "cell"});
-    }
-};
-
 // A writer given the source it reads; true when it reports success.
 using Writer = std::function<bool(core::KovaState&, test::FakeUi&, const std::string& source)>;
 
@@ -30,24 +22,12 @@ bool Dialogue(core::KovaState& s, test::FakeUi& ui, const std::string& source) {
     return core::ReadDialogueTextFile(s, ui, options, source);
 }
 
-bool Sentences(core::KovaState& s, test::FakeUi& ui, const std::string& source) {
-    return core::ImportTextSentences(s, ui, source);
-}
-
 bool Worksheet(core::KovaState& s, test::FakeUi& ui, const std::string& source) {
     test::ScriptedImportDialogs options;
     options.columns[7] = "1";
-    return core::ImportExcelSheet(s, ui, options, source, [](const std::string&, auto) {
-        return std::unique_ptr<core::Workbook>(new OneSheet);
-    });
-}
-
-bool LegacyData(core::KovaState& s, test::FakeUi& ui, const std::string& source) {
-    return core::ConvertLegacyDataFile562(s, ui, source);
-}
-
-bool LegacyFilter(core::KovaState& s, test::FakeUi& ui, const std::string& source) {
-    return core::ConvertLegacyFilterFile3062(s, ui, source);
+    test::FakeWorkbook book;
+    book.cells[{1, 1}] = {core::CellValue::Kind::Text, 0, "cell"};
+    return core::ImportExcelSheet(s, ui, options, source, book.Opener());
 }
 
 // The source becomes data set 1 and is saved automatically.
@@ -76,13 +56,18 @@ TEST(OpenFileWriters, RefuseToWriteOverAnOpenSetsFileOrItsBackup) {
         {"dialogue over data set 2", Dialogue, ".txt", "10:00; Anna; Hi\r\n", 2, "talk.kov", true},
         {"dialogue deleting an open backup", Dialogue, ".txt", "10:00; A; Hi\r\n", 2, "talk.bak",
          true},
-        {"sentences over data set 1", Sentences, ".txt", "One. Two.\r\n", 1, "talk.kov", true},
-        {"sentences over the filter file", Sentences, ".txt", "One.\r\n", 3, "talk.kov", false},
+        {"sentences over data set 1", core::ImportTextSentences, ".txt", "One. Two.\r\n", 1,
+         "talk.kov", true},
+        {"sentences over the filter file", core::ImportTextSentences, ".txt", "One.\r\n", 3,
+         "talk.kov", false},
         {"worksheet over data set 1", Worksheet, ".xls", "book", 1, "talk.kov", true},
         {"worksheet over data set 2", Worksheet, ".xls", "book", 2, "talk.kov", false},
-        {"converter moving onto data set 1", LegacyData, ".dat", legacy562, 1, "talk.old", false},
-        {"converter moving onto data set 2", LegacyData, ".dat", legacy562, 2, "talk.old", true},
-        {"converter over the filter file", LegacyFilter, ".dat", legacy3062, 3, "talk.dat", true},
+        {"converter moving onto data set 1", core::ConvertLegacyDataFile562, ".dat", legacy562, 1,
+         "talk.old", false},
+        {"converter moving onto data set 2", core::ConvertLegacyDataFile562, ".dat", legacy562, 2,
+         "talk.old", true},
+        {"converter over the filter file", core::ConvertLegacyFilterFile3062, ".dat", legacy3062, 3,
+         "talk.dat", true},
         {"autosave onto data set 2 as backup", Autosave, ".kov", "", 2, "talk.bak", true},
         {"autosave onto the filter file as backup", Autosave, ".kov", "", 3, "talk.bak", false},
     };

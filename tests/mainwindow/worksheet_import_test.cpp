@@ -119,38 +119,15 @@ TEST(WorksheetDialog, AnswersAreCheckedBeforeTheDialogCloses) {
     }
 }
 
-// A workbook of fixed cells; sheets named in order.
-struct FakeWorkbook : core::Workbook {
-    std::vector<std::string> names{"Sheet1", "Data"};
-    std::map<std::pair<int, int>, core::CellValue> cells;
-    std::vector<std::string> SheetNames() override { return names; }
-    std::vector<core::CellValue> Cells(const core::CellRequest& r) override {
-        std::vector<core::CellValue> out;
-        for (int k = 0; k < r.rowCount; ++k)
-            for (int column : r.columns) {
-                auto it = cells.find({r.firstRow + k, column});
-                out.push_back(it == cells.end() ? core::CellValue{} : it->second);
-            }
-        return out;
-    }
-};
-
 struct WorksheetImport : ::testing::Test {
     test::TempDir dir;
     core::KovaState s;
     test::FakeUi ui;
     test::ScriptedImportDialogs options;
-    FakeWorkbook book;
-    std::vector<std::string> opened;
+    test::FakeWorkbook book;
 
-    core::WorkbookOpener Opener() {
-        return [this](const std::string& name, auto) -> std::unique_ptr<core::Workbook> {
-            opened.push_back(name);
-            return std::make_unique<FakeWorkbook>(book);
-        };
-    }
     bool Import(const std::string& name) {
-        return core::ImportExcelSheet(s, ui, options, dir.File(name), Opener());
+        return core::ImportExcelSheet(s, ui, options, dir.File(name), book.Opener());
     }
     void Columns(std::initializer_list<std::pair<int, const char*>> map) {
         for (auto& c : options.columns)
