@@ -90,13 +90,11 @@ TEST_F(AppendMerge, AppendingBehindTheFilterLines) {
 TEST_F(AppendMerge, AppendWritesBackAndEndsASelectionFirst) {
     OpenData1(test::NumberedSet(5));
     // A selection of records 2 and 4, record 4 edited while shown.
-    s.FullRecords1 = s.Records1;
-    s.FullCount1 = 5;
-    s.SelectionMarks1 = {0, 0, 1, 0, 2, 0};
-    s.Records1 = {core::ProtocolRecord{}, s.FullRecords1[2], s.FullRecords1[4]};
-    s.RecordCount1 = 2;
+    core::BeginSelection(s, ui);
+    s.SelectionMarks1[2] = 1;
+    s.SelectionMarks1[4] = 2;
+    core::ApplySelection(s, ui);
     s.CurrentRecord1 = 2;
-    s.SelectionShown1 = core::kTrue;
     s.Records1[2].V4 = "edited";
     dialog.answers = {Second(test::NumberedSet(1))};
     ASSERT_TRUE(core::AppendKovfile(s, ui, dialog));

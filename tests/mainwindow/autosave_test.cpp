@@ -5,6 +5,7 @@
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/import_fixture.h"
 #include "store/open_save.h"
+#include "store/selection_store.h"
 
 namespace {
 
@@ -48,10 +49,10 @@ TEST_F(Autosave, WritesTheCurrentSetWithItsFileInfo) {
     s.FileInfo1 = "new info";
     s.ViewMode = 3;  // whatever set is shown
     EXPECT_EQ(Run(5), std::vector<int>{5});
-    core::KovaState again;
-    ASSERT_TRUE(core::OpenDataFile(again, ui, name));
-    EXPECT_EQ(again.Records1[2].V8, "changed");
-    EXPECT_EQ(again.FileInfo1, "new info");
+    const auto again = test::ReadDataBack(name);
+    ASSERT_TRUE(again.ok);
+    EXPECT_EQ(again.records[2].V8, "changed");
+    EXPECT_EQ(again.info, "new info");
     EXPECT_TRUE(std::filesystem::exists(dir.File("lesson.bak")));
 }
 
@@ -66,12 +67,9 @@ TEST_F(Autosave, NothingCountsWithoutDataSet1OrInsideACommand) {
 }
 
 TEST_F(Autosave, ShownSelectionIsWrittenBackInEveryViewAndStaysShown) {
-    s.FullRecords1 = s.Records1;
-    s.FullCount1 = 3;
-    s.SelectionMarks1 = {0, 0, 1, 0};
-    s.Records1 = {core::ProtocolRecord{}, s.FullRecords1[2]};
-    s.RecordCount1 = 1;
-    s.SelectionShown1 = core::kTrue;
+    core::BeginSelection(s, ui);
+    s.SelectionMarks1[2] = 1;
+    core::ApplySelection(s, ui);
     s.Records1[1].V4 = "edited";
     s.ViewMode = 2;
     core::ChooseAutosave(s, 1);
@@ -79,10 +77,9 @@ TEST_F(Autosave, ShownSelectionIsWrittenBackInEveryViewAndStaysShown) {
     EXPECT_EQ(s.SelectionShown1, core::kTrue);
     EXPECT_EQ(s.RecordCount1, 1);
     EXPECT_EQ(s.ViewMode, 2);
-    core::KovaState again;
-    ASSERT_TRUE(core::OpenDataFile(again, ui, name));
-    EXPECT_EQ(again.RecordCount1, 3);
-    EXPECT_EQ(again.Records1[2].V4, "edited");
+    const auto again = test::ReadDataBack(name);
+    ASSERT_EQ(again.count, 3);
+    EXPECT_EQ(again.records[2].V4, "edited");
 }
 
 TEST_F(Autosave, SetReadInPartAndFailedSavesKeepTheFiles) {

@@ -97,38 +97,27 @@ TEST(DialogueText, DialogAnswersKeepTheDialogOpenUntilComplete) {
     EXPECT_EQ(s.DialogueCommentChar, "%");
 }
 
+// The sentences are the records' texts, each ended by "/".
 TEST(SentenceText, SentenceCutsAndPrefixes) {
-    struct Case {
-        const char* name;
-        std::string text;
-        std::vector<std::string> sentences;
+    const std::pair<const char*, const char*> cases[] = {
+        {"We left. Then it rained! Why?", "(NP) We left./Then it rained!/Why?/"},
+        {"Good morning.", "(NL) Good morning./"},
+        // No cut before a small letter, a digit or a second blank.
+        {"We met at 3. 4 people stayed.  Then. left",
+         "(NL) We met at 3. 4 people stayed.  Then. left/"},
+        {"Mr. Smith came.", "(NP) Mr./Smith came./"},  // an abbreviation before a capital cuts
+        {"It ends.\r\nNext one\r\n", "(NL) It ends./(NL) Next one/"},
+        {"\r\n   \r\n  ## note\r\nText\r\n", "(NL) Text/"},  // empty, blank and ## lines: nothing
+        {"a|b", "(NP) a/b/"},
+        {"A\tB? C", "(NP) A B?/C/"},  // a tab inside becomes a blank after trimming
+        {"It ends.\rNext one", "(NL) It ends./(NL) Next one/"},
     };
-    const Case cases[] = {
-        {"three sentences",
-         "We left. Then it rained! Why?",
-         {"(NP) We left.", "Then it rained!", "Why?"}},
-        {"one sentence", "Good morning.", {"(NL) Good morning."}},
-        {"no cut before a small letter, a digit or a second blank",
-         "We met at 3. 4 people stayed.  Then. left",
-         {"(NL) We met at 3. 4 people stayed.  Then. left"}},
-        {"an abbreviation before a capital cuts", "Mr. Smith came.", {"(NP) Mr.", "Smith came."}},
-        {"a line end ends a sentence",
-         "It ends.\r\nNext one\r\n",
-         {"(NL) It ends.", "(NL) Next one"}},
-        {"empty, blank and ## lines give nothing",
-         "\r\n   \r\n  ## note\r\nText\r\n",
-         {"(NL) Text"}},
-        {"a bar of the text cuts too", "a|b", {"(NP) a", "b"}},
-        {"a tab inside becomes a blank after trimming", "A\tB? C", {"(NP) A B?", "C"}},
-        {"a CR alone ends a line", "It ends.\rNext one", {"(NL) It ends.", "(NL) Next one"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        core::ImportedSet set = core::ParseSentenceText(c.text);
-        std::vector<std::string> got;
+    for (const auto& [text, sentences] : cases) {
+        core::ImportedSet set = core::ParseSentenceText(text);
+        std::string got;
         for (int k = 1; k <= set.count; ++k)
-            got.push_back(set.records[k].V8);
-        EXPECT_EQ(got, c.sentences);
+            got += set.records[k].V8 + "/";
+        EXPECT_EQ(got, sentences) << text;
     }
 }
 
