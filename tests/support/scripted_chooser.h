@@ -15,8 +15,6 @@ namespace test {
 struct ScriptedChooser : core::FileChooser {
     std::deque<std::optional<std::string>> answers;
     std::vector<core::FileDialogRequest> requests;
-    int chosenFilter = 1;
-
     std::optional<std::string> Next(const core::FileDialogRequest& r) {
         requests.push_back(r);
         if (answers.empty())
@@ -31,7 +29,7 @@ struct ScriptedChooser : core::FileChooser {
     std::optional<std::string> ShowSave(const core::FileDialogRequest& r) override {
         return Next(r);
     }
-    int ChosenFilter() const override { return chosenFilter; }
+    int ChosenFilter() const override { return 1; }
 };
 
 }  // namespace test
