@@ -53,13 +53,6 @@ bool OpenKov2(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     return true;
 }
 
-std::array<std::string, 7> InterraterMenuCaptions(const KovaState& s) {
-    std::array<std::string, 7> captions;
-    for (size_t i = 0; i < captions.size(); ++i)
-        captions[i] = s.Varnaam[i + 1];
-    return captions;
-}
-
 void InterraterMenuItem(KovaState& s, KovaUi& ui, int index, FileChooser& dialog,
                         const std::function<void()>& askOptions, const ReportClock& clock) {
     if (s.ViewMode == 3 || s.DataFileName1.empty())
