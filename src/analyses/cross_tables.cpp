@@ -86,13 +86,8 @@ bool RunCrossTables(KovaState& s, KovaUi& ui, int16_t varX, int16_t varY,
         return true;
     const std::string subject =
         s.Varnaam[static_cast<size_t>(varX)] + " x " + s.Varnaam[static_cast<size_t>(varY)];
-    if (table->Rows() == 0 || table->Columns() == 0) {
-        AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
-        WriteReportTitle(block, "CROSS TABLES:", true, subject, {}, kDateColumn, clock());
-        WriteReportRule(block, '=');
-        block.out.Text(" No Codes Found! ").EndLine();
-        return FlushAnalysisOutput(s, ui, block);
-    }
+    if (table->Rows() == 0 || table->Columns() == 0)
+        return WriteNoCodesBlock(s, ui, "CROSS TABLES:", subject, {}, kDateColumn, clock);
     if (s.ShowFrequencyTable != 0) {
         AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
         WriteReportTitle(block, "CROSS TABLES: ", false, subject, CrossTags(s), kDateColumn,

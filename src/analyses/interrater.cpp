@@ -219,13 +219,8 @@ void WriteCategoryKappaBlock(AnalysisOutput& block, const CountTable& table, con
 bool WriteInterraterReport(KovaState& s, KovaUi& ui, int16_t varIndex, const CountTable& table,
                            const LeftOut& leftOut, const ReportClock& clock) {
     const std::string& label = s.Varnaam[static_cast<size_t>(varIndex)];
-    if (table.Rows() == 0) {
-        AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
-        WriteReportTitle(block, "INTERRATER AGREEMENT:", true, label, {}, kDateColumn, clock());
-        WriteReportRule(block, '=');
-        block.out.Text(" No Codes Found! ").EndLine();
-        return FlushAnalysisOutput(s, ui, block);
-    }
+    if (table.Rows() == 0)
+        return WriteNoCodesBlock(s, ui, "INTERRATER AGREEMENT:", label, {}, kDateColumn, clock);
     if (s.ShowFrequencyTable != 0) {
         AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
         WriteTitle(s, block, varIndex, clock);

@@ -102,6 +102,16 @@ bool FlushAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
     return true;
 }
 
+bool WriteNoCodesBlock(KovaState& s, KovaUi& ui, std::string_view title, std::string_view subject,
+                       const std::vector<std::string>& tags, int dateColumn,
+                       const ReportClock& clock) {
+    AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
+    WriteReportTitle(block, title, true, subject, tags, dateColumn, clock());
+    WriteReportRule(block, '=');
+    block.out.Text(" No Codes Found! ").EndLine();
+    return FlushAnalysisOutput(s, ui, block);
+}
+
 std::string RangeTag(int16_t from, int16_t to, bool numberItems) {
     if (numberItems)
         return " (no. " + FileNumber(from) + "-" + FileNumber(to) + ")";

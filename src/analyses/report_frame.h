@@ -70,6 +70,13 @@ bool CloseAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block);
 // and the result is false (the command ends).
 bool FlushAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block);
 
+// The block of an analysis that found no codes: the lead-in of a first block,
+// the title line with its zone step, a rule and " No Codes Found! ", appended
+// as FlushAnalysisOutput does.
+bool WriteNoCodesBlock(KovaState& s, KovaUi& ui, std::string_view title, std::string_view subject,
+                       const std::vector<std::string>& tags, int dateColumn,
+                       const ReportClock& clock);
+
 // Title tags.
 // " (no. 1-10)" with trimmed numbers, " (no.  1 - 10 )" with number items.
 std::string RangeTag(int16_t from, int16_t to, bool numberItems);
