@@ -7,17 +7,6 @@
 
 namespace core {
 
-namespace {
-
-constexpr const char* kNoTableCategories =
-    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
-
-bool TableBased(const KovaState& s, int varIndex) {
-    return s.TableBasedCategories != 0 && varIndex >= 4 && varIndex <= 7;
-}
-
-}  // namespace
-
 std::optional<CountTable> BuildCrossTable(const KovaState& s, KovaUi& ui, int varX, int varY) {
     const std::vector<std::string> x =
         RangeCodes(s.Records1, s.FromRecord, s.ToRecord, varX, s.EpisodeFilling == 1);
@@ -29,22 +18,12 @@ std::optional<CountTable> BuildCrossTable(const KovaState& s, KovaUi& ui, int va
     // `lag`, the column codes without the first.
     const CodedPairs pairs =
         PairCodes(x, std::vector<std::string>(y.begin() + static_cast<long>(shift), y.end()));
-    // The categories of one variable; false after the message when its
-    // table-based list is empty.
-    auto categoriesOf = [&](int var, const std::vector<std::string>& paired,
-                            std::vector<std::string>& list) {
-        if (!TableBased(s, var)) {
-            list = DistinctCodesOf(paired, {});
-            return true;
-        }
-        list = s.CategoryLists[static_cast<size_t>(var)];
-        if (list.empty())
-            ui.Message(kNoTableCategories, "Error", Icon::Exclamation);
-        return !list.empty();
-    };
     std::vector<std::string> rows;
     std::vector<std::string> columns;
-    if (!categoriesOf(varX, pairs.first, rows) || !categoriesOf(varY, pairs.second, columns))
+    if (!ChooseCategories(s, ui, varX, Icon::Exclamation, rows,
+                          [&] { return DistinctCodesOf(pairs.first, {}); }) ||
+        !ChooseCategories(s, ui, varY, Icon::Exclamation, columns,
+                          [&] { return DistinctCodesOf(pairs.second, {}); }))
         return std::nullopt;
     if (!CheckCategoryCount(ui, std::max(rows.size(), columns.size())))
         return std::nullopt;
@@ -53,10 +32,6 @@ std::optional<CountTable> BuildCrossTable(const KovaState& s, KovaUi& ui, int va
         CountPair(table, pairs.first[i], pairs.second[i]);
     return table;
 }
-
-}  // namespace core
-
-namespace core {
 
 namespace {
 

@@ -84,6 +84,22 @@ std::vector<std::string> DistinctCodes(const EventList& events) {
     return codes;
 }
 
+bool ChooseCategories(const KovaState& s, KovaUi& ui, int varIndex, Icon icon,
+                      std::vector<std::string>& categories,
+                      const std::function<std::vector<std::string>()>& found) {
+    if (s.TableBasedCategories == 0 || varIndex < 4 || varIndex > 7) {
+        categories = found();
+        return true;
+    }
+    categories = s.CategoryLists[static_cast<size_t>(varIndex)];
+    if (categories.empty())
+        ui.Message(
+            "Tablebased option checked. However no categories of coding specified. "
+            "Procedure stopped!",
+            "Error", icon);
+    return !categories.empty();
+}
+
 FrequencyCounts CountCategories(const std::vector<std::string>& categories,
                                 const EventList& events) {
     FrequencyCounts counts;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,14 @@ FrequencyCounts CountCategories(const std::vector<std::string>& categories,
 // The distinct non-empty codes of the events, case-sensitive, in the sorted
 // order of the program's category lists.
 std::vector<std::string> DistinctCodes(const EventList& events);
+
+// The categories of a table of variable varIndex: its coding list where
+// TableBasedCategories applies to it (V4..V7), else what `found` gives. An
+// empty coding list refuses the analysis: a message titled "Error" with
+// `icon`, and false.
+bool ChooseCategories(const KovaState& s, KovaUi& ui, int varIndex, Icon icon,
+                      std::vector<std::string>& categories,
+                      const std::function<std::vector<std::string>()>& found);
 
 // Mean and population standard deviation (divisor n) from a count, a sum and
 // a sum of squares; both 0 when n is 0. A radicand that rounding makes

@@ -12,8 +12,6 @@ constexpr int kFieldWidth = 8;
 constexpr int kDateColumn = 82;
 constexpr int kTimecodeDateColumn = 85;
 constexpr const char* kTitle = "FREQUENCIES:";
-constexpr const char* kNoTableCategories =
-    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
 
 // The block of a range without events; its title carries the range as
 // number items.
@@ -81,15 +79,9 @@ bool WriteFrequencyReport(KovaState& s, KovaUi& ui, int16_t varIndex, const Even
         return WriteFrequencyNoCodesBlock(s, ui, varIndex, clock);
 
     std::vector<std::string> categories;
-    if (varIndex >= 4 && varIndex <= 7 && s.TableBasedCategories != 0) {
-        categories = s.CategoryLists[static_cast<size_t>(varIndex)];
-        if (categories.empty()) {
-            ui.Message(kNoTableCategories, "Error", Icon::Critical);
-            return true;
-        }
-    } else {
-        categories = DistinctCodes(events);
-    }
+    if (!ChooseCategories(s, ui, varIndex, Icon::Critical, categories,
+                          [&] { return DistinctCodes(events); }))
+        return true;
     const FrequencyCounts counts = CountCategories(categories, events);
     const int rangeLength = events.RangeLength;
     const int valid = counts.valid;

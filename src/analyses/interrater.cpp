@@ -147,8 +147,6 @@ namespace {
 
 constexpr int kDateColumn = 85;
 constexpr const char* kTitle = "INTERRATER AGREEMENT: ";
-constexpr const char* kNoTableCategories =
-    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
 
 bool RangeValid(int16_t from, int16_t to, int16_t count, const RecordSet& records) {
     return from >= 1 && from <= to && to <= count && static_cast<size_t>(to) < records.size();
@@ -268,15 +266,9 @@ bool RunInterraterAgreement(KovaState& s, KovaUi& ui, int16_t varIndex, const Re
         std::max(codes1.size(), codes2.size()) - std::min(codes1.size(), codes2.size()),
         pairs.oneEmpty};
     std::vector<std::string> categories;
-    if (s.TableBasedCategories != 0 && varIndex >= 4) {
-        categories = s.CategoryLists[static_cast<size_t>(varIndex)];
-        if (categories.empty()) {
-            ui.Message(kNoTableCategories, "Error", Icon::Exclamation);
-            return true;
-        }
-    } else {
-        categories = DistinctCodesOf(pairs.first, pairs.second);
-    }
+    if (!ChooseCategories(s, ui, varIndex, Icon::Exclamation, categories,
+                          [&] { return DistinctCodesOf(pairs.first, pairs.second); }))
+        return true;
     if (!CheckCategoryCount(ui, categories.size()))
         return true;
     CountTable table = MakeCountTable(categories, categories);

@@ -13,9 +13,6 @@ namespace core {
 
 namespace {
 
-constexpr const char* kNoTableCategories =
-    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
-
 bool LagValid(int lag) {
     return lag >= 1 && lag <= 20;
 }
@@ -73,15 +70,9 @@ bool ComputeTransitionTables(KovaState& s, KovaUi& ui, int16_t varIndex, const E
     report.varIndex = varIndex;
     report.lag = lag;
     report.clock = clock;
-    if (varIndex >= 4 && varIndex <= 7 && s.TableBasedCategories != 0) {
-        report.categories = s.CategoryLists[static_cast<size_t>(varIndex)];
-        if (report.categories.empty()) {
-            ui.Message(kNoTableCategories, "Error", Icon::Critical);
-            return true;
-        }
-    } else {
-        report.categories = DistinctCodes(events);
-    }
+    if (!ChooseCategories(s, ui, varIndex, Icon::Critical, report.categories,
+                          [&] { return DistinctCodes(events); }))
+        return true;
     // Before any table: K categories take K x K cells in several tables.
     if (!CheckCategoryCount(ui, report.categories.size()))
         return true;
