@@ -11,46 +11,25 @@
 
 namespace core {
 
-namespace {
-
-// The view before "Open Kov2": put back on a Cancel, so that the page shown
-// is the set the view mode names and edits land where the user sees them.
-struct ViewBeforeOpen {
-    int16_t mode;
-    std::string data2;
-    std::string filter;
-
-    explicit ViewBeforeOpen(const KovaState& s)
-        : mode(s.ViewMode), data2(s.DataFileName2), filter(s.FilterFileName) {}
-
-    void Restore(KovaState& s, KovaUi& ui) const {
-        s.DataFileName2 = data2;
-        ShowViewMode(s, ui, mode);
-    }
-};
-
-}  // namespace
-
 bool OpenKov2(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    ViewBeforeOpen before(s);
+    // Put back on a Cancel, so that the page shown is the set the view mode
+    // names and edits land where the user sees them.
+    const int16_t modeBefore = s.ViewMode;
+    const std::string data2Before = s.DataFileName2;
     // The set whose storage data set 2 takes: data set 2 itself, or the
     // filter lines.
     const int16_t replaced = !s.DataFileName2.empty() ? 2 : !s.FilterFileName.empty() ? 3 : 0;
-    if (replaced != 0 && !AskBeforeReplacing(s, ui, replaced)) {
-        before.Restore(s, ui);
-        return false;
+    bool opened = false;
+    if (replaced == 0 || AskBeforeReplacing(s, ui, replaced)) {
+        std::optional<std::string> name =
+            ChooseFileToOpen(dialog, {"", kDataFilter, "Open Second Interrater Datafile"});
+        opened = name && !name->empty() && OpenData2File(s, ui, *name);
     }
-    std::optional<std::string> name =
-        ChooseFileToOpen(dialog, {"", kDataFilter, "Open Second Interrater Datafile"});
-    if (!name || name->empty()) {
-        before.Restore(s, ui);
-        return false;
+    if (!opened) {
+        s.DataFileName2 = data2Before;
+        ShowViewMode(s, ui, modeBefore);
     }
-    if (!OpenData2File(s, ui, *name)) {
-        before.Restore(s, ui);
-        return false;
-    }
-    return true;
+    return opened;
 }
 
 void InterraterMenuItem(KovaState& s, KovaUi& ui, int index, FileChooser& dialog,
