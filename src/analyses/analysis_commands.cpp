@@ -5,7 +5,6 @@
 #include "analyses/output_file.h"
 #include "analyses/range_options.h"
 #include "store/open_save.h"
-#include "store/record_range.h"
 #include "store/text.h"
 #include "store/view.h"
 
@@ -97,8 +96,10 @@ InterraterOptions InterraterPreset(const KovaState& s) {
 
 bool ApplyInterraterOptions(KovaState& s, KovaUi& ui, const InterraterOptions& o) {
     int16_t from1 = 0, to1 = 0, from2 = 0, to2 = 0;
-    if (!ReadTypedRange(ui, o.from1, o.to1, from1, to1) ||
-        !ReadTypedRange(ui, o.from2, o.to2, from2, to2))
+    if (!ReadAndMapRange(ui, s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, o.from1,
+                         o.to1, from1, to1) ||
+        !ReadAndMapRange(ui, s.Records2, s.RecordCount2, s.SelectionShown2 != kFalse, o.from2,
+                         o.to2, from2, to2))
         return false;
     s.EpisodeFilling = o.episodeFilling ? 1 : 0;
     s.TableBasedCategories = o.tableBased ? 1 : 0;
@@ -108,10 +109,6 @@ bool ApplyInterraterOptions(KovaState& s, KovaUi& ui, const InterraterOptions& o
     s.ShowCategoryKappas = o.categoryKappas ? 1 : 0;
     s.ShowAgreementKappa = o.agreementKappa ? 1 : 0;
     s.InterraterOptionsSet = true;
-    MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from1,
-                                to1);
-    MapRecordNumbersToPositions(s.Records2, s.RecordCount2, s.SelectionShown2 != kFalse, from2,
-                                to2);
     s.FromRecord = from1;
     s.ToRecord = to1;
     s.FromRecord2 = from2;
@@ -126,7 +123,8 @@ std::array<std::string, 2> CrossRangePreset(const KovaState& s) {
 bool RunCrossTablesFromDialog(KovaState& s, KovaUi& ui, const CrossOptions& o,
                               const ReportClock& clock) {
     int16_t from = 0, to = 0;
-    if (!ReadTypedRange(ui, o.from, o.to, from, to))
+    if (!ReadAndMapRange(ui, s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, o.from, o.to,
+                         from, to))
         return false;
     if (o.lag < 0 || o.lag > 20) {
         ui.Message("The lag is a whole number from 0 to 20.", "Error", Icon::Exclamation);
@@ -143,7 +141,6 @@ bool RunCrossTablesFromDialog(KovaState& s, KovaUi& ui, const CrossOptions& o,
     s.ShowFrequencyTable = o.frequencyTable ? 1 : 0;
     s.ShowExpectedTable = o.expectedTable ? 1 : 0;
     s.ShowResidualsTable = o.residualsTable ? 1 : 0;
-    MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from, to);
     s.FromRecord = from;
     s.ToRecord = to;
     return RunCrossTables(s, ui, static_cast<int16_t>(o.varX), static_cast<int16_t>(o.varY), clock);

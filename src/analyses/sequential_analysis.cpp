@@ -6,7 +6,6 @@
 #include "analyses/range_options.h"
 #include "analyses/sequential_reports.h"
 #include "analyses/transition_tables.h"
-#include "store/record_range.h"
 #include "store/text.h"
 
 namespace core {
@@ -139,7 +138,8 @@ bool ApplyLagOptions(KovaState& s, KovaUi& ui, std::string_view fromText, std::s
                      bool tableBased, const LagSwitches& switches) {
     int16_t from = 0;
     int16_t to = 0;
-    if (!ReadTypedRange(ui, fromText, toText, from, to))
+    if (!ReadAndMapRange(ui, s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, fromText,
+                         toText, from, to))
         return false;
     s.TableBasedCategories = tableBased ? 1 : 0;
     auto box = [&](int i) -> int16_t { return switches[static_cast<size_t>(i)] ? 1 : 0; };
@@ -155,7 +155,6 @@ bool ApplyLagOptions(KovaState& s, KovaUi& ui, std::string_view fromText, std::s
     s.ShowBiDiagram = box(9);
     if (!LagValid(s.Lag))
         return false;
-    MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from, to);
     s.FromRecord = from;
     s.ToRecord = to;
     return true;
