@@ -53,8 +53,7 @@ std::vector<std::string> CrossTags(const KovaState& s) {
 bool RunCrossTables(KovaState& s, KovaUi& ui, int16_t varX, int16_t varY,
                     const ReportClock& clock) {
     if (varX < 1 || varX > 7 || varY < 1 || varY > 7 || s.Lag < 0 || s.Lag > 20 ||
-        s.FromRecord < 1 || s.FromRecord > s.ToRecord || s.ToRecord > s.RecordCount1 ||
-        static_cast<size_t>(s.ToRecord) >= s.Records1.size())
+        !RangeValid(s.FromRecord, s.ToRecord, s.RecordCount1, s.Records1))
         return true;
     std::optional<CountTable> table = BuildCrossTable(s, ui, varX, varY);
     if (!table)

@@ -12,9 +12,12 @@
 
 namespace core {
 
+bool RangeValid(int16_t from, int16_t to, int16_t count, const RecordSet& records) {
+    return from >= 1 && from <= to && to <= count && static_cast<size_t>(to) < records.size();
+}
+
 bool FrequencyRangeValid(const KovaState& s) {
-    return s.ViewMode == 1 && s.FromRecord >= 1 && s.ToRecord <= s.RecordCount1 &&
-           s.FromRecord <= s.ToRecord && static_cast<size_t>(s.ToRecord) < s.Records1.size();
+    return s.ViewMode == 1 && RangeValid(s.FromRecord, s.ToRecord, s.RecordCount1, s.Records1);
 }
 
 std::string EventCode(const ProtocolRecord& r, int varIndex) {

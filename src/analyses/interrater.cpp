@@ -148,10 +148,6 @@ namespace {
 constexpr int kDateColumn = 85;
 constexpr const char* kTitle = "INTERRATER AGREEMENT: ";
 
-bool RangeValid(int16_t from, int16_t to, int16_t count, const RecordSet& records) {
-    return from >= 1 && from <= to && to <= count && static_cast<size_t>(to) < records.size();
-}
-
 std::vector<std::string> TitleTags(const KovaState& s) {
     return {EpisodeTag(s), RangeTag(s.FromRecord, s.ToRecord, true),
             " (Data2: " + FileNumber(s.FromRecord2) + "-" + FileNumber(s.ToRecord2) + ")",
