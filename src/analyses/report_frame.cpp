@@ -10,12 +10,6 @@
 
 namespace core {
 
-namespace {
-
-constexpr int kRuleLength = 103;
-
-}  // namespace
-
 ReportTime CurrentReportTime() {
     std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -77,7 +71,7 @@ void WriteReportTitle(AnalysisOutput& block, std::string_view title, bool zoneSt
 }
 
 void WriteReportRule(AnalysisOutput& block, char c) {
-    block.out.Text(std::string(kRuleLength, c)).EndLine();
+    block.out.Text(std::string(kReportColumns, c)).EndLine();
 }
 
 bool CloseAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {

@@ -57,7 +57,10 @@ void WriteReportTitle(AnalysisOutput& block, std::string_view title, bool zoneSt
                       std::string_view subject, const std::vector<std::string>& tags,
                       int dateColumn, const ReportTime& time);
 
-// A line of 103 copies of `c`.
+// The width of a report's rules, its widest lines.
+inline constexpr int kReportColumns = 103;
+
+// A line of kReportColumns copies of `c`.
 void WriteReportRule(AnalysisOutput& block, char c);
 
 // Ends the block with two empty lines and appends it to the file; see
