@@ -72,6 +72,10 @@ FrequencyCounts CountCategories(const std::vector<std::string>& categories,
 // order of the program's category lists.
 std::vector<std::string> DistinctCodes(const EventList& events);
 
+// The distinct non-empty codes of both lists, in the same order.
+std::vector<std::string> DistinctCodesOf(const std::vector<std::string>& a,
+                                         const std::vector<std::string>& b);
+
 // The categories of a table of variable varIndex: its coding list where
 // TableBasedCategories applies to it (V4..V7), else what `found` gives. An
 // empty coding list refuses the analysis: a message titled "Error" with

@@ -1,7 +1,6 @@
 #include "analyses/interrater.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "analyses/chi_square_report.h"
 #include "analyses/frequency_analysis.h"
@@ -22,20 +21,6 @@ std::vector<std::string> RangeCodes(const RecordSet& records, int16_t from, int1
             code = codes.back();
         codes.push_back(std::move(code));
     }
-    return codes;
-}
-
-std::vector<std::string> DistinctCodesOf(const std::vector<std::string>& a,
-                                         const std::vector<std::string>& b) {
-    std::vector<std::string> codes;
-    std::unordered_set<std::string> seen;
-    for (const std::vector<std::string>* list : {&a, &b})
-        for (const std::string& code : *list)
-            if (!code.empty() && seen.insert(code).second)
-                codes.push_back(code);
-    std::stable_sort(codes.begin(), codes.end(), [](const std::string& x, const std::string& y) {
-        return CompareCategories(x, y) < 0;
-    });
     return codes;
 }
 
