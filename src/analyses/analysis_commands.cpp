@@ -5,59 +5,30 @@
 #include "analyses/output_file.h"
 #include "analyses/range_options.h"
 #include "store/open_save.h"
-#include "store/record_range.h"
 #include "store/text.h"
 #include "store/view.h"
 
 namespace core {
 
-namespace {
-
-// The view before "Open Kov2": put back on a Cancel, so that the page shown
-// is the set the view mode names and edits land where the user sees them.
-struct ViewBeforeOpen {
-    int16_t mode;
-    std::string data2;
-    std::string filter;
-
-    explicit ViewBeforeOpen(const KovaState& s)
-        : mode(s.ViewMode), data2(s.DataFileName2), filter(s.FilterFileName) {}
-
-    void Restore(KovaState& s, KovaUi& ui) const {
-        s.DataFileName2 = data2;
-        ShowViewMode(s, ui, mode);
-    }
-};
-
-}  // namespace
-
 bool OpenKov2(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    ViewBeforeOpen before(s);
+    // Put back on a Cancel, so that the page shown is the set the view mode
+    // names and edits land where the user sees them.
+    const int16_t modeBefore = s.ViewMode;
+    const std::string data2Before = s.DataFileName2;
     // The set whose storage data set 2 takes: data set 2 itself, or the
     // filter lines.
     const int16_t replaced = !s.DataFileName2.empty() ? 2 : !s.FilterFileName.empty() ? 3 : 0;
-    if (replaced != 0 && !AskBeforeReplacing(s, ui, replaced)) {
-        before.Restore(s, ui);
-        return false;
+    bool opened = false;
+    if (replaced == 0 || AskBeforeReplacing(s, ui, replaced)) {
+        std::optional<std::string> name =
+            ChooseFileToOpen(dialog, {"", kDataFilter, "Open Second Interrater Datafile"});
+        opened = name && !name->empty() && OpenData2File(s, ui, *name);
     }
-    std::optional<std::string> name =
-        ChooseFileToOpen(dialog, {"", kDataFilter, "Open Second Interrater Datafile"});
-    if (!name || name->empty()) {
-        before.Restore(s, ui);
-        return false;
+    if (!opened) {
+        s.DataFileName2 = data2Before;
+        ShowViewMode(s, ui, modeBefore);
     }
-    if (!OpenData2File(s, ui, *name)) {
-        before.Restore(s, ui);
-        return false;
-    }
-    return true;
-}
-
-std::array<std::string, 7> InterraterMenuCaptions(const KovaState& s) {
-    std::array<std::string, 7> captions;
-    for (size_t i = 0; i < captions.size(); ++i)
-        captions[i] = s.Varnaam[i + 1];
-    return captions;
+    return opened;
 }
 
 void InterraterMenuItem(KovaState& s, KovaUi& ui, int index, FileChooser& dialog,
@@ -125,8 +96,10 @@ InterraterOptions InterraterPreset(const KovaState& s) {
 
 bool ApplyInterraterOptions(KovaState& s, KovaUi& ui, const InterraterOptions& o) {
     int16_t from1 = 0, to1 = 0, from2 = 0, to2 = 0;
-    if (!ReadTypedRange(ui, o.from1, o.to1, from1, to1) ||
-        !ReadTypedRange(ui, o.from2, o.to2, from2, to2))
+    if (!ReadAndMapRange(ui, s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, o.from1,
+                         o.to1, from1, to1) ||
+        !ReadAndMapRange(ui, s.Records2, s.RecordCount2, s.SelectionShown2 != kFalse, o.from2,
+                         o.to2, from2, to2))
         return false;
     s.EpisodeFilling = o.episodeFilling ? 1 : 0;
     s.TableBasedCategories = o.tableBased ? 1 : 0;
@@ -136,10 +109,6 @@ bool ApplyInterraterOptions(KovaState& s, KovaUi& ui, const InterraterOptions& o
     s.ShowCategoryKappas = o.categoryKappas ? 1 : 0;
     s.ShowAgreementKappa = o.agreementKappa ? 1 : 0;
     s.InterraterOptionsSet = true;
-    MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from1,
-                                to1);
-    MapRecordNumbersToPositions(s.Records2, s.RecordCount2, s.SelectionShown2 != kFalse, from2,
-                                to2);
     s.FromRecord = from1;
     s.ToRecord = to1;
     s.FromRecord2 = from2;
@@ -154,7 +123,8 @@ std::array<std::string, 2> CrossRangePreset(const KovaState& s) {
 bool RunCrossTablesFromDialog(KovaState& s, KovaUi& ui, const CrossOptions& o,
                               const ReportClock& clock) {
     int16_t from = 0, to = 0;
-    if (!ReadTypedRange(ui, o.from, o.to, from, to))
+    if (!ReadAndMapRange(ui, s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, o.from, o.to,
+                         from, to))
         return false;
     if (o.lag < 0 || o.lag > 20) {
         ui.Message("The lag is a whole number from 0 to 20.", "Error", Icon::Exclamation);
@@ -171,7 +141,6 @@ bool RunCrossTablesFromDialog(KovaState& s, KovaUi& ui, const CrossOptions& o,
     s.ShowFrequencyTable = o.frequencyTable ? 1 : 0;
     s.ShowExpectedTable = o.expectedTable ? 1 : 0;
     s.ShowResidualsTable = o.residualsTable ? 1 : 0;
-    MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from, to);
     s.FromRecord = from;
     s.ToRecord = to;
     return RunCrossTables(s, ui, static_cast<int16_t>(o.varX), static_cast<int16_t>(o.varY), clock);

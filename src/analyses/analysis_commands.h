@@ -21,9 +21,6 @@ namespace core {
 // when data set 2 was opened.
 bool OpenKov2(KovaState& s, KovaUi& ui, FileChooser& dialog);
 
-// The captions of the Interrater menu's items 3..9: the labels of V1..V7.
-std::array<std::string, 7> InterraterMenuCaptions(const KovaState& s);
-
 // The Interrater menu's items: 1 "Open Kov2", 3..9 the agreement of V1..V7,
 // 11 "All" of V1..V7 with one options dialog and one showing of the output
 // file. Nothing in the view of the filter lines or without data set 1; the

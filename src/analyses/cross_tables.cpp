@@ -7,17 +7,6 @@
 
 namespace core {
 
-namespace {
-
-constexpr const char* kNoTableCategories =
-    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
-
-bool TableBased(const KovaState& s, int varIndex) {
-    return s.TableBasedCategories != 0 && varIndex >= 4 && varIndex <= 7;
-}
-
-}  // namespace
-
 std::optional<CountTable> BuildCrossTable(const KovaState& s, KovaUi& ui, int varX, int varY) {
     const std::vector<std::string> x =
         RangeCodes(s.Records1, s.FromRecord, s.ToRecord, varX, s.EpisodeFilling == 1);
@@ -29,22 +18,12 @@ std::optional<CountTable> BuildCrossTable(const KovaState& s, KovaUi& ui, int va
     // `lag`, the column codes without the first.
     const CodedPairs pairs =
         PairCodes(x, std::vector<std::string>(y.begin() + static_cast<long>(shift), y.end()));
-    // The categories of one variable; false after the message when its
-    // table-based list is empty.
-    auto categoriesOf = [&](int var, const std::vector<std::string>& paired,
-                            std::vector<std::string>& list) {
-        if (!TableBased(s, var)) {
-            list = DistinctCodesOf(paired, {});
-            return true;
-        }
-        list = s.CategoryLists[static_cast<size_t>(var)];
-        if (list.empty())
-            ui.Message(kNoTableCategories, "Error", Icon::Exclamation);
-        return !list.empty();
-    };
     std::vector<std::string> rows;
     std::vector<std::string> columns;
-    if (!categoriesOf(varX, pairs.first, rows) || !categoriesOf(varY, pairs.second, columns))
+    if (!ChooseCategories(s, ui, varX, Icon::Exclamation, rows,
+                          [&] { return DistinctCodesOf(pairs.first, {}); }) ||
+        !ChooseCategories(s, ui, varY, Icon::Exclamation, columns,
+                          [&] { return DistinctCodesOf(pairs.second, {}); }))
         return std::nullopt;
     if (!CheckCategoryCount(ui, std::max(rows.size(), columns.size())))
         return std::nullopt;
@@ -53,10 +32,6 @@ std::optional<CountTable> BuildCrossTable(const KovaState& s, KovaUi& ui, int va
         CountPair(table, pairs.first[i], pairs.second[i]);
     return table;
 }
-
-}  // namespace core
-
-namespace core {
 
 namespace {
 
@@ -78,21 +53,15 @@ std::vector<std::string> CrossTags(const KovaState& s) {
 bool RunCrossTables(KovaState& s, KovaUi& ui, int16_t varX, int16_t varY,
                     const ReportClock& clock) {
     if (varX < 1 || varX > 7 || varY < 1 || varY > 7 || s.Lag < 0 || s.Lag > 20 ||
-        s.FromRecord < 1 || s.FromRecord > s.ToRecord || s.ToRecord > s.RecordCount1 ||
-        static_cast<size_t>(s.ToRecord) >= s.Records1.size())
+        !RangeValid(s.FromRecord, s.ToRecord, s.RecordCount1, s.Records1))
         return true;
     std::optional<CountTable> table = BuildCrossTable(s, ui, varX, varY);
     if (!table)
         return true;
     const std::string subject =
         s.Varnaam[static_cast<size_t>(varX)] + " x " + s.Varnaam[static_cast<size_t>(varY)];
-    if (table->Rows() == 0 || table->Columns() == 0) {
-        AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
-        WriteReportTitle(block, "CROSS TABLES:", true, subject, {}, kDateColumn, clock());
-        WriteReportRule(block, '=');
-        block.out.Text(" No Codes Found! ").EndLine();
-        return FlushAnalysisOutput(s, ui, block);
-    }
+    if (table->Rows() == 0 || table->Columns() == 0)
+        return WriteNoCodesBlock(s, ui, "CROSS TABLES:", subject, {}, kDateColumn, clock);
     if (s.ShowFrequencyTable != 0) {
         AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
         WriteReportTitle(block, "CROSS TABLES: ", false, subject, CrossTags(s), kDateColumn,

@@ -12,9 +12,12 @@
 
 namespace core {
 
+bool RangeValid(int16_t from, int16_t to, int16_t count, const RecordSet& records) {
+    return from >= 1 && from <= to && to <= count && static_cast<size_t>(to) < records.size();
+}
+
 bool FrequencyRangeValid(const KovaState& s) {
-    return s.ViewMode == 1 && s.FromRecord >= 1 && s.ToRecord <= s.RecordCount1 &&
-           s.FromRecord <= s.ToRecord && static_cast<size_t>(s.ToRecord) < s.Records1.size();
+    return s.ViewMode == 1 && RangeValid(s.FromRecord, s.ToRecord, s.RecordCount1, s.Records1);
 }
 
 std::string EventCode(const ProtocolRecord& r, int varIndex) {
@@ -66,15 +69,18 @@ EventList BuildEventList(const KovaState& s, int varIndex) {
     return list;
 }
 
-std::vector<std::string> DistinctCodes(const EventList& events) {
+namespace {
+
+// The distinct non-empty codes that `visit` hands to the function it is
+// given, in the sorted order of the category lists.
+template <typename Visit>
+std::vector<std::string> SortedDistinctCodes(Visit visit) {
     std::vector<std::string> codes;
     std::unordered_set<std::string> seen;
-    for (size_t k = 1; k < events.events.size(); ++k) {
-        const std::string& code = events.events[k].code;
-        if (code.empty() || !seen.insert(code).second)
-            continue;
-        codes.push_back(code);
-    }
+    visit([&](const std::string& code) {
+        if (!code.empty() && seen.insert(code).second)
+            codes.push_back(code);
+    });
     // A stable sort in first-seen order gives the list that inserting the
     // codes one by one into the sorted list would give, without its
     // quadratic cost on a protocol with thousands of distinct codes.
@@ -82,6 +88,40 @@ std::vector<std::string> DistinctCodes(const EventList& events) {
         return CompareCategories(a, b) < 0;
     });
     return codes;
+}
+
+}  // namespace
+
+std::vector<std::string> DistinctCodes(const EventList& events) {
+    return SortedDistinctCodes([&](const auto& add) {
+        for (size_t k = 1; k < events.events.size(); ++k)
+            add(events.events[k].code);
+    });
+}
+
+std::vector<std::string> DistinctCodesOf(const std::vector<std::string>& a,
+                                         const std::vector<std::string>& b) {
+    return SortedDistinctCodes([&](const auto& add) {
+        for (const std::vector<std::string>* list : {&a, &b})
+            for (const std::string& code : *list)
+                add(code);
+    });
+}
+
+bool ChooseCategories(const KovaState& s, KovaUi& ui, int varIndex, Icon icon,
+                      std::vector<std::string>& categories,
+                      const std::function<std::vector<std::string>()>& found) {
+    if (s.TableBasedCategories == 0 || varIndex < 4 || varIndex > 7) {
+        categories = found();
+        return true;
+    }
+    categories = s.CategoryLists[static_cast<size_t>(varIndex)];
+    if (categories.empty())
+        ui.Message(
+            "Tablebased option checked. However no categories of coding specified. "
+            "Procedure stopped!",
+            "Error", icon);
+    return !categories.empty();
 }
 
 FrequencyCounts CountCategories(const std::vector<std::string>& categories,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ struct EventList {
     std::vector<FrequencyEvent> events{FrequencyEvent{}};
     int16_t EventCount() const { return static_cast<int16_t>(events.size() - 1); }
 };
+
+// Whether 1 <= from <= to <= count with `to` a record of `records`: a range an
+// analysis can run over.
+bool RangeValid(int16_t from, int16_t to, int16_t count, const RecordSet& records);
 
 // Whether data set 1 is shown and 1 <= FromRecord <= ToRecord <= RecordCount1.
 bool FrequencyRangeValid(const KovaState& s);
@@ -66,6 +71,18 @@ FrequencyCounts CountCategories(const std::vector<std::string>& categories,
 // The distinct non-empty codes of the events, case-sensitive, in the sorted
 // order of the program's category lists.
 std::vector<std::string> DistinctCodes(const EventList& events);
+
+// The distinct non-empty codes of both lists, in the same order.
+std::vector<std::string> DistinctCodesOf(const std::vector<std::string>& a,
+                                         const std::vector<std::string>& b);
+
+// The categories of a table of variable varIndex: its coding list where
+// TableBasedCategories applies to it (V4..V7), else what `found` gives. An
+// empty coding list refuses the analysis: a message titled "Error" with
+// `icon`, and false.
+bool ChooseCategories(const KovaState& s, KovaUi& ui, int varIndex, Icon icon,
+                      std::vector<std::string>& categories,
+                      const std::function<std::vector<std::string>()>& found);
 
 // Mean and population standard deviation (divisor n) from a count, a sum and
 // a sum of squares; both 0 when n is 0. A radicand that rounding makes

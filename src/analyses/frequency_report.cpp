@@ -12,18 +12,12 @@ constexpr int kFieldWidth = 8;
 constexpr int kDateColumn = 82;
 constexpr int kTimecodeDateColumn = 85;
 constexpr const char* kTitle = "FREQUENCIES:";
-constexpr const char* kNoTableCategories =
-    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
 
-// The block of a range without events: lead-in, title with the range as
-// number items, rule and the notice; no closing lines.
-bool WriteNoCodesBlock(KovaState& s, KovaUi& ui, int varIndex, const ReportClock& clock) {
-    AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
-    WriteReportTitle(block, kTitle, true, s.Varnaam[static_cast<size_t>(varIndex)],
-                     {RangeTag(s.FromRecord, s.ToRecord, true)}, kDateColumn, clock());
-    WriteReportRule(block, '=');
-    block.out.Text(" No Codes Found! ").EndLine();
-    return FlushAnalysisOutput(s, ui, block);
+// The block of a range without events; its title carries the range as
+// number items.
+bool WriteFrequencyNoCodesBlock(KovaState& s, KovaUi& ui, int varIndex, const ReportClock& clock) {
+    return WriteNoCodesBlock(s, ui, kTitle, s.Varnaam[static_cast<size_t>(varIndex)],
+                             {RangeTag(s.FromRecord, s.ToRecord, true)}, kDateColumn, clock);
 }
 
 std::vector<std::string> TitleTags(const KovaState& s) {
@@ -82,18 +76,12 @@ void WriteMeans(ReportWriter& out, const CategoryCount& c) {
 bool WriteFrequencyReport(KovaState& s, KovaUi& ui, int16_t varIndex, const EventList& events,
                           const ReportClock& clock) {
     if (events.EventCount() == 0)
-        return WriteNoCodesBlock(s, ui, varIndex, clock);
+        return WriteFrequencyNoCodesBlock(s, ui, varIndex, clock);
 
     std::vector<std::string> categories;
-    if (varIndex >= 4 && varIndex <= 7 && s.TableBasedCategories != 0) {
-        categories = s.CategoryLists[static_cast<size_t>(varIndex)];
-        if (categories.empty()) {
-            ui.Message(kNoTableCategories, "Error", Icon::Critical);
-            return true;
-        }
-    } else {
-        categories = DistinctCodes(events);
-    }
+    if (!ChooseCategories(s, ui, varIndex, Icon::Critical, categories,
+                          [&] { return DistinctCodes(events); }))
+        return true;
     const FrequencyCounts counts = CountCategories(categories, events);
     const int rangeLength = events.RangeLength;
     const int valid = counts.valid;
@@ -130,7 +118,7 @@ bool WriteTimecodeReport(KovaState& s, KovaUi& ui, const EventList& events,
                          const ReportClock& clock) {
     const int n = events.EventCount();
     if (n == 0)
-        return WriteNoCodesBlock(s, ui, 1, clock);
+        return WriteFrequencyNoCodesBlock(s, ui, 1, clock);
 
     const FrequencyCounts counts = CountCategories(DistinctCodes(events), events);
     const int rangeLength = events.RangeLength;

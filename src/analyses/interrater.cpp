@@ -1,7 +1,6 @@
 #include "analyses/interrater.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "analyses/chi_square_report.h"
 #include "analyses/frequency_analysis.h"
@@ -22,20 +21,6 @@ std::vector<std::string> RangeCodes(const RecordSet& records, int16_t from, int1
             code = codes.back();
         codes.push_back(std::move(code));
     }
-    return codes;
-}
-
-std::vector<std::string> DistinctCodesOf(const std::vector<std::string>& a,
-                                         const std::vector<std::string>& b) {
-    std::vector<std::string> codes;
-    std::unordered_set<std::string> seen;
-    for (const std::vector<std::string>* list : {&a, &b})
-        for (const std::string& code : *list)
-            if (!code.empty() && seen.insert(code).second)
-                codes.push_back(code);
-    std::stable_sort(codes.begin(), codes.end(), [](const std::string& x, const std::string& y) {
-        return CompareCategories(x, y) < 0;
-    });
     return codes;
 }
 
@@ -147,12 +132,6 @@ namespace {
 
 constexpr int kDateColumn = 85;
 constexpr const char* kTitle = "INTERRATER AGREEMENT: ";
-constexpr const char* kNoTableCategories =
-    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
-
-bool RangeValid(int16_t from, int16_t to, int16_t count, const RecordSet& records) {
-    return from >= 1 && from <= to && to <= count && static_cast<size_t>(to) < records.size();
-}
 
 std::vector<std::string> TitleTags(const KovaState& s) {
     return {EpisodeTag(s), RangeTag(s.FromRecord, s.ToRecord, true),
@@ -219,13 +198,8 @@ void WriteCategoryKappaBlock(AnalysisOutput& block, const CountTable& table, con
 bool WriteInterraterReport(KovaState& s, KovaUi& ui, int16_t varIndex, const CountTable& table,
                            const LeftOut& leftOut, const ReportClock& clock) {
     const std::string& label = s.Varnaam[static_cast<size_t>(varIndex)];
-    if (table.Rows() == 0) {
-        AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
-        WriteReportTitle(block, "INTERRATER AGREEMENT:", true, label, {}, kDateColumn, clock());
-        WriteReportRule(block, '=');
-        block.out.Text(" No Codes Found! ").EndLine();
-        return FlushAnalysisOutput(s, ui, block);
-    }
+    if (table.Rows() == 0)
+        return WriteNoCodesBlock(s, ui, "INTERRATER AGREEMENT:", label, {}, kDateColumn, clock);
     if (s.ShowFrequencyTable != 0) {
         AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
         WriteTitle(s, block, varIndex, clock);
@@ -273,15 +247,9 @@ bool RunInterraterAgreement(KovaState& s, KovaUi& ui, int16_t varIndex, const Re
         std::max(codes1.size(), codes2.size()) - std::min(codes1.size(), codes2.size()),
         pairs.oneEmpty};
     std::vector<std::string> categories;
-    if (s.TableBasedCategories != 0 && varIndex >= 4) {
-        categories = s.CategoryLists[static_cast<size_t>(varIndex)];
-        if (categories.empty()) {
-            ui.Message(kNoTableCategories, "Error", Icon::Exclamation);
-            return true;
-        }
-    } else {
-        categories = DistinctCodesOf(pairs.first, pairs.second);
-    }
+    if (!ChooseCategories(s, ui, varIndex, Icon::Exclamation, categories,
+                          [&] { return DistinctCodesOf(pairs.first, pairs.second); }))
+        return true;
     if (!CheckCategoryCount(ui, categories.size()))
         return true;
     CountTable table = MakeCountTable(categories, categories);

@@ -23,11 +23,6 @@ namespace core {
 std::vector<std::string> RangeCodes(const RecordSet& records, int16_t from, int16_t to,
                                     int varIndex, bool filling);
 
-// The distinct non-empty codes of both lists in the sorted order of the
-// program's category lists.
-std::vector<std::string> DistinctCodesOf(const std::vector<std::string>& a,
-                                         const std::vector<std::string>& b);
-
 // The pairs (a[i], b[i]) over the shorter list in which both codes are
 // non-empty, and how many pairs were left out because only one was empty.
 // Only these pairs are counted and give the categories: an empty code

@@ -5,8 +5,9 @@
 
 namespace core {
 
-bool ReadTypedRange(KovaUi& ui, std::string_view fromText, std::string_view toText, int16_t& from,
-                    int16_t& to) {
+bool ReadAndMapRange(KovaUi& ui, const RecordSet& records, int16_t count, bool selectionShown,
+                     std::string_view fromText, std::string_view toText, int16_t& from,
+                     int16_t& to) {
     try {
         from = ReadInt16(fromText);
         to = ReadInt16(toText);
@@ -14,14 +15,6 @@ bool ReadTypedRange(KovaUi& ui, std::string_view fromText, std::string_view toTe
         ui.Message("Record numbers are whole numbers from 1 to 32767.", "Error", Icon::Exclamation);
         return false;
     }
-    return true;
-}
-
-bool ReadAndMapRange(KovaUi& ui, const RecordSet& records, int16_t count, bool selectionShown,
-                     std::string_view fromText, std::string_view toText, int16_t& from,
-                     int16_t& to) {
-    if (!ReadTypedRange(ui, fromText, toText, from, to))
-        return false;
     MapRecordNumbersToPositions(records, count, selectionShown, from, to);
     return true;
 }

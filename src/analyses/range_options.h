@@ -14,13 +14,9 @@
 
 namespace core {
 
-// The two typed numbers of a range as 16-bit integers. A number out of range
-// gets the one message and false.
-bool ReadTypedRange(KovaUi& ui, std::string_view fromText, std::string_view toText, int16_t& from,
-                    int16_t& to);
-
-// Reads the typed range and maps it to positions of the shown set; false (the
-// message given) when a number is out of range.
+// Reads the two typed numbers of a range as 16-bit integers and maps them to
+// positions of the shown set; a number out of range gets the one message and
+// false.
 bool ReadAndMapRange(KovaUi& ui, const RecordSet& records, int16_t count, bool selectionShown,
                      std::string_view fromText, std::string_view toText, int16_t& from,
                      int16_t& to);

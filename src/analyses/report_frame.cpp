@@ -10,12 +10,6 @@
 
 namespace core {
 
-namespace {
-
-constexpr int kRuleLength = 103;
-
-}  // namespace
-
 ReportTime CurrentReportTime() {
     std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -77,7 +71,7 @@ void WriteReportTitle(AnalysisOutput& block, std::string_view title, bool zoneSt
 }
 
 void WriteReportRule(AnalysisOutput& block, char c) {
-    block.out.Text(std::string(kRuleLength, c)).EndLine();
+    block.out.Text(std::string(kReportColumns, c)).EndLine();
 }
 
 bool CloseAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
@@ -100,6 +94,16 @@ bool FlushAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
     }
     s.AnalysisFileName = block.fileName;
     return true;
+}
+
+bool WriteNoCodesBlock(KovaState& s, KovaUi& ui, std::string_view title, std::string_view subject,
+                       const std::vector<std::string>& tags, int dateColumn,
+                       const ReportClock& clock) {
+    AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
+    WriteReportTitle(block, title, true, subject, tags, dateColumn, clock());
+    WriteReportRule(block, '=');
+    block.out.Text(" No Codes Found! ").EndLine();
+    return FlushAnalysisOutput(s, ui, block);
 }
 
 std::string RangeTag(int16_t from, int16_t to, bool numberItems) {

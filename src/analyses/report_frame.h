@@ -57,7 +57,10 @@ void WriteReportTitle(AnalysisOutput& block, std::string_view title, bool zoneSt
                       std::string_view subject, const std::vector<std::string>& tags,
                       int dateColumn, const ReportTime& time);
 
-// A line of 103 copies of `c`.
+// The width of a report's rules, its widest lines.
+inline constexpr int kReportColumns = 103;
+
+// A line of kReportColumns copies of `c`.
 void WriteReportRule(AnalysisOutput& block, char c);
 
 // Ends the block with two empty lines and appends it to the file; see
@@ -69,6 +72,13 @@ bool CloseAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block);
 // titled "Error", the file is left as it was, AnalysisFileName is unchanged,
 // and the result is false (the command ends).
 bool FlushAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block);
+
+// The block of an analysis that found no codes: the lead-in of a first block,
+// the title line with its zone step, a rule and " No Codes Found! ", appended
+// as FlushAnalysisOutput does.
+bool WriteNoCodesBlock(KovaState& s, KovaUi& ui, std::string_view title, std::string_view subject,
+                       const std::vector<std::string>& tags, int dateColumn,
+                       const ReportClock& clock);
 
 // Title tags.
 // " (no. 1-10)" with trimmed numbers, " (no.  1 - 10 )" with number items.

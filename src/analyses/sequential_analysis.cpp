@@ -6,15 +6,11 @@
 #include "analyses/range_options.h"
 #include "analyses/sequential_reports.h"
 #include "analyses/transition_tables.h"
-#include "store/record_range.h"
 #include "store/text.h"
 
 namespace core {
 
 namespace {
-
-constexpr const char* kNoTableCategories =
-    "Tablebased option checked. However no categories of coding specified. Procedure stopped!";
 
 bool LagValid(int lag) {
     return lag >= 1 && lag <= 20;
@@ -73,15 +69,9 @@ bool ComputeTransitionTables(KovaState& s, KovaUi& ui, int16_t varIndex, const E
     report.varIndex = varIndex;
     report.lag = lag;
     report.clock = clock;
-    if (varIndex >= 4 && varIndex <= 7 && s.TableBasedCategories != 0) {
-        report.categories = s.CategoryLists[static_cast<size_t>(varIndex)];
-        if (report.categories.empty()) {
-            ui.Message(kNoTableCategories, "Error", Icon::Critical);
-            return true;
-        }
-    } else {
-        report.categories = DistinctCodes(events);
-    }
+    if (!ChooseCategories(s, ui, varIndex, Icon::Critical, report.categories,
+                          [&] { return DistinctCodes(events); }))
+        return true;
     // Before any table: K categories take K x K cells in several tables.
     if (!CheckCategoryCount(ui, report.categories.size()))
         return true;
@@ -148,7 +138,8 @@ bool ApplyLagOptions(KovaState& s, KovaUi& ui, std::string_view fromText, std::s
                      bool tableBased, const LagSwitches& switches) {
     int16_t from = 0;
     int16_t to = 0;
-    if (!ReadTypedRange(ui, fromText, toText, from, to))
+    if (!ReadAndMapRange(ui, s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, fromText,
+                         toText, from, to))
         return false;
     s.TableBasedCategories = tableBased ? 1 : 0;
     auto box = [&](int i) -> int16_t { return switches[static_cast<size_t>(i)] ? 1 : 0; };
@@ -164,7 +155,6 @@ bool ApplyLagOptions(KovaState& s, KovaUi& ui, std::string_view fromText, std::s
     s.ShowBiDiagram = box(9);
     if (!LagValid(s.Lag))
         return false;
-    MapRecordNumbersToPositions(s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, from, to);
     s.FromRecord = from;
     s.ToRecord = to;
     return true;

@@ -82,12 +82,9 @@ std::vector<std::string> SequentialTitleTags(const KovaState& s) {
 
 bool WriteSequentialNoCodesBlock(KovaState& s, KovaUi& ui, int16_t varIndex,
                                  const ReportClock& clock) {
-    AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
-    WriteReportTitle(block, "SEQUENTIAL ANALYSIS:", true, s.Varnaam[static_cast<size_t>(varIndex)],
-                     {}, kDateColumn, clock());
-    WriteReportRule(block, '=');
-    block.out.Text(" No Codes Found! ").EndLine();
-    return FlushAnalysisOutput(s, ui, block);
+    return WriteNoCodesBlock(s, ui,
+                             "SEQUENTIAL ANALYSIS:", s.Varnaam[static_cast<size_t>(varIndex)], {},
+                             kDateColumn, clock);
 }
 
 bool WriteFrequencyTransitionTable(KovaState& s, KovaUi& ui, const SequentialReport& r,

@@ -233,14 +233,13 @@ TransitionDiagram DescribeTransitionDiagram(const std::string& variable,
               : kNodeRadius;
     const double r = d.nodeRadius;
     // Per node: the direction away from the circle's centre (up for a single
-    // node) and the clockwise one along the circle.
-    std::vector<DiagramPoint> outward, clockwise;
+    // node).
+    std::vector<DiagramPoint> outward;
     std::vector<Box> placed;  // the texts that z labels keep clear of
     for (int j = 0; j < k; ++j) {
         const double angle = -std::numbers::pi / 2 + 2 * std::numbers::pi * j / k;
         const DiagramPoint u{std::cos(angle), std::sin(angle)};
         outward.push_back(u);
-        clockwise.push_back({-u.y, u.x});
         DiagramNode node;
         node.label = static_cast<size_t>(j) < labels.size() ? labels[static_cast<size_t>(j)] : "";
         node.centre = k == 1 ? centre : Plus(centre, u, circle);
@@ -273,8 +272,8 @@ TransitionDiagram DescribeTransitionDiagram(const std::string& variable,
                 // A loop outside the circle of nodes, turned clockwise off
                 // the outward line so that the label beside the node keeps
                 // its place; its label beyond it.
-                const size_t j = static_cast<size_t>(a - 1);
-                const DiagramPoint way = Turn(outward[j], clockwise[j], 30);
+                const DiagramPoint& u = outward[static_cast<size_t>(a - 1)];
+                const DiagramPoint way = Turn(u, {-u.y, u.x}, 30);
                 arrow.loop = true;
                 arrow.loopRadius = kLoopRadius;
                 arrow.start = Plus(p, way, r + kLoopRadius - 4);

@@ -5,16 +5,11 @@
 
 #include "analyses/analysis_commands.h"
 #include "analyses/windows/cross.h"
+#include "analyses/windows/frequency_menu_window.h"
 #include "analyses/windows/interask.h"
-#include "widgets/text_codec.h"
 
 void RelabelInterraterMenu(const core::KovaState& s, const std::map<int, QAction*>& items) {
-    const auto captions = core::InterraterMenuCaptions(s);
-    for (int i = 3; i <= 9; ++i) {
-        auto found = items.find(i);
-        if (found != items.end() && found->second)
-            found->second->setText(ToCaptionText(captions[static_cast<size_t>(i - 3)]));
-    }
+    RelabelVariableItems(s, items, 3);
 }
 
 void InterraterMenuClick(QWidget* parent, core::KovaState& s, core::KovaUi& ui, int index,

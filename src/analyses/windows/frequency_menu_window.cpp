@@ -6,13 +6,18 @@
 #include "analyses/windows/epiask.h"
 #include "widgets/text_codec.h"
 
-void RelabelFrequencyMenu(const core::KovaState& s, const std::map<int, QAction*>& items) {
+void RelabelVariableItems(const core::KovaState& s, const std::map<int, QAction*>& items,
+                          int firstItem) {
     const auto captions = core::FrequencyMenuCaptions(s);
-    for (int i = 1; i <= 7; ++i) {
-        auto found = items.find(i);
+    for (size_t i = 0; i < captions.size(); ++i) {
+        auto found = items.find(firstItem + static_cast<int>(i));
         if (found != items.end() && found->second)
-            found->second->setText(ToCaptionText(captions[static_cast<size_t>(i - 1)]));
+            found->second->setText(ToCaptionText(captions[i]));
     }
+}
+
+void RelabelFrequencyMenu(const core::KovaState& s, const std::map<int, QAction*>& items) {
+    RelabelVariableItems(s, items, 1);
 }
 
 void FrequencyMenuClick(QWidget* parent, core::KovaState& s, core::KovaUi& ui, int index) {

@@ -9,6 +9,10 @@
 class QAction;
 class QWidget;
 
+// Items firstItem..firstItem + 6 of a menu take the labels of V1..V7.
+void RelabelVariableItems(const core::KovaState& s, const std::map<int, QAction*>& items,
+                          int firstItem);
+
 // The menu opens: items 1..7 take the labels of V1..V7 (item 9 stays "All").
 void RelabelFrequencyMenu(const core::KovaState& s, const std::map<int, QAction*>& items);
 

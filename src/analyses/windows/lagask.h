@@ -37,8 +37,6 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
-    // Esc and the close box cancel like cmdCancel.
-
 private:
     void Form_Load();
 };

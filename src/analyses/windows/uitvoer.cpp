@@ -11,17 +11,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "analyses/report_frame.h"
 #include "store/file_access.h"
 #include "store/open_files.h"
 #include "widgets/text_codec.h"
 #include "widgets/text_printer.h"
 #include "widgets/window_util.h"
-
-namespace {
-
-constexpr int kReportColumns = 103;
-
-}  // namespace
 
 uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     : QDialog(parent), s_(s), ui_(ui) {
@@ -55,11 +50,11 @@ uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     layout->addWidget(Tekst);
     layout->addLayout(buttons);
 
-    // The widest reports run to 103 columns: the viewer is wide enough to
-    // show them whole beside its vertical scroll bar, as far as the screen
-    // allows.
+    // The widest reports run to kReportColumns columns: the viewer is wide
+    // enough to show them whole beside its vertical scroll bar, as far as the
+    // screen allows.
     const int lineWidth =
-        Tekst->fontMetrics().horizontalAdvance(QString(kReportColumns, QLatin1Char('0'))) +
+        Tekst->fontMetrics().horizontalAdvance(QString(core::kReportColumns, QLatin1Char('0'))) +
         Tekst->cursorWidth();
     const QMargins margins = layout->contentsMargins();
     int width = lineWidth + 2 * static_cast<int>(Tekst->document()->documentMargin()) +
