@@ -202,23 +202,11 @@ std::string NumberText(double value) {
 }
 
 std::string DateOrText(const CellValue& Value) {
-    switch (Value.kind) {
-        case CellValue::Kind::Number:
-            // Time codes in seconds stay numbers; a fraction of a day is a
-            // time of day.
-            if (Value.number >= 0 && Value.number < 1)
-                return SerialText(Value.number);
-            return NumberText(Value.number);
-        case CellValue::Kind::Date:
-            return SerialText(Value.number);
-        case CellValue::Kind::Elapsed:
-            return ElapsedText(Value.number);
-        case CellValue::Kind::Text:
-            return Value.text;
-        case CellValue::Kind::Empty:
-            break;
-    }
-    return "";
+    // Time codes in seconds stay numbers; a fraction of a day is a time of
+    // day. Everything else reads as in the other fields.
+    if (Value.kind == CellValue::Kind::Number && Value.number >= 0 && Value.number < 1)
+        return SerialText(Value.number);
+    return CellText(Value);
 }
 
 std::string CellText(const CellValue& value) {
