@@ -34,12 +34,6 @@ long long DaysFromCivil(long long y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<long long>(doe) - 719468;
 }
 
-// 30 December 1899, day 0 of the serial numbers, counted from 1970.
-constexpr long long kSerialEpoch = -25569;
-// The workbook calendar counts a 29 February 1900 that never was: its serial
-// day 60.
-constexpr long long kPhantomDay = 60;
-
 std::string MiB(size_t bytes) {
     return std::to_string(bytes >> 20) + " MB";
 }

@@ -140,6 +140,12 @@ std::string RunSheetReader(const std::vector<std::string>& arguments, const std:
                            size_t maxReplyBytes, const std::function<void()>& whileWaiting,
                            int wallMilliseconds = kReaderWallMilliseconds);
 
+// The calendar of the serial day numbers: day 0 is 30 December 1899, this
+// many days from 1 January 1970 ...
+inline constexpr long long kSerialEpoch = -25569;
+// ... and it counts a 29 February 1900 that never was, as serial day 60.
+inline constexpr long long kPhantomDay = 60;
+
 // A date given as year, month, day, hours, minutes and seconds as a serial
 // day number.
 double SerialDate(int year, int month, int day, int hours = 0, int minutes = 0, double seconds = 0);

@@ -34,12 +34,6 @@ Civil CivilFromDays(long long z) {
     return {y + (m <= 2), m, d};
 }
 
-// 30 December 1899 counted from 1970: with it a serial day from 1 March
-// 1900 on is a day of the calendar.
-constexpr long long kSerialEpoch = -25569;
-// The workbook calendar counts a 29 February 1900 that never was: its serial
-// day 60. The days before it are one day earlier than their serial says.
-constexpr long long kPhantomDay = 60;
 // Serial days beyond any workbook's calendar are shown as numbers.
 constexpr double kLastSerial = 3e6;
 
