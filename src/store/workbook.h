@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "store/record.h"
@@ -44,6 +45,14 @@ struct WorkbookError : std::runtime_error {
     WorkbookError(int errorNumber, const std::string& description)
         : std::runtime_error(description), number(errorNumber) {}
 };
+
+// The errors every reader of a workbook gives alike: a workbook that cannot
+// be read ("The workbook cannot be read (fileName): what"), a worksheet it
+// does not have (`sheet` counted from 0), and a failure to reach its file
+// (the "Error # " number and description of the file access).
+WorkbookError UnreadableWorkbook(const std::string& fileName, const std::string& what);
+WorkbookError NoSuchWorksheet(int sheet, const std::string& fileName);
+WorkbookError WorkbookFileError(std::errc failure, const std::string& fileName);
 
 // The largest row and column numbers a workbook can hold.
 inline constexpr int kMaxWorkbookRows = 1048576;

@@ -529,7 +529,7 @@ public:
         zip_.reset(zip_open(path_.c_str(), ZIP_RDONLY, &error));
         if (!zip_) {
             if (error == ZIP_ER_NOENT || error == ZIP_ER_OPEN)
-                throw WorkbookError(kErrFileNotFound, "File not found (" + fileName + ")");
+                throw WorkbookFileError(std::errc::no_such_file_or_directory, fileName);
             Damaged("it is not a zipped workbook");
         }
         ReadWorkbook();
@@ -544,9 +544,7 @@ public:
 
     std::vector<CellValue> Cells(const CellRequest& request) override {
         if (request.sheet < 0 || static_cast<size_t>(request.sheet) >= sheets_.size())
-            throw WorkbookError(kErrSubscript,
-                                "Subscript out of range: the workbook has no worksheet " +
-                                    std::to_string(request.sheet + 1) + " (" + name_ + ")");
+            throw NoSuchWorksheet(request.sheet, name_);
         ReadStyles();
         // The shared strings are read beside the sheet, through a handle of
         // their own; a cell that names one gets it once both are read.
@@ -591,7 +589,7 @@ private:
     };
 
     [[noreturn]] void Damaged(const std::string& what) const {
-        throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + name_ + "): " + what);
+        throw UnreadableWorkbook(name_, what);
     }
 
     // The bytes of a small part of the package; false when it is not there.
@@ -955,22 +953,17 @@ std::unique_ptr<Workbook> OpenWorkbookFile(const std::string& fileName) {
     // The first bytes tell the two forms apart: a zip archive or a compound
     // document.
     std::string head;
-    if (!IsRegularFile(fileName)) {
-        NumberedError e = FileError(
-            std::make_error_code(PathExists(fileName) ? std::errc::is_a_directory
-                                                      : std::errc::no_such_file_or_directory),
+    if (!IsRegularFile(fileName))
+        throw WorkbookFileError(
+            PathExists(fileName) ? std::errc::is_a_directory : std::errc::no_such_file_or_directory,
             fileName);
-        throw WorkbookError(e.number, e.description);
-    }
     {
         std::ifstream in(NativePath(fileName), std::ios::binary);
         char bytes[8] = {};
         in.read(bytes, sizeof bytes);
         head.assign(bytes, static_cast<size_t>(in.gcount()));
-        if (!in && !in.eof()) {
-            NumberedError e = FileError(std::make_error_code(std::errc::io_error), fileName);
-            throw WorkbookError(e.number, e.description);
-        }
+        if (!in && !in.eof())
+            throw WorkbookFileError(std::errc::io_error, fileName);
     }
     if (head.compare(0, 4, "PK\x03\x04") == 0)
         return OpenXlsxWorkbook(fileName);

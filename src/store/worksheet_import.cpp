@@ -311,9 +311,7 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
         const std::string sheet = s.ScratchText;
         const int count = s.ExcelLastRow - s.ExcelFirstRow + 1;
         if (s.ExcelSheet < 0 || static_cast<size_t>(s.ExcelSheet) >= sheets.size())
-            throw WorkbookError(kErrSubscript,
-                                "Subscript out of range: the workbook has no worksheet " +
-                                    std::to_string(s.ExcelSheet + 1) + " (" + FileName + ")");
+            throw NoSuchWorksheet(s.ExcelSheet, FileName);
         if (s.ExcelFirstRow < 1 || s.ExcelLastRow > kMaxWorkbookRows || count < 0 ||
             count > kMaxRecords)
             throw WorkbookError(kErrSubscript, "Subscript out of range: rows " +
@@ -344,8 +342,7 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
             started = std::chrono::steady_clock::now();
             cells = book->Cells(request);
             if (cells.size() != static_cast<size_t>(count) * request.columns.size())
-                throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + FileName +
-                                                      "): the reader gave too few cells");
+                throw UnreadableWorkbook(FileName, "the reader gave too few cells");
         }
 
         ImportedSet set;
