@@ -130,15 +130,19 @@ bool SieveInForce(KovaState& s) {
         return false;
     if (s.SieveChangeCount1 == s.ChangeCount1)
         return true;
-    s.SieveActive = 0;
-    s.SievePosition = 0;
-    s.SieveCount = 0;
-    s.SieveList.clear();
+    ClearSieve(s);
     if (s.Main.CString.caption == "Sieve") {
         s.FindMode = 1;
         s.Main.CString.caption = "String";
     }
     return false;
+}
+
+void ClearSieve(KovaState& s) {
+    s.SieveActive = 0;
+    s.SievePosition = 0;
+    s.SieveCount = 0;
+    s.SieveList.clear();
 }
 
 void RefreshRecordList1(KovaState& s, KovaUi& ui, int16_t& RecordNo) {

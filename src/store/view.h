@@ -33,6 +33,8 @@ void ShowViewMode(KovaState& s, KovaUi& ui, int16_t mode);
 // position, so it ends (the search-mode button back to "String") as soon as
 // that set's records have changed in number or order since it ran.
 bool SieveInForce(KovaState& s);
+// Ends the sieve: no list, no position, not in force.
+void ClearSieve(KovaState& s);
 
 // Count and current position of the set that ViewMode names (0 in view 0).
 int16_t ShownCount(const KovaState& s);
