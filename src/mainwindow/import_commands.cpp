@@ -33,21 +33,16 @@ bool ReplaceData1(KovaState& s, KovaUi& ui, FileChooser& dialog, const std::stri
                   const char* filter, const char* title, std::string& nameVariable,
                   Import&& import) {
     ViewBefore before(s);
-    if (!AskBeforeReplacing(s, ui, 1)) {
-        before.Restore(s, ui);
-        return false;
+    if (AskBeforeReplacing(s, ui, 1)) {
+        std::optional<std::string> name = ChooseFileToOpen(dialog, {preset, filter, title});
+        if (name && !name->empty()) {
+            nameVariable = *name;
+            if (import(*name))
+                return true;
+        }
     }
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {preset, filter, title});
-    if (!name || name->empty()) {
-        before.Restore(s, ui);
-        return false;
-    }
-    nameVariable = *name;
-    if (!import(*name)) {
-        before.Restore(s, ui);
-        return false;
-    }
-    return true;
+    before.Restore(s, ui);
+    return false;
 }
 
 // Append and merge: refused with `refusal` unless the set to add to is
