@@ -4,6 +4,7 @@
 #include "store/open_files.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
+#include "store/view.h"
 
 namespace core {
 
@@ -41,9 +42,7 @@ std::optional<std::string> ChooseFileToSave(FileChooser& dialog, const FileDialo
 }
 
 bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode) {
-    const std::string& name = mode == 1   ? s.DataFileName1
-                              : mode == 2 ? s.DataFileName2
-                                          : s.FilterFileName;
+    const std::string& name = SetFileName(s, mode);
     if (name.empty())
         return true;
     s.ViewMode = mode;

@@ -222,10 +222,7 @@ bool AskSaveOpenFiles(KovaState& s, KovaUi& ui) {
         return false;
     const int16_t shown = s.ViewMode;
     for (int16_t mode : {1, 2, 3}) {
-        const std::string& name = mode == 1   ? s.DataFileName1
-                                  : mode == 2 ? s.DataFileName2
-                                              : s.FilterFileName;
-        if (mode == shown || name.empty())
+        if (mode == shown || SetFileName(s, mode).empty())
             continue;
         s.ViewMode = mode;
         const bool goOn = AskSaveFile(s, ui);

@@ -202,6 +202,10 @@ void ShowFilterMode(KovaState& s, KovaUi& ui) {
              s.FilterFileName);
 }
 
+const std::string& SetFileName(const KovaState& s, int16_t set) {
+    return set == 1 ? s.DataFileName1 : set == 2 ? s.DataFileName2 : s.FilterFileName;
+}
+
 int16_t ShownCount(const KovaState& s) {
     switch (s.ViewMode) {
         case 1:
