@@ -389,7 +389,7 @@ bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName
         return refuse("that is the file itself.");
     std::string backup;
     try {
-        backup = DerivedName(dataFileName, ".bak");
+        backup = BackupFileName(dataFileName, DataFileKind::Data);
     } catch (const std::invalid_argument&) {
     }
     if (!backup.empty() && SameFile(sourceName, backup))
