@@ -70,21 +70,20 @@ int main(int argc, char** argv) {
     Limit(RLIMIT_CPU, core::kReaderCpuSeconds);
     Limit(RLIMIT_CORE, 0);
     Limit(RLIMIT_FSIZE, 0);  // it writes no file
+    auto unreadable = [&](const std::string& what) {
+        const core::WorkbookError e = core::UnreadableWorkbook(argc > 2 ? argv[2] : "", what);
+        return core::EncodeErrorReply(e.number, e.what());
+    };
     std::string reply;
     try {
         reply = Reply(argc, argv);
     } catch (const core::WorkbookError& e) {
         reply = core::EncodeErrorReply(e.number, e.what());
     } catch (const std::bad_alloc&) {
-        const std::string name = argc > 2 ? argv[2] : "";
-        reply = core::EncodeErrorReply(
-            core::kErrWorkbook,
-            "The workbook cannot be read (" + name + "): reading it needs more than " +
-                std::to_string(core::kReaderMemoryBytes >> 20) + " MB of memory");
+        reply = unreadable("reading it needs more than " +
+                           std::to_string(core::kReaderMemoryBytes >> 20) + " MB of memory");
     } catch (const std::exception& e) {
-        const std::string name = argc > 2 ? argv[2] : "";
-        reply = core::EncodeErrorReply(core::kErrWorkbook,
-                                       "The workbook cannot be read (" + name + "): " + e.what());
+        reply = unreadable(e.what());
     }
     return WriteAll(reply) ? 0 : 1;
 }

@@ -38,10 +38,7 @@ std::optional<GridModel> GridModel::Open(const KovaState& s) {
         return std::nullopt;
     GridModel grid;
     grid.layout_ = static_cast<GridLayout>(s.ViewMode);
-    const bool filter = grid.layout_ == GridLayout::Filter;
-    const int16_t count = filter ? s.FilterCount : s.RecordCount1;
-    const RecordSet& records = filter ? s.Records2 : s.Records1;
-    if (count < 1 || static_cast<size_t>(count) >= records.size())
+    if (!grid.HoldsRecords(s))
         return std::nullopt;
     if (grid.layout_ == GridLayout::TwoCoder && s.CompareVariable >= 1 && s.CompareVariable <= 7)
         grid.compareVariable_ = s.CompareVariable;
@@ -70,12 +67,15 @@ bool GridModel::Rebind(const KovaState& s) {
     // The fields of another data set 2 would show as the second coder's.
     if (SecondSetReplaced(s))
         return false;
-    const bool filter = layout_ == GridLayout::Filter;
-    const int16_t count = filter ? s.FilterCount : s.RecordCount1;
-    if (count < 1 || static_cast<size_t>(count) >= Records(s).size())
+    if (!HoldsRecords(s))
         return false;
     Bind(s);
     return true;
+}
+
+bool GridModel::HoldsRecords(const KovaState& s) const {
+    const int16_t count = layout_ == GridLayout::Filter ? s.FilterCount : s.RecordCount1;
+    return count >= 1 && static_cast<size_t>(count) < Records(s).size();
 }
 
 int GridModel::ColumnWidth(int column) const {

@@ -110,6 +110,8 @@ private:
     bool Compared(const KovaState& s, int16_t position, std::string* second, bool* differ) const;
     void Sort(const KovaState& s, int column, bool byPositionOnly);
     void Bind(const KovaState& s);
+    // The grid's set holds records, all of them in its array.
+    bool HoldsRecords(const KovaState& s) const;
 
     GridLayout layout_ = GridLayout::Data;
     int16_t compareVariable_ = 0;  // 1..7 in the two-coder layout, else 0

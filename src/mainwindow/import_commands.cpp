@@ -33,61 +33,51 @@ bool ReplaceData1(KovaState& s, KovaUi& ui, FileChooser& dialog, const std::stri
                   const char* filter, const char* title, std::string& nameVariable,
                   Import&& import) {
     ViewBefore before(s);
-    if (!AskBeforeReplacing(s, ui, 1)) {
-        before.Restore(s, ui);
+    if (AskBeforeReplacing(s, ui, 1)) {
+        std::optional<std::string> name = ChooseFileToOpen(dialog, {preset, filter, title});
+        if (name && !name->empty()) {
+            nameVariable = *name;
+            if (import(*name))
+                return true;
+        }
+    }
+    before.Restore(s, ui);
+    return false;
+}
+
+// Append and merge: refused with `refusal` unless the set to add to is
+// there (`ready`); else the file chosen in the dialog is read and `take`
+// adds its records.
+bool AddFromFile(KovaState& s, KovaUi& ui, FileChooser& dialog, bool ready, const char* refusal,
+                 const char* filter, const char* title, bool (*take)(KovaState&, KovaUi&)) {
+    if (!ready) {
+        ui.Message(refusal, kErrorHelpTitle, Icon::Exclamation);
         return false;
     }
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {preset, filter, title});
-    if (!name || name->empty()) {
-        before.Restore(s, ui);
+    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", filter, title});
+    if (!name || name->empty())
         return false;
-    }
-    nameVariable = *name;
-    if (!import(*name)) {
-        before.Restore(s, ui);
-        return false;
-    }
-    return true;
+    s.AppendFileName = *name;
+    return ReadAppendFile(s, ui, *name) && take(s, ui);
 }
 
 }  // namespace
 
 bool AppendKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    if (s.ViewMode != 1) {
-        ui.Message("First, open kov.file to append to!", kErrorHelpTitle, Icon::Exclamation);
-        return false;
-    }
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, "Append Kovfile"});
-    if (!name || name->empty())
-        return false;
-    s.AppendFileName = *name;
-    return ReadAppendFile(s, ui, *name) && AppendWorkRecordsToData1(s, ui);
+    return AddFromFile(s, ui, dialog, s.ViewMode == 1, "First, open kov.file to append to!",
+                       kDataFilter, "Append Kovfile", AppendWorkRecordsToData1);
 }
 
 bool AppendFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    if (s.ViewMode != 3) {
-        ui.Message("First, open Filter file (*.fil) to append to!", kErrorHelpTitle,
-                   Icon::Exclamation);
-        return false;
-    }
-    std::optional<std::string> name =
-        ChooseFileToOpen(dialog, {"", kFilterFileFilter, "Append Filterfile"});
-    if (!name || name->empty())
-        return false;
-    s.AppendFileName = *name;
-    return ReadAppendFile(s, ui, *name) && AppendWorkRecordsToFilterList(s, ui);
+    return AddFromFile(s, ui, dialog, s.ViewMode == 3,
+                       "First, open Filter file (*.fil) to append to!", kFilterFileFilter,
+                       "Append Filterfile", AppendWorkRecordsToFilterList);
 }
 
 bool MergeKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    if (s.DataFileName1.empty()) {
-        ui.Message("First, open kov.file to merge with!", kErrorHelpTitle, Icon::Exclamation);
-        return false;
-    }
-    std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, "Merge Kov file"});
-    if (!name || name->empty())
-        return false;
-    s.AppendFileName = *name;
-    return ReadAppendFile(s, ui, *name) && MergeDataByTime(s, ui);
+    return AddFromFile(s, ui, dialog, !s.DataFileName1.empty(),
+                       "First, open kov.file to merge with!", kDataFilter, "Merge Kov file",
+                       MergeDataByTime);
 }
 
 bool ReadDialogueTxtfile(KovaState& s, KovaUi& ui, FileChooser& dialog, ImportDialogs& dialogs) {

@@ -7,10 +7,6 @@ namespace core {
 
 namespace {
 
-const std::string& SetFileName(const KovaState& s, int16_t set) {
-    return set == 1 ? s.DataFileName1 : set == 2 ? s.DataFileName2 : s.FilterFileName;
-}
-
 int16_t SetCount(const KovaState& s, int16_t set) {
     return set == 1 ? s.RecordCount1 : set == 2 ? s.RecordCount2 : s.FilterCount;
 }

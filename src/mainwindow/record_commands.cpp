@@ -80,10 +80,7 @@ bool ShownSelection(const KovaState& s) {
 }
 
 bool RefuseEditWithoutFile(KovaState& s, KovaUi& ui) {
-    const bool named = (s.ViewMode == 1 && !s.DataFileName1.empty()) ||
-                       (s.ViewMode == 2 && !s.DataFileName2.empty()) ||
-                       (s.ViewMode == 3 && !s.FilterFileName.empty());
-    if (named)
+    if (s.ViewMode >= 1 && s.ViewMode <= 3 && !SetFileName(s, s.ViewMode).empty())
         return false;
     ui.Message(
         "No file is open here: what is added or typed would be saved nowhere. Open a file "

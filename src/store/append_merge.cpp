@@ -1,6 +1,7 @@
 #include "store/append_merge.h"
 
 #include "store/data_file.h"
+#include "store/record_edit.h"
 #include "store/selection_store.h"
 #include "store/text.h"
 #include "store/time_code.h"
@@ -50,23 +51,17 @@ void AppendInto(const KovaState& s, RecordSet& records, int16_t& count) {
     count = static_cast<int16_t>(n);
 }
 
-// Scroll bars to the new count, the last record current on the page's last
-// row, and the counter.
-void ShowLastOfSet(KovaState& s, KovaUi& ui, bool firstSet) {
-    const int16_t count = firstSet ? s.RecordCount1 : s.FilterCount;
-    s.Main.scrollMin = 1;
-    s.Main.scrollMax = count;
-    s.Main.scrollEnabled = count > 0;
-    int16_t& current = firstSet ? s.CurrentRecord1 : s.CurrentFilterLine;
-    current = count;
-    int16_t copy = current;
-    if (firstSet)
-        RefreshRecordList1(s, ui, copy);
-    else
-        RefreshRecordList2(s, ui, copy);
-    s.Main.scrollValue = current;
-    s.Main.Teller.caption = PlainNumber(count);
-    ui.MainChanged();
+// Takes the work records behind the set (data set 1 or the filter lines):
+// the last of them current.
+bool AppendWorkRecords(KovaState& s, KovaUi& ui, EditSet set) {
+    if (RefuseCombinedCount(ui, TargetCount(s, set.set), s.WorkRecordCount))
+        return false;
+    EndSelectionOf(s, ui, set.set);
+    AppendInto(s, set.records, set.count);
+    s.FileHeaderNumber = s.WorkHeaderNumber;
+    ++set.changes;
+    ShowEditedSet(s, ui, set, set.count);
+    return true;
 }
 
 }  // namespace
@@ -86,25 +81,11 @@ bool ReadAppendFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
 }
 
 bool AppendWorkRecordsToData1(KovaState& s, KovaUi& ui) {
-    if (RefuseCombinedCount(ui, TargetCount(s, 1), s.WorkRecordCount))
-        return false;
-    EndSelectionOf(s, ui, 1);
-    AppendInto(s, s.Records1, s.RecordCount1);
-    s.FileHeaderNumber = s.WorkHeaderNumber;
-    ++s.ChangeCount1;
-    ShowLastOfSet(s, ui, true);
-    return true;
+    return AppendWorkRecords(s, ui, DataSet1(s));
 }
 
 bool AppendWorkRecordsToFilterList(KovaState& s, KovaUi& ui) {
-    if (RefuseCombinedCount(ui, TargetCount(s, 3), s.WorkRecordCount))
-        return false;
-    EndSelectionOf(s, ui, 3);
-    AppendInto(s, s.Records2, s.FilterCount);
-    s.FileHeaderNumber = s.WorkHeaderNumber;
-    ++s.ChangeCount2;
-    ShowLastOfSet(s, ui, false);
-    return true;
+    return AppendWorkRecords(s, ui, FilterLines(s));
 }
 
 RecordSet MergeByTime(const RecordSet& first, int16_t firstCount, const RecordSet& second,
@@ -144,7 +125,7 @@ bool MergeDataByTime(KovaState& s, KovaUi& ui) {
     ++s.ChangeCount1;
     // The merged set is data set 1: show it, whatever set was shown.
     ShowDataMode(s, ui);
-    ShowLastOfSet(s, ui, true);
+    ShowEditedSet(s, ui, DataSet1(s), s.RecordCount1);
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include "store/open_files.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
+#include "store/text.h"
+#include "store/view.h"
 
 namespace core {
 
@@ -17,17 +19,9 @@ std::optional<std::string> Absolute(std::optional<std::string> name) {
     return name;
 }
 
-bool EndsWithNoCase(const std::string& name, std::string_view ending) {
-    if (name.size() < ending.size())
-        return false;
-    for (size_t i = 0; i < ending.size(); ++i) {
-        char c = name[name.size() - ending.size() + i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != ending[i])
-            return false;
-    }
-    return true;
+bool EndsWithNoCase(std::string_view name, std::string_view ending) {
+    return name.size() >= ending.size() &&
+           CompareCategories(name.substr(name.size() - ending.size()), ending) == 0;
 }
 
 }  // namespace
@@ -41,9 +35,7 @@ std::optional<std::string> ChooseFileToSave(FileChooser& dialog, const FileDialo
 }
 
 bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode) {
-    const std::string& name = mode == 1   ? s.DataFileName1
-                              : mode == 2 ? s.DataFileName2
-                                          : s.FilterFileName;
+    const std::string& name = SetFileName(s, mode);
     if (name.empty())
         return true;
     s.ViewMode = mode;

@@ -6,6 +6,7 @@
 #include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/open_files.h"
+#include "store/open_save.h"
 #include "store/text.h"
 #include "store/text_import.h"
 #include "store/view.h"
@@ -74,37 +75,19 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         return false;
     }
 
-    s.SieveActive = 0;
-    s.SievePosition = 0;
-    s.SieveCount = 0;
-    s.SieveList.clear();
     if (target == Target::Data1) {
         s.Records1 = std::move(records);
         s.RecordCount1 = count;
-        s.DataFileName1 = fileName;
         s.FileInfo1 = fileName;
         s.ReadIncomplete1 = false;
-        ++s.ChangeCount1;
-        s.CurrentRecord1 = count > 0 ? 1 : 0;
-        s.SelectionShown1 = kFalse;
-        s.FullRecords1.clear();
-        s.FullCount1 = 0;
-        s.SelectionMarks1.clear();
-        ShowDataMode(s, ui);
+        ShowNewData1(s, ui, fileName);
     } else {
+        ClearSieve(s);
         s.Records2 = std::move(records);
         s.FilterCount = count;
-        s.FilterFileName = fileName;
         s.FilterFileInfo = fileName;
         s.ReadIncomplete2 = false;
-        ++s.ChangeCount2;
-        s.CurrentFilterLine = count;
-        s.SelectionShown2 = kFalse;
-        s.FullRecords2.clear();
-        s.FullCount2 = 0;
-        s.FullFilterCount = 0;
-        s.SelectionMarks2.clear();
-        ShowFilterMode(s, ui);
+        ShowNewFilterLines(s, ui, fileName);
     }
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "store/file_access.h"
 #include "store/text.h"
+#include "store/view.h"
 
 namespace core {
 
@@ -18,10 +19,6 @@ const char* SetDescription(int16_t set) {
         default:
             return "the filter file";
     }
-}
-
-const std::string& SetFileName(const KovaState& s, int16_t set) {
-    return set == 1 ? s.DataFileName1 : set == 2 ? s.DataFileName2 : s.FilterFileName;
 }
 
 // The set whose backup `name` is; 0 when none. A set's own file is not its

@@ -39,13 +39,6 @@ bool ReadForOpen(KovaState& s, KovaUi& ui, const std::string& name, RecordSet& s
     return true;
 }
 
-void ClearSieve(KovaState& s) {
-    s.SieveActive = 0;
-    s.SievePosition = 0;
-    s.SieveCount = 0;
-    s.SieveList.clear();
-}
-
 // Records2 is replaced whole: a selection store kept for it no longer fits.
 void DropSecondSelection(KovaState& s) {
     s.SelectionShown2 = kFalse;
@@ -92,6 +85,26 @@ bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::stri
                        kProgramTitle) == Answer::Yes;
 }
 
+void ShowNewData1(KovaState& s, KovaUi& ui, const std::string& FileName) {
+    ++s.ChangeCount1;
+    s.DataFileName1 = FileName;
+    s.CurrentRecord1 = s.RecordCount1 > 0 ? 1 : 0;
+    ClearSieve(s);
+    s.SelectionShown1 = kFalse;
+    s.FullRecords1.clear();
+    s.SelectionMarks1.clear();
+    s.FullCount1 = 0;
+    ShowDataMode(s, ui);
+}
+
+void ShowNewFilterLines(KovaState& s, KovaUi& ui, const std::string& FileName) {
+    ++s.ChangeCount2;
+    s.FilterFileName = FileName;
+    s.CurrentFilterLine = s.FilterCount;
+    DropSecondSelection(s);
+    ShowFilterMode(s, ui);
+}
+
 bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     if (FileName.empty() || !MayOpenFile(s, ui, FileName, 1))
         return false;
@@ -107,15 +120,7 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
                             s.ReadIncomplete1)) {
         return false;
     }
-    ++s.ChangeCount1;
-    s.DataFileName1 = FileName;
-    s.CurrentRecord1 = s.RecordCount1 > 0 ? 1 : 0;
-    ClearSieve(s);
-    s.SelectionShown1 = kFalse;
-    s.FullRecords1.clear();
-    s.SelectionMarks1.clear();
-    s.FullCount1 = 0;
-    ShowDataMode(s, ui);
+    ShowNewData1(s, ui, FileName);
     return true;
 }
 
@@ -141,11 +146,7 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
                             s.ReadIncomplete2)) {
         return false;
     }
-    ++s.ChangeCount2;
-    s.FilterFileName = FileName;
-    s.CurrentFilterLine = s.FilterCount;
-    DropSecondSelection(s);
-    ShowFilterMode(s, ui);
+    ShowNewFilterLines(s, ui, FileName);
     return true;
 }
 
@@ -221,10 +222,7 @@ bool AskSaveOpenFiles(KovaState& s, KovaUi& ui) {
         return false;
     const int16_t shown = s.ViewMode;
     for (int16_t mode : {1, 2, 3}) {
-        const std::string& name = mode == 1   ? s.DataFileName1
-                                  : mode == 2 ? s.DataFileName2
-                                              : s.FilterFileName;
-        if (mode == shown || name.empty())
+        if (mode == shown || SetFileName(s, mode).empty())
             continue;
         s.ViewMode = mode;
         const bool goOn = AskSaveFile(s, ui);

@@ -61,22 +61,20 @@ void ScrollRangeAndCounter(KovaState& s, EditSet set) {
     s.Main.Teller.caption = PlainNumber(set.count);
 }
 
-// The scroll bars take the new count, the position becomes current, the page
-// is redrawn there and the counter shows the count.
-void UpdateWindow(KovaState& s, KovaUi& ui, EditSet set, int position) {
-    ScrollRangeAndCounter(s, set);
-    set.current = static_cast<int16_t>(position);
-    Redraw(s, ui, set);
-    s.Main.scrollValue = set.current;
-    ui.MainChanged();
-}
-
 void Renumber(RecordSet& records, int from, int to) {
     for (int i = from; i <= to; ++i)
         records[i].V0 = static_cast<int16_t>(i);
 }
 
 }  // namespace
+
+void ShowEditedSet(KovaState& s, KovaUi& ui, EditSet set, int position) {
+    ScrollRangeAndCounter(s, set);
+    set.current = static_cast<int16_t>(position);
+    Redraw(s, ui, set);
+    s.Main.scrollValue = set.current;
+    ui.MainChanged();
+}
 
 EditSet DataSet1(KovaState& s) {
     return {s.Records1, s.RecordCount1, s.CurrentRecord1, s.ChangeCount1, 1};
@@ -111,7 +109,7 @@ bool AddRecords(KovaState& s, KovaUi& ui, EditSet set) {
     set.count = static_cast<int16_t>(set.count + 1);
     Renumber(set.records, at, set.count);
     ++set.changes;
-    UpdateWindow(s, ui, set, at);
+    ShowEditedSet(s, ui, set, at);
     return true;
 }
 
@@ -131,7 +129,7 @@ void DeleteRecords(KovaState& s, KovaUi& ui, EditSet set, int16_t From, int16_t 
     int position = std::max<int>(From, 1);
     if (position > set.count)
         position = set.count;
-    UpdateWindow(s, ui, set, position);
+    ShowEditedSet(s, ui, set, position);
 }
 
 bool InsertRecords(KovaState& s, KovaUi& ui, EditSet set) {
@@ -149,7 +147,7 @@ bool InsertRecords(KovaState& s, KovaUi& ui, EditSet set) {
         Renumber(set.records, current + 1, set.count);
         ++set.changes;
     }
-    UpdateWindow(s, ui, set, current + std::max(n, 0));
+    ShowEditedSet(s, ui, set, current + std::max(n, 0));
     return true;
 }
 
@@ -169,7 +167,7 @@ void JoinRecords(KovaState& s, KovaUi& ui, EditSet set) {
     set.count = static_cast<int16_t>(set.count - 1);
     Renumber(set.records, current, set.count);
     ++set.changes;
-    UpdateWindow(s, ui, set, current - 1);
+    ShowEditedSet(s, ui, set, current - 1);
 }
 
 bool SplitRecord(KovaState& s, KovaUi& ui, EditSet set, size_t caret) {

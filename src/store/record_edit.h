@@ -26,6 +26,11 @@ EditSet DataSet1(KovaState& s);
 EditSet DataSet2(KovaState& s);
 EditSet FilterLines(KovaState& s);
 
+// Brings the window up to a change of the set's records: the scroll bars take
+// its count, `position` becomes current, the page is redrawn there and the
+// counter shows the count.
+void ShowEditedSet(KovaState& s, KovaUi& ui, EditSet set, int position);
+
 // The record that an add puts into the set: data set 1 V2 = 1, data set 2
 // V2 = 0, a filter line "*" in every text cell and V2 = 0.
 ProtocolRecord NewRecord(int16_t set);

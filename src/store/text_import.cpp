@@ -7,8 +7,8 @@
 #include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/open_files.h"
+#include "store/open_save.h"
 #include "store/text.h"
-#include "store/view.h"
 #include "store/windows1252.h"
 
 namespace core {
@@ -389,7 +389,7 @@ bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName
         return refuse("that is the file itself.");
     std::string backup;
     try {
-        backup = DerivedName(dataFileName, ".bak");
+        backup = BackupFileName(dataFileName, DataFileKind::Data);
     } catch (const std::invalid_argument&) {
     }
     if (!backup.empty() && SameFile(sourceName, backup))
@@ -421,19 +421,8 @@ bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileNam
     s.Records1 = std::move(set.records);
     s.RecordCount1 = set.count;
     s.FileInfo1 = std::move(set.fileInfo);
-    s.DataFileName1 = dataFileName;
     s.ReadIncomplete1 = false;
-    ++s.ChangeCount1;
-    s.CurrentRecord1 = s.RecordCount1 > 0 ? 1 : 0;
-    s.SieveActive = 0;
-    s.SievePosition = 0;
-    s.SieveCount = 0;
-    s.SieveList.clear();
-    s.SelectionShown1 = kFalse;
-    s.FullRecords1.clear();
-    s.FullCount1 = 0;
-    s.SelectionMarks1.clear();
-    ShowDataMode(s, ui);
+    ShowNewData1(s, ui, dataFileName);
     if (set.replaced > 0)
         ui.Message(
             "Characters that the program's code page (Windows-1252) lacks were imported "

@@ -130,15 +130,19 @@ bool SieveInForce(KovaState& s) {
         return false;
     if (s.SieveChangeCount1 == s.ChangeCount1)
         return true;
-    s.SieveActive = 0;
-    s.SievePosition = 0;
-    s.SieveCount = 0;
-    s.SieveList.clear();
+    ClearSieve(s);
     if (s.Main.CString.caption == "Sieve") {
         s.FindMode = 1;
         s.Main.CString.caption = "String";
     }
     return false;
+}
+
+void ClearSieve(KovaState& s) {
+    s.SieveActive = 0;
+    s.SievePosition = 0;
+    s.SieveCount = 0;
+    s.SieveList.clear();
 }
 
 void RefreshRecordList1(KovaState& s, KovaUi& ui, int16_t& RecordNo) {
@@ -196,6 +200,10 @@ void ShowFilterMode(KovaState& s, KovaUi& ui) {
     ShowMode(s, ui, {3, kTeal, "Save Filters", "List Filters", "KOVA Filterfile: "},
              s.SelectionShown2, s.FullFilterCount, s.FilterCount, s.CurrentFilterLine,
              s.FilterFileName);
+}
+
+const std::string& SetFileName(const KovaState& s, int16_t set) {
+    return set == 1 ? s.DataFileName1 : set == 2 ? s.DataFileName2 : s.FilterFileName;
 }
 
 int16_t ShownCount(const KovaState& s) {

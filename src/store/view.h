@@ -33,6 +33,12 @@ void ShowViewMode(KovaState& s, KovaUi& ui, int16_t mode);
 // position, so it ends (the search-mode button back to "String") as soon as
 // that set's records have changed in number or order since it ran.
 bool SieveInForce(KovaState& s);
+// Ends the sieve: no list, no position, not in force.
+void ClearSieve(KovaState& s);
+
+// The file name of a set, numbered as the view modes: 1 data set 1, 2 data
+// set 2, 3 (or any other number) the filter lines.
+const std::string& SetFileName(const KovaState& s, int16_t set);
 
 // Count and current position of the set that ViewMode names (0 in view 0).
 int16_t ShownCount(const KovaState& s);

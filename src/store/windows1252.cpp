@@ -53,39 +53,6 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
-bool Utf8ToWindows1252(std::string_view utf8, std::string& bytes) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        int length = 0;
-        if (lead < 0x80)
-            length = 1;
-        else if ((lead >> 5) == 0x6)
-            length = 2;
-        else if ((lead >> 4) == 0xE)
-            length = 3;
-        else if ((lead >> 3) == 0x1E)
-            length = 4;
-        if (length == 0 || i + length > utf8.size())
-            return false;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next >> 6) != 0x2)
-                return false;
-            c = (c << 6) | (next & 0x3F);
-        }
-        const int b = Windows1252Byte(c);
-        if (b < 0)
-            return false;
-        out += static_cast<char>(b);
-        i += static_cast<size_t>(length);
-    }
-    bytes = std::move(out);
-    return true;
-}
-
 std::string Utf8ToWindows1252Replacing(std::string_view utf8, size_t& replaced) {
     std::string out;
     out.reserve(utf8.size());
@@ -131,6 +98,15 @@ std::string Utf8ToWindows1252Replacing(std::string_view utf8, size_t& replaced) 
         i += length;
     }
     return out;
+}
+
+bool Utf8ToWindows1252(std::string_view utf8, std::string& bytes) {
+    size_t replaced = 0;
+    std::string out = Utf8ToWindows1252Replacing(utf8, replaced);
+    if (replaced != 0)
+        return false;
+    bytes = std::move(out);
+    return true;
 }
 
 }  // namespace core

@@ -34,12 +34,6 @@ long long DaysFromCivil(long long y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<long long>(doe) - 719468;
 }
 
-// 30 December 1899, day 0 of the serial numbers, counted from 1970.
-constexpr long long kSerialEpoch = -25569;
-// The workbook calendar counts a 29 February 1900 that never was: its serial
-// day 60.
-constexpr long long kPhantomDay = 60;
-
 std::string MiB(size_t bytes) {
     return std::to_string(bytes >> 20) + " MB";
 }
@@ -70,8 +64,7 @@ public:
         : bytes_(bytes), fileName_(fileName) {}
 
     [[noreturn]] void Broken(const std::string& what) const {
-        throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + fileName_ +
-                                              "): the reader's answer " + what);
+        throw UnreadableWorkbook(fileName_, "the reader's answer " + what);
     }
     uint8_t Byte() {
         if (bytes_.empty())
@@ -148,7 +141,7 @@ std::string ReaderProgram() {
 }
 
 [[noreturn]] void ReaderFailed(const std::string& fileName, const std::string& what) {
-    throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + fileName + "): " + what);
+    throw UnreadableWorkbook(fileName, what);
 }
 
 // A spawned reader, killed and reaped however the run ends.
@@ -313,6 +306,20 @@ private:
 
 }  // namespace
 
+WorkbookError UnreadableWorkbook(const std::string& fileName, const std::string& what) {
+    return WorkbookError(kErrWorkbook, "The workbook cannot be read (" + fileName + "): " + what);
+}
+
+WorkbookError NoSuchWorksheet(int sheet, const std::string& fileName) {
+    return WorkbookError(kErrSubscript, "Subscript out of range: the workbook has no worksheet " +
+                                            std::to_string(sheet + 1) + " (" + fileName + ")");
+}
+
+WorkbookError WorkbookFileError(std::errc failure, const std::string& fileName) {
+    const NumberedError e = FileError(std::make_error_code(failure), fileName);
+    return WorkbookError(e.number, e.description);
+}
+
 void CellTextBudget::Take(size_t bytes, int row, int column) {
     if (bytes <= kMaxFieldBytes && bytes <= kMaxWorkbookTextBytes - used_) {
         used_ += bytes;
@@ -321,14 +328,12 @@ void CellTextBudget::Take(size_t bytes, int row, int column) {
     const std::string cell =
         "the cell in row " + std::to_string(row) + ", column " + std::to_string(column);
     if (bytes > kMaxFieldBytes)
-        throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + fileName_ +
-                                              "): " + cell + " holds more than " +
-                                              MiB(kMaxFieldBytes) + " of text");
+        throw UnreadableWorkbook(fileName_,
+                                 cell + " holds more than " + MiB(kMaxFieldBytes) + " of text");
     if (bytes > kMaxWorkbookTextBytes - used_)
-        throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + fileName_ +
-                                              "): the rows up to " + cell + " hold more than " +
-                                              MiB(kMaxWorkbookTextBytes) +
-                                              " of text, more than one import takes");
+        throw UnreadableWorkbook(fileName_, "the rows up to " + cell + " hold more than " +
+                                                MiB(kMaxWorkbookTextBytes) +
+                                                " of text, more than one import takes");
     used_ += bytes;
 }
 

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "store/record.h"
@@ -44,6 +45,14 @@ struct WorkbookError : std::runtime_error {
     WorkbookError(int errorNumber, const std::string& description)
         : std::runtime_error(description), number(errorNumber) {}
 };
+
+// The errors every reader of a workbook gives alike: a workbook that cannot
+// be read ("The workbook cannot be read (fileName): what"), a worksheet it
+// does not have (`sheet` counted from 0), and a failure to reach its file
+// (the "Error # " number and description of the file access).
+WorkbookError UnreadableWorkbook(const std::string& fileName, const std::string& what);
+WorkbookError NoSuchWorksheet(int sheet, const std::string& fileName);
+WorkbookError WorkbookFileError(std::errc failure, const std::string& fileName);
 
 // The largest row and column numbers a workbook can hold.
 inline constexpr int kMaxWorkbookRows = 1048576;
@@ -139,6 +148,12 @@ std::vector<CellValue> DecodeCellsReply(std::string_view reply, size_t cellCount
 std::string RunSheetReader(const std::vector<std::string>& arguments, const std::string& fileName,
                            size_t maxReplyBytes, const std::function<void()>& whileWaiting,
                            int wallMilliseconds = kReaderWallMilliseconds);
+
+// The calendar of the serial day numbers: day 0 is 30 December 1899, this
+// many days from 1 January 1970 ...
+inline constexpr long long kSerialEpoch = -25569;
+// ... and it counts a 29 February 1900 that never was, as serial day 60.
+inline constexpr long long kPhantomDay = 60;
 
 // A date given as year, month, day, hours, minutes and seconds as a serial
 // day number.

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/workbook.h"
 
@@ -43,9 +42,8 @@ public:
                 freexl_close(handle_);
             handle_ = nullptr;
             if (rc == FREEXL_FILE_NOT_FOUND)
-                throw WorkbookError(kErrFileNotFound, "File not found (" + fileName + ")");
-            throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + fileName +
-                                                  "): FreeXL error " + std::to_string(rc));
+                throw WorkbookFileError(std::errc::no_such_file_or_directory, fileName);
+            throw UnreadableWorkbook(fileName, "FreeXL error " + std::to_string(rc));
         }
     }
     ~XlsWorkbook() override {
@@ -77,9 +75,7 @@ public:
             Damaged("its list of worksheets");
         if (request.sheet < 0 || static_cast<unsigned>(request.sheet) >= count ||
             request.sheet > 65535)
-            throw WorkbookError(kErrSubscript,
-                                "Subscript out of range: the workbook has no worksheet " +
-                                    std::to_string(request.sheet + 1) + " (" + name_ + ")");
+            throw NoSuchWorksheet(request.sheet, name_);
         unsigned int rows = 0;
         unsigned short columns = 0;
         if (freexl_select_active_worksheet(handle_, static_cast<unsigned short>(request.sheet)) !=
@@ -138,8 +134,7 @@ private:
     }
 
     [[noreturn]] void Damaged(const std::string& what) {
-        throw WorkbookError(kErrWorkbook,
-                            "The workbook cannot be read (" + name_ + "): " + what + " is damaged");
+        throw UnreadableWorkbook(name_, what + " is damaged");
     }
 
     std::string name_;

@@ -27,11 +27,15 @@ namespace core {
 
 namespace {
 
-// An element's name without its namespace prefix.
-std::string_view LocalName(const pugi::xml_node& node) {
-    std::string_view name = node.name();
+// A name without its namespace prefix.
+std::string_view WithoutPrefix(std::string_view name) {
     size_t colon = name.find(':');
     return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+// An element's name without its namespace prefix.
+std::string_view LocalName(const pugi::xml_node& node) {
+    return WithoutPrefix(node.name());
 }
 
 pugi::xml_node Child(const pugi::xml_node& node, std::string_view name) {
@@ -50,13 +54,37 @@ void ForChildren(const pugi::xml_node& node, std::string_view name, F&& f) {
 
 // An attribute by its name without a prefix (r:id and the like).
 pugi::xml_attribute Attribute(const pugi::xml_node& node, std::string_view name) {
-    for (pugi::xml_attribute a : node.attributes()) {
-        std::string_view n = a.name();
-        size_t colon = n.find(':');
-        if ((colon == std::string_view::npos ? n : n.substr(colon + 1)) == name)
+    for (pugi::xml_attribute a : node.attributes())
+        if (WithoutPrefix(a.name()) == name)
             return a;
-    }
     return {};
+}
+
+// The value of a digit, hexadecimal ones too when `hex`; -1 for any other
+// character.
+int DigitValue(char c, bool hex) {
+    return c >= '0' && c <= '9'          ? c - '0'
+           : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+           : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                         : -1;
+}
+
+void AppendUtf8(char32_t code, std::string& out) {
+    if (code < 0x80) {
+        out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
 }
 
 // Characters that XML cannot hold (a CR, other control characters) are
@@ -75,11 +103,7 @@ std::string Unescape(std::string_view text) {
         unsigned code = 0;
         bool hex = text[at + 6] == '_';
         for (size_t k = at + 2; hex && k < at + 6; ++k) {
-            const char c = text[k];
-            const int digit = c >= '0' && c <= '9'   ? c - '0'
-                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                                     : -1;
+            const int digit = DigitValue(text[k], true);
             hex = digit >= 0;
             code = code * 16 + static_cast<unsigned>(digit);
         }
@@ -88,16 +112,7 @@ std::string Unescape(std::string_view text) {
             pos = at + 2;
             continue;
         }
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
+        AppendUtf8(code, out);
         pos = at + 7;
     }
 }
@@ -449,10 +464,7 @@ private:
             digits.remove_prefix(1);
         char32_t code = 0;
         for (char c : digits) {
-            const int digit = c >= '0' && c <= '9'          ? c - '0'
-                              : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
-                              : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                            : -1;
+            const int digit = DigitValue(c, hex);
             if (digit < 0 || code > 0x10FFFF)
                 throw XmlFault{"a character reference is not a number"};
             code = code * (hex ? 16 : 10) + static_cast<char32_t>(digit);
@@ -460,24 +472,6 @@ private:
         if (digits.empty() || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
             throw XmlFault{"a character reference names no character"};
         return code;
-    }
-
-    static void AppendUtf8(char32_t code, std::string& out) {
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
     }
 
     XmlEvents& events_;
@@ -529,7 +523,7 @@ public:
         zip_.reset(zip_open(path_.c_str(), ZIP_RDONLY, &error));
         if (!zip_) {
             if (error == ZIP_ER_NOENT || error == ZIP_ER_OPEN)
-                throw WorkbookError(kErrFileNotFound, "File not found (" + fileName + ")");
+                throw WorkbookFileError(std::errc::no_such_file_or_directory, fileName);
             Damaged("it is not a zipped workbook");
         }
         ReadWorkbook();
@@ -544,9 +538,7 @@ public:
 
     std::vector<CellValue> Cells(const CellRequest& request) override {
         if (request.sheet < 0 || static_cast<size_t>(request.sheet) >= sheets_.size())
-            throw WorkbookError(kErrSubscript,
-                                "Subscript out of range: the workbook has no worksheet " +
-                                    std::to_string(request.sheet + 1) + " (" + name_ + ")");
+            throw NoSuchWorksheet(request.sheet, name_);
         ReadStyles();
         // The shared strings are read beside the sheet, through a handle of
         // their own; a cell that names one gets it once both are read.
@@ -591,7 +583,7 @@ private:
     };
 
     [[noreturn]] void Damaged(const std::string& what) const {
-        throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + name_ + "): " + what);
+        throw UnreadableWorkbook(name_, what);
     }
 
     // The bytes of a small part of the package; false when it is not there.
@@ -955,22 +947,17 @@ std::unique_ptr<Workbook> OpenWorkbookFile(const std::string& fileName) {
     // The first bytes tell the two forms apart: a zip archive or a compound
     // document.
     std::string head;
-    if (!IsRegularFile(fileName)) {
-        NumberedError e = FileError(
-            std::make_error_code(PathExists(fileName) ? std::errc::is_a_directory
-                                                      : std::errc::no_such_file_or_directory),
+    if (!IsRegularFile(fileName))
+        throw WorkbookFileError(
+            PathExists(fileName) ? std::errc::is_a_directory : std::errc::no_such_file_or_directory,
             fileName);
-        throw WorkbookError(e.number, e.description);
-    }
     {
         std::ifstream in(NativePath(fileName), std::ios::binary);
         char bytes[8] = {};
         in.read(bytes, sizeof bytes);
         head.assign(bytes, static_cast<size_t>(in.gcount()));
-        if (!in && !in.eof()) {
-            NumberedError e = FileError(std::make_error_code(std::errc::io_error), fileName);
-            throw WorkbookError(e.number, e.description);
-        }
+        if (!in && !in.eof())
+            throw WorkbookFileError(std::errc::io_error, fileName);
     }
     if (head.compare(0, 4, "PK\x03\x04") == 0)
         return OpenXlsxWorkbook(fileName);

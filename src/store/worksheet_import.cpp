@@ -34,12 +34,6 @@ Civil CivilFromDays(long long z) {
     return {y + (m <= 2), m, d};
 }
 
-// 30 December 1899 counted from 1970: with it a serial day from 1 March
-// 1900 on is a day of the calendar.
-constexpr long long kSerialEpoch = -25569;
-// The workbook calendar counts a 29 February 1900 that never was: its serial
-// day 60. The days before it are one day earlier than their serial says.
-constexpr long long kPhantomDay = 60;
 // Serial days beyond any workbook's calendar are shown as numbers.
 constexpr double kLastSerial = 3e6;
 
@@ -202,23 +196,11 @@ std::string NumberText(double value) {
 }
 
 std::string DateOrText(const CellValue& Value) {
-    switch (Value.kind) {
-        case CellValue::Kind::Number:
-            // Time codes in seconds stay numbers; a fraction of a day is a
-            // time of day.
-            if (Value.number >= 0 && Value.number < 1)
-                return SerialText(Value.number);
-            return NumberText(Value.number);
-        case CellValue::Kind::Date:
-            return SerialText(Value.number);
-        case CellValue::Kind::Elapsed:
-            return ElapsedText(Value.number);
-        case CellValue::Kind::Text:
-            return Value.text;
-        case CellValue::Kind::Empty:
-            break;
-    }
-    return "";
+    // Time codes in seconds stay numbers; a fraction of a day is a time of
+    // day. Everything else reads as in the other fields.
+    if (Value.kind == CellValue::Kind::Number && Value.number >= 0 && Value.number < 1)
+        return SerialText(Value.number);
+    return CellText(Value);
 }
 
 std::string CellText(const CellValue& value) {
@@ -329,9 +311,7 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
         const std::string sheet = s.ScratchText;
         const int count = s.ExcelLastRow - s.ExcelFirstRow + 1;
         if (s.ExcelSheet < 0 || static_cast<size_t>(s.ExcelSheet) >= sheets.size())
-            throw WorkbookError(kErrSubscript,
-                                "Subscript out of range: the workbook has no worksheet " +
-                                    std::to_string(s.ExcelSheet + 1) + " (" + FileName + ")");
+            throw NoSuchWorksheet(s.ExcelSheet, FileName);
         if (s.ExcelFirstRow < 1 || s.ExcelLastRow > kMaxWorkbookRows || count < 0 ||
             count > kMaxRecords)
             throw WorkbookError(kErrSubscript, "Subscript out of range: rows " +
@@ -362,8 +342,7 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
             started = std::chrono::steady_clock::now();
             cells = book->Cells(request);
             if (cells.size() != static_cast<size_t>(count) * request.columns.size())
-                throw WorkbookError(kErrWorkbook, "The workbook cannot be read (" + FileName +
-                                                      "): the reader gave too few cells");
+                throw UnreadableWorkbook(FileName, "the reader gave too few cells");
         }
 
         ImportedSet set;

@@ -52,19 +52,16 @@ autosaveask::autosaveask(QWidget* parent, core::KovaState& s) : QDialog(parent),
 bool autosaveask::Ask() {
     List1->setCurrentRow(s_.AutosaveChoice >= 0 && s_.AutosaveChoice <= 12 ? s_.AutosaveChoice
                                                                            : -1);
-    taken_ = false;  // the close box changes nothing, as Cancel does
     CentreOnScreen(this);
-    exec();
-    return taken_;
+    // The close box changes nothing, as Cancel does.
+    return exec() == QDialog::Accepted;
 }
 
 void autosaveask::OKButton_Click() {
     core::ChooseAutosave(s_, static_cast<int16_t>(List1->currentRow()));
-    taken_ = true;
     accept();
 }
 
 void autosaveask::CancelButton_Click() {
-    taken_ = false;
     reject();
 }

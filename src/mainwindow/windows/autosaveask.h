@@ -33,5 +33,4 @@ public:
 
 private:
     core::KovaState& s_;
-    bool taken_ = false;
 };

@@ -73,15 +73,13 @@ bool excelask::Ask(const std::vector<std::string>& sheetNames) {
     for (const std::string& name : sheetNames)
         cmbSheets->addItem(ToQString(name));
     cmbSheets->setCurrentIndex(0);
-    taken_ = false;  // the close box and Escape cancel
     CentreOnScreen(this);
-    exec();
-    return taken_;
+    // The close box and Escape cancel.
+    return exec() == QDialog::Accepted;
 }
 
 void excelask::Command1_Click(int Index) {
     if (Index != 0) {
-        taken_ = false;
         reject();
         return;
     }
@@ -95,6 +93,5 @@ void excelask::Command1_Click(int Index) {
         ui_.Message(*message, core::kErrorHelpTitle, core::Icon::Exclamation);
         return;  // the dialog stays open for a better answer
     }
-    taken_ = true;
     accept();
 }

@@ -40,5 +40,4 @@ public:
 private:
     core::KovaState& s_;
     core::KovaUi& ui_;
-    bool taken_ = false;
 };

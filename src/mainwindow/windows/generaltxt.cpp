@@ -75,10 +75,9 @@ generaltxt::generaltxt(QWidget* parent, core::KovaState& s) : QDialog(parent), s
 
 bool generaltxt::Ask(const std::string& fileName) {
     LFileName->setText(ToQString(fileName));
-    read_ = false;  // the close box and Escape cancel
     CentreOnScreen(this);
-    exec();
-    return read_;
+    // The close box and Escape cancel.
+    return exec() == QDialog::Accepted;
 }
 
 void generaltxt::CReadFile_Click() {
@@ -86,11 +85,9 @@ void generaltxt::CReadFile_Click() {
     if (!core::TakeDialogueAnswers(s_, option, FromQString(Delimiter->text()),
                                    FromQString(CommentChar->text())))
         return;  // stays open until a layout and a delimiter are given
-    read_ = true;
     accept();
 }
 
 void generaltxt::CCancel_Click() {
-    read_ = false;
     reject();
 }

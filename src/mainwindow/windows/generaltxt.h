@@ -43,5 +43,4 @@ public:
 
 private:
     core::KovaState& s_;
-    bool read_ = false;
 };
