@@ -4,12 +4,10 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -29,92 +27,48 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using test::Click;
+using test::Key;
 using test::ReadBytes;
-
-void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-         const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(target, &release);
-}
-
-void Click(QWidget* target, QPoint at = QPoint(4, 4)) {
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &event);
-    }
-}
 
 void ClickRow(QListWidget* list, int row) {
     Click(list->viewport(), list->visualItemRect(list->item(row)).center());
 }
 
-struct AnalysisMenusGui : test::MainWindowTest {
-    std::string kovFile, coder2File, filFile, anaFile;
+struct AnalysisMenusGui : test::SampleProtocolTest {
+    std::string coder2File, filFile;
+    std::vector<std::string> promptNames;
 
     void SetUp() override {
-        const std::string examples = std::string(KOVA_SOURCE_DIR) + "/examples/";
-        kovFile = dir.File("classroom.kov");
         coder2File = dir.File("classroom-coder2.kov");
         filFile = dir.File("classroom.fil");
-        anaFile = dir.File("classroom.ana");
-        fs::copy_file(examples + "classroom.kov", kovFile);
-        fs::copy_file(examples + "classroom-coder2.kov", coder2File);
-        fs::copy_file(examples + "classroom.fil", filFile);
-        MainWindowTest::SetUp();
-        w->showSplash = false;
+        for (const std::string& copy : {coder2File, filFile})
+            std::filesystem::copy_file(std::string(KOVA_SOURCE_DIR) + "/examples/" +
+                                           std::filesystem::path(copy).filename().string(),
+                                       copy);
+        SampleProtocolTest::SetUp();
         w->show();
-        w->Form_Load(kovFile);
-        ASSERT_EQ(s.ViewMode, 1);
-    }
-    void TearDown() override {
-        ui.Viewer().hide();
-        MainWindowTest::TearDown();
     }
 
-    // The file dialog answers `name` (nullopt: Cancel) and notes its title.
-    void FileDialogAnswers(std::optional<std::string> name) {
-        CommonDialog::TestAnswer() = [this, name](const core::FileDialogRequest& r, bool) {
-            dialogTitles.push_back(r.title);
-            return name;
-        };
-    }
-    void AnswerSavePrompt(QPushButton* savefile::*button) {
-        test::WhenModal([this, button](QWidget* modal) {
-            auto* prompt = qobject_cast<savefile*>(modal);
-            ASSERT_NE(prompt, nullptr);
+    // The save prompt's name is noted and Cancel clicked.
+    void CancelSavePrompt() {
+        test::WhenDialog<savefile>([this](savefile* prompt) {
             promptNames.push_back(FromQString(prompt->Label1->text()));
-            (prompt->*button)->click();
+            prompt->Command3->click();
         });
     }
     void OpenKov2() {
-        FileDialogAnswers(coder2File);
+        AnswerDialogs({coder2File});
         w->mnuInterraterItem.at(1)->trigger();
     }
-    void AnswerInterask(std::function<void(interask*)> answer) {
-        test::WhenModal([answer](QWidget* modal) {
-            auto* dialog = qobject_cast<interask*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            answer(dialog);
-        });
-    }
-
-    std::vector<std::string> dialogTitles;
-    std::vector<std::string> promptNames;
 };
 
 TEST_F(AnalysisMenusGui, OpenKov2ShowsDataSet2AndItsEditsGoToItsOwnFile) {
     const std::string before1 = ReadBytes(kovFile);
     OpenKov2();
     ASSERT_EQ(s.ViewMode, 2);
-    EXPECT_EQ(dialogTitles, std::vector<std::string>{"Open Second Interrater Datafile"});
-    EXPECT_EQ(w->windowTitle(), ToQString("KOVA Data2file: " + coder2File));
     EXPECT_EQ(test::Back(w->Page), QColor(192, 64, 0));
     EXPECT_EQ(w->CSave->text(), "Save Data2");
-    EXPECT_EQ(w->CBack->text(), "<< Data1");
     EXPECT_FALSE(w->CRunfilter->isVisible());
 
     // A page down and an edit of the speaker box land in data set 2.
@@ -154,7 +108,7 @@ TEST_F(AnalysisMenusGui, OpenKov2ShowsDataSet2AndItsEditsGoToItsOwnFile) {
     // one record more now.
     Click(w->CBack);
     QString to1, to2;
-    AnswerInterask([&](interask* d) {
+    test::WhenDialog<interask>([&](interask* d) {
         to1 = d->Text2->text();
         to2 = d->Text4->text();
         Key(d, Qt::Key_Escape);
@@ -170,12 +124,9 @@ TEST_F(AnalysisMenusGui, CancelWhenReopeningKeepsTheViewAndThePageOfDataSet1) {
     ASSERT_EQ(s.ViewMode, 1);
     const QString title = w->windowTitle();
     const QString text = w->Text1->toPlainText();
-    AnswerSavePrompt(&savefile::Command3);
-    FileDialogAnswers(coder2File);
-    dialogTitles.clear();
-    w->mnuInterraterItem.at(1)->trigger();
+    CancelSavePrompt();
+    OpenKov2();
     EXPECT_EQ(promptNames, std::vector<std::string>{coder2File});
-    EXPECT_TRUE(dialogTitles.empty());
     EXPECT_EQ(s.ViewMode, 1);
     EXPECT_EQ(w->windowTitle(), title);
     EXPECT_EQ(w->Text1->toPlainText(), text);
@@ -194,7 +145,7 @@ TEST_F(AnalysisMenusGui, InterraterV4ReportsTheAgreementAndEscapeCancels) {
     EXPECT_EQ(w->mnuInterraterItem.at(6)->text(), "speech act");
 
     QString from2, to2;
-    AnswerInterask([&](interask* d) {
+    test::WhenDialog<interask>([&](interask* d) {
         EXPECT_EQ(d->windowTitle(), "KOVA Interrater Reliability Options");
         EXPECT_EQ(d->Label2->text(), ToQString(coder2File));
         from2 = d->Text3->text();
@@ -225,7 +176,7 @@ TEST_F(AnalysisMenusGui, InterraterV4ReportsTheAgreementAndEscapeCancels) {
 
     // Escape in the dialog cancels: nothing is written.
     const std::string before = ReadBytes(anaFile);
-    AnswerInterask([](interask* d) { Key(d, Qt::Key_Escape); });
+    test::WhenDialog<interask>([](interask* d) { Key(d, Qt::Key_Escape); });
     w->mnuInterraterItem.at(11)->trigger();
     EXPECT_EQ(ReadBytes(anaFile), before);
 }
@@ -295,7 +246,7 @@ TEST_F(AnalysisMenusGui, CrossTablesMapTypedRecordNumbersUnderASelection) {
 }
 
 TEST_F(AnalysisMenusGui, MakeFilterFromTheSelectedWordFindsTheRecord) {
-    FileDialogAnswers(filFile);
+    AnswerDialogs({filFile});
     w->mnuFileItem.at(8)->trigger();
     ASSERT_EQ(s.ViewMode, 3);
     const int16_t lines = s.FilterCount;
@@ -331,7 +282,7 @@ TEST_F(AnalysisMenusGui, MakeFilterFromTheSelectedWordFindsTheRecord) {
 
 TEST_F(AnalysisMenusGui, ClosingOnDataSet2AsksAboutItsFile) {
     OpenKov2();
-    AnswerSavePrompt(&savefile::Command3);
+    CancelSavePrompt();
     w->close();
     EXPECT_EQ(promptNames, std::vector<std::string>{coder2File});
     EXPECT_EQ(quits, 0);

@@ -27,15 +27,12 @@
 
 namespace {
 
-using test::ReadBytes;
-
-using test::WhenModalOf;
-
 using test::Count;
+using test::ReadBytes;
+using test::WhenModalOf;
 
 struct SequentialMenuGui : test::SampleProtocolTest {
     void TearDown() override {
-        CommonDialog::TestAnswer() = nullptr;
         ui.Diagram().hide();
         SampleProtocolTest::TearDown();
     }

@@ -25,27 +25,18 @@
 
 namespace {
 
-void Key(QWidget* target, int key, const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &release);
-}
+using test::Click;
+using test::Key;
 
 void Type(QWidget* target, const QString& text) {
     for (QChar c : text)
-        Key(target, c.unicode(), QString(c));
+        Key(target, c.unicode(), Qt::NoModifier, QString(c));
 }
 
 void Press(QWidget* target, QPoint at, Qt::MouseButton button, QEvent::Type type) {
     QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
     QApplication::sendEvent(target, &event);
-}
-
-void Click(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-    Press(target, at, button, QEvent::MouseButtonPress);
-    Press(target, at, button, QEvent::MouseButtonRelease);
 }
 
 // The centre of a cell of the grid; row 1 is the first record's.
@@ -202,7 +193,7 @@ TEST_F(GridWindow, TextBoxWritesTheTextIntoTheRecord) {
     w->RichTextBox1->setFocus();
     w->RichTextBox1->moveCursor(QTextCursor::End);
     Type(w->RichTextBox1, "!");
-    Key(w->RichTextBox1, Qt::Key_Return, "\r");
+    Key(w->RichTextBox1, Qt::Key_Return, Qt::NoModifier, "\r");
     Type(w->RichTextBox1, "ok");
     ClickCell(1, 4);
     EXPECT_EQ(s.Records1[3].V8, "text 3!\r\nok");

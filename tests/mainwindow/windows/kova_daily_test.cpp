@@ -31,12 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Key(QWidget* target, int key, const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &release);
-}
+using test::Key;
 
 void Mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button) {
     QPointF at(2, 2);
@@ -195,7 +190,7 @@ TEST_F(KovaDaily, EditBoxesAndTextBoxChangeTheRecord) {
     w->T[3]->setFocus();
     w->T[3]->setText("O");
     w->T[3]->setCursorPosition(1);
-    Key(w->T[3], Qt::Key_Apostrophe, "'");
+    Key(w->T[3], Qt::Key_Apostrophe, Qt::NoModifier, "'");
     w->T[3]->insert("Brien");
     EXPECT_EQ(w->T[3]->text(), "O'Brien");
     Key(w->T[3], Qt::Key_Return);
@@ -289,10 +284,10 @@ TEST_F(KovaDaily, DoubleQuotesAreRefusedWhereLabelsAndCategoriesAreTyped) {
 
     w->Varnaam[4]->setFocus();
     w->Varnaam[4]->selectAll();
-    Key(w->Varnaam[4], Qt::Key_S, "S");
+    Key(w->Varnaam[4], Qt::Key_S, Qt::NoModifier, "S");
     EXPECT_EQ(s.Varnaam[4], "S");
     test::WhenModal(answerOk);
-    Key(w->Varnaam[4], Qt::Key_QuoteDbl, "\"");
+    Key(w->Varnaam[4], Qt::Key_QuoteDbl, Qt::NoModifier, "\"");
     EXPECT_NE(shown.find("double quote"), std::string::npos);
     EXPECT_EQ(s.Varnaam[4], "S");
     EXPECT_EQ(w->Varnaam[4]->text(), "S");

@@ -36,28 +36,13 @@ struct Seen {
     QString title, text;
 };
 
+using test::WhenDialog;
+
 // The next message box is noted and closed with OK.
 void CloseMessage(Seen& seen) {
-    test::WhenModal([&seen](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
+    WhenDialog<QMessageBox>([&seen](QMessageBox* box) {
         seen = {box->windowTitle(), box->text()};
         box->button(QMessageBox::Ok)->click();
-    });
-}
-
-template <typename Dialog>
-void WhenDialog(std::function<void(Dialog*)> act) {
-    test::WhenModal([act](QWidget* modal) {
-        auto* dialog = qobject_cast<Dialog*>(modal);
-        if (dialog == nullptr) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            ADD_FAILURE() << modal->metaObject()->className() << " "
-                          << (box != nullptr ? box->text().toStdString() : "");
-            modal->close();
-            return;
-        }
-        act(dialog);
     });
 }
 
