@@ -46,7 +46,7 @@ TEST_F(CrossTablesTest, PairsAtTheLagWithFillingPerVariable) {
         int16_t fillingY;
         std::vector<std::string> counts;
     } cases[] = {
-        // The values at lag 0 and 1 are worked out in data/cross_values.py.
+        // The values at lag 0 and 1 are worked out in data/table_values.py.
         {"lag 0",
          "aabbaccbaabc",
          "xyxxyyxyyxxy",

@@ -38,7 +38,7 @@ struct AgreementCase {
     std::vector<double> categoryKappas;
 };
 
-// The values come from tests/analyses/data/agreement_values.py (the 10-pair
+// The values come from tests/analyses/data/table_values.py (the 10-pair
 // case) and from the two-by-two definitions worked by hand.
 TEST(ComputeAgreement, AgreementCohensKappaAndCategoryKappas) {
     const AgreementCase cases[] = {
