@@ -54,11 +54,8 @@ struct WindowEvents : test::MainWindowTest {
     }
 
     void Open(const std::string& name) {
-        CommonDialog::TestAnswer() = [name](const core::FileDialogRequest&, bool) {
-            return std::optional<std::string>(name);
-        };
+        AnswerDialogs({name});
         w->mnuFileItem[1]->trigger();
-        CommonDialog::TestAnswer() = nullptr;
         ASSERT_EQ(s.ViewMode, 1);
     }
 
@@ -129,9 +126,7 @@ TEST_F(WindowEvents, ShowingRecordsAndMemosKeepsEveryByte) {
     GoTo(5);
     EXPECT_TRUE(EditableBytes(w->Text1) == every);
     std::string inEditor;
-    test::WhenModal([&](QWidget* modal) {
-        auto* memo = qobject_cast<Memo*>(modal);
-        ASSERT_NE(memo, nullptr);
+    test::WhenDialog<Memo>([&](Memo* memo) {
         inEditor = EditableBytes(memo->TextBox1);
         memo->Command1[0]->click();
     });
@@ -269,11 +264,7 @@ TEST_F(WindowEvents, ExitTakesEveryWindowOffTheScreenAtOnce) {
     Words* words = Words::ShowTable(s, ui, w.get());
     ui.Viewer().show();
     ASSERT_TRUE(words->isVisible());
-    test::WhenModal([](QWidget* modal) {
-        auto* prompt = qobject_cast<savefile*>(modal);
-        ASSERT_NE(prompt, nullptr);
-        prompt->Command2->click();  // No
-    });
+    test::WhenDialog<savefile>([](savefile* prompt) { prompt->Command2->click(); });  // No
     w->mnuFileItem[33]->trigger();
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(w->Ended());
