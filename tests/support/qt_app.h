@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -98,6 +99,15 @@ void WhenDialog(std::function<void(T*)> act) {
                       << (box != nullptr ? box->text().toStdString() : "");
         modal->close();
     });
+}
+
+// `window` made the active window, as the user's click on it makes it.
+inline bool Activate(QWidget* window) {
+    window->activateWindow();
+    QTest::qWaitForWindowActive(window);
+    for (int k = 0; k < 50 && !window->isActiveWindow(); ++k)
+        QApplication::processEvents();
+    return window->isActiveWindow();
 }
 
 // A key pressed and released on `target`, as the window system sends them.

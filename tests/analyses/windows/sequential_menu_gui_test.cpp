@@ -206,8 +206,7 @@ TEST_F(SequentialMenuGui, OkSaysWhatToTickAndStaysOpen) {
 // active window, not the main window behind it.
 TEST_F(SequentialMenuGui, AllNamesEachDiagramAndLeavesTheViewerInFront) {
     w->show();
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ASSERT_TRUE(test::Activate(w.get()));
     QStringList captions;
     std::function<void(diagram*)> closeByClick = [&](diagram* picture) {
         captions << picture->windowTitle();

@@ -44,13 +44,6 @@ QPoint CellCentre(gridtry* g, int row, int column) {
     return g->MSFlexGrid1->visualRect(g->MSFlexGrid1->model()->index(row - 1, column)).center();
 }
 
-void Activate(QWidget* window) {
-    window->activateWindow();
-    for (int k = 0; k < 50 && !window->isActiveWindow(); ++k)
-        QApplication::processEvents();
-    ASSERT_TRUE(window->isActiveWindow());
-}
-
 struct GridWindow : test::GuiTest {
     std::unique_ptr<gridtry> w;
     std::vector<core::MemoTarget> memos;  // the memo editor's openings
@@ -245,7 +238,7 @@ TEST_F(GridWindow, HeadingDoubleClickSortsAndEditsFollowThePosition) {
 // floated by its first click takes the second.
 TEST_F(GridWindow, DoubleClickOnACellOfRowOneSorts) {
     Open(4);  // V4: b, a, c, a
-    Activate(w.get());
+    ASSERT_TRUE(test::Activate(w.get()));
     // From the order of positions by V4, then from the order by V4 by V8.
     const std::tuple<int, int, std::vector<int>> cases[] = {{0, 5, {2, 4, 1, 3}},
                                                             {4, 9, {1, 2, 3, 4}}};
@@ -330,8 +323,8 @@ TEST_F(GridWindow, ActivatedAfterRecordsWereCutItShowsAndEditsTheSetAsItIs) {
         s.Records1[static_cast<size_t>(k)].V0 = k;
     s.RecordCount1 = 3;
     ++s.ChangeCount1;
-    Activate(&mainWindow);
-    Activate(w.get());
+    ASSERT_TRUE(test::Activate(&mainWindow));
+    ASSERT_TRUE(test::Activate(w.get()));
     EXPECT_EQ(w->Grid().RowCount(), 3);
     ClickCell(2, 4);
     ReplaceComboText("Zed");
@@ -345,7 +338,7 @@ TEST_F(GridWindow, ActivatedAfterRecordsWereCutItShowsAndEditsTheSetAsItIs) {
 // and what is left in it when the grid closes.
 TEST_F(GridWindow, TextBoxIsStoredWhenItLosesTheFocusAndWhenTheGridCloses) {
     Open(3);
-    Activate(w.get());
+    ASSERT_TRUE(test::Activate(w.get()));
     ClickCell(2, 9);
     QTest::mouseClick(w->RichTextBox1->viewport(), Qt::LeftButton);
     ASSERT_TRUE(w->RichTextBox1->hasFocus());
@@ -357,7 +350,7 @@ TEST_F(GridWindow, TextBoxIsStoredWhenItLosesTheFocusAndWhenTheGridCloses) {
     // Another window in front: the box holds text but not the focus.
     QWidget other;
     other.show();
-    Activate(&other);
+    ASSERT_TRUE(test::Activate(&other));
     ClickCell(3, 9);
     w->RichTextBox1->moveCursor(QTextCursor::End);
     w->RichTextBox1->insertPlainText("?");
@@ -429,10 +422,10 @@ TEST_F(GridButton, OpensTheShownSetsGridInPlaceOfAnotherSets) {
 struct GridThenMainWindow : test::MainWindowTest, ::testing::WithParamInterface<int> {
     // The grid of the shown set, opened by its button and in front.
     gridtry* OpenGrid() {
-        Activate(w.get());
+        EXPECT_TRUE(test::Activate(w.get()));
         w->Command1->click();
         if (w->GridWindow() != nullptr)
-            Activate(w->GridWindow());
+            EXPECT_TRUE(test::Activate(w->GridWindow()));
         return w->GridWindow();
     }
 };
@@ -468,7 +461,7 @@ TEST_P(GridThenMainWindow, ThePageShowsTheGridsEdits) {
     grid->RichTextBox1->moveCursor(QTextCursor::End);
     QTest::keyClicks(grid->RichTextBox1, " new");
 
-    Activate(w.get());
+    ASSERT_TRUE(test::Activate(w.get()));
     EXPECT_EQ(record.V8, (text + " new").toStdString());
     EXPECT_EQ(w->V[4][10]->text(), "Q7");
     EXPECT_EQ(w->Text1->toPlainText().toStdString(), (text + " new").toStdString());
@@ -493,7 +486,7 @@ TEST_F(GridThenMainWindow, TheSecondSetsPageShowsAMemoWrittenInTheGrid) {
     memo.Command1[0]->click();
     ASSERT_EQ(s.Records2[3].Memo, "seen");
 
-    Activate(w.get());
+    ASSERT_TRUE(test::Activate(w.get()));
     EXPECT_EQ(w->Text1->palette().color(QPalette::Base), QColor(255, 255, 128));
 }
 

@@ -60,9 +60,7 @@ struct KovaDaily : test::MainWindowTest {
         MainWindowTest::SetUp();
         w->Form_Load("");
         // Keys and focus need the window to be the active one.
-        w->activateWindow();
-        for (int i = 0; i < 100 && !w->isActiveWindow(); ++i)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_TRUE(test::Activate(w.get()));
     }
 
     void OpenProtocol() {

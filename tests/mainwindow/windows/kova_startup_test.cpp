@@ -183,8 +183,7 @@ TEST_F(KovaStartupTest, StartsWithTheFocusWhereTypingChangesNothing) {
     test::WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Space); });
     w->Form_Load(data);
     ASSERT_EQ(s.ViewMode, 1);
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ASSERT_TRUE(test::Activate(w.get()));
     QApplication::processEvents();
     const core::RecordSet records = s.Records1;
     const auto labels = s.Varnaam;

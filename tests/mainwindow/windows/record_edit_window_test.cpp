@@ -54,9 +54,7 @@ struct RecordEditWindow : test::MainWindowTest {
         core::RefreshRecordList1(s, ui, s.CurrentRecord1);
         w->show();
         // Focus needs the window to be the active one.
-        w->activateWindow();
-        for (int i = 0; i < 100 && !w->isActiveWindow(); ++i)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_TRUE(test::Activate(w.get()));
     }
 };
 

@@ -49,8 +49,7 @@ struct WindowEvents : test::MainWindowTest {
         dataFile = WriteProtocol("protocol.kov", test::MakeRecords(30), 30);
         MainWindowTest::SetUp();
         w->Form_Load("");
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        ASSERT_TRUE(test::Activate(w.get()));
     }
 
     void Open(const std::string& name) {
@@ -196,10 +195,8 @@ TEST_F(WindowEvents, ComingBackToTheWindowKeepsTheTypedTextAndCaret) {
     // Another program's window comes to the front, then the user comes back.
     QWidget other;
     other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ASSERT_TRUE(test::Activate(&other));
+    ASSERT_TRUE(test::Activate(w.get()));
 
     EXPECT_EQ(w->Text1->toPlainText(), "text 20 more ");
     EXPECT_EQ(w->Text1->textCursor().position(), 4);
@@ -216,8 +213,7 @@ TEST_F(WindowEvents, MenuShortcutsWorkWhereverTheFocusIs) {
     Open(dataFile);
     QComboBox* find = w->Combo1;
     ASSERT_TRUE(find->isEditable());
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ASSERT_TRUE(test::Activate(w.get()));
     QWidget* boxes[] = {w->T[1], w->T[2], w->T[3], find, w->Text1, w->Scrollbar};
     for (QWidget* box : boxes) {
         SCOPED_TRACE(box->objectName().toStdString());
