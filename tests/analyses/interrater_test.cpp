@@ -99,13 +99,9 @@ protected:
         for (char c : std::string("AAABBBCCAB"))
             rows.push_back(test::Row("", 0, "", std::string(1, c)));
         Protocol(rows);
-        s.Records2.assign(1, core::ProtocolRecord{});
-        for (char c : std::string("AABBBACAAB")) {
-            core::ProtocolRecord r;
-            r.V0 = static_cast<int16_t>(s.Records2.size());
-            r.V4 = std::string(1, c);
-            s.Records2.push_back(r);
-        }
+        s.Records2 = s.Records1;
+        for (int i = 1; i <= 10; ++i)
+            s.Records2[i].V4 = std::string(1, "AABBBACAAB"[i - 1]);
         s.RecordCount2 = 10;
         s.DataFileName2 = (dir / "coder2.kov").string();
         s.FromRecord2 = 1;
