@@ -104,7 +104,7 @@ void WhenDialog(std::function<void(T*)> act) {
 // `window` made the active window, as the user's click on it makes it.
 inline bool Activate(QWidget* window) {
     window->activateWindow();
-    QTest::qWaitForWindowActive(window);
+    (void)QTest::qWaitForWindowActive(window);
     for (int k = 0; k < 50 && !window->isActiveWindow(); ++k)
         QApplication::processEvents();
     return window->isActiveWindow();

@@ -424,8 +424,9 @@ struct GridThenMainWindow : test::MainWindowTest, ::testing::WithParamInterface<
     gridtry* OpenGrid() {
         EXPECT_TRUE(test::Activate(w.get()));
         w->Command1->click();
-        if (w->GridWindow() != nullptr)
+        if (w->GridWindow() != nullptr) {
             EXPECT_TRUE(test::Activate(w->GridWindow()));
+        }
         return w->GridWindow();
     }
 };

@@ -170,10 +170,9 @@ TEST_F(KovaDaily, TheViewOfAClosedFilterFileTakesNoTyping) {
     auto said = std::make_shared<QStringList>();
     w->Text1->setFocus();
     ASSERT_EQ(w->focusWidget(), w->Text1);
-    test::WhenModal([said](QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            said->append(box->text());
-        modal->close();
+    test::WhenDialog<QMessageBox>([said](QMessageBox* box) {
+        said->append(box->text());
+        box->close();
     });
     QTest::keyClick(w->Text1, Qt::Key_A);
     ASSERT_EQ(said->size(), 1);

@@ -138,7 +138,6 @@ TEST_F(RecordEditWindow, ANoBreakSpaceSurvivesTheTextBoxAndTheTableEditor) {
     s.Records1[2].V8 = "one\xA0two three";
     s.CurrentRecord1 = 2;
     core::RefreshRecordList1(s, ui, s.CurrentRecord1);
-    EXPECT_EQ(s.Records1[2].V8, "one\xA0two three");
     QTextCursor cursor = w->Text1->textCursor();
     cursor.setPosition(7);
     w->Text1->setTextCursor(cursor);
@@ -291,10 +290,9 @@ TEST_F(RecordEditWindow, TableEditorOkRefusesADoubleQuote) {
     auto stillOpen = std::make_shared<bool>(false);
     WhenDialog<tabeledit>([said, stillOpen](tabeledit* d) {
         d->RichTextBox1->setPlainText("Nr\nsay \"hi\"");
-        test::WhenModal([said](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-                *said = box->text();
-            modal->close();
+        WhenDialog<QMessageBox>([said](QMessageBox* box) {
+            *said = box->text();
+            box->close();
         });
         Click(d->Command1);
         *stillOpen = d->isVisible();
