@@ -8,7 +8,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>

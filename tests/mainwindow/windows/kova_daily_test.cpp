@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
