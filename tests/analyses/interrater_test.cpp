@@ -95,10 +95,7 @@ class InterraterReportTest : public test::AnalysisTest {
 protected:
     void SetUp() override {
         AnalysisTest::SetUp();
-        std::vector<test::Row> rows;
-        for (char c : std::string("AAABBBCCAB"))
-            rows.push_back(test::Row("", 0, "", std::string(1, c)));
-        Protocol(rows);
+        CodeProtocol("AAABBBCCAB");
         s.Records2 = s.Records1;
         for (int i = 1; i <= 10; ++i)
             s.Records2[i].V4 = std::string(1, "AABBBACAAB"[i - 1]);
@@ -129,8 +126,7 @@ TEST_F(InterraterReportTest, TenPairsGiveTheGoldenReport) {
     ASSERT_TRUE(core::RunInterraterAgreement(s, ui, 4, test::FixedClock()));
     const std::string golden = test::ReadAll(std::filesystem::path(KOVA_SOURCE_DIR) /
                                              "tests/analyses/data/interrater_report.golden");
-    std::string expected = core::ReplaceAll(golden, "@ANA@", AnaPath());
-    EXPECT_EQ(Ana(), expected);
+    EXPECT_EQ(Ana(), core::ReplaceAll(golden, "@ANA@", AnaPath()));
     EXPECT_EQ(s.CompareVariable, 4);
     EXPECT_EQ(s.AnalysisFileName, AnaPath());
 }
