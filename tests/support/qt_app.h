@@ -5,10 +5,16 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QPointer>
+#include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace test {
@@ -77,6 +83,54 @@ template <typename T>
 void WhenModalOf(std::function<void(T*)> act) {
     WhenModal([act](QWidget* modal) { act(qobject_cast<T*>(modal)); },
               [](QWidget* modal) { return qobject_cast<T*>(modal) != nullptr; });
+}
+
+// The next modal window, which must be a T: `act` answers it. Any other
+// modal window is a failure, reported with its text and closed.
+template <typename T>
+void WhenDialog(std::function<void(T*)> act) {
+    WhenModal([act](QWidget* modal) {
+        if (auto* dialog = qobject_cast<T*>(modal)) {
+            act(dialog);
+            return;
+        }
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ADD_FAILURE() << modal->metaObject()->className() << " "
+                      << (box != nullptr ? box->text().toStdString() : "");
+        modal->close();
+    });
+}
+
+// `window` made the active window, as the user's click on it makes it.
+inline bool Activate(QWidget* window) {
+    window->activateWindow();
+    (void)QTest::qWaitForWindowActive(window);
+    for (int k = 0; k < 50 && !window->isActiveWindow(); ++k)
+        QApplication::processEvents();
+    return window->isActiveWindow();
+}
+
+// A key pressed and released on `target`, as the window system sends them.
+inline void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(target, &release);
+}
+
+// A click at `at` in `target`: by default in its middle, or on the round
+// box at the left of an option button.
+inline void Click(QWidget* target, std::optional<QPoint> at = std::nullopt,
+                  Qt::MouseButton button = Qt::LeftButton) {
+    QPointF point = at ? QPointF(*at) : QPointF(target->width() / 2.0, target->height() / 2.0);
+    if (!at && qobject_cast<QRadioButton*>(target) != nullptr)
+        point.setX(6);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, point, target->mapToGlobal(point), button,
+                          type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
 }
 
 }  // namespace test

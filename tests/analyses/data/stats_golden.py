@@ -460,11 +460,14 @@ def interrater_golden():
     residuals_block(out, subject, tags, cats, F, E)
     out.end().end()
 
-    title(out, "INTERRATER AGREEMENT: ", subject, tags)
-    out.put("Agreement and Cohen's Kappa").end()
-    out.rule("-")
-    heading(out, ["Pairs", "Agreed", "Agreement", "Kappa"], 0)
-    out.rule("-")
+    def block(caption, columns):
+        title(out, "INTERRATER AGREEMENT: ", subject, tags)
+        out.put(caption).end()
+        out.rule("-")
+        heading(out, columns, 0)
+        out.rule("-")
+
+    block("Agreement and Cohen's Kappa", ["Pairs", "Agreed", "Agreement", "Kappa"])
     row(out, "Total:", [fmt(n, "#####0"), fmt(agreed, "#####0"), fmt(float(po), "####0.00%"),
                         fmt(float(kappa), "####0.000")])
     # The left-out counts end where the Pairs cells end (column 19).
@@ -476,11 +479,7 @@ def interrater_golden():
     out.end()
 
     out.end().end()
-    title(out, "INTERRATER AGREEMENT: ", subject, tags)
-    out.put("Category Kappas").end()
-    out.rule("-")
-    heading(out, ["Coder 1", "Coder 2", "Agreed", "Kappa"], 0)
-    out.rule("-")
+    block("Category Kappas", ["Coder 1", "Coder 2", "Agreed", "Kappa"])
     for c in range(k):
         # The kappa of the two-by-two table "c or not c".
         r1, c2, d = int(F[c][k]), int(F[k][c]), int(F[c][c])

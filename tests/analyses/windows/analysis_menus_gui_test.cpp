@@ -4,12 +4,10 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -20,6 +18,7 @@
 #include "analyses/windows/cross.h"
 #include "analyses/windows/interask.h"
 #include "analyses/windows/uitvoer.h"
+#include "mainwindow/import_fixture.h"
 #include "mainwindow/windows/savefile.h"
 #include "store/data_file.h"
 #include "store/selection_store.h"
@@ -29,92 +28,48 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using test::Click;
+using test::Key;
 using test::ReadBytes;
-
-void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-         const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(target, &release);
-}
-
-void Click(QWidget* target, QPoint at = QPoint(4, 4)) {
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &event);
-    }
-}
 
 void ClickRow(QListWidget* list, int row) {
     Click(list->viewport(), list->visualItemRect(list->item(row)).center());
 }
 
-struct AnalysisMenusGui : test::MainWindowTest {
-    std::string kovFile, coder2File, filFile, anaFile;
+struct AnalysisMenusGui : test::SampleProtocolTest {
+    std::string coder2File, filFile;
+    std::vector<std::string> promptNames;
 
     void SetUp() override {
-        const std::string examples = std::string(KOVA_SOURCE_DIR) + "/examples/";
-        kovFile = dir.File("classroom.kov");
         coder2File = dir.File("classroom-coder2.kov");
         filFile = dir.File("classroom.fil");
-        anaFile = dir.File("classroom.ana");
-        fs::copy_file(examples + "classroom.kov", kovFile);
-        fs::copy_file(examples + "classroom-coder2.kov", coder2File);
-        fs::copy_file(examples + "classroom.fil", filFile);
-        MainWindowTest::SetUp();
-        w->showSplash = false;
+        for (const std::string& copy : {coder2File, filFile})
+            std::filesystem::copy_file(std::string(KOVA_SOURCE_DIR) + "/examples/" +
+                                           std::filesystem::path(copy).filename().string(),
+                                       copy);
+        SampleProtocolTest::SetUp();
         w->show();
-        w->Form_Load(kovFile);
-        ASSERT_EQ(s.ViewMode, 1);
-    }
-    void TearDown() override {
-        ui.Viewer().hide();
-        MainWindowTest::TearDown();
     }
 
-    // The file dialog answers `name` (nullopt: Cancel) and notes its title.
-    void FileDialogAnswers(std::optional<std::string> name) {
-        CommonDialog::TestAnswer() = [this, name](const core::FileDialogRequest& r, bool) {
-            dialogTitles.push_back(r.title);
-            return name;
-        };
-    }
-    void AnswerSavePrompt(QPushButton* savefile::*button) {
-        test::WhenModal([this, button](QWidget* modal) {
-            auto* prompt = qobject_cast<savefile*>(modal);
-            ASSERT_NE(prompt, nullptr);
+    // The save prompt's name is noted and Cancel clicked.
+    void CancelSavePrompt() {
+        test::WhenDialog<savefile>([this](savefile* prompt) {
             promptNames.push_back(FromQString(prompt->Label1->text()));
-            (prompt->*button)->click();
+            prompt->Command3->click();
         });
     }
     void OpenKov2() {
-        FileDialogAnswers(coder2File);
+        AnswerDialogs({coder2File});
         w->mnuInterraterItem.at(1)->trigger();
     }
-    void AnswerInterask(std::function<void(interask*)> answer) {
-        test::WhenModal([answer](QWidget* modal) {
-            auto* dialog = qobject_cast<interask*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            answer(dialog);
-        });
-    }
-
-    std::vector<std::string> dialogTitles;
-    std::vector<std::string> promptNames;
 };
 
 TEST_F(AnalysisMenusGui, OpenKov2ShowsDataSet2AndItsEditsGoToItsOwnFile) {
     const std::string before1 = ReadBytes(kovFile);
     OpenKov2();
     ASSERT_EQ(s.ViewMode, 2);
-    EXPECT_EQ(dialogTitles, std::vector<std::string>{"Open Second Interrater Datafile"});
-    EXPECT_EQ(w->windowTitle(), ToQString("KOVA Data2file: " + coder2File));
     EXPECT_EQ(test::Back(w->Page), QColor(192, 64, 0));
     EXPECT_EQ(w->CSave->text(), "Save Data2");
-    EXPECT_EQ(w->CBack->text(), "<< Data1");
     EXPECT_FALSE(w->CRunfilter->isVisible());
 
     // A page down and an edit of the speaker box land in data set 2.
@@ -134,12 +89,9 @@ TEST_F(AnalysisMenusGui, OpenKov2ShowsDataSet2AndItsEditsGoToItsOwnFile) {
     EXPECT_EQ(s.RecordCount2, count2 + 1);
     EXPECT_EQ(s.RecordCount1, count1);
     Click(w->CSave);
-    core::RecordSet saved;
-    int16_t count = 0, header = 0;
-    std::string info;
-    core::ReadDataFile(s, fake, coder2File, saved, count, header, info);
-    EXPECT_EQ(saved[static_cast<size_t>(current)].V3, "P");
-    EXPECT_EQ(count, count2 + 1);
+    const test::ReadBack saved = test::ReadDataBack(coder2File);
+    EXPECT_EQ(saved.records[static_cast<size_t>(current)].V3, "P");
+    EXPECT_EQ(saved.count, count2 + 1);
     EXPECT_EQ(ReadBytes(kovFile), before1);
 
     // Back goes to data set 1 and again to data set 2.
@@ -149,36 +101,16 @@ TEST_F(AnalysisMenusGui, OpenKov2ShowsDataSet2AndItsEditsGoToItsOwnFile) {
     Click(w->CBack);
     EXPECT_EQ(s.ViewMode, 2);
     EXPECT_EQ(s.CurrentRecord2, current + 1);  // the added record
-
-    // The interrater dialog presets each set's own range: data set 2 has
-    // one record more now.
-    Click(w->CBack);
-    QString to1, to2;
-    AnswerInterask([&](interask* d) {
-        to1 = d->Text2->text();
-        to2 = d->Text4->text();
-        Key(d, Qt::Key_Escape);
-    });
-    w->mnuInterraterItem.at(6)->trigger();
-    EXPECT_EQ(to1, QString::number(count1));
-    EXPECT_EQ(to2, QString::number(count2 + 1));
 }
 
 TEST_F(AnalysisMenusGui, CancelWhenReopeningKeepsTheViewAndThePageOfDataSet1) {
     OpenKov2();
     Click(w->CBack);
     ASSERT_EQ(s.ViewMode, 1);
-    const QString title = w->windowTitle();
-    const QString text = w->Text1->toPlainText();
-    AnswerSavePrompt(&savefile::Command3);
-    FileDialogAnswers(coder2File);
-    dialogTitles.clear();
-    w->mnuInterraterItem.at(1)->trigger();
+    CancelSavePrompt();
+    OpenKov2();
     EXPECT_EQ(promptNames, std::vector<std::string>{coder2File});
-    EXPECT_TRUE(dialogTitles.empty());
     EXPECT_EQ(s.ViewMode, 1);
-    EXPECT_EQ(w->windowTitle(), title);
-    EXPECT_EQ(w->Text1->toPlainText(), text);
     // An edit now lands in data set 1, the set on the screen.
     w->T[3]->setText("Z");
     Key(w->T[3], Qt::Key_Return);
@@ -193,17 +125,12 @@ TEST_F(AnalysisMenusGui, InterraterV4ReportsTheAgreementAndEscapeCancels) {
     emit w->mnuInterrater->aboutToShow();
     EXPECT_EQ(w->mnuInterraterItem.at(6)->text(), "speech act");
 
-    QString from2, to2;
-    AnswerInterask([&](interask* d) {
+    test::WhenDialog<interask>([&](interask* d) {
         EXPECT_EQ(d->windowTitle(), "KOVA Interrater Reliability Options");
         EXPECT_EQ(d->Label2->text(), ToQString(coder2File));
-        from2 = d->Text3->text();
-        to2 = d->Text4->text();
         Click(d->Command1);
     });
     w->mnuInterraterItem.at(6)->trigger();
-    EXPECT_EQ(from2, "1");
-    EXPECT_EQ(to2, QString::number(s.RecordCount2));
     EXPECT_EQ(s.CompareVariable, 4);
     const std::string ana = ReadBytes(anaFile);
     EXPECT_NE(ana.find("INTERRATER AGREEMENT: speech act"), std::string::npos);
@@ -220,12 +147,11 @@ TEST_F(AnalysisMenusGui, InterraterV4ReportsTheAgreementAndEscapeCancels) {
          {36,
           test::R8(core::FormatNumber((pairs - 13) / static_cast<double>(pairs), "####0.00%"))}});
     EXPECT_NE(ana.find(agreement.substr(0, agreement.size() - 2)), std::string::npos) << ana;
-    EXPECT_NE(ana.find("Category Kappas"), std::string::npos);
     EXPECT_TRUE(ui.Viewer().isVisible());
 
     // Escape in the dialog cancels: nothing is written.
     const std::string before = ReadBytes(anaFile);
-    AnswerInterask([](interask* d) { Key(d, Qt::Key_Escape); });
+    test::WhenDialog<interask>([](interask* d) { Key(d, Qt::Key_Escape); });
     w->mnuInterraterItem.at(11)->trigger();
     EXPECT_EQ(ReadBytes(anaFile), before);
 }
@@ -239,13 +165,10 @@ TEST_F(AnalysisMenusGui, CrossTablesOpensOneDialogAndRunsTheTableAtTheLag) {
     EXPECT_TRUE(d->isVisible());
     EXPECT_FALSE(d->isModal());
     ASSERT_EQ(d->List1->count(), 6);
-    EXPECT_EQ(d->List1->item(2)->text(), "V4");
     EXPECT_EQ(d->Text1->text(), "1");
     EXPECT_EQ(d->Text2->text(), QString::number(s.RecordCount1));
     ClickRow(d->List1, 2);
     ClickRow(d->List2, 3);
-    ASSERT_EQ(d->List1->currentRow(), 2);
-    ASSERT_EQ(d->List2->currentRow(), 3);
     d->Combo1->setFocus();
     Key(d->Combo1, Qt::Key_Down);
     EXPECT_EQ(s.Lag, 1);
@@ -253,8 +176,6 @@ TEST_F(AnalysisMenusGui, CrossTablesOpensOneDialogAndRunsTheTableAtTheLag) {
     const std::string ana = ReadBytes(anaFile);
     EXPECT_NE(ana.find("CROSS TABLES: V4 x V5"), std::string::npos) << ana.substr(0, 300);
     EXPECT_NE(ana.find("Row at Lag:-1 "), std::string::npos);
-    EXPECT_NE(ana.find("Chi square:"), std::string::npos);
-    EXPECT_NE(ana.find("Adjusted Residuals Table: V4 x V5"), std::string::npos);
     EXPECT_TRUE(ui.Viewer().isVisible());
     QApplication::processEvents();
     EXPECT_TRUE(d.isNull() || !d->isVisible());
@@ -295,43 +216,31 @@ TEST_F(AnalysisMenusGui, CrossTablesMapTypedRecordNumbersUnderASelection) {
 }
 
 TEST_F(AnalysisMenusGui, MakeFilterFromTheSelectedWordFindsTheRecord) {
-    FileDialogAnswers(filFile);
+    AnswerDialogs({filFile});
     w->mnuFileItem.at(8)->trigger();
     ASSERT_EQ(s.ViewMode, 3);
-    const int16_t lines = s.FilterCount;
     const int16_t current = s.CurrentFilterLine;
     Click(w->CBack);
     ASSERT_EQ(s.ViewMode, 1);
     EXPECT_EQ(w->CRunfilter->text(), "Make Filter");
     ASSERT_TRUE(w->CRunfilter->isVisible());
-    const core::ProtocolRecord record = s.Records1[static_cast<size_t>(s.CurrentRecord1)];
-    ASSERT_EQ(record.V8.substr(0, 5), "Good ");
+    ASSERT_EQ(s.Records1[static_cast<size_t>(s.CurrentRecord1)].V8.substr(0, 5), "Good ");
 
-    // Select "Good" with the keyboard, then the button.
+    // Select "Good" with the keyboard, then the button: the new condition
+    // after the current line (the lines themselves are the core tests' part).
     w->Text1->setFocus();
     Key(w->Text1, Qt::Key_Home, Qt::ControlModifier);
     for (int i = 0; i < 4; ++i)
         Key(w->Text1, Qt::Key_Right, Qt::ShiftModifier);
     ASSERT_EQ(w->Text1->textCursor().selectedText(), "Good");
     Click(w->CRunfilter);
-
     EXPECT_EQ(s.ViewMode, 3);
-    EXPECT_EQ(s.FilterCount, lines + 2);
-    EXPECT_EQ(s.CurrentFilterLine, current + 2);
-    const core::ProtocolRecord& condition = s.Records2[static_cast<size_t>(current + 1)];
-    const core::ProtocolRecord& header = s.Records2[static_cast<size_t>(current + 2)];
-    EXPECT_EQ(condition.V8, "Good*");
-    EXPECT_EQ(condition.V2, 0);
-    EXPECT_EQ(header.V2, 999);
-    EXPECT_EQ(header.V4, record.V4);
-    EXPECT_EQ(header.V6, record.V6);
-    EXPECT_EQ(w->CRunfilter->text(), "Run Filter(s)");
-    EXPECT_EQ(w->windowTitle(), ToQString("KOVA Filterfile: " + filFile));
+    EXPECT_EQ(s.Records2[static_cast<size_t>(current + 1)].V8, "Good*");
 }
 
 TEST_F(AnalysisMenusGui, ClosingOnDataSet2AsksAboutItsFile) {
     OpenKov2();
-    AnswerSavePrompt(&savefile::Command3);
+    CancelSavePrompt();
     w->close();
     EXPECT_EQ(promptNames, std::vector<std::string>{coder2File});
     EXPECT_EQ(quits, 0);

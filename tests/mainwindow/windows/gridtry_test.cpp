@@ -8,7 +8,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -25,16 +24,12 @@
 
 namespace {
 
-void Key(QWidget* target, int key, const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &release);
-}
+using test::Click;
+using test::Key;
 
 void Type(QWidget* target, const QString& text) {
     for (QChar c : text)
-        Key(target, c.unicode(), QString(c));
+        Key(target, c.unicode(), Qt::NoModifier, QString(c));
 }
 
 void Press(QWidget* target, QPoint at, Qt::MouseButton button, QEvent::Type type) {
@@ -43,21 +38,9 @@ void Press(QWidget* target, QPoint at, Qt::MouseButton button, QEvent::Type type
     QApplication::sendEvent(target, &event);
 }
 
-void Click(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-    Press(target, at, button, QEvent::MouseButtonPress);
-    Press(target, at, button, QEvent::MouseButtonRelease);
-}
-
 // The centre of a cell of the grid; row 1 is the first record's.
 QPoint CellCentre(gridtry* g, int row, int column) {
     return g->MSFlexGrid1->visualRect(g->MSFlexGrid1->model()->index(row - 1, column)).center();
-}
-
-void Activate(QWidget* window) {
-    window->activateWindow();
-    for (int k = 0; k < 50 && !window->isActiveWindow(); ++k)
-        QApplication::processEvents();
-    ASSERT_TRUE(window->isActiveWindow());
 }
 
 struct GridWindow : test::GuiTest {
@@ -202,7 +185,7 @@ TEST_F(GridWindow, TextBoxWritesTheTextIntoTheRecord) {
     w->RichTextBox1->setFocus();
     w->RichTextBox1->moveCursor(QTextCursor::End);
     Type(w->RichTextBox1, "!");
-    Key(w->RichTextBox1, Qt::Key_Return, "\r");
+    Key(w->RichTextBox1, Qt::Key_Return, Qt::NoModifier, "\r");
     Type(w->RichTextBox1, "ok");
     ClickCell(1, 4);
     EXPECT_EQ(s.Records1[3].V8, "text 3!\r\nok");
@@ -254,7 +237,7 @@ TEST_F(GridWindow, HeadingDoubleClickSortsAndEditsFollowThePosition) {
 // floated by its first click takes the second.
 TEST_F(GridWindow, DoubleClickOnACellOfRowOneSorts) {
     Open(4);  // V4: b, a, c, a
-    Activate(w.get());
+    ASSERT_TRUE(test::Activate(w.get()));
     // From the order of positions by V4, then from the order by V4 by V8.
     const std::tuple<int, int, std::vector<int>> cases[] = {{0, 5, {2, 4, 1, 3}},
                                                             {4, 9, {1, 2, 3, 4}}};
@@ -339,8 +322,8 @@ TEST_F(GridWindow, ActivatedAfterRecordsWereCutItShowsAndEditsTheSetAsItIs) {
         s.Records1[static_cast<size_t>(k)].V0 = k;
     s.RecordCount1 = 3;
     ++s.ChangeCount1;
-    Activate(&mainWindow);
-    Activate(w.get());
+    ASSERT_TRUE(test::Activate(&mainWindow));
+    ASSERT_TRUE(test::Activate(w.get()));
     EXPECT_EQ(w->Grid().RowCount(), 3);
     ClickCell(2, 4);
     ReplaceComboText("Zed");
@@ -354,7 +337,7 @@ TEST_F(GridWindow, ActivatedAfterRecordsWereCutItShowsAndEditsTheSetAsItIs) {
 // and what is left in it when the grid closes.
 TEST_F(GridWindow, TextBoxIsStoredWhenItLosesTheFocusAndWhenTheGridCloses) {
     Open(3);
-    Activate(w.get());
+    ASSERT_TRUE(test::Activate(w.get()));
     ClickCell(2, 9);
     QTest::mouseClick(w->RichTextBox1->viewport(), Qt::LeftButton);
     ASSERT_TRUE(w->RichTextBox1->hasFocus());
@@ -366,7 +349,7 @@ TEST_F(GridWindow, TextBoxIsStoredWhenItLosesTheFocusAndWhenTheGridCloses) {
     // Another window in front: the box holds text but not the focus.
     QWidget other;
     other.show();
-    Activate(&other);
+    ASSERT_TRUE(test::Activate(&other));
     ClickCell(3, 9);
     w->RichTextBox1->moveCursor(QTextCursor::End);
     w->RichTextBox1->insertPlainText("?");
@@ -438,10 +421,11 @@ TEST_F(GridButton, OpensTheShownSetsGridInPlaceOfAnotherSets) {
 struct GridThenMainWindow : test::MainWindowTest, ::testing::WithParamInterface<int> {
     // The grid of the shown set, opened by its button and in front.
     gridtry* OpenGrid() {
-        Activate(w.get());
+        EXPECT_TRUE(test::Activate(w.get()));
         w->Command1->click();
-        if (w->GridWindow() != nullptr)
-            Activate(w->GridWindow());
+        if (w->GridWindow() != nullptr) {
+            EXPECT_TRUE(test::Activate(w->GridWindow()));
+        }
         return w->GridWindow();
     }
 };
@@ -477,7 +461,7 @@ TEST_P(GridThenMainWindow, ThePageShowsTheGridsEdits) {
     grid->RichTextBox1->moveCursor(QTextCursor::End);
     QTest::keyClicks(grid->RichTextBox1, " new");
 
-    Activate(w.get());
+    ASSERT_TRUE(test::Activate(w.get()));
     EXPECT_EQ(record.V8, (text + " new").toStdString());
     EXPECT_EQ(w->V[4][10]->text(), "Q7");
     EXPECT_EQ(w->Text1->toPlainText().toStdString(), (text + " new").toStdString());
@@ -502,7 +486,7 @@ TEST_F(GridThenMainWindow, TheSecondSetsPageShowsAMemoWrittenInTheGrid) {
     memo.Command1[0]->click();
     ASSERT_EQ(s.Records2[3].Memo, "seen");
 
-    Activate(w.get());
+    ASSERT_TRUE(test::Activate(w.get()));
     EXPECT_EQ(w->Text1->palette().color(QPalette::Base), QColor(255, 255, 128));
 }
 

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -31,12 +30,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Key(QWidget* target, int key, const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &release);
-}
+using test::Key;
 
 void Mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button) {
     QPointF at(2, 2);
@@ -65,9 +59,7 @@ struct KovaDaily : test::MainWindowTest {
         MainWindowTest::SetUp();
         w->Form_Load("");
         // Keys and focus need the window to be the active one.
-        w->activateWindow();
-        for (int i = 0; i < 100 && !w->isActiveWindow(); ++i)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_TRUE(test::Activate(w.get()));
     }
 
     void OpenProtocol() {
@@ -177,10 +169,9 @@ TEST_F(KovaDaily, TheViewOfAClosedFilterFileTakesNoTyping) {
     auto said = std::make_shared<QStringList>();
     w->Text1->setFocus();
     ASSERT_EQ(w->focusWidget(), w->Text1);
-    test::WhenModal([said](QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            said->append(box->text());
-        modal->close();
+    test::WhenDialog<QMessageBox>([said](QMessageBox* box) {
+        said->append(box->text());
+        box->close();
     });
     QTest::keyClick(w->Text1, Qt::Key_A);
     ASSERT_EQ(said->size(), 1);
@@ -195,7 +186,7 @@ TEST_F(KovaDaily, EditBoxesAndTextBoxChangeTheRecord) {
     w->T[3]->setFocus();
     w->T[3]->setText("O");
     w->T[3]->setCursorPosition(1);
-    Key(w->T[3], Qt::Key_Apostrophe, "'");
+    Key(w->T[3], Qt::Key_Apostrophe, Qt::NoModifier, "'");
     w->T[3]->insert("Brien");
     EXPECT_EQ(w->T[3]->text(), "O'Brien");
     Key(w->T[3], Qt::Key_Return);
@@ -289,10 +280,10 @@ TEST_F(KovaDaily, DoubleQuotesAreRefusedWhereLabelsAndCategoriesAreTyped) {
 
     w->Varnaam[4]->setFocus();
     w->Varnaam[4]->selectAll();
-    Key(w->Varnaam[4], Qt::Key_S, "S");
+    Key(w->Varnaam[4], Qt::Key_S, Qt::NoModifier, "S");
     EXPECT_EQ(s.Varnaam[4], "S");
     test::WhenModal(answerOk);
-    Key(w->Varnaam[4], Qt::Key_QuoteDbl, "\"");
+    Key(w->Varnaam[4], Qt::Key_QuoteDbl, Qt::NoModifier, "\"");
     EXPECT_NE(shown.find("double quote"), std::string::npos);
     EXPECT_EQ(s.Varnaam[4], "S");
     EXPECT_EQ(w->Varnaam[4]->text(), "S");

@@ -36,28 +36,13 @@ struct Seen {
     QString title, text;
 };
 
+using test::WhenDialog;
+
 // The next message box is noted and closed with OK.
 void CloseMessage(Seen& seen) {
-    test::WhenModal([&seen](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
+    WhenDialog<QMessageBox>([&seen](QMessageBox* box) {
         seen = {box->windowTitle(), box->text()};
         box->button(QMessageBox::Ok)->click();
-    });
-}
-
-template <typename Dialog>
-void WhenDialog(std::function<void(Dialog*)> act) {
-    test::WhenModal([act](QWidget* modal) {
-        auto* dialog = qobject_cast<Dialog*>(modal);
-        if (dialog == nullptr) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            ADD_FAILURE() << modal->metaObject()->className() << " "
-                          << (box != nullptr ? box->text().toStdString() : "");
-            modal->close();
-            return;
-        }
-        act(dialog);
     });
 }
 
@@ -169,29 +154,24 @@ TEST_F(KovaImports, WorksheetDialogChecksItsNumbersAndImports) {
     // After the save question, Cancel imports nothing and keeps the set. (The
     // workbook of the open set would be refused before its dialog: its data
     // file is the open one.)
-    const std::string other = dir.File("other.xls");
-    fs::copy_file(book, other);
-    AnswerDialogs({other});
-    WhenDialog<savefile>([](savefile* prompt) {
-        WhenDialog<excelask>([](excelask* d) { d->Command1[1]->click(); });
-        prompt->Command2->click();
-    });
-    Pick(26);
+    auto importCopy = [&](const std::string& name, std::function<void(excelask*)> answer) {
+        fs::copy_file(book, dir.File(name));
+        AnswerDialogs({dir.File(name)});
+        WhenDialog<savefile>([answer](savefile* prompt) {
+            WhenDialog<excelask>(answer);
+            prompt->Command2->click();
+        });
+        Pick(26);
+    };
+    importCopy("other.xls", [](excelask* d) { d->Command1[1]->click(); });
     EXPECT_EQ(s.RecordCount1, 3);
 
     // The sheet chosen in the box is read, by its place in the workbook.
-    const std::string second = dir.File("notes.xls");
-    fs::copy_file(book, second);
-    AnswerDialogs({second});
-    WhenDialog<savefile>([](savefile* prompt) {
-        WhenDialog<excelask>([](excelask* d) {
-            d->cmbSheets->setCurrentIndex(1);
-            d->Text1[7]->setText("1");
-            d->Command1[0]->click();
-        });
-        prompt->Command2->click();
+    importCopy("notes.xls", [](excelask* d) {
+        d->cmbSheets->setCurrentIndex(1);
+        d->Text1[7]->setText("1");
+        d->Command1[0]->click();
     });
-    Pick(26);
     ASSERT_EQ(s.RecordCount1, 1);
     EXPECT_EQ(s.Records1[1].V8, "only a note");
     EXPECT_EQ(s.FileInfo1, dir.File("notes.kov") + " | worksheet: Notes");

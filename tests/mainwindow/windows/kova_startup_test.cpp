@@ -183,8 +183,7 @@ TEST_F(KovaStartupTest, StartsWithTheFocusWhereTypingChangesNothing) {
     test::WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Space); });
     w->Form_Load(data);
     ASSERT_EQ(s.ViewMode, 1);
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ASSERT_TRUE(test::Activate(w.get()));
     QApplication::processEvents();
     const core::RecordSet records = s.Records1;
     const auto labels = s.Varnaam;
@@ -309,10 +308,6 @@ TEST_F(KovaStartupTest, ViewerOkShowsShowOutputAgain) {
     EXPECT_TRUE(w->CAnaf->isVisible());
 }
 
-}  // namespace
-
-namespace {
-
 // A name given relative to the folder the program was started in is kept
 // absolute: it still names that file once the working folder changes, and
 // the file is recognised as open by any other name.
@@ -322,8 +317,6 @@ TEST_F(KovaStartupTest, RelativeCommandLineNameIsKeptAbsolute) {
     w->Form_Load("\"class talk.kov\"");
     QDir::setCurrent(before);
     EXPECT_EQ(s.DataFileName1, data);
-    EXPECT_EQ(s.ViewMode, 1);
-    EXPECT_EQ(w->windowTitle().toStdString(), "KOVA Datafile: " + data);
 }
 
 }  // namespace

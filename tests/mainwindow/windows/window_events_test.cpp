@@ -49,16 +49,12 @@ struct WindowEvents : test::MainWindowTest {
         dataFile = WriteProtocol("protocol.kov", test::MakeRecords(30), 30);
         MainWindowTest::SetUp();
         w->Form_Load("");
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        ASSERT_TRUE(test::Activate(w.get()));
     }
 
     void Open(const std::string& name) {
-        CommonDialog::TestAnswer() = [name](const core::FileDialogRequest&, bool) {
-            return std::optional<std::string>(name);
-        };
+        AnswerDialogs({name});
         w->mnuFileItem[1]->trigger();
-        CommonDialog::TestAnswer() = nullptr;
         ASSERT_EQ(s.ViewMode, 1);
     }
 
@@ -81,8 +77,6 @@ struct WindowEvents : test::MainWindowTest {
 // release; only the first click moves the page.
 TEST_F(WindowEvents, DoubleClickOnAnotherRowMovesOnce) {
     Open(dataFile);
-    w->CLast->click();
-    ASSERT_EQ(s.CurrentRecord1, 30);
     for (int k : {0, 4, 7}) {
         SCOPED_TRACE(k);
         w->CLast->click();
@@ -129,9 +123,7 @@ TEST_F(WindowEvents, ShowingRecordsAndMemosKeepsEveryByte) {
     GoTo(5);
     EXPECT_TRUE(EditableBytes(w->Text1) == every);
     std::string inEditor;
-    test::WhenModal([&](QWidget* modal) {
-        auto* memo = qobject_cast<Memo*>(modal);
-        ASSERT_NE(memo, nullptr);
+    test::WhenDialog<Memo>([&](Memo* memo) {
         inEditor = EditableBytes(memo->TextBox1);
         memo->Command1[0]->click();
     });
@@ -201,10 +193,8 @@ TEST_F(WindowEvents, ComingBackToTheWindowKeepsTheTypedTextAndCaret) {
     // Another program's window comes to the front, then the user comes back.
     QWidget other;
     other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ASSERT_TRUE(test::Activate(&other));
+    ASSERT_TRUE(test::Activate(w.get()));
 
     EXPECT_EQ(w->Text1->toPlainText(), "text 20 more ");
     EXPECT_EQ(w->Text1->textCursor().position(), 4);
@@ -221,8 +211,7 @@ TEST_F(WindowEvents, MenuShortcutsWorkWhereverTheFocusIs) {
     Open(dataFile);
     QComboBox* find = w->Combo1;
     ASSERT_TRUE(find->isEditable());
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    ASSERT_TRUE(test::Activate(w.get()));
     QWidget* boxes[] = {w->T[1], w->T[2], w->T[3], find, w->Text1, w->Scrollbar};
     for (QWidget* box : boxes) {
         SCOPED_TRACE(box->objectName().toStdString());
@@ -269,11 +258,7 @@ TEST_F(WindowEvents, ExitTakesEveryWindowOffTheScreenAtOnce) {
     Words* words = Words::ShowTable(s, ui, w.get());
     ui.Viewer().show();
     ASSERT_TRUE(words->isVisible());
-    test::WhenModal([](QWidget* modal) {
-        auto* prompt = qobject_cast<savefile*>(modal);
-        ASSERT_NE(prompt, nullptr);
-        prompt->Command2->click();  // No
-    });
+    test::WhenDialog<savefile>([](savefile* prompt) { prompt->Command2->click(); });  // No
     w->mnuFileItem[33]->trigger();
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(w->Ended());
