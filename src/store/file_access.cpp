@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 #ifndef _WIN32
@@ -124,13 +125,24 @@ std::error_code ReadFileInChunks(std::string_view name,
     return {};
 }
 
-std::error_code ReadWholeFile(std::string_view name, std::string& bytes) {
+std::error_code ReadWholeFile(std::string_view name, std::string& bytes, size_t maxBytes) {
     std::string data;
     std::error_code ec;
     const uintmax_t size = fs::file_size(NativePath(name), ec);
+    if (!ec && size > maxBytes)
+        return std::make_error_code(std::errc::file_too_large);
     if (!ec && size < data.max_size())
         data.reserve(static_cast<size_t>(size));
-    ec = ReadFileInChunks(name, [&](std::string_view chunk) { data.append(chunk); });
+    try {
+        ec = ReadFileInChunks(name, [&](std::string_view chunk) {
+            // A file that grows while it is read is held to the bound as well.
+            if (data.size() + chunk.size() > maxBytes)
+                throw std::system_error(std::make_error_code(std::errc::file_too_large));
+            data.append(chunk);
+        });
+    } catch (const std::system_error& e) {
+        return e.code();
+    }
     if (ec)
         return ec;
     bytes = std::move(data);

@@ -5,6 +5,7 @@
 // and description of the "Error # " message.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -32,8 +33,10 @@ std::string AbsoluteFileName(std::string_view name);
 std::string_view FileNamePart(std::string_view name);
 
 // Reads the whole file into `bytes`; on failure `bytes` is left untouched.
-// Anything but a plain file is refused (EISDIR for a folder).
-std::error_code ReadWholeFile(std::string_view name, std::string& bytes);
+// Anything but a plain file is refused (EISDIR for a folder), and so is one
+// longer than `maxBytes` (errc::file_too_large), before it is read.
+std::error_code ReadWholeFile(std::string_view name, std::string& bytes,
+                              size_t maxBytes = SIZE_MAX);
 
 // Reads the file from the start a chunk at a time, handing each to `each`, so
 // that no more than one chunk is held; refuses what ReadWholeFile refuses.

@@ -17,10 +17,22 @@ namespace {
 
 enum class Target { Data1, FilterLines };
 
+void TooManyRecords(KovaUi& ui, const std::string& fileName) {
+    ui.Message("\"" + fileName + "\" holds more than " + std::to_string(kMaxRecords) +
+                   " records, the most a set can hold: it was not converted.",
+               kProgramTitle, Icon::Exclamation);
+}
+
 bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recordLength, bool trim,
              Target target) {
     std::string bytes;
-    if (std::error_code ec = ReadWholeFile(fileName, bytes)) {
+    // Never more than the most records a set holds, whatever the file's size.
+    const size_t most = (static_cast<size_t>(kMaxRecords) + 1) * recordLength - 1;
+    if (std::error_code ec = ReadWholeFile(fileName, bytes, most)) {
+        if (ec == std::errc::file_too_large) {
+            TooManyRecords(ui, fileName);
+            return false;
+        }
         NumberedError e = FileError(ec, fileName);
         ShowImportError(ui, e.number, e.description);
         return false;
@@ -33,12 +45,7 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
                    kProgramTitle, Icon::Exclamation);
         return false;
     }
-    if (bytes.size() / recordLength > static_cast<size_t>(kMaxRecords)) {
-        ui.Message("\"" + fileName + "\" holds more than " + std::to_string(kMaxRecords) +
-                       " records, the most a set can hold: it was not converted.",
-                   kProgramTitle, Icon::Exclamation);
-        return false;
-    }
+
     std::string oldName;
     try {
         oldName = DerivedName(fileName, ".old");
