@@ -19,6 +19,9 @@ int Windows1252Byte(char32_t c);
 // The bytes as UTF-8.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
+// Appends one Unicode character to UTF-8 text.
+void AppendUtf8(char32_t code, std::string& out);
+
 // UTF-8 text as bytes; false (and `bytes` untouched) when it is no valid
 // UTF-8 or holds a character the code page lacks.
 bool Utf8ToWindows1252(std::string_view utf8, std::string& bytes);

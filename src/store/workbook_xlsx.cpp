@@ -21,6 +21,7 @@
 
 #include "store/error_numbers.h"
 #include "store/file_access.h"
+#include "store/windows1252.h"
 #include "store/workbook.h"
 
 namespace core {
@@ -67,24 +68,6 @@ int DigitValue(char c, bool hex) {
            : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
            : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
                                          : -1;
-}
-
-void AppendUtf8(char32_t code, std::string& out) {
-    if (code < 0x80) {
-        out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
 }
 
 // Characters that XML cannot hold (a CR, other control characters) are
