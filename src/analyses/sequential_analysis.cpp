@@ -135,12 +135,13 @@ std::array<std::string, 2> LagRangePreset(const KovaState& s) {
 }
 
 bool ApplyLagOptions(KovaState& s, KovaUi& ui, std::string_view fromText, std::string_view toText,
-                     bool tableBased, const LagSwitches& switches) {
+                     bool episodeFilling, bool tableBased, const LagSwitches& switches) {
     int16_t from = 0;
     int16_t to = 0;
     if (!ReadAndMapRange(ui, s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, fromText,
                          toText, from, to))
         return false;
+    s.EpisodeFilling = episodeFilling ? 1 : 0;
     s.TableBasedCategories = tableBased ? 1 : 0;
     auto box = [&](int i) -> int16_t { return switches[static_cast<size_t>(i)] ? 1 : 0; };
     s.ShowUniDiagram = box(0);

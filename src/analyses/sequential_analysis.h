@@ -65,12 +65,12 @@ std::array<std::string, 2> LagRangePreset(const KovaState& s);
 inline constexpr int kLagSwitches = 10;
 using LagSwitches = std::array<bool, kLagSwitches>;
 
-// `lagask`'s OK: TableBasedCategories and the switches; with a lag outside
+// `lagask`'s OK: EpisodeFilling, TableBasedCategories and the switches; with a lag outside
 // 1..20 nothing more and false (the dialog stays open); else FromRecord and
 // ToRecord from the typed texts (mapped to positions while a selection of
 // data set 1 is shown) and true, whatever the range. A number outside the
 // 16-bit range gives a message titled "Error" and false.
 bool ApplyLagOptions(KovaState& s, KovaUi& ui, std::string_view fromText, std::string_view toText,
-                     bool tableBased, const LagSwitches& switches);
+                     bool episodeFilling, bool tableBased, const LagSwitches& switches);
 
 }  // namespace core

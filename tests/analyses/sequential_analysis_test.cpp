@@ -543,7 +543,7 @@ TEST_F(Sequential, LagOptions) {
     core::LagSwitches boxes{};
     boxes[0] = boxes[3] = boxes[9] = true;
     s.Lag = 2;
-    ASSERT_TRUE(core::ApplyLagOptions(s, ui, " 2", " 3", true, boxes));
+    ASSERT_TRUE(core::ApplyLagOptions(s, ui, " 2", " 3", false, true, boxes));
     EXPECT_EQ(s.ShowUniDiagram, 1);
     EXPECT_EQ(s.ShowResidualsTable, 1);
     EXPECT_EQ(s.ShowBiDiagram, 1);
@@ -560,20 +560,20 @@ TEST_F(Sequential, LagOptions) {
     s.Records1[2].V0 = 12;
     s.Records1[3].V0 = 15;
     s.Records1[4].V0 = 20;
-    ASSERT_TRUE(core::ApplyLagOptions(s, ui, "12", "15", false, boxes));
+    ASSERT_TRUE(core::ApplyLagOptions(s, ui, "12", "15", false, false, boxes));
     EXPECT_EQ(s.FromRecord, 2);
     EXPECT_EQ(s.ToRecord, 3);
     // Numbers of unselected records: the selected records between them.
-    ASSERT_TRUE(core::ApplyLagOptions(s, ui, "11", "19", false, boxes));
+    ASSERT_TRUE(core::ApplyLagOptions(s, ui, "11", "19", false, false, boxes));
     EXPECT_EQ(s.FromRecord, 2);
     EXPECT_EQ(s.ToRecord, 3);
 
     // A bad lag keeps the dialog open; an overflowing number too, with a message.
     s.Lag = 21;
-    EXPECT_FALSE(core::ApplyLagOptions(s, ui, "1", "2", false, boxes));
+    EXPECT_FALSE(core::ApplyLagOptions(s, ui, "1", "2", false, false, boxes));
     EXPECT_EQ(s.FromRecord, 2);
     s.Lag = 1;
-    EXPECT_FALSE(core::ApplyLagOptions(s, ui, "1", "40000", false, boxes));
+    EXPECT_FALSE(core::ApplyLagOptions(s, ui, "1", "40000", false, false, boxes));
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(core::LagRangePreset(s), (std::array<std::string, 2>{" 10", " 20"}));
 }

@@ -77,7 +77,6 @@ lagask::lagask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
         Combo1->addItem(QString::number(lag));
     connect(Combo1, &QComboBox::currentIndexChanged, this,
             [this](int) { s.Lag = core::ReadInt16(FromQString(Combo1->currentText())); });
-    connect(Check1, &QCheckBox::clicked, this, [this](bool on) { s.EpisodeFilling = on ? 1 : 0; });
     Form_Load();
 }
 
@@ -107,7 +106,7 @@ void lagask::cmdOK_Click() {
         return;
     }
     if (core::ApplyLagOptions(s, ui, FromQString(Text1->text()), FromQString(Text2->text()),
-                              Check3->isChecked(), switches))
+                              Check1->isChecked(), Check3->isChecked(), switches))
         accept();
 }
 
