@@ -118,10 +118,11 @@ bool SequentialAnalysis(KovaState& s, KovaUi& ui, int16_t varIndex, int16_t lag,
                         const ReportClock& clock) {
     if (varIndex < 2 || varIndex > 7 || !LagValid(lag) || !FrequencyRangeValid(s))
         return true;
+    const int reportsBefore = s.AnalysisReportsWritten;
     const EventList events = BuildSequentialEvents(s, varIndex);
     if (!ComputeTransitionTables(s, ui, varIndex, events, lag, clock))
         return false;
-    return ShowAnalysisFile(s, ui);
+    return ShowAnalysisFileIfWritten(s, ui, reportsBefore);
 }
 
 void SequentialMenuItem(KovaState& s, KovaUi& ui, int index,

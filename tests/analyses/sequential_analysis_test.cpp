@@ -536,6 +536,9 @@ TEST_F(Sequential, TooManyCategoriesAreRefusedAtOnceAndAllGoesOn) {
     const std::string ana = Ana();
     EXPECT_EQ(ana.find("SEQUENTIAL ANALYSIS: V4"), std::string::npos);
     EXPECT_NE(ana.find("SEQUENTIAL ANALYSIS: V5"), std::string::npos);
+    // The refused V4 shows no file; the five others do.
+    EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(), "ShowOutput KOVA Output file: " + AnaPath()),
+              5);
 }
 
 TEST_F(Sequential, LagOptions) {
