@@ -135,6 +135,24 @@ std::array<std::string, 2> LagRangePreset(const KovaState& s) {
     return ShownRangePreset(s.Records1, s.RecordCount1, SignedNumber);
 }
 
+std::string MissingLagSwitch(const LagSwitches& on) {
+    constexpr size_t kUniDiagram = 0, kUniZ = 5, kBiZ = 7, kBiDiagram = 9;
+    if (on[kUniDiagram] && !on[kUniZ])
+        return std::string(
+                   "The uni-directional diagram is drawn from the uni-directional z-scores: "
+                   "tick \"") +
+               kLagSwitchCaptions[kUniZ] + "\" as well.";
+    if (on[kBiDiagram] && !on[kBiZ])
+        return std::string(
+                   "The bi-directional diagram is drawn from the bi-directional z-scores: "
+                   "tick \"") +
+               kLagSwitchCaptions[kBiZ] + "\" as well.";
+    for (size_t i = 0; i < on.size(); ++i)
+        if (on[i] && i != kUniDiagram && i != kBiDiagram)
+            return "";
+    return "Nothing would be reported: tick at least one of the tables.";
+}
+
 bool ApplyLagOptions(KovaState& s, KovaUi& ui, std::string_view fromText, std::string_view toText,
                      bool episodeFilling, bool tableBased, const LagSwitches& switches) {
     int16_t from = 0;

@@ -64,6 +64,18 @@ std::array<std::string, 2> LagRangePreset(const KovaState& s);
 // diagram.
 inline constexpr int kLagSwitches = 10;
 using LagSwitches = std::array<bool, kLagSwitches>;
+// Their captions, in the same order.
+inline constexpr const char* kLagSwitchCaptions[kLagSwitches] = {
+    "Uni-directional diagram", "Frequency table",         "Expected table",
+    "Adjusted residuals",      "Probability table",       "Uni-directional z-scores",
+    "Uni-directional kappa",   "Bi-directional z-scores", "Bi-directional kappa",
+    "Bi-directional diagram"};
+
+// What the user must tick before `lagask`'s OK can run anything, or "" when
+// the switches make a report: a diagram is drawn from its direction's
+// z-scores, so it needs that table, and without any table the run would
+// write nothing.
+std::string MissingLagSwitch(const LagSwitches& on);
 
 // `lagask`'s OK: EpisodeFilling, TableBasedCategories and the switches; with a lag outside
 // 1..20 nothing more and false (the dialog stays open); else FromRecord and

@@ -541,6 +541,31 @@ TEST_F(Sequential, TooManyCategoriesAreRefusedAtOnceAndAllGoesOn) {
               5);
 }
 
+// What lagask's OK asks the user to tick before it runs.
+TEST(LagSwitchRule, SaysWhatToTick) {
+    struct Case {
+        const char* name;
+        std::vector<size_t> ticked;
+        const char* says;  // "" when the switches make a report
+    } cases[] = {
+        {"nothing", {}, "tick at least one of the tables"},
+        {"uni diagram without its z-scores", {0, 1, 7}, "tick \"Uni-directional z-scores\""},
+        {"bi diagram without its z-scores", {9, 1}, "tick \"Bi-directional z-scores\""},
+        {"a table", {1}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        core::LagSwitches on{};
+        for (size_t i : c.ticked)
+            on[i] = true;
+        const std::string said = core::MissingLagSwitch(on);
+        if (*c.says == '\0')
+            EXPECT_EQ(said, "");
+        else
+            EXPECT_NE(said.find(c.says), std::string::npos) << said;
+    }
+}
+
 TEST_F(Sequential, LagOptions) {
     Protocol(V4Rows({"a", "b", "c", "d"}));
     core::LagSwitches boxes{};
