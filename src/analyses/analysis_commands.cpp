@@ -50,10 +50,11 @@ void InterraterMenuItem(KovaState& s, KovaUi& ui, int index, FileChooser& dialog
         return;
     const int16_t first = one ? static_cast<int16_t>(index - 2) : 1;
     const int16_t last = one ? first : 7;
+    const int reportsBefore = s.AnalysisReportsWritten;
     for (int16_t v = first; v <= last; ++v)
         if (!RunInterraterAgreement(s, ui, v, clock))
             return;
-    ShowAnalysisFile(s, ui);
+    ShowAnalysisFileIfWritten(s, ui, reportsBefore);
 }
 
 bool PrepareCrossTables(KovaState& s) {
@@ -143,7 +144,11 @@ bool RunCrossTablesFromDialog(KovaState& s, KovaUi& ui, const CrossOptions& o,
     s.ShowResidualsTable = o.residualsTable ? 1 : 0;
     s.FromRecord = from;
     s.ToRecord = to;
-    return RunCrossTables(s, ui, static_cast<int16_t>(o.varX), static_cast<int16_t>(o.varY), clock);
+    const int reportsBefore = s.AnalysisReportsWritten;
+    if (!RunCrossTables(s, ui, static_cast<int16_t>(o.varX), static_cast<int16_t>(o.varY), clock))
+        return false;
+    ShowAnalysisFileIfWritten(s, ui, reportsBefore);
+    return true;
 }
 
 }  // namespace core

@@ -79,8 +79,8 @@ struct CrossOptions {
 std::array<std::string, 2> CrossRangePreset(const KovaState& s);
 
 // `cross`'s OK: writes the options and the range (mapped while a selection
-// of data set 1 is shown) and runs the cross table; the caller then shows the
-// analysis output file. A number outside the 16-bit range, a lag outside
+// of data set 1 is shown), runs the cross table and shows the analysis
+// output file when the run wrote a report. A number outside the 16-bit range, a lag outside
 // 0..20 or a variable not chosen gives a message titled "Error" and returns
 // false with nothing run (the dialog stays open); false too when the output
 // file could not be written.

@@ -18,10 +18,8 @@ void WriteTitle(AnalysisOutput& block, const std::string& title, const ChiSquare
 }
 
 // One statistic: its name, then its value right-aligned at the value column.
-void WriteValueLine(ReportWriter& out, const std::string& name, double value,
-                    std::string_view pattern) {
+void WriteValueLine(ReportWriter& out, const std::string& name, const std::string& text) {
     out.Text(name).Tab(kValueColumn);
-    const std::string text = CellText(value, pattern);
     if (text.size() >= static_cast<size_t>(kValueWidth))
         out.Text(text);
     else
@@ -65,20 +63,25 @@ void WriteExpectedBlock(AnalysisOutput& block, const ChiSquareLabels& labels, co
     WriteTableRow(out, "Total:", cells);
     WriteReportRule(block, '-');
 
-    WriteValueLine(out, "Chi square:", r.chiSquare, "####0.000");
+    // Chi square and the degrees of freedom are numbers whatever their value;
+    // 9999 means undefined only in a factor of the degrees of freedom, the
+    // Cramer coefficient, the lambdas and the critical value.
+    WriteValueLine(out, "Chi square:", FormatNumber(r.chiSquare, "####0.000"));
     const bool dfDefined = r.dfRows != kUndefined && r.dfColumns != kUndefined;
     const int df = dfDefined ? DegreesOfFreedom(r.dfRows, r.dfColumns) : 0;
-    WriteValueLine(out, "Degrees of freedom:", dfDefined ? df : kUndefined, "####0");
+    WriteValueLine(out, "Degrees of freedom:",
+                   dfDefined ? FormatNumber(df, "####0") : CellText(kUndefined, "####0"));
     if (df > 30)
-        WriteValueLine(out, "z (df > 30):", ChiSquareZ(r.chiSquare, df), "####0.00");
+        WriteValueLine(out, "z (df > 30):", FormatNumber(ChiSquareZ(r.chiSquare, df), "####0.00"));
     else
-        WriteValueLine(out, "Critical value (P = 0.05):", CriticalChiSquare95(df), "####0.000");
+        WriteValueLine(
+            out, "Critical value (P = 0.05):", CellText(CriticalChiSquare95(df), "####0.000"));
     const SmallExpected small = CountSmallExpected(e);
     WriteSmallExpectedWarning(out, small.below5, small.cells, 5);
     WriteSmallExpectedWarning(out, small.below1, small.cells, 1);
-    WriteValueLine(out, "Cramer coefficient:", r.cramer, "####0.000");
-    WriteValueLine(out, "Lambda (rows predicted):", r.lambdaRow, "####0.000");
-    WriteValueLine(out, "Lambda (columns predicted):", r.lambdaColumn, "####0.000");
+    WriteValueLine(out, "Cramer coefficient:", CellText(r.cramer, "####0.000"));
+    WriteValueLine(out, "Lambda (rows predicted):", CellText(r.lambdaRow, "####0.000"));
+    WriteValueLine(out, "Lambda (columns predicted):", CellText(r.lambdaColumn, "####0.000"));
     out.EmptyLines(2);
 }
 

@@ -172,12 +172,13 @@ MeanSd PopulationMeanSd(double n, double sum, double sumSquares) {
 bool FrequencyAnalysis(KovaState& s, KovaUi& ui, int16_t varIndex, const ReportClock& clock) {
     if (varIndex < 1 || varIndex > 7 || !FrequencyRangeValid(s))
         return true;
+    const int reportsBefore = s.AnalysisReportsWritten;
     EventList events = BuildEventList(s, varIndex);
     bool written = varIndex == 1 ? WriteTimecodeReport(s, ui, events, clock)
                                  : WriteFrequencyReport(s, ui, varIndex, events, clock);
     if (!written)
         return false;
-    return ShowAnalysisFile(s, ui);
+    return ShowAnalysisFileIfWritten(s, ui, reportsBefore);
 }
 
 }  // namespace core

@@ -32,6 +32,10 @@ bool ShowAnalysisFile(KovaState& s, KovaUi& ui) {
     return ShowOutputFile(s, ui, s.AnalysisFileName, "ana");
 }
 
+bool ShowAnalysisFileIfWritten(KovaState& s, KovaUi& ui, int reportsBefore) {
+    return s.AnalysisReportsWritten == reportsBefore || ShowAnalysisFile(s, ui);
+}
+
 bool ShowListingFile(KovaState& s, KovaUi& ui) {
     return ShowOutputFile(s, ui, s.ListingFileName, "lst");
 }

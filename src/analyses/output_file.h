@@ -11,6 +11,11 @@ namespace core {
 bool ShowAnalysisFile(KovaState& s, KovaUi& ui);
 bool ShowListingFile(KovaState& s, KovaUi& ui);
 
+// Shows the analysis file when a report was appended to it since
+// AnalysisReportsWritten stood at reportsBefore; a run that was refused or
+// wrote nothing leaves the viewer as it was. False as ShowAnalysisFile.
+bool ShowAnalysisFileIfWritten(KovaState& s, KovaUi& ui, int reportsBefore);
+
 // The main window's "Show output" button: shows again the kind of file the
 // viewer showed last (OutputKind "ana" or "lst"); nothing before the first.
 // False only when the file could not be read.

@@ -93,6 +93,8 @@ bool FlushAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
         return false;
     }
     s.AnalysisFileName = block.fileName;
+    if (!block.out.Bytes().empty())
+        ++s.AnalysisReportsWritten;
     return true;
 }
 

@@ -118,10 +118,11 @@ bool SequentialAnalysis(KovaState& s, KovaUi& ui, int16_t varIndex, int16_t lag,
                         const ReportClock& clock) {
     if (varIndex < 2 || varIndex > 7 || !LagValid(lag) || !FrequencyRangeValid(s))
         return true;
+    const int reportsBefore = s.AnalysisReportsWritten;
     const EventList events = BuildSequentialEvents(s, varIndex);
     if (!ComputeTransitionTables(s, ui, varIndex, events, lag, clock))
         return false;
-    return ShowAnalysisFile(s, ui);
+    return ShowAnalysisFileIfWritten(s, ui, reportsBefore);
 }
 
 void SequentialMenuItem(KovaState& s, KovaUi& ui, int index,
@@ -134,13 +135,32 @@ std::array<std::string, 2> LagRangePreset(const KovaState& s) {
     return ShownRangePreset(s.Records1, s.RecordCount1, SignedNumber);
 }
 
+std::string MissingLagSwitch(const LagSwitches& on) {
+    constexpr size_t kUniDiagram = 0, kUniZ = 5, kBiZ = 7, kBiDiagram = 9;
+    if (on[kUniDiagram] && !on[kUniZ])
+        return std::string(
+                   "The uni-directional diagram is drawn from the uni-directional z-scores: "
+                   "tick \"") +
+               kLagSwitchCaptions[kUniZ] + "\" as well.";
+    if (on[kBiDiagram] && !on[kBiZ])
+        return std::string(
+                   "The bi-directional diagram is drawn from the bi-directional z-scores: "
+                   "tick \"") +
+               kLagSwitchCaptions[kBiZ] + "\" as well.";
+    for (size_t i = 0; i < on.size(); ++i)
+        if (on[i] && i != kUniDiagram && i != kBiDiagram)
+            return "";
+    return "Nothing would be reported: tick at least one of the tables.";
+}
+
 bool ApplyLagOptions(KovaState& s, KovaUi& ui, std::string_view fromText, std::string_view toText,
-                     bool tableBased, const LagSwitches& switches) {
+                     bool episodeFilling, bool tableBased, const LagSwitches& switches) {
     int16_t from = 0;
     int16_t to = 0;
     if (!ReadAndMapRange(ui, s.Records1, s.RecordCount1, s.SelectionShown1 != kFalse, fromText,
                          toText, from, to))
         return false;
+    s.EpisodeFilling = episodeFilling ? 1 : 0;
     s.TableBasedCategories = tableBased ? 1 : 0;
     auto box = [&](int i) -> int16_t { return switches[static_cast<size_t>(i)] ? 1 : 0; };
     s.ShowUniDiagram = box(0);

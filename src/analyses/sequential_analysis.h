@@ -64,13 +64,25 @@ std::array<std::string, 2> LagRangePreset(const KovaState& s);
 // diagram.
 inline constexpr int kLagSwitches = 10;
 using LagSwitches = std::array<bool, kLagSwitches>;
+// Their captions, in the same order.
+inline constexpr const char* kLagSwitchCaptions[kLagSwitches] = {
+    "Uni-directional diagram", "Frequency table",         "Expected table",
+    "Adjusted residuals",      "Probability table",       "Uni-directional z-scores",
+    "Uni-directional kappa",   "Bi-directional z-scores", "Bi-directional kappa",
+    "Bi-directional diagram"};
 
-// `lagask`'s OK: TableBasedCategories and the switches; with a lag outside
+// What the user must tick before `lagask`'s OK can run anything, or "" when
+// the switches make a report: a diagram is drawn from its direction's
+// z-scores, so it needs that table, and without any table the run would
+// write nothing.
+std::string MissingLagSwitch(const LagSwitches& on);
+
+// `lagask`'s OK: EpisodeFilling, TableBasedCategories and the switches; with a lag outside
 // 1..20 nothing more and false (the dialog stays open); else FromRecord and
 // ToRecord from the typed texts (mapped to positions while a selection of
 // data set 1 is shown) and true, whatever the range. A number outside the
 // 16-bit range gives a message titled "Error" and false.
 bool ApplyLagOptions(KovaState& s, KovaUi& ui, std::string_view fromText, std::string_view toText,
-                     bool tableBased, const LagSwitches& switches);
+                     bool episodeFilling, bool tableBased, const LagSwitches& switches);
 
 }  // namespace core

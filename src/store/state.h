@@ -144,6 +144,9 @@ struct KovaState {
     std::string CurrentFileName;
     std::string AppendFileName;
     std::string SelectionFileName;
+    // How many reports have been appended to an analysis output file so far:
+    // an analysis shows the file only when its run raised the count.
+    int AnalysisReportsWritten = 0;
     std::string ExcelFileName;
 
     // File info and header number.

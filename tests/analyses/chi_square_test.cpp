@@ -113,9 +113,13 @@ TEST(ChiSquare, AnExpectedFrequencyOfFiveIsNotSmall) {
 
 class ChiSquareBlock : public test::AnalysisTest {
 protected:
-    bool Print(const CountMatrix& f, const std::vector<std::string>& labels) {
+    // The block of f, with its statistics as `change` leaves them.
+    bool Print(const CountMatrix& f, const std::vector<std::string>& labels,
+               void (*change)(core::ChiSquareResult&) = nullptr) {
         const core::SingleMatrix e = core::ExpectedFrequencies(f);
-        const core::ChiSquareResult r = core::ComputeChiSquare(f, e);
+        core::ChiSquareResult r = core::ComputeChiSquare(f, e);
+        if (change != nullptr)
+            change(r);
         core::ChiSquareLabels names{
             "Expected Transition Table", "V4", {" (no.  1 - 15 )"}, labels, labels};
         return core::PrintChiSquareStatistics(s, ui, names, f, e, r, test::FixedClock());
@@ -164,6 +168,18 @@ TEST_F(ChiSquareBlock, ThirtyDegreesOfFreedomStillGiveTheCriticalValue) {
         Print(Counts(6, 7, std::vector<double>(42, 1)), {"a", "b", "c", "d", "e", "f", "g"}));
     test::ExpectStats(Ana(), {{"Degrees of freedom:", "        30"},
                               {"Critical value (P = 0.05):", "    43.773"}});
+}
+
+// 9999 is a number in chi square and in the degrees of freedom (99 x 101).
+TEST_F(ChiSquareBlock, AChiSquareAndDegreesOfFreedomOf9999AreNumbers) {
+    s.ShowExpectedTable = 1;
+    ASSERT_TRUE(Print(ThreeCategories(), {"a", "b", "c"}, [](core::ChiSquareResult& r) {
+        r.chiSquare = 9999;
+        r.dfRows = 99;
+        r.dfColumns = 101;
+    }));
+    test::ExpectStats(Ana(),
+                      {{"Chi square:", "  9999.000"}, {"Degrees of freedom:", "      9999"}});
 }
 
 TEST_F(ChiSquareBlock, UndefinedValuesPrintAsStars) {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <algorithm>
+#include <fstream>
+
 #include "analyses/analysis_commands.h"
 #include "analyses/analysis_fixture.h"
 #include "store/text.h"
@@ -121,22 +124,44 @@ TEST_F(CrossTablesTest, TheDialogRefusesWhatCannotRun) {
 }
 
 TEST_F(CrossTablesTest, TooManyCategoriesAreRefusedBeforeAnyTableIsBuilt) {
-    // 8000 distinct codes: their table would take half a gigabyte.
-    std::vector<test::Row> rows;
-    for (int i = 0; i < 8000; ++i)
-        rows.push_back(test::Row("", 0, "", "c" + std::to_string(i), "d" + std::to_string(i)));
-    Protocol(rows);
+    struct Case {
+        const char* name;
+        int rowCodes;
+        int columnCodes;
+    } cases[] = {
+        // 8000 distinct codes: their table would take half a gigabyte.
+        {"8000 by 8000", 8000, 8000},
+        {"1001 by two", 1001, 2},
+    };
     auto peakKilobytes = [] {
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         return usage.ru_maxrss;
     };
-    const long before = peakKilobytes();
-    ASSERT_TRUE(core::RunCrossTables(s, ui, 4, 5, test::FixedClock()));
-    EXPECT_LT(peakKilobytes() - before, 100 * 1024);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].find("Too many categories"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(AnaPath()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<test::Row> rows;
+        for (int i = 0; i < c.rowCodes; ++i)
+            rows.push_back(test::Row("", 0, "", "c" + std::to_string(i),
+                                     "d" + std::to_string(i % c.columnCodes)));
+        Protocol(rows);
+        ui.messages.clear();
+        ui.log.clear();
+        // An earlier run's report.
+        std::ofstream(AnaPath(), std::ios::binary) << "earlier\r\n";
+        s.AnalysisFileName = AnaPath();
+        const long before = peakKilobytes();
+        ASSERT_TRUE(core::RunCrossTablesFromDialog(
+            s, ui, {"1", std::to_string(c.rowCodes), 0, 4, 5}, test::FixedClock()));
+        EXPECT_LT(peakKilobytes() - before, 100 * 1024);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].find("Too many categories"), std::string::npos);
+        // Nothing is written, and the earlier report is not shown again.
+        EXPECT_EQ(Ana(), "earlier\r\n");
+        EXPECT_EQ(
+            std::count(ui.log.begin(), ui.log.end(), "ShowOutput KOVA Output file: " + AnaPath()),
+            0);
+    }
 }
 
 TEST_F(CrossTablesTest, OneRowCategoryHasNoCramerAndNoLambdaOfTheRows) {

@@ -536,6 +536,34 @@ TEST_F(Sequential, TooManyCategoriesAreRefusedAtOnceAndAllGoesOn) {
     const std::string ana = Ana();
     EXPECT_EQ(ana.find("SEQUENTIAL ANALYSIS: V4"), std::string::npos);
     EXPECT_NE(ana.find("SEQUENTIAL ANALYSIS: V5"), std::string::npos);
+    // The refused V4 shows no file; the five others do.
+    EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(), "ShowOutput KOVA Output file: " + AnaPath()),
+              5);
+}
+
+// What lagask's OK asks the user to tick before it runs.
+TEST(LagSwitchRule, SaysWhatToTick) {
+    struct Case {
+        const char* name;
+        std::vector<size_t> ticked;
+        const char* says;  // "" when the switches make a report
+    } cases[] = {
+        {"nothing", {}, "tick at least one of the tables"},
+        {"uni diagram without its z-scores", {0, 1, 7}, "tick \"Uni-directional z-scores\""},
+        {"bi diagram without its z-scores", {9, 1}, "tick \"Bi-directional z-scores\""},
+        {"a table", {1}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        core::LagSwitches on{};
+        for (size_t i : c.ticked)
+            on[i] = true;
+        const std::string said = core::MissingLagSwitch(on);
+        if (*c.says == '\0')
+            EXPECT_EQ(said, "");
+        else
+            EXPECT_NE(said.find(c.says), std::string::npos) << said;
+    }
 }
 
 TEST_F(Sequential, LagOptions) {
@@ -543,7 +571,7 @@ TEST_F(Sequential, LagOptions) {
     core::LagSwitches boxes{};
     boxes[0] = boxes[3] = boxes[9] = true;
     s.Lag = 2;
-    ASSERT_TRUE(core::ApplyLagOptions(s, ui, " 2", " 3", true, boxes));
+    ASSERT_TRUE(core::ApplyLagOptions(s, ui, " 2", " 3", false, true, boxes));
     EXPECT_EQ(s.ShowUniDiagram, 1);
     EXPECT_EQ(s.ShowResidualsTable, 1);
     EXPECT_EQ(s.ShowBiDiagram, 1);
@@ -560,20 +588,20 @@ TEST_F(Sequential, LagOptions) {
     s.Records1[2].V0 = 12;
     s.Records1[3].V0 = 15;
     s.Records1[4].V0 = 20;
-    ASSERT_TRUE(core::ApplyLagOptions(s, ui, "12", "15", false, boxes));
+    ASSERT_TRUE(core::ApplyLagOptions(s, ui, "12", "15", false, false, boxes));
     EXPECT_EQ(s.FromRecord, 2);
     EXPECT_EQ(s.ToRecord, 3);
     // Numbers of unselected records: the selected records between them.
-    ASSERT_TRUE(core::ApplyLagOptions(s, ui, "11", "19", false, boxes));
+    ASSERT_TRUE(core::ApplyLagOptions(s, ui, "11", "19", false, false, boxes));
     EXPECT_EQ(s.FromRecord, 2);
     EXPECT_EQ(s.ToRecord, 3);
 
     // A bad lag keeps the dialog open; an overflowing number too, with a message.
     s.Lag = 21;
-    EXPECT_FALSE(core::ApplyLagOptions(s, ui, "1", "2", false, boxes));
+    EXPECT_FALSE(core::ApplyLagOptions(s, ui, "1", "2", false, false, boxes));
     EXPECT_EQ(s.FromRecord, 2);
     s.Lag = 1;
-    EXPECT_FALSE(core::ApplyLagOptions(s, ui, "1", "40000", false, boxes));
+    EXPECT_FALSE(core::ApplyLagOptions(s, ui, "1", "40000", false, false, boxes));
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(core::LagRangePreset(s), (std::array<std::string, 2>{" 10", " 20"}));
 }

@@ -8,7 +8,6 @@
 #include <QPushButton>
 
 #include "analyses/analysis_commands.h"
-#include "analyses/output_file.h"
 #include "analyses/windows/range_dialog.h"
 #include "widgets/text_codec.h"
 
@@ -86,7 +85,6 @@ void cross::Command1_Click() {
     o.residualsTable = Check4[2]->isChecked();
     if (!core::RunCrossTablesFromDialog(s, ui, o, core::CurrentReportTime))
         return;
-    core::ShowAnalysisFile(s, ui);
     close();
 }
 

@@ -28,10 +28,6 @@ epiask::epiask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
     Check2 = Place(new QCheckBox("Table based categories?", this), "Check2", 240, 1080, 3000, 285);
     rangedialog::PlaceOkCancel(this, {"Command1", "Command2", 960, 2280, 1560, 1095}, Command1,
                                Command2, &epiask::Command1_Click, &epiask::Command2_Click);
-
-    connect(Check1, &QCheckBox::clicked, this, [this](bool on) { s.EpisodeFilling = on ? 1 : 0; });
-    connect(Check2, &QCheckBox::clicked, this,
-            [this](bool on) { s.TableBasedCategories = on ? 1 : 0; });
     Form_Load();
 }
 

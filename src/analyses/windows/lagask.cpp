@@ -12,38 +12,6 @@
 
 using rangedialog::Place;
 
-namespace {
-
-// The captions of the Check2 array, in the order of core::LagSwitches.
-constexpr const char* kSwitchCaptions[core::kLagSwitches] = {
-    "Uni-directional diagram", "Frequency table",         "Expected table",
-    "Adjusted residuals",      "Probability table",       "Uni-directional z-scores",
-    "Uni-directional kappa",   "Bi-directional z-scores", "Bi-directional kappa",
-    "Bi-directional diagram"};
-
-// What the user must tick before OK can run anything, or empty when the
-// switches make a report: a diagram is drawn from its direction's z-scores,
-// so it needs that table, and without any table the run would write nothing.
-QString MissingSwitch(const core::LagSwitches& on) {
-    constexpr size_t kUniDiagram = 0, kUniZ = 5, kBiZ = 7, kBiDiagram = 9;
-    if (on[kUniDiagram] && !on[kUniZ])
-        return QString(
-                   "The uni-directional diagram is drawn from the uni-directional z-scores: "
-                   "tick \"%1\" as well.")
-            .arg(kSwitchCaptions[kUniZ]);
-    if (on[kBiDiagram] && !on[kBiZ])
-        return QString(
-                   "The bi-directional diagram is drawn from the bi-directional z-scores: "
-                   "tick \"%1\" as well.")
-            .arg(kSwitchCaptions[kBiZ]);
-    for (size_t i = 0; i < on.size(); ++i)
-        if (on[i] && i != kUniDiagram && i != kBiDiagram)
-            return QString();
-    return "Nothing would be reported: tick at least one of the tables.";
-}
-
-}  // namespace
-
 lagask::lagask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
     : OptionsDialog(parent, state, kovaUi) {
     setObjectName("lagask");
@@ -67,7 +35,7 @@ lagask::lagask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
         const int left = slot < 4 ? 240 : 3360;
         const int top = 1800 + 420 * (slot < 4 ? slot : slot - 4);
         Check2[static_cast<size_t>(i)] =
-            Place(new QCheckBox(kSwitchCaptions[i], this), "Check2", left, top, 3000, 285);
+            Place(new QCheckBox(core::kLagSwitchCaptions[i], this), "Check2", left, top, 3000, 285);
         Check2[static_cast<size_t>(i)]->setProperty("Index", i);
     }
     rangedialog::PlaceOkCancel(this, {"cmdOK", "cmdCancel", 1920, 3480, 4680, 1095}, cmdOK,
@@ -77,7 +45,6 @@ lagask::lagask(QWidget* parent, core::KovaState& state, core::KovaUi& kovaUi)
         Combo1->addItem(QString::number(lag));
     connect(Combo1, &QComboBox::currentIndexChanged, this,
             [this](int) { s.Lag = core::ReadInt16(FromQString(Combo1->currentText())); });
-    connect(Check1, &QCheckBox::clicked, this, [this](bool on) { s.EpisodeFilling = on ? 1 : 0; });
     Form_Load();
 }
 
@@ -102,12 +69,12 @@ void lagask::cmdOK_Click() {
     core::LagSwitches switches{};
     for (int i = 0; i < core::kLagSwitches; ++i)
         switches[static_cast<size_t>(i)] = Check2[static_cast<size_t>(i)]->isChecked();
-    if (const QString missing = MissingSwitch(switches); !missing.isEmpty()) {
-        ui.Message(FromQString(missing), "KOVA Sequential Options", core::Icon::Exclamation);
+    if (const std::string missing = core::MissingLagSwitch(switches); !missing.empty()) {
+        ui.Message(missing, "KOVA Sequential Options", core::Icon::Exclamation);
         return;
     }
     if (core::ApplyLagOptions(s, ui, FromQString(Text1->text()), FromQString(Text2->text()),
-                              Check3->isChecked(), switches))
+                              Check1->isChecked(), Check3->isChecked(), switches))
         accept();
 }
 

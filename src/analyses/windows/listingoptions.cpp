@@ -35,7 +35,6 @@ listingoptions::listingoptions(QWidget* parent, core::KovaState& state, core::Ko
         Option1[i]->setObjectName(QString("Option1_%1").arg(i));
         Option1[i]->setGeometry(Tw(240), Tw(180 + 420 * i), Tw(4400), Tw(285));
         group->addButton(Option1[i], i);
-        connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
     rangedialog::PlaceOkCancel(this, {"Command1", "Command2", 1200, 3000, 2700, 1200}, Command1,
                                Command2, &listingoptions::Command1_Click,
@@ -53,10 +52,6 @@ void listingoptions::Form_Load() {
     Check1->setChecked(s.ListingMemos != 0);
     Check2->setChecked(s.ListingFileInfo != 0);
     Option1[s.ListingForExcel != 0 ? 1 : 0]->setChecked(true);
-}
-
-void listingoptions::Option1_Click(int Index) {
-    s.ListingForExcel = Index == 1 ? 1 : 0;
 }
 
 void listingoptions::Command1_Click() {

@@ -33,7 +33,6 @@ public:
     QPushButton* Command1;
     QPushButton* Command2;
 
-    void Option1_Click(int Index);
     void Command1_Click();
     void Command2_Click();
 

@@ -105,8 +105,6 @@ runfilter::runfilter(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     Command2->setObjectName("Command2");
     Place(Command2, 3960, 2400, 1200, 450);
 
-    connect(Check1, &QCheckBox::clicked, this, &runfilter::Check1_Click);
-    connect(Check2, &QCheckBox::clicked, this, &runfilter::Check2_Click);
     connect(Command1, &QPushButton::clicked, this, &runfilter::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &runfilter::Command3_Click);
     connect(Command2, &QPushButton::clicked, this, &runfilter::Command2_Click);
@@ -123,14 +121,6 @@ void runfilter::Form_Load() {
     s_.FilterReportOn = core::kFalse;
 }
 
-void runfilter::Check1_Click() {
-    s_.FilterAppendMode = Check1->isChecked() ? core::kTrue : core::kFalse;
-}
-
-void runfilter::Check2_Click() {
-    s_.FilterReportOn = Check2->isChecked() ? core::kTrue : core::kFalse;
-}
-
 void runfilter::Command1_Click() {
     RunAndClose(false);
 }
@@ -145,6 +135,9 @@ void runfilter::Command2_Click() {
 }
 
 void runfilter::RunAndClose(bool allFilters) {
+    // The options are what the boxes show now, however they were ticked.
+    s_.FilterAppendMode = Check1->isChecked() ? core::kTrue : core::kFalse;
+    s_.FilterReportOn = Check2->isChecked() ? core::kTrue : core::kFalse;
     if (core::ReadFilterRange(s_, FromQString(Text1[0]->text()), FromQString(Text1[1]->text()))) {
         const bool done = core::RunFilterCommand(
             s_, ui_,

@@ -28,8 +28,6 @@ public:
     QPushButton* Command2;
 
     void Form_Load();
-    void Check1_Click();
-    void Check2_Click();
     void Command1_Click();
     void Command3_Click();
     void Command2_Click();

@@ -311,12 +311,12 @@ bool kova::Form_KeyDown(QObject* watched, QKeyEvent* event) {
         return false;
     const int key = event->key();
 
-    // The text box and the three edit boxes of the current record: Home and
-    // End (with Ctrl too) move their caret, and in the view of no file
-    // nothing may be typed there.
-    const bool recordBox =
-        watched == Text1 || watched == T[1] || watched == T[2] || watched == T[3];
-    if (recordBox && (key == Qt::Key_Home || key == Qt::Key_End)) {
+    // In every box that takes typing (the text box, the edit boxes, the
+    // column headings) Home and End, with Ctrl too, move the caret and never
+    // the record.
+    const bool typingBox = qobject_cast<QLineEdit*>(watched) != nullptr ||
+                           qobject_cast<QPlainTextEdit*>(watched) != nullptr;
+    if (typingBox && (key == Qt::Key_Home || key == Qt::Key_End)) {
         // A one-line box leaves Ctrl+Home and Ctrl+End to others: there they
         // go to its start and end as well.
         auto* box = qobject_cast<QLineEdit*>(watched);
@@ -326,6 +326,9 @@ bool kova::Form_KeyDown(QObject* watched, QKeyEvent* event) {
         key == Qt::Key_Home ? box->home(mark) : box->end(mark);
         return true;
     }
+    // In the view of no file nothing may be typed into the record's boxes.
+    const bool recordBox =
+        watched == Text1 || watched == T[1] || watched == T[2] || watched == T[3];
     if (recordBox && TypesText(event) && core::RefuseEditWithoutFile(s_, ui_))
         return true;
 

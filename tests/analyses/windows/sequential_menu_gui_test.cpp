@@ -144,8 +144,8 @@ TEST_F(SequentialMenuGui, CancelWritesNothingAndAllRunsSixVariables) {
     EXPECT_FALSE(ui.Viewer().isVisible());
 
     Choose(9, [](lagask* d) {
-        d->Check2[1]->click();  // the frequency table only
-        d->Check1->click();     // episode filling
+        d->Check2[1]->click();        // the frequency table only
+        d->Check1->setChecked(true);  // episode filling, ticked without a click
         d->cmdOK->click();
     });
     const std::string text = ReadBytes(anaFile);

@@ -130,8 +130,8 @@ TEST_F(KovaDaily, ButtonsKeysScrollBarsAndRowsMove) {
     EXPECT_EQ(w->Scrollbar->value(), 12);
 }
 
-// Home and End, with Ctrl too, move the caret of the record's boxes; the
-// arrow and page keys still move the record.
+// Home and End, with Ctrl too, move the caret of the boxes that take typing;
+// the arrow and page keys still move the record.
 TEST_F(KovaDaily, HomeAndEndInTheRecordBoxesMoveOnlyTheCaret) {
     OpenProtocol();
     w->Scrollbar->setValue(15);
@@ -142,13 +142,20 @@ TEST_F(KovaDaily, HomeAndEndInTheRecordBoxesMoveOnlyTheCaret) {
     EXPECT_EQ(w->Text1->textCursor().position(), w->Text1->toPlainText().size());
     QTest::keyClick(w->Text1, Qt::Key_Home);
     EXPECT_EQ(w->Text1->textCursor().position(), 0);
-    for (int k = 1; k <= 3; ++k) {
-        w->T[k]->setFocus();
-        w->T[k]->setText("abc");
-        QTest::keyClick(w->T[k], Qt::Key_Home, Qt::ControlModifier);
-        EXPECT_EQ(w->T[k]->cursorPosition(), 0);
+    // The edit boxes and a column heading, each with Home, End, Ctrl+Home
+    // and Ctrl+End.
+    for (QLineEdit* box : {w->T[1], w->T[2], w->T[3], w->Varnaam[4]}) {
+        box->setFocus();
+        box->setText("abc");
+        for (const bool ctrl : {false, true}) {
+            const auto mod = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+            QTest::keyClick(box, Qt::Key_Home, mod);
+            EXPECT_EQ(box->cursorPosition(), 0) << box->objectName().toStdString();
+            QTest::keyClick(box, Qt::Key_End, mod);
+            EXPECT_EQ(box->cursorPosition(), 3) << box->objectName().toStdString();
+            EXPECT_EQ(s.CurrentRecord1, 15) << box->objectName().toStdString() << ctrl;
+        }
     }
-    EXPECT_EQ(s.CurrentRecord1, 15);
     w->Text1->setFocus();
     QTest::keyClick(w->Text1, Qt::Key_Down);
     EXPECT_EQ(s.CurrentRecord1, 16);
