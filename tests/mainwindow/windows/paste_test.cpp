@@ -59,7 +59,7 @@ void Paste(QWidget* box, Route route, const std::function<void()>& empty) {
             QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
             break;
         case Route::MiddleClick:
-            QTest::mouseClick(clicked, Qt::MiddleButton);
+            test::Click(clicked, std::nullopt, Qt::MiddleButton);
             break;
         default:
             edit != nullptr ? edit->paste() : line->paste();
@@ -76,7 +76,7 @@ TEST_F(EmptyClipboardPaste, PastesNothingIntoAnyBoxByAnyRoute) {
     w->mnuFileItem[1]->trigger();
     ASSERT_EQ(s.ViewMode, 1);
 
-    QTest::mousePress(w->Lab[1], Qt::RightButton);
+    test::Click(w->Lab[1], std::nullopt, Qt::RightButton);
     Memo& memo = w->MemoWindow();
     w->Command1->click();
     gridtry* grid = w->GridWindow();
