@@ -5,6 +5,7 @@
 #include "filters/filter_run.h"
 #include "filters/filter_test_support.h"
 #include "filters/run_filter_command.h"
+#include "store/text.h"
 #include "support/fake_ui.h"
 
 namespace {
