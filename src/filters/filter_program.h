@@ -12,6 +12,7 @@
 
 #include "store/record.h"
 #include "store/state.h"
+#include "store/text.h"
 #include "store/ui.h"
 
 namespace core {
@@ -27,9 +28,10 @@ inline bool IsBlockCode(int16_t v2) {
 }
 
 // A condition cell that cannot be evaluated (no operator, a bad pattern). It
-// ends the command that runs the filter; what carries it is the cell's text.
+// ends the command that runs the filter; what carries it is the cell's text,
+// as a message quotes it.
 struct ConditionError : std::runtime_error {
-    explicit ConditionError(const std::string& cell) : std::runtime_error(cell) {}
+    explicit ConditionError(const std::string& cell) : std::runtime_error(Excerpt(cell)) {}
 };
 
 // A filter command that must stop before it changes data set 1 further; the

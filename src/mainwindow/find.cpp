@@ -117,7 +117,7 @@ FindResult FindStep(KovaState& s, KovaUi& ui, const std::string& searchText, int
                 }
             }
         } catch (const BadPattern&) {
-            ui.Message("\"" + searchText +
+            ui.Message("\"" + Excerpt(searchText) +
                            "\" is not a valid pattern: a set in brackets must be closed by \"]\", "
                            "hold at least one character and have its ranges run upwards, as in "
                            "\"[a-z]\".",

@@ -173,13 +173,7 @@ private:
 };
 
 std::string Quoted(std::string_view line) {
-    constexpr size_t kShown = 60;
-    std::string q = "\"";
-    q.append(line.substr(0, kShown));
-    if (line.size() > kShown)
-        q.append("...");
-    q.push_back('"');
-    return q;
+    return "\"" + Excerpt(line) + "\"";
 }
 
 int16_t LineNumber16(std::string_view text, const LineReader& lines) {
@@ -263,8 +257,8 @@ private:
 
 void ReportDataFileError(KovaUi& ui, int16_t Kind, int16_t Index, const std::string& Line) {
     if (Kind == 1)
-        ui.Message("Error in the first line, not starting with ##00000" + Line, kProgramTitle,
-                   Icon::None);
+        ui.Message("Error in the first line, not starting with ##00000" + Excerpt(Line),
+                   kProgramTitle, Icon::None);
     else
         ui.Message("Error in the datafile, see linenumber:" + SignedNumber(Index), kProgramTitle,
                    Icon::None);

@@ -130,10 +130,10 @@ int16_t SequenceNumber(const CellValue& v, int row, int column) {
             break;
         case CellValue::Kind::Text:
             if (!TextNumber(v.text, value))
-                throw WorkbookError(kErrTypeMismatch, "Type mismatch: the cell in row " +
-                                                          std::to_string(row) + ", column " +
-                                                          std::to_string(column) + " (\"" + v.text +
-                                                          "\") is not a number for V2");
+                throw WorkbookError(kErrTypeMismatch,
+                                    "Type mismatch: the cell in row " + std::to_string(row) +
+                                        ", column " + std::to_string(column) + " (\"" +
+                                        Excerpt(v.text) + "\") is not a number for V2");
             break;
     }
     try {

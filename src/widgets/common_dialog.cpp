@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "store/file_access.h"
+#include "widgets/message_box.h"
 #include "widgets/text_codec.h"
 
 CommonDialog::Answerer& CommonDialog::TestAnswer() {
@@ -28,12 +29,10 @@ std::optional<std::string> CommonDialog::ProgramFileName(QWidget* parent, const 
     // stand for another file.
     if (ToQString(bytes) == name)
         return bytes;
-    QMessageBox box(QMessageBox::Warning, "KOVA",
-                    "The file name\n" + name +
-                        "\nholds a character that KOVA cannot use in a file name.\n"
-                        "Please choose another name.",
-                    QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
+    QMessageBox box(QMessageBox::Warning, "KOVA", QString(), QMessageBox::Ok, parent);
+    SetMessageText(box, "The file name\n" + name +
+                            "\nholds a character that KOVA cannot use in a file name.\n"
+                            "Please choose another name.");
     box.exec();
     return std::nullopt;
 }

@@ -5,14 +5,14 @@
 #include <exception>
 #include <new>
 
-#include "widgets/text_codec.h"
+#include "widgets/message_box.h"
 
 namespace {
 
 void ShowFailure(const std::string& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("KOVA"), ToQString(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("KOVA"), QString(), QMessageBox::Ok,
                     QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
+    SetMessageText(box, text);
     box.exec();
 }
 

@@ -5,6 +5,7 @@
 #include "filters/filter_run.h"
 #include "filters/filter_test_support.h"
 #include "filters/run_filter_command.h"
+#include "store/text.h"
 #include "support/fake_ui.h"
 
 namespace {
@@ -269,13 +270,14 @@ TEST_F(FilterRun, BadPatternFailsOnlyWhereItsCellIsTested) {
 }
 
 TEST_F(FilterRun, BareFormsAreConditionErrorsToo) {
-    for (std::string cell : {"|n", "|dt", "|wcount", "|$"}) {
+    for (const std::string& cell :
+         std::vector<std::string>{"|n", "|dt", "|wcount", "|$", "[" + std::string(100, 'x')}) {
         test::SetCodedProtocol(s, 2, {});
         test::SetProgram(s, {FilterLine(0, {{3, cell}}), FilterLine(999, {{4, "x"}})});
         ui.messages.clear();
         EXPECT_FALSE(RunAll());
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0], "Fatal Error in condition filter:|" + cell);
+        EXPECT_EQ(ui.messages[0], "Fatal Error in condition filter:|" + core::Excerpt(cell));
         EXPECT_EQ(test::Column(s, 4), (std::vector<std::string>{"-", "-"}));
     }
 }

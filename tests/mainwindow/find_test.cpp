@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "mainwindow/daily_fixture.h"
+#include "store/text.h"
 
 namespace {
 
@@ -82,7 +86,8 @@ TEST_F(Find, PatternsMatchTheWholeFieldAndNumbersWithTheirSignPosition) {
 TEST_F(Find, BadPatternGivesAMessageAndLeavesThePosition) {
     test::ShowSet1(s, ui, 15, 4);
     core::ToggleFindMode(s, ui);
-    for (const char* pattern : {"[abc", "*[]*", "[z-a]"}) {
+    const std::string pasted = "[" + std::string(1 << 20, 'x');
+    for (const std::string& pattern : std::vector<std::string>{"[abc", "*[]*", "[z-a]", pasted}) {
         ui.messages.clear();
         core::FindResult r = core::FindStep(s, ui, pattern, 8);
         EXPECT_FALSE(r.hit) << pattern;
@@ -90,7 +95,8 @@ TEST_F(Find, BadPatternGivesAMessageAndLeavesThePosition) {
         EXPECT_EQ(s.LastFindText, "") << pattern;
         EXPECT_TRUE(s.FindTexts.empty()) << pattern;
         ASSERT_EQ(ui.messages.size(), 1u) << pattern;
-        EXPECT_NE(ui.messages[0].find(pattern), std::string::npos);
+        EXPECT_NE(ui.messages[0].find(core::Excerpt(pattern)), std::string::npos);
+        EXPECT_LT(ui.messages[0].size(), 400u);
         EXPECT_NE(ui.messages[0].find("[a-z]"), std::string::npos);
     }
 }

@@ -229,6 +229,10 @@ TEST_F(DataFileTest, BadFirstLineChangesNothing) {
     EXPECT_EQ(LastMessage(), "KOVA|Error in the first line, not starting with ##00000##00000 ");
     EXPECT_FALSE(ReadText(""));
     EXPECT_EQ(LastMessage(), "KOVA|Error in the first line, not starting with ##00000");
+    // A long first line is quoted cut short.
+    EXPECT_FALSE(ReadText(std::string(1 << 20, 'x') + "\r\n"));
+    EXPECT_EQ(LastMessage(), "KOVA|Error in the first line, not starting with ##00000" +
+                                 std::string(60, 'x') + "...");
     EXPECT_EQ(count, 2);
 }
 

@@ -185,6 +185,7 @@ TEST_F(TableFile, DoubleQuotesAreRefusedBeforeWriting) {
     EXPECT_TRUE(core::IsTableItemAllowed(""));
     EXPECT_FALSE(core::IsTableItemAllowed("say \"hi\""));
     EXPECT_NE(core::TableItemRefusedText("a\"b").find("double quote"), std::string::npos);
+    EXPECT_LT(core::TableItemRefusedText(std::string(1 << 20, '"')).size(), 200u);
 
     Write(Path("t.tbl"), "old contents");
     core::KovaState s = Filled();

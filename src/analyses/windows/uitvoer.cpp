@@ -14,6 +14,7 @@
 #include "analyses/report_frame.h"
 #include "store/file_access.h"
 #include "store/open_files.h"
+#include "widgets/text_box.h"
 #include "widgets/text_codec.h"
 #include "widgets/text_printer.h"
 #include "widgets/window_util.h"
@@ -25,7 +26,7 @@ uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     resize(Tw(11400), Tw(7800));
 
-    Tekst = new QPlainTextEdit(this);
+    Tekst = new TextBox(this);
     Tekst->setObjectName("Tekst");
     Tekst->setLineWrapMode(QPlainTextEdit::NoWrap);
     Tekst->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

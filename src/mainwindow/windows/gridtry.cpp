@@ -18,6 +18,7 @@
 #include "analyses/listing.h"
 #include "analyses/windows/listingoptions.h"
 #include "mainwindow/windows/memo.h"
+#include "widgets/text_box.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
 
@@ -157,7 +158,7 @@ gridtry::gridtry(core::KovaState& s, core::KovaUi& ui, core::GridModel grid, Mem
     Combo1->installEventFilter(this);
     Combo1->lineEdit()->installEventFilter(this);
 
-    RichTextBox1 = new QPlainTextEdit(MSFlexGrid1->viewport());
+    RichTextBox1 = new TextBox(MSFlexGrid1->viewport());
     RichTextBox1->setObjectName("RichTextBox1");
     RichTextBox1->hide();
     RichTextBox1->installEventFilter(this);

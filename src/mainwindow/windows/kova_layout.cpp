@@ -12,6 +12,7 @@
 #include <QScrollBar>
 
 #include "mainwindow/windows/kova.h"
+#include "widgets/text_box.h"
 #include "widgets/window_util.h"
 
 namespace {
@@ -155,7 +156,7 @@ void kova::CreateControls() {
         Lab[r] = l;
     }
 
-    Text1 = new QPlainTextEdit(Page);
+    Text1 = new TextBox(Page);
     Text1->setObjectName("Text1");
     Text1->setContextMenuPolicy(Qt::NoContextMenu);
     SetGeometry(Text1, 6885, 5940, 4950, 1530);

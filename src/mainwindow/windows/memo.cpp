@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <algorithm>
 
+#include "widgets/text_box.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
 
@@ -15,7 +16,7 @@ Memo::Memo(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     : QDialog(parent, Qt::Window), s_(s), ui_(ui) {
     setObjectName("Memo");
     setWindowTitle("Memo");
-    TextBox1 = new QPlainTextEdit(this);
+    TextBox1 = new TextBox(this);
     TextBox1->setObjectName("TextBox1");
     const char* captions[] = {"ok", "delete"};
     for (int i = 0; i < 2; ++i) {

@@ -7,6 +7,7 @@
 #include "analyses/windows/uitvoer.h"
 #include "mainwindow/windows/savefile.h"
 #include "mainwindow/windows/waitmsg.h"
+#include "widgets/message_box.h"
 #include "widgets/text_codec.h"
 
 QtUi::QtUi(core::KovaState& s) : s_(s) {}
@@ -66,8 +67,8 @@ void QtUi::Message(const std::string& text, const std::string& title, core::Icon
             qicon = QMessageBox::Question;
             break;
     }
-    QMessageBox box(qicon, ToQString(title), ToEditorText(text), QMessageBox::Ok, DialogParent());
-    box.setTextFormat(Qt::PlainText);
+    QMessageBox box(qicon, ToQString(title), QString(), QMessageBox::Ok, DialogParent());
+    SetMessageText(box, text);
     box.exec();
 }
 
@@ -80,9 +81,9 @@ core::Answer QtUi::AskSaveFile(const std::string& fileName) {
 
 core::Answer QtUi::AskYesNo(const std::string& text, const std::string& title) {
     FlushWait();
-    QMessageBox box(QMessageBox::Question, ToQString(title), ToEditorText(text),
+    QMessageBox box(QMessageBox::Question, ToQString(title), QString(),
                     QMessageBox::Yes | QMessageBox::No, DialogParent());
-    box.setTextFormat(Qt::PlainText);
+    SetMessageText(box, text);
     // The questions ask before something is deleted: Enter must not say Yes.
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);

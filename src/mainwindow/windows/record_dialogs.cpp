@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "mainwindow/record_commands.h"
+#include "widgets/text_box.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
 
@@ -197,7 +198,7 @@ tabeledit::tabeledit(QWidget* parent, core::KovaState& s, core::KovaUi& ui,
     setFixedSize(Tw(4200), Tw(5400));
     Label1 = Text(this, "", "Label1", 240, 120, 3720);
     Label1->setText(ToQString(caption));
-    RichTextBox1 = Place(new QPlainTextEdit(this), "RichTextBox1", 240, 480, 3720, 4080);
+    RichTextBox1 = Place(new TextBox(this), "RichTextBox1", 240, 480, 3720, 4080);
     RichTextBox1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichTextBox1->setPlainText(ToQString(s_.ScratchText));
     Command1 = Place(new QPushButton("OK", this), "Command1", 1500, 4740, 1200, 405);

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QThread>
 
 #include "mainwindow/windows/qt_ui.h"
@@ -95,6 +96,26 @@ TEST_F(DialogsTest, MessageBoxShowsTitleIconAndText) {
     ui.Message("No records selected!", core::kProgramTitle, core::Icon::Exclamation);
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(title, "KOVA");
+}
+
+TEST_F(DialogsTest, AMessageOfAnyLengthFitsTheScreen) {
+    const std::string texts[] = {"One word: " + std::string(16 << 20, 'x'),
+                                 std::string(1 << 20, '\n') + "end"};
+    for (const std::string& text : texts) {
+        QRect box, available, ok;
+        test::WhenModal([&](QWidget* w) {
+            auto* message = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(message, nullptr);
+            box = message->frameGeometry();
+            available = message->screen()->availableGeometry();
+            QAbstractButton* button = message->button(QMessageBox::Ok);
+            ok = QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+            button->click();
+        });
+        ui.Message(text, "Error", core::Icon::Critical);
+        EXPECT_TRUE(available.contains(box)) << box.width() << "x" << box.height();
+        EXPECT_TRUE(available.contains(ok));
+    }
 }
 
 TEST_F(DialogsTest, YesNoQuestionCountsCloseAsNo) {
