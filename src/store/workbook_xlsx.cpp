@@ -7,6 +7,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <deque>
 #include <exception>
 #include <new>
 #include <stop_token>
@@ -203,6 +204,9 @@ bool Blank(char c) {
 // over from one piece to the next (a tag cut in two) is bounded.
 class XmlScanner {
 public:
+    // The longest entity reference, "&#x10FFFF;" with room to spare.
+    static constexpr size_t kMaxEntity = 13;
+
     XmlScanner(XmlEvents& events, size_t maxHeld) : events_(events), maxHeld_(maxHeld) {}
 
     void Feed(std::string_view piece, bool last) {
@@ -221,11 +225,7 @@ public:
             const size_t used = Scan(held_, last);
             held_.erase(0, used);
         }
-        if (events_.finished)
-            return;
-        if (held_.size() > maxHeld_)
-            throw XmlFault{"it holds a tag longer than " + std::to_string(maxHeld_ >> 20) + " MB"};
-        if (!last)
+        if (events_.finished || !last)
             return;
         if (!held_.empty())
             throw XmlFault{"it ends inside a tag"};
@@ -245,9 +245,10 @@ private:
                 const size_t lt = b.find('<', i);
                 size_t end = lt == std::string_view::npos ? n : lt;
                 if (lt == std::string_view::npos && !last) {
-                    // An entity cut at the piece's end waits for the rest.
+                    // An entity cut at the piece's end waits for the rest;
+                    // one longer than any entity is left for Decode to refuse.
                     const size_t amp = b.rfind('&');
-                    if (amp != std::string_view::npos && amp >= i &&
+                    if (amp != std::string_view::npos && amp >= i && n - amp <= kMaxEntity &&
                         b.find(';', amp) == std::string_view::npos)
                         end = amp;
                 }
@@ -264,19 +265,22 @@ private:
             if (at.substr(0, 4) == "<!--") {
                 const size_t end = b.find("-->", i + 4);
                 if (end == std::string_view::npos)
-                    return Incomplete(i, last);
+                    return Incomplete(i, n, last);
+                Bounded(end + 3 - i);
                 i = end + 3;
             } else if (at.substr(0, 9) == "<![CDATA[") {
                 const size_t end = b.find("]]>", i + 9);
                 if (end == std::string_view::npos)
-                    return Incomplete(i, last);
+                    return Incomplete(i, n, last);
+                Bounded(end + 3 - i);
                 if (!open_.empty())
                     events_.Text(b.substr(i + 9, end - i - 9));
                 i = end + 3;
             } else if (at.substr(0, 2) == "<?") {
                 const size_t end = b.find("?>", i + 2);
                 if (end == std::string_view::npos)
-                    return Incomplete(i, last);
+                    return Incomplete(i, n, last);
+                Bounded(end + 2 - i);
                 Declaration(b.substr(i + 2, end - i - 2));
                 i = end + 2;
             } else if (at.substr(0, 2) == "<!") {
@@ -284,7 +288,8 @@ private:
             } else if (at.substr(0, 2) == "</") {
                 const size_t end = b.find('>', i + 2);
                 if (end == std::string_view::npos)
-                    return Incomplete(i, last);
+                    return Incomplete(i, n, last);
+                Bounded(end + 1 - i);
                 std::string_view name = b.substr(i + 2, end - i - 2);
                 while (!name.empty() && Blank(name.back()))
                     name.remove_suffix(1);
@@ -314,7 +319,8 @@ private:
                     }
                 }
                 if (j == n)
-                    return Incomplete(i, last);
+                    return Incomplete(i, n, last);
+                Bounded(j + 1 - i);
                 StartTag(b.substr(i + 1, j - i - 1));
                 i = j + 1;
             }
@@ -322,10 +328,18 @@ private:
         return i;
     }
 
-    size_t Incomplete(size_t at, bool last) {
+    // A tag (or comment) cut at the end of what was fed, held over to the
+    // next piece: at most as long as a whole one may be.
+    size_t Incomplete(size_t at, size_t n, bool last) {
         if (last)
             throw XmlFault{"it ends inside a tag"};
+        Bounded(n - at);
         return at;
+    }
+
+    void Bounded(size_t length) const {
+        if (length > maxHeld_)
+            throw XmlFault{"it holds a tag longer than " + std::to_string(maxHeld_ >> 20) + " MB"};
     }
 
     // <?xml version="1.0" encoding="UTF-8"?>: only UTF-8 is read.
@@ -419,7 +433,7 @@ private:
             if (amp == std::string_view::npos)
                 return;
             const size_t semi = raw.find(';', amp);
-            if (semi == std::string_view::npos || semi - amp > 12)
+            if (semi == std::string_view::npos || semi - amp >= kMaxEntity)
                 throw XmlFault{"an entity reference is not closed"};
             const std::string_view entity = raw.substr(amp + 1, semi - amp - 1);
             if (entity == "lt")
@@ -464,7 +478,9 @@ private:
     std::string held_;
     std::vector<std::string> open_;
     XmlAttributes attributes_;
-    std::vector<std::string> values_;
+    // Decoded attribute values; a deque, so that a value added keeps the
+    // views of the values before it in the same tag valid.
+    std::deque<std::string> values_;
     std::string text_;
 };
 

@@ -558,6 +558,9 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
         {"tag.xlsx",
          Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" x=\"", std::string(1024, 'a'), 40960, "\"/></row>")),
          "holds a tag longer than 16 MB"},
+        {"tag just past 16 MB.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" x=\"", std::string(1024, 'a'), 16896, "\"/></row>")),
+         "holds a tag longer than 16 MB"},
         // Files the reader cannot take are refused before the options dialog.
         {"cut.xls", Xls({}, 3000), "cannot be read", true},
         {"cut.xlsx",
@@ -586,6 +589,11 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
          "\"abc\", which is not a number"},
         {"rows past 16 bits.xlsx", Xlsx(Sheet(TextRow(40000, "far"))), nullptr, false, "far",
          "40000", "39999"},
+        // Each decoded value of a tag stays where the tag's other values point.
+        {"references in attributes.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"&#65;1\" t=\"&#115;tr\"><v>refs</v></c>"
+                    "<c r=\"&#67;1\" t=\"&#110;\"><v>3</v></c></row>")),
+         nullptr, false, "refs"},
         // What the code page lacks, in shared and inline strings alike, is
         // counted across the reader's pipe and told to the user.
         {"greek.xlsx",
