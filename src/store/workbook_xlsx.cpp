@@ -149,7 +149,7 @@ CellValue::Kind BuiltinFormatKind(int id) {
 constexpr size_t kMaxSmallPartBytes = size_t{16} << 20;
 constexpr unsigned long long kMaxPartBytes = 1ull << 30;
 // Longest UTF-8 text collected for one cell (its program text is bounded by
-// kMaxFieldBytes), and all the shared strings together.
+// kMaxFieldBytes), and the memory all the shared strings take together.
 constexpr size_t kMaxCollectedBytes = 4 * kMaxFieldBytes;
 constexpr size_t kMaxSharedStringBytes = size_t{256} << 20;
 // Longest tag (or comment) of a streamed part: one cut between two pieces of
@@ -554,17 +554,28 @@ public:
             });
         }
         SheetReader reader(*this, request);
-        Stream(zip_.get(), sheets_[static_cast<size_t>(request.sheet)].part, reader, true);
+        const std::string& part = sheets_[static_cast<size_t>(request.sheet)].part;
+        Stream(zip_.get(), part, reader, true);
         if (strings.joinable())
             strings.join();
         if (stringsFailed)
             std::rethrow_exception(stringsFailed);
-        for (const SharedCell& c : reader.shared) {
-            if (c.string >= strings_.size())
-                Damaged("a cell names shared string " + std::to_string(c.string) +
+        // A relation that names another kind of part (the workbook's own)
+        // gives no rows to read, and no records that look read.
+        if (reader.sheetData < 0)
+            Damaged("the part " + part + " holds no worksheet");
+        const size_t columns = request.columns.size();
+        for (size_t index = 0; index < reader.shared.size(); ++index) {
+            const size_t string = reader.shared[index];
+            if (string == kNoString)
+                continue;
+            if (string >= strings_.size())
+                Damaged("a cell names shared string " + std::to_string(string) +
                         ", which is not there");
-            reader.budget.Take(strings_[c.string].text.size(), c.row, c.column);
-            reader.cells[c.index] = strings_[c.string];
+            reader.budget.Take(strings_[string].text.size(),
+                               request.firstRow + static_cast<int>(index / columns),
+                               request.columns[index % columns]);
+            reader.cells[index] = strings_[string];
         }
         return std::move(reader.cells);
     }
@@ -574,12 +585,7 @@ private:
         std::string name;
         std::string part;
     };
-    // A kept cell that names a shared string.
-    struct SharedCell {
-        size_t index;   // in the cells handed back
-        size_t string;  // the shared string's number
-        int row, column;
-    };
+    static constexpr size_t kNoString = static_cast<size_t>(-1);
 
     [[noreturn]] void Damaged(const std::string& what) const {
         throw UnreadableWorkbook(name_, what);
@@ -711,9 +717,12 @@ private:
             if (name == "si" && --item == 0) {
                 CellValue s;
                 SetCellText(s, Unescape(text.text));
+                // Each string costs its text and its place in the list, an
+                // empty one too.
                 total += s.text.size() + sizeof(CellValue);
                 if (total > kMaxSharedStringBytes)
-                    book.Damaged("its shared strings hold more than 256 MB of text");
+                    book.Damaged("its shared strings take more than " +
+                                 std::to_string(kMaxSharedStringBytes >> 20) + " MB of memory");
                 book.strings_.push_back(std::move(s));
                 finished = stop.stop_requested();  // the sheet failed: no need to go on
             } else if (item > 0) {
@@ -764,7 +773,9 @@ private:
         XlsxWorkbook& book;
         const CellRequest& request;
         std::vector<CellValue> cells;
-        std::vector<SharedCell> shared;
+        // The shared string each kept cell names, or kNoString: one per
+        // cell, so that a cell written again replaces what it held.
+        std::vector<size_t> shared;
         CellTextBudget budget;
         int depth = 0;
         int sheetData = -1, rowDepth = -1, cellDepth = -1, valueDepth = -1, inlineDepth = -1;
@@ -781,6 +792,7 @@ private:
             : book(b),
               request(r),
               cells(static_cast<size_t>(std::max(r.rowCount, 0)) * r.columns.size()),
+              shared(cells.size(), kNoString),
               budget(b.name_) {}
 
         void Start(std::string_view name, const XmlAttributes& attributes) override {
@@ -812,11 +824,7 @@ private:
             if (r < 1)
                 book.Damaged("the row number 0 is not valid");
             row = static_cast<int>(r);
-            // Rows come in order: past the range, nothing more is wanted.
-            if (row >= request.firstRow + request.rowCount) {
-                finished = true;
-                return;
-            }
+            // Rows may come in any order: the whole sheet is read.
             nextRow = row + 1;
             nextColumn = 1;
             rowDepth = depth;
@@ -831,7 +839,7 @@ private:
             if (column > kMaxWorkbookColumns)
                 book.Damaged("a column number is out of range");
             nextColumn = column + 1;
-            if (row < request.firstRow)
+            if (row < request.firstRow || row - request.firstRow >= request.rowCount)
                 return;
             auto it = std::find(request.columns.begin(), request.columns.end(), column);
             if (it == request.columns.end())
@@ -850,18 +858,23 @@ private:
         }
 
         void End(std::string_view name) override {
-            if (depth == cellDepth && type == "s") {
-                unsigned long long string = 0;
-                if (!WholeNumber(value, 1ull << 40, string))
-                    book.Damaged("a cell names shared string \"" +
-                                 Utf8ToProgramText(value.substr(0, 20)) +
-                                 "\", which is not a number");
-                shared.push_back({index, static_cast<size_t>(string), row, column});
-                cellDepth = valueDepth = inlineDepth = -1;
-            } else if (depth == cellDepth) {
-                CellValue v = book.Value(type, value, hasValue, inlineText.text, style);
-                budget.Take(v.text.size(), row, column);
-                cells[index] = std::move(v);
+            if (depth == cellDepth) {
+                // A cell written again keeps only its last value.
+                budget.Give(cells[index].text.size());
+                cells[index] = {};
+                shared[index] = kNoString;
+                if (type == "s" && !value.empty()) {
+                    unsigned long long string = 0;
+                    if (!WholeNumber(value, 1ull << 40, string))
+                        book.Damaged("a cell names shared string \"" +
+                                     Utf8ToProgramText(value.substr(0, 20)) +
+                                     "\", which is not a number");
+                    shared[index] = static_cast<size_t>(string);
+                } else {
+                    CellValue v = book.Value(type, value, hasValue, inlineText.text, style);
+                    budget.Take(v.text.size(), row, column);
+                    cells[index] = std::move(v);
+                }
                 cellDepth = valueDepth = inlineDepth = -1;
             } else if (depth == valueDepth) {
                 valueDepth = -1;
@@ -930,7 +943,7 @@ private:
     std::string path_;
     std::unique_ptr<zip_t, ZipDiscard> zip_;
     std::vector<Sheet> sheets_;
-    std::vector<CellValue> strings_;  // text cells
+    std::deque<CellValue> strings_;  // text cells, never moved as the list grows
     std::vector<CellValue::Kind> styles_;
     bool date1904_ = false;
     bool stringsRead_ = false, stylesRead_ = false;
