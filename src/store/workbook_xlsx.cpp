@@ -174,15 +174,10 @@ struct XmlEvents {
     bool finished = false;  // set to stop reading early, all that was wanted read
 };
 
-std::string_view Local(std::string_view name) {
-    size_t colon = name.find(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
 // An attribute by its name without a prefix; nullptr when it is not there.
 const std::string_view* Find(const XmlAttributes& attributes, std::string_view name) {
     for (const auto& a : attributes)
-        if (Local(a.first) == name)
+        if (WithoutPrefix(a.first) == name)
             return &a.second;
     return nullptr;
 }
@@ -297,7 +292,7 @@ private:
                     throw XmlFault{"it closes <" + std::string(name.substr(0, 40)) +
                                    ">, which is not open"};
                 open_.pop_back();
-                events_.End(Local(name));
+                events_.End(WithoutPrefix(name));
                 i = end + 1;
             } else {
                 // A start tag ends at the first '>' outside quotes.
@@ -406,11 +401,11 @@ private:
         }
         root_ = true;
         open_.emplace_back(name);
-        events_.Start(Local(name), attributes_);
+        events_.Start(WithoutPrefix(name), attributes_);
         if (empty) {
             open_.pop_back();
             if (!events_.finished)
-                events_.End(Local(name));
+                events_.End(WithoutPrefix(name));
         }
     }
 
