@@ -54,14 +54,6 @@ void ForChildren(const pugi::xml_node& node, std::string_view name, F&& f) {
             f(c);
 }
 
-// An attribute by its name without a prefix (r:id and the like).
-pugi::xml_attribute Attribute(const pugi::xml_node& node, std::string_view name) {
-    for (pugi::xml_attribute a : node.attributes())
-        if (WithoutPrefix(a.name()) == name)
-            return a;
-    return {};
-}
-
 // The value of a digit, hexadecimal ones too when `hex`; -1 for any other
 // character.
 int DigitValue(char c, bool hex) {
@@ -174,8 +166,9 @@ struct XmlEvents {
     bool finished = false;  // set to stop reading early, all that was wanted read
 };
 
-// An attribute by its name without a prefix; nullptr when it is not there.
-const std::string_view* Find(const XmlAttributes& attributes, std::string_view name) {
+// An attribute by its name without a prefix (r:id and the like); nullptr
+// when it is not there.
+const std::string_view* Attribute(const XmlAttributes& attributes, std::string_view name) {
     for (const auto& a : attributes)
         if (WithoutPrefix(a.first) == name)
             return &a.second;
@@ -664,7 +657,11 @@ private:
         pugi::xml_document book;
         Parse("xl/workbook.xml", book, true);
         ForChildren(Child(Child(book, "workbook"), "sheets"), "sheet", [&](pugi::xml_node s) {
-            auto it = worksheets.find(Attribute(s, "id").value());
+            XmlAttributes attributes;
+            for (pugi::xml_attribute a : s.attributes())
+                attributes.emplace_back(a.name(), a.value());
+            const std::string_view* id = Attribute(attributes, "id");
+            auto it = worksheets.find(std::string(id == nullptr ? "" : *id));
             if (it == worksheets.end())
                 return;
             if (sheets_.size() >= kMaxSheetNames)
@@ -812,7 +809,7 @@ private:
 
         void StartRow(const XmlAttributes& attributes) {
             unsigned long long r = static_cast<unsigned long long>(nextRow);
-            const std::string_view* number = Find(attributes, "r");
+            const std::string_view* number = Attribute(attributes, "r");
             if (number != nullptr && !WholeNumber(*number, kMaxWorkbookRows, r))
                 book.Damaged("the row number \"" + Utf8ToProgramText(number->substr(0, 20)) +
                              "\" is not valid");
@@ -827,7 +824,7 @@ private:
 
         void StartCell(const XmlAttributes& attributes) {
             column = nextColumn;
-            const std::string_view* ref = Find(attributes, "r");
+            const std::string_view* ref = Attribute(attributes, "r");
             if (ref != nullptr && !ref->empty() && !ReferenceColumn(*ref, column))
                 book.Damaged("the cell reference \"" + Utf8ToProgramText(ref->substr(0, 20)) +
                              "\" is not valid");
@@ -842,9 +839,9 @@ private:
             index = static_cast<size_t>(row - request.firstRow) * request.columns.size() +
                     static_cast<size_t>(it - request.columns.begin());
             cellDepth = depth;
-            const std::string_view* t = Find(attributes, "t");
+            const std::string_view* t = Attribute(attributes, "t");
             type = t == nullptr ? "" : *t;
-            const std::string_view* s = Find(attributes, "s");
+            const std::string_view* s = Attribute(attributes, "s");
             if (s == nullptr || !WholeNumber(*s, 1u << 30, style))
                 style = 0;
             value.clear();
