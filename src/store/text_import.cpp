@@ -75,42 +75,42 @@ private:
 class Utf8Detector {
 public:
     void Feed(std::string_view chunk) {
-        for (char ch : chunk) {
-            const auto c = static_cast<unsigned char>(ch);
-            if (seen_ < kUtf8Mark.size()) {
-                mark_ = mark_ && ch == kUtf8Mark[seen_];
-                ++seen_;
+        for (size_t k = 0; k < chunk.size() && seen_ < kUtf8Mark.size(); ++k, ++seen_)
+            mark_ = mark_ && chunk[k] == kUtf8Mark[seen_];
+        size_t i = 0;
+        if (!cut_.empty() && valid_) {
+            // A sequence cut between two chunks is read with the start of
+            // the next.
+            const std::string joined = cut_ + std::string(chunk.substr(0, 4 - cut_.size()));
+            char32_t code = 0;
+            const size_t length = Utf8Sequence(joined, code);
+            if (length == 0 && joined.size() < 4 && chunk.size() < 4 - cut_.size()) {
+                cut_ = joined;
+                return;
             }
-            if (!valid_)
-                continue;
-            if (need_ > 0) {
-                valid_ = c >= low_ && c <= high_;
-                low_ = 0x80;
-                high_ = 0xBF;
-                --need_;
+            valid_ = length != 0;
+            i = length - cut_.size();
+            cut_.clear();
+        }
+        while (valid_ && i < chunk.size()) {
+            if (static_cast<unsigned char>(chunk[i]) < 0x80) {
+                ++i;
                 continue;
             }
-            if (c < 0x80)
-                continue;
             beyondAscii_ = true;
-            if (c >= 0xC2 && c <= 0xDF) {
-                need_ = 1;
-            } else if (c >= 0xE0 && c <= 0xEF) {
-                need_ = 2;
-                low_ = c == 0xE0 ? 0xA0 : 0x80;
-                high_ = c == 0xED ? 0x9F : 0xBF;  // no surrogates
-            } else if (c >= 0xF0 && c <= 0xF4) {
-                need_ = 3;
-                low_ = c == 0xF0 ? 0x90 : 0x80;
-                high_ = c == 0xF4 ? 0x8F : 0xBF;
-            } else {
-                valid_ = false;
+            char32_t code = 0;
+            const size_t length = Utf8Sequence(chunk.substr(i), code);
+            if (length == 0 && chunk.size() - i < 4) {
+                cut_ = chunk.substr(i);
+                return;
             }
+            valid_ = length != 0;
+            i += length;
         }
     }
 
     bool IsUtf8() const {
-        return (mark_ && seen_ >= kUtf8Mark.size()) || (valid_ && need_ == 0 && beyondAscii_);
+        return (mark_ && seen_ >= kUtf8Mark.size()) || (valid_ && cut_.empty() && beyondAscii_);
     }
 
 private:
@@ -118,8 +118,7 @@ private:
     bool mark_ = true;
     bool valid_ = true;
     bool beyondAscii_ = false;
-    int need_ = 0;
-    unsigned char low_ = 0x80, high_ = 0xBF;
+    std::string cut_;  // the start of a sequence the chunk ended in
 };
 
 // The lines in the program's code page: a UTF-8 text loses its mark and is

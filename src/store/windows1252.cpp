@@ -1,5 +1,7 @@
 #include "store/windows1252.h"
 
+#include <algorithm>
+
 namespace core {
 
 namespace {
@@ -60,49 +62,63 @@ void AppendUtf8(char32_t code, std::string& out) {
     }
 }
 
+size_t Utf8Sequence(std::string_view text, char32_t& code) {
+    if (text.empty())
+        return 0;
+    const auto lead = static_cast<unsigned char>(text[0]);
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    }
+    // The length a lead byte announces, and the range its second byte must
+    // fall in: narrower after E0 and F0 (no overlong forms), ED (no
+    // surrogates) and F4 (nothing past U+10FFFF).
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (text.size() < length)
+        return 0;
+    char32_t c = lead & (0x7F >> length);
+    for (size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[k]);
+        if (next < low || next > high)
+            return 0;
+        low = 0x80;
+        high = 0xBF;
+        c = (c << 6) | (next & 0x3F);
+    }
+    code = c;
+    return length;
+}
+
 std::string Utf8ToWindows1252Replacing(std::string_view utf8, size_t& replaced) {
     std::string out;
     out.reserve(utf8.size());
     size_t i = 0;
     while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead < 0x80) {
-            out.push_back(static_cast<char>(lead));
-            ++i;
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            out.push_back(utf8[i++]);
             continue;
         }
-        // The length a lead byte announces, and the least character of that
-        // length (a smaller one would be an overlong form).
-        size_t length = 0;
-        char32_t least = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            least = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            least = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            least = 0x10000;
-        }
-        char32_t c = lead & (0x7F >> length);
-        bool good = length != 0 && i + length <= utf8.size();
-        for (size_t k = 1; good && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            good = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (!good || c < least) {
-            out.push_back('?');
-            ++replaced;
-            ++i;
-            continue;
-        }
-        const int b = Windows1252Byte(c);
+        char32_t c = 0;
+        const size_t length = Utf8Sequence(utf8.substr(i), c);
+        const int b = length == 0 ? -1 : Windows1252Byte(c);
         if (b < 0)
             ++replaced;
         out.push_back(b < 0 ? '?' : static_cast<char>(b));
-        i += length;
+        i += std::max<size_t>(length, 1);
     }
     return out;
 }

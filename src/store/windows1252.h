@@ -22,12 +22,19 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 // Appends one Unicode character to UTF-8 text.
 void AppendUtf8(char32_t code, std::string& out);
 
+// The length of the well-formed UTF-8 sequence `text` begins with, its
+// character in `code`; 0 when it begins with none (a stray or missing
+// continuation byte, an overlong form, a surrogate, a character past
+// U+10FFFF, or a sequence cut short by the end of `text`).
+size_t Utf8Sequence(std::string_view text, char32_t& code);
+
 // UTF-8 text as bytes; false (and `bytes` untouched) when it is no valid
 // UTF-8 or holds a character the code page lacks.
 bool Utf8ToWindows1252(std::string_view utf8, std::string& bytes);
 
 // UTF-8 text as bytes, whatever it holds: a character the code page lacks,
-// and each byte that begins no well-formed sequence, becomes "?", and
+// and each byte that begins no well-formed sequence (Utf8Sequence), becomes
+// "?", and
 // `replaced` grows by one for each.
 std::string Utf8ToWindows1252Replacing(std::string_view utf8, size_t& replaced);
 

@@ -8,6 +8,7 @@
 // back what was asked through a pipe, and the program checks what comes back.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -109,6 +110,8 @@ public:
     explicit CellTextBudget(std::string fileName) : fileName_(std::move(fileName)) {}
     // Throws WorkbookError when `bytes` more would pass a bound.
     void Take(size_t bytes, int row, int column);
+    // Gives back what a cell read again no longer holds.
+    void Give(size_t bytes) { used_ -= std::min(bytes, used_); }
 
 private:
     std::string fileName_;

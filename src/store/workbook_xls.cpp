@@ -84,6 +84,12 @@ public:
             Damaged("worksheet " + std::to_string(request.sheet + 1));
         std::vector<CellValue> cells(static_cast<size_t>(std::max(request.rowCount, 0)) *
                                      request.columns.size());
+        // A damaged sheet can lose every cell record while its used range
+        // still claims cells: refused, rather than read as empty records.
+        if (rows > 0 && columns > 0 && !HoldsACell(rows, columns))
+            throw UnreadableWorkbook(name_, "worksheet " + std::to_string(request.sheet + 1) +
+                                                " is damaged: its used range claims cells, yet "
+                                                "every one reads as empty");
         CellTextBudget budget(name_);
         size_t index = 0;
         for (int k = 0; k < request.rowCount; ++k) {
@@ -101,11 +107,26 @@ public:
     }
 
 private:
+    bool HoldsACell(unsigned rows, unsigned short columns) {
+        for (unsigned row = 0; row < rows; ++row)
+            for (unsigned short column = 0; column < columns; ++column) {
+                FreeXL_CellValue cell;
+                if (freexl_get_cell_value(handle_, row, column, &cell) != FREEXL_OK ||
+                    cell.type != FREEXL_CELL_NULL)
+                    return true;
+            }
+        return false;
+    }
+
+    // A cell of the sheet's used range; one that cannot be read, or a text
+    // or date without its text, is damage, never an empty cell.
     CellValue Cell(unsigned row, unsigned short column) {
         CellValue v;
         FreeXL_CellValue cell;
+        const std::string where =
+            "the cell in row " + std::to_string(row + 1) + ", column " + std::to_string(column + 1);
         if (freexl_get_cell_value(handle_, row, column, &cell) != FREEXL_OK)
-            return v;
+            Damaged(where);
         switch (cell.type) {
             case FREEXL_CELL_INT:
                 v.kind = CellValue::Kind::Number;
@@ -118,14 +139,15 @@ private:
             case FREEXL_CELL_TEXT:
             case FREEXL_CELL_SST_TEXT:
                 if (cell.value.text_value == nullptr)
-                    break;
+                    Damaged(where);
                 SetCellText(v, cell.value.text_value);
                 break;
             case FREEXL_CELL_DATE:
             case FREEXL_CELL_DATETIME:
             case FREEXL_CELL_TIME:
-                if (cell.value.text_value != nullptr)
-                    v = DateCell(cell.type, cell.value.text_value);
+                if (cell.value.text_value == nullptr)
+                    Damaged(where);
+                v = DateCell(cell.type, cell.value.text_value);
                 break;
             default:
                 break;

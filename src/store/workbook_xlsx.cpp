@@ -7,6 +7,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <deque>
 #include <exception>
 #include <new>
 #include <stop_token>
@@ -51,14 +52,6 @@ void ForChildren(const pugi::xml_node& node, std::string_view name, F&& f) {
     for (pugi::xml_node c : node.children())
         if (LocalName(c) == name)
             f(c);
-}
-
-// An attribute by its name without a prefix (r:id and the like).
-pugi::xml_attribute Attribute(const pugi::xml_node& node, std::string_view name) {
-    for (pugi::xml_attribute a : node.attributes())
-        if (WithoutPrefix(a.name()) == name)
-            return a;
-    return {};
 }
 
 // The value of a digit, hexadecimal ones too when `hex`; -1 for any other
@@ -148,7 +141,7 @@ CellValue::Kind BuiltinFormatKind(int id) {
 constexpr size_t kMaxSmallPartBytes = size_t{16} << 20;
 constexpr unsigned long long kMaxPartBytes = 1ull << 30;
 // Longest UTF-8 text collected for one cell (its program text is bounded by
-// kMaxFieldBytes), and all the shared strings together.
+// kMaxFieldBytes), and the memory all the shared strings take together.
 constexpr size_t kMaxCollectedBytes = 4 * kMaxFieldBytes;
 constexpr size_t kMaxSharedStringBytes = size_t{256} << 20;
 // Longest tag (or comment) of a streamed part: one cut between two pieces of
@@ -173,15 +166,11 @@ struct XmlEvents {
     bool finished = false;  // set to stop reading early, all that was wanted read
 };
 
-std::string_view Local(std::string_view name) {
-    size_t colon = name.find(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
-// An attribute by its name without a prefix; nullptr when it is not there.
-const std::string_view* Find(const XmlAttributes& attributes, std::string_view name) {
+// An attribute by its name without a prefix (r:id and the like); nullptr
+// when it is not there.
+const std::string_view* Attribute(const XmlAttributes& attributes, std::string_view name) {
     for (const auto& a : attributes)
-        if (Local(a.first) == name)
+        if (WithoutPrefix(a.first) == name)
             return &a.second;
     return nullptr;
 }
@@ -203,6 +192,9 @@ bool Blank(char c) {
 // over from one piece to the next (a tag cut in two) is bounded.
 class XmlScanner {
 public:
+    // The longest entity reference, "&#x10FFFF;" with room to spare.
+    static constexpr size_t kMaxEntity = 13;
+
     XmlScanner(XmlEvents& events, size_t maxHeld) : events_(events), maxHeld_(maxHeld) {}
 
     void Feed(std::string_view piece, bool last) {
@@ -221,11 +213,7 @@ public:
             const size_t used = Scan(held_, last);
             held_.erase(0, used);
         }
-        if (events_.finished)
-            return;
-        if (held_.size() > maxHeld_)
-            throw XmlFault{"it holds a tag longer than " + std::to_string(maxHeld_ >> 20) + " MB"};
-        if (!last)
+        if (events_.finished || !last)
             return;
         if (!held_.empty())
             throw XmlFault{"it ends inside a tag"};
@@ -245,9 +233,10 @@ private:
                 const size_t lt = b.find('<', i);
                 size_t end = lt == std::string_view::npos ? n : lt;
                 if (lt == std::string_view::npos && !last) {
-                    // An entity cut at the piece's end waits for the rest.
+                    // An entity cut at the piece's end waits for the rest;
+                    // one longer than any entity is left for Decode to refuse.
                     const size_t amp = b.rfind('&');
-                    if (amp != std::string_view::npos && amp >= i &&
+                    if (amp != std::string_view::npos && amp >= i && n - amp <= kMaxEntity &&
                         b.find(';', amp) == std::string_view::npos)
                         end = amp;
                 }
@@ -264,19 +253,22 @@ private:
             if (at.substr(0, 4) == "<!--") {
                 const size_t end = b.find("-->", i + 4);
                 if (end == std::string_view::npos)
-                    return Incomplete(i, last);
+                    return Incomplete(i, n, last);
+                Bounded(end + 3 - i);
                 i = end + 3;
             } else if (at.substr(0, 9) == "<![CDATA[") {
                 const size_t end = b.find("]]>", i + 9);
                 if (end == std::string_view::npos)
-                    return Incomplete(i, last);
+                    return Incomplete(i, n, last);
+                Bounded(end + 3 - i);
                 if (!open_.empty())
                     events_.Text(b.substr(i + 9, end - i - 9));
                 i = end + 3;
             } else if (at.substr(0, 2) == "<?") {
                 const size_t end = b.find("?>", i + 2);
                 if (end == std::string_view::npos)
-                    return Incomplete(i, last);
+                    return Incomplete(i, n, last);
+                Bounded(end + 2 - i);
                 Declaration(b.substr(i + 2, end - i - 2));
                 i = end + 2;
             } else if (at.substr(0, 2) == "<!") {
@@ -284,7 +276,8 @@ private:
             } else if (at.substr(0, 2) == "</") {
                 const size_t end = b.find('>', i + 2);
                 if (end == std::string_view::npos)
-                    return Incomplete(i, last);
+                    return Incomplete(i, n, last);
+                Bounded(end + 1 - i);
                 std::string_view name = b.substr(i + 2, end - i - 2);
                 while (!name.empty() && Blank(name.back()))
                     name.remove_suffix(1);
@@ -292,7 +285,7 @@ private:
                     throw XmlFault{"it closes <" + std::string(name.substr(0, 40)) +
                                    ">, which is not open"};
                 open_.pop_back();
-                events_.End(Local(name));
+                events_.End(WithoutPrefix(name));
                 i = end + 1;
             } else {
                 // A start tag ends at the first '>' outside quotes.
@@ -314,7 +307,8 @@ private:
                     }
                 }
                 if (j == n)
-                    return Incomplete(i, last);
+                    return Incomplete(i, n, last);
+                Bounded(j + 1 - i);
                 StartTag(b.substr(i + 1, j - i - 1));
                 i = j + 1;
             }
@@ -322,10 +316,18 @@ private:
         return i;
     }
 
-    size_t Incomplete(size_t at, bool last) {
+    // A tag (or comment) cut at the end of what was fed, held over to the
+    // next piece: at most as long as a whole one may be.
+    size_t Incomplete(size_t at, size_t n, bool last) {
         if (last)
             throw XmlFault{"it ends inside a tag"};
+        Bounded(n - at);
         return at;
+    }
+
+    void Bounded(size_t length) const {
+        if (length > maxHeld_)
+            throw XmlFault{"it holds a tag longer than " + std::to_string(maxHeld_ >> 20) + " MB"};
     }
 
     // <?xml version="1.0" encoding="UTF-8"?>: only UTF-8 is read.
@@ -392,11 +394,11 @@ private:
         }
         root_ = true;
         open_.emplace_back(name);
-        events_.Start(Local(name), attributes_);
+        events_.Start(WithoutPrefix(name), attributes_);
         if (empty) {
             open_.pop_back();
             if (!events_.finished)
-                events_.End(Local(name));
+                events_.End(WithoutPrefix(name));
         }
     }
 
@@ -419,7 +421,7 @@ private:
             if (amp == std::string_view::npos)
                 return;
             const size_t semi = raw.find(';', amp);
-            if (semi == std::string_view::npos || semi - amp > 12)
+            if (semi == std::string_view::npos || semi - amp >= kMaxEntity)
                 throw XmlFault{"an entity reference is not closed"};
             const std::string_view entity = raw.substr(amp + 1, semi - amp - 1);
             if (entity == "lt")
@@ -464,7 +466,9 @@ private:
     std::string held_;
     std::vector<std::string> open_;
     XmlAttributes attributes_;
-    std::vector<std::string> values_;
+    // Decoded attribute values; a deque, so that a value added keeps the
+    // views of the values before it in the same tag valid.
+    std::deque<std::string> values_;
     std::string text_;
 };
 
@@ -538,17 +542,28 @@ public:
             });
         }
         SheetReader reader(*this, request);
-        Stream(zip_.get(), sheets_[static_cast<size_t>(request.sheet)].part, reader, true);
+        const std::string& part = sheets_[static_cast<size_t>(request.sheet)].part;
+        Stream(zip_.get(), part, reader, true);
         if (strings.joinable())
             strings.join();
         if (stringsFailed)
             std::rethrow_exception(stringsFailed);
-        for (const SharedCell& c : reader.shared) {
-            if (c.string >= strings_.size())
-                Damaged("a cell names shared string " + std::to_string(c.string) +
+        // A relation that names another kind of part (the workbook's own)
+        // gives no rows to read, and no records that look read.
+        if (reader.sheetData < 0)
+            Damaged("the part " + part + " holds no worksheet");
+        const size_t columns = request.columns.size();
+        for (size_t index = 0; index < reader.shared.size(); ++index) {
+            const size_t string = reader.shared[index];
+            if (string == kNoString)
+                continue;
+            if (string >= strings_.size())
+                Damaged("a cell names shared string " + std::to_string(string) +
                         ", which is not there");
-            reader.budget.Take(strings_[c.string].text.size(), c.row, c.column);
-            reader.cells[c.index] = strings_[c.string];
+            reader.budget.Take(strings_[string].text.size(),
+                               request.firstRow + static_cast<int>(index / columns),
+                               request.columns[index % columns]);
+            reader.cells[index] = strings_[string];
         }
         return std::move(reader.cells);
     }
@@ -558,12 +573,7 @@ private:
         std::string name;
         std::string part;
     };
-    // A kept cell that names a shared string.
-    struct SharedCell {
-        size_t index;   // in the cells handed back
-        size_t string;  // the shared string's number
-        int row, column;
-    };
+    static constexpr size_t kNoString = static_cast<size_t>(-1);
 
     [[noreturn]] void Damaged(const std::string& what) const {
         throw UnreadableWorkbook(name_, what);
@@ -647,7 +657,11 @@ private:
         pugi::xml_document book;
         Parse("xl/workbook.xml", book, true);
         ForChildren(Child(Child(book, "workbook"), "sheets"), "sheet", [&](pugi::xml_node s) {
-            auto it = worksheets.find(Attribute(s, "id").value());
+            XmlAttributes attributes;
+            for (pugi::xml_attribute a : s.attributes())
+                attributes.emplace_back(a.name(), a.value());
+            const std::string_view* id = Attribute(attributes, "id");
+            auto it = worksheets.find(std::string(id == nullptr ? "" : *id));
             if (it == worksheets.end())
                 return;
             if (sheets_.size() >= kMaxSheetNames)
@@ -695,9 +709,12 @@ private:
             if (name == "si" && --item == 0) {
                 CellValue s;
                 SetCellText(s, Unescape(text.text));
+                // Each string costs its text and its place in the list, an
+                // empty one too.
                 total += s.text.size() + sizeof(CellValue);
                 if (total > kMaxSharedStringBytes)
-                    book.Damaged("its shared strings hold more than 256 MB of text");
+                    book.Damaged("its shared strings take more than " +
+                                 std::to_string(kMaxSharedStringBytes >> 20) + " MB of memory");
                 book.strings_.push_back(std::move(s));
                 finished = stop.stop_requested();  // the sheet failed: no need to go on
             } else if (item > 0) {
@@ -748,7 +765,9 @@ private:
         XlsxWorkbook& book;
         const CellRequest& request;
         std::vector<CellValue> cells;
-        std::vector<SharedCell> shared;
+        // The shared string each kept cell names, or kNoString: one per
+        // cell, so that a cell written again replaces what it held.
+        std::vector<size_t> shared;
         CellTextBudget budget;
         int depth = 0;
         int sheetData = -1, rowDepth = -1, cellDepth = -1, valueDepth = -1, inlineDepth = -1;
@@ -765,6 +784,7 @@ private:
             : book(b),
               request(r),
               cells(static_cast<size_t>(std::max(r.rowCount, 0)) * r.columns.size()),
+              shared(cells.size(), kNoString),
               budget(b.name_) {}
 
         void Start(std::string_view name, const XmlAttributes& attributes) override {
@@ -789,18 +809,14 @@ private:
 
         void StartRow(const XmlAttributes& attributes) {
             unsigned long long r = static_cast<unsigned long long>(nextRow);
-            const std::string_view* number = Find(attributes, "r");
+            const std::string_view* number = Attribute(attributes, "r");
             if (number != nullptr && !WholeNumber(*number, kMaxWorkbookRows, r))
                 book.Damaged("the row number \"" + Utf8ToProgramText(number->substr(0, 20)) +
                              "\" is not valid");
             if (r < 1)
                 book.Damaged("the row number 0 is not valid");
             row = static_cast<int>(r);
-            // Rows come in order: past the range, nothing more is wanted.
-            if (row >= request.firstRow + request.rowCount) {
-                finished = true;
-                return;
-            }
+            // Rows may come in any order: the whole sheet is read.
             nextRow = row + 1;
             nextColumn = 1;
             rowDepth = depth;
@@ -808,14 +824,14 @@ private:
 
         void StartCell(const XmlAttributes& attributes) {
             column = nextColumn;
-            const std::string_view* ref = Find(attributes, "r");
+            const std::string_view* ref = Attribute(attributes, "r");
             if (ref != nullptr && !ref->empty() && !ReferenceColumn(*ref, column))
                 book.Damaged("the cell reference \"" + Utf8ToProgramText(ref->substr(0, 20)) +
                              "\" is not valid");
             if (column > kMaxWorkbookColumns)
                 book.Damaged("a column number is out of range");
             nextColumn = column + 1;
-            if (row < request.firstRow)
+            if (row < request.firstRow || row - request.firstRow >= request.rowCount)
                 return;
             auto it = std::find(request.columns.begin(), request.columns.end(), column);
             if (it == request.columns.end())
@@ -823,9 +839,9 @@ private:
             index = static_cast<size_t>(row - request.firstRow) * request.columns.size() +
                     static_cast<size_t>(it - request.columns.begin());
             cellDepth = depth;
-            const std::string_view* t = Find(attributes, "t");
+            const std::string_view* t = Attribute(attributes, "t");
             type = t == nullptr ? "" : *t;
-            const std::string_view* s = Find(attributes, "s");
+            const std::string_view* s = Attribute(attributes, "s");
             if (s == nullptr || !WholeNumber(*s, 1u << 30, style))
                 style = 0;
             value.clear();
@@ -834,18 +850,23 @@ private:
         }
 
         void End(std::string_view name) override {
-            if (depth == cellDepth && type == "s") {
-                unsigned long long string = 0;
-                if (!WholeNumber(value, 1ull << 40, string))
-                    book.Damaged("a cell names shared string \"" +
-                                 Utf8ToProgramText(value.substr(0, 20)) +
-                                 "\", which is not a number");
-                shared.push_back({index, static_cast<size_t>(string), row, column});
-                cellDepth = valueDepth = inlineDepth = -1;
-            } else if (depth == cellDepth) {
-                CellValue v = book.Value(type, value, hasValue, inlineText.text, style);
-                budget.Take(v.text.size(), row, column);
-                cells[index] = std::move(v);
+            if (depth == cellDepth) {
+                // A cell written again keeps only its last value.
+                budget.Give(cells[index].text.size());
+                cells[index] = {};
+                shared[index] = kNoString;
+                if (type == "s" && !value.empty()) {
+                    unsigned long long string = 0;
+                    if (!WholeNumber(value, 1ull << 40, string))
+                        book.Damaged("a cell names shared string \"" +
+                                     Utf8ToProgramText(value.substr(0, 20)) +
+                                     "\", which is not a number");
+                    shared[index] = static_cast<size_t>(string);
+                } else {
+                    CellValue v = book.Value(type, value, hasValue, inlineText.text, style);
+                    budget.Take(v.text.size(), row, column);
+                    cells[index] = std::move(v);
+                }
                 cellDepth = valueDepth = inlineDepth = -1;
             } else if (depth == valueDepth) {
                 valueDepth = -1;
@@ -914,7 +935,7 @@ private:
     std::string path_;
     std::unique_ptr<zip_t, ZipDiscard> zip_;
     std::vector<Sheet> sheets_;
-    std::vector<CellValue> strings_;  // text cells
+    std::deque<CellValue> strings_;  // text cells, never moved as the list grows
     std::vector<CellValue::Kind> styles_;
     bool date1904_ = false;
     bool stringsRead_ = false, stylesRead_ = false;

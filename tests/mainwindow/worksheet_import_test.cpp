@@ -95,6 +95,8 @@ TEST(WorksheetDialog, AnswersAreCheckedBeforeTheDialogCloses) {
         {"too many rows", "1", "2", "32769", "S", false},
         {"too many rows past 16 bits", "1", "1", "99999", "S", false},
         {"rows past 16 bits", "1", "10000", "40000", "S", true},
+        {"first row past 16 bits", "1", "70000", "70000", "S", true},
+        {"last row of the workbook", "1", "1048576", "1048576", "S", true},
         {"row past the workbook", "1", "1048577", "1048577", "S", false},
         {"no sheet", "1", "1", "1", "", false},
     };
@@ -222,6 +224,17 @@ TEST_F(WorksheetImport, DatesInTheTimeColumnCountHoursFromTheFirstDate) {
     EXPECT_EQ(s.Records1[1].V4, "15-03-2024 9:30:05");
     EXPECT_EQ(s.Records1[4].V4, "14-03-2024");
     EXPECT_EQ(s.FileInfo1, dir.File("dated.kov") + " | worksheet: Sheet1 | first date: 14-03-2024");
+}
+
+// The phantom 29 February 1900 is the day it follows: both are 28 February.
+TEST_F(WorksheetImport, ThePhantomDayCountsAsTheDayItFollows) {
+    book.cells[{1, 1}] = Date(59.25);
+    book.cells[{2, 1}] = Date(60.25);
+    Columns({{1, "1"}});
+    options.toRow = "2";
+    ASSERT_TRUE(Import("phantom.xlsx"));
+    EXPECT_EQ(s.Records1[1].V1, "6:00:00");
+    EXPECT_EQ(s.Records1[2].V1, "6:00:00");
 }
 
 TEST_F(WorksheetImport, EmptyRangeGivesAnEmptySavedSet) {
@@ -512,6 +525,30 @@ Writer Xls(std::vector<std::pair<size_t, uint32_t>> words, size_t size = std::st
     };
 }
 
+// lesson.xls with every cell record of its first sheet of an unknown type.
+Writer XlsWithoutCells() {
+    return [](const std::string& p) {
+        std::string bytes =
+            test::ReadBytes(fs::path(KOVA_SOURCE_DIR) / "tests/store/data/lesson.xls");
+        for (size_t at : {2073, 2087, 2101, 2115, 2149, 2167, 2181, 2195, 2229, 2247, 2261, 2275,
+                          2309, 2327, 2341, 2355, 2389, 2417})
+            bytes.replace(at, 2, "\x99\0", 2);
+        test::WriteBytes(p, bytes);
+    };
+}
+
+// A workbook whose one worksheet relation names the workbook part itself.
+void SheetAtWorkbookPart(const std::string& path) {
+    WriteXlsx(path, {{"S", Sheet(TextRow(1, "x"))}});
+    const std::string rels =
+        "<Relationships><Relationship Id=\"rId1\" Type=\"http://x/worksheet\" "
+        "Target=\"workbook.xml\"/></Relationships>";
+    zip_t* zip = zip_open(path.c_str(), 0, nullptr);
+    zip_file_add(zip, "xl/_rels/workbook.xml.rels",
+                 zip_source_buffer(zip, rels.data(), rels.size(), 0), ZIP_FL_OVERWRITE);
+    zip_close(zip);
+}
+
 long MaxRssMb(int who) {
     rusage usage{};
     getrusage(who, &usage);
@@ -524,6 +561,9 @@ long MaxRssMb(int who) {
 // workbook is untouched.
 TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
     const std::string han = "\xE4\xB8\xAD";  // not in the code page: offered as "?"
+    // Entities, "&amp;" cut where the part's first piece of 1 MiB ends.
+    const std::string entities =
+        std::string((1 << 20) - 64, ' ') + TextRow(1, "&lt;&gt;&amp;&quot;&apos;&#65;&#x42;");
     struct Case {
         const char* name;
         Writer write;
@@ -561,6 +601,9 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
         {"tag.xlsx",
          Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" x=\"", std::string(1024, 'a'), 40960, "\"/></row>")),
          "holds a tag longer than 16 MB"},
+        {"tag just past 16 MB.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" x=\"", std::string(1024, 'a'), 16896, "\"/></row>")),
+         "holds a tag longer than 16 MB"},
         // Files the reader cannot take are refused before the options dialog.
         {"cut.xls", Xls({}, 3000), "cannot be read", true},
         {"cut.xlsx",
@@ -577,6 +620,7 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
          false, "time"},
         // A DIMENSION record that claims the largest sheet.
         {"dimension.xls", Xls({{512 + 1347 + 8, 0xFFFFFFF0}}), "cannot be read", true},
+        {"every cell record unknown.xls", XlsWithoutCells(), "every one reads as empty"},
         {"past the last column.xlsx", Xlsx(Sheet(TextRow(1, "x"))), nullptr, false, "x", "1", "1",
          "20000"},
         {"formula never worked out.xlsx",
@@ -587,6 +631,30 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
          Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>abc</v></c></row>"),
               Whole("", "<sst><si><t>a</t></si></sst>")),
          "\"abc\", which is not a number"},
+        {"shared string index past the last.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c></row>"),
+              Whole("", "<sst><si><t>a</t></si></sst>")),
+         "shared string 1, which is not there"},
+        {"one cell written 130 times counts once.xlsx",
+         Xlsx(Sheet("<row r=\"1\">", "<c r=\"A1\" t=\"s\"><v>0</v></c>", 130,
+                    "<c r=\"A1\" t=\"str\"><v>last</v></c></row>"),
+              {"", "<sst><si><t>", std::string(1024, 'a'), 1024, "</t></si></sst>"}),
+         nullptr, false, "last"},
+        {"five million empty shared strings.xlsx",
+         Xlsx(Sheet(TextRow(1, "x")), {"", "<sst>", "<si/>", 5000000, "</sst>"}),
+         "shared strings take more than 256 MB of memory"},
+        {"a row before the rows it precedes.xlsx",
+         Xlsx(Sheet(TextRow(100, "hundred") + TextRow(1, "one"))), nullptr, false, "one"},
+        {"relation to the workbook part.xlsx", SheetAtWorkbookPart,
+         "the part xl/workbook.xml holds no worksheet"},
+        {"entities, one cut between two pieces of 1 MiB.xlsx", Xlsx(Sheet(entities)), nullptr,
+         false, "<>&\"'AB"},
+        {"cells without references, one naming no shared string.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c t=\"str\"><v>x</v></c><c t=\"s\"/>"
+                    "<c t=\"str\"><v>y</v></c></row>")),
+         nullptr, false, "x"},
+        {"last row of a sheet.xlsx", Xlsx(Sheet(TextRow(1048576, "last"))), nullptr, false, "last",
+         "1048576", "1048576"},
         {"rows past 16 bits.xlsx", Xlsx(Sheet(TextRow(40000, "far"))), nullptr, false, "far",
          "40000", "39999"},
         // What the code page lacks, in shared and inline strings alike, is
@@ -645,6 +713,17 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
     EXPECT_EQ(options.offeredSheets, (std::vector<std::string>{"?", "?"}));
     EXPECT_LT(MaxRssMb(RUSAGE_SELF), 1024);
     EXPECT_LT(MaxRssMb(RUSAGE_CHILDREN), 1024);
+}
+
+// Read in this process, where the sanitizers watch the parser: each
+// decoded value of a tag stays where the tag's other values point.
+TEST_F(RealWorkbooks, ReferencesInAttributesKeepEachValue) {
+    const std::string path = dir.File("refs.xlsx");
+    WriteXlsx(path, {{"S", Sheet("<row r=\"1\"><c r=\"&#65;1\" t=\"&#115;tr\"><v>refs</v></c>"
+                                 "<c r=\"&#67;1\" t=\"&#110;\"><v>3</v></c></row>")}});
+    const auto cells = core::OpenXlsxWorkbook(path)->Cells({0, 1, 1, {1, 3}});
+    EXPECT_EQ(core::CellText(cells[0]), "refs");
+    EXPECT_EQ(core::CellText(cells[1]), "3");
 }
 
 // A workbook that fails to open gives back its file.
