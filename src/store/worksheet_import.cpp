@@ -148,9 +148,9 @@ int16_t SequenceNumber(const CellValue& v, int row, int column) {
 // A cell's line breaks (LF, CR LF or a lone CR) in the form the data file
 // keeps: CR LF in the protocol text, one blank in the single-line fields. So
 // the imported set is the one its saved file reads back as.
-std::string FieldText(std::string_view cell, bool multiLine) {
-    if (cell.find_first_of("\r\n") == std::string_view::npos)
-        return std::string(cell);
+std::string FieldText(std::string cell, bool multiLine) {
+    if (cell.find_first_of("\r\n") == std::string::npos)
+        return cell;
     std::string out;
     out.reserve(cell.size() + 8);
     for (size_t i = 0; i < cell.size(); ++i) {
@@ -262,7 +262,7 @@ std::optional<std::string> TakeWorksheetAnswers(KovaState& s, const std::string 
             "row).");
     if (to - from + 1 > kMaxRecords)
         return "At most " + std::to_string(kMaxRecords) + " rows can be read into a set.";
-    if (sheet < 0 || sheetName.empty())
+    if (sheet < 0)
         return std::string("Choose the worksheet to read.");
     s.ExcelColumns = mapped;
     s.ExcelFirstRow = from;
@@ -345,6 +345,23 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                 throw UnreadableWorkbook(FileName, "the reader gave too few cells");
         }
 
+        // A cell named by several fields brings its text in once for each:
+        // all of it is held to the bound before any record is made. Each
+        // cell's text then moves into the last field that takes it.
+        CellTextBudget budget(FileName);
+        std::array<int, kNotRead + 1> lastField{};
+        for (int j = 1; j <= 8; ++j)
+            if (place[j] != kNotRead)
+                lastField[place[j]] = j;
+        for (int k = 1; k <= count; ++k)
+            for (int j = 1; j <= 8; ++j) {
+                if (j == 2 || place[j] == kNotRead)
+                    continue;
+                const CellValue& v =
+                    cells[static_cast<size_t>(k - 1) * request.columns.size() + place[j]];
+                budget.Take(v.text.size(), s.ExcelFirstRow + k - 1, s.ExcelColumns[j]);
+            }
+
         ImportedSet set;
         set.count = static_cast<int16_t>(count);
         set.records.resize(static_cast<size_t>(count) + 1);
@@ -362,23 +379,34 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
                 const int column = s.ExcelColumns[j];
                 if (column == 0)
                     continue;
-                static const CellValue kEmpty;
-                const CellValue& v =
+                CellValue empty;
+                CellValue& v =
                     place[j] == kNotRead
-                        ? kEmpty
+                        ? empty
                         : cells[static_cast<size_t>(k - 1) * request.columns.size() + place[j]];
                 if (v.kind == CellValue::Kind::Text)
                     set.replaced += v.replaced;
                 if (j == 2) {
                     rec.V2 = SequenceNumber(v, r, column);
-                } else if (j == 1) {
-                    rec.V1 = FieldText(DateOrText(v), false);
-                    dates.Note(k, v);
-                } else {
-                    *TextField(rec, j) = FieldText(CellText(v), j == 8);
+                    continue;
                 }
+                if (j == 1)
+                    dates.Note(k, v);
+                std::string text;
+                if (v.kind != CellValue::Kind::Text)
+                    text = j == 1 ? DateOrText(v) : CellText(v);
+                else if (lastField[place[j]] == j)
+                    text = std::move(v.text);
+                else
+                    text = v.text;
+                if (j == 1)
+                    rec.V1 = FieldText(std::move(text), false);
+                else
+                    *TextField(rec, j) = FieldText(std::move(text), j == 8);
             }
         }
+        cells.clear();
+        cells.shrink_to_fit();
         hideWait();
         // Sequence numbers read from a column are the user's own; without one
         // they are worked out from the times and actors.
