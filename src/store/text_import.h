@@ -12,9 +12,9 @@
 namespace core {
 
 // The largest text file an import reads: far beyond any protocol, yet small
-// enough that the records it makes and the data file written from them stay
-// well within the program's memory.
-inline constexpr size_t kMaxTextFileBytes = size_t{128} << 20;
+// enough that the records it makes, the data file written from them and the
+// windows that show them stay well within the program's memory.
+inline constexpr size_t kMaxTextFileBytes = size_t{64} << 20;
 
 // The option dialogs of the importers, as the core sees them. Each fills the
 // options into the state and returns true, or returns false when the user

@@ -57,10 +57,12 @@ WorkbookError WorkbookFileError(std::errc failure, const std::string& fileName);
 // The largest row and column numbers a workbook can hold.
 inline constexpr int kMaxWorkbookRows = 1048576;
 inline constexpr int kMaxWorkbookColumns = 16384;
-// All the text of the cells one import takes (a field alone is bounded by
-// kMaxFieldBytes): far beyond any protocol, yet small enough that neither the
-// reader nor the program comes near 1 GB.
-inline constexpr size_t kMaxWorkbookTextBytes = size_t{128} << 20;
+// All the text of the cells one import takes, a cell counted in every field
+// it fills (a field alone is bounded by kMaxFieldBytes): far beyond any
+// protocol, yet small enough that neither the reader nor the program, with
+// the copies its reply, its records, the data file written and the windows
+// make, comes near 1 GB.
+inline constexpr size_t kMaxWorkbookTextBytes = size_t{64} << 20;
 // What a list of sheet names may hold: no more than a reader of ours can
 // give (an ".xls" names at most 65535 sheets of 255 characters, an ".xlsx"
 // lists them in a part of at most 16 MB).

@@ -246,7 +246,7 @@ TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
         {"a bare extension names no file", dir.File(".txt"), 1},
         {"too many records", dir.File("many.txt"), 1},
         {"a file past the size an import reads", bigDir.File("big.txt"), 1, A::No, A::Yes, false,
-         "larger than 128 MB"},
+         "larger than 64 MB"},
         {"a link there, leading nowhere, is not to be replaced", dir.File("link.txt"), 0, A::No,
          A::No},
     };

@@ -263,7 +263,7 @@ TEST_F(WorksheetImport, FailuresAndCancelChangeNothing) {
         {"missing sheet", "", "1", "#2", false, false, "Error #  9"},
         {"no worksheet at all", "", "1", "", false, true, "Error #  9"},
         // Two cells of 16 MB, each in seven fields.
-        {"text past 128 MB, a cell counted in every field", "", "2", "", false, false,
+        {"text past 64 MB, a cell counted in every field", "", "2", "", false, false,
          "Error #  1004", core::Answer::Yes, "3"},
     };
     for (const Case& c : cases) {
@@ -563,7 +563,7 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
         {"shared.xlsx",
          Xlsx(Sheet(Rows(20, "<c r=\"A#\" t=\"s\"><v>0</v></c>")),
               {"", "<sst><si><t>", std::string(1024, 'a'), 15 << 10, "</t></si></sst>"}),
-         "more than 128 MB of text", false, nullptr, "20"},
+         "more than 64 MB of text", false, nullptr, "20"},
         {"tag.xlsx",
          Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" x=\"", std::string(1024, 'a'), 40960, "\"/></row>")),
          "holds a tag longer than 16 MB"},
