@@ -469,7 +469,8 @@ std::vector<CellValue> DecodeCellsReply(std::string_view reply, size_t cellCount
                 in.Broken("counts more replaced characters than a text holds");
             total += c.text.size();
             if (total > kMaxWorkbookTextBytes)
-                in.Broken("holds more text than an import takes");
+                in.Broken("holds more than " + MiB(kMaxWorkbookTextBytes) +
+                          " of text, more than one import takes");
         } else if (c.kind != CellValue::Kind::Empty) {
             c.number = in.Double();
         }
