@@ -3,9 +3,17 @@
 // the merged protocol, and the data file the import writes. The counters
 // give each as a ratio to that read, and the import's peak memory (the
 // bench's own data included).
+//
+// Then the peak memory of the program on the largest input each import
+// takes (a worksheet whose fields bring in all the text an import takes, a
+// dialogue text and a running text of the largest size read), each import
+// run in a process of its own.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
+#include <zip.h>
 
 #include <chrono>
 #include <cstdio>
@@ -16,6 +24,8 @@
 #include "store/append_merge.h"
 #include "store/data_file.h"
 #include "store/state.h"
+#include "store/text_import.h"
+#include "store/workbook.h"
 #include "store/worksheet_import.h"
 #include "support/sheet_reader.h"
 
@@ -168,9 +178,178 @@ void BM_ImportWorksheet(benchmark::State& state) {
     state.counters["program_peak_MB"] = static_cast<double>(self.ru_maxrss) / 1024;
 }
 
+// ---- the peak on the largest inputs ------------------------------------------
+
+double MaxRssMb() {
+    rusage self{};
+    getrusage(RUSAGE_SELF, &self);
+    return static_cast<double>(self.ru_maxrss) / 1024;
+}
+
+// Runs `import` in a child process and gives its peak memory in MB (its own,
+// not the reader's) as it ends, or a negative number when the import failed.
+// The child starts with what the bench holds; `base` gives that part.
+template <typename Import>
+double PeakOfImport(Import&& import, double& base) {
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        const double figures[2] = {MaxRssMb(), 0};
+        const bool ok = import();
+        const double peak[2] = {figures[0], ok ? MaxRssMb() : -1};
+        const ssize_t written = write(fds[1], peak, sizeof peak);
+        _exit(written == sizeof peak ? 0 : 1);
+    }
+    close(fds[1]);
+    double peak[2] = {0, -1};
+    const ssize_t got = read(fds[0], peak, sizeof peak);
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    base = peak[0];
+    return got == sizeof peak ? peak[1] : -1;
+}
+
+// Writes `count` bytes made by `line` (called with the bytes still to come)
+// to `name`.
+template <typename Line>
+void WriteLines(const std::string& name, size_t count, Line&& line) {
+    std::FILE* f = std::fopen(name.c_str(), "wb");
+    for (size_t left = count; f != nullptr && left > 0;) {
+        const std::string l = line(left);
+        std::fwrite(l.data(), 1, l.size(), f);
+        left -= l.size();
+    }
+    if (f != nullptr)
+        std::fclose(f);
+}
+
+// A workbook of one shared string of the largest field, named by cells of
+// row 1 from A on and by A2: mapped to V1 and V3..V8, its fields bring in
+// exactly the text an import takes.
+std::string LargestWorkbook() {
+    const std::string name = (bench::ProtocolFile::Get().folder() / "largest.xlsx").string();
+    const std::string shared =
+        "<sst><si><t>" + std::string(core::kMaxFieldBytes, 'a') + "</t></si></sst>";
+    std::string row1 = "<row r=\"1\">";
+    const char last =
+        static_cast<char>('A' + core::kMaxWorkbookTextBytes / core::kMaxFieldBytes - 2);
+    for (char c = 'A'; c <= last; ++c)
+        row1 += std::string("<c r=\"") + c + "1\" t=\"s\"><v>0</v></c>";
+    const std::string parts[][2] = {
+        {"xl/workbook.xml",
+         "<workbook xmlns:r=\"r\"><sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/>"
+         "</sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships><Relationship Id=\"rId1\" Type=\"http://x/worksheet\" "
+         "Target=\"worksheets/sheet1.xml\"/></Relationships>"},
+        {"xl/worksheets/sheet1.xml",
+         "<worksheet><sheetData>" + row1 +
+             "</row><row r=\"2\"><c r=\"A2\" t=\"s\"><v>0</v></c></row></sheetData></worksheet>"},
+        {"xl/sharedStrings.xml", shared}};
+    int error = 0;
+    zip_t* zip = zip_open(name.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    for (const auto& part : parts) {
+        zip_source_t* source = zip_source_buffer(zip, part[1].data(), part[1].size(), 0);
+        zip_file_add(zip, part[0].c_str(), source, 0);
+    }
+    zip_close(zip);
+    return name;
+}
+
+struct LargestDialogs : core::ImportDialogs {
+    bool AskDialogueOptions(core::KovaState& s, const std::string&) override {
+        return core::TakeDialogueAnswers(s, 0, ";", "");
+    }
+    bool AskWorksheetOptions(core::KovaState& s, const std::vector<std::string>& names) override {
+        const std::string columns[8] = {"1", "", "2", "3", "4", "5", "6", "7"};
+        return !core::TakeWorksheetAnswers(s, columns, "1", "2", 0, names.front()).has_value();
+    }
+};
+
+template <typename Import>
+void RunPeak(benchmark::State& state, const std::string& source, double inputBytes,
+             Import&& import) {
+    const std::string written = source.substr(0, source.rfind('.')) + ".kov";
+    double peak = 0, base = 0;
+    for (auto _ : state) {
+        std::filesystem::remove(written);
+        peak = PeakOfImport(import, base);
+        if (peak < 0)
+            state.SkipWithError("the import failed");
+    }
+    std::filesystem::remove(written);
+    state.counters["input_MB"] = inputBytes / (1 << 20);
+    state.counters["peak_MB"] = peak;
+    state.counters["bench_base_MB"] = base;
+}
+
+// The worksheet's fields bring in kMaxWorkbookTextBytes.
+void BM_PeakLargestWorksheet(benchmark::State& state) {
+    const std::string book = LargestWorkbook();
+    RunPeak(state, book, static_cast<double>(core::kMaxWorkbookTextBytes), [&] {
+        core::KovaState s;
+        SilentUi ui;
+        LargestDialogs dialogs;
+        return core::ImportExcelSheet(s, ui, dialogs, book) && s.RecordCount1 == 2 &&
+               s.Records1[1].V1.size() == core::kMaxFieldBytes;
+    });
+}
+
+// A dialogue text of kMaxTextFileBytes: records whose text grows line by line
+// to almost a field's limit.
+void BM_PeakLargestDialogueText(benchmark::State& state) {
+    const std::string name = (bench::ProtocolFile::Get().folder() / "largest-talk.txt").string();
+    size_t inRecord = core::kMaxFieldBytes;
+    WriteLines(name, core::kMaxTextFileBytes, [&](size_t left) {
+        if (left <= 64)
+            return std::string(left, '\n');  // empty lines, for the file info
+        std::string line = inRecord + 8192 > core::kMaxFieldBytes ? "10:00:00;A;" : "";
+        inRecord = line.empty() ? inRecord : 0;
+        line += std::string(std::min<size_t>(4096, left - line.size() - 2), 'w') + "\r\n";
+        inRecord += line.size();
+        return line;
+    });
+    RunPeak(state, name, static_cast<double>(core::kMaxTextFileBytes), [&] {
+        core::KovaState s;
+        SilentUi ui;
+        LargestDialogs dialogs;
+        return core::ReadDialogueTextFile(s, ui, dialogs, name) && s.RecordCount1 > 0;
+    });
+}
+
+// A running text of kMaxTextFileBytes: long lines cut into sentences, almost
+// the most records a set holds.
+void BM_PeakLargestRunningText(benchmark::State& state) {
+    const std::string name = (bench::ProtocolFile::Get().folder() / "largest-story.txt").string();
+    const std::string sentence =
+        "A" + std::string(core::kMaxTextFileBytes / (core::kMaxRecords - 31) - 2, 's') + ". ";
+    WriteLines(name, core::kMaxTextFileBytes, [&](size_t left) {
+        if (left <= 2)
+            return std::string(left, '\n');
+        std::string line;
+        while (line.size() + sentence.size() + 2 < std::min<size_t>(left, 4000 * sentence.size()))
+            line += sentence;
+        if (line.empty())
+            line = std::string(left - 2, 's');
+        return line + "\r\n";
+    });
+    RunPeak(state, name, static_cast<double>(core::kMaxTextFileBytes), [&] {
+        core::KovaState s;
+        SilentUi ui;
+        return core::ImportTextSentences(s, ui, name) && s.RecordCount1 > 32000;
+    });
+}
+
 }  // namespace
 
 BENCHMARK(BM_MergeTwoProtocols)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportWorksheet)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakLargestWorksheet)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PeakLargestDialogueText)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PeakLargestRunningText)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -27,6 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         const std::vector<std::string> names = core::DecodeNamesReply(reply, "fuzz.xlsx");
         Check(names.size() <= core::kMaxSheetNames, "names within their count");
+        size_t total = 0;
+        for (const std::string& name : names)
+            total += name.size();
+        Check(total <= core::kMaxSheetNamesBytes, "names within their text bound");
         Check(core::EncodeNamesReply(names) == reply, "names read one way only");
     } catch (const core::WorkbookError& e) {
         Check(*e.what() != '\0', "a refusal says why");

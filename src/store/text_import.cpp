@@ -1,5 +1,6 @@
 #include "store/text_import.h"
 
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 
@@ -296,16 +297,34 @@ ImportedSet ParseBytes(Parser& parser, std::string_view bytes, size_t chunkSize)
     });
 }
 
+struct TextFileTooLarge {};
+
 // Parses the named file, read a chunk at a time; false (a message shown)
-// when it cannot be read or is refused.
+// when it cannot be read or is refused. Its size is held to the bound while
+// it is read, so that a file that grows, or a device, is held to it too.
 template <typename Parser>
 bool ParseFile(KovaUi& ui, Parser& parser, const std::string& name, ImportedSet& set) {
     std::error_code failed;
     try {
+        if (std::filesystem::file_size(NativePath(name), failed) > kMaxTextFileBytes && !failed)
+            throw TextFileTooLarge{};
+        failed.clear();
         set = ParseChunks(parser, [&](const std::function<void(std::string_view)>& each) {
+            size_t total = 0;
             if (!failed)
-                failed = ReadFileInChunks(name, each);
+                failed = ReadFileInChunks(name, [&](std::string_view chunk) {
+                    total += chunk.size();
+                    if (total > kMaxTextFileBytes)
+                        throw TextFileTooLarge{};
+                    each(chunk);
+                });
         });
+    } catch (const TextFileTooLarge&) {
+        ui.Message("\"" + name + "\" is larger than " +
+                       PlainNumber(static_cast<long long>(kMaxTextFileBytes >> 20)) +
+                       " MB, the most a text import reads. Nothing was imported.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
     } catch (const std::length_error&) {
         ui.Message("\"" + name + "\" gives more than " + std::to_string(kMaxRecords) +
                        " records, the most a set can hold. Nothing was imported.",
@@ -396,10 +415,12 @@ bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName
                       "\" that saving a data file there replaces.");
     if (!MayWriteFile(s, ui, dataFileName, 0))
         return false;
-    if (!IsRegularFile(dataFileName))
+    // A symbolic link there is replaced too, even one that leads nowhere.
+    std::error_code ec;
+    if (!IsRegularFile(dataFileName) && !std::filesystem::is_symlink(NativePath(dataFileName), ec))
         return true;
     std::string question = "The data file \"" + dataFileName + "\" is there already.";
-    if (!backup.empty())
+    if (!backup.empty() && PathExists(dataFileName))
         question += " Replacing it keeps it as \"" + backup + "\"" +
                     (PathExists(backup) ? ", in place of the backup there now" : "") + ".";
     question += "\r\n\r\nReplace \"" + dataFileName + "\" with the records imported from \"" +

@@ -11,6 +11,11 @@
 
 namespace core {
 
+// The largest text file an import reads: far beyond any protocol, yet small
+// enough that the records it makes, the data file written from them and the
+// windows that show them stay well within the program's memory.
+inline constexpr size_t kMaxTextFileBytes = size_t{64} << 20;
+
 // The option dialogs of the importers, as the core sees them. Each fills the
 // options into the state and returns true, or returns false when the user
 // cancelled (Cancel or the close box): the import then ends with nothing
@@ -57,7 +62,8 @@ struct TextTooLong {
 ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes, size_t chunkSize = 0);
 ImportedSet ParseSentenceText(const std::string& bytes, size_t chunkSize = 0);
 
-// The whole imports: the dialog (dialogue only), the read, then data set 1 is
+// The whole imports: the dialog (dialogue only), the read (a file larger
+// than kMaxTextFileBytes is refused before its records are made), then data set 1 is
 // replaced, saved beside it as a ".kov" file (ImportedFileName) with
 // header number 9 and shown. False when cancelled or when anything failed (a
 // message says what): data set 1, its name, the window and the files on disk

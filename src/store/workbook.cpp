@@ -4,15 +4,18 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 
 #include "store/error_numbers.h"
 #include "store/windows1252.h"
@@ -144,7 +147,46 @@ std::string ReaderProgram() {
     throw UnreadableWorkbook(fileName, what);
 }
 
-// A spawned reader, killed and reaped however the run ends.
+// Starts `program` with `argv`, its standard output on `output` and its
+// other standard files on /dev/null, no signal blocked or ignored, in a
+// process group of its own. 0, or the error number of the step that failed.
+int Spawn(const std::string& program, std::vector<char*>& argv, int output, pid_t& pid) {
+    posix_spawn_file_actions_t actions;
+    int rc = posix_spawn_file_actions_init(&actions);
+    if (rc != 0)
+        return rc;
+    posix_spawnattr_t attributes;
+    rc = posix_spawnattr_init(&attributes);
+    if (rc != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return rc;
+    }
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    rc = posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (rc == 0)
+        rc = posix_spawn_file_actions_adddup2(&actions, output, 1);
+    if (rc == 0)
+        rc = posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (rc == 0)
+        rc = posix_spawnattr_setsigmask(&attributes, &none);
+    if (rc == 0)
+        rc = posix_spawnattr_setsigdefault(&attributes, &all);
+    if (rc == 0)
+        rc = posix_spawnattr_setpgroup(&attributes, 0);
+    if (rc == 0)
+        rc = posix_spawnattr_setflags(
+            &attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
+    if (rc == 0)
+        rc = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    return rc;
+}
+
+// A spawned reader and its process group, killed and reaped however the run
+// ends.
 class ReaderProcess {
 public:
     ReaderProcess(const std::vector<std::string>& arguments, const std::string& fileName)
@@ -154,7 +196,8 @@ public:
             ReaderFailed(fileName,
                          "no pipe to the reader (" + std::string(std::strerror(errno)) + ")");
         readEnd_ = fds[0];
-        // A larger pipe hands a reply over in fewer turns.
+        // A larger pipe hands a reply over in fewer turns; the default one
+        // does as well, only slower.
         fcntl(fds[1], F_SETPIPE_SZ, 1 << 20);
         const std::string program = ReaderProgram();
         std::vector<std::string> args{program};
@@ -163,27 +206,12 @@ public:
         for (std::string& a : args)
             argv.push_back(a.data());
         argv.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        posix_spawnattr_t attributes;
-        posix_spawnattr_init(&attributes);
-        sigset_t none, all;
-        sigemptyset(&none);
-        sigfillset(&all);
-        posix_spawnattr_setsigmask(&attributes, &none);
-        posix_spawnattr_setsigdefault(&attributes, &all);
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-        const int rc =
-            posix_spawn(&pid_, program.c_str(), &actions, &attributes, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        posix_spawnattr_destroy(&attributes);
+        const int rc = Spawn(program, argv, fds[1], pid_);
         close(fds[1]);
         if (rc != 0) {
             pid_ = -1;
+            close(readEnd_);
+            readEnd_ = -1;
             ReaderFailed(fileName, "the reader program " + program + " cannot be started (" +
                                        std::strerror(rc) + ")");
         }
@@ -192,7 +220,7 @@ public:
         if (readEnd_ >= 0)
             close(readEnd_);
         if (pid_ > 0) {
-            kill(pid_, SIGKILL);
+            EndGroup();
             int status = 0;
             while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
             }
@@ -208,51 +236,69 @@ public:
             Clock::now() + std::chrono::milliseconds(wallMilliseconds);
         std::string reply;
         char chunk[65536];
+        bool ended = false;
         while (true) {
             if (Clock::now() >= deadline)
                 TooLong(wallMilliseconds);
             pollfd p{readEnd_, POLLIN, 0};
-            const int ready = poll(&p, 1, 100);
+            const int ready = poll(&p, 1, ended ? 0 : 100);
             if (whileWaiting)
                 whileWaiting();
             if (ready < 0 && errno != EINTR)
                 ReaderFailed(fileName_, "the pipe from the reader failed");
-            if (ready <= 0)
+            if (ready > 0) {
+                const ssize_t n = read(readEnd_, chunk, sizeof chunk);
+                if (n < 0) {
+                    if (errno == EINTR || errno == EAGAIN)
+                        continue;
+                    ReaderFailed(fileName_, "the pipe from the reader failed");
+                }
+                if (n == 0)
+                    break;
+                if (reply.size() + static_cast<size_t>(n) > maxReplyBytes)
+                    ReaderFailed(fileName_, "the reader hands back more than the import can take");
+                reply.append(chunk, static_cast<size_t>(n));
                 continue;
-            const ssize_t n = read(readEnd_, chunk, sizeof chunk);
-            if (n < 0) {
-                if (errno == EINTR || errno == EAGAIN)
-                    continue;
-                ReaderFailed(fileName_, "the pipe from the reader failed");
             }
-            if (n == 0)
+            // A reader that has ended wrote all it wrote into the pipe, but a
+            // process it left behind may hold the pipe open: its group ends,
+            // and what the pipe holds is the reply.
+            if (ended)
                 break;
-            if (reply.size() + static_cast<size_t>(n) > maxReplyBytes)
-                ReaderFailed(fileName_, "the reader hands back more than the import can take");
-            reply.append(chunk, static_cast<size_t>(n));
+            if (Ended()) {
+                EndGroup();
+                ended = true;
+            }
         }
         close(readEnd_);
         readEnd_ = -1;
         // The pipe is closed: the reader is ending; wait for it, within the time.
-        int status = 0;
-        while (true) {
-            const pid_t done = waitpid(pid_, &status, WNOHANG);
-            if (done == pid_)
-                break;
-            if (done < 0 && errno != EINTR)
-                ReaderFailed(fileName_, "the reader was lost");
+        while (!Ended()) {
             if (Clock::now() >= deadline)
                 TooLong(wallMilliseconds);
             if (whileWaiting)
                 whileWaiting();
             usleep(1000);
         }
+        EndGroup();
+        int status = 0;
+        rusage usage{};
+        while (wait4(pid_, &status, 0, &usage) < 0 && errno == EINTR) {
+        }
         pid_ = -1;
         if (WIFSIGNALED(status)) {
             const int signal = WTERMSIG(status);
-            if (signal == SIGXCPU || signal == SIGKILL)
+            // The processor-time limit sends SIGXCPU, and SIGKILL only to a
+            // reader that went on; any other SIGKILL came from outside, most
+            // often from the system when it runs short of memory.
+            const double work = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec);
+            if (signal == SIGXCPU || (signal == SIGKILL && work >= kReaderCpuSeconds))
                 ReaderFailed(fileName_, "reading it takes longer than " +
                                             std::to_string(kReaderCpuSeconds) + " seconds of work");
+            if (signal == SIGKILL)
+                ReaderFailed(fileName_,
+                             "the reader was killed from outside (signal 9), most likely because "
+                             "the system ran short of memory");
             ReaderFailed(fileName_, "the reader stopped on signal " + std::to_string(signal) +
                                         " (" + strsignal(signal) + ")");
         }
@@ -269,6 +315,24 @@ private:
                                     " seconds");
     }
 
+    // Whether the reader has ended; it is left unreaped, so that its process
+    // group, named by its number, cannot pass to another.
+    bool Ended() {
+        siginfo_t info{};
+        if (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+            if (errno == EINTR)
+                return false;
+            ReaderFailed(fileName_, "the reader was lost");
+        }
+        return info.si_pid == pid_;
+    }
+
+    // Ends the reader and every process it started.
+    void EndGroup() {
+        kill(-pid_, SIGKILL);
+        kill(pid_, SIGKILL);
+    }
+
     std::string fileName_;
     int readEnd_ = -1;
     pid_t pid_ = -1;
@@ -281,7 +345,7 @@ public:
         : fileName_(std::move(fileName)), whileWaiting_(std::move(whileWaiting)) {}
 
     std::vector<std::string> SheetNames() override {
-        const size_t most = 5 + kMaxSheetNames * (4 + kMaxSheetNameBytes);
+        const size_t most = 5 + kMaxSheetNames * 4 + kMaxSheetNamesBytes + 5 + kMaxSheetNameBytes;
         return DecodeNamesReply(
             RunSheetReader({"names", fileName_}, fileName_, most, whileWaiting_), fileName_);
     }
@@ -374,8 +438,13 @@ std::vector<std::string> DecodeNamesReply(std::string_view reply, const std::str
         in.Broken("names too many sheets");
     std::vector<std::string> names;
     names.reserve(count);
-    for (uint32_t i = 0; i < count; ++i)
+    size_t total = 0;
+    for (uint32_t i = 0; i < count; ++i) {
         names.push_back(in.Text(kMaxSheetNameBytes));
+        total += names.back().size();
+        if (total > kMaxSheetNamesBytes)
+            in.Broken("names its sheets in more than " + MiB(kMaxSheetNamesBytes) + " of text");
+    }
     in.End();
     return names;
 }
@@ -400,13 +469,74 @@ std::vector<CellValue> DecodeCellsReply(std::string_view reply, size_t cellCount
                 in.Broken("counts more replaced characters than a text holds");
             total += c.text.size();
             if (total > kMaxWorkbookTextBytes)
-                in.Broken("holds more text than an import takes");
+                in.Broken("holds more than " + MiB(kMaxWorkbookTextBytes) +
+                          " of text, more than one import takes");
         } else if (c.kind != CellValue::Kind::Empty) {
             c.number = in.Double();
         }
     }
     in.End();
     return cells;
+}
+
+namespace {
+
+bool ArgumentNumber(const std::string& text, long long low, long long high, int& value) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && ptr == end && value >= low && value <= high;
+}
+
+std::string ReaderWork(const std::vector<std::string>& args) {
+    const std::string command = args.empty() ? "" : args[0];
+    if (command == "names" && args.size() == 2)
+        return EncodeNamesReply(OpenWorkbookFile(args[1])->SheetNames());
+    CellRequest request;
+    bool good = command == "cells" && args.size() >= 5 && args.size() <= 5 + 8 &&
+                ArgumentNumber(args[2], 0, 65535, request.sheet) &&
+                ArgumentNumber(args[3], 1, kMaxWorkbookRows, request.firstRow) &&
+                ArgumentNumber(args[4], 0, kMaxRecords, request.rowCount);
+    for (size_t i = 5; good && i < args.size(); ++i) {
+        int column = 0;
+        good = ArgumentNumber(args[i], 1, kMaxWorkbookColumns, column);
+        request.columns.push_back(column);
+    }
+    if (!good)
+        return EncodeErrorReply(kErrWorkbook, "kova_sheetreader: wrong arguments");
+    return EncodeCellsReply(OpenWorkbookFile(args[1])->Cells(request));
+}
+
+}  // namespace
+
+std::string SheetReaderReply(const std::vector<std::string>& arguments,
+                             const ReaderLimiter& limit) {
+    const std::string fileName = arguments.size() > 1 ? arguments[1] : "";
+    auto unreadable = [&](const std::string& what) {
+        const WorkbookError e = UnreadableWorkbook(fileName, what);
+        return EncodeErrorReply(e.number, e.what());
+    };
+    // The processor-time limit sends SIGXCPU first, the kill two seconds on;
+    // the reader writes no file and leaves no core.
+    const struct {
+        int resource;
+        unsigned long long soft, hard;
+    } limits[] = {{RLIMIT_AS, kReaderMemoryBytes, kReaderMemoryBytes},
+                  {RLIMIT_CPU, kReaderCpuSeconds, kReaderCpuSeconds + 2},
+                  {RLIMIT_CORE, 0, 0},
+                  {RLIMIT_FSIZE, 0, 0}};
+    for (const auto& l : limits)
+        if (const int failure = limit(l.resource, l.soft, l.hard); failure != 0)
+            return unreadable("the reader cannot limit its memory and time (" +
+                              std::string(std::strerror(failure)) + ")");
+    try {
+        return ReaderWork(arguments);
+    } catch (const WorkbookError& e) {
+        return EncodeErrorReply(e.number, e.what());
+    } catch (const std::bad_alloc&) {
+        return unreadable("reading it needs more than " + MiB(kReaderMemoryBytes) + " of memory");
+    } catch (const std::exception& e) {
+        return unreadable(e.what());
+    }
 }
 
 std::string RunSheetReader(const std::vector<std::string>& arguments, const std::string& fileName,

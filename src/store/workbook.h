@@ -58,13 +58,18 @@ WorkbookError WorkbookFileError(std::errc failure, const std::string& fileName);
 // The largest row and column numbers a workbook can hold.
 inline constexpr int kMaxWorkbookRows = 1048576;
 inline constexpr int kMaxWorkbookColumns = 16384;
-// All the text of the cells one import takes (a field alone is bounded by
-// kMaxFieldBytes): far beyond any protocol, yet small enough that neither the
-// reader nor the program comes near 1 GB.
-inline constexpr size_t kMaxWorkbookTextBytes = size_t{128} << 20;
-// What a list of sheet names may hold.
+// All the text of the cells one import takes, a cell counted in every field
+// it fills (a field alone is bounded by kMaxFieldBytes): far beyond any
+// protocol, yet small enough that neither the reader nor the program, with
+// the copies its reply, its records, the data file written and the windows
+// make, comes near 1 GB.
+inline constexpr size_t kMaxWorkbookTextBytes = size_t{64} << 20;
+// What a list of sheet names may hold: no more than a reader of ours can
+// give (an ".xls" names at most 65535 sheets of 255 characters, an ".xlsx"
+// lists them in a part of at most 16 MB).
 inline constexpr size_t kMaxSheetNames = 65535;
 inline constexpr size_t kMaxSheetNameBytes = 4096;
+inline constexpr size_t kMaxSheetNamesBytes = size_t{16} << 20;
 
 // The cells an import takes: a range of rows of one worksheet, in the columns
 // mapped to fields.
@@ -136,17 +141,27 @@ std::string EncodeNamesReply(const std::vector<std::string>& names);
 std::string EncodeCellsReply(const std::vector<CellValue>& cells);
 std::string EncodeErrorReply(int errorNumber, const std::string& message);
 
-// A reply checked against what was asked: the names, or exactly
-// `cellCount` cells within the text bounds. A reply that breaks its form or
+// A reply checked against what was asked: the names within their bounds, or
+// exactly `cellCount` cells within the text bounds. A reply that breaks its form or
 // a bound, and an error reply, throw WorkbookError naming `fileName`.
 std::vector<std::string> DecodeNamesReply(std::string_view reply, const std::string& fileName);
 std::vector<CellValue> DecodeCellsReply(std::string_view reply, size_t cellCount,
                                         const std::string& fileName);
 
-// Runs the reader program with `arguments` and gives what it wrote, at most
-// `maxReplyBytes`. A reader that crashes, hits a limit, writes too much or
-// runs past `wallMilliseconds` is stopped, and WorkbookError names
-// `fileName`. The program is kova_sheetreader beside the running one, or the
+// The reader program's work for its command line (the arguments after the
+// program's name): it puts its limits in place through `limit` (setrlimit's
+// part: a resource, its soft and hard limit; 0 or the error number), and
+// only then opens the workbook. The reply to write; a limit that cannot be
+// set refuses the read.
+using ReaderLimiter =
+    std::function<int(int resource, unsigned long long soft, unsigned long long hard)>;
+std::string SheetReaderReply(const std::vector<std::string>& arguments, const ReaderLimiter& limit);
+
+// Runs the reader program with `arguments`, in a process group of its own,
+// and gives what it wrote, at most `maxReplyBytes`. A reader that crashes,
+// hits a limit, writes too much or runs past `wallMilliseconds` is stopped,
+// and WorkbookError names `fileName`. Whatever the reader started is ended
+// with it. The program is kova_sheetreader beside the running one, or the
 // one the environment variable KOVA_SHEETREADER names (the tests' way).
 std::string RunSheetReader(const std::vector<std::string>& arguments, const std::string& fileName,
                            size_t maxReplyBytes, const std::function<void()>& whileWaiting,

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "store/error_numbers.h"
 #include "store/record_edit.h"
@@ -148,9 +149,9 @@ int16_t SequenceNumber(const CellValue& v, int row, int column) {
 // A cell's line breaks (LF, CR LF or a lone CR) in the form the data file
 // keeps: CR LF in the protocol text, one blank in the single-line fields. So
 // the imported set is the one its saved file reads back as.
-std::string FieldText(std::string_view cell, bool multiLine) {
-    if (cell.find_first_of("\r\n") == std::string_view::npos)
-        return std::string(cell);
+std::string FieldText(std::string cell, bool multiLine) {
+    if (cell.find_first_of("\r\n") == std::string::npos)
+        return cell;
     std::string out;
     out.reserve(cell.size() + 8);
     for (size_t i = 0; i < cell.size(); ++i) {
@@ -262,7 +263,7 @@ std::optional<std::string> TakeWorksheetAnswers(KovaState& s, const std::string 
             "row).");
     if (to - from + 1 > kMaxRecords)
         return "At most " + std::to_string(kMaxRecords) + " rows can be read into a set.";
-    if (sheet < 0 || sheetName.empty())
+    if (sheet < 0)
         return std::string("Choose the worksheet to read.");
     s.ExcelColumns = mapped;
     s.ExcelFirstRow = from;
@@ -272,34 +273,186 @@ std::optional<std::string> TakeWorksheetAnswers(KovaState& s, const std::string 
     return std::nullopt;
 }
 
+namespace {
+
+// The wait window of the import: while the reader works it shows the row the
+// read starts from (after a quarter of a second, so that a quick read does
+// not flash it), then each row as its record is made.
+class ImportWait {
+public:
+    explicit ImportWait(KovaUi& ui) : ui_(ui) {}
+    ~ImportWait() { Hide(); }
+    ImportWait(const ImportWait&) = delete;
+    ImportWait& operator=(const ImportWait&) = delete;
+
+    // What the reader calls while it works.
+    std::function<void()> WhileReading() {
+        return [this] {
+            if (shown_ || std::chrono::steady_clock::now() - started_ > kQuiet) {
+                ui_.ShowWait("record no.", number_);
+                shown_ = true;
+            }
+        };
+    }
+    // A read of the cells from `firstRow` begins.
+    void Reading(int firstRow) {
+        number_ = SignedNumber(firstRow);
+        started_ = std::chrono::steady_clock::now();
+    }
+    // Record `k` of `count` is made from row `row`: shown at once, then one
+    // in 256 and the last.
+    void Record(int k, int count, int row) {
+        if (!shown_ || (k & 255) == 1 || k == count) {
+            ui_.ShowWait("record no.", SignedNumber(row));
+            shown_ = true;
+        }
+    }
+    void Hide() {
+        if (shown_)
+            ui_.HideWait();
+        shown_ = false;
+    }
+
+private:
+    static constexpr std::chrono::milliseconds kQuiet{250};
+    KovaUi& ui_;
+    bool shown_ = false;
+    std::string number_ = "0";
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+};
+
+// The sheet and rows of the dialog's answer, checked against the workbook.
+void CheckSheetAndRows(const KovaState& s, size_t sheetCount, const std::string& fileName) {
+    const int count = s.ExcelLastRow - s.ExcelFirstRow + 1;
+    if (s.ExcelSheet < 0 || static_cast<size_t>(s.ExcelSheet) >= sheetCount)
+        throw NoSuchWorksheet(s.ExcelSheet, fileName);
+    if (s.ExcelFirstRow < 1 || s.ExcelLastRow > kMaxWorkbookRows || count < 0 ||
+        count > kMaxRecords)
+        throw WorkbookError(kErrSubscript, "Subscript out of range: rows " +
+                                               std::to_string(s.ExcelFirstRow) + " to " +
+                                               std::to_string(s.ExcelLastRow));
+}
+
+// The cells to read for the fields: only the mapped columns, each once; a
+// column past the last a workbook can have is not read (its fields are
+// empty).
+struct ColumnMap {
+    static constexpr size_t kNotRead = 9;
+    CellRequest request;
+    std::array<size_t, 9> place{};              // field j: its column's place in the request
+    std::array<int, kNotRead + 1> lastField{};  // a place: the last field that takes it
+
+    CellValue* Cell(std::vector<CellValue>& cells, int k, int j) const {
+        if (place[j] == kNotRead)
+            return nullptr;
+        return &cells[static_cast<size_t>(k - 1) * request.columns.size() + place[j]];
+    }
+};
+
+ColumnMap MapColumns(const KovaState& s) {
+    ColumnMap map;
+    map.request.sheet = s.ExcelSheet;
+    map.request.firstRow = s.ExcelFirstRow;
+    map.request.rowCount = s.ExcelLastRow - s.ExcelFirstRow + 1;
+    map.place.fill(ColumnMap::kNotRead);
+    std::vector<int>& columns = map.request.columns;
+    for (int j = 1; j <= 8; ++j) {
+        const int column = s.ExcelColumns[j];
+        if (column == 0 || column > kMaxWorkbookColumns)
+            continue;
+        auto it = std::find(columns.begin(), columns.end(), column);
+        map.place[j] = static_cast<size_t>(it - columns.begin());
+        if (it == columns.end())
+            columns.push_back(column);
+        map.lastField[map.place[j]] = j;
+    }
+    return map;
+}
+
+// The cells of the map's request, through the reader.
+std::vector<CellValue> ReadCells(Workbook& book, const ColumnMap& map, ImportWait& wait,
+                                 const std::string& fileName) {
+    const CellRequest& request = map.request;
+    if (request.rowCount <= 0 || request.columns.empty())
+        return {};
+    wait.Reading(request.firstRow);
+    std::vector<CellValue> cells = book.Cells(request);
+    if (cells.size() != static_cast<size_t>(request.rowCount) * request.columns.size())
+        throw UnreadableWorkbook(fileName, "the reader gave too few cells");
+    return cells;
+}
+
+// A cell named by several fields brings its text in once for each: all of it
+// is held to the bound before any record is made.
+void CheckFieldText(const KovaState& s, const ColumnMap& map, std::vector<CellValue>& cells,
+                    const std::string& fileName) {
+    CellTextBudget budget(fileName);
+    for (int k = 1; k <= map.request.rowCount; ++k)
+        for (int j = 1; j <= 8; ++j)
+            if (const CellValue* v = map.Cell(cells, k, j); j != 2 && v != nullptr)
+                budget.Take(v->text.size(), s.ExcelFirstRow + k - 1, s.ExcelColumns[j]);
+}
+
+// One record a row, its fields from their cells; each cell's text moves into
+// the last field that takes it. The V1 cells that hold dates are noted in
+// `dates`.
+ImportedSet MakeRecords(const KovaState& s, const ColumnMap& map, std::vector<CellValue>& cells,
+                        DateTimeCodes& dates, ImportWait& wait) {
+    const int count = map.request.rowCount;
+    ImportedSet set;
+    set.count = static_cast<int16_t>(count);
+    set.records.resize(static_cast<size_t>(count) + 1);
+    for (int k = 1; k <= count; ++k) {
+        const int r = s.ExcelFirstRow + k - 1;
+        wait.Record(k, count, r);
+        ProtocolRecord& rec = set.records[k];
+        rec.V0 = static_cast<int16_t>(k);
+        rec.V2 = 1;
+        for (int j = 1; j <= 8; ++j) {
+            const int column = s.ExcelColumns[j];
+            if (column == 0)
+                continue;
+            CellValue empty;
+            CellValue* cell = map.Cell(cells, k, j);
+            CellValue& v = cell == nullptr ? empty : *cell;
+            if (v.kind == CellValue::Kind::Text)
+                set.replaced += v.replaced;
+            if (j == 2) {
+                rec.V2 = SequenceNumber(v, r, column);
+                continue;
+            }
+            if (j == 1)
+                dates.Note(k, v);
+            std::string text;
+            if (v.kind != CellValue::Kind::Text)
+                text = j == 1 ? DateOrText(v) : CellText(v);
+            else if (map.lastField[map.place[j]] == j)
+                text = std::move(v.text);
+            else
+                text = v.text;
+            if (j == 1)
+                rec.V1 = FieldText(std::move(text), false);
+            else
+                *TextField(rec, j) = FieldText(std::move(text), j == 8);
+        }
+    }
+    return set;
+}
+
+}  // namespace
+
 bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const std::string& FileName,
                       const WorkbookOpener& open) {
     s.DialogCancelled = 0;
-    bool waitShown = false;
     std::string dataFileName;
     if (!ImportedFileName(ui, FileName, dataFileName) ||
         !MayImportInto(s, ui, FileName, dataFileName))
         return false;
-    // While the reader works the wait window shows the row it starts from;
-    // a quick read does not flash it.
-    std::string waitNumber = "0";
-    auto started = std::chrono::steady_clock::now();
-    auto whileWaiting = [&] {
-        if (waitShown ||
-            std::chrono::steady_clock::now() - started > std::chrono::milliseconds(250)) {
-            ui.ShowWait("record no.", waitNumber);
-            waitShown = true;
-        }
-    };
-    auto hideWait = [&] {
-        if (waitShown)
-            ui.HideWait();
-        waitShown = false;
-    };
+    ImportWait wait(ui);
     try {
-        std::unique_ptr<Workbook> book = open(FileName, whileWaiting);
+        std::unique_ptr<Workbook> book = open(FileName, wait.WhileReading());
         std::vector<std::string> sheets = book->SheetNames();
-        hideWait();
+        wait.Hide();
         if (sheets.empty())
             throw WorkbookError(
                 kErrSubscript,
@@ -309,77 +462,14 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
             return false;
         }
         const std::string sheet = s.ScratchText;
-        const int count = s.ExcelLastRow - s.ExcelFirstRow + 1;
-        if (s.ExcelSheet < 0 || static_cast<size_t>(s.ExcelSheet) >= sheets.size())
-            throw NoSuchWorksheet(s.ExcelSheet, FileName);
-        if (s.ExcelFirstRow < 1 || s.ExcelLastRow > kMaxWorkbookRows || count < 0 ||
-            count > kMaxRecords)
-            throw WorkbookError(kErrSubscript, "Subscript out of range: rows " +
-                                                   std::to_string(s.ExcelFirstRow) + " to " +
-                                                   std::to_string(s.ExcelLastRow));
-
-        // Only the mapped columns are read, each once; a column past the
-        // last a workbook can have is empty.
-        CellRequest request;
-        request.sheet = s.ExcelSheet;
-        request.firstRow = s.ExcelFirstRow;
-        request.rowCount = count;
-        constexpr size_t kNotRead = 9;
-        std::array<size_t, 9> place{};
-        place.fill(kNotRead);
-        for (int j = 1; j <= 8; ++j) {
-            const int column = s.ExcelColumns[j];
-            if (column == 0 || column > kMaxWorkbookColumns)
-                continue;
-            auto it = std::find(request.columns.begin(), request.columns.end(), column);
-            place[j] = static_cast<size_t>(it - request.columns.begin());
-            if (it == request.columns.end())
-                request.columns.push_back(column);
-        }
-        std::vector<CellValue> cells;
-        if (count > 0 && !request.columns.empty()) {
-            waitNumber = SignedNumber(s.ExcelFirstRow);
-            started = std::chrono::steady_clock::now();
-            cells = book->Cells(request);
-            if (cells.size() != static_cast<size_t>(count) * request.columns.size())
-                throw UnreadableWorkbook(FileName, "the reader gave too few cells");
-        }
-
-        ImportedSet set;
-        set.count = static_cast<int16_t>(count);
-        set.records.resize(static_cast<size_t>(count) + 1);
+        CheckSheetAndRows(s, sheets.size(), FileName);
+        const ColumnMap map = MapColumns(s);
+        std::vector<CellValue> cells = ReadCells(*book, map, wait, FileName);
+        CheckFieldText(s, map, cells, FileName);
         DateTimeCodes dates;
-        for (int k = 1; k <= count; ++k) {
-            const int r = s.ExcelFirstRow + k - 1;
-            if (!waitShown || (k & 255) == 1 || k == count) {
-                ui.ShowWait("record no.", SignedNumber(r));
-                waitShown = true;
-            }
-            ProtocolRecord& rec = set.records[k];
-            rec.V0 = static_cast<int16_t>(k);
-            rec.V2 = 1;
-            for (int j = 1; j <= 8; ++j) {
-                const int column = s.ExcelColumns[j];
-                if (column == 0)
-                    continue;
-                static const CellValue kEmpty;
-                const CellValue& v =
-                    place[j] == kNotRead
-                        ? kEmpty
-                        : cells[static_cast<size_t>(k - 1) * request.columns.size() + place[j]];
-                if (v.kind == CellValue::Kind::Text)
-                    set.replaced += v.replaced;
-                if (j == 2) {
-                    rec.V2 = SequenceNumber(v, r, column);
-                } else if (j == 1) {
-                    rec.V1 = FieldText(DateOrText(v), false);
-                    dates.Note(k, v);
-                } else {
-                    *TextField(rec, j) = FieldText(CellText(v), j == 8);
-                }
-            }
-        }
-        hideWait();
+        ImportedSet set = MakeRecords(s, map, cells, dates, wait);
+        cells = {};
+        wait.Hide();
         // Sequence numbers read from a column are the user's own; without one
         // they are worked out from the times and actors.
         if (s.ExcelColumns[2] == 0)
@@ -387,7 +477,7 @@ bool ImportExcelSheet(KovaState& s, KovaUi& ui, ImportDialogs& dialogs, const st
         set.fileInfo = dataFileName + " | worksheet: " + sheet + dates.Apply(set.records);
         return InstallImportedSet(s, ui, dataFileName, std::move(set));
     } catch (const WorkbookError& e) {
-        hideWait();
+        wait.Hide();
         ShowImportError(ui, e.number, e.what());
         return false;
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/import_commands.h"
 #include "mainwindow/import_fixture.h"
@@ -213,6 +215,12 @@ TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
     test::WriteBytes(dir.File("many.txt"), many);
     test::WriteBytes(dir.File("talk.bak"), "A; backup\r\n");
     test::WriteBytes(dir.File("long.txt"), "A; " + std::string(core::kMaxFieldBytes, 'x'));
+    // In a folder of its own, so that the snapshot below does not read it.
+    test::TempDir bigDir;
+    test::WriteBytes(bigDir.File("big.txt"), "");
+    std::filesystem::resize_file(bigDir.File("big.txt"), core::kMaxTextFileBytes + 1);
+    test::WriteBytes(dir.File("link.txt"), "A; b\r\n");
+    std::filesystem::create_symlink("nowhere", dir.File("link.kov"));
     OpenData1();
     const core::KovaState before = s;
     const auto files = test::Snapshot(dir.path());
@@ -224,6 +232,7 @@ TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
         A save = A::No;      // the question about data set 1
         A replace = A::Yes;  // the question before talk.kov is replaced
         bool cancelOptions = false;
+        const char* said = nullptr;  // in the message
     };
     const Case cases[] = {
         {"save question cancelled", dir.File("talk.txt"), 0, A::Cancel},
@@ -236,6 +245,10 @@ TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
         {"missing file", dir.File("gone.txt"), 1},
         {"a bare extension names no file", dir.File(".txt"), 1},
         {"too many records", dir.File("many.txt"), 1},
+        {"a file past the size an import reads", bigDir.File("big.txt"), 1, A::No, A::Yes, false,
+         "larger than 64 MB"},
+        {"a link there, leading nowhere, is not to be replaced", dir.File("link.txt"), 0, A::No,
+         A::No},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -245,6 +258,9 @@ TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
         options.cancel = c.cancelOptions;
         EXPECT_FALSE(core::ReadDialogueTxtfile(s, ui, dialog, options));
         EXPECT_EQ(ui.messages.size(), c.messages);
+        if (c.said != nullptr && !ui.messages.empty()) {
+            EXPECT_NE(ui.messages[0].find(c.said), std::string::npos) << ui.messages[0];
+        }
         EXPECT_EQ(s.Records1, before.Records1);
         EXPECT_EQ(s.DataFileName1, before.DataFileName1);
         EXPECT_EQ(s.FileInfo1, before.FileInfo1);

@@ -82,6 +82,7 @@ TEST(WorksheetDialog, AnswersAreCheckedBeforeTheDialogCloses) {
         std::string from, to;
         std::string sheet;
         bool taken;
+        int place = 1;  // the sheet's place in the list
     };
     const Case cases[] = {
         {"plain", "1", "2", "11", "S", true},
@@ -98,14 +99,15 @@ TEST(WorksheetDialog, AnswersAreCheckedBeforeTheDialogCloses) {
         {"first row past 16 bits", "1", "70000", "70000", "S", true},
         {"last row of the workbook", "1", "1048576", "1048576", "S", true},
         {"row past the workbook", "1", "1048577", "1048577", "S", false},
-        {"no sheet", "1", "1", "1", "", false},
+        {"no sheet", "1", "1", "1", "", false, -1},
+        {"a sheet named \"\"", "1", "1", "1", "", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         core::KovaState s;
         s.ExcelColumns[8] = 9;
         std::string columns[8] = {c.column1, "", "x", "", "", "", "", "4"};
-        auto message = core::TakeWorksheetAnswers(s, columns, c.from, c.to, 1, c.sheet);
+        auto message = core::TakeWorksheetAnswers(s, columns, c.from, c.to, c.place, c.sheet);
         EXPECT_EQ(!message.has_value(), c.taken);
         if (c.taken) {
             EXPECT_EQ(s.ExcelColumns[1], c.column1.empty() ? 0 : core::ReadInt16(c.column1));
@@ -254,7 +256,7 @@ TEST_F(WorksheetImport, FailuresAndCancelChangeNothing) {
     const auto files = test::Snapshot(dir.path());
     book.cells[{1, 1}] = Text("one");
     book.cells[{1, 2}] = Num(70000);
-    book.cells[{1, 3}] = Text(std::string(1 << 20, 'x'));
+    book.cells[{1, 3}] = book.cells[{2, 3}] = Text(std::string(core::kMaxFieldBytes, 't'));
     struct Case {
         const char* name;
         const char* column2;
@@ -264,6 +266,7 @@ TEST_F(WorksheetImport, FailuresAndCancelChangeNothing) {
         bool noSheets;
         const char* message;
         core::Answer replace = core::Answer::Yes;  // the question before book.kov is replaced
+        const char* everyText = "";                // the column of V1 and V3..V8
     };
     const Case cases[] = {
         {"cancel", "", "1", "", true, false, nullptr},
@@ -273,12 +276,17 @@ TEST_F(WorksheetImport, FailuresAndCancelChangeNothing) {
         {"a whole field of text in the sequence column", "3", "1", "", false, false, "Error #  13"},
         {"missing sheet", "", "1", "#2", false, false, "Error #  9"},
         {"no worksheet at all", "", "1", "", false, true, "Error #  9"},
+        // Two cells of 16 MB, each in seven fields.
+        {"text past 64 MB, a cell counted in every field", "", "2", "", false, false,
+         "Error #  1004", core::Answer::Yes, "3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ui.messages.clear();
         ui.answers = {c.replace};
         Columns({{2, c.column2}});
+        for (int field : {1, 3, 4, 5, 6, 7, 8})
+            options.columns[field - 1] = c.everyText;
         options.toRow = c.toRow;
         options.sheet = c.sheet;
         options.cancel = c.cancel;
@@ -597,7 +605,7 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
         {"shared.xlsx",
          Xlsx(Sheet(Rows(20, "<c r=\"A#\" t=\"s\"><v>0</v></c>")),
               {"", "<sst><si><t>", std::string(1024, 'a'), 15 << 10, "</t></si></sst>"}),
-         "more than 128 MB of text", false, nullptr, "20"},
+         "more than 64 MB of text", false, nullptr, "20"},
         {"tag.xlsx",
          Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" x=\"", std::string(1024, 'a'), 40960, "\"/></row>")),
          "holds a tag longer than 16 MB"},

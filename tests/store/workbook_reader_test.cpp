@@ -1,4 +1,6 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -6,6 +8,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "store/error_numbers.h"
 #include "store/store_test_util.h"
@@ -14,6 +18,11 @@
 namespace {
 
 using Kind = core::CellValue::Kind;
+
+long OpenFiles() {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                         std::filesystem::directory_iterator());
+}
 
 // A reader that crashes, hangs, floods the pipe or is not there is stopped
 // and named in a message; the program waits on it no longer than it allows.
@@ -29,8 +38,10 @@ TEST(SheetReader, FaultsOfTheReaderEndInAMessageNamingTheFile) {
         {"hang", "exec sleep 20", "takes longer than 0.30 seconds"},
         {"flood", "exec yes", "hands back more than the import can take"},
         {"failure", "exit 3", "ended with status 3"},
+        {"killed from outside", "kill -KILL $$", "killed from outside (signal 9)"},
         {"missing", nullptr, "cannot be started"},
     };
+    const auto openFiles = OpenFiles();
     const char* before = std::getenv("KOVA_SHEETREADER");
     const std::string kept = before == nullptr ? "" : before;
     for (const Case& c : cases) {
@@ -57,7 +68,56 @@ TEST(SheetReader, FaultsOfTheReaderEndInAMessageNamingTheFile) {
             EXPECT_GE(waits, 2);  // the wait window is kept alive meanwhile
         }
     }
+    EXPECT_EQ(OpenFiles(), openFiles);  // a failed start keeps no pipe
     setenv("KOVA_SHEETREADER", kept.c_str(), 1);
+}
+
+// A reader that leaves a process behind holding the pipe: its reply is taken
+// once the reader has ended, and the process left behind ends with it.
+TEST(SheetReader, WhatTheReaderStartedEndsWithIt) {
+    test::TempDir dir;
+    const std::string program = dir.File("reader");
+    const std::string pidFile = dir.File("left");
+    test::WriteBytes(program, "#!/bin/sh\nsleep 30 &\necho $! > " + pidFile + "\nprintf reply\n");
+    chmod(program.c_str(), 0700);
+    const char* before = std::getenv("KOVA_SHEETREADER");
+    const std::string kept = before == nullptr ? "" : before;
+    setenv("KOVA_SHEETREADER", program.c_str(), 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(core::RunSheetReader({"names", "b.xls"}, "b.xls", 1 << 20, {}, 5000), "reply");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    setenv("KOVA_SHEETREADER", kept.c_str(), 1);
+    // Killed, it is gone or waits only to be reaped by whoever took it over.
+    std::string left = test::ReadBytes(pidFile);
+    left = left.substr(0, left.find('\n'));
+    std::string state = "gone";
+    for (int i = 0; i < 100; ++i) {
+        std::ifstream in("/proc/" + left + "/stat");
+        std::string pid, name;
+        if (!(in >> pid >> name >> state) || state == "Z")
+            break;
+        usleep(10000);
+    }
+    EXPECT_TRUE(state == "gone" || state == "Z") << state;
+}
+
+// The reader opens no workbook before its limits are in place.
+TEST(SheetReader, ReaderRefusesToReadWithoutItsLimits) {
+    int asked = 0;
+    const std::string reply = core::SheetReaderReply(
+        {"names", std::string(KOVA_SOURCE_DIR) + "/tests/store/data/lesson.xls"},
+        [&](int resource, unsigned long long, unsigned long long) {
+            ++asked;
+            return resource == RLIMIT_CPU ? EPERM : 0;
+        });
+    EXPECT_GE(asked, 2);
+    try {
+        core::DecodeNamesReply(reply, "lesson.xls");
+        ADD_FAILURE() << "read without its limits";
+    } catch (const core::WorkbookError& e) {
+        EXPECT_NE(std::string(e.what()).find("cannot limit its memory and time"), std::string::npos)
+            << e.what();
+    }
 }
 
 std::string Word(uint32_t w) {
@@ -80,6 +140,9 @@ TEST(SheetReader, RepliesAreCheckedBeforeTheyAreUsed) {
     double nan = std::nan("");
     std::string nanBits(8, '\0');
     std::memcpy(nanBits.data(), &nan, 8);
+    std::string manyNames = "N" + Word(4097);
+    for (int i = 0; i < 4097; ++i)
+        manyNames += Word(4096) + std::string(4096, 'n');
     struct Case {
         const char* name;
         std::string reply;
@@ -95,6 +158,8 @@ TEST(SheetReader, RepliesAreCheckedBeforeTheyAreUsed) {
         {"field past 16 MB", "C" + Word(1) + "\x02" + Word(16777217), 1, "longer than"},
         {"names of another kind", good, 0, "wrong kind"},
         {"too many names", "N" + Word(1u << 30), 0, "too many sheets"},
+        {"names past 16 MB", manyNames, 0, "more than 16 MB of text"},
+        {"text length past its end", "C" + Word(1) + "\x02" + Word(10) + "abc", 1, "ends early"},
         {"reader's own error", core::EncodeErrorReply(9, "Subscript out of range: no sheet 3"), 1,
          "Subscript out of range: no sheet 3"},
         {"error of another number", core::EncodeErrorReply(5, "odd"), 0, "odd"},
