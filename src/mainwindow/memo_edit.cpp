@@ -31,7 +31,7 @@ std::string* FileInfoOf(KovaState& s, int16_t set) {
 ProtocolRecord* TargetRecord(KovaState& s, const MemoTarget& t) {
     if (t.set < 1 || t.set > 3)
         return nullptr;
-    if (SetFileName(s, t.set) != t.fileName || SetSelection(s, t.set) != t.selectionShown ||
+    if (FileNameOfSet(s, t.set) != t.fileName || SetSelection(s, t.set) != t.selectionShown ||
         SetCount(s, t.set) != t.count || SetChanges(s, t.set) != t.changes)
         return nullptr;
     RecordSet& records = t.set == 1 ? s.Records1 : s.Records2;
@@ -59,7 +59,7 @@ MemoTarget MemoTargetForSetPosition(const KovaState& s, int16_t set, int16_t pos
     if (position < 1 || position > t.count || position >= static_cast<int>(records.size()))
         return t;
     t.valid = true;
-    t.fileName = SetFileName(s, t.set);
+    t.fileName = FileNameOfSet(s, t.set);
     t.selectionShown = SetSelection(s, t.set);
     t.position = position;
     t.number = records[position].V0;
@@ -86,7 +86,7 @@ MemoTarget FileInfoTarget(const KovaState& s) {
     t.valid = true;
     t.fileInfo = true;
     t.set = s.ViewMode;
-    t.fileName = SetFileName(s, t.set);
+    t.fileName = FileNameOfSet(s, t.set);
     t.caption = "File info: " + t.fileName;
     return t;
 }
@@ -113,7 +113,7 @@ MemoStore StoreMemo(KovaState& s, KovaUi& ui, const MemoTarget& t, bool deleteIt
         std::string* info = FileInfoOf(s, t.set);
         *info = text;
         if (deleteIt || info->empty())
-            *info = SetFileName(s, t.set);
+            *info = FileNameOfSet(s, t.set);
         return MemoStore::Stored;
     }
     ProtocolRecord* record = TargetRecord(s, t);

@@ -80,7 +80,7 @@ bool ShownSelection(const KovaState& s) {
 }
 
 bool RefuseEditWithoutFile(KovaState& s, KovaUi& ui) {
-    if (s.ViewMode >= 1 && s.ViewMode <= 3 && !SetFileName(s, s.ViewMode).empty())
+    if (s.ViewMode >= 1 && s.ViewMode <= 3 && !FileNameOfSet(s, s.ViewMode).empty())
         return false;
     ui.Message(
         "No file is open here: what is added or typed would be saved nowhere. Open a file "

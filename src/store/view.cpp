@@ -202,7 +202,7 @@ void ShowFilterMode(KovaState& s, KovaUi& ui) {
              s.FilterFileName);
 }
 
-const std::string& SetFileName(const KovaState& s, int16_t set) {
+const std::string& FileNameOfSet(const KovaState& s, int16_t set) {
     return set == 1 ? s.DataFileName1 : set == 2 ? s.DataFileName2 : s.FilterFileName;
 }
 

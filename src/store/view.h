@@ -38,7 +38,7 @@ void ClearSieve(KovaState& s);
 
 // The file name of a set, numbered as the view modes: 1 data set 1, 2 data
 // set 2, 3 (or any other number) the filter lines.
-const std::string& SetFileName(const KovaState& s, int16_t set);
+const std::string& FileNameOfSet(const KovaState& s, int16_t set);
 
 // Count and current position of the set that ViewMode names (0 in view 0).
 int16_t ShownCount(const KovaState& s);
