@@ -96,13 +96,28 @@ int16_t SievedRecord(const KovaState& s, int16_t entry) {
     return static_cast<int16_t>(value);
 }
 
-void PageUp(KovaState& s, KovaUi& ui) {
-    if (!SetShown(s) || ShownCount(s) < 1)
-        return;
-    if (s.ViewMode == 1 && SieveInForce(s) && s.SieveCount > 0) {
+bool StepSieve(KovaState& s, bool forward) {
+    if (s.ViewMode != 1)
+        return false;
+    EndOutdatedSieve(s);
+    if (!SieveInForce(s) || s.SieveCount <= 0)
+        return false;
+    if (forward) {
+        s.SievePosition = static_cast<int16_t>(s.SievePosition + 1);
+        if (s.SievePosition > s.SieveCount)
+            s.SievePosition = 1;
+    } else {
         s.SievePosition = static_cast<int16_t>(s.SievePosition - 1);
         if (s.SievePosition < 1)
             s.SievePosition = s.SieveCount;
+    }
+    return true;
+}
+
+void PageUp(KovaState& s, KovaUi& ui) {
+    if (!SetShown(s) || ShownCount(s) < 1)
+        return;
+    if (StepSieve(s, false)) {
         MoveTo(s, ui, SievedRecord(s, s.SievePosition), true);
         return;
     }

@@ -11,7 +11,7 @@ namespace {
 // trimmed, and only what the user types there is written back.
 void DrawPage(KovaState& s, const RecordSet& records, int p, ProtocolRecord& buffer) {
     // The search-mode button shows at once that a sieve ended with a change.
-    SieveInForce(s);
+    EndOutdatedSieve(s);
     MainWindowModel& m = s.Main;
     const int rows = static_cast<int>(m.rows.size()) - 1;
     const int last = static_cast<int>(records.size()) - 1;
@@ -125,17 +125,18 @@ void ShowBackButton(MainWindowModel& m, const char* caption) {
 
 }  // namespace
 
-bool SieveInForce(KovaState& s) {
-    if (s.SieveActive == 0)
-        return false;
-    if (s.SieveChangeCount1 == s.ChangeCount1)
-        return true;
+bool SieveInForce(const KovaState& s) {
+    return s.SieveActive != 0 && s.SieveChangeCount1 == s.ChangeCount1;
+}
+
+void EndOutdatedSieve(KovaState& s) {
+    if (s.SieveActive == 0 || SieveInForce(s))
+        return;
     ClearSieve(s);
     if (s.Main.CString.caption == "Sieve") {
         s.FindMode = 1;
         s.Main.CString.caption = "String";
     }
-    return false;
 }
 
 void ClearSieve(KovaState& s) {

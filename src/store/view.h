@@ -29,10 +29,12 @@ void ShowFilterMode(KovaState& s, KovaUi& ui);
 // back with it.
 void ShowViewMode(KovaState& s, KovaUi& ui, int16_t mode);
 
-// Whether the sieve is in force. Its list names records of data set 1 by
-// position, so it ends (the search-mode button back to "String") as soon as
-// that set's records have changed in number or order since it ran.
-bool SieveInForce(KovaState& s);
+// Whether the sieve is in force: it ran, and data set 1's records have not
+// changed in number or order since (its list names them by position).
+bool SieveInForce(const KovaState& s);
+// Ends a sieve that is no longer in force, the search-mode button back from
+// "Sieve" to "String".
+void EndOutdatedSieve(KovaState& s);
 // Ends the sieve: no list, no position, not in force.
 void ClearSieve(KovaState& s);
 
