@@ -273,4 +273,27 @@ void ShowViewMode(KovaState& s, KovaUi& ui, int16_t mode) {
     }
 }
 
+ShownView::ShownView(const KovaState& s)
+    : mode_(s.ViewMode), selection1_(s.SelectionShown1), window_(s.Main) {}
+
+void ShownView::Restore(KovaState& s, KovaUi& ui, ViewRestore how) const {
+    const bool selection1Changed = s.SelectionShown1 != selection1_;
+    switch (how) {
+        case ViewRestore::WindowAsItWas:
+            if (mode_ == 1 && selection1Changed)
+                break;
+            s.ViewMode = mode_;
+            s.Main = window_;
+            ui.MainChanged();
+            return;
+        case ViewRestore::Redrawn:
+            break;
+        case ViewRestore::RedrawnIfLeft:
+            if (s.ViewMode == mode_ && !selection1Changed)
+                return;
+            break;
+    }
+    ShowViewMode(s, ui, mode_);
+}
+
 }  // namespace core

@@ -29,6 +29,34 @@ void ShowFilterMode(KovaState& s, KovaUi& ui);
 // back with it.
 void ShowViewMode(KovaState& s, KovaUi& ui, int16_t mode);
 
+// How a kept view comes back (see ShownView::Restore).
+enum class ViewRestore {
+    // The window as it was kept, its page drawn anew only when the view was
+    // data set 1's and the selection it showed has ended since.
+    WindowAsItWas,
+    // Drawn anew from its set, which the command may have changed.
+    Redrawn,
+    // Drawn anew when the view mode or data set 1's shown selection has
+    // changed since; else left as it is.
+    RedrawnIfLeft,
+};
+
+// The view the main window shows, kept by a command that may end without
+// replacing a set and shown again when it does. The question before a set is
+// replaced switches to that set's view and may end data set 1's shown
+// selection, which changes the window for data set 1 whichever view is shown.
+class ShownView {
+public:
+    explicit ShownView(const KovaState& s);
+
+    void Restore(KovaState& s, KovaUi& ui, ViewRestore how) const;
+
+private:
+    int16_t mode_;
+    int16_t selection1_;
+    MainWindowModel window_;
+};
+
 // Whether the sieve is in force: it ran, and data set 1's records have not
 // changed in number or order since (its list names them by position).
 bool SieveInForce(const KovaState& s);
