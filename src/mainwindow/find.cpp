@@ -151,11 +151,7 @@ void ToggleFindMode(KovaState& s, KovaUi& ui) {
         s.FindMode = 1;
         caption = "String";
     } else if (caption == "Sieve") {
-        s.FindMode = 1;
-        s.SieveActive = 0;
-        s.SievePosition = 0;
-        s.SieveCount = 0;
-        caption = "String";
+        SwitchOffSieve(s);
     } else {
         return;
     }

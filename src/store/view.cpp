@@ -129,14 +129,17 @@ bool SieveInForce(const KovaState& s) {
     return s.SieveActive != 0 && s.SieveChangeCount1 == s.ChangeCount1;
 }
 
-void EndOutdatedSieve(KovaState& s) {
-    if (s.SieveActive == 0 || SieveInForce(s))
-        return;
+void SwitchOffSieve(KovaState& s) {
     ClearSieve(s);
     if (s.Main.CString.caption == "Sieve") {
         s.FindMode = 1;
         s.Main.CString.caption = "String";
     }
+}
+
+void EndOutdatedSieve(KovaState& s) {
+    if (s.SieveActive != 0 && !SieveInForce(s))
+        SwitchOffSieve(s);
 }
 
 void ClearSieve(KovaState& s) {

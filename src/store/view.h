@@ -60,11 +60,13 @@ private:
 // Whether the sieve is in force: it ran, and data set 1's records have not
 // changed in number or order since (its list names them by position).
 bool SieveInForce(const KovaState& s);
-// Ends a sieve that is no longer in force, the search-mode button back from
-// "Sieve" to "String".
-void EndOutdatedSieve(KovaState& s);
 // Ends the sieve: no list, no position, not in force.
 void ClearSieve(KovaState& s);
+// Ends the sieve as a click on the search-mode button does: the button, when
+// it reads "Sieve", back to "String" and text find.
+void SwitchOffSieve(KovaState& s);
+// Switches off a sieve that is no longer in force.
+void EndOutdatedSieve(KovaState& s);
 
 // The file name of a set, numbered as the view modes: 1 data set 1, 2 data
 // set 2, 3 (or any other number) the filter lines.
