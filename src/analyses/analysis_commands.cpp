@@ -13,7 +13,7 @@ namespace core {
 bool OpenKov2(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // Put back on a Cancel, so that the page shown is the set the view mode
     // names and edits land where the user sees them.
-    const int16_t modeBefore = s.ViewMode;
+    const ShownView before(s);
     const std::string data2Before = s.DataFileName2;
     // The set whose storage data set 2 takes: data set 2 itself, or the
     // filter lines.
@@ -26,7 +26,7 @@ bool OpenKov2(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     }
     if (!opened) {
         s.DataFileName2 = data2Before;
-        ShowViewMode(s, ui, modeBefore);
+        before.Restore(s, ui, ViewRestore::Redrawn);
     }
     return opened;
 }

@@ -9,8 +9,6 @@
 namespace core {
 namespace {
 
-enum class Combine { Or, OrNot, And, AndNot };
-
 // The opening and closing tests of one variable on one record.
 struct EpisodeTest {
     int variable = -1;
@@ -93,24 +91,7 @@ void SelectEpisodes(KovaState& s, Combine combine) {
             open = true;
         if (test.Closes(records[i]))
             open = false;
-        switch (combine) {
-            case Combine::Or:
-                if (open)
-                    marks[i] = static_cast<int16_t>(i);
-                break;
-            case Combine::OrNot:
-                if (!open)
-                    marks[i] = static_cast<int16_t>(i);
-                break;
-            case Combine::And:
-                if (marks[i] > 0 && !open)
-                    marks[i] = 0;
-                break;
-            case Combine::AndNot:
-                if (marks[i] > 0 && open)
-                    marks[i] = 0;
-                break;
-        }
+        CombineMark(marks, i, open, combine);
     }
 }
 

@@ -10,8 +10,6 @@
 namespace core {
 namespace {
 
-enum class Combine { Or, OrNot, And, AndNot };
-
 // The hit set H of records 1..count (index 0 unused).
 std::vector<char> FindEvents(const SelectionTarget& t) {
     std::vector<char> hit(static_cast<size_t>(t.count) + 1, 0);
@@ -94,26 +92,8 @@ void SelectEvents(KovaState& s, Combine combine) {
         AddEventsWithContext(t, s, hit);
 
     std::vector<int16_t>& marks = *t.marks;
-    for (int i = 1; i <= t.count; ++i) {
-        switch (combine) {
-            case Combine::Or:
-                if (hit[i])
-                    marks[i] = static_cast<int16_t>(i);
-                break;
-            case Combine::OrNot:
-                if (!hit[i])
-                    marks[i] = static_cast<int16_t>(i);
-                break;
-            case Combine::And:
-                if (marks[i] != 0 && !hit[i])
-                    marks[i] = 0;
-                break;
-            case Combine::AndNot:
-                if (marks[i] != 0 && hit[i])
-                    marks[i] = 0;
-                break;
-        }
-    }
+    for (int i = 1; i <= t.count; ++i)
+        CombineMark(marks, i, hit[i] != 0, combine);
 }
 
 }  // namespace

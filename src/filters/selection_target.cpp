@@ -33,6 +33,27 @@ std::optional<SelectionTarget> ChooseSelectionTarget(KovaState& s) {
     return t;
 }
 
+void CombineMark(std::vector<int16_t>& marks, int i, bool found, Combine combine) {
+    switch (combine) {
+        case Combine::Or:
+            if (found)
+                marks[i] = static_cast<int16_t>(i);
+            break;
+        case Combine::OrNot:
+            if (!found)
+                marks[i] = static_cast<int16_t>(i);
+            break;
+        case Combine::And:
+            if (marks[i] != 0 && !found)
+                marks[i] = 0;
+            break;
+        case Combine::AndNot:
+            if (marks[i] != 0 && found)
+                marks[i] = 0;
+            break;
+    }
+}
+
 int SelectionVariableIndex(const std::string& variable) {
     if (variable.size() == 2 && variable[0] == 'V' && variable[1] >= '0' && variable[1] <= '8')
         return variable[1] - '0';

@@ -26,6 +26,14 @@ struct SelectionTarget {
 // match its count cannot be read out of bounds.
 std::optional<SelectionTarget> ChooseSelectionTarget(KovaState& s);
 
+// How a selection routine's finding combines with the marks already made: Or
+// marks each record found, OrNot each record not found; And unmarks the
+// marked records not found, AndNot the marked records found.
+enum class Combine { Or, OrNot, And, AndNot };
+
+// Record i's mark after the routine found it (`found`) or not.
+void CombineMark(std::vector<int16_t>& marks, int i, bool found, Combine combine);
+
 // The index 0..8 of a variable text "V0".."V8" (exact, case-sensitive); -1 for
 // any other text.
 int SelectionVariableIndex(const std::string& variable);

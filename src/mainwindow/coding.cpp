@@ -24,10 +24,7 @@ bool WriteCode(KovaState& s, KovaUi& ui, int k, const std::string& code) {
 void AdvanceRecord(KovaState& s, KovaUi& ui) {
     if (s.ViewMode < 1 || s.ViewMode > 3 || ShownCount(s) < 1)
         return;
-    if (s.ViewMode == 1 && SieveInForce(s) && s.SieveCount > 0) {
-        s.SievePosition = static_cast<int16_t>(s.SievePosition + 1);
-        if (s.SievePosition > s.SieveCount)
-            s.SievePosition = 1;
+    if (StepSieve(s, true)) {
         s.CurrentRecord1 = SievedRecord(s, s.SievePosition);
     } else {
         int16_t& position = ShownPosition(s);

@@ -14,31 +14,6 @@ namespace core {
 
 namespace {
 
-// What a command that may end without opening must put back: the view mode
-// and everything the main window showed of that view (counter, scroll
-// range, selection labels, record buttons, page). The question before the
-// command may have ended data set 1's selection, which redraws the window
-// for data set 1 whichever view is shown.
-struct ViewBefore {
-    int16_t mode;
-    int16_t selection1;
-    MainWindowModel window;
-
-    explicit ViewBefore(const KovaState& s)
-        : mode(s.ViewMode), selection1(s.SelectionShown1), window(s.Main) {}
-
-    void Restore(KovaState& s, KovaUi& ui, bool setChanged = false) const {
-        bool shownSetChanged = setChanged || (mode == 1 && selection1 != s.SelectionShown1);
-        if (shownSetChanged) {
-            ShowViewMode(s, ui, mode);
-            return;
-        }
-        s.ViewMode = mode;
-        s.Main = window;
-        ui.MainChanged();
-    }
-};
-
 // Writes the viewer's text to `name`, the file replaced only once complete.
 bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& text) {
     if (std::error_code ec = ReplaceFile(name, text + "\r\n")) {
@@ -87,20 +62,20 @@ std::string WithExtension(const std::string& oldName, const std::string& newName
 }
 
 bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    ViewBefore before(s);
+    const ShownView before(s);
     if (!AskBeforeReplacing(s, ui, 1)) {
-        before.Restore(s, ui);
+        before.Restore(s, ui, ViewRestore::WindowAsItWas);
         return false;
     }
     // Without a data set 1 the file takes the place of a shown data set 2,
     // which is asked about first like any set that is replaced.
     if (s.ViewMode == 2 && s.DataFileName1.empty() && !AskBeforeReplacing(s, ui, 2)) {
-        before.Restore(s, ui, true);
+        before.Restore(s, ui, ViewRestore::Redrawn);
         return false;
     }
     std::optional<std::string> name = ChooseFileToOpen(dialog, {"", kDataFilter, "Open Kovfile"});
     if (!name || name->empty()) {
-        before.Restore(s, ui);
+        before.Restore(s, ui, ViewRestore::WindowAsItWas);
         return false;
     }
     if (s.ViewMode == 0 || s.ViewMode == 3)
@@ -111,7 +86,7 @@ bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     bool opened = s.ViewMode == 2 ? OpenData2File(s, ui, *name) : OpenDataFile(s, ui, *name);
     if (!opened) {
         fileName = oldName;
-        before.Restore(s, ui, true);
+        before.Restore(s, ui, ViewRestore::Redrawn);
         return false;
     }
     return true;
@@ -163,21 +138,21 @@ bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 }
 
 bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    ViewBefore before(s);
+    const ShownView before(s);
     if (!AskBeforeReplacing(s, ui, 3)) {
-        before.Restore(s, ui);
+        before.Restore(s, ui, ViewRestore::WindowAsItWas);
         return false;
     }
     // The filter lines take the storage of an open data set 2: it is asked
     // about before it is dropped.
     if (s.FilterFileName.empty() && !AskBeforeReplacing(s, ui, 2)) {
-        before.Restore(s, ui, true);
+        before.Restore(s, ui, ViewRestore::Redrawn);
         return false;
     }
     std::optional<std::string> name =
         ChooseFileToOpen(dialog, {"", kFilterFileFilter, "Open Filterfile"});
     if (!name || name->empty()) {
-        before.Restore(s, ui);
+        before.Restore(s, ui, ViewRestore::WindowAsItWas);
         return false;
     }
     if (s.ViewMode == 0)
@@ -186,7 +161,7 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     s.FilterFileName = *name;
     if (!OpenFilterFile(s, ui, *name)) {
         s.FilterFileName = oldName;
-        before.Restore(s, ui, true);
+        before.Restore(s, ui, ViewRestore::Redrawn);
         return false;
     }
     return true;

@@ -71,16 +71,7 @@ FindResult FindStep(KovaState& s, KovaUi& ui, const std::string& searchText, int
     FindResult result;
     // The sieve belongs to data set 1: it is stepped only while that set is
     // shown; the other views search.
-    if (s.ViewMode == 1 && SieveInForce(s) && s.SieveCount > 0) {
-        if (s.FindDirection == 1) {
-            s.SievePosition = static_cast<int16_t>(s.SievePosition + 1);
-            if (s.SievePosition > s.SieveCount)
-                s.SievePosition = 1;
-        } else {
-            s.SievePosition = static_cast<int16_t>(s.SievePosition - 1);
-            if (s.SievePosition < 1)
-                s.SievePosition = s.SieveCount;
-        }
+    if (StepSieve(s, s.FindDirection == 1)) {
         s.CurrentRecord1 = SievedRecord(s, s.SievePosition);
         RedrawShownPage(s, ui);
         SetScrollBars(s, ShownCount(s), s.CurrentRecord1);
@@ -160,11 +151,7 @@ void ToggleFindMode(KovaState& s, KovaUi& ui) {
         s.FindMode = 1;
         caption = "String";
     } else if (caption == "Sieve") {
-        s.FindMode = 1;
-        s.SieveActive = 0;
-        s.SievePosition = 0;
-        s.SieveCount = 0;
-        caption = "String";
+        SwitchOffSieve(s);
     } else {
         return;
     }

@@ -8,31 +8,13 @@ namespace core {
 
 namespace {
 
-// The shown set before the save question, which switches to data set 1 and
-// ends a selection shown on it: shown again when the command ends without
-// replacing data set 1.
-class ViewBefore {
-public:
-    explicit ViewBefore(const KovaState& s) : mode_(s.ViewMode), selection1_(s.SelectionShown1) {}
-
-    void Restore(KovaState& s, KovaUi& ui) const {
-        if (s.ViewMode == mode_ && s.SelectionShown1 == selection1_)
-            return;
-        ShowViewMode(s, ui, mode_);
-    }
-
-private:
-    int16_t mode_;
-    int16_t selection1_;
-};
-
 // The question before data set 1 is replaced, the file dialog and the
 // import; the view comes back when nothing was imported.
 template <typename Import>
 bool ReplaceData1(KovaState& s, KovaUi& ui, FileChooser& dialog, const std::string& preset,
                   const char* filter, const char* title, std::string& nameVariable,
                   Import&& import) {
-    ViewBefore before(s);
+    const ShownView before(s);
     if (AskBeforeReplacing(s, ui, 1)) {
         std::optional<std::string> name = ChooseFileToOpen(dialog, {preset, filter, title});
         if (name && !name->empty()) {
@@ -41,7 +23,7 @@ bool ReplaceData1(KovaState& s, KovaUi& ui, FileChooser& dialog, const std::stri
                 return true;
         }
     }
-    before.Restore(s, ui);
+    before.Restore(s, ui, ViewRestore::RedrawnIfLeft);
     return false;
 }
 

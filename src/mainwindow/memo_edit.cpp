@@ -7,19 +7,19 @@ namespace core {
 
 namespace {
 
-int16_t SetCount(const KovaState& s, int16_t set) {
+int16_t CountOfSet(const KovaState& s, int16_t set) {
     return set == 1 ? s.RecordCount1 : set == 2 ? s.RecordCount2 : s.FilterCount;
 }
 
-int16_t SetSelection(const KovaState& s, int16_t set) {
+int16_t SelectionOfSet(const KovaState& s, int16_t set) {
     return set == 1 ? s.SelectionShown1 : s.SelectionShown2;
 }
 
-uint64_t SetChanges(const KovaState& s, int16_t set) {
+uint64_t ChangesOfSet(const KovaState& s, int16_t set) {
     return set == 1 ? s.ChangeCount1 : s.ChangeCount2;
 }
 
-const RecordSet& SetRecords(const KovaState& s, int16_t set) {
+const RecordSet& RecordsOfSet(const KovaState& s, int16_t set) {
     return set == 1 ? s.Records1 : s.Records2;
 }
 
@@ -31,8 +31,8 @@ std::string* FileInfoOf(KovaState& s, int16_t set) {
 ProtocolRecord* TargetRecord(KovaState& s, const MemoTarget& t) {
     if (t.set < 1 || t.set > 3)
         return nullptr;
-    if (SetFileName(s, t.set) != t.fileName || SetSelection(s, t.set) != t.selectionShown ||
-        SetCount(s, t.set) != t.count || SetChanges(s, t.set) != t.changes)
+    if (FileNameOfSet(s, t.set) != t.fileName || SelectionOfSet(s, t.set) != t.selectionShown ||
+        CountOfSet(s, t.set) != t.count || ChangesOfSet(s, t.set) != t.changes)
         return nullptr;
     RecordSet& records = t.set == 1 ? s.Records1 : s.Records2;
     if (t.position < 1 || t.position > t.count || t.position >= static_cast<int>(records.size()))
@@ -54,17 +54,17 @@ MemoTarget MemoTargetForSetPosition(const KovaState& s, int16_t set, int16_t pos
     if (set < 1 || set > 3)
         return t;
     t.set = set;
-    t.count = SetCount(s, t.set);
-    const RecordSet& records = SetRecords(s, t.set);
+    t.count = CountOfSet(s, t.set);
+    const RecordSet& records = RecordsOfSet(s, t.set);
     if (position < 1 || position > t.count || position >= static_cast<int>(records.size()))
         return t;
     t.valid = true;
-    t.fileName = SetFileName(s, t.set);
-    t.selectionShown = SetSelection(s, t.set);
+    t.fileName = FileNameOfSet(s, t.set);
+    t.selectionShown = SelectionOfSet(s, t.set);
     t.position = position;
     t.number = records[position].V0;
     t.row = row;
-    t.changes = SetChanges(s, t.set);
+    t.changes = ChangesOfSet(s, t.set);
     t.caption = "Memo at " + std::to_string(t.number);
     return t;
 }
@@ -86,7 +86,7 @@ MemoTarget FileInfoTarget(const KovaState& s) {
     t.valid = true;
     t.fileInfo = true;
     t.set = s.ViewMode;
-    t.fileName = SetFileName(s, t.set);
+    t.fileName = FileNameOfSet(s, t.set);
     t.caption = "File info: " + t.fileName;
     return t;
 }
@@ -96,7 +96,7 @@ std::string MemoTargetText(const KovaState& s, const MemoTarget& t) {
         return std::string();
     if (t.fileInfo)
         return *FileInfoOf(const_cast<KovaState&>(s), t.set);
-    const RecordSet& records = SetRecords(s, t.set);
+    const RecordSet& records = RecordsOfSet(s, t.set);
     if (t.position < static_cast<int>(records.size()))
         return records[t.position].Memo;
     return std::string();
@@ -113,7 +113,7 @@ MemoStore StoreMemo(KovaState& s, KovaUi& ui, const MemoTarget& t, bool deleteIt
         std::string* info = FileInfoOf(s, t.set);
         *info = text;
         if (deleteIt || info->empty())
-            *info = SetFileName(s, t.set);
+            *info = FileNameOfSet(s, t.set);
         return MemoStore::Stored;
     }
     ProtocolRecord* record = TargetRecord(s, t);

@@ -10,7 +10,7 @@ namespace core {
 
 namespace {
 
-bool SetShown(const KovaState& s) {
+bool ShowsASet(const KovaState& s) {
     return s.ViewMode >= 1 && s.ViewMode <= 3;
 }
 
@@ -27,7 +27,7 @@ void MoveTo(KovaState& s, KovaUi& ui, int position, bool setScrollBars) {
 }  // namespace
 
 ProtocolRecord* CurrentShownRecord(KovaState& s) {
-    if (!SetShown(s))
+    if (!ShowsASet(s))
         return nullptr;
     int16_t position = ShownPosition(s);
     RecordSet& records = ShownRecords(s);
@@ -37,7 +37,7 @@ ProtocolRecord* CurrentShownRecord(KovaState& s) {
 }
 
 void RedrawShownPage(KovaState& s, KovaUi& ui) {
-    if (!SetShown(s))
+    if (!ShowsASet(s))
         return;
     int16_t copy = ShownPosition(s);
     if (s.ViewMode == 1)
@@ -47,7 +47,7 @@ void RedrawShownPage(KovaState& s, KovaUi& ui) {
 }
 
 int16_t RowPosition(const KovaState& s, int row) {
-    if (!SetShown(s) || row < 1 || row > s.DisplayRows ||
+    if (!ShowsASet(s) || row < 1 || row > s.DisplayRows ||
         row >= static_cast<int>(s.Main.rows.size()))
         return 0;
     const std::string& caption = s.Main.rows[row].v[0];
@@ -72,17 +72,17 @@ int16_t RowPosition(const KovaState& s, int row) {
 }
 
 void GoFirst(KovaState& s, KovaUi& ui) {
-    if (SetShown(s) && ShownCount(s) > 0)
+    if (ShowsASet(s) && ShownCount(s) > 0)
         MoveTo(s, ui, 1, true);
 }
 
 void GoLast(KovaState& s, KovaUi& ui) {
-    if (SetShown(s) && ShownCount(s) > 0)
+    if (ShowsASet(s) && ShownCount(s) > 0)
         MoveTo(s, ui, ShownCount(s), true);
 }
 
 void PageDown(KovaState& s, KovaUi& ui) {
-    if (!SetShown(s) || ShownCount(s) < 1)
+    if (!ShowsASet(s) || ShownCount(s) < 1)
         return;
     int position = std::min<int>(ShownPosition(s) + 10, ShownCount(s));
     MoveTo(s, ui, position, true);
@@ -96,13 +96,28 @@ int16_t SievedRecord(const KovaState& s, int16_t entry) {
     return static_cast<int16_t>(value);
 }
 
-void PageUp(KovaState& s, KovaUi& ui) {
-    if (!SetShown(s) || ShownCount(s) < 1)
-        return;
-    if (s.ViewMode == 1 && SieveInForce(s) && s.SieveCount > 0) {
+bool StepSieve(KovaState& s, bool forward) {
+    if (s.ViewMode != 1)
+        return false;
+    EndOutdatedSieve(s);
+    if (!SieveInForce(s) || s.SieveCount <= 0)
+        return false;
+    if (forward) {
+        s.SievePosition = static_cast<int16_t>(s.SievePosition + 1);
+        if (s.SievePosition > s.SieveCount)
+            s.SievePosition = 1;
+    } else {
         s.SievePosition = static_cast<int16_t>(s.SievePosition - 1);
         if (s.SievePosition < 1)
             s.SievePosition = s.SieveCount;
+    }
+    return true;
+}
+
+void PageUp(KovaState& s, KovaUi& ui) {
+    if (!ShowsASet(s) || ShownCount(s) < 1)
+        return;
+    if (StepSieve(s, false)) {
         MoveTo(s, ui, SievedRecord(s, s.SievePosition), true);
         return;
     }
@@ -113,7 +128,7 @@ void PageUp(KovaState& s, KovaUi& ui) {
 }
 
 void PressNavigationKey(KovaState& s, KovaUi& ui, NavigationKey key) {
-    if (!SetShown(s))
+    if (!ShowsASet(s))
         return;
     int value = s.Main.scrollValue;
     int low = s.Main.scrollMin;
@@ -144,7 +159,7 @@ void PressNavigationKey(KovaState& s, KovaUi& ui, NavigationKey key) {
 }
 
 void ScrollbarChange(KovaState& s, KovaUi& ui, int value) {
-    if (!SetShown(s))
+    if (!ShowsASet(s))
         return;
     int16_t count = ShownCount(s);
     if (count < 1 || value < 1 || value > count) {

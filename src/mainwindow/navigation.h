@@ -54,4 +54,10 @@ void ClearCurrentField(KovaState& s, KovaUi& ui, int field);
 // The record position held by a sieve entry, kept within data set 1.
 int16_t SievedRecord(const KovaState& s, int16_t entry);
 
+// In view 1, with a sieve in force that found records, moves the sieve
+// position one entry forward or back (round at either end) and returns true.
+// Otherwise moves nothing and returns false; in view 1 a sieve that data
+// set 1's changes have outdated is ended first.
+bool StepSieve(KovaState& s, bool forward);
+
 }  // namespace core

@@ -40,6 +40,15 @@ std::pair<int16_t*, int16_t*> CodingRangeVariables(KovaState& s) {
     }
 }
 
+// The range the coding dialog wrote for `set`, the shown set, when it lies
+// within the set's records.
+std::optional<std::pair<int16_t, int16_t>> CodingRange(KovaState& s, const EditSet& set) {
+    auto [from, to] = CodingRangeVariables(s);
+    if (!ValidRange(*from, *to, set.count) || set.records.size() <= static_cast<size_t>(*to))
+        return std::nullopt;
+    return std::pair{*from, *to};
+}
+
 bool StructureMayChange(KovaState& s) {
     return s.ViewMode >= 1 && s.ViewMode <= 3 && !ShownSelection(s);
 }
@@ -80,7 +89,7 @@ bool ShownSelection(const KovaState& s) {
 }
 
 bool RefuseEditWithoutFile(KovaState& s, KovaUi& ui) {
-    if (s.ViewMode >= 1 && s.ViewMode <= 3 && !SetFileName(s, s.ViewMode).empty())
+    if (s.ViewMode >= 1 && s.ViewMode <= 3 && !FileNameOfSet(s, s.ViewMode).empty())
         return false;
     ui.Message(
         "No file is open here: what is added or typed would be saved nowhere. Open a file "
@@ -174,13 +183,11 @@ void DeleteCoding(KovaState& s, KovaUi& ui, int k, const std::function<void()>& 
     askRange();
     if (s.DialogCancelled != 0)
         return;
-    auto [fromVar, toVar] = CodingRangeVariables(s);
-    const int16_t from = *fromVar;
-    const int16_t to = *toVar;
-    if (!ValidRange(from, to, set->count) || set->records.size() <= static_cast<size_t>(to))
+    const auto range = CodingRange(s, *set);
+    if (!range)
         return;
     const char* cleared = set->set == 3 ? "*" : "";
-    for (int i = from; i <= to; ++i) {
+    for (int i = range->first; i <= range->second; ++i) {
         ProtocolRecord& r = set->records[i];
         if (k == 2)
             r.V2 = 0;
@@ -201,16 +208,14 @@ void SwapCoding(KovaState& s, KovaUi& ui, int k, const std::function<void()>& as
     s.Lag = 0;
     if (m == 0 || s.DialogCancelled != 0)
         return;
-    auto [fromVar, toVar] = CodingRangeVariables(s);
-    const int16_t from = *fromVar;
-    const int16_t to = *toVar;
-    if (!ValidRange(from, to, set->count) || set->records.size() <= static_cast<size_t>(to))
+    const auto range = CodingRange(s, *set);
+    if (!range)
         return;
     // V2 is a number and is never offered for a swap; a variable with itself
     // is no swap.
     if (k == 2 || m == 2 || m == k || m < 1 || m > 8)
         return;
-    for (int i = from; i <= to; ++i) {
+    for (int i = range->first; i <= range->second; ++i) {
         ProtocolRecord& r = set->records[i];
         std::swap(*TextField(r, k), *TextField(r, m));
     }

@@ -35,7 +35,7 @@ std::optional<std::string> ChooseFileToSave(FileChooser& dialog, const FileDialo
 }
 
 bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode) {
-    const std::string& name = SetFileName(s, mode);
+    const std::string& name = FileNameOfSet(s, mode);
     if (name.empty())
         return true;
     s.ViewMode = mode;

@@ -25,7 +25,7 @@ const char* SetDescription(int16_t set) {
 // backup, even when its name ends in ".bak".
 int16_t OpenSetOfBackup(const KovaState& s, std::string_view name) {
     for (int16_t set = 1; set <= 3; ++set) {
-        const std::string& file = SetFileName(s, set);
+        const std::string& file = FileNameOfSet(s, set);
         if (file.empty() || SameFile(name, file))
             continue;
         try {
@@ -42,7 +42,7 @@ int16_t OpenSetOfBackup(const KovaState& s, std::string_view name) {
 
 int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except) {
     for (int16_t set = 1; set <= 3; ++set) {
-        if (set != except && SameFile(name, SetFileName(s, set)))
+        if (set != except && SameFile(name, FileNameOfSet(s, set)))
             return set;
     }
     return 0;

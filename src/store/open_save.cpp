@@ -222,7 +222,7 @@ bool AskSaveOpenFiles(KovaState& s, KovaUi& ui) {
         return false;
     const int16_t shown = s.ViewMode;
     for (int16_t mode : {1, 2, 3}) {
-        if (mode == shown || SetFileName(s, mode).empty())
+        if (mode == shown || FileNameOfSet(s, mode).empty())
             continue;
         s.ViewMode = mode;
         const bool goOn = AskSaveFile(s, ui);

@@ -11,7 +11,7 @@ namespace {
 // trimmed, and only what the user types there is written back.
 void DrawPage(KovaState& s, const RecordSet& records, int p, ProtocolRecord& buffer) {
     // The search-mode button shows at once that a sieve ended with a change.
-    SieveInForce(s);
+    EndOutdatedSieve(s);
     MainWindowModel& m = s.Main;
     const int rows = static_cast<int>(m.rows.size()) - 1;
     const int last = static_cast<int>(records.size()) - 1;
@@ -125,17 +125,21 @@ void ShowBackButton(MainWindowModel& m, const char* caption) {
 
 }  // namespace
 
-bool SieveInForce(KovaState& s) {
-    if (s.SieveActive == 0)
-        return false;
-    if (s.SieveChangeCount1 == s.ChangeCount1)
-        return true;
+bool SieveInForce(const KovaState& s) {
+    return s.SieveActive != 0 && s.SieveChangeCount1 == s.ChangeCount1;
+}
+
+void SwitchOffSieve(KovaState& s) {
     ClearSieve(s);
     if (s.Main.CString.caption == "Sieve") {
         s.FindMode = 1;
         s.Main.CString.caption = "String";
     }
-    return false;
+}
+
+void EndOutdatedSieve(KovaState& s) {
+    if (s.SieveActive != 0 && !SieveInForce(s))
+        SwitchOffSieve(s);
 }
 
 void ClearSieve(KovaState& s) {
@@ -202,7 +206,7 @@ void ShowFilterMode(KovaState& s, KovaUi& ui) {
              s.FilterFileName);
 }
 
-const std::string& SetFileName(const KovaState& s, int16_t set) {
+const std::string& FileNameOfSet(const KovaState& s, int16_t set) {
     return set == 1 ? s.DataFileName1 : set == 2 ? s.DataFileName2 : s.FilterFileName;
 }
 
@@ -270,6 +274,29 @@ void ShowViewMode(KovaState& s, KovaUi& ui, int16_t mode) {
             ui.MainChanged();
             break;
     }
+}
+
+ShownView::ShownView(const KovaState& s)
+    : mode_(s.ViewMode), selection1_(s.SelectionShown1), window_(s.Main) {}
+
+void ShownView::Restore(KovaState& s, KovaUi& ui, ViewRestore how) const {
+    const bool selection1Changed = s.SelectionShown1 != selection1_;
+    switch (how) {
+        case ViewRestore::WindowAsItWas:
+            if (mode_ == 1 && selection1Changed)
+                break;
+            s.ViewMode = mode_;
+            s.Main = window_;
+            ui.MainChanged();
+            return;
+        case ViewRestore::Redrawn:
+            break;
+        case ViewRestore::RedrawnIfLeft:
+            if (s.ViewMode == mode_ && !selection1Changed)
+                return;
+            break;
+    }
+    ShowViewMode(s, ui, mode_);
 }
 
 }  // namespace core

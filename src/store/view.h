@@ -29,16 +29,48 @@ void ShowFilterMode(KovaState& s, KovaUi& ui);
 // back with it.
 void ShowViewMode(KovaState& s, KovaUi& ui, int16_t mode);
 
-// Whether the sieve is in force. Its list names records of data set 1 by
-// position, so it ends (the search-mode button back to "String") as soon as
-// that set's records have changed in number or order since it ran.
-bool SieveInForce(KovaState& s);
+// How a kept view comes back (see ShownView::Restore).
+enum class ViewRestore {
+    // The window as it was kept, its page drawn anew only when the view was
+    // data set 1's and the selection it showed has ended since.
+    WindowAsItWas,
+    // Drawn anew from its set, which the command may have changed.
+    Redrawn,
+    // Drawn anew when the view mode or data set 1's shown selection has
+    // changed since; else left as it is.
+    RedrawnIfLeft,
+};
+
+// The view the main window shows, kept by a command that may end without
+// replacing a set and shown again when it does. The question before a set is
+// replaced switches to that set's view and may end data set 1's shown
+// selection, which changes the window for data set 1 whichever view is shown.
+class ShownView {
+public:
+    explicit ShownView(const KovaState& s);
+
+    void Restore(KovaState& s, KovaUi& ui, ViewRestore how) const;
+
+private:
+    int16_t mode_;
+    int16_t selection1_;
+    MainWindowModel window_;
+};
+
+// Whether the sieve is in force: it ran, and data set 1's records have not
+// changed in number or order since (its list names them by position).
+bool SieveInForce(const KovaState& s);
 // Ends the sieve: no list, no position, not in force.
 void ClearSieve(KovaState& s);
+// Ends the sieve as a click on the search-mode button does: the button, when
+// it reads "Sieve", back to "String" and text find.
+void SwitchOffSieve(KovaState& s);
+// Switches off a sieve that is no longer in force.
+void EndOutdatedSieve(KovaState& s);
 
 // The file name of a set, numbered as the view modes: 1 data set 1, 2 data
 // set 2, 3 (or any other number) the filter lines.
-const std::string& SetFileName(const KovaState& s, int16_t set);
+const std::string& FileNameOfSet(const KovaState& s, int16_t set);
 
 // Count and current position of the set that ViewMode names (0 in view 0).
 int16_t ShownCount(const KovaState& s);

@@ -62,6 +62,17 @@ TEST_F(SieveSelect, FindPageUpAndTheCodingListsStepThroughTheSieve) {
     EXPECT_EQ(s.CurrentRecord1, 15);
 }
 
+// The sieve holds from the state it ran on, whatever data set 1's changes
+// before it (an Open is one).
+TEST_F(SieveSelect, SieveRunAfterDataSet1ChangedStillSteps) {
+    test::SetCodedProtocol(s, 20, {4, 9, 15});
+    s.ChangeCount1 = 3;
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(888, {})});
+    ASSERT_TRUE(RunCurrent(2));
+    core::AdvanceRecord(s, ui);
+    EXPECT_EQ(s.CurrentRecord1, 9);
+}
+
 // The list names records by position: a change of data set 1's records in
 // number or order ends the sieve, edits of the filter lines do not.
 TEST_F(SieveSelect, SieveEndsWhenDataSet1ChangesAndOnlyThen) {

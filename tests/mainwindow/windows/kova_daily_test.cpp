@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +17,9 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/import_fixture.h"
@@ -163,8 +166,8 @@ TEST_F(KovaDaily, HomeAndEndInTheRecordBoxesMoveOnlyTheCaret) {
     EXPECT_EQ(s.CurrentRecord1, 6);
 }
 
-// After the close button the filter view shows no file: what is typed there
-// is refused with a message, and nothing changes.
+// After the close button the filter view shows no file: what is typed or
+// pasted there is refused with a message, and nothing changes.
 TEST_F(KovaDaily, TheViewOfAClosedFilterFileTakesNoTyping) {
     OpenProtocol();
     ASSERT_TRUE(core::OpenFilterFile(s, ui, dir.File("rules.fil")));
@@ -173,18 +176,26 @@ TEST_F(KovaDaily, TheViewOfAClosedFilterFileTakesNoTyping) {
     ASSERT_EQ(s.ViewMode, 3);
     ASSERT_EQ(s.FilterFileName, "");
     const core::RecordSet closed = s.Records2;
-    auto said = std::make_shared<QStringList>();
-    w->Text1->setFocus();
-    ASSERT_EQ(w->focusWidget(), w->Text1);
-    test::WhenDialog<QMessageBox>([said](QMessageBox* box) {
-        said->append(box->text());
-        box->close();
-    });
-    QTest::keyClick(w->Text1, Qt::Key_A);
-    ASSERT_EQ(said->size(), 1);
-    EXPECT_TRUE(said->at(0).startsWith("No file is open here"));
-    EXPECT_EQ(w->Text1->toPlainText(), "");
-    EXPECT_EQ(s.Records2, closed);
+    QApplication::clipboard()->setText("pasted");
+    const std::pair<const char*, std::function<void()>> edits[] = {
+        {"a key", [&] { QTest::keyClick(w->Text1, Qt::Key_A); }},
+        {"Edit > Paste", [&] { w->mnuEditItem[2]->trigger(); }},
+    };
+    for (const auto& [what, edit] : edits) {
+        SCOPED_TRACE(what);
+        auto said = std::make_shared<QStringList>();
+        w->Text1->setFocus();
+        ASSERT_EQ(w->focusWidget(), w->Text1);
+        test::WhenDialog<QMessageBox>([said](QMessageBox* box) {
+            said->append(box->text());
+            box->close();
+        });
+        edit();
+        ASSERT_EQ(said->size(), 1);
+        EXPECT_TRUE(said->at(0).startsWith("No file is open here"));
+        EXPECT_EQ(w->Text1->toPlainText(), "");
+        EXPECT_EQ(s.Records2, closed);
+    }
 }
 
 TEST_F(KovaDaily, EditBoxesAndTextBoxChangeTheRecord) {
