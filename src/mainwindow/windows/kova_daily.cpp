@@ -605,10 +605,14 @@ void kova::CFind_Click() {
         size_t offset = hit.offset;
         if (inBox != s_.Main.text1 && inBox == s_.Main.text1Record)
             offset += std::min(inBox.find_first_not_of(' '), inBox.size());
-        int start = static_cast<int>(core::EditorIndex(inBox, offset));
+        // A box showing an excerpt selects as much of the hit as it shows.
+        const int size = Text1->document()->characterCount() - 1;
+        const int start = static_cast<int>(std::min<size_t>(
+            ShownTextStart(Text1) + core::EditorIndex(inBox, offset), static_cast<size_t>(size)));
         QTextCursor cursor = Text1->textCursor();
         cursor.setPosition(start);
-        cursor.setPosition(start + EditorLength(s_.LastFindText), QTextCursor::KeepAnchor);
+        cursor.setPosition(std::min(start + EditorLength(s_.LastFindText), size),
+                           QTextCursor::KeepAnchor);
         Text1->setFocus();
         Text1->setTextCursor(cursor);
     } else if (variable == core::kFindMemo) {

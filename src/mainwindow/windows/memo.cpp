@@ -79,7 +79,7 @@ bool Memo::HasUnstoredEdit() const {
 void Memo::SelectText(int start, int length) {
     QTextCursor cursor = TextBox1->textCursor();
     int size = TextBox1->document()->characterCount() - 1;
-    start = std::clamp(start, 0, size);
+    start = std::clamp(ShownTextStart(TextBox1) + start, 0, size);
     cursor.setPosition(start);
     cursor.setPosition(std::clamp(start + length, 0, size), QTextCursor::KeepAnchor);
     TextBox1->setTextCursor(cursor);
