@@ -55,6 +55,7 @@ namespace {
 
 // The dynamic property in which a box showing an excerpt keeps its bytes.
 constexpr char kWholeText[] = "kovaWholeText";
+constexpr char kExactChars[] = "kovaExactChars";
 
 // A run this long without a blank makes the box wrap anywhere: breaking at
 // word boundaries only is what takes quadratic time on such a run.
@@ -79,9 +80,12 @@ QString ExcerptNote(size_t bytes) {
 }
 
 // The text of a box showing bytes that do not fit editing: the lines as far
-// as maxBytes, each long one cut, after the note.
-QString Excerpt(std::string_view bytes, size_t maxBytes) {
+// as maxBytes, each long one cut, after the note. `exact` is how many
+// characters after the note are the text's own, up to the first cut.
+QString Excerpt(std::string_view bytes, size_t maxBytes, int& exact) {
     QString out = ExcerptNote(bytes.size());
+    const qsizetype note = out.size();
+    exact = -1;
     size_t start = 0;
     while (start < bytes.size() && start < maxBytes) {
         size_t end = bytes.find("\r\n", start);
@@ -89,12 +93,18 @@ QString Excerpt(std::string_view bytes, size_t maxBytes) {
             end = bytes.size();
         const size_t length = std::min(end - start, kExcerptLineBytes);
         out += ToEditableText(bytes.substr(start, length));
-        if (length < end - start)
+        if (length < end - start && exact < 0) {
+            exact = static_cast<int>(out.size() - note);
             out += QChar(0x2026);
+        } else if (length < end - start) {
+            out += QChar(0x2026);
+        }
         if (end < bytes.size())
             out += QLatin1Char('\n');
         start = end + 2;
     }
+    if (exact < 0)
+        exact = static_cast<int>(out.size() - note);
     return out;
 }
 
@@ -134,19 +144,21 @@ void SetEditableBytes(QPlainTextEdit* box, std::string_view bytes, size_t maxByt
     box->setReadOnly(!fits);
     box->setWordWrapMode(!fits || HasLongRun(bytes) ? QTextOption::WrapAnywhere
                                                     : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    box->setPlainText(fits ? ToEditableText(bytes) : Excerpt(bytes, maxBytes));
+    int exact = 0;
+    box->setPlainText(fits ? ToEditableText(bytes) : Excerpt(bytes, maxBytes, exact));
+    box->setProperty(kExactChars, fits ? QVariant() : QVariant(exact));
 }
 
 bool HoldsExcerpt(const QPlainTextEdit* box) {
     return box->property(kWholeText).isValid();
 }
 
-int ShownTextStart(const QPlainTextEdit* box) {
+ExactSpan ExactPart(const QPlainTextEdit* box) {
     const QVariant whole = box->property(kWholeText);
-    return whole.isValid()
-               ? static_cast<int>(
-                     ExcerptNote(static_cast<size_t>(whole.toByteArray().size())).size())
-               : 0;
+    if (!whole.isValid())
+        return {0, box->document()->characterCount() - 1};
+    const auto note = ExcerptNote(static_cast<size_t>(whole.toByteArray().size())).size();
+    return {static_cast<int>(note), box->property(kExactChars).toInt()};
 }
 
 QString VisibleText(std::string_view bytes) {

@@ -56,11 +56,16 @@ bool FitsEditing(std::string_view bytes, size_t maxBytes = kMaxEditableBytes);
 std::string EditableBytes(const QPlainTextEdit* box);
 void SetEditableBytes(QPlainTextEdit* box, std::string_view bytes,
                       size_t maxBytes = kMaxEditableBytes);
-// Whether the box shows an excerpt (set by SetEditableBytes), and where in
-// the box the text starts: after the note of an excerpt, else at 0. Up to
-// its first cut, an excerpt's characters are those of the whole text.
+// Whether the box shows an excerpt (set by SetEditableBytes).
 bool HoldsExcerpt(const QPlainTextEdit* box);
-int ShownTextStart(const QPlainTextEdit* box);
+// The characters of a box that are its text's own, one for one: the whole
+// box, or an excerpt's from after its note up to its first cut. A position
+// in the text (a hit of Find) or in the box (a caret) maps only within it.
+struct ExactSpan {
+    int start = 0;
+    int length = 0;
+};
+ExactSpan ExactPart(const QPlainTextEdit* box);
 
 // A field's text for a label or table cell of fixed size (ToEditorText),
 // cut to what such a place can show.

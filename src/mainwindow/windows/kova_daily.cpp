@@ -606,13 +606,12 @@ void kova::CFind_Click() {
         if (inBox != s_.Main.text1 && inBox == s_.Main.text1Record)
             offset += std::min(inBox.find_first_not_of(' '), inBox.size());
         // A box showing an excerpt selects as much of the hit as it shows.
-        const int size = Text1->document()->characterCount() - 1;
-        const int start = static_cast<int>(std::min<size_t>(
-            ShownTextStart(Text1) + core::EditorIndex(inBox, offset), static_cast<size_t>(size)));
+        const ExactSpan exact = ExactPart(Text1);
+        const auto start = std::min<size_t>(core::EditorIndex(inBox, offset), exact.length);
+        const auto end = std::min<size_t>(start + EditorLength(s_.LastFindText), exact.length);
         QTextCursor cursor = Text1->textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(std::min(start + EditorLength(s_.LastFindText), size),
-                           QTextCursor::KeepAnchor);
+        cursor.setPosition(exact.start + static_cast<int>(start));
+        cursor.setPosition(exact.start + static_cast<int>(end), QTextCursor::KeepAnchor);
         Text1->setFocus();
         Text1->setTextCursor(cursor);
     } else if (variable == core::kFindMemo) {

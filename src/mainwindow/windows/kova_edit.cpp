@@ -95,10 +95,11 @@ void kova::CJoin_Click() {
 void kova::CSplit_Click() {
     // The caret in editor characters, counted over the text as it is stored:
     // the box shows the text without its leading blanks.
+    // In an excerpt, only where it shows the text's own characters.
     const QString raw = Text1->document()->toRawText();
-    const int start = ShownTextStart(Text1);
-    std::string bytes =
-        FromEditableText(raw.mid(start, std::max(0, Text1->textCursor().position() - start)));
+    const ExactSpan exact = ExactPart(Text1);
+    const int caret = std::clamp(Text1->textCursor().position() - exact.start, 0, exact.length);
+    std::string bytes = FromEditableText(raw.mid(exact.start, caret));
     const core::MainWindowModel& m = s_.Main;
     if (m.text1Record != m.text1 && EditableBytes(Text1) == m.text1)
         bytes.insert(0, m.text1Record.size() - core::TrimLeft(m.text1Record).size(), ' ');
