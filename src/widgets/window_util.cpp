@@ -8,6 +8,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTextDocument>
+#include <QTextOption>
+#include <QVariant>
 #include <algorithm>
 
 #include "widgets/text_codec.h"
@@ -49,14 +51,118 @@ void WrappingButton::paintEvent(QPaintEvent* event) {
     painter.drawText(rect().adjusted(3, 2, -3, -2), Qt::AlignCenter | Qt::TextWordWrap, text());
 }
 
+namespace {
+
+// The dynamic property in which a box showing an excerpt keeps its bytes.
+constexpr char kWholeText[] = "kovaWholeText";
+constexpr char kExactChars[] = "kovaExactChars";
+
+// A run this long without a blank makes the box wrap anywhere: breaking at
+// word boundaries only is what takes quadratic time on such a run.
+constexpr size_t kLongRunBytes = 1024;
+
+bool HasLongRun(std::string_view bytes) {
+    size_t run = 0;
+    for (char c : bytes) {
+        run = (c == ' ' || c == '\t' || c == '\r' || c == '\n') ? 0 : run + 1;
+        if (run >= kLongRunBytes)
+            return true;
+    }
+    return false;
+}
+
+// The note an excerpt starts with, on a line of its own.
+QString ExcerptNote(size_t bytes) {
+    return QStringLiteral(
+               "[This text of %L1 bytes is too long to edit here: it is shown cut, "
+               "read-only, and kept whole.]\n")
+        .arg(static_cast<qulonglong>(bytes));
+}
+
+// The text of a box showing bytes that do not fit editing: the lines as far
+// as maxBytes, each long one cut, after the note. `exact` is how many
+// characters after the note are the text's own, up to the first cut.
+QString Excerpt(std::string_view bytes, size_t maxBytes, int& exact) {
+    QString out = ExcerptNote(bytes.size());
+    const qsizetype note = out.size();
+    exact = -1;
+    size_t start = 0;
+    while (start < bytes.size() && start < maxBytes) {
+        size_t end = bytes.find("\r\n", start);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        const size_t length = std::min(end - start, kExcerptLineBytes);
+        out += ToEditableText(bytes.substr(start, length));
+        if (length < end - start && exact < 0) {
+            exact = static_cast<int>(out.size() - note);
+            out += QChar(0x2026);
+        } else if (length < end - start) {
+            out += QChar(0x2026);
+        }
+        if (end < bytes.size())
+            out += QLatin1Char('\n');
+        start = end + 2;
+    }
+    if (exact < 0)
+        exact = static_cast<int>(out.size() - note);
+    return out;
+}
+
+}  // namespace
+
+bool FitsEditing(std::string_view bytes, size_t maxBytes) {
+    if (bytes.size() > maxBytes)
+        return false;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find("\r\n", start);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        if (end - start > kMaxEditableLineBytes)
+            return false;
+        start = end + 2;
+    }
+    return true;
+}
+
 std::string EditableBytes(const QPlainTextEdit* box) {
+    const QVariant whole = box->property(kWholeText);
+    if (whole.isValid()) {
+        const QByteArray bytes = whole.toByteArray();
+        return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    }
     // The raw text: toPlainText would turn a non-breaking space into a blank.
     return FromEditableText(box->document()->toRawText());
 }
 
-void SetEditableBytes(QPlainTextEdit* box, std::string_view bytes) {
+void SetEditableBytes(QPlainTextEdit* box, std::string_view bytes, size_t maxBytes) {
     const QSignalBlocker block(box);
-    box->setPlainText(ToEditableText(bytes));
+    const bool fits = FitsEditing(bytes, maxBytes);
+    box->setProperty(kWholeText, fits ? QVariant()
+                                      : QVariant(QByteArray(bytes.data(),
+                                                            static_cast<qsizetype>(bytes.size()))));
+    box->setReadOnly(!fits);
+    box->setWordWrapMode(!fits || HasLongRun(bytes) ? QTextOption::WrapAnywhere
+                                                    : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    int exact = 0;
+    box->setPlainText(fits ? ToEditableText(bytes) : Excerpt(bytes, maxBytes, exact));
+    box->setProperty(kExactChars, fits ? QVariant() : QVariant(exact));
+}
+
+bool HoldsExcerpt(const QPlainTextEdit* box) {
+    return box->property(kWholeText).isValid();
+}
+
+ExactSpan ExactPart(const QPlainTextEdit* box) {
+    const QVariant whole = box->property(kWholeText);
+    if (!whole.isValid())
+        return {0, box->document()->characterCount() - 1};
+    const auto note = ExcerptNote(static_cast<size_t>(whole.toByteArray().size())).size();
+    return {static_cast<int>(note), box->property(kExactChars).toInt()};
+}
+
+QString VisibleText(std::string_view bytes) {
+    return ToEditorText(bytes.substr(0, kMaxShownLineBytes));
 }
 
 void PlaceRangeBoxes(QLabel* label, QLineEdit* from, QLineEdit* to) {

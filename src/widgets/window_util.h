@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 #include <cmath>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -31,11 +32,44 @@ void CentreOnScreen(QWidget* window);
 // window's colour does not spread into the edit boxes on it.
 void SetBackground(QWidget* widget, const QColor& colour, bool windowOnly = false);
 
+// Qt lays out a line in time that grows with its length, and a line with
+// no break opportunity in time that grows with the square of it; a field may
+// hold 16 MiB. A box edits a text only while its lines are no longer than
+// kMaxEditableLineBytes and the whole no longer than the box's bound
+// (kMaxEditableBytes unless the box says otherwise).
+inline constexpr size_t kMaxEditableLineBytes = size_t{64} << 10;
+inline constexpr size_t kMaxEditableBytes = size_t{1} << 20;
+// A longer text shows as an excerpt, read-only: each long line cut to this.
+inline constexpr size_t kExcerptLineBytes = size_t{16} << 10;
+// A one-line cell or page row never draws more than this: no screen shows
+// more characters in one line.
+inline constexpr size_t kMaxShownLineBytes = 4096;
+
+// Whether a multi-line box edits these bytes whole (see above).
+bool FitsEditing(std::string_view bytes, size_t maxBytes = kMaxEditableBytes);
+
 // The bytes a multi-line box holds, and setting them: exact both ways (see
 // ToEditableText), and setting them raises no change signal, since showing a
-// text is no edit.
+// text is no edit. A text that does not fit editing shows as an excerpt with
+// a note, read-only; the box keeps the bytes it was given, so that
+// EditableBytes still returns them whole and nothing cut is written back.
 std::string EditableBytes(const QPlainTextEdit* box);
-void SetEditableBytes(QPlainTextEdit* box, std::string_view bytes);
+void SetEditableBytes(QPlainTextEdit* box, std::string_view bytes,
+                      size_t maxBytes = kMaxEditableBytes);
+// Whether the box shows an excerpt (set by SetEditableBytes).
+bool HoldsExcerpt(const QPlainTextEdit* box);
+// The characters of a box that are its text's own, one for one: the whole
+// box, or an excerpt's from after its note up to its first cut. A position
+// in the text (a hit of Find) or in the box (a caret) maps only within it.
+struct ExactSpan {
+    int start = 0;
+    int length = 0;
+};
+ExactSpan ExactPart(const QPlainTextEdit* box);
+
+// A field's text for a label or table cell of fixed size (ToEditorText),
+// cut to what such a place can show.
+QString VisibleText(std::string_view bytes);
 
 // A push button whose caption wraps onto more lines when it is wider than the
 // button, as the design's small square buttons need.

@@ -10,6 +10,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 
 #include "analyses/report_frame.h"
 #include "store/file_access.h"
@@ -79,11 +80,14 @@ void uitvoer::ShowText(const std::string& caption, const std::string& text) {
     // is added. A shown text ending in CR could pair with an LF in the tail,
     // so that one is reloaded whole.
     QTextDocument* doc = Tekst->document();
+    // Only its lines bound what the viewer edits: a report file may be large.
+    constexpr size_t kAnySize = std::numeric_limits<size_t>::max();
     const bool extends = doc->revision() == shownRevision_ && !shown_.empty() &&
+                         !HoldsExcerpt(Tekst) && FitsEditing(text, kAnySize) &&
                          shown_.back() != '\r' && text.size() >= shown_.size() &&
                          text.compare(0, shown_.size(), shown_) == 0;
     if (!extends) {
-        Tekst->setPlainText(ToEditableText(text));
+        SetEditableBytes(Tekst, text, kAnySize);
     } else if (text.size() > shown_.size()) {
         // Like a reload, the append leaves nothing to undo.
         doc->setUndoRedoEnabled(false);

@@ -53,7 +53,7 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     switch (role) {
         case Qt::DisplayRole:
-            return ToEditorText(grid_.Cell(s_, row, column));
+            return VisibleText(grid_.Cell(s_, row, column));
         case Qt::BackgroundRole:
             if (column == 0)
                 return kFixedColour;
@@ -352,8 +352,14 @@ void gridtry::FloatCombo(int row, int column) {
     comboRow_ = row;
     comboCol_ = column;
     Combo1->setGeometry(cell.left(), cell.top(), cell.width(), Combo1->sizeHint().height());
-    comboOpened_ = ToQString(grid_.Cell(s_, row, column));
-    Combo1->setEditText(comboOpened_);
+    // A one-line box holds no more than its maximum length: a longer field
+    // shows cut and read-only, and only a value picked from the list replaces
+    // it. The box's own text is what counts as unchanged.
+    const std::string field = grid_.Cell(s_, row, column);
+    const auto room = static_cast<size_t>(Combo1->lineEdit()->maxLength());
+    Combo1->lineEdit()->setReadOnly(field.size() > room);
+    Combo1->setEditText(ToQString(std::string_view(field).substr(0, room)));
+    comboOpened_ = Combo1->currentText();
     Combo1->show();
     Combo1->setFocus();
 }
@@ -378,7 +384,7 @@ void gridtry::Combo1_DropDown() {
         for (const std::string& item : s_.CategoryLists[static_cast<size_t>(comboCol_ - 1)])
             Combo1->addItem(ToQString(item));
     }
-    Combo1->setEditText(ToQString(grid_.Cell(s_, comboRow_, comboCol_)));
+    Combo1->setEditText(comboOpened_);
     const int visible = std::max(1, std::min(Combo1->count(), height() / kRowHeight));
     Combo1->setMaxVisibleItems(comboCol_ >= 5 && comboCol_ <= 8 ? visible : 1);
 }

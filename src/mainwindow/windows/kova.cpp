@@ -34,7 +34,7 @@
 namespace {
 
 void SetText(QLabel* label, const std::string& bytes) {
-    QString text = ToEditorText(bytes);
+    QString text = VisibleText(bytes);
     if (label->text() != text)
         label->setText(text);
 }

@@ -608,10 +608,13 @@ void kova::CFind_Click() {
         size_t offset = hit.offset;
         if (inBox != s_.Main.text1 && inBox == s_.Main.text1Record)
             offset += std::min(inBox.find_first_not_of(' '), inBox.size());
-        int start = static_cast<int>(core::EditorIndex(inBox, offset));
+        // A box showing an excerpt selects as much of the hit as it shows.
+        const ExactSpan exact = ExactPart(Text1);
+        const auto start = std::min<size_t>(core::EditorIndex(inBox, offset), exact.length);
+        const auto end = std::min<size_t>(start + EditorLength(s_.LastFindText), exact.length);
         QTextCursor cursor = Text1->textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(start + EditorLength(s_.LastFindText), QTextCursor::KeepAnchor);
+        cursor.setPosition(exact.start + static_cast<int>(start));
+        cursor.setPosition(exact.start + static_cast<int>(end), QTextCursor::KeepAnchor);
         Text1->setFocus();
         Text1->setTextCursor(cursor);
     } else if (variable == core::kFindMemo) {

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <algorithm>
 
 #include "mainwindow/find.h"
 #include "mainwindow/record_commands.h"
@@ -94,8 +95,11 @@ void kova::CJoin_Click() {
 void kova::CSplit_Click() {
     // The caret in editor characters, counted over the text as it is stored:
     // the box shows the text without its leading blanks.
+    // In an excerpt, only where it shows the text's own characters.
     const QString raw = Text1->document()->toRawText();
-    std::string bytes = FromEditableText(raw.left(Text1->textCursor().position()));
+    const ExactSpan exact = ExactPart(Text1);
+    const int caret = std::clamp(Text1->textCursor().position() - exact.start, 0, exact.length);
+    std::string bytes = FromEditableText(raw.mid(exact.start, caret));
     const core::MainWindowModel& m = s_.Main;
     if (m.text1Record != m.text1 && EditableBytes(Text1) == m.text1)
         bytes.insert(0, m.text1Record.size() - core::TrimLeft(m.text1Record).size(), ' ');
@@ -140,13 +144,18 @@ void kova::mnuEditItem_Click(int Index) {
     // no file.
     if ((Index == 0 || Index == 2) && core::RefuseEditWithoutFile(s_, ui_))
         return;
+    // A text too long to edit shows cut, read-only: Cut copies, Paste does nothing.
+    if (Index == 2 && Text1->isReadOnly())
+        return;
     switch (Index) {
         case 0:
             clipboard->clear();
             if (cursor.hasSelection()) {
                 clipboard->setText(SelectedText(cursor));
-                cursor.removeSelectedText();
-                Text1->setTextCursor(cursor);
+                if (!Text1->isReadOnly()) {
+                    cursor.removeSelectedText();
+                    Text1->setTextCursor(cursor);
+                }
             }
             break;
         case 1:

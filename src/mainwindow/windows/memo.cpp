@@ -79,10 +79,11 @@ bool Memo::HasUnstoredEdit() const {
 
 void Memo::SelectText(int start, int length) {
     QTextCursor cursor = TextBox1->textCursor();
-    int size = TextBox1->document()->characterCount() - 1;
-    start = std::clamp(start, 0, size);
-    cursor.setPosition(start);
-    cursor.setPosition(std::clamp(start + length, 0, size), QTextCursor::KeepAnchor);
+    const ExactSpan exact = ExactPart(TextBox1);
+    start = std::clamp(start, 0, exact.length);
+    cursor.setPosition(exact.start + start);
+    cursor.setPosition(exact.start + std::clamp(start + length, 0, exact.length),
+                       QTextCursor::KeepAnchor);
     TextBox1->setTextCursor(cursor);
 }
 

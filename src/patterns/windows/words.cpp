@@ -100,7 +100,7 @@ void Words::Refresh() {
     for (size_t r = 1; r < t.cells.size(); ++r)
         for (size_t c = 0; c < t.cells[r].size(); ++c)
             Grid->setItem(static_cast<int>(r - 1), static_cast<int>(c),
-                          new QTableWidgetItem(ToQString(t.cells[r][c])));
+                          new QTableWidgetItem(VisibleText(t.cells[r][c])));
     QLabel* labels[] = {nullptr, Label1, Label2, Label3, Label4};
     for (int k = 1; k <= 4; ++k)
         labels[k]->setText(ToQString(t.labels[k]));

@@ -121,6 +121,11 @@ TEST_F(GridWindow, CodeBoxWritesIntoTheRecordWhenChanged) {
     ClickCell(1, 2);
     ClickCell(4, 8);
     EXPECT_EQ(s.Records1[1].V1, " 0:00:01 ");
+    // Nor does a field longer than the box can hold.
+    s.Records1[2].V3 = std::string(40000, 'T');
+    ClickCell(2, 4);
+    ClickCell(4, 8);
+    EXPECT_EQ(s.Records1[2].V3.size(), 40000u);
 
     // V2 takes the number at the start of the text.
     ClickCell(4, 3);

@@ -149,6 +149,14 @@ TEST_F(OutputViewerTest, SaveWritesTheTextBackToTheShownFile) {
     s.OutputKind = "";
     ui.Viewer().CSave->click();
     EXPECT_EQ(ReadBytes(lst), "new listing\r\n");
+
+    // A line too long to edit shows cut, and Save writes the file whole.
+    s.OutputKind = "lst";
+    const std::string longLine = "head\r\n" + std::string(size_t{4} << 20, 'x') + "\r\ntail";
+    ui.ShowOutput("KOVA Output file: " + lst, longLine);
+    ui.Viewer().repaint();
+    ui.Viewer().CSave->click();
+    EXPECT_TRUE(ReadBytes(lst) == longLine);
 }
 
 TEST_F(OutputViewerTest, SaveThatFailsSaysSoAndCreatesNothing) {

@@ -11,12 +11,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 #include <QWindow>
 #include <filesystem>
 
 #include "analyses/windows/uitvoer.h"
 #include "mainwindow/daily_fixture.h"
+#include "mainwindow/windows/gridtry.h"
 #include "mainwindow/windows/memo.h"
 #include "mainwindow/windows/savefile.h"
 #include "patterns/windows/words.h"
@@ -175,6 +177,56 @@ TEST_F(WindowEvents, ShowingRecordsAndMemosKeepsEveryByte) {
     memo.Command1[0]->click();
     EXPECT_TRUE(s.Records1[6].Memo == every + "y");
     EXPECT_TRUE(s.Records1[6].V8 == read[6].V8);
+}
+
+// A text with no break opportunity takes the text layout a time growing with
+// the square of its length: a record whose text is one 4 MiB word, and one
+// whose memo is a 1 MiB word, are stepped through with the keys, shown in the
+// text box, the memo editor and the grid, and saved as they were read.
+TEST_F(WindowEvents, OneLongWordShowsEverywhereAndKeepsItsBytes) {
+    core::RecordSet records = test::MakeRecords(8);
+    records[2].V8 = std::string(size_t{4} << 20, 'w');
+    records[3].Memo = std::string(size_t{1} << 20, 'm');
+    const std::string file = WriteProtocol("long.kov", records, 8);
+    Open(file);
+    const core::RecordSet read = s.Records1;
+
+    for (int k = 8; k >= 1; --k)
+        GoTo(k);
+    GoTo(2);
+    EXPECT_TRUE(EditableBytes(w->Text1) == read[2].V8);
+    w->Text1->setFocus();
+    QTest::keyClicks(w->Text1, "x");  // shown cut, it takes no keys
+    w->CFirst->click();
+    w->Combo1->setEditText("ww");
+    w->CFind->click();
+    EXPECT_EQ(s.CurrentRecord1, 2);
+    EXPECT_EQ(w->Text1->textCursor().selectedText(), "ww");
+    GoTo(3);
+    std::string inEditor;
+    test::WhenDialog<Memo>([&](Memo* memo) {
+        inEditor = EditableBytes(memo->TextBox1);
+        memo->Command1[0]->click();
+    });
+    QTest::mouseClick(w->Text1->viewport(), Qt::RightButton);
+    EXPECT_TRUE(inEditor == read[3].Memo);
+
+    // The grid shows the text and floats its box over it; leaving it stores nothing.
+    w->Command1->click();
+    gridtry* grid = w->GridWindow();
+    ASSERT_NE(grid, nullptr);
+    QTableView* cells = grid->MSFlexGrid1;
+    const int text = grid->Grid().TextColumn();
+    for (int row : {2, 1}) {
+        const QRect cell = cells->visualRect(cells->model()->index(row - 1, text));
+        QTest::mouseClick(cells->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    grid->Command1->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(s.Records1 == read);
+
+    w->CSave->click();
+    EXPECT_TRUE(test::ReadBytes(file) == test::ReadBytes((dir.path() / "long.bak").string()));
 }
 
 // Coming back to the program while typing: the window's activation redraws
