@@ -19,6 +19,7 @@
 #include "mainwindow/windows/qt_ui.h"
 #include "mainwindow/windows/record_dialogs.h"
 #include "store/text.h"
+#include "widgets/text_box.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
 
@@ -165,6 +166,8 @@ void kova::mnuEditItem_Click(int Index) {
             break;
         case 2: {
             QString text = clipboard->text();
+            if (!MayPaste(*Text1, text))
+                break;
             text.replace("\r\n", "\n");
             text.replace('\r', '\n');
             cursor.insertText(text);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -118,6 +119,31 @@ TEST_F(EmptyClipboardPaste, PastesNothingIntoAnyBoxByAnyRoute) {
         empty();
         w->mnuEditItem[2]->trigger();
         EXPECT_EQ(BoxText(w->Text1), before);
+    }
+}
+
+// A text longer than a box edits would keep the program busy laying it out:
+// both ways into the record's text box refuse it with a message.
+TEST_F(EmptyClipboardPaste, ATextTooLongToEditIsNotPasted) {
+    const std::string file = WriteProtocol("talk.kov", test::MakeRecords(3), 3);
+    w->Form_Load("");
+    AnswerDialogs({file});
+    w->mnuFileItem[1]->trigger();
+    ASSERT_EQ(s.ViewMode, 1);
+    const QString before = BoxText(w->Text1);
+    for (const QString& text : {QString(70000, 'w'), QString(1100000, 'w')}) {
+        for (bool menu : {false, true}) {
+            QGuiApplication::clipboard()->setText(text);
+            int shown = 0;
+            test::WhenDialog<QMessageBox>([&](QMessageBox* box) {
+                ++shown;
+                box->accept();
+            });
+            menu ? w->mnuEditItem[2]->trigger()
+                 : QTest::keyClick(w->Text1, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(shown, 1) << text.size() << (menu ? " menu" : " keys");
+            EXPECT_EQ(BoxText(w->Text1), before);
+        }
     }
 }
 
