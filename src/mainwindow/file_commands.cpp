@@ -88,13 +88,13 @@ std::string WithExtension(const std::string& oldName, const std::string& newName
 
 bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     ViewBefore before(s);
-    if (!AskBeforeReplacing(s, ui, 1)) {
+    if (!SwitchToSetAndAskToSave(s, ui, 1)) {
         before.Restore(s, ui);
         return false;
     }
     // Without a data set 1 the file takes the place of a shown data set 2,
     // which is asked about first like any set that is replaced.
-    if (s.ViewMode == 2 && s.DataFileName1.empty() && !AskBeforeReplacing(s, ui, 2)) {
+    if (s.ViewMode == 2 && s.DataFileName1.empty() && !SwitchToSetAndAskToSave(s, ui, 2)) {
         before.Restore(s, ui, true);
         return false;
     }
@@ -164,13 +164,13 @@ bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 
 bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     ViewBefore before(s);
-    if (!AskBeforeReplacing(s, ui, 3)) {
+    if (!SwitchToSetAndAskToSave(s, ui, 3)) {
         before.Restore(s, ui);
         return false;
     }
     // The filter lines take the storage of an open data set 2: it is asked
     // about before it is dropped.
-    if (s.FilterFileName.empty() && !AskBeforeReplacing(s, ui, 2)) {
+    if (s.FilterFileName.empty() && !SwitchToSetAndAskToSave(s, ui, 2)) {
         before.Restore(s, ui, true);
         return false;
     }

@@ -34,7 +34,7 @@ std::optional<std::string> ChooseFileToSave(FileChooser& dialog, const FileDialo
     return Absolute(dialog.ShowSave(request));
 }
 
-bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode) {
+bool SwitchToSetAndAskToSave(KovaState& s, KovaUi& ui, int16_t mode) {
     const std::string& name = SetFileName(s, mode);
     if (name.empty())
         return true;

@@ -61,11 +61,13 @@ public:
 std::optional<std::string> ChooseFileToOpen(FileChooser& dialog, const FileDialogRequest& request);
 std::optional<std::string> ChooseFileToSave(FileChooser& dialog, const FileDialogRequest& request);
 
-// The question before a set is replaced (mode 1 data set 1, 2 data set 2, 3
-// filter lines); a shown selection of data set 1 or 2 is written back and
-// ended first. True when the caller may go on and replace the set; false
-// when the user cancelled or the save after Yes failed.
-bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode);
+// Before a set is replaced (mode 1 data set 1, 2 data set 2, 3 filter
+// lines): when it has a name, makes it the set ViewMode names (the page is
+// not redrawn), writes back and ends a selection shown on data set 1 or 2,
+// and asks the save prompt about it. True when the caller may go on and
+// replace the set; false when the user cancelled or the save after Yes
+// failed (ViewMode then stays switched).
+bool SwitchToSetAndAskToSave(KovaState& s, KovaUi& ui, int16_t mode);
 
 // A picture's file: a name ending in ".png" or ".bmp" (any case) keeps that
 // format; any other name gets the extension of the type chosen in the
