@@ -211,7 +211,7 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // second set's flag also serves data set 2).
     bool selection = s.SelectionShown2 != 0 && !oldName.empty();
     bool saved;
-    if (!MayWriteFile(s, ui, name, 3, DataFileKind::Filter)) {
+    if (!MayWriteFile(s, ui, name, 3)) {
         saved = false;
     } else if (selection) {
         int16_t mode = s.ViewMode;
@@ -309,7 +309,7 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // The selection goes to a new file: written over an open set's own file
     // (by any spelling or link) it would replace the whole protocol on disk
     // by the selected records.
-    const DataFileKind kind = filter ? DataFileKind::Filter : DataFileKind::Data;
+    const DataFileKind kind = KindOfSet(s.ViewMode);
     if (!MayWriteFile(s, ui, name, 0, kind))
         return false;
     s.SelectionFileName = name;

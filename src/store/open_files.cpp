@@ -29,8 +29,7 @@ int16_t OpenSetOfBackup(const KovaState& s, std::string_view name) {
         if (file.empty() || SameFile(name, file))
             continue;
         try {
-            if (SameFile(name, BackupFileName(
-                                   file, set == 3 ? DataFileKind::Filter : DataFileKind::Data)))
+            if (SameFile(name, BackupFileName(file, KindOfSet(set))))
                 return set;
         } catch (const std::invalid_argument&) {
         }
@@ -69,8 +68,7 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
         return true;
     std::string backup;
     try {
-        backup = BackupFileName(
-            name, kind.value_or(own == 3 ? DataFileKind::Filter : DataFileKind::Data));
+        backup = BackupFileName(name, kind.value_or(KindOfSet(own)));
     } catch (const std::invalid_argument&) {
         return true;  // no backup is made for such a name
     }
