@@ -49,25 +49,23 @@ bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& tex
     return true;
 }
 
-// A save dialog on `name`: the chosen name by the extension rule; the old
-// name when cancelled; "" when the dialog refused the name.
+// A save dialog on `name`: the chosen name by the extension rule; "" when
+// the dialog was cancelled or refused the name, which ends the command.
 std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const char* filter,
                            const std::string& extension, const char* title) {
     std::optional<std::string> chosen = ChooseFileToSave(dialog, {name, filter, title});
-    if (!chosen)
-        return name;
-    return WithExtension(name, *chosen, extension);
+    return chosen ? WithExtension(name, *chosen, extension) : std::string();
 }
 
 bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer,
                 std::string& fileName, const char* filter, const std::string& extension,
                 const std::string& kind, const char* title) {
-    std::optional<std::string> chosen = ChooseFileToSave(dialog, {fileName, filter, title});
-    if (!chosen || chosen->empty())
+    const std::string name = ChooseSaveName(dialog, fileName, filter, extension, title);
+    if (name.empty())
         return false;
-    fileName = WithExtension(fileName, *chosen, extension);
+    fileName = name;
     // Only the text of this kind of file goes into it.
-    if (fileName.empty() || !viewer.visible || s.OutputKind != kind)
+    if (!viewer.visible || s.OutputKind != kind)
         return false;
     if (!MayWriteFile(s, ui, fileName, 0))
         return false;

@@ -41,9 +41,10 @@ struct FileDialogRequest {
     std::string title;
 };
 
-// The file dialog; nullopt when it was cancelled. An empty name (one the
-// program refused to take) ends the command with nothing changed, also where
-// a Cancel would go on with the old name.
+// The file dialog; nullopt when it was cancelled. A cancel, like an empty
+// name (one the program refused to take), ends every command with nothing
+// read, written, replaced or closed: a save never falls back on the name the
+// dialog was given.
 class FileChooser {
 public:
     virtual ~FileChooser() = default;

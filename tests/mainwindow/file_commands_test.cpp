@@ -159,37 +159,47 @@ TEST_F(FileCommands, CancelledOpensOfTablesAndOutputsChangeNothing) {
     EXPECT_EQ(s.CategoryLists[4], std::vector<std::string>{"x"});
 }
 
-TEST_F(FileCommands, RefusedNameEndsEveryCommandWithNothingChanged) {
-    ShowFilterLinesWithDataSet1();
-    s.TableFileName = (dir / "t.tbl").string();
-    s.AnalysisFileName = (dir / "a.ana").string();
-    s.ListingFileName = (dir / "l.lst").string();
-    s.OutputKind = "ana";
-    core::KovaState before = s;
-    ui.answers = {core::Answer::No, core::Answer::No};
-    dialog.answers = {"", "", "", "", "", "", "", "", "", "", ""};
-    EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
-    EXPECT_FALSE(core::OpenFilterfile(s, ui, dialog));
-    EXPECT_FALSE(core::OpenTablefile(s, ui, dialog));
-    EXPECT_FALSE(core::OpenAnafile(s, dialog));
-    EXPECT_FALSE(core::OpenLstfile(s, dialog));
-    EXPECT_FALSE(core::SaveFilterfile(s, ui, dialog));  // a Cancel would save under the old name
-    EXPECT_FALSE(core::SaveTablefile(s, ui, dialog));
-    EXPECT_FALSE(core::SaveAnafile(s, ui, dialog, {true, "text"}));
-    s.OutputKind = "lst";
-    EXPECT_FALSE(core::SaveLstfile(s, ui, dialog, {true, "text"}));
-    s.ViewMode = 1;
-    EXPECT_FALSE(core::SaveKovfile(s, ui, dialog));
-    EXPECT_EQ(dialog.requests.size(), 10u);
-    EXPECT_EQ(s.DataFileName1, before.DataFileName1);
-    EXPECT_EQ(s.FilterFileName, before.FilterFileName);
-    EXPECT_EQ(s.TableFileName, before.TableFileName);
-    EXPECT_EQ(s.AnalysisFileName, before.AnalysisFileName);
-    EXPECT_EQ(s.ListingFileName, before.ListingFileName);
-    EXPECT_EQ(s.Records2, before.Records2);
-    EXPECT_EQ(s.Main.title, before.Main.title);
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(fs::is_empty(dir));  // nothing written
+// A name the dialog refused and a Cancel alike end every command that asked
+// for a file: nothing read, written, replaced or renamed (a save does not
+// fall back on the set's current name).
+TEST_F(FileCommands, RefusedNameOrCancelEndsEveryCommandWithNothingChanged) {
+    for (const std::optional<std::string>& answer :
+         {std::optional<std::string>(""), std::optional<std::string>()}) {
+        SCOPED_TRACE(answer ? "refused name" : "cancelled");
+        s = core::KovaState();
+        dialog = test::ScriptedChooser();
+        ShowFilterLinesWithDataSet1();
+        s.DataFileName1 = (dir / "d.kov").string();
+        s.TableFileName = (dir / "t.tbl").string();
+        s.AnalysisFileName = (dir / "a.ana").string();
+        s.ListingFileName = (dir / "l.lst").string();
+        s.OutputKind = "ana";
+        core::KovaState before = s;
+        ui.answers = {core::Answer::No, core::Answer::No};
+        dialog.answers.assign(11, answer);
+        EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
+        EXPECT_FALSE(core::OpenFilterfile(s, ui, dialog));
+        EXPECT_FALSE(core::OpenTablefile(s, ui, dialog));
+        EXPECT_FALSE(core::OpenAnafile(s, dialog));
+        EXPECT_FALSE(core::OpenLstfile(s, dialog));
+        EXPECT_FALSE(core::SaveFilterfile(s, ui, dialog));
+        EXPECT_FALSE(core::SaveTablefile(s, ui, dialog));
+        EXPECT_FALSE(core::SaveAnafile(s, ui, dialog, {true, "text"}));
+        s.OutputKind = "lst";
+        EXPECT_FALSE(core::SaveLstfile(s, ui, dialog, {true, "text"}));
+        s.ViewMode = 1;
+        EXPECT_FALSE(core::SaveKovfile(s, ui, dialog));
+        EXPECT_EQ(dialog.requests.size(), 10u);
+        EXPECT_EQ(s.DataFileName1, before.DataFileName1);
+        EXPECT_EQ(s.FilterFileName, before.FilterFileName);
+        EXPECT_EQ(s.TableFileName, before.TableFileName);
+        EXPECT_EQ(s.AnalysisFileName, before.AnalysisFileName);
+        EXPECT_EQ(s.ListingFileName, before.ListingFileName);
+        EXPECT_EQ(s.Records2, before.Records2);
+        EXPECT_EQ(s.Main.title, before.Main.title);
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_TRUE(fs::is_empty(dir));  // nothing written
+    }
 }
 
 // A save-as that cannot write its new file leaves the set under the name
@@ -383,7 +393,7 @@ TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
     core::ShowFilterMode(s, ui);
     s.Records2[1].V8 = "changed";
     ASSERT_TRUE(core::SaveShownSet(s, ui));
-    dialog.answers = {std::nullopt};
+    dialog.answers = {fil};
     ASSERT_TRUE(core::SaveFilterfile(s, ui, dialog));
     EXPECT_TRUE(test::ReadBytes((dir / "classroom.bak").string()) == dataBackup);
     const std::string filterBackup = test::ReadBytes((dir / "classroom.fil.bak").string());
