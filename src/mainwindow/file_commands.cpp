@@ -63,13 +63,17 @@ bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView&
     const std::string name = ChooseSaveName(dialog, fileName, filter, extension, title);
     if (name.empty())
         return false;
-    fileName = name;
     // Only the text of this kind of file goes into it.
-    if (!viewer.visible || s.OutputKind != kind)
+    if (!viewer.visible || s.OutputKind != kind) {
+        fileName = name;
         return false;
-    if (!MayWriteFile(s, ui, fileName, 0))
+    }
+    // The text replaces the file whole and keeps no backup.
+    if (!MayWriteFile(s, ui, name, 0, std::nullopt, false) ||
+        !ConfirmReplacingFile(ui, name, fileName))
         return false;
-    return WriteOutputText(ui, fileName, viewer.text);
+    fileName = name;
+    return WriteOutputText(ui, name, viewer.text);
 }
 
 }  // namespace
@@ -119,21 +123,18 @@ bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     if (s.ViewMode != 1 && s.ViewMode != 2)
         return false;
     std::string& fileName = s.ViewMode == 1 ? s.DataFileName1 : s.DataFileName2;
-    std::string oldName = fileName;
-    std::string oldTitle = s.Main.title;
-    std::string name = ChooseSaveName(dialog, fileName, kDataFilter, ".kov", "Save Kovfile");
+    const std::string oldName = fileName;
+    const std::string name = ChooseSaveName(dialog, fileName, kDataFilter, ".kov", "Save Kovfile");
     if (name.empty())
         return false;
     fileName = name;
+    if (!SaveCurrentFile(s, ui, SameFile(name, oldName))) {
+        fileName = oldName;
+        return false;
+    }
     if (name != oldName) {
         s.Main.title = (s.ViewMode == 1 ? "KOVA Kovfile: " : "KOVA Kov2file: ") + name;
         ui.MainChanged();
-    }
-    if (!SaveCurrentFile(s, ui, SameFile(name, oldName))) {
-        fileName = oldName;
-        s.Main.title = oldTitle;
-        ui.MainChanged();
-        return false;
     }
     return true;
 }
@@ -150,14 +151,15 @@ bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 }
 
 bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    std::string name =
+    const std::string name =
         ChooseSaveName(dialog, s.TableFileName, kTableFilter, ".tbl", "Save Tablefile");
-    if (name.empty())
+    // A table keeps no backup: another file is replaced only when the user
+    // says so, and the table takes the name only once written there.
+    if (name.empty() || !MayWriteFile(s, ui, name, 0, std::nullopt, false) ||
+        !ConfirmReplacingFile(ui, name, s.TableFileName) || !SaveTableFile(s, ui, name))
         return false;
     s.TableFileName = name;
-    if (!MayWriteFile(s, ui, name, 0))
-        return false;
-    return SaveTableFile(s, ui, name);
+    return true;
 }
 
 bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
@@ -192,7 +194,6 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 
 bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     std::string oldName = s.FilterFileName;
-    std::string oldTitle = s.Main.title;
     std::string name =
         ChooseSaveName(dialog, oldName, kFilterFileFilter, ".fil", "Save Filterfile");
     if (name.empty())
@@ -201,15 +202,11 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     if (ownFile && !ConfirmReplacingWithPartOfFile(ui, s.ReadIncomplete2, name))
         return false;
     s.FilterFileName = name;
-    if (name != oldName) {
-        s.Main.title = "KOVA Filterfile: " + name;
-        ui.MainChanged();
-    }
     // The full set only while a selection of the filter lines is shown (the
     // second set's flag also serves data set 2).
     bool selection = s.SelectionShown2 != 0 && !oldName.empty();
     bool saved;
-    if (!MayWriteFile(s, ui, name, 3)) {
+    if (!MayWriteFile(s, ui, name, 3) || !ConfirmReplacingFile(ui, name, oldName)) {
         saved = false;
     } else if (selection) {
         int16_t mode = s.ViewMode;
@@ -222,16 +219,18 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         saved = SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
                              s.FilterFileInfo, DataFileKind::Filter);
     }
-    if (saved) {
-        s.ReadIncomplete2 = false;
-    } else {
+    if (!saved) {
         // The new name was never written: later saves and the exit question
         // must go on naming the file the lines came from.
         s.FilterFileName = oldName;
-        s.Main.title = oldTitle;
+        return false;
+    }
+    s.ReadIncomplete2 = false;
+    if (name != oldName) {
+        s.Main.title = "KOVA Filterfile: " + name;
         ui.MainChanged();
     }
-    return saved;
+    return true;
 }
 
 bool OpenAnafile(KovaState& s, FileChooser& dialog) {
@@ -308,7 +307,7 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // (by any spelling or link) it would replace the whole protocol on disk
     // by the selected records.
     const DataFileKind kind = KindOfSet(s.ViewMode);
-    if (!MayWriteFile(s, ui, name, 0, kind))
+    if (!MayWriteFile(s, ui, name, 0, kind) || !ConfirmReplacingFile(ui, name))
         return false;
     s.SelectionFileName = name;
     StoreSelectionEdits(s);
@@ -336,7 +335,7 @@ bool SaveTableButton(KovaState& s, KovaUi& ui) {
     if (s.TableFileName.empty())
         return false;
     const std::string name = Trim(s.TableFileName);
-    if (!MayWriteFile(s, ui, name, 0))
+    if (!MayWriteFile(s, ui, name, 0, std::nullopt, false))
         return false;
     return SaveTableFile(s, ui, name);
 }

@@ -79,9 +79,9 @@ struct PictureFile {
 };
 PictureFile PictureFileName(const std::string& chosen, int chosenFilter);
 
-// The Save of a picture: the dialog, then the name rules of every save (never
-// an open set's file nor its backup; a message says why). nullopt when
-// cancelled or refused.
+// The Save of a picture: the dialog, then the rules of every save (never an
+// open set's file nor its backup, a message says why; an existing file only
+// after the question). nullopt when cancelled, refused or not to be replaced.
 std::optional<PictureFile> ChoosePictureFile(const KovaState& s, KovaUi& ui, FileChooser& dialog,
                                              const std::string& title);
 

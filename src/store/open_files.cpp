@@ -88,6 +88,13 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
     return true;
 }
 
+bool ConfirmReplacingFile(KovaUi& ui, const std::string& name, const std::string& ownFile) {
+    if (!EntryExists(name) || SameFile(name, ownFile) || (PathExists(name) && !IsRegularFile(name)))
+        return true;
+    return ui.AskYesNo("\"" + name + "\" is there already.\r\n\r\nReplace it?", kProgramTitle) ==
+           Answer::Yes;
+}
+
 bool MayOpenFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t set) {
     // Data set 2 and the filter lines share one place: opening one drops the
     // other, so only data set 1 stays beside them.

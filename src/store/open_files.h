@@ -28,6 +28,14 @@ int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except 
 bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own,
                   std::optional<DataFileKind> kind = std::nullopt, bool makesBackup = true);
 
+// The one question before a save replaces what stands under `name` when that
+// is not `ownFile`, the file the set, table or output was read from or last
+// saved to. True at once when nothing stands there (a link that leads
+// nowhere does stand there), when it is `ownFile`, or when it is no plain
+// file (the writer refuses that); else whether the user answered Yes, No
+// being the default.
+bool ConfirmReplacingFile(KovaUi& ui, const std::string& name, const std::string& ownFile = {});
+
 // Whether `name` may be opened as set `set`: it is not the file of another
 // set that stays open beside it. Otherwise a message, and false.
 bool MayOpenFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t set);

@@ -58,7 +58,8 @@ bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std:
         return true;
     if (!MayWriteFile(s, ui, name, s.ViewMode))
         return false;
-    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, incomplete, name))
+    if (ownFile ? !ConfirmReplacingWithPartOfFile(ui, incomplete, name)
+                : !ConfirmReplacingFile(ui, name))
         return false;
     const DataFileKind kind = KindOfSet(s.ViewMode);
     bool saved;

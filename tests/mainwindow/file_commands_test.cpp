@@ -273,6 +273,7 @@ TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
     const fs::path whole = dir / "whole.kov";
     const fs::path part = dir / "part.kov";
     for (core::Answer answer : {core::Answer::Cancel, core::Answer::Yes}) {
+        fs::remove(part);  // a new file each time: no question about replacing it
         test::ShowSet1(s, ui, 5, 1);
         s.DataFileName1 = whole.string();
         ASSERT_TRUE(core::SaveCurrentFile(s, ui));
@@ -307,6 +308,50 @@ TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
             EXPECT_EQ(back.records[5].V8, "edited before");
         }
     }
+}
+
+// A save onto an existing file other than the one the set, table or output
+// came from asks first, a link leading nowhere included; No writes nothing.
+TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
+    const std::pair<const char*, std::function<bool()>> cases[] = {
+        {"other.tbl", [&] { return core::SaveTablefile(s, ui, dialog); }},
+        {"link.tbl", [&] { return core::SaveTablefile(s, ui, dialog); }},
+        {"other.kov", [&] { return core::SaveKovfile(s, ui, dialog); }},
+        {"other.fil", [&] { return core::SaveFilterfile(s, ui, dialog); }},
+        {"other.ana",
+         [&] {
+             return core::SaveAnafile(s, ui, dialog, {true, "report"});
+         }},
+        {"other.kov", [&] { return core::SaveSelectionAs(s, ui, dialog); }},
+        {"other.png", [&] { return core::ChoosePictureFile(s, ui, dialog, "Save").has_value(); }},
+    };
+    fs::create_symlink(dir / "nowhere", dir / "link.tbl");
+    for (const auto& [file, save] : cases) {
+        SCOPED_TRACE(file);
+        ShowFilterLinesWithDataSet1();
+        core::ShowDataMode(s, ui);
+        s.OutputKind = "ana";
+        if (!fs::is_symlink(dir / file))
+            test::WriteBytes((dir / file).string(), "keep");
+        ui.log.clear();
+        ui.answers = {core::Answer::No};
+        dialog.answers = {(dir / file).string()};
+        EXPECT_FALSE(save());
+        ASSERT_EQ(ui.log.size(), 1u);
+        EXPECT_EQ(ui.log[0].rfind("AskYesNo", 0), 0u);
+    }
+    EXPECT_EQ(s.TableFileName, "");
+    for (const char* file : {"other.tbl", "other.kov", "other.fil", "other.ana", "other.png"})
+        EXPECT_EQ(test::ReadBytes((dir / file).string()), "keep");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 6);
+
+    // Yes replaces it; the table's own file is then saved over unasked.
+    ui.log.clear();
+    ui.answers = {core::Answer::Yes};
+    dialog.answers = {(dir / "other.tbl").string(), (dir / "other.tbl").string()};
+    EXPECT_TRUE(core::SaveTablefile(s, ui, dialog));
+    EXPECT_TRUE(core::SaveTablefile(s, ui, dialog));
+    EXPECT_EQ(ui.log.size(), 1u);
 }
 
 TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
