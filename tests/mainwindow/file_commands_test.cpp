@@ -449,6 +449,51 @@ TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
     EXPECT_TRUE(test::ReadBytes((dir / "classroom.fil.bak").string()) == filterBackup);
 }
 
+// Two open sets whose backups would share one name: neither save may
+// replace the other's backup. The message names the other set and a name
+// to use instead; nothing changes on disk.
+TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
+    const std::string kov = (dir / "classroom.kov").string();
+    const std::string fil = (dir / "classroom.fil").string();
+    const struct {
+        const char* what;
+        std::string second;  // data set 2, else the filter lines
+        std::function<bool()> save;
+        const char* other;      // the set named in the message
+        const char* suggested;  // the name it suggests
+    } cases[] = {
+        {"data set 2 sharing data set 1's backup", (dir / "classroom.ko2").string(),
+         [&] { return core::SaveShownSet(s, ui); }, "classroom.kov\"", "classroom-2.ko2"},
+        {"data set 1 saved as the filter file's backup name", "",
+         [&] { return core::SaveKovfile(s, ui, dialog); }, "classroom.fil\"",
+         "classroom.fil-2.kov"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = core::KovaState();
+        test::WriteDataFile(kov, test::MakeRecords(3));
+        ASSERT_TRUE(core::OpenDataFile(s, ui, kov));
+        if (!c.second.empty()) {
+            test::WriteDataFile(c.second, test::MakeRecords(2));
+            ASSERT_TRUE(core::OpenData2File(s, ui, c.second));
+        } else {
+            test::WriteDataFile(fil, test::MakeRecords(2, "*"));
+            ASSERT_TRUE(core::OpenFilterFile(s, ui, fil));
+            core::ShowDataMode(s, ui);
+        }
+        test::WriteBytes((dir / "classroom.bak").string(), "backup of classroom.kov");
+        test::WriteBytes((dir / "classroom.fil.bak").string(), "backup of classroom.fil");
+        const auto before = test::Snapshot(dir);
+        ui.messages.clear();
+        dialog.answers = {(dir / "classroom.fil.kov").string()};
+        EXPECT_FALSE(c.save());
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].find(c.other), std::string::npos) << ui.messages[0];
+        EXPECT_NE(ui.messages[0].find(c.suggested), std::string::npos) << ui.messages[0];
+        EXPECT_TRUE(test::Snapshot(dir) == before);
+    }
+}
+
 TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {
     ShowFilterLinesWithDataSet1();
     ui.answers = {core::Answer::No};
