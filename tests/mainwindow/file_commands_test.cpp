@@ -354,6 +354,19 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
     EXPECT_EQ(ui.log.size(), 1u);
 }
 
+// A name ending in ".png" is the picture's name as it stands: when it is an
+// open set's file, the picture is refused, whatever a question would answer.
+TEST_F(FileCommands, PictureIsRefusedTheFileOfAnOpenSetEndingInPng) {
+    const std::string set = (dir / "shot.png").string();
+    test::WriteDataFile(set, test::MakeRecords(2));
+    ASSERT_TRUE(core::OpenDataFile(s, ui, set));
+    ui.answers = {core::Answer::Yes};
+    dialog.answers = {set};
+    EXPECT_FALSE(core::ChoosePictureFile(s, ui, dialog, "Save Diagram").has_value());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("is open in KOVA as the data file"), std::string::npos);
+}
+
 TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
     fs::path ana = dir / "out.ana";
     fs::path lst = dir / "out";
