@@ -19,7 +19,7 @@ bool OpenKov2(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // filter lines.
     const int16_t replaced = !s.DataFileName2.empty() ? 2 : !s.FilterFileName.empty() ? 3 : 0;
     bool opened = false;
-    if (replaced == 0 || AskBeforeReplacing(s, ui, replaced)) {
+    if (replaced == 0 || SwitchToSetAndAskToSave(s, ui, replaced)) {
         std::optional<std::string> name =
             ChooseFileToOpen(dialog, {"", kDataFilter, "Open Second Interrater Datafile"});
         opened = name && !name->empty() && OpenData2File(s, ui, *name);

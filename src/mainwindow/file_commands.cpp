@@ -24,29 +24,31 @@ bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& tex
     return true;
 }
 
-// A save dialog on `name`: the chosen name by the extension rule; the old
-// name when cancelled; "" when the dialog refused the name.
+// A save dialog on `name`: the chosen name by the extension rule; "" when
+// the dialog was cancelled or refused the name, which ends the command.
 std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const char* filter,
                            const std::string& extension, const char* title) {
     std::optional<std::string> chosen = ChooseFileToSave(dialog, {name, filter, title});
-    if (!chosen)
-        return name;
-    return WithExtension(name, *chosen, extension);
+    return chosen ? WithExtension(name, *chosen, extension) : std::string();
 }
 
 bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer,
                 std::string& fileName, const char* filter, const std::string& extension,
                 const std::string& kind, const char* title) {
-    std::optional<std::string> chosen = ChooseFileToSave(dialog, {fileName, filter, title});
-    if (!chosen || chosen->empty())
+    const std::string name = ChooseSaveName(dialog, fileName, filter, extension, title);
+    if (name.empty())
         return false;
-    fileName = WithExtension(fileName, *chosen, extension);
     // Only the text of this kind of file goes into it.
-    if (fileName.empty() || !viewer.visible || s.OutputKind != kind)
+    if (!viewer.visible || s.OutputKind != kind) {
+        fileName = name;
         return false;
-    if (!MayWriteFile(s, ui, fileName, 0))
+    }
+    // The text replaces the file whole and keeps no backup.
+    if (!MayWriteFile(s, ui, name, 0, std::nullopt, false) ||
+        !ConfirmReplacingFile(ui, name, fileName))
         return false;
-    return WriteOutputText(ui, fileName, viewer.text);
+    fileName = name;
+    return WriteOutputText(ui, name, viewer.text);
 }
 
 }  // namespace
@@ -63,13 +65,13 @@ std::string WithExtension(const std::string& oldName, const std::string& newName
 
 bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     const ShownView before(s);
-    if (!AskBeforeReplacing(s, ui, 1)) {
+    if (!SwitchToSetAndAskToSave(s, ui, 1)) {
         before.Restore(s, ui, ViewRestore::WindowAsItWas);
         return false;
     }
     // Without a data set 1 the file takes the place of a shown data set 2,
     // which is asked about first like any set that is replaced.
-    if (s.ViewMode == 2 && s.DataFileName1.empty() && !AskBeforeReplacing(s, ui, 2)) {
+    if (s.ViewMode == 2 && s.DataFileName1.empty() && !SwitchToSetAndAskToSave(s, ui, 2)) {
         before.Restore(s, ui, ViewRestore::Redrawn);
         return false;
     }
@@ -96,21 +98,18 @@ bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     if (s.ViewMode != 1 && s.ViewMode != 2)
         return false;
     std::string& fileName = s.ViewMode == 1 ? s.DataFileName1 : s.DataFileName2;
-    std::string oldName = fileName;
-    std::string oldTitle = s.Main.title;
-    std::string name = ChooseSaveName(dialog, fileName, kDataFilter, ".kov", "Save Kovfile");
+    const std::string oldName = fileName;
+    const std::string name = ChooseSaveName(dialog, fileName, kDataFilter, ".kov", "Save Kovfile");
     if (name.empty())
         return false;
     fileName = name;
+    if (!SaveCurrentFile(s, ui, SameFile(name, oldName))) {
+        fileName = oldName;
+        return false;
+    }
     if (name != oldName) {
         s.Main.title = (s.ViewMode == 1 ? "KOVA Kovfile: " : "KOVA Kov2file: ") + name;
         ui.MainChanged();
-    }
-    if (!SaveCurrentFile(s, ui, SameFile(name, oldName))) {
-        fileName = oldName;
-        s.Main.title = oldTitle;
-        ui.MainChanged();
-        return false;
     }
     return true;
 }
@@ -127,25 +126,26 @@ bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 }
 
 bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
-    std::string name =
+    const std::string name =
         ChooseSaveName(dialog, s.TableFileName, kTableFilter, ".tbl", "Save Tablefile");
-    if (name.empty())
+    // A table keeps no backup: another file is replaced only when the user
+    // says so, and the table takes the name only once written there.
+    if (name.empty() || !MayWriteFile(s, ui, name, 0, std::nullopt, false) ||
+        !ConfirmReplacingFile(ui, name, s.TableFileName) || !SaveTableFile(s, ui, name))
         return false;
     s.TableFileName = name;
-    if (!MayWriteFile(s, ui, name, 0))
-        return false;
-    return SaveTableFile(s, ui, name);
+    return true;
 }
 
 bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     const ShownView before(s);
-    if (!AskBeforeReplacing(s, ui, 3)) {
+    if (!SwitchToSetAndAskToSave(s, ui, 3)) {
         before.Restore(s, ui, ViewRestore::WindowAsItWas);
         return false;
     }
     // The filter lines take the storage of an open data set 2: it is asked
     // about before it is dropped.
-    if (s.FilterFileName.empty() && !AskBeforeReplacing(s, ui, 2)) {
+    if (s.FilterFileName.empty() && !SwitchToSetAndAskToSave(s, ui, 2)) {
         before.Restore(s, ui, ViewRestore::Redrawn);
         return false;
     }
@@ -169,7 +169,6 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
 
 bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     std::string oldName = s.FilterFileName;
-    std::string oldTitle = s.Main.title;
     std::string name =
         ChooseSaveName(dialog, oldName, kFilterFileFilter, ".fil", "Save Filterfile");
     if (name.empty())
@@ -178,15 +177,11 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     if (ownFile && !ConfirmReplacingWithPartOfFile(ui, s.ReadIncomplete2, name))
         return false;
     s.FilterFileName = name;
-    if (name != oldName) {
-        s.Main.title = "KOVA Filterfile: " + name;
-        ui.MainChanged();
-    }
     // The full set only while a selection of the filter lines is shown (the
     // second set's flag also serves data set 2).
     bool selection = s.SelectionShown2 != 0 && !oldName.empty();
     bool saved;
-    if (!MayWriteFile(s, ui, name, 3, DataFileKind::Filter)) {
+    if (!MayWriteFile(s, ui, name, 3) || !ConfirmReplacingFile(ui, name, oldName)) {
         saved = false;
     } else if (selection) {
         int16_t mode = s.ViewMode;
@@ -199,16 +194,18 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         saved = SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
                              s.FilterFileInfo, DataFileKind::Filter);
     }
-    if (saved) {
-        s.ReadIncomplete2 = false;
-    } else {
+    if (!saved) {
         // The new name was never written: later saves and the exit question
         // must go on naming the file the lines came from.
         s.FilterFileName = oldName;
-        s.Main.title = oldTitle;
+        return false;
+    }
+    s.ReadIncomplete2 = false;
+    if (name != oldName) {
+        s.Main.title = "KOVA Filterfile: " + name;
         ui.MainChanged();
     }
-    return saved;
+    return true;
 }
 
 bool OpenAnafile(KovaState& s, FileChooser& dialog) {
@@ -284,8 +281,8 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // The selection goes to a new file: written over an open set's own file
     // (by any spelling or link) it would replace the whole protocol on disk
     // by the selected records.
-    const DataFileKind kind = filter ? DataFileKind::Filter : DataFileKind::Data;
-    if (!MayWriteFile(s, ui, name, 0, kind))
+    const DataFileKind kind = KindOfSet(s.ViewMode);
+    if (!MayWriteFile(s, ui, name, 0, kind) || !ConfirmReplacingFile(ui, name))
         return false;
     s.SelectionFileName = name;
     StoreSelectionEdits(s);
@@ -313,7 +310,7 @@ bool SaveTableButton(KovaState& s, KovaUi& ui) {
     if (s.TableFileName.empty())
         return false;
     const std::string name = Trim(s.TableFileName);
-    if (!MayWriteFile(s, ui, name, 0))
+    if (!MayWriteFile(s, ui, name, 0, std::nullopt, false))
         return false;
     return SaveTableFile(s, ui, name);
 }

@@ -25,9 +25,9 @@ std::string WithExtension(const std::string& oldName, const std::string& newName
 // Open: true when the chosen file was read and is shown; false when it ended
 // without changing anything (cancel, failed read), the view as it was before.
 bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
-// Save As: true when the set was written (a Cancel in the dialog keeps the
-// old name and writes under it); false outside the view of its set, without
-// a name, or when the write failed (the old name and title stay).
+// Save As: true when the set was written; false outside the view of its
+// set, on cancel (nothing is written), or when the write failed (the old
+// name and title stay).
 bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
 // True when the table file was read and its name taken (the window then
 // renews the lists); false on cancel or a failed read, the tables unchanged.

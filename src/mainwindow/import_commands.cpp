@@ -15,7 +15,7 @@ bool ReplaceData1(KovaState& s, KovaUi& ui, FileChooser& dialog, const std::stri
                   const char* filter, const char* title, std::string& nameVariable,
                   Import&& import) {
     const ShownView before(s);
-    if (AskBeforeReplacing(s, ui, 1)) {
+    if (SwitchToSetAndAskToSave(s, ui, 1)) {
         std::optional<std::string> name = ChooseFileToOpen(dialog, {preset, filter, title});
         if (name && !name->empty()) {
             nameVariable = *name;

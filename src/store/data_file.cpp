@@ -264,6 +264,10 @@ void ReportDataFileError(KovaUi& ui, int16_t Kind, int16_t Index, const std::str
                    Icon::None);
 }
 
+DataFileKind KindOfSet(int16_t set) {
+    return set == 3 ? DataFileKind::Filter : DataFileKind::Data;
+}
+
 std::string BackupFileName(const std::string& FileName, DataFileKind kind) {
     if (kind == DataFileKind::Filter)
         return FileName + ".bak";

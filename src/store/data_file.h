@@ -13,6 +13,10 @@ namespace core {
 // What a file written by SaveDataFile holds; it decides the name of its backup.
 enum class DataFileKind { Data, Filter };
 
+// The kind of file set `set` (numbered as ViewMode) is saved as: the filter
+// lines (3) a filter file, the data sets a data file.
+DataFileKind KindOfSet(int16_t set);
+
 // The backup a save of FileName keeps its previous version in. A data file's
 // is its name less the last four characters plus ".bak" ("talk.kov" gives
 // "talk.bak"); a filter file's is its whole name plus ".bak" ("talk.fil"

@@ -76,6 +76,11 @@ bool IsRegularFile(std::string_view name) {
     return !name.empty() && fs::is_regular_file(NativePath(name), ec);
 }
 
+bool EntryExists(std::string_view name) {
+    std::error_code ec;
+    return !name.empty() && fs::exists(fs::symlink_status(NativePath(name), ec));
+}
+
 std::string AbsoluteFileName(std::string_view name) {
     if (name.empty())
         return {};

@@ -22,6 +22,9 @@ std::filesystem::path NativePath(std::string_view name);
 bool PathExists(std::string_view name);
 // A plain file is there under the name (following links).
 bool IsRegularFile(std::string_view name);
+// Something stands under the name itself: a link counts, also one that leads
+// nowhere (which PathExists, following it, does not see).
+bool EntryExists(std::string_view name);
 
 // The name as an absolute path, made once when a name enters the program
 // (command line, file dialog): a relative name is taken from the working

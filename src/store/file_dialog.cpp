@@ -34,7 +34,7 @@ std::optional<std::string> ChooseFileToSave(FileChooser& dialog, const FileDialo
     return Absolute(dialog.ShowSave(request));
 }
 
-bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode) {
+bool SwitchToSetAndAskToSave(KovaState& s, KovaUi& ui, int16_t mode) {
     const std::string& name = FileNameOfSet(s, mode);
     if (name.empty())
         return true;
@@ -63,7 +63,8 @@ std::optional<PictureFile> ChoosePictureFile(const KovaState& s, KovaUi& ui, Fil
         return std::nullopt;
     PictureFile file = PictureFileName(*chosen, dialog.ChosenFilter());
     // The picture is written whole or not at all, and keeps no backup.
-    if (!MayWriteFile(s, ui, file.name, 0, std::nullopt, false))
+    if (!MayWriteFile(s, ui, file.name, 0, std::nullopt, false) ||
+        !ConfirmReplacingFile(ui, file.name))
         return std::nullopt;
     return file;
 }

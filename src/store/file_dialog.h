@@ -41,9 +41,10 @@ struct FileDialogRequest {
     std::string title;
 };
 
-// The file dialog; nullopt when it was cancelled. An empty name (one the
-// program refused to take) ends the command with nothing changed, also where
-// a Cancel would go on with the old name.
+// The file dialog; nullopt when it was cancelled. A cancel, like an empty
+// name (one the program refused to take), ends every command with nothing
+// read, written, replaced or closed: a save never falls back on the name the
+// dialog was given.
 class FileChooser {
 public:
     virtual ~FileChooser() = default;
@@ -61,11 +62,13 @@ public:
 std::optional<std::string> ChooseFileToOpen(FileChooser& dialog, const FileDialogRequest& request);
 std::optional<std::string> ChooseFileToSave(FileChooser& dialog, const FileDialogRequest& request);
 
-// The question before a set is replaced (mode 1 data set 1, 2 data set 2, 3
-// filter lines); a shown selection of data set 1 or 2 is written back and
-// ended first. True when the caller may go on and replace the set; false
-// when the user cancelled or the save after Yes failed.
-bool AskBeforeReplacing(KovaState& s, KovaUi& ui, int16_t mode);
+// Before a set is replaced (mode 1 data set 1, 2 data set 2, 3 filter
+// lines): when it has a name, makes it the set ViewMode names (the page is
+// not redrawn), writes back and ends a selection shown on data set 1 or 2,
+// and asks the save prompt about it. True when the caller may go on and
+// replace the set; false when the user cancelled or the save after Yes
+// failed (ViewMode then stays switched).
+bool SwitchToSetAndAskToSave(KovaState& s, KovaUi& ui, int16_t mode);
 
 // A picture's file: a name ending in ".png" or ".bmp" (any case) keeps that
 // format; any other name gets the extension of the type chosen in the
@@ -76,9 +79,9 @@ struct PictureFile {
 };
 PictureFile PictureFileName(const std::string& chosen, int chosenFilter);
 
-// The Save of a picture: the dialog, then the name rules of every save (never
-// an open set's file nor its backup; a message says why). nullopt when
-// cancelled or refused.
+// The Save of a picture: the dialog, then the rules of every save (never an
+// open set's file nor its backup, a message says why; an existing file only
+// after the question). nullopt when cancelled, refused or not to be replaced.
 std::optional<PictureFile> ChoosePictureFile(const KovaState& s, KovaUi& ui, FileChooser& dialog,
                                              const std::string& title);
 

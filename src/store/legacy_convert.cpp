@@ -62,10 +62,12 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         return false;
     }
     // Both names are written: the older file moves to the ".old" one and the
-    // converted set takes its own. Neither may be an open set's file.
+    // converted set takes its own. Neither may be an open set's file. Neither
+    // write makes a backup: the save finds no file left to move aside.
     const DataFileKind kind =
         target == Target::FilterLines ? DataFileKind::Filter : DataFileKind::Data;
-    if (!MayWriteFile(s, ui, fileName, 0, kind) || !MayWriteFile(s, ui, oldName, 0))
+    if (!MayWriteFile(s, ui, fileName, 0, std::nullopt, false) ||
+        !MayWriteFile(s, ui, oldName, 0, std::nullopt, false))
         return false;
     int16_t count = 0;
     RecordSet records = ParseLegacyRecords(bytes, recordLength, trim, count);

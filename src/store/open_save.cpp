@@ -56,11 +56,12 @@ bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std:
                    const RecordSet& shown, int16_t shownCount, bool& incomplete, bool ownFile) {
     if (name.empty())
         return true;
-    const DataFileKind kind = s.ViewMode == 3 ? DataFileKind::Filter : DataFileKind::Data;
-    if (!MayWriteFile(s, ui, name, s.ViewMode, kind))
+    if (!MayWriteFile(s, ui, name, s.ViewMode))
         return false;
-    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, incomplete, name))
+    if (ownFile ? !ConfirmReplacingWithPartOfFile(ui, incomplete, name)
+                : !ConfirmReplacingFile(ui, name))
         return false;
+    const DataFileKind kind = KindOfSet(s.ViewMode);
     bool saved;
     if (selectionShown != kFalse) {
         StoreSelectionEdits(s);

@@ -32,8 +32,8 @@ void ShowNewFilterLines(KovaState& s, KovaUi& ui, const std::string& FileName);
 // A set whose read stopped at an error (ReadIncomplete1/2) holds less than its
 // file: before it replaces that file the user is asked, No by default, and No
 // writes nothing and returns false. ownFile false: the set's name was just
-// changed to another file (a save as), which needs no question. A good save
-// clears the mark.
+// changed to another file (a save as), which asks instead whether to replace
+// a file there already. A good save clears the mark.
 bool SaveCurrentFile(KovaState& s, KovaUi& ui, bool ownFile = true);
 
 // The question before a set read only in part replaces its own file; true at

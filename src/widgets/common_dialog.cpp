@@ -2,11 +2,26 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
-#include <algorithm>
 
 #include "store/file_access.h"
 #include "widgets/message_box.h"
 #include "widgets/text_codec.h"
+
+namespace {
+
+// The pair whose filter the dialog reports chosen. With the details hidden
+// Qt reports it as its list shows it: the description without the patterns
+// added to it, which alone would be found nowhere (and taken for the first
+// pair).
+int ChosenPair(const QStringList& filters, const QString& chosen) {
+    for (int i = 0; i < filters.size(); ++i) {
+        if (filters[i] == chosen || filters[i].startsWith(chosen + " ("))
+            return i;
+    }
+    return 0;
+}
+
+}  // namespace
 
 CommonDialog::Answerer& CommonDialog::TestAnswer() {
     static Answerer answer;
@@ -101,7 +116,7 @@ std::optional<std::string> CommonDialog::Show(const core::FileDialogRequest& req
         Configure(dialog, request, save);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        chosenFilter_ = std::max<int>(0, dialog.nameFilters().indexOf(dialog.selectedNameFilter()));
+        chosenFilter_ = ChosenPair(dialog.nameFilters(), dialog.selectedNameFilter());
         QStringList files = dialog.selectedFiles();
         if (files.isEmpty())
             return std::nullopt;

@@ -19,7 +19,8 @@ public:
 
     // An open dialog accepts a name that does not exist yet (a new set).
     std::optional<std::string> ShowOpen(const core::FileDialogRequest& request) override;
-    // A save dialog asks no overwrite question (the writers keep a backup).
+    // A save dialog asks no overwrite question: the commands ask their own,
+    // which knows the file a set, table or output was read from.
     std::optional<std::string> ShowSave(const core::FileDialogRequest& request) override;
     int ChosenFilter() const override { return chosenFilter_; }
 
@@ -29,7 +30,7 @@ public:
 
     // Sets up a Qt file dialog for one use: its own title, filters with the
     // second selected, the file name, open (any name) or save (no overwrite
-    // question).
+    // question of its own).
     void Configure(QFileDialog& dialog, const core::FileDialogRequest& request, bool save);
 
     // The title of the last dialog shown.

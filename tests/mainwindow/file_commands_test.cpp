@@ -159,37 +159,47 @@ TEST_F(FileCommands, CancelledOpensOfTablesAndOutputsChangeNothing) {
     EXPECT_EQ(s.CategoryLists[4], std::vector<std::string>{"x"});
 }
 
-TEST_F(FileCommands, RefusedNameEndsEveryCommandWithNothingChanged) {
-    ShowFilterLinesWithDataSet1();
-    s.TableFileName = (dir / "t.tbl").string();
-    s.AnalysisFileName = (dir / "a.ana").string();
-    s.ListingFileName = (dir / "l.lst").string();
-    s.OutputKind = "ana";
-    core::KovaState before = s;
-    ui.answers = {core::Answer::No, core::Answer::No};
-    dialog.answers = {"", "", "", "", "", "", "", "", "", "", ""};
-    EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
-    EXPECT_FALSE(core::OpenFilterfile(s, ui, dialog));
-    EXPECT_FALSE(core::OpenTablefile(s, ui, dialog));
-    EXPECT_FALSE(core::OpenAnafile(s, dialog));
-    EXPECT_FALSE(core::OpenLstfile(s, dialog));
-    EXPECT_FALSE(core::SaveFilterfile(s, ui, dialog));  // a Cancel would save under the old name
-    EXPECT_FALSE(core::SaveTablefile(s, ui, dialog));
-    EXPECT_FALSE(core::SaveAnafile(s, ui, dialog, {true, "text"}));
-    s.OutputKind = "lst";
-    EXPECT_FALSE(core::SaveLstfile(s, ui, dialog, {true, "text"}));
-    s.ViewMode = 1;
-    EXPECT_FALSE(core::SaveKovfile(s, ui, dialog));
-    EXPECT_EQ(dialog.requests.size(), 10u);
-    EXPECT_EQ(s.DataFileName1, before.DataFileName1);
-    EXPECT_EQ(s.FilterFileName, before.FilterFileName);
-    EXPECT_EQ(s.TableFileName, before.TableFileName);
-    EXPECT_EQ(s.AnalysisFileName, before.AnalysisFileName);
-    EXPECT_EQ(s.ListingFileName, before.ListingFileName);
-    EXPECT_EQ(s.Records2, before.Records2);
-    EXPECT_EQ(s.Main.title, before.Main.title);
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(fs::is_empty(dir));  // nothing written
+// A name the dialog refused and a Cancel alike end every command that asked
+// for a file: nothing read, written, replaced or renamed (a save does not
+// fall back on the set's current name).
+TEST_F(FileCommands, RefusedNameOrCancelEndsEveryCommandWithNothingChanged) {
+    for (const std::optional<std::string>& answer :
+         {std::optional<std::string>(""), std::optional<std::string>()}) {
+        SCOPED_TRACE(answer ? "refused name" : "cancelled");
+        s = core::KovaState();
+        dialog = test::ScriptedChooser();
+        ShowFilterLinesWithDataSet1();
+        s.DataFileName1 = (dir / "d.kov").string();
+        s.TableFileName = (dir / "t.tbl").string();
+        s.AnalysisFileName = (dir / "a.ana").string();
+        s.ListingFileName = (dir / "l.lst").string();
+        s.OutputKind = "ana";
+        core::KovaState before = s;
+        ui.answers = {core::Answer::No, core::Answer::No};
+        dialog.answers.assign(11, answer);
+        EXPECT_FALSE(core::OpenKovfile(s, ui, dialog));
+        EXPECT_FALSE(core::OpenFilterfile(s, ui, dialog));
+        EXPECT_FALSE(core::OpenTablefile(s, ui, dialog));
+        EXPECT_FALSE(core::OpenAnafile(s, dialog));
+        EXPECT_FALSE(core::OpenLstfile(s, dialog));
+        EXPECT_FALSE(core::SaveFilterfile(s, ui, dialog));
+        EXPECT_FALSE(core::SaveTablefile(s, ui, dialog));
+        EXPECT_FALSE(core::SaveAnafile(s, ui, dialog, {true, "text"}));
+        s.OutputKind = "lst";
+        EXPECT_FALSE(core::SaveLstfile(s, ui, dialog, {true, "text"}));
+        s.ViewMode = 1;
+        EXPECT_FALSE(core::SaveKovfile(s, ui, dialog));
+        EXPECT_EQ(dialog.requests.size(), 10u);
+        EXPECT_EQ(s.DataFileName1, before.DataFileName1);
+        EXPECT_EQ(s.FilterFileName, before.FilterFileName);
+        EXPECT_EQ(s.TableFileName, before.TableFileName);
+        EXPECT_EQ(s.AnalysisFileName, before.AnalysisFileName);
+        EXPECT_EQ(s.ListingFileName, before.ListingFileName);
+        EXPECT_EQ(s.Records2, before.Records2);
+        EXPECT_EQ(s.Main.title, before.Main.title);
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_TRUE(fs::is_empty(dir));  // nothing written
+    }
 }
 
 // A save-as that cannot write its new file leaves the set under the name
@@ -263,6 +273,7 @@ TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
     const fs::path whole = dir / "whole.kov";
     const fs::path part = dir / "part.kov";
     for (core::Answer answer : {core::Answer::Cancel, core::Answer::Yes}) {
+        fs::remove(part);  // a new file each time: no question about replacing it
         test::ShowSet1(s, ui, 5, 1);
         s.DataFileName1 = whole.string();
         ASSERT_TRUE(core::SaveCurrentFile(s, ui));
@@ -297,6 +308,63 @@ TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
             EXPECT_EQ(back.records[5].V8, "edited before");
         }
     }
+}
+
+// A save onto an existing file other than the one the set, table or output
+// came from asks first, a link leading nowhere included; No writes nothing.
+TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
+    const std::pair<const char*, std::function<bool()>> cases[] = {
+        {"other.tbl", [&] { return core::SaveTablefile(s, ui, dialog); }},
+        {"link.tbl", [&] { return core::SaveTablefile(s, ui, dialog); }},
+        {"other.kov", [&] { return core::SaveKovfile(s, ui, dialog); }},
+        {"other.fil", [&] { return core::SaveFilterfile(s, ui, dialog); }},
+        {"other.ana",
+         [&] {
+             return core::SaveAnafile(s, ui, dialog, {true, "report"});
+         }},
+        {"other.kov", [&] { return core::SaveSelectionAs(s, ui, dialog); }},
+        {"other.png", [&] { return core::ChoosePictureFile(s, ui, dialog, "Save").has_value(); }},
+    };
+    fs::create_symlink(dir / "nowhere", dir / "link.tbl");
+    for (const auto& [file, save] : cases) {
+        SCOPED_TRACE(file);
+        ShowFilterLinesWithDataSet1();
+        core::ShowDataMode(s, ui);
+        s.OutputKind = "ana";
+        if (!fs::is_symlink(dir / file))
+            test::WriteBytes((dir / file).string(), "keep");
+        ui.log.clear();
+        ui.answers = {core::Answer::No};
+        dialog.answers = {(dir / file).string()};
+        EXPECT_FALSE(save());
+        ASSERT_EQ(ui.log.size(), 1u);
+        EXPECT_EQ(ui.log[0].rfind("AskYesNo", 0), 0u);
+    }
+    EXPECT_EQ(s.TableFileName, "");
+    for (const char* file : {"other.tbl", "other.kov", "other.fil", "other.ana", "other.png"})
+        EXPECT_EQ(test::ReadBytes((dir / file).string()), "keep");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 6);
+
+    // Yes replaces it; the table's own file is then saved over unasked.
+    ui.log.clear();
+    ui.answers = {core::Answer::Yes};
+    dialog.answers = {(dir / "other.tbl").string(), (dir / "other.tbl").string()};
+    EXPECT_TRUE(core::SaveTablefile(s, ui, dialog));
+    EXPECT_TRUE(core::SaveTablefile(s, ui, dialog));
+    EXPECT_EQ(ui.log.size(), 1u);
+}
+
+// A name ending in ".png" is the picture's name as it stands: when it is an
+// open set's file, the picture is refused, whatever a question would answer.
+TEST_F(FileCommands, PictureIsRefusedTheFileOfAnOpenSetEndingInPng) {
+    const std::string set = (dir / "shot.png").string();
+    test::WriteDataFile(set, test::MakeRecords(2));
+    ASSERT_TRUE(core::OpenDataFile(s, ui, set));
+    ui.answers = {core::Answer::Yes};
+    dialog.answers = {set};
+    EXPECT_FALSE(core::ChoosePictureFile(s, ui, dialog, "Save Diagram").has_value());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("is open in KOVA as the data file"), std::string::npos);
 }
 
 TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
@@ -383,7 +451,7 @@ TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
     core::ShowFilterMode(s, ui);
     s.Records2[1].V8 = "changed";
     ASSERT_TRUE(core::SaveShownSet(s, ui));
-    dialog.answers = {std::nullopt};
+    dialog.answers = {fil};
     ASSERT_TRUE(core::SaveFilterfile(s, ui, dialog));
     EXPECT_TRUE(test::ReadBytes((dir / "classroom.bak").string()) == dataBackup);
     const std::string filterBackup = test::ReadBytes((dir / "classroom.fil.bak").string());
@@ -392,6 +460,51 @@ TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
     core::ShowDataMode(s, ui);
     ASSERT_TRUE(core::SaveShownSet(s, ui));
     EXPECT_TRUE(test::ReadBytes((dir / "classroom.fil.bak").string()) == filterBackup);
+}
+
+// Two open sets whose backups would share one name: neither save may
+// replace the other's backup. The message names the other set and a name
+// to use instead; nothing changes on disk.
+TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
+    const std::string kov = (dir / "classroom.kov").string();
+    const std::string fil = (dir / "classroom.fil").string();
+    const struct {
+        const char* what;
+        std::string second;  // data set 2, else the filter lines
+        std::function<bool()> save;
+        const char* other;      // the set named in the message
+        const char* suggested;  // the name it suggests
+    } cases[] = {
+        {"data set 2 sharing data set 1's backup", (dir / "classroom.ko2").string(),
+         [&] { return core::SaveShownSet(s, ui); }, "classroom.kov\"", "classroom-2.ko2"},
+        {"data set 1 saved as the filter file's backup name", "",
+         [&] { return core::SaveKovfile(s, ui, dialog); }, "classroom.fil\"",
+         "classroom.fil-2.kov"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = core::KovaState();
+        test::WriteDataFile(kov, test::MakeRecords(3));
+        ASSERT_TRUE(core::OpenDataFile(s, ui, kov));
+        if (!c.second.empty()) {
+            test::WriteDataFile(c.second, test::MakeRecords(2));
+            ASSERT_TRUE(core::OpenData2File(s, ui, c.second));
+        } else {
+            test::WriteDataFile(fil, test::MakeRecords(2, "*"));
+            ASSERT_TRUE(core::OpenFilterFile(s, ui, fil));
+            core::ShowDataMode(s, ui);
+        }
+        test::WriteBytes((dir / "classroom.bak").string(), "backup of classroom.kov");
+        test::WriteBytes((dir / "classroom.fil.bak").string(), "backup of classroom.fil");
+        const auto before = test::Snapshot(dir);
+        ui.messages.clear();
+        dialog.answers = {(dir / "classroom.fil.kov").string()};
+        EXPECT_FALSE(c.save());
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].find(c.other), std::string::npos) << ui.messages[0];
+        EXPECT_NE(ui.messages[0].find(c.suggested), std::string::npos) << ui.messages[0];
+        EXPECT_TRUE(test::Snapshot(dir) == before);
+    }
 }
 
 TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -136,6 +137,29 @@ TEST_F(SequentialMenuGui, DiagrBeforeAnyAnalysisShowsAnEmptyPicture) {
     });
     EXPECT_FALSE(ui.Diagram().SavePicture({dir.File("none/x.png"), false}));
     EXPECT_EQ(shown, "Error");
+}
+
+// In the real file dialog: the Bitmap type picked from its list and a name
+// without an extension give a BMP under that name and ".bmp".
+TEST_F(SequentialMenuGui, TheTypeChosenInTheDialogDecidesThePictureFormat) {
+    w->diag->click();
+    WhenModalOf<QFileDialog>([this](QFileDialog* d) {
+        auto* type = d->findChild<QComboBox*>("fileTypeCombo");
+        auto* name = d->findChild<QLineEdit*>("fileNameEdit");
+        if (type != nullptr && name != nullptr) {
+            QTest::keyClick(type, Qt::Key_Down);  // from PNG to Bitmap
+            EXPECT_EQ(type->currentText(), "Bitmap Files (*.bmp)");
+            name->setText(QString::fromStdString(dir.File("y2")));
+            QTest::keyClick(name, Qt::Key_Return);
+        }
+        if (d->isVisible()) {
+            ADD_FAILURE() << "the dialog stayed open";
+            d->reject();
+        }
+    });
+    ui.Diagram().CSave->click();
+    EXPECT_EQ(ReadBytes(dir.File("y2.bmp")).substr(0, 2), "BM");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("y2.png")));
 }
 
 TEST_F(SequentialMenuGui, CancelWritesNothingAndAllRunsSixVariables) {

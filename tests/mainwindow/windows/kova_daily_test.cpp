@@ -404,7 +404,7 @@ TEST_F(KovaDaily, AModalOpeningKeepsAMemoTypedIntoTheModelessEditor) {
 TEST_F(KovaDaily, SaveKovfileWritesTheFileAndKeepsABackup) {
     OpenProtocol();
     w->Text1->setPlainText("changed");
-    AnswerDialogs({std::nullopt});  // cancel: save under the current name
+    AnswerDialogs({dataFile});  // its own name: saved over itself
     w->mnuFileItem[2]->trigger();
     EXPECT_TRUE(fs::exists(dir.path() / "protocol.bak"));
     const auto back = test::ReadDataBack(dataFile);

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -300,6 +301,27 @@ TEST_F(WindowEvents, MenuShortcutsWorkWhereverTheFocusIs) {
     w->T[3]->selectAll();
     QTest::keyClick(w->windowHandle(), Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(w->T[3]->text(), "");
+}
+
+// Ctrl+S, then Escape in the real file dialog: the typed change stays in
+// memory only, and neither the protocol nor a backup is written.
+TEST_F(WindowEvents, CancelInTheSaveDialogWritesNothing) {
+    Open(dataFile);
+    CommonDialog::TestAnswer() = nullptr;
+    ASSERT_TRUE(test::Activate(w.get()));
+    w->Text1->setFocus();
+    QTest::keyClicks(w->Text1, "x");
+    const std::string before = test::ReadBytes(dataFile);
+    bool shown = false;
+    test::WhenModalOf<QFileDialog>([&shown](QFileDialog* d) {
+        shown = true;
+        QTest::keyClick(d->windowHandle(), Qt::Key_Escape);
+    });
+    QTest::keyClick(w->windowHandle(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(test::ReadBytes(dataFile) == before);
+    EXPECT_EQ(dir.Listing(), "protocol.kov;");
+    EXPECT_EQ(s.DataFileName1, dataFile);
 }
 
 // Exit ends the program at once: no window of it stays on the screen (the
