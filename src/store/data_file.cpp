@@ -216,8 +216,8 @@ bool HasNumber(std::string_view text) {
 }
 
 void ReadFile(const std::string& fileName, std::string& data) {
-    if (std::error_code ec = ReadWholeFile(fileName, data))
-        throw FileError(ec, fileName);
+    if (std::error_code ec = ReadWholeFile(fileName, data, kMaxDataFileBytes))
+        throw ReadFileError(ec, fileName, kMaxDataFileBytes, "a data file may hold");
 }
 
 // The wait window of a read: shown once, its counter refreshed every few
