@@ -19,7 +19,8 @@ size_t ViewerLines(std::string_view text) {
 }
 
 // Loads the whole file into the output viewer; the viewer and OutputKind stay
-// as they were when the file cannot be read or is too large to show.
+// as they were when the file cannot be read. A file too large to show closes
+// the viewer, which would otherwise keep an older part of it.
 bool ShowOutputFile(KovaState& s, KovaUi& ui, const std::string& fileName, const char* kind) {
     if (fileName.empty())
         return true;
@@ -31,6 +32,7 @@ bool ShowOutputFile(KovaState& s, KovaUi& ui, const std::string& fileName, const
                        PlainNumber(static_cast<long long>(kMaxOutputFileLines)) +
                        " lines, the most the output viewer shows. The file is left as it is.",
                    kProgramTitle, Icon::Exclamation);
+        ui.HideOutput();
         return false;
     }
     if (ec) {

@@ -15,8 +15,9 @@ inline constexpr size_t kMaxOutputFileLines = size_t{1} << 17;
 
 // Show the whole analysis (listing) file in the output viewer. False when the
 // file could not be read (after a message titled "Error") or is past the
-// viewer's bounds (after a message naming them): the viewer never shows a
-// part of a file, which its Save would write back over the whole.
+// viewer's bounds (after a message naming them; the viewer is then closed):
+// the viewer never shows a part of a file, which its Save would write back
+// over the whole.
 bool ShowAnalysisFile(KovaState& s, KovaUi& ui);
 bool ShowListingFile(KovaState& s, KovaUi& ui);
 

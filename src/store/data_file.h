@@ -43,7 +43,9 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
 // before it is read) or its first three lines are bad, the outputs
 // are left untouched. Past that point they hold the file's count, header
 // number and file info, every record numbered by its position (V0 = index),
-// the records read before the fault filled and the others empty.
+// the records read before the fault filled and the others empty. A field (the
+// file info, a text of several lines, a memo) longer than kMaxFieldBytes is
+// such a fault.
 bool ReadDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, RecordSet& Records,
                   int16_t& Count, int16_t& HeaderNumber, std::string& FileInfo);
 

@@ -163,6 +163,8 @@ TEST_F(ReportFrame, AnOutputFileThatCannotBeReadOrShownGivesAMessageAndChangesNo
         EXPECT_EQ(s.OutputKind, "lst");
         EXPECT_TRUE(s.Main.CAnaf.visible);
         EXPECT_EQ(ui.outputCaption, "");
+        // An older text of the file is not left in the viewer to be saved.
+        EXPECT_EQ(ui.log.back() == "HideOutput", c.size + c.lineEnds > 0);
     }
 }
 
