@@ -39,7 +39,7 @@ NumberedError FileAccessError(std::error_code ec, std::string_view name);
 
 // A failed ReadWholeFile of the file `name` with the bound `maxBytes`: as
 // FileError, except that a file past the bound gets the access error naming
-// the bound in MB, "the most " and `whatHolds` ("a data file holds").
+// the bound in MB, "the most " and `whatHolds` ("a data file may hold").
 NumberedError ReadFileError(std::error_code ec, std::string_view name, size_t maxBytes,
                             std::string_view whatHolds);
 
