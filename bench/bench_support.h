@@ -1,10 +1,13 @@
 // What the benchmarks share: a silent stand-in for the windows, the largest
 // protocol (32767 records), generated once and written to a file of its own in
 // a temporary folder that is removed at exit, the timing of reading a protocol
-// file and the ratios of other timings to it.
+// file and the ratios of other timings to it, and the peak memory of work
+// run in a child process.
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -145,6 +148,40 @@ public:
     }
     std::map<std::string, double> secondsPerIteration;
 };
+
+// The process's peak resident memory so far, in MB.
+inline double MaxRssMb() {
+    rusage self{};
+    getrusage(RUSAGE_SELF, &self);
+    return static_cast<double>(self.ru_maxrss) / 1024;
+}
+
+// Runs `work` in a child process and gives its peak memory in MB as it ends,
+// or a negative number when the work failed. The child starts with what the
+// bench holds; `base` gives that part.
+template <typename Work>
+double PeakInChild(Work&& work, double& base) {
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        const double figures[2] = {MaxRssMb(), 0};
+        const bool ok = work();
+        const double peak[2] = {figures[0], ok ? MaxRssMb() : -1};
+        const ssize_t written = write(fds[1], peak, sizeof peak);
+        _exit(written == sizeof peak ? 0 : 1);
+    }
+    close(fds[1]);
+    double peak[2] = {0, -1};
+    const ssize_t got = read(fds[0], peak, sizeof peak);
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    base = peak[0];
+    return got == sizeof peak ? peak[1] : -1;
+}
 
 // Runs the registered benchmarks, then prints for each {benchmark, what} the
 // time of the benchmark as a multiple of the time of BM_ReadProtocolFile, with

@@ -1,11 +1,16 @@
 // Reading and writing the largest protocol (32767 records), each beside a
 // baseline that only handles the same bytes as lines (read) or as one block
 // (write), and the memory an open protocol takes against its file size.
+// Then the peak memory of the largest data files read (kMaxDataFileBytes),
+// each in a process of its own: read alone, and in the most a user can hold
+// at once: both data sets at the bound, a selection's copy of data set 1,
+// data set 1 opened again (read beside the open set) and saved.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -159,6 +164,109 @@ void BM_OpenSetMemory(benchmark::State& state) {
     state.counters["rss_per_file_byte"] = residentRatio;
 }
 
+// A data file of exactly kMaxDataFileBytes: 32767 records whose texts share
+// the bytes. `loneLineFeeds`: each text is a word followed by empty lines
+// ending in a lone LF, which the reader turns into CR LF, so that the set
+// holds twice the file's bytes; otherwise each text is one long line.
+std::string LargestDataFile(bool loneLineFeeds) {
+    const std::string name =
+        (bench::ProtocolFile::Get().folder() / (loneLineFeeds ? "largest-lf.kov" : "largest.kov"))
+            .string();
+    const std::string head = "##00000\r\n 32767 MEMO 0 \r\n 9 \r\nlargest\r\n";
+    const std::string end = "##END\r\n";
+    const size_t fields =
+        std::string("##00001\r\n0:00:01\r\n 1 \r\nT\r\nA1\r\nB1\r\nL1\r\n\r\n").size();
+    const size_t perRecord = (core::kMaxDataFileBytes - head.size() - end.size()) /
+                             static_cast<size_t>(core::kMaxRecords);
+    std::FILE* f = std::fopen(name.c_str(), "wb");
+    if (f == nullptr)
+        return name;
+    size_t written = std::fwrite(head.data(), 1, head.size(), f);
+    for (int k = 1; k <= core::kMaxRecords; ++k) {
+        char marker[16];
+        std::snprintf(marker, sizeof marker, "##%05d", k);
+        std::string record =
+            std::string(marker) + "\r\n0:00:01\r\n 1 \r\nT\r\nA1\r\nB1\r\nL1\r\n\r\n";
+        const size_t text = k < core::kMaxRecords
+                                ? perRecord - fields
+                                : core::kMaxDataFileBytes - written - end.size() - fields;
+        if (loneLineFeeds)
+            record += "w\r\n" + std::string(text - 3, '\n');
+        else
+            record += std::string(text - 2, 'w') + "\r\n";
+        written += std::fwrite(record.data(), 1, record.size(), f);
+    }
+    written += std::fwrite(end.data(), 1, end.size(), f);
+    std::fclose(f);
+    if (written != core::kMaxDataFileBytes)
+        std::fprintf(stderr, "%s holds %zu bytes\n", name.c_str(), written);
+    return name;
+}
+
+bool ReadInto(core::KovaState& s, const std::string& name, core::RecordSet& records,
+              int16_t& count) {
+    SilentUi ui;
+    int16_t header = 0;
+    std::string info;
+    return core::ReadDataFile(s, ui, name, records, count, header, info) &&
+           count == core::kMaxRecords;
+}
+
+// Data set 1 read from the file: its peak alone.
+bool ReadOnce(const std::string& name) {
+    core::KovaState s;
+    return ReadInto(s, name, s.Records1, s.RecordCount1);
+}
+
+// The most a user holds at once: data sets 1 and 2 read from the file, a
+// selection's full copy of data set 1, data set 1 read again beside it (as
+// an open does), then saved (the save builds the whole file in a buffer).
+bool HoldTheMost(const std::string& name) {
+    core::KovaState s;
+    SilentUi ui;
+    if (!ReadInto(s, name, s.Records1, s.RecordCount1) ||
+        !ReadInto(s, name, s.Records2, s.RecordCount2))
+        return false;
+    s.FullRecords1 = s.Records1;
+    core::RecordSet again;
+    int16_t count = 0;
+    if (!ReadInto(s, name, again, count))
+        return false;
+    s.Records1 = std::move(again);
+    const std::string saved = name.substr(0, name.size() - 4) + "-saved.kov";
+    const bool ok = core::SaveDataFile(s, ui, saved, s.Records1, s.RecordCount1, 9, "saved");
+    std::filesystem::remove(saved);
+    std::filesystem::remove(saved.substr(0, saved.size() - 4) + ".bak");
+    return ok;
+}
+
+void RunPeak(benchmark::State& state, bool loneLineFeeds, bool (*work)(const std::string&)) {
+    const std::string name = LargestDataFile(loneLineFeeds);
+    double peak = 0, base = 0;
+    for (auto _ : state) {
+        peak = bench::PeakInChild([&] { return work(name); }, base);
+        if (peak < 0)
+            state.SkipWithError("the file was not read");
+    }
+    std::filesystem::remove(name);
+    state.counters["file_MB"] = static_cast<double>(core::kMaxDataFileBytes) / (1 << 20);
+    state.counters["peak_MB"] = peak;
+    state.counters["bench_base_MB"] = base;
+}
+
+void BM_PeakLargestDataFile(benchmark::State& state) {
+    RunPeak(state, false, ReadOnce);
+}
+void BM_PeakLargestDataFileLoneLineFeeds(benchmark::State& state) {
+    RunPeak(state, true, ReadOnce);
+}
+void BM_PeakMostHeldAtOnce(benchmark::State& state) {
+    RunPeak(state, false, HoldTheMost);
+}
+void BM_PeakMostHeldAtOnceLoneLineFeeds(benchmark::State& state) {
+    RunPeak(state, true, HoldTheMost);
+}
+
 }  // namespace
 
 // A table file with 30000 categories in V4, in no order, read in full.
@@ -192,5 +300,9 @@ BENCHMARK(BM_ReadBaselineLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteDataFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteBaselineBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadLongTableFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakLargestDataFile)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PeakLargestDataFileLoneLineFeeds)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PeakMostHeldAtOnce)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PeakMostHeldAtOnceLoneLineFeeds)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -9,8 +9,6 @@
 // dialogue text and a running text of the largest size read), each import
 // run in a process of its own.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 #include <zip.h>
@@ -173,45 +171,10 @@ void BM_ImportWorksheet(benchmark::State& state) {
     state.counters["ratio_to_read"] = importTotal / readTotal;
     // The reader's own peak is not to be had here: a spawned child's count
     // starts from the parent's. Run kova_sheetreader under /usr/bin/time.
-    rusage self{};
-    getrusage(RUSAGE_SELF, &self);
-    state.counters["program_peak_MB"] = static_cast<double>(self.ru_maxrss) / 1024;
+    state.counters["program_peak_MB"] = bench::MaxRssMb();
 }
 
 // ---- the peak on the largest inputs ------------------------------------------
-
-double MaxRssMb() {
-    rusage self{};
-    getrusage(RUSAGE_SELF, &self);
-    return static_cast<double>(self.ru_maxrss) / 1024;
-}
-
-// Runs `import` in a child process and gives its peak memory in MB (its own,
-// not the reader's) as it ends, or a negative number when the import failed.
-// The child starts with what the bench holds; `base` gives that part.
-template <typename Import>
-double PeakOfImport(Import&& import, double& base) {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        const double figures[2] = {MaxRssMb(), 0};
-        const bool ok = import();
-        const double peak[2] = {figures[0], ok ? MaxRssMb() : -1};
-        const ssize_t written = write(fds[1], peak, sizeof peak);
-        _exit(written == sizeof peak ? 0 : 1);
-    }
-    close(fds[1]);
-    double peak[2] = {0, -1};
-    const ssize_t got = read(fds[0], peak, sizeof peak);
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    base = peak[0];
-    return got == sizeof peak ? peak[1] : -1;
-}
 
 // Writes `count` bytes made by `line` (called with the bytes still to come)
 // to `name`.
@@ -277,7 +240,7 @@ void RunPeak(benchmark::State& state, const std::string& source, double inputByt
     double peak = 0, base = 0;
     for (auto _ : state) {
         std::filesystem::remove(written);
-        peak = PeakOfImport(import, base);
+        peak = bench::PeakInChild(import, base);
         if (peak < 0)
             state.SkipWithError("the import failed");
     }

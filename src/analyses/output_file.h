@@ -1,13 +1,23 @@
 // The output viewer's files: the analysis output file and the listing file.
 #pragma once
 
+#include <cstddef>
+
 #include "store/state.h"
 #include "store/ui.h"
 
 namespace core {
 
+// The most the output viewer shows: its editor takes about eight bytes of
+// memory for each byte of the file and some hundreds for each line.
+inline constexpr size_t kMaxOutputFileBytes = size_t{8} << 20;
+inline constexpr size_t kMaxOutputFileLines = size_t{1} << 17;
+
 // Show the whole analysis (listing) file in the output viewer. False when the
-// file could not be read (after a message titled "Error").
+// file could not be read (after a message titled "Error") or is past the
+// viewer's bounds (after a message naming them; the viewer is then closed):
+// the viewer never shows a part of a file, which its Save would write back
+// over the whole.
 bool ShowAnalysisFile(KovaState& s, KovaUi& ui);
 bool ShowListingFile(KovaState& s, KovaUi& ui);
 

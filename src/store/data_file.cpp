@@ -209,9 +209,26 @@ bool HasNumber(std::string_view text) {
     return false;
 }
 
+// Adds a line to a text: the line trimmed, after a CR LF unless it is the
+// text's first. A text past the most a field holds ends the read; `what` (of
+// record `record`, when above 0) names it in the message.
+void AddLine(std::string& text, std::string_view line, bool first, const char* what, int record) {
+    const std::string trimmed = Trim(line);
+    if (text.size() + (first ? 0 : 2) + trimmed.size() > kMaxFieldBytes)
+        throw FileFailure{kErrOverflow,
+                          "Overflow: " + std::string(what) +
+                              (record > 0 ? " of record " + std::to_string(record) : "") +
+                              " is longer than " +
+                              PlainNumber(static_cast<long long>(kMaxFieldBytes)) +
+                              " characters, the most a field can hold"};
+    if (!first)
+        text.append(kCrLf);
+    text.append(trimmed);
+}
+
 void ReadFile(const std::string& fileName, std::string& data) {
-    if (std::error_code ec = ReadWholeFile(fileName, data))
-        throw FileError(ec, fileName);
+    if (std::error_code ec = ReadWholeFile(fileName, data, kMaxDataFileBytes))
+        throw ReadFileError(ec, fileName, kMaxDataFileBytes, "a data file may hold");
 }
 
 // The wait window of a read: shown once, its counter refreshed every few
@@ -392,9 +409,7 @@ bool ReadDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, RecordS
                 haveLine = true;
                 break;
             }
-            if (!firstInfoLine)
-                info.append(kCrLf);
-            info.append(Trim(current));
+            AddLine(info, current, firstInfoLine, "the file information", 0);
             firstInfoLine = false;
         }
 
@@ -420,30 +435,32 @@ bool ReadDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, RecordS
             }
             ProtocolRecord& r = Records[k];
             nextField(line, k);
-            r.V1 = Trim(line);
+            AddLine(r.V1, line, true, "a field", k);
             nextField(line, k);
             r.V2 = LineNumber16(line, lines);
             nextField(line, k);
-            r.V3 = Trim(line);
+            AddLine(r.V3, line, true, "a field", k);
             nextField(line, k);
-            r.V4 = Trim(line);
+            AddLine(r.V4, line, true, "a field", k);
             nextField(line, k);
-            r.V5 = Trim(line);
+            AddLine(r.V5, line, true, "a field", k);
             nextField(line, k);
-            r.V6 = Trim(line);
+            AddLine(r.V6, line, true, "a field", k);
             nextField(line, k);
-            r.V7 = Trim(line);
+            AddLine(r.V7, line, true, "a field", k);
             nextField(line, k);
-            r.V8 = Trim(line);
+            AddLine(r.V8, line, true, "the text", k);
             haveLine = false;
             while (lines.Next(current)) {
                 if (IsMarkerLine(current)) {
                     haveLine = true;
                     break;
                 }
-                r.V8.append(kCrLf);
-                r.V8.append(Trim(current));
+                AddLine(r.V8, current, false, "the text", k);
             }
+            // A text grown line by line may hold up to twice its size: the set
+            // keeps only its bytes, as its copies do.
+            r.V8.shrink_to_fit();
         }
 
         if (memoCount >= 1) {
@@ -476,13 +493,9 @@ bool ReadDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, RecordS
                         haveLine = true;
                         break;
                     }
-                    if (memo.empty()) {
-                        memo = Trim(current);
-                    } else {
-                        memo.append(kCrLf);
-                        memo.append(Trim(current));
-                    }
+                    AddLine(memo, current, memo.empty(), "the memo", record);
                 }
+                memo.shrink_to_fit();
             }
         }
         return true;

@@ -1,6 +1,7 @@
 // Data and filter files (".kov", ".fil"): the writer and the reader.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -9,6 +10,12 @@
 #include "store/ui.h"
 
 namespace core {
+
+// The most a data or filter file may hold to be read: the largest text an
+// import brings in and the lines around it, with room to spare, and still
+// little enough that both data sets, a selection's copy and a save's buffer
+// fit the program's memory together.
+inline constexpr size_t kMaxDataFileBytes = size_t{80} << 20;
 
 // What a file written by SaveDataFile holds; it decides the name of its backup.
 enum class DataFileKind { Data, Filter };
@@ -36,10 +43,13 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
 
 // Reads FileName into Records/Count/HeaderNumber/FileInfo, showing the wait
 // window. Returns false (after showing the message) when the file was bad.
-// When the file cannot be read or its first three lines are bad, the outputs
+// When the file cannot be read, is longer than kMaxDataFileBytes (refused
+// before it is read) or its first three lines are bad, the outputs
 // are left untouched. Past that point they hold the file's count, header
 // number and file info, every record numbered by its position (V0 = index),
-// the records read before the fault filled and the others empty.
+// the records read before the fault filled and the others empty. A field (the
+// file info, a text of several lines, a memo) longer than kMaxFieldBytes is
+// such a fault.
 bool ReadDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, RecordSet& Records,
                   int16_t& Count, int16_t& HeaderNumber, std::string& FileInfo);
 

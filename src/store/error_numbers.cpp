@@ -25,4 +25,13 @@ NumberedError FileAccessError(std::error_code ec, std::string_view name) {
     return {kErrAccess, "Path/File access error: " + ec.message() + Where(name)};
 }
 
+NumberedError ReadFileError(std::error_code ec, std::string_view name, size_t maxBytes,
+                            std::string_view whatHolds) {
+    if (ec != std::errc::file_too_large)
+        return FileError(ec, name);
+    return {kErrAccess, "Path/File access error: the file is larger than " +
+                            std::to_string(maxBytes >> 20) + " MB, the most " +
+                            std::string(whatHolds) + Where(name)};
+}
+
 }  // namespace core

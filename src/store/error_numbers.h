@@ -3,6 +3,7 @@
 // same failure with the same number and wording.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -35,5 +36,11 @@ NumberedError FileError(std::error_code ec, std::string_view name);
 // The access error alone, whatever the failure: "Path/File access error: ",
 // the system's description and the name in brackets.
 NumberedError FileAccessError(std::error_code ec, std::string_view name);
+
+// A failed ReadWholeFile of the file `name` with the bound `maxBytes`: as
+// FileError, except that a file past the bound gets the access error naming
+// the bound in MB, "the most " and `whatHolds` ("a data file may hold").
+NumberedError ReadFileError(std::error_code ec, std::string_view name, size_t maxBytes,
+                            std::string_view whatHolds);
 
 }  // namespace core

@@ -150,8 +150,9 @@ bool SaveTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
 
 bool ReadTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     std::string data;
-    if (std::error_code ec = ReadWholeFile(FileName, data)) {
-        ShowError(ui, "ReadTableFile", FileError(ec, FileName));
+    if (std::error_code ec = ReadWholeFile(FileName, data, kMaxTableFileBytes)) {
+        ShowError(ui, "ReadTableFile",
+                  ReadFileError(ec, FileName, kMaxTableFileBytes, "a table file may hold"));
         return false;
     }
 

@@ -2,6 +2,7 @@
 // lists L4..L7, so that a coding scheme can be reused with other protocols.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,10 @@
 #include "store/ui.h"
 
 namespace core {
+
+// The most a table file may hold to be read: ten labels and four lists of
+// codes typed by hand take far less.
+inline constexpr size_t kMaxTableFileBytes = size_t{16} << 20;
 
 // Whether a label or category can be kept in a table file: its quoted items
 // have no escape, so a double quote cannot be written.
@@ -27,8 +32,9 @@ std::string TableItemRefusedText(std::string_view text);
 bool SaveTableFile(KovaState& s, KovaUi& ui, const std::string& FileName);
 
 // Replaces Varnaam and CategoryLists[4..7] with the table in FileName, each
-// list kept in the order of CompareCategories. A file that cannot be read or
-// ends early gives the "Error # " message and changes nothing. Blocks after the
+// list kept in the order of CompareCategories. A file that cannot be read,
+// is longer than kMaxTableFileBytes (refused before it is read) or ends early
+// gives the "Error # " message and changes nothing. Blocks after the
 // fourth are ignored. Returns whether the table was read (TableChanged is
 // then cleared). Does not set TableFileName.
 bool ReadTableFile(KovaState& s, KovaUi& ui, const std::string& FileName);

@@ -40,6 +40,10 @@ public:
     // The output viewer `uitvoer`: show it modeless with this caption and
     // text, the caret at the end.
     virtual void ShowOutput(const std::string& caption, const std::string& text) = 0;
+    // Closes the output viewer as its OK does, when it is shown: an older text
+    // of a file that can no longer be shown must not stay there to be saved
+    // back over the file.
+    virtual void HideOutput() = 0;
 
     // The transition diagram window `diagram`: keeps the diagram as its
     // picture and shows it modally; returns when the user closes it.

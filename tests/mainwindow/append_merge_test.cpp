@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <utility>
+
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/import_commands.h"
 #include "mainwindow/import_fixture.h"
@@ -204,25 +207,35 @@ TEST_F(AppendMerge, FailedReadsAndOversizedResultsChangeNothing) {
     for (size_t k = 1; k < big.size(); ++k)
         big[k].V0 = static_cast<int16_t>(k);
     Second(big, "big.kov");
+    // A file past the bound (sparse), in a folder of its own that the
+    // snapshot below does not read.
+    test::TempDir hugeDir;
+    test::WriteBytes(hugeDir.File("huge.kov"), "##00000\r\n 1 MEMO 0 \r\n 9 \r\n");
+    std::filesystem::resize_file(hugeDir.File("huge.kov"), core::kMaxDataFileBytes + 1);
     const auto files = test::Snapshot(dir.path());
     const core::KovaState before = s;
-    const std::string names[] = {dir.File("missing.kov"), dir.File("bad.kov"), dir.File("cut.kov"),
-                                 dir.File("big.kov")};
-    for (const std::string& name : names) {
+    const std::pair<std::string, std::string> names[] = {
+        {dir.File("missing.kov"), "missing.kov"},
+        {dir.File("bad.kov"), "first line"},
+        {dir.File("cut.kov"), "linenumber"},
+        {dir.File("big.kov"), "32767"},
+        {hugeDir.File("huge.kov"), "larger than 80 MB, the most a data file may hold"}};
+    for (const auto& [name, said] : names) {
         SCOPED_TRACE(name);
         for (auto command : {core::AppendKovfile, core::MergeKovfile}) {
             ui.messages.clear();
             dialog.answers = {name};
             EXPECT_FALSE(command(s, ui, dialog));
-            EXPECT_EQ(ui.messages.size(), 1u);
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_NE(ui.messages[0].find(said), std::string::npos) << ui.messages[0];
             EXPECT_EQ(s.Records1, before.Records1);
             EXPECT_EQ(s.RecordCount1, before.RecordCount1);
             EXPECT_EQ(s.FileHeaderNumber, before.FileHeaderNumber);
             EXPECT_EQ(s.Main, before.Main);
         }
     }
-    EXPECT_NE(ui.messages[0].find("32767"), std::string::npos);
     EXPECT_EQ(test::Snapshot(dir.path()), files);
+    EXPECT_EQ(std::filesystem::file_size(hugeDir.File("huge.kov")), core::kMaxDataFileBytes + 1);
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ struct FakeUi : core::KovaUi {
         outputText = text;
         log.push_back("ShowOutput " + caption);
     }
+    void HideOutput() override { log.push_back("HideOutput"); }
     void ShowTransitionDiagram(const core::TransitionDiagram& diagram) override {
         diagrams.push_back(diagram);
         log.push_back("ShowTransitionDiagram " + diagram.title);

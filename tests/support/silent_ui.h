@@ -26,6 +26,7 @@ struct SilentUi : core::KovaUi {
     void HideWait() override {}
     void MainChanged() override {}
     void ShowOutput(const std::string&, const std::string&) override {}
+    void HideOutput() override {}
     void ShowTransitionDiagram(const core::TransitionDiagram&) override {}
 };
 

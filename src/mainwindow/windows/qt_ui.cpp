@@ -108,6 +108,11 @@ void QtUi::ShowOutput(const std::string& caption, const std::string& text) {
     Viewer().ShowText(caption, text);
 }
 
+void QtUi::HideOutput() {
+    if (viewer_ && viewer_->isVisible())
+        viewer_->close();
+}
+
 diagram& QtUi::Diagram() {
     if (!diagram_)
         diagram_ = std::make_unique<diagram>(s_, *this);

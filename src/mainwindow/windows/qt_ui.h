@@ -36,6 +36,7 @@ public:
     void HideWait() override;
     void MainChanged() override;
     void ShowOutput(const std::string& caption, const std::string& text) override;
+    void HideOutput() override;
     void ShowTransitionDiagram(const core::TransitionDiagram& d) override;
 
 private:
