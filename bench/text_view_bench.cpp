@@ -1,9 +1,10 @@
 // Showing a field of the largest size a field may hold (16 MiB) that is one
-// unbroken word: as the current record's text in the main window, and as a
-// memo in the memo editor. Runs offscreen.
+// unbroken word: as the current record's text in the main window, as a
+// memo in the memo editor, and quoted whole to a message box. Runs offscreen.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -16,6 +17,7 @@
 #include "mainwindow/windows/qt_ui.h"
 #include "store/data_file.h"
 #include "store/record.h"
+#include "widgets/message_box.h"
 
 namespace {
 
@@ -82,8 +84,23 @@ void BM_ShowLongMemo(benchmark::State& state) {
     }
 }
 
+// A message box handed a whole field of that word, shown and drawn.
+void BM_ShowMessageOfLongWord(benchmark::State& state) {
+    const std::string word(core::kMaxFieldBytes, 'w');
+    for (auto _ : state) {
+        QMessageBox box(QMessageBox::Critical, "Error", "");
+        SetMessageText(box, word);
+        box.show();
+        box.repaint();
+        state.PauseTiming();
+        box.hide();
+        state.ResumeTiming();
+    }
+}
+
 BENCHMARK(BM_ShowRecordWithLongText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShowLongMemo)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShowMessageOfLongWord)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
