@@ -24,21 +24,34 @@ void EndSelectionOf(KovaState& s, KovaUi& ui, int16_t mode) {
     s.ViewMode = shown;
 }
 
-bool RefuseCombinedCount(KovaUi& ui, int first, int second) {
-    if (first + second <= kMaxRecords)
-        return false;
-    ui.Message("Together the two files hold " + std::to_string(first + second) +
-                   " records; a set holds at most " + std::to_string(kMaxRecords) +
-                   ". Nothing was added.",
-               kProgramTitle, Icon::Exclamation);
-    return true;
-}
-
 // The full count of a set behind its shown selection (or the shown count).
 int TargetCount(const KovaState& s, int16_t mode) {
     if (mode == 1)
         return s.SelectionShown1 != kFalse ? s.FullCount1 : s.RecordCount1;
     return s.SelectionShown2 != kFalse ? s.FullFilterCount : s.FilterCount;
+}
+
+// Refuses, with a message, work records that would make the set of `mode`
+// hold more records than a set holds, or more text than a data file of it
+// could hold to be opened again.
+bool RefuseCombined(const KovaState& s, KovaUi& ui, int16_t mode) {
+    const int first = TargetCount(s, mode);
+    const int second = s.WorkRecordCount;
+    const bool full = (mode == 1 ? s.SelectionShown1 : s.SelectionShown2) != kFalse;
+    const RecordSet& target =
+        mode == 1 ? (full ? s.FullRecords1 : s.Records1) : (full ? s.FullRecords2 : s.Records2);
+    std::string why;
+    if (first + second > kMaxRecords) {
+        why = "Together the two files hold " + std::to_string(first + second) +
+              " records; a set holds at most " + std::to_string(kMaxRecords) + ".";
+    } else if (FieldBytes(target, first) + FieldBytes(s.WorkRecords, second) > kMaxDataFileBytes) {
+        why = "Together the two files hold more than " + std::to_string(kMaxDataFileBytes >> 20) +
+              " MB of text, the most a data file may hold.";
+    } else {
+        return false;
+    }
+    ui.Message(why + " Nothing was added.", kProgramTitle, Icon::Exclamation);
+    return true;
 }
 
 void AppendInto(const KovaState& s, RecordSet& records, int16_t& count) {
@@ -54,7 +67,7 @@ void AppendInto(const KovaState& s, RecordSet& records, int16_t& count) {
 // Takes the work records behind the set (data set 1 or the filter lines):
 // the last of them current.
 bool AppendWorkRecords(KovaState& s, KovaUi& ui, EditSet set) {
-    if (RefuseCombinedCount(ui, TargetCount(s, set.set), s.WorkRecordCount))
+    if (RefuseCombined(s, ui, set.set))
         return false;
     EndSelectionOf(s, ui, set.set);
     AppendInto(s, set.records, set.count);
@@ -115,7 +128,7 @@ RecordSet MergeByTime(const RecordSet& first, int16_t firstCount, const RecordSe
 }
 
 bool MergeDataByTime(KovaState& s, KovaUi& ui) {
-    if (RefuseCombinedCount(ui, TargetCount(s, 1), s.WorkRecordCount))
+    if (RefuseCombined(s, ui, 1))
         return false;
     EndSelectionOf(s, ui, 1);
     s.Records1 = MergeByTime(s.Records1, s.RecordCount1, s.WorkRecords, s.WorkRecordCount);

@@ -281,6 +281,16 @@ void ReportDataFileError(KovaUi& ui, int16_t Kind, int16_t Index, const std::str
                    Icon::None);
 }
 
+size_t FieldBytes(const RecordSet& records, int count) {
+    size_t bytes = 0;
+    for (int k = 1; k <= count && static_cast<size_t>(k) < records.size(); ++k) {
+        const ProtocolRecord& r = records[k];
+        bytes += r.V1.size() + r.V3.size() + r.V4.size() + r.V5.size() + r.V6.size() + r.V7.size() +
+                 r.V8.size() + r.Memo.size();
+    }
+    return bytes;
+}
+
 DataFileKind KindOfSet(int16_t set) {
     return set == 3 ? DataFileKind::Filter : DataFileKind::Data;
 }
@@ -314,8 +324,15 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
 
         // The new version goes to a file of its own first: until it is complete
         // the old file and its backup stay as they were.
-        tempName = WriteTemporary(FileName,
-                                  BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo));
+        std::string bytes = BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo);
+        if (bytes.size() > kMaxDataFileBytes)
+            throw FileFailure{kErrOverflow, "Overflow: the file would be larger than " +
+                                                std::to_string(kMaxDataFileBytes >> 20) +
+                                                " MB, the most a data file may hold to be opened "
+                                                "again (" +
+                                                FileName + ")"};
+        tempName = WriteTemporary(FileName, bytes);
+        bytes = std::string();
 
         std::string backup = BackupFileName(FileName, kind);
         bool exists = PathExists(FileName);

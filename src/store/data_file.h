@@ -17,6 +17,10 @@ namespace core {
 // fit the program's memory together.
 inline constexpr size_t kMaxDataFileBytes = size_t{80} << 20;
 
+// The text the fields of records 1..count hold: a data file of them is
+// larger by its record lines.
+size_t FieldBytes(const RecordSet& records, int count);
+
 // What a file written by SaveDataFile holds; it decides the name of its backup.
 enum class DataFileKind { Data, Filter };
 
@@ -35,8 +39,9 @@ std::string BackupFileName(const std::string& FileName, DataFileKind kind);
 // Writes records 1..Count to FileName: its backup (above) is replaced by the
 // previous file and the new file takes its place only once it is complete. A
 // new file leaves whatever stands at its backup's name alone: that is no
-// version of it. On failure shows the "Error # " message and returns false;
-// the file on disk and its backup are then as they were.
+// version of it. A file larger than kMaxDataFileBytes, which could not be
+// opened again, is not written. On failure shows the "Error # " message and
+// returns false; the file on disk and its backup are then as they were.
 bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
                   int16_t Count, int16_t HeaderNumber, const std::string& FileInfo,
                   DataFileKind kind = DataFileKind::Data);

@@ -207,18 +207,24 @@ TEST_F(AppendMerge, FailedReadsAndOversizedResultsChangeNothing) {
     for (size_t k = 1; k < big.size(); ++k)
         big[k].V0 = static_cast<int16_t>(k);
     Second(big, "big.kov");
+    core::RecordSet text = test::NumberedSet(1);
+    text[1].V8 = "more";
+    Second(text, "text.kov");
     // A file past the bound (sparse), in a folder of its own that the
     // snapshot below does not read.
     test::TempDir hugeDir;
     test::WriteBytes(hugeDir.File("huge.kov"), "##00000\r\n 1 MEMO 0 \r\n 9 \r\n");
     std::filesystem::resize_file(hugeDir.File("huge.kov"), core::kMaxDataFileBytes + 1);
     const auto files = test::Snapshot(dir.path());
+    // Data set 1 holds all the text a data file may hold.
+    s.Records1[1].V8.assign(core::kMaxDataFileBytes - core::FieldBytes(s.Records1, 3), 'x');
     const core::KovaState before = s;
     const std::pair<std::string, std::string> names[] = {
         {dir.File("missing.kov"), "missing.kov"},
         {dir.File("bad.kov"), "first line"},
         {dir.File("cut.kov"), "linenumber"},
         {dir.File("big.kov"), "32767"},
+        {dir.File("text.kov"), "more than 80 MB of text"},
         {hugeDir.File("huge.kov"), "larger than 80 MB, the most a data file may hold"}};
     for (const auto& [name, said] : names) {
         SCOPED_TRACE(name);
