@@ -9,9 +9,10 @@
 namespace core {
 
 // The most the output viewer shows: its editor takes about eight bytes of
-// memory for each byte of the file and some hundreds for each line.
-inline constexpr size_t kMaxOutputFileBytes = size_t{8} << 20;
-inline constexpr size_t kMaxOutputFileLines = size_t{1} << 17;
+// memory for each byte of the file and some hundreds for each line. A
+// listing of the largest protocol fits.
+inline constexpr size_t kMaxOutputFileBytes = size_t{16} << 20;
+inline constexpr size_t kMaxOutputFileLines = size_t{1} << 18;
 
 // Show the whole analysis (listing) file in the output viewer. False when the
 // file could not be read (after a message titled "Error") or is past the
