@@ -7,8 +7,12 @@
 // Then the peak memory of the program on the largest input each import
 // takes (a worksheet whose fields bring in all the text an import takes, a
 // dialogue text and a running text of the largest size read), each import
-// run in a process of its own.
+// run in a process of its own; and the reader program's peak on a workbook
+// that repeats one cell five million times.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 #include <zip.h>
@@ -190,18 +194,11 @@ void WriteLines(const std::string& name, size_t count, Line&& line) {
         std::fclose(f);
 }
 
-// A workbook of one shared string of the largest field, named by cells of
-// row 1 from A on and by A2: mapped to V1 and V3..V8, its fields bring in
-// exactly the text an import takes.
-std::string LargestWorkbook() {
-    const std::string name = (bench::ProtocolFile::Get().folder() / "largest.xlsx").string();
-    const std::string shared =
-        "<sst><si><t>" + std::string(core::kMaxFieldBytes, 'a') + "</t></si></sst>";
-    std::string row1 = "<row r=\"1\">";
-    const char last =
-        static_cast<char>('A' + core::kMaxWorkbookTextBytes / core::kMaxFieldBytes - 2);
-    for (char c = 'A'; c <= last; ++c)
-        row1 += std::string("<c r=\"") + c + "1\" t=\"s\"><v>0</v></c>";
+// Writes an ".xlsx" of one sheet, "S", that holds `sheetData` (and the
+// shared strings `shared`, when given) and gives its name.
+std::string WriteWorkbook(const std::string& file, const std::string& sheetData,
+                          const std::string& shared) {
+    const std::string name = (bench::ProtocolFile::Get().folder() / file).string();
     const std::string parts[][2] = {
         {"xl/workbook.xml",
          "<workbook xmlns:r=\"r\"><sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/>"
@@ -210,17 +207,32 @@ std::string LargestWorkbook() {
          "<Relationships><Relationship Id=\"rId1\" Type=\"http://x/worksheet\" "
          "Target=\"worksheets/sheet1.xml\"/></Relationships>"},
         {"xl/worksheets/sheet1.xml",
-         "<worksheet><sheetData>" + row1 +
-             "</row><row r=\"2\"><c r=\"A2\" t=\"s\"><v>0</v></c></row></sheetData></worksheet>"},
+         "<worksheet><sheetData>" + sheetData + "</sheetData></worksheet>"},
         {"xl/sharedStrings.xml", shared}};
     int error = 0;
     zip_t* zip = zip_open(name.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     for (const auto& part : parts) {
+        if (part[1].empty())
+            continue;
         zip_source_t* source = zip_source_buffer(zip, part[1].data(), part[1].size(), 0);
         zip_file_add(zip, part[0].c_str(), source, 0);
     }
     zip_close(zip);
     return name;
+}
+
+// A workbook of one shared string of the largest field, named by cells of
+// row 1 from A on and by A2: mapped to V1 and V3..V8, its fields bring in
+// exactly the text an import takes.
+std::string LargestWorkbook() {
+    std::string row1 = "<row r=\"1\">";
+    const char last =
+        static_cast<char>('A' + core::kMaxWorkbookTextBytes / core::kMaxFieldBytes - 2);
+    for (char c = 'A'; c <= last; ++c)
+        row1 += std::string("<c r=\"") + c + "1\" t=\"s\"><v>0</v></c>";
+    return WriteWorkbook(
+        "largest.xlsx", row1 + "</row><row r=\"2\"><c r=\"A2\" t=\"s\"><v>0</v></c></row>",
+        "<sst><si><t>" + std::string(core::kMaxFieldBytes, 'a') + "</t></si></sst>");
 }
 
 struct LargestDialogs : core::ImportDialogs {
@@ -307,6 +319,52 @@ void BM_PeakLargestRunningText(benchmark::State& state) {
     });
 }
 
+// Runs the reader with `args` and gives its peak memory in KB, or -1. A
+// child's peak counts what it held before it ran the reader: this is run in a
+// fresh copy of the bench program, which holds little.
+long ReaderPeakKb(char** args) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        execv(KOVA_SHEETREADER_PATH, args);
+        _exit(127);
+    }
+    int status = 0;
+    rusage used{};
+    if (pid < 0 || wait4(pid, &status, 0, &used) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        return -1;
+    return used.ru_maxrss;
+}
+
+// The reader program's own peak on a small workbook that writes cell A1 five
+// million times: it keeps one value a cell, however often the file repeats it.
+void BM_ReaderPeakRepeatedCell(benchmark::State& state) {
+    std::string row = "<row r=\"1\">";
+    for (int k = 0; k < 5000000; ++k)
+        row += "<c r=\"A1\"><v>1</v></c>";
+    const std::string book = WriteWorkbook("repeated.xlsx", row + "</row>", "");
+    row = std::string();
+    double peak = -1;
+    for (auto _ : state) {
+        std::FILE* out = popen(("/proc/" + std::to_string(getpid()) + "/exe --reader-peak cells '" +
+                                book + "' 0 1 1 1")
+                                   .c_str(),
+                               "r");
+        long kb = -1;
+        if (out == nullptr || std::fscanf(out, "%ld", &kb) != 1)
+            kb = -1;
+        if (out != nullptr)
+            pclose(out);
+        peak = static_cast<double>(kb) / 1024;
+        if (kb < 0)
+            state.SkipWithError("the reader failed");
+    }
+    state.counters["input_KB"] = static_cast<double>(std::filesystem::file_size(book)) / 1024;
+    state.counters["reader_peak_MB"] = peak;
+}
+
 }  // namespace
 
 BENCHMARK(BM_MergeTwoProtocols)->Unit(benchmark::kMillisecond);
@@ -314,5 +372,16 @@ BENCHMARK(BM_ImportWorksheet)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakLargestWorksheet)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PeakLargestDialogueText)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PeakLargestRunningText)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ReaderPeakRepeatedCell)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    if (argc > 2 && std::string(argv[1]) == "--reader-peak") {
+        argv[1] = const_cast<char*>(KOVA_SHEETREADER_PATH);
+        std::printf("%ld\n", ReaderPeakKb(argv + 1));
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
