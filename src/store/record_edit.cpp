@@ -157,6 +157,16 @@ void JoinRecords(KovaState& s, KovaUi& ui, EditSet set) {
     const int current = set.current;
     ProtocolRecord& previous = set.records[current - 1];
     const ProtocolRecord& joined = set.records[current];
+    // A field past the most a field holds could not be read back once saved.
+    if (Trim(previous.V8).size() + 1 + Trim(joined.V8).size() > kMaxFieldBytes ||
+        previous.Memo.size() + (previous.Memo.empty() ? 0 : 2) + joined.Memo.size() >
+            kMaxFieldBytes) {
+        ui.Message("The joined record's text or memo would be longer than " +
+                       std::to_string(kMaxFieldBytes) +
+                       " characters, the most a field can hold. Nothing was joined.",
+                   kProgramTitle, Icon::Exclamation);
+        return;
+    }
     s.ScratchText = Trim(previous.V8) + " " + Trim(joined.V8);
     previous.V8 = s.ScratchText;
     // The memo is the user's own note: it goes along, on a line of its own.

@@ -157,6 +157,14 @@ TEST_F(Edit, JoinAppendsTheTextToThePreviousRecord) {
     ShowFilters(s, ui, 3, 3);
     core::JoinButton(s, ui);
     EXPECT_EQ(s.FilterCount, 3);
+    // A text past the most a field holds (it could not be read back) is not joined.
+    test::ShowSet1(s, ui, 2, 2);
+    s.Records1[1].V8.assign(core::kMaxFieldBytes / 2, 'a');
+    s.Records1[2].V8.assign(core::kMaxFieldBytes / 2, 'b');
+    ui.messages.clear();
+    core::JoinButton(s, ui);
+    EXPECT_EQ(s.RecordCount1, 2);
+    EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST_F(Edit, SplitCutsAtTheCaretAndRenumbersDataSet1) {
