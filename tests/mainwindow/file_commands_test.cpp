@@ -313,15 +313,13 @@ TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
 // A save onto an existing file other than the one the set, table or output
 // came from asks first, a link leading nowhere included; No writes nothing.
 TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
+    const core::OutputView report{true, "report"};
     const std::pair<const char*, std::function<bool()>> cases[] = {
         {"other.tbl", [&] { return core::SaveTablefile(s, ui, dialog); }},
         {"link.tbl", [&] { return core::SaveTablefile(s, ui, dialog); }},
         {"other.kov", [&] { return core::SaveKovfile(s, ui, dialog); }},
         {"other.fil", [&] { return core::SaveFilterfile(s, ui, dialog); }},
-        {"other.ana",
-         [&] {
-             return core::SaveAnafile(s, ui, dialog, {true, "report"});
-         }},
+        {"other.ana", [&] { return core::SaveAnafile(s, ui, dialog, report); }},
         {"other.kov", [&] { return core::SaveSelectionAs(s, ui, dialog); }},
         {"other.png", [&] { return core::ChoosePictureFile(s, ui, dialog, "Save").has_value(); }},
     };
@@ -469,20 +467,18 @@ TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
     const std::string kov = (dir / "classroom.kov").string();
     const std::string fil = (dir / "classroom.fil").string();
     const struct {
-        const char* what;
         std::string second;  // data set 2, else the filter lines
         std::function<bool()> save;
         const char* other;      // the set named in the message
         const char* suggested;  // the name it suggests
     } cases[] = {
-        {"data set 2 sharing data set 1's backup", (dir / "classroom.ko2").string(),
-         [&] { return core::SaveShownSet(s, ui); }, "classroom.kov\"", "classroom-2.ko2"},
-        {"data set 1 saved as the filter file's backup name", "",
-         [&] { return core::SaveKovfile(s, ui, dialog); }, "classroom.fil\"",
+        {(dir / "classroom.ko2").string(), [&] { return core::SaveShownSet(s, ui); },
+         "classroom.kov\"", "classroom-2.ko2"},
+        {"", [&] { return core::SaveKovfile(s, ui, dialog); }, "classroom.fil\"",
          "classroom.fil-2.kov"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.suggested);
         s = core::KovaState();
         test::WriteDataFile(kov, test::MakeRecords(3));
         ASSERT_TRUE(core::OpenDataFile(s, ui, kov));
