@@ -28,10 +28,8 @@ QString BoxText(QWidget* box) {
     return edit != nullptr ? edit->toPlainText() : qobject_cast<QLineEdit*>(box)->text();
 }
 
-// Pastes into `box` by way `route` (keys, middle click, context menu, the
-// box's paste) after `empty` leaves the clipboard without an owner (nothing
-// at all, or data of no format). The context menu opens while the clipboard
-// still holds text.
+// Pastes into `box` by way `route` after `empty` leaves the clipboard without
+// an owner; the context menu opens while the clipboard still holds text.
 void Paste(QWidget* box, int route, const std::function<void()>& empty) {
     auto* edit = qobject_cast<QPlainTextEdit*>(box);
     QGuiApplication::clipboard()->setText("gone");
@@ -80,6 +78,7 @@ TEST_F(EmptyClipboardPaste, PastesNothingIntoAnyBoxByAnyRoute) {
                         table.RichTextBox1,
                         ui.Viewer().Tekst};
     const std::function<void()> empties[] = {
+        // nothing at all, or data of no format
         [] {
             QGuiApplication::clipboard()->clear(QClipboard::Clipboard);
             QGuiApplication::clipboard()->clear(QClipboard::Selection);
