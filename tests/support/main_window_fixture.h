@@ -77,6 +77,12 @@ struct MainWindowTest : GuiTest {
             return name;
         };
     }
+    // Opens `file` as data set 1 by File > Open.
+    void Open(const std::string& file) {
+        AnswerDialogs({file});
+        w->mnuFileItem[1]->trigger();
+        ASSERT_EQ(s.ViewMode, 1);
+    }
 };
 
 // The main window with a scratch copy of the sample protocol open as data

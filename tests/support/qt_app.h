@@ -85,8 +85,7 @@ void WhenModalOf(std::function<void(T*)> act) {
               [](QWidget* modal) { return qobject_cast<T*>(modal) != nullptr; });
 }
 
-// The next modal window, which must be a T: `act` answers it. Any other
-// modal window is a failure, reported with its text and closed.
+// The next modal window, a T, answered by `act`; any other fails the test and is closed.
 template <typename T>
 void WhenDialog(std::function<void(T*)> act) {
     WhenModal([act](QWidget* modal) {
@@ -119,8 +118,7 @@ inline void Key(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::
     QApplication::sendEvent(target, &release);
 }
 
-// A click at `at` in `target`: by default in its middle, or on the round
-// box at the left of an option button.
+// A click at `at` in `target`, by default its middle (an option button's round box).
 inline void Click(QWidget* target, std::optional<QPoint> at = std::nullopt,
                   Qt::MouseButton button = Qt::LeftButton) {
     QPointF point = at ? QPointF(*at) : QPointF(target->width() / 2.0, target->height() / 2.0);

@@ -103,9 +103,7 @@ TEST_F(DialogsTest, AMessageOfAnyLengthFitsTheScreen) {
                                  std::string(1 << 20, '\n') + "end"};
     for (const std::string& text : texts) {
         QRect box, available, ok;
-        test::WhenModal([&](QWidget* w) {
-            auto* message = qobject_cast<QMessageBox*>(w);
-            ASSERT_NE(message, nullptr);
+        test::WhenDialog<QMessageBox>([&](QMessageBox* message) {
             box = message->frameGeometry();
             available = message->screen()->availableGeometry();
             QAbstractButton* button = message->button(QMessageBox::Ok);

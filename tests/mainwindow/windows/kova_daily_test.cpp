@@ -17,9 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
-#include <functional>
 #include <memory>
-#include <utility>
 
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/import_fixture.h"
@@ -65,11 +63,7 @@ struct KovaDaily : test::MainWindowTest {
         ASSERT_TRUE(test::Activate(w.get()));
     }
 
-    void OpenProtocol() {
-        AnswerDialogs({dataFile});
-        w->mnuFileItem[1]->trigger();
-        ASSERT_EQ(s.ViewMode, 1);
-    }
+    void OpenProtocol() { Open(dataFile); }
 
     QWidget* Focus() {
         QWidget* f = w->focusWidget();
@@ -145,18 +139,16 @@ TEST_F(KovaDaily, HomeAndEndInTheRecordBoxesMoveOnlyTheCaret) {
     EXPECT_EQ(w->Text1->textCursor().position(), w->Text1->toPlainText().size());
     QTest::keyClick(w->Text1, Qt::Key_Home);
     EXPECT_EQ(w->Text1->textCursor().position(), 0);
-    // The edit boxes and a column heading, each with Home, End, Ctrl+Home
-    // and Ctrl+End.
     for (QLineEdit* box : {w->T[1], w->T[2], w->T[3], w->Varnaam[4]}) {
+        SCOPED_TRACE(box->objectName().toStdString());
         box->setFocus();
         box->setText("abc");
-        for (const bool ctrl : {false, true}) {
-            const auto mod = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+        for (auto mod : {Qt::NoModifier, Qt::ControlModifier}) {
             QTest::keyClick(box, Qt::Key_Home, mod);
-            EXPECT_EQ(box->cursorPosition(), 0) << box->objectName().toStdString();
+            EXPECT_EQ(box->cursorPosition(), 0);
             QTest::keyClick(box, Qt::Key_End, mod);
-            EXPECT_EQ(box->cursorPosition(), 3) << box->objectName().toStdString();
-            EXPECT_EQ(s.CurrentRecord1, 15) << box->objectName().toStdString() << ctrl;
+            EXPECT_EQ(box->cursorPosition(), 3);
+            EXPECT_EQ(s.CurrentRecord1, 15) << mod;
         }
     }
     w->Text1->setFocus();
@@ -177,12 +169,8 @@ TEST_F(KovaDaily, TheViewOfAClosedFilterFileTakesNoTyping) {
     ASSERT_EQ(s.FilterFileName, "");
     const core::RecordSet closed = s.Records2;
     QApplication::clipboard()->setText("pasted");
-    const std::pair<const char*, std::function<void()>> edits[] = {
-        {"a key", [&] { QTest::keyClick(w->Text1, Qt::Key_A); }},
-        {"Edit > Paste", [&] { w->mnuEditItem[2]->trigger(); }},
-    };
-    for (const auto& [what, edit] : edits) {
-        SCOPED_TRACE(what);
+    for (bool paste : {false, true}) {
+        SCOPED_TRACE(paste);
         auto said = std::make_shared<QStringList>();
         w->Text1->setFocus();
         ASSERT_EQ(w->focusWidget(), w->Text1);
@@ -190,7 +178,7 @@ TEST_F(KovaDaily, TheViewOfAClosedFilterFileTakesNoTyping) {
             said->append(box->text());
             box->close();
         });
-        edit();
+        paste ? w->mnuEditItem[2]->trigger() : QTest::keyClick(w->Text1, Qt::Key_A);
         ASSERT_EQ(said->size(), 1);
         EXPECT_TRUE(said->at(0).startsWith("No file is open here"));
         EXPECT_EQ(w->Text1->toPlainText(), "");

@@ -15,7 +15,6 @@
 #include <QTest>
 #include <memory>
 
-#include "analyses/windows/uitvoer.h"
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/windows/gridtry.h"
 #include "mainwindow/windows/memo.h"
@@ -24,60 +23,44 @@
 
 namespace {
 
-enum class Route { CtrlV, ShiftInsert, MiddleClick, ContextMenu, Command };
-
 QString BoxText(QWidget* box) {
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(box))
-        return edit->toPlainText();
-    return qobject_cast<QLineEdit*>(box)->text();
-}
-
-// Pastes into `box` the way `route` does; `empty` leaves the clipboard
-// without an owner (nothing at all, or data of no format).
-void Paste(QWidget* box, Route route, const std::function<void()>& empty) {
     auto* edit = qobject_cast<QPlainTextEdit*>(box);
-    auto* line = qobject_cast<QLineEdit*>(box);
-    if (route == Route::ContextMenu) {
-        // The menu opens while the clipboard holds text; the owner is gone
-        // by the time Paste is chosen.
-        QGuiApplication::clipboard()->setText("gone");
-        std::unique_ptr<QMenu> menu(edit != nullptr ? edit->createStandardContextMenu()
-                                                    : line->createStandardContextMenu());
-        empty();
-        for (QAction* action : menu->actions()) {
-            if (action->text().startsWith("&Paste"))
-                action->trigger();
-        }
-        return;
-    }
+    return edit != nullptr ? edit->toPlainText() : qobject_cast<QLineEdit*>(box)->text();
+}
+
+// Pastes into `box` by way `route` after `empty` leaves the clipboard without
+// an owner; the context menu opens while the clipboard still holds text.
+void Paste(QWidget* box, int route, const std::function<void()>& empty) {
+    auto* edit = qobject_cast<QPlainTextEdit*>(box);
+    QGuiApplication::clipboard()->setText("gone");
+    std::unique_ptr<QMenu> menu(edit != nullptr
+                                    ? edit->createStandardContextMenu()
+                                    : qobject_cast<QLineEdit*>(box)->createStandardContextMenu());
     empty();
-    QWidget* clicked = edit != nullptr ? edit->viewport() : box;
-    switch (route) {
-        case Route::CtrlV:
-            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-            break;
-        case Route::ShiftInsert:
-            QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
-            break;
-        case Route::MiddleClick:
-            test::Click(clicked, std::nullopt, Qt::MiddleButton);
-            break;
-        default:
-            edit != nullptr ? edit->paste() : line->paste();
-            break;
+    if (route == 0)
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    else if (route == 1)
+        QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+    else if (route == 2)
+        QTest::mouseClick(edit != nullptr ? edit->viewport() : box, Qt::MiddleButton);
+    else if (route == 3)
+        QMetaObject::invokeMethod(box, "paste");
+    for (QAction* action : menu->actions()) {
+        if (route == 4 && action->text().startsWith("&Paste"))
+            action->trigger();
     }
 }
 
-struct EmptyClipboardPaste : test::MainWindowTest {};
+struct EmptyClipboardPaste : test::MainWindowTest {
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        w->Form_Load("");
+        Open(WriteProtocol("talk.kov", test::MakeRecords(3), 3));
+    }
+};
 
 TEST_F(EmptyClipboardPaste, PastesNothingIntoAnyBoxByAnyRoute) {
-    const std::string file = WriteProtocol("talk.kov", test::MakeRecords(3), 3);
-    w->Form_Load("");
-    AnswerDialogs({file});
-    w->mnuFileItem[1]->trigger();
-    ASSERT_EQ(s.ViewMode, 1);
-
-    test::Click(w->Lab[1], std::nullopt, Qt::RightButton);
+    QTest::mouseClick(w->Lab[1], Qt::RightButton);
     Memo& memo = w->MemoWindow();
     w->Command1->click();
     gridtry* grid = w->GridWindow();
@@ -95,6 +78,7 @@ TEST_F(EmptyClipboardPaste, PastesNothingIntoAnyBoxByAnyRoute) {
                         table.RichTextBox1,
                         ui.Viewer().Tekst};
     const std::function<void()> empties[] = {
+        // nothing at all, or data of no format
         [] {
             QGuiApplication::clipboard()->clear(QClipboard::Clipboard);
             QGuiApplication::clipboard()->clear(QClipboard::Selection);
@@ -102,20 +86,17 @@ TEST_F(EmptyClipboardPaste, PastesNothingIntoAnyBoxByAnyRoute) {
         [] { QGuiApplication::clipboard()->setMimeData(new QMimeData); },
     };
     for (QWidget* box : boxes) {
-        for (Route route : {Route::CtrlV, Route::ShiftInsert, Route::MiddleClick,
-                            Route::ContextMenu, Route::Command}) {
+        for (int route = 0; route < 5; ++route) {
             for (const auto& empty : empties) {
                 const QString before = BoxText(box);
                 Paste(box, route, empty);
-                EXPECT_EQ(BoxText(box), before)
-                    << box->window()->objectName().toStdString() << " "
-                    << box->objectName().toStdString() << " route " << static_cast<int>(route);
+                EXPECT_EQ(BoxText(box), before) << box->objectName().toStdString() << route;
             }
         }
     }
     // The main window's Edit menu pastes into its text box.
+    const QString before = BoxText(w->Text1);
     for (const auto& empty : empties) {
-        const QString before = BoxText(w->Text1);
         empty();
         w->mnuEditItem[2]->trigger();
         EXPECT_EQ(BoxText(w->Text1), before);
@@ -125,11 +106,6 @@ TEST_F(EmptyClipboardPaste, PastesNothingIntoAnyBoxByAnyRoute) {
 // A text longer than a box edits would keep the program busy laying it out:
 // both ways into the record's text box refuse it with a message.
 TEST_F(EmptyClipboardPaste, ATextTooLongToEditIsNotPasted) {
-    const std::string file = WriteProtocol("talk.kov", test::MakeRecords(3), 3);
-    w->Form_Load("");
-    AnswerDialogs({file});
-    w->mnuFileItem[1]->trigger();
-    ASSERT_EQ(s.ViewMode, 1);
     const QString before = BoxText(w->Text1);
     for (const QString& text : {QString(70000, 'w'), QString(1100000, 'w')}) {
         for (bool menu : {false, true}) {
@@ -141,7 +117,7 @@ TEST_F(EmptyClipboardPaste, ATextTooLongToEditIsNotPasted) {
             });
             menu ? w->mnuEditItem[2]->trigger()
                  : QTest::keyClick(w->Text1, Qt::Key_V, Qt::ControlModifier);
-            EXPECT_EQ(shown, 1) << text.size() << (menu ? " menu" : " keys");
+            EXPECT_EQ(shown, 1) << text.size() << menu;
             EXPECT_EQ(BoxText(w->Text1), before);
         }
     }
