@@ -327,8 +327,8 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         std::string bytes = BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo);
         if (bytes.size() > kMaxDataFileBytes)
             throw FileFailure{kErrOverflow, "Overflow: the file would be larger than " +
-                                                std::to_string(kMaxDataFileBytes >> 20) +
-                                                " MB, the most a data file may hold to be opened "
+                                                MiB(kMaxDataFileBytes) +
+                                                ", the most a data file may hold to be opened "
                                                 "again (" +
                                                 FileName + ")"};
         tempName = WriteTemporary(FileName, bytes);
