@@ -167,9 +167,9 @@ double PeakInChild(Work&& work, double& base) {
     const pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
-        const double figures[2] = {MaxRssMb(), 0};
+        const double before = MaxRssMb();
         const bool ok = work();
-        const double peak[2] = {figures[0], ok ? MaxRssMb() : -1};
+        const double peak[2] = {before, ok ? MaxRssMb() : -1};
         const ssize_t written = write(fds[1], peak, sizeof peak);
         _exit(written == sizeof peak ? 0 : 1);
     }

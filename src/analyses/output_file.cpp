@@ -28,7 +28,7 @@ bool ShowOutputFile(KovaState& s, KovaUi& ui, const std::string& fileName, const
     const std::error_code ec = ReadWholeFile(fileName, text, kMaxOutputFileBytes);
     if (ec == std::errc::file_too_large || (!ec && ViewerLines(text) > kMaxOutputFileLines)) {
         ui.Message("\"" + fileName + "\" is not shown: it holds more than " +
-                       PlainNumber(static_cast<long long>(kMaxOutputFileBytes >> 20)) + " MB or " +
+                       MiB(kMaxOutputFileBytes) + " or " +
                        PlainNumber(static_cast<long long>(kMaxOutputFileLines)) +
                        " lines, the most the output viewer shows. The file is left as it is.",
                    kProgramTitle, Icon::Exclamation);

@@ -45,8 +45,8 @@ bool RefuseCombined(const KovaState& s, KovaUi& ui, int16_t mode) {
         why = "Together the two files hold " + std::to_string(first + second) +
               " records; a set holds at most " + std::to_string(kMaxRecords) + ".";
     } else if (FieldBytes(target, first) + FieldBytes(s.WorkRecords, second) > kMaxDataFileBytes) {
-        why = "Together the two files hold more than " + std::to_string(kMaxDataFileBytes >> 20) +
-              " MB of text, the most a data file may hold.";
+        why = "Together the two files hold more than " + MiB(kMaxDataFileBytes) +
+              " of text, the most a data file may hold.";
     } else {
         return false;
     }

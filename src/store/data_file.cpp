@@ -327,8 +327,8 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         std::string bytes = BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo);
         if (bytes.size() > kMaxDataFileBytes)
             throw FileFailure{kErrOverflow, "Overflow: the file would be larger than " +
-                                                std::to_string(kMaxDataFileBytes >> 20) +
-                                                " MB, the most a data file may hold to be opened "
+                                                MiB(kMaxDataFileBytes) +
+                                                ", the most a data file may hold to be opened "
                                                 "again (" +
                                                 FileName + ")"};
         tempName = WriteTemporary(FileName, bytes);
@@ -451,22 +451,13 @@ bool ReadDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, RecordS
                 return false;
             }
             ProtocolRecord& r = Records[k];
-            nextField(line, k);
-            AddLine(r.V1, line, true, "a field", k);
-            nextField(line, k);
-            r.V2 = LineNumber16(line, lines);
-            nextField(line, k);
-            AddLine(r.V3, line, true, "a field", k);
-            nextField(line, k);
-            AddLine(r.V4, line, true, "a field", k);
-            nextField(line, k);
-            AddLine(r.V5, line, true, "a field", k);
-            nextField(line, k);
-            AddLine(r.V6, line, true, "a field", k);
-            nextField(line, k);
-            AddLine(r.V7, line, true, "a field", k);
-            nextField(line, k);
-            AddLine(r.V8, line, true, "the text", k);
+            for (int j = 1; j <= 8; ++j) {
+                nextField(line, k);
+                if (j == 2)
+                    r.V2 = LineNumber16(line, lines);
+                else
+                    AddLine(*TextField(r, j), line, true, j == 8 ? "the text" : "a field", k);
+            }
             haveLine = false;
             while (lines.Next(current)) {
                 if (IsMarkerLine(current)) {

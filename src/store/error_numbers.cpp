@@ -1,5 +1,7 @@
 #include "store/error_numbers.h"
 
+#include "store/text.h"
+
 namespace core {
 
 namespace {
@@ -29,9 +31,8 @@ NumberedError ReadFileError(std::error_code ec, std::string_view name, size_t ma
                             std::string_view whatHolds) {
     if (ec != std::errc::file_too_large)
         return FileError(ec, name);
-    return {kErrAccess, "Path/File access error: the file is larger than " +
-                            std::to_string(maxBytes >> 20) + " MB, the most " +
-                            std::string(whatHolds) + Where(name)};
+    return {kErrAccess, "Path/File access error: the file is larger than " + MiB(maxBytes) +
+                            ", the most " + std::string(whatHolds) + Where(name)};
 }
 
 }  // namespace core

@@ -4,7 +4,6 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
-#include <system_error>
 #include <vector>
 
 #ifndef _WIN32
@@ -105,7 +104,8 @@ std::string_view FileNamePart(std::string_view name) {
 }
 
 std::error_code ReadFileInChunks(std::string_view name,
-                                 const std::function<void(std::string_view)>& each) {
+                                 const std::function<void(std::string_view)>& each,
+                                 size_t maxBytes) {
     if (name.empty())
         return ErrnoCode(ENOENT);
     const fs::path path = NativePath(name);
@@ -117,14 +117,23 @@ std::error_code ReadFileInChunks(std::string_view name,
         return ErrnoCode(EISDIR);
     if (!fs::is_regular_file(status))
         return ErrnoCode(EINVAL);
+    const uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size > maxBytes)
+        return std::make_error_code(std::errc::file_too_large);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenFile(path, "rb"), &std::fclose);
     if (!f)
         return ErrnoCode(errno);
     std::vector<char> chunk(size_t{1} << 16);
     size_t got;
+    size_t total = 0;
     errno = 0;
-    while ((got = std::fread(chunk.data(), 1, chunk.size(), f.get())) > 0)
+    while ((got = std::fread(chunk.data(), 1, chunk.size(), f.get())) > 0) {
+        // A file that grows while it is read is held to the bound as well.
+        total += got;
+        if (total > maxBytes)
+            return std::make_error_code(std::errc::file_too_large);
         each(std::string_view(chunk.data(), got));
+    }
     if (std::ferror(f.get()))
         return ErrnoCode(errno ? errno : EIO);
     return {};
@@ -134,20 +143,10 @@ std::error_code ReadWholeFile(std::string_view name, std::string& bytes, size_t 
     std::string data;
     std::error_code ec;
     const uintmax_t size = fs::file_size(NativePath(name), ec);
-    if (!ec && size > maxBytes)
-        return std::make_error_code(std::errc::file_too_large);
-    if (!ec && size < data.max_size())
+    if (!ec && size <= maxBytes && size < data.max_size())
         data.reserve(static_cast<size_t>(size));
-    try {
-        ec = ReadFileInChunks(name, [&](std::string_view chunk) {
-            // A file that grows while it is read is held to the bound as well.
-            if (data.size() + chunk.size() > maxBytes)
-                throw std::system_error(std::make_error_code(std::errc::file_too_large));
-            data.append(chunk);
-        });
-    } catch (const std::system_error& e) {
-        return e.code();
-    }
+    ec = ReadFileInChunks(
+        name, [&](std::string_view chunk) { data.append(chunk); }, maxBytes);
     if (ec)
         return ec;
     bytes = std::move(data);

@@ -42,10 +42,12 @@ std::error_code ReadWholeFile(std::string_view name, std::string& bytes,
                               size_t maxBytes = SIZE_MAX);
 
 // Reads the file from the start a chunk at a time, handing each to `each`, so
-// that no more than one chunk is held; refuses what ReadWholeFile refuses.
+// that no more than one chunk is held; refuses what ReadWholeFile refuses (a
+// file that grows past `maxBytes` while it is read, after the chunks before).
 // An exception thrown by `each` ends the reading and passes on.
 std::error_code ReadFileInChunks(std::string_view name,
-                                 const std::function<void(std::string_view)>& each);
+                                 const std::function<void(std::string_view)>& each,
+                                 size_t maxBytes = SIZE_MAX);
 
 // A plain file is there under the name that may not be written: its
 // permissions allow no writing, or not to this user.

@@ -85,9 +85,10 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
     }
     if (!makesBackup)
         return true;
+    const DataFileKind backupKind = kind.value_or(KindOfSet(own));
     std::string backup;
     try {
-        backup = BackupFileName(name, kind.value_or(KindOfSet(own)));
+        backup = BackupFileName(name, backupKind);
     } catch (const std::invalid_argument&) {
         return true;  // no backup is made for such a name
     }
@@ -98,7 +99,7 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
     // no later save of it can do so.
     other = OpenSetOfBackup(s, backup, own);
     if (other != 0 && (own != 0 || PathExists(name))) {
-        const std::string instead = NameWithFreeBackup(s, name, own, kind.value_or(KindOfSet(own)));
+        const std::string instead = NameWithFreeBackup(s, name, own, backupKind);
         ui.Message(
             "Saving \"" + name + "\" would replace its backup \"" + backup +
                 "\", which is also the backup of " + SetDescription(other) + " \"" +

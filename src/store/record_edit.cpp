@@ -157,8 +157,9 @@ void JoinRecords(KovaState& s, KovaUi& ui, EditSet set) {
     const int current = set.current;
     ProtocolRecord& previous = set.records[current - 1];
     const ProtocolRecord& joined = set.records[current];
+    std::string text = Trim(previous.V8) + " " + Trim(joined.V8);
     // A field past the most a field holds could not be read back once saved.
-    if (Trim(previous.V8).size() + 1 + Trim(joined.V8).size() > kMaxFieldBytes ||
+    if (text.size() > kMaxFieldBytes ||
         previous.Memo.size() + (previous.Memo.empty() ? 0 : 2) + joined.Memo.size() >
             kMaxFieldBytes) {
         ui.Message("The joined record's text or memo would be longer than " +
@@ -167,7 +168,7 @@ void JoinRecords(KovaState& s, KovaUi& ui, EditSet set) {
                    kProgramTitle, Icon::Exclamation);
         return;
     }
-    s.ScratchText = Trim(previous.V8) + " " + Trim(joined.V8);
+    s.ScratchText = std::move(text);
     previous.V8 = s.ScratchText;
     // The memo is the user's own note: it goes along, on a line of its own.
     if (!joined.Memo.empty())

@@ -117,6 +117,12 @@ size_t InsertSorted(std::vector<std::string>& list, std::string item);
 // callers report as an error of the command.
 std::string DerivedName(std::string_view fileName, std::string_view extension);
 
+// A size as a message names it: whole megabytes ("16 MB"). Inline, for the
+// reader program, which links only the workbook's own sources.
+inline std::string MiB(size_t bytes) {
+    return std::to_string(bytes >> 20) + " MB";
+}
+
 // How many characters of a field or of a file's content a message quotes.
 inline constexpr size_t kExcerptLength = 60;
 

@@ -297,34 +297,16 @@ ImportedSet ParseBytes(Parser& parser, std::string_view bytes, size_t chunkSize)
     });
 }
 
-struct TextFileTooLarge {};
-
 // Parses the named file, read a chunk at a time; false (a message shown)
-// when it cannot be read or is refused. Its size is held to the bound while
-// it is read, so that a file that grows, or a device, is held to it too.
+// when it cannot be read or is refused.
 template <typename Parser>
 bool ParseFile(KovaUi& ui, Parser& parser, const std::string& name, ImportedSet& set) {
     std::error_code failed;
     try {
-        if (std::filesystem::file_size(NativePath(name), failed) > kMaxTextFileBytes && !failed)
-            throw TextFileTooLarge{};
-        failed.clear();
         set = ParseChunks(parser, [&](const std::function<void(std::string_view)>& each) {
-            size_t total = 0;
             if (!failed)
-                failed = ReadFileInChunks(name, [&](std::string_view chunk) {
-                    total += chunk.size();
-                    if (total > kMaxTextFileBytes)
-                        throw TextFileTooLarge{};
-                    each(chunk);
-                });
+                failed = ReadFileInChunks(name, each, kMaxTextFileBytes);
         });
-    } catch (const TextFileTooLarge&) {
-        ui.Message("\"" + name + "\" is larger than " +
-                       PlainNumber(static_cast<long long>(kMaxTextFileBytes >> 20)) +
-                       " MB, the most a text import reads. Nothing was imported.",
-                   kProgramTitle, Icon::Exclamation);
-        return false;
     } catch (const std::length_error&) {
         ui.Message("\"" + name + "\" gives more than " + std::to_string(kMaxRecords) +
                        " records, the most a set can hold. Nothing was imported.",
@@ -335,6 +317,12 @@ bool ParseFile(KovaUi& ui, Parser& parser, const std::string& name, ImportedSet&
                        (e.continued ? "makes the text it adds to" : "is") + " longer than " +
                        PlainNumber(static_cast<long long>(kMaxFieldBytes)) +
                        " characters, the most a field can hold. Nothing was imported.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    if (failed == std::errc::file_too_large) {
+        ui.Message("\"" + name + "\" is larger than " + MiB(kMaxTextFileBytes) +
+                       ", the most a text import reads. Nothing was imported.",
                    kProgramTitle, Icon::Exclamation);
         return false;
     }

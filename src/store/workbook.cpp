@@ -18,6 +18,7 @@
 #include <new>
 
 #include "store/error_numbers.h"
+#include "store/text.h"
 #include "store/windows1252.h"
 #include "store/workbook.h"
 
@@ -35,10 +36,6 @@ long long DaysFromCivil(long long y, unsigned m, unsigned d) {
     const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-std::string MiB(size_t bytes) {
-    return std::to_string(bytes >> 20) + " MB";
 }
 
 // ---- replies -----------------------------------------------------------------

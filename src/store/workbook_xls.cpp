@@ -123,10 +123,8 @@ private:
     CellValue Cell(unsigned row, unsigned short column) {
         CellValue v;
         FreeXL_CellValue cell;
-        const std::string where =
-            "the cell in row " + std::to_string(row + 1) + ", column " + std::to_string(column + 1);
         if (freexl_get_cell_value(handle_, row, column, &cell) != FREEXL_OK)
-            Damaged(where);
+            DamagedCell(row, column);
         switch (cell.type) {
             case FREEXL_CELL_INT:
                 v.kind = CellValue::Kind::Number;
@@ -139,14 +137,14 @@ private:
             case FREEXL_CELL_TEXT:
             case FREEXL_CELL_SST_TEXT:
                 if (cell.value.text_value == nullptr)
-                    Damaged(where);
+                    DamagedCell(row, column);
                 SetCellText(v, cell.value.text_value);
                 break;
             case FREEXL_CELL_DATE:
             case FREEXL_CELL_DATETIME:
             case FREEXL_CELL_TIME:
                 if (cell.value.text_value == nullptr)
-                    Damaged(where);
+                    DamagedCell(row, column);
                 v = DateCell(cell.type, cell.value.text_value);
                 break;
             default:
@@ -157,6 +155,10 @@ private:
 
     [[noreturn]] void Damaged(const std::string& what) {
         throw UnreadableWorkbook(name_, what + " is damaged");
+    }
+    [[noreturn]] void DamagedCell(unsigned row, unsigned short column) {
+        Damaged("the cell in row " + std::to_string(row + 1) + ", column " +
+                std::to_string(column + 1));
     }
 
     std::string name_;

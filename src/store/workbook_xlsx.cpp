@@ -22,6 +22,7 @@
 
 #include "store/error_numbers.h"
 #include "store/file_access.h"
+#include "store/text.h"
 #include "store/windows1252.h"
 #include "store/workbook.h"
 
@@ -327,7 +328,7 @@ private:
 
     void Bounded(size_t length) const {
         if (length > maxHeld_)
-            throw XmlFault{"it holds a tag longer than " + std::to_string(maxHeld_ >> 20) + " MB"};
+            throw XmlFault{"it holds a tag longer than " + MiB(maxHeld_)};
     }
 
     // <?xml version="1.0" encoding="UTF-8"?>: only UTF-8 is read.
@@ -713,8 +714,8 @@ private:
                 // empty one too.
                 total += s.text.size() + sizeof(CellValue);
                 if (total > kMaxSharedStringBytes)
-                    book.Damaged("its shared strings take more than " +
-                                 std::to_string(kMaxSharedStringBytes >> 20) + " MB of memory");
+                    book.Damaged("its shared strings take more than " + MiB(kMaxSharedStringBytes) +
+                                 " of memory");
                 book.strings_.push_back(std::move(s));
                 finished = stop.stop_requested();  // the sheet failed: no need to go on
             } else if (item > 0) {
@@ -726,7 +727,7 @@ private:
                 return;
             if (text.text.size() + t.size() > kMaxCollectedBytes)
                 book.Damaged("shared string " + std::to_string(book.strings_.size()) +
-                             " is longer than " + std::to_string(kMaxCollectedBytes >> 20) + " MB");
+                             " is longer than " + MiB(kMaxCollectedBytes));
             text.text.append(t);
         }
     };

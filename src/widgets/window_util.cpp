@@ -93,10 +93,9 @@ QString Excerpt(std::string_view bytes, size_t maxBytes, int& exact) {
             end = bytes.size();
         const size_t length = std::min(end - start, kExcerptLineBytes);
         out += ToEditableText(bytes.substr(start, length));
-        if (length < end - start && exact < 0) {
-            exact = static_cast<int>(out.size() - note);
-            out += QChar(0x2026);
-        } else if (length < end - start) {
+        if (length < end - start) {
+            if (exact < 0)
+                exact = static_cast<int>(out.size() - note);
             out += QChar(0x2026);
         }
         if (end < bytes.size())
