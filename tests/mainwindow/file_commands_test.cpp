@@ -321,14 +321,15 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
         {"other.kov", [&] { return core::SaveSelectionAs(s, ui, dialog); }},
         {"other.png", [&] { return core::ChoosePictureFile(s, ui, dialog, "Save").has_value(); }},
     };
+    for (const char* file : {"other.tbl", "other.kov", "other.fil", "other.ana", "other.png"})
+        test::WriteBytes((dir / file).string(), "keep");
     fs::create_symlink(dir / "nowhere", dir / "link.tbl");
+    const auto files = test::Snapshot(dir);
     for (const auto& [file, save] : cases) {
         SCOPED_TRACE(file);
         ShowFilterLinesWithDataSet1();
         core::ShowDataMode(s, ui);
         s.OutputKind = "ana";
-        if (!fs::is_symlink(dir / file))
-            test::WriteBytes((dir / file).string(), "keep");
         ui.log.clear();
         ui.answers = {core::Answer::No};
         dialog.answers = {(dir / file).string()};
@@ -337,9 +338,7 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
         EXPECT_EQ(ui.log[0].rfind("AskYesNo", 0), 0u);
     }
     EXPECT_EQ(s.TableFileName, "");
-    for (const char* file : {"other.tbl", "other.kov", "other.fil", "other.ana", "other.png"})
-        EXPECT_EQ(test::ReadBytes((dir / file).string()), "keep");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 6);
+    EXPECT_TRUE(test::Snapshot(dir) == files);
 
     // Yes replaces it; the table's own file is then saved over unasked.
     ui.log.clear();

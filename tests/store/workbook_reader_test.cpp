@@ -86,8 +86,7 @@ TEST(SheetReader, WhatTheReaderStartedEndsWithIt) {
     EXPECT_EQ(core::RunSheetReader({"names", "b.xls"}, "b.xls", 1 << 20, {}, 5000), "reply");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     setenv("KOVA_SHEETREADER", kept.c_str(), 1);
-    std::string left = test::ReadBytes(pidFile);
-    left = left.substr(0, left.find('\n'));
+    const std::string left = std::to_string(std::stoi(test::ReadBytes(pidFile)));
     std::string state = "gone";
     for (int i = 0; i < 100; ++i) {
         std::ifstream in("/proc/" + left + "/stat");
