@@ -210,8 +210,7 @@ TEST_F(AppendMerge, FailedReadsAndOversizedResultsChangeNothing) {
     core::RecordSet text = test::NumberedSet(1);
     text[1].V8 = "more";
     Second(text, "text.kov");
-    // A file past the bound (sparse), in a folder of its own that the
-    // snapshot below does not read.
+    // Past the bound (sparse), beside the folder the snapshot reads.
     test::TempDir hugeDir;
     test::WriteBytes(hugeDir.File("huge.kov"), "##00000\r\n 1 MEMO 0 \r\n 9 \r\n");
     std::filesystem::resize_file(hugeDir.File("huge.kov"), core::kMaxDataFileBytes + 1);

@@ -159,9 +159,7 @@ TEST_F(FileCommands, CancelledOpensOfTablesAndOutputsChangeNothing) {
     EXPECT_EQ(s.CategoryLists[4], std::vector<std::string>{"x"});
 }
 
-// A name the dialog refused and a Cancel alike end every command that asked
-// for a file: nothing read, written, replaced or renamed (a save does not
-// fall back on the set's current name).
+// A refused name or a Cancel ends the command; a save does not fall back on the current name.
 TEST_F(FileCommands, RefusedNameOrCancelEndsEveryCommandWithNothingChanged) {
     for (const std::optional<std::string>& answer :
          {std::optional<std::string>(""), std::optional<std::string>()}) {
@@ -323,14 +321,15 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
         {"other.kov", [&] { return core::SaveSelectionAs(s, ui, dialog); }},
         {"other.png", [&] { return core::ChoosePictureFile(s, ui, dialog, "Save").has_value(); }},
     };
+    for (const char* file : {"other.tbl", "other.kov", "other.fil", "other.ana", "other.png"})
+        test::WriteBytes((dir / file).string(), "keep");
     fs::create_symlink(dir / "nowhere", dir / "link.tbl");
+    const auto files = test::Snapshot(dir);
     for (const auto& [file, save] : cases) {
         SCOPED_TRACE(file);
         ShowFilterLinesWithDataSet1();
         core::ShowDataMode(s, ui);
         s.OutputKind = "ana";
-        if (!fs::is_symlink(dir / file))
-            test::WriteBytes((dir / file).string(), "keep");
         ui.log.clear();
         ui.answers = {core::Answer::No};
         dialog.answers = {(dir / file).string()};
@@ -339,9 +338,7 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
         EXPECT_EQ(ui.log[0].rfind("AskYesNo", 0), 0u);
     }
     EXPECT_EQ(s.TableFileName, "");
-    for (const char* file : {"other.tbl", "other.kov", "other.fil", "other.ana", "other.png"})
-        EXPECT_EQ(test::ReadBytes((dir / file).string()), "keep");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 6);
+    EXPECT_TRUE(test::Snapshot(dir) == files);
 
     // Yes replaces it; the table's own file is then saved over unasked.
     ui.log.clear();
@@ -352,8 +349,7 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
     EXPECT_EQ(ui.log.size(), 1u);
 }
 
-// A name ending in ".png" is the picture's name as it stands: when it is an
-// open set's file, the picture is refused, whatever a question would answer.
+// A picture is never saved over an open set's file, whatever a question would answer.
 TEST_F(FileCommands, PictureIsRefusedTheFileOfAnOpenSetEndingInPng) {
     const std::string set = (dir / "shot.png").string();
     test::WriteDataFile(set, test::MakeRecords(2));
@@ -460,36 +456,31 @@ TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
     EXPECT_TRUE(test::ReadBytes((dir / "classroom.fil.bak").string()) == filterBackup);
 }
 
-// Two open sets whose backups would share one name: neither save may
-// replace the other's backup. The message names the other set and a name
-// to use instead; nothing changes on disk.
+// The message names the other set and a name to use instead.
 TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
     const std::string kov = (dir / "classroom.kov").string();
-    const std::string fil = (dir / "classroom.fil").string();
     const struct {
-        std::string second;  // data set 2, else the filter lines
+        std::string second;  // data set 2 or the filter lines
         std::function<bool()> save;
         const char* other;      // the set named in the message
         const char* suggested;  // the name it suggests
     } cases[] = {
         {(dir / "classroom.ko2").string(), [&] { return core::SaveShownSet(s, ui); },
          "classroom.kov\"", "classroom-2.ko2"},
-        {"", [&] { return core::SaveKovfile(s, ui, dialog); }, "classroom.fil\"",
-         "classroom.fil-2.kov"},
+        {(dir / "classroom.fil").string(), [&] { return core::SaveKovfile(s, ui, dialog); },
+         "classroom.fil\"", "classroom.fil-2.kov"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.suggested);
         s = core::KovaState();
         test::WriteDataFile(kov, test::MakeRecords(3));
         ASSERT_TRUE(core::OpenDataFile(s, ui, kov));
-        if (!c.second.empty()) {
-            test::WriteDataFile(c.second, test::MakeRecords(2));
-            ASSERT_TRUE(core::OpenData2File(s, ui, c.second));
-        } else {
-            test::WriteDataFile(fil, test::MakeRecords(2, "*"));
-            ASSERT_TRUE(core::OpenFilterFile(s, ui, fil));
+        const bool filter = c.second.ends_with(".fil");
+        test::WriteDataFile(c.second, test::MakeRecords(2, filter ? "*" : "text "));
+        ASSERT_TRUE(filter ? core::OpenFilterFile(s, ui, c.second)
+                           : core::OpenData2File(s, ui, c.second));
+        if (filter)
             core::ShowDataMode(s, ui);
-        }
         test::WriteBytes((dir / "classroom.bak").string(), "backup of classroom.kov");
         test::WriteBytes((dir / "classroom.fil.bak").string(), "backup of classroom.fil");
         const auto before = test::Snapshot(dir);

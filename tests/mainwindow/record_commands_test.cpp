@@ -161,7 +161,6 @@ TEST_F(Edit, JoinAppendsTheTextToThePreviousRecord) {
     test::ShowSet1(s, ui, 2, 2);
     s.Records1[1].V8.assign(core::kMaxFieldBytes / 2, 'a');
     s.Records1[2].V8.assign(core::kMaxFieldBytes / 2, 'b');
-    ui.messages.clear();
     core::JoinButton(s, ui);
     EXPECT_EQ(s.RecordCount1, 2);
     EXPECT_EQ(ui.messages.size(), 1u);

@@ -276,7 +276,6 @@ TEST_F(WorksheetImport, FailuresAndCancelChangeNothing) {
         {"a whole field of text in the sequence column", "3", "1", "", false, false, "Error #  13"},
         {"missing sheet", "", "1", "#2", false, false, "Error #  9"},
         {"no worksheet at all", "", "1", "", false, true, "Error #  9"},
-        // Two cells of 16 MB, each in seven fields.
         {"text past 64 MB, a cell counted in every field", "", "2", "", false, false,
          "Error #  1004", core::Answer::Yes, "3"},
     };
