@@ -121,6 +121,15 @@ TEST_F(CrossTablesTest, TheDialogRefusesWhatCannotRun) {
     EXPECT_TRUE(core::RunCrossTablesFromDialog(s, ui, {"1", "3", 0, 4, 5}, test::FixedClock()));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(std::filesystem::exists(AnaPath()));
+    // With every table unticked nothing is written, and an earlier report is
+    // not shown again.
+    std::ofstream(AnaPath(), std::ios::binary) << "earlier\r\n";
+    s.AnalysisFileName = AnaPath();
+    ui.log.clear();
+    EXPECT_TRUE(core::RunCrossTablesFromDialog(
+        s, ui, {"1", "2", 0, 4, 5, false, false, false, false, false, false}, test::FixedClock()));
+    EXPECT_EQ(Ana(), "earlier\r\n");
+    EXPECT_TRUE(ui.log.empty());
 }
 
 TEST_F(CrossTablesTest, TooManyCategoriesAreRefusedBeforeAnyTableIsBuilt) {
@@ -132,6 +141,7 @@ TEST_F(CrossTablesTest, TooManyCategoriesAreRefusedBeforeAnyTableIsBuilt) {
         // 8000 distinct codes: their table would take half a gigabyte.
         {"8000 by 8000", 8000, 8000},
         {"1001 by two", 1001, 2},
+        {"two by 1001", 2, 1001},
     };
     auto peakKilobytes = [] {
         rusage usage{};
@@ -141,8 +151,9 @@ TEST_F(CrossTablesTest, TooManyCategoriesAreRefusedBeforeAnyTableIsBuilt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<test::Row> rows;
-        for (int i = 0; i < c.rowCodes; ++i)
-            rows.push_back(test::Row("", 0, "", "c" + std::to_string(i),
+        const int count = std::max(c.rowCodes, c.columnCodes);
+        for (int i = 0; i < count; ++i)
+            rows.push_back(test::Row("", 0, "", "c" + std::to_string(i % c.rowCodes),
                                      "d" + std::to_string(i % c.columnCodes)));
         Protocol(rows);
         ui.messages.clear();
@@ -151,8 +162,8 @@ TEST_F(CrossTablesTest, TooManyCategoriesAreRefusedBeforeAnyTableIsBuilt) {
         std::ofstream(AnaPath(), std::ios::binary) << "earlier\r\n";
         s.AnalysisFileName = AnaPath();
         const long before = peakKilobytes();
-        ASSERT_TRUE(core::RunCrossTablesFromDialog(
-            s, ui, {"1", std::to_string(c.rowCodes), 0, 4, 5}, test::FixedClock()));
+        ASSERT_TRUE(core::RunCrossTablesFromDialog(s, ui, {"1", std::to_string(count), 0, 4, 5},
+                                                   test::FixedClock()));
         EXPECT_LT(peakKilobytes() - before, 100 * 1024);
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_NE(ui.messages[0].find("Too many categories"), std::string::npos);

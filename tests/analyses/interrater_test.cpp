@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "analyses/analysis_commands.h"
 #include "analyses/analysis_fixture.h"
 #include "analyses/interrater.h"
 #include "store/text.h"
+#include "support/scripted_chooser.h"
 
 namespace {
 
@@ -198,10 +200,16 @@ TEST_F(InterraterReportTest, TooManyCategoriesAreRefused) {
         many.push_back("c" + std::to_string(i));
     s.CategoryLists[5] = many;
     s.TableBasedCategories = 1;
-    ASSERT_TRUE(core::RunInterraterAgreement(s, ui, 5, test::FixedClock()));
+    // From the menu: nothing is written, and an earlier report is not shown again.
+    std::ofstream(AnaPath(), std::ios::binary) << "earlier\r\n";
+    s.AnalysisFileName = AnaPath();
+    test::ScriptedChooser dialog;
+    core::InterraterMenuItem(
+        s, ui, 7, dialog, [] {}, test::FixedClock());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].find("Too many categories"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(AnaPath()));
+    EXPECT_EQ(Ana(), "earlier\r\n");
+    EXPECT_EQ(ui.outputCaption, "");
 }
 
 }  // namespace

@@ -164,6 +164,12 @@ TEST_F(ReportFrame, AnOutputFileTooLargeToShowGivesAMessageAndClosesTheViewer) {
         EXPECT_EQ(ui.outputCaption, "");
         EXPECT_EQ(ui.log.back(), "HideOutput");
     }
+    // At both bounds it is shown.
+    std::string most = lineEnds.substr(2);
+    most.resize(core::kMaxOutputFileBytes, 'x');
+    std::ofstream(AnaPath(), std::ios::binary) << most;
+    EXPECT_TRUE(core::ShowAnalysisFile(s, ui));
+    EXPECT_TRUE(ui.outputText == most);
 }
 
 TEST_F(ReportFrame, ShowListingFileShowsTheListingFile) {

@@ -210,12 +210,17 @@ TEST_F(AppendMerge, FailedReadsAndOversizedResultsChangeNothing) {
     core::RecordSet text = test::NumberedSet(1);
     text[1].V8 = "more";
     Second(text, "text.kov");
+    core::RecordSet memo(2);  // its one record holds nothing but a memo
+    memo[1].V0 = 1;
+    memo[1].Memo = "note";
+    Second(memo, "memo.kov");
     // Past the bound (sparse), beside the folder the snapshot reads.
     test::TempDir hugeDir;
     test::WriteBytes(hugeDir.File("huge.kov"), "##00000\r\n 1 MEMO 0 \r\n 9 \r\n");
     std::filesystem::resize_file(hugeDir.File("huge.kov"), core::kMaxDataFileBytes + 1);
     const auto files = test::Snapshot(dir.path());
     // Data set 1 holds all the text a data file may hold.
+    s.Records1[1].V8.clear();
     s.Records1[1].V8.assign(core::kMaxDataFileBytes - core::FieldBytes(s.Records1, 3), 'x');
     const core::KovaState before = s;
     const std::pair<std::string, std::string> names[] = {
@@ -224,6 +229,7 @@ TEST_F(AppendMerge, FailedReadsAndOversizedResultsChangeNothing) {
         {dir.File("cut.kov"), "linenumber"},
         {dir.File("big.kov"), "32767"},
         {dir.File("text.kov"), "more than 80 MB of text"},
+        {dir.File("memo.kov"), "more than 80 MB of text"},
         {hugeDir.File("huge.kov"), "larger than 80 MB, the most a data file may hold"}};
     for (const auto& [name, said] : names) {
         SCOPED_TRACE(name);

@@ -456,7 +456,8 @@ TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
     EXPECT_TRUE(test::ReadBytes((dir / "classroom.fil.bak").string()) == filterBackup);
 }
 
-// The message names the other set and a name to use instead.
+// The message names the other set and a name to use instead, one under
+// which nothing stands yet.
 TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
     const std::string kov = (dir / "classroom.kov").string();
     const struct {
@@ -464,14 +465,18 @@ TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
         std::function<bool()> save;
         const char* other;      // the set named in the message
         const char* suggested;  // the name it suggests
+        const char* there;      // a file standing in the folder before the save
     } cases[] = {
         {(dir / "classroom.ko2").string(), [&] { return core::SaveShownSet(s, ui); },
-         "classroom.kov\"", "classroom-2.ko2"},
+         "classroom.kov\"", "classroom-3.ko2", "classroom-2.ko2"},
         {(dir / "classroom.fil").string(), [&] { return core::SaveKovfile(s, ui, dialog); },
-         "classroom.fil\"", "classroom.fil-2.kov"},
+         "classroom.fil\"", "classroom.fil-2.kov", nullptr},
+        // A selection saved over a file there, even when the user would replace it.
+        {(dir / "classroom.fil").string(), [&] { return core::SaveSelectionAs(s, ui, dialog); },
+         "classroom.fil\"", "classroom.fil-2.kov", "classroom.fil.kov"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.suggested);
+        SCOPED_TRACE(&c - cases);
         s = core::KovaState();
         test::WriteDataFile(kov, test::MakeRecords(3));
         ASSERT_TRUE(core::OpenDataFile(s, ui, kov));
@@ -483,8 +488,11 @@ TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
             core::ShowDataMode(s, ui);
         test::WriteBytes((dir / "classroom.bak").string(), "backup of classroom.kov");
         test::WriteBytes((dir / "classroom.fil.bak").string(), "backup of classroom.fil");
+        if (c.there != nullptr)
+            test::WriteBytes((dir / c.there).string(), "there before");
         const auto before = test::Snapshot(dir);
         ui.messages.clear();
+        ui.answers = {core::Answer::Yes};
         dialog.answers = {(dir / "classroom.fil.kov").string()};
         EXPECT_FALSE(c.save());
         ASSERT_EQ(ui.messages.size(), 1u);

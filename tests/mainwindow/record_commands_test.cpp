@@ -157,13 +157,18 @@ TEST_F(Edit, JoinAppendsTheTextToThePreviousRecord) {
     ShowFilters(s, ui, 3, 3);
     core::JoinButton(s, ui);
     EXPECT_EQ(s.FilterCount, 3);
-    // A text past the most a field holds (it could not be read back) is not joined.
-    test::ShowSet1(s, ui, 2, 2);
-    s.Records1[1].V8.assign(core::kMaxFieldBytes / 2, 'a');
-    s.Records1[2].V8.assign(core::kMaxFieldBytes / 2, 'b');
-    core::JoinButton(s, ui);
-    EXPECT_EQ(s.RecordCount1, 2);
-    EXPECT_EQ(ui.messages.size(), 1u);
+    // A text or memo one byte past the most a field holds (it could not be
+    // read back) is not joined: the texts join with a blank, the memos with a
+    // line end.
+    for (bool memo : {false, true}) {
+        test::ShowSet1(s, ui, 2, 2);
+        ui.messages.clear();
+        (memo ? s.Records1[1].Memo : s.Records1[1].V8).assign(core::kMaxFieldBytes / 2, 'a');
+        (memo ? s.Records1[2].Memo : s.Records1[2].V8).assign(core::kMaxFieldBytes / 2 - memo, 'b');
+        core::JoinButton(s, ui);
+        EXPECT_EQ(s.RecordCount1, 2);
+        EXPECT_EQ(ui.messages.size(), 1u);
+    }
 }
 
 TEST_F(Edit, SplitCutsAtTheCaretAndRenumbersDataSet1) {

@@ -191,9 +191,14 @@ TEST_F(TextImport, DialogueBecomesASavedDataFileThatReopensTheSame) {
     EXPECT_EQ(back.records, s.Records1);
 }
 
+// The file is as large as an import reads, most of it blank lines.
 TEST_F(TextImport, SentencesAreSavedWithTheirFileNameAsFileInfo) {
     const std::string source = dir.File("story.txt");
-    test::WriteBytes(source, "We left. Then it rained!\r\n");
+    std::string text = "We left. Then it rained!\r\n";
+    text.resize(core::kMaxTextFileBytes, ' ');
+    for (size_t at = text.size(); at > size_t{1} << 20; at -= size_t{1} << 20)
+        text[at - 1] = '\n';
+    test::WriteBytes(source, text);
     test::WriteBytes(dir.File("story.bak"), "made by hand");
     dialog.answers = {source};
     ASSERT_TRUE(core::ReadGeneralTextfile(s, ui, dialog));

@@ -55,6 +55,7 @@ TEST(WorksheetCells, DatesAndNumbersInTheirFixedForms) {
         {Num(123456789012345678.0), "1.23456789012346e+17", "1.23456789012346e+17"},
         {Date(core::SerialDate(2024, 2, 29)), "29-02-2024", "29-02-2024"},
         {Date(core::SerialDate(1900, 3, 1, 6, 30, 15)), "01-03-1900 6:30:15", "01-03-1900 6:30:15"},
+        {Date(core::SerialDate(1900, 2, 28, 6)), "28-02-1900 6:00:00", "28-02-1900 6:00:00"},
         {Date(0.5), "12:00:00", "12:00:00"},
         {Date(1), "01-01-1900", "01-01-1900"},
         {Date(59.25), "28-02-1900 6:00:00", "28-02-1900 6:00:00"},
@@ -571,6 +572,11 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
     // Entities, "&amp;" cut where the part's first piece of 1 MiB ends.
     const std::string entities =
         std::string((1 << 20) - 64, ' ') + TextRow(1, "&lt;&gt;&amp;&quot;&apos;&#65;&#x42;");
+    // A text that opens with a reference, cut after its "&#x000": the piece
+    // ends 9 bytes after "<v>" begins, the least that is read as a tag.
+    const std::string reference = std::string((1 << 20) - 60, ' ') + TextRow(1, "&#x000E9;t&#233;");
+    const std::string inlineMiB =
+        "<c r=\"A1\" t=\"str\"><v>" + std::string(1 << 20, 'a') + "</v></c>";
     struct Case {
         const char* name;
         Writer write;
@@ -647,6 +653,9 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
                     "<c r=\"A1\" t=\"str\"><v>last</v></c></row>"),
               {"", "<sst><si><t>", std::string(1024, 'a'), 1024, "</t></si></sst>"}),
          nullptr, false, "last"},
+        {"a cell of 1 MiB of text written 70 times counts once.xlsx",
+         Xlsx(Sheet("<row r=\"1\">", inlineMiB, 70, "<c r=\"A1\" t=\"str\"><v>last</v></c></row>")),
+         nullptr, false, "last"},
         {"five million empty shared strings.xlsx",
          Xlsx(Sheet(TextRow(1, "x")), {"", "<sst>", "<si/>", 5000000, "</sst>"}),
          "shared strings take more than 256 MB of memory"},
@@ -656,6 +665,8 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
          "the part xl/workbook.xml holds no worksheet"},
         {"entities, one cut between two pieces of 1 MiB.xlsx", Xlsx(Sheet(entities)), nullptr,
          false, "<>&\"'AB"},
+        {"a reference opening a text, cut between two pieces.xlsx", Xlsx(Sheet(reference)), nullptr,
+         false, "\xE9t\xE9"},
         {"cells without references, one naming no shared string.xlsx",
          Xlsx(Sheet("<row r=\"1\"><c t=\"str\"><v>x</v></c><c t=\"s\"/>"
                     "<c t=\"str\"><v>y</v></c></row>")),

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "store/text.h"
@@ -509,6 +510,25 @@ TEST_F(DataFileTest, RefusedAndFailedSavesLeaveTheFolderAsItWas) {
             EXPECT_EQ(ReadBytes(folder.File("p.bak")), "backup") << c.what;
         }
     }
+}
+
+// A file of exactly the most a data file may hold is written and read again;
+// one byte more is not read.
+TEST_F(DataFileTest, AFileAtItsBoundIsReadAndOneByteMoreIsNot) {
+    const std::string name = dir.File("full.kov");
+    RecordSet set = test::NumberedSet(6);
+    for (int k = 1; k <= 5; ++k)
+        set[k].V8.assign(core::kMaxFieldBytes - 4096, 'x');
+    ASSERT_TRUE(Save(name, set, 6, 9, ""));
+    set[6].V8.append(core::kMaxDataFileBytes - std::filesystem::file_size(name), 'x');
+    ASSERT_TRUE(Save(name, set, 6, 9, ""));
+    ASSERT_EQ(std::filesystem::file_size(name), core::kMaxDataFileBytes);
+    ASSERT_TRUE(Read(name)) << LastMessage();
+    ASSERT_EQ(count, 6);
+    EXPECT_TRUE(records[6] == set[6]);
+    std::ofstream(name, std::ios::binary | std::ios::app) << ' ';
+    EXPECT_FALSE(Read(name));
+    EXPECT_NE(LastMessage().find("larger than 80 MB"), std::string::npos) << LastMessage();
 }
 
 TEST_F(DataFileTest, ReportDataFileErrorTexts) {

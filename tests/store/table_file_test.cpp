@@ -132,11 +132,11 @@ TEST_F(TableFile, DamagedFilesChangeNothingAndReport) {
         "",
         "\r\n",
         "\"only one label\"\r\n",
-        full.substr(0, full.find("\"b\"")),                 // ends inside a block
-        full.substr(0, full.find("\"V7\"")),                // ends before the last block
-        kLabelLines + "\"V4\",99999\r\n\"a\"\r\n",          // count beyond 16 bits
-        kLabelLines + "\"V4\",32767\r\n\"a\"\r\n",          // count larger than the file
-        full + std::string(core::kMaxTableFileBytes, ' '),  // past the bound
+        full.substr(0, full.find("\"b\"")),         // ends inside a block
+        full.substr(0, full.find("\"V7\"")),        // ends before the last block
+        kLabelLines + "\"V4\",99999\r\n\"a\"\r\n",  // count beyond 16 bits
+        kLabelLines + "\"V4\",32767\r\n\"a\"\r\n",  // count larger than the file
+        full + std::string(core::kMaxTableFileBytes + 1 - full.size(), ' '),  // past the bound
     };
     for (const std::string& bytes : damaged) {
         Write(Path("t.tbl"), bytes);
@@ -156,6 +156,10 @@ TEST_F(TableFile, DamagedFilesChangeNothingAndReport) {
                 << ui.messages[0];
         }
     }
+    // One byte less, at the bound, the file is read.
+    Write(Path("t.tbl"), full + std::string(core::kMaxTableFileBytes - full.size(), ' '));
+    core::KovaState s;
+    EXPECT_TRUE(core::ReadTableFile(s, ui, Path("t.tbl")));
 }
 
 TEST_F(TableFile, MissingFileIsReported) {

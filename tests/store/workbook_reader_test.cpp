@@ -1,5 +1,8 @@
+#include <linux/capability.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -96,6 +99,40 @@ TEST(SheetReader, WhatTheReaderStartedEndsWithIt) {
         usleep(10000);
     }
     EXPECT_TRUE(state == "gone" || state == "Z") << state;
+}
+
+// The reader program refuses to read when it cannot put its own limits in
+// place: started with a hard limit of processor time below its own, which it
+// may not raise.
+TEST(SheetReader, TheReaderReadsNothingWithoutItsLimits) {
+    const std::string book = std::string(KOVA_SOURCE_DIR) + "/tests/store/data/lesson.xls";
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        prctl(PR_CAPBSET_DROP, CAP_SYS_RESOURCE);  // an administrator could raise it
+        const rlimit cpu{5, 5};
+        setrlimit(RLIMIT_CPU, &cpu);
+        dup2(out[1], 1);
+        execl(KOVA_SHEETREADER_PATH, "kova_sheetreader", "names", book.c_str(), nullptr);
+        _exit(127);
+    }
+    close(out[1]);
+    std::string reply;
+    char chunk[4096];
+    for (ssize_t n; (n = read(out[0], chunk, sizeof chunk)) > 0;)
+        reply.append(chunk, static_cast<size_t>(n));
+    close(out[0]);
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    try {
+        core::DecodeNamesReply(reply, book);
+        ADD_FAILURE() << "read";
+    } catch (const core::WorkbookError& e) {
+        EXPECT_NE(std::string(e.what()).find("cannot limit its memory and time"), std::string::npos)
+            << e.what();
+    }
 }
 
 std::string Word(uint32_t w) {

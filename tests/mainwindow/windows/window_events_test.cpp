@@ -176,24 +176,39 @@ TEST_F(WindowEvents, ShowingRecordsAndMemosKeepsEveryByte) {
 
 // A word of 4 MiB in a text and one of 1 MiB in a memo (layout time grows
 // with the square of a word's length) show everywhere and save unchanged.
+// A text past what the box edits shows cut and read-only; a line of 64 KiB
+// is still edited.
 TEST_F(WindowEvents, OneLongWordShowsEverywhereAndKeepsItsBytes) {
     core::RecordSet records = test::MakeRecords(8);
     records[2].V8 = std::string(size_t{4} << 20, 'w');
     records[3].Memo = std::string(size_t{1} << 20, 'm');
+    records[5].V8 = std::string(kMaxEditableLineBytes, 'l');
+    records[6].V8 = "short line";  // 1.2 MB in all
+    for (int k = 1; k < 100000; ++k)
+        records[6].V8 += "\r\nshort line";
     const std::string file = WriteProtocol("long.kov", records, 8);
     Open(file);
     const core::RecordSet read = s.Records1;
 
+    GoTo(6);
+    EXPECT_TRUE(HoldsExcerpt(w->Text1));
+    GoTo(5);
+    EXPECT_FALSE(w->Text1->isReadOnly());
     GoTo(2);  // by the keys from the last record
     EXPECT_TRUE(EditableBytes(w->Text1) == read[2].V8);
+    EXPECT_EQ(ExactPart(w->Text1).length, static_cast<int>(kExcerptLineBytes));
+    const QString shown = w->Text1->toPlainText();
     w->Text1->setFocus();
     QTest::keyClicks(w->Text1, "x");  // shown cut, it takes no keys
+    EXPECT_TRUE(w->Text1->isReadOnly());
+    EXPECT_EQ(w->Text1->toPlainText(), shown);
     w->CFirst->click();
     w->Combo1->setEditText("ww");
     w->CFind->click();
     EXPECT_EQ(s.CurrentRecord1, 2);
     EXPECT_EQ(w->Text1->textCursor().selectedText(), "ww");
     GoTo(3);
+    EXPECT_LE(static_cast<size_t>(w->Lab[9]->text().size()), kMaxShownLineBytes);  // record 2
     std::string inEditor;
     test::WhenDialog<Memo>([&](Memo* memo) {
         inEditor = EditableBytes(memo->TextBox1);
