@@ -4,20 +4,21 @@
 
 #include "analyses/chi_square_report.h"
 #include "analyses/frequency_analysis.h"
+#include "analyses/table_layout.h"
 
 namespace core {
 
 std::optional<CountTable> BuildCrossTable(const KovaState& s, KovaUi& ui, int varX, int varY) {
-    const std::vector<std::string> x =
+    const std::vector<std::string_view> x =
         RangeCodes(s.Records1, s.FromRecord, s.ToRecord, varX, s.EpisodeFilling == 1);
-    const std::vector<std::string> y =
+    const std::vector<std::string_view> y =
         RangeCodes(s.Records1, s.FromRecord, s.ToRecord, varY, s.EpisodeFillingY == 1);
     const size_t lag = s.Lag < 0 ? 0 : static_cast<size_t>(s.Lag);
     const size_t shift = std::min(lag, y.size());
     // Record i pairs with record i + lag: the row codes without the last
     // `lag`, the column codes without the first.
     const CodedPairs pairs =
-        PairCodes(x, std::vector<std::string>(y.begin() + static_cast<long>(shift), y.end()));
+        PairCodes(x, std::vector<std::string_view>(y.begin() + static_cast<long>(shift), y.end()));
     std::vector<std::string> rows;
     std::vector<std::string> columns;
     if (!ChooseCategories(s, ui, varX, Icon::Exclamation, rows,
@@ -58,8 +59,7 @@ bool RunCrossTables(KovaState& s, KovaUi& ui, int16_t varX, int16_t varY,
     std::optional<CountTable> table = BuildCrossTable(s, ui, varX, varY);
     if (!table)
         return true;
-    const std::string subject =
-        s.Varnaam[static_cast<size_t>(varX)] + " x " + s.Varnaam[static_cast<size_t>(varY)];
+    const std::string subject = VariableLabel(s, varX) + " x " + VariableLabel(s, varY);
     if (table->Rows() == 0 || table->Columns() == 0)
         return WriteNoCodesBlock(s, ui, "CROSS TABLES:", subject, {}, kDateColumn, clock);
     if (s.ShowFrequencyTable != 0) {
@@ -75,7 +75,8 @@ bool RunCrossTables(KovaState& s, KovaUi& ui, int16_t varX, int16_t varY,
     }
     const SingleMatrix e = ExpectedFrequencies(table->counts);
     const ChiSquareLabels labels{"Expected Cross Table", subject, CrossTags(s),
-                                 table->rowCategories, table->columnCategories};
+                                 PrintedLabels(table->rowCategories),
+                                 PrintedLabels(table->columnCategories)};
     return PrintChiSquareStatistics(s, ui, labels, table->counts, e,
                                     ComputeChiSquare(table->counts, e), clock);
 }

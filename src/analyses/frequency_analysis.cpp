@@ -20,11 +20,38 @@ bool FrequencyRangeValid(const KovaState& s) {
     return s.ViewMode == 1 && RangeValid(s.FromRecord, s.ToRecord, s.RecordCount1, s.Records1);
 }
 
-std::string EventCode(const ProtocolRecord& r, int varIndex) {
+namespace {
+
+// The text of a 16-bit number with its sign position (" 3", "-3"), from a
+// table made once: a code is a view, and the view of a number needs a text
+// that outlasts the analysis.
+std::string_view SignedNumberText(int16_t value) {
+    constexpr size_t kSlot = 6;  // " 32767", "-32768"
+    constexpr size_t kValues = 65536;
+    struct Texts {
+        std::string bytes;
+        std::vector<unsigned char> lengths;
+    };
+    static const Texts texts = [] {
+        Texts made{std::string(kValues * kSlot, ' '), std::vector<unsigned char>(kValues)};
+        for (size_t i = 0; i < kValues; ++i) {
+            const std::string text = SignedNumber(static_cast<long long>(i) - 32768);
+            made.bytes.replace(i * kSlot, text.size(), text);
+            made.lengths[i] = static_cast<unsigned char>(text.size());
+        }
+        return made;
+    }();
+    const size_t i = static_cast<size_t>(value + 32768);
+    return std::string_view(texts.bytes).substr(i * kSlot, texts.lengths[i]);
+}
+
+}  // namespace
+
+std::string_view EventCode(const ProtocolRecord& r, int varIndex) {
     if (varIndex == 2)
-        return r.V2 == 0 ? std::string() : SignedNumber(r.V2);
+        return r.V2 == 0 ? std::string_view() : SignedNumberText(r.V2);
     const std::string* field = TextField(r, varIndex);
-    return field ? Trim(*field) : std::string();
+    return field ? TrimmedView(*field) : std::string_view();
 }
 
 EventList BuildEventList(const KovaState& s, int varIndex) {
@@ -33,10 +60,10 @@ EventList BuildEventList(const KovaState& s, int varIndex) {
     list.events.reserve(static_cast<size_t>(list.RangeLength) + 1);
     for (int i = s.FromRecord; i <= s.ToRecord; ++i) {
         const ProtocolRecord& r = s.Records1[static_cast<size_t>(i)];
-        std::string code = EventCode(r, varIndex);
+        const std::string_view code = EventCode(r, varIndex);
         if (!code.empty()) {
             FrequencyEvent e;
-            e.code = std::move(code);
+            e.code = code;
             e.span = 1;
             e.start = static_cast<float>(ParseTimeCode(Trim(r.V1)));
             e.position = static_cast<int16_t>(i);
@@ -72,22 +99,23 @@ EventList BuildEventList(const KovaState& s, int varIndex) {
 namespace {
 
 // The distinct non-empty codes that `visit` hands to the function it is
-// given, in the sorted order of the category lists.
+// given, in the sorted order of the category lists. Each is copied once, into
+// the list.
 template <typename Visit>
 std::vector<std::string> SortedDistinctCodes(Visit visit) {
-    std::vector<std::string> codes;
-    std::unordered_set<std::string> seen;
-    visit([&](const std::string& code) {
+    std::vector<std::string_view> codes;
+    std::unordered_set<std::string_view> seen;
+    visit([&](std::string_view code) {
         if (!code.empty() && seen.insert(code).second)
             codes.push_back(code);
     });
     // A stable sort in first-seen order gives the list that inserting the
     // codes one by one into the sorted list would give, without its
     // quadratic cost on a protocol with thousands of distinct codes.
-    std::stable_sort(codes.begin(), codes.end(), [](const std::string& a, const std::string& b) {
+    std::stable_sort(codes.begin(), codes.end(), [](std::string_view a, std::string_view b) {
         return CompareCategories(a, b) < 0;
     });
-    return codes;
+    return std::vector<std::string>(codes.begin(), codes.end());
 }
 
 }  // namespace
@@ -99,11 +127,11 @@ std::vector<std::string> DistinctCodes(const EventList& events) {
     });
 }
 
-std::vector<std::string> DistinctCodesOf(const std::vector<std::string>& a,
-                                         const std::vector<std::string>& b) {
+std::vector<std::string> DistinctCodesOf(const std::vector<std::string_view>& a,
+                                         const std::vector<std::string_view>& b) {
     return SortedDistinctCodes([&](const auto& add) {
-        for (const std::vector<std::string>* list : {&a, &b})
-            for (const std::string& code : *list)
+        for (const std::vector<std::string_view>* list : {&a, &b})
+            for (std::string_view code : *list)
                 add(code);
     });
 }
@@ -128,9 +156,9 @@ FrequencyCounts CountCategories(const std::vector<std::string>& categories,
                                 const EventList& events) {
     FrequencyCounts counts;
     counts.rows.resize(categories.size());
-    std::unordered_map<std::string, std::vector<size_t>> rowsOf;
+    std::unordered_map<std::string_view, std::vector<size_t>> rowsOf;
     for (size_t r = 0; r < categories.size(); ++r) {
-        counts.rows[r].label = categories[r];
+        counts.rows[r].label = PrintedLabel(categories[r]);
         rowsOf[categories[r]].push_back(r);
     }
     for (size_t k = 1; k < events.events.size(); ++k) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analyses/report_frame.h"
@@ -14,8 +15,12 @@
 
 namespace core {
 
+// Codes are views: of the records' own fields, or of number texts that last
+// the whole run (V2). A filled event repeats the view, not the text, so a long
+// code is held once however many records repeat it. The records stay as they
+// are while an analysis reads them.
 struct FrequencyEvent {
-    std::string code;
+    std::string_view code;
     int span = 0;          // records spanned: its own and the following uncoded ones
     float start = 0;       // start time (ParseTimeCode of its record's time code)
     float duration = 0;    // start of the next event minus its own start; 0 for the last
@@ -39,8 +44,9 @@ bool RangeValid(int16_t from, int16_t to, int16_t count, const RecordSet& record
 bool FrequencyRangeValid(const KovaState& s);
 
 // The code of variable varIndex (1..7) of a record: the trimmed text of V1 and
-// V3..V7; for V2 the number with its sign position (" 3"), "" for 0.
-std::string EventCode(const ProtocolRecord& r, int varIndex);
+// V3..V7; for V2 the number with its sign position (" 3"), "" for 0. A view,
+// of the record's field or of a number text that lasts the whole run.
+std::string_view EventCode(const ProtocolRecord& r, int varIndex);
 
 // The event pass and the duration pass over FromRecord..ToRecord of data set
 // 1 (the range must be valid), with EpisodeFilling.
@@ -48,7 +54,7 @@ EventList BuildEventList(const KovaState& s, int varIndex);
 
 // Sums of one category.
 struct CategoryCount {
-    std::string label;
+    std::string label;           // the category as the report prints it (PrintedLabel)
     double count = 0;            // events
     double durations = 0;        // sum of their durations
     double durationSquares = 0;  // sum of their squared durations
@@ -73,8 +79,8 @@ FrequencyCounts CountCategories(const std::vector<std::string>& categories,
 std::vector<std::string> DistinctCodes(const EventList& events);
 
 // The distinct non-empty codes of both lists, in the same order.
-std::vector<std::string> DistinctCodesOf(const std::vector<std::string>& a,
-                                         const std::vector<std::string>& b);
+std::vector<std::string> DistinctCodesOf(const std::vector<std::string_view>& a,
+                                         const std::vector<std::string_view>& b);
 
 // The categories of a table of variable varIndex: its coding list where
 // TableBasedCategories applies to it (V4..V7), else what `found` gives. An

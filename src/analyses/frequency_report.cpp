@@ -16,7 +16,7 @@ constexpr const char* kTitle = "FREQUENCIES:";
 // The block of a range without events; its title carries the range as
 // number items.
 bool WriteFrequencyNoCodesBlock(KovaState& s, KovaUi& ui, int varIndex, const ReportClock& clock) {
-    return WriteNoCodesBlock(s, ui, kTitle, s.Varnaam[static_cast<size_t>(varIndex)],
+    return WriteNoCodesBlock(s, ui, kTitle, VariableLabel(s, varIndex),
                              {RangeTag(s.FromRecord, s.ToRecord, true)}, kDateColumn, clock);
 }
 
@@ -87,8 +87,8 @@ bool WriteFrequencyReport(KovaState& s, KovaUi& ui, int16_t varIndex, const Even
     const int valid = counts.valid;
 
     AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixOnly);
-    WriteReportTitle(block, kTitle, true, s.Varnaam[static_cast<size_t>(varIndex)], TitleTags(s),
-                     kDateColumn, clock());
+    WriteReportTitle(block, kTitle, true, VariableLabel(s, varIndex), TitleTags(s), kDateColumn,
+                     clock());
     WriteReportRule(block, '=');
     ReportWriter& out = block.out;
     out.Text("cd  ").Text("code-").Tab(18).Text("   abs.").Tab(27).Text("   abs.");
@@ -125,7 +125,8 @@ bool WriteTimecodeReport(KovaState& s, KovaUi& ui, const EventList& events,
     const int valid = counts.valid;
 
     AnalysisOutput block = OpenAnalysisOutput(s, LeadIn::PrefixAndBlank);
-    WriteReportTitle(block, kTitle, true, s.Varnaam[1], TitleTags(s), kTimecodeDateColumn, clock());
+    WriteReportTitle(block, kTitle, true, VariableLabel(s, 1), TitleTags(s), kTimecodeDateColumn,
+                     clock());
     WriteReportRule(block, '=');
     ReportWriter& out = block.out;
     out.Text("cd  ").Text("time-").Tab(18).Text("   abs.").Tab(27).Text("   abs.");

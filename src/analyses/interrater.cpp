@@ -9,22 +9,23 @@
 
 namespace core {
 
-std::vector<std::string> RangeCodes(const RecordSet& records, int16_t from, int16_t to,
-                                    int varIndex, bool filling) {
-    std::vector<std::string> codes;
+std::vector<std::string_view> RangeCodes(const RecordSet& records, int16_t from, int16_t to,
+                                         int varIndex, bool filling) {
+    std::vector<std::string_view> codes;
     if (from < 1 || to < from || static_cast<size_t>(to) >= records.size())
         return codes;
     codes.reserve(static_cast<size_t>(to - from + 1));
     for (int i = from; i <= to; ++i) {
-        std::string code = EventCode(records[static_cast<size_t>(i)], varIndex);
+        std::string_view code = EventCode(records[static_cast<size_t>(i)], varIndex);
         if (code.empty() && filling && !codes.empty())
             code = codes.back();
-        codes.push_back(std::move(code));
+        codes.push_back(code);
     }
     return codes;
 }
 
-CodedPairs PairCodes(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+CodedPairs PairCodes(const std::vector<std::string_view>& a,
+                     const std::vector<std::string_view>& b) {
     CodedPairs pairs;
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
@@ -50,7 +51,7 @@ CountTable MakeCountTable(std::vector<std::string> rows, std::vector<std::string
     return table;
 }
 
-void CountPair(CountTable& table, const std::string& row, const std::string& column) {
+void CountPair(CountTable& table, std::string_view row, std::string_view column) {
     auto r = table.rowIndex.find(row);
     auto c = table.columnIndex.find(column);
     if (r == table.rowIndex.end() || c == table.columnIndex.end())
@@ -143,8 +144,8 @@ std::vector<std::string> TitleTags(const KovaState& s) {
 // the sequential analysis do.
 void WriteTitle(const KovaState& s, AnalysisOutput& block, int16_t varIndex,
                 const ReportClock& clock) {
-    WriteReportTitle(block, kTitle, false, s.Varnaam[static_cast<size_t>(varIndex)], TitleTags(s),
-                     kDateColumn, clock());
+    WriteReportTitle(block, kTitle, false, VariableLabel(s, varIndex), TitleTags(s), kDateColumn,
+                     clock());
     WriteReportRule(block, '=');
 }
 
@@ -197,7 +198,7 @@ void WriteCategoryKappaBlock(AnalysisOutput& block, const CountTable& table, con
 
 bool WriteInterraterReport(KovaState& s, KovaUi& ui, int16_t varIndex, const CountTable& table,
                            const LeftOut& leftOut, const ReportClock& clock) {
-    const std::string& label = s.Varnaam[static_cast<size_t>(varIndex)];
+    const std::string label = VariableLabel(s, varIndex);
     if (table.Rows() == 0)
         return WriteNoCodesBlock(s, ui, "INTERRATER AGREEMENT:", label, {}, kDateColumn, clock);
     if (s.ShowFrequencyTable != 0) {
@@ -209,7 +210,8 @@ bool WriteInterraterReport(KovaState& s, KovaUi& ui, int16_t varIndex, const Cou
     }
     const SingleMatrix e = ExpectedFrequencies(table.counts);
     const ChiSquareLabels labels{"Expected Interrater Table", label, TitleTags(s),
-                                 table.rowCategories, table.columnCategories};
+                                 PrintedLabels(table.rowCategories),
+                                 PrintedLabels(table.columnCategories)};
     if (!PrintChiSquareStatistics(s, ui, labels, table.counts, e, ComputeChiSquare(table.counts, e),
                                   clock))
         return false;
@@ -238,9 +240,9 @@ bool RunInterraterAgreement(KovaState& s, KovaUi& ui, int16_t varIndex, const Re
         return true;
     s.CompareVariable = varIndex;
     const bool filling = s.EpisodeFilling == 1;
-    std::vector<std::string> codes1 =
+    const std::vector<std::string_view> codes1 =
         RangeCodes(s.Records1, s.FromRecord, s.ToRecord, varIndex, filling);
-    std::vector<std::string> codes2 =
+    const std::vector<std::string_view> codes2 =
         RangeCodes(s.Records2, s.FromRecord2, s.ToRecord2, varIndex, filling);
     const CodedPairs pairs = PairCodes(codes1, codes2);
     const LeftOut leftOut{
@@ -252,7 +254,8 @@ bool RunInterraterAgreement(KovaState& s, KovaUi& ui, int16_t varIndex, const Re
         return true;
     if (!CheckCategoryCount(ui, categories.size()))
         return true;
-    CountTable table = MakeCountTable(categories, categories);
+    std::vector<std::string> columns = categories;
+    CountTable table = MakeCountTable(std::move(categories), std::move(columns));
     for (size_t i = 0; i < pairs.first.size(); ++i)
         CountPair(table, pairs.first[i], pairs.second[i]);
     return WriteInterraterReport(s, ui, varIndex, table, leftOut, clock);

@@ -18,10 +18,11 @@
 
 namespace core {
 
-// The codes of variable varIndex (1..7) at positions from..to of `records`.
-// With filling an empty code repeats the code before it within the range.
-std::vector<std::string> RangeCodes(const RecordSet& records, int16_t from, int16_t to,
-                                    int varIndex, bool filling);
+// The codes of variable varIndex (1..7) at positions from..to of `records`,
+// as EventCode's views. With filling an empty code repeats the code before it
+// within the range.
+std::vector<std::string_view> RangeCodes(const RecordSet& records, int16_t from, int16_t to,
+                                         int varIndex, bool filling);
 
 // The pairs (a[i], b[i]) over the shorter list in which both codes are
 // non-empty, and how many pairs were left out because only one was empty.
@@ -29,22 +30,31 @@ std::vector<std::string> RangeCodes(const RecordSet& records, int16_t from, int1
 // compared with nothing would add rows and columns that change the
 // statistics.
 struct CodedPairs {
-    std::vector<std::string> first;
-    std::vector<std::string> second;
+    std::vector<std::string_view> first;
+    std::vector<std::string_view> second;
     size_t oneEmpty = 0;
 };
-CodedPairs PairCodes(const std::vector<std::string>& a, const std::vector<std::string>& b);
+CodedPairs PairCodes(const std::vector<std::string_view>& a,
+                     const std::vector<std::string_view>& b);
 
 // A table of counts with its categories: counts(r, c) for the row category
 // r and the column category c (from 1), with the totals in row Rows() and
 // column Columns() of the matrix (chi_square.h).
 struct CountTable {
+    CountTable() = default;
+    CountTable(CountTable&&) = default;
+    CountTable& operator=(CountTable&&) = default;
+    // The indexes are views of the table's own categories: a copy's would
+    // look into the original.
+    CountTable(const CountTable&) = delete;
+    CountTable& operator=(const CountTable&) = delete;
+
     std::vector<std::string> rowCategories;
     std::vector<std::string> columnCategories;
     CountMatrix counts;
     // The first index (from 1) of each category, for counting.
-    std::unordered_map<std::string, int> rowIndex;
-    std::unordered_map<std::string, int> columnIndex;
+    std::unordered_map<std::string_view, int> rowIndex;
+    std::unordered_map<std::string_view, int> columnIndex;
     int Rows() const { return static_cast<int>(rowCategories.size()); }
     int Columns() const { return static_cast<int>(columnCategories.size()); }
     double Total() const { return counts(Rows() + 1, Columns() + 1); }
@@ -60,7 +70,7 @@ CountTable MakeCountTable(std::vector<std::string> rows, std::vector<std::string
 // Adds one pair: the first row category equal to `row` and the first column
 // category equal to `column`; a pair with a code outside the categories is
 // not counted.
-void CountPair(CountTable& table, const std::string& row, const std::string& column);
+void CountPair(CountTable& table, std::string_view row, std::string_view column);
 
 // The agreement of two coders from their table (same categories in rows and
 // columns). Undefined values are kUndefined.

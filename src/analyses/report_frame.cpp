@@ -70,6 +70,10 @@ void WriteReportTitle(AnalysisOutput& block, std::string_view title, bool zoneSt
     out.Tab(dateColumn).Text(time.date).Text("/").Text(time.time).EndLine();
 }
 
+std::string VariableLabel(const KovaState& s, int varIndex) {
+    return PrintedLabel(s.Varnaam[static_cast<size_t>(varIndex)]);
+}
+
 void WriteReportRule(AnalysisOutput& block, char c) {
     block.out.Text(std::string(kReportColumns, c)).EndLine();
 }

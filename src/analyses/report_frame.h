@@ -57,6 +57,10 @@ void WriteReportTitle(AnalysisOutput& block, std::string_view title, bool zoneSt
                       std::string_view subject, const std::vector<std::string>& tags,
                       int dateColumn, const ReportTime& time);
 
+// The label of variable varIndex (0..9) as a title line names it: PrintedLabel
+// of its label in the table file.
+std::string VariableLabel(const KovaState& s, int varIndex);
+
 // The width of a report's rules, its widest lines.
 inline constexpr int kReportColumns = 103;
 

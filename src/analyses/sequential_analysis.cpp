@@ -5,6 +5,7 @@
 #include "analyses/output_file.h"
 #include "analyses/range_options.h"
 #include "analyses/sequential_reports.h"
+#include "analyses/table_layout.h"
 #include "analyses/transition_tables.h"
 #include "store/text.h"
 
@@ -18,11 +19,9 @@ bool LagValid(int lag) {
 
 }  // namespace
 
-std::string SequentialCode(const ProtocolRecord& r, int varIndex) {
-    if (varIndex == 2)
-        return r.V2 == 0 ? std::string() : PlainNumber(r.V2);
-    const std::string* field = TextField(r, varIndex);
-    return field ? Trim(*field) : std::string();
+std::string_view SequentialCode(const ProtocolRecord& r, int varIndex) {
+    // EventCode, less the sign position of V2's number.
+    return TrimmedView(EventCode(r, varIndex));
 }
 
 EventList BuildSequentialEvents(const KovaState& s, int varIndex) {
@@ -35,10 +34,10 @@ EventList BuildSequentialEvents(const KovaState& s, int varIndex) {
         return list;
     }
     for (int i = s.FromRecord; i <= s.ToRecord; ++i) {
-        std::string code = SequentialCode(s.Records1[static_cast<size_t>(i)], varIndex);
+        const std::string_view code = SequentialCode(s.Records1[static_cast<size_t>(i)], varIndex);
         if (!code.empty()) {
             FrequencyEvent e;
-            e.code = std::move(code);
+            e.code = code;
             e.span = 1;
             e.position = static_cast<int16_t>(i);
             list.events.push_back(std::move(e));
@@ -76,20 +75,22 @@ bool ComputeTransitionTables(KovaState& s, KovaUi& ui, int16_t varIndex, const E
     if (!CheckCategoryCount(ui, report.categories.size()))
         return true;
 
-    std::vector<std::string> codes;
+    std::vector<std::string_view> codes;
     codes.reserve(static_cast<size_t>(n));
     for (int k = 1; k <= n; ++k)
         codes.push_back(events.events[static_cast<size_t>(k)].code);
     const CountMatrix f = CountTransitions(report.categories, codes, lag);
+    // Counted: from here on the categories are only printed, and every table
+    // prints them cut.
+    report.categories = PrintedLabels(report.categories);
 
     if (s.ShowFrequencyTable != 0 && !WriteFrequencyTransitionTable(s, ui, report, f))
         return false;
 
     const SingleMatrix e = ExpectedFrequencies(f);
     const ChiSquareResult chi = ComputeChiSquare(f, e);
-    const ChiSquareLabels labels{"Expected Transition Table",
-                                 s.Varnaam[static_cast<size_t>(varIndex)], SequentialTitleTags(s),
-                                 report.categories, report.categories};
+    const ChiSquareLabels labels{"Expected Transition Table", VariableLabel(s, varIndex),
+                                 SequentialTitleTags(s), report.categories, report.categories};
     if (!PrintChiSquareStatistics(s, ui, labels, f, e, chi, clock))
         return false;
 

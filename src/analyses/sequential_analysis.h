@@ -18,8 +18,8 @@
 namespace core {
 
 // The code of variable varIndex (2..7) of a record: V2 as a plain number ("5",
-// "-3"; "" for 0), the trimmed text of V3..V7.
-std::string SequentialCode(const ProtocolRecord& r, int varIndex);
+// "-3"; "" for 0), the trimmed text of V3..V7. A view, as EventCode's.
+std::string_view SequentialCode(const ProtocolRecord& r, int varIndex);
 
 // The events of variable varIndex over FromRecord..ToRecord of data set 1 (the
 // range must be valid): a coded record starts an event; with EpisodeFilling 1

@@ -27,8 +27,8 @@ const std::string kBiKappaTitle =
     TableTitle("Bi-directional Transformed Kappa Table", 38, "(Huber 1977, Wampold 1992)");
 
 void WriteTitle(KovaState& s, AnalysisOutput& block, const SequentialReport& r) {
-    WriteReportTitle(block, kTitle, false, s.Varnaam[static_cast<size_t>(r.varIndex)],
-                     SequentialTitleTags(s), kDateColumn, r.clock());
+    WriteReportTitle(block, kTitle, false, VariableLabel(s, r.varIndex), SequentialTitleTags(s),
+                     kDateColumn, r.clock());
     WriteReportRule(block, '=');
 }
 
@@ -82,8 +82,7 @@ std::vector<std::string> SequentialTitleTags(const KovaState& s) {
 
 bool WriteSequentialNoCodesBlock(KovaState& s, KovaUi& ui, int16_t varIndex,
                                  const ReportClock& clock) {
-    return WriteNoCodesBlock(s, ui,
-                             "SEQUENTIAL ANALYSIS:", s.Varnaam[static_cast<size_t>(varIndex)], {},
+    return WriteNoCodesBlock(s, ui, "SEQUENTIAL ANALYSIS:", VariableLabel(s, varIndex), {},
                              kDateColumn, clock);
 }
 
@@ -125,8 +124,8 @@ bool WriteZScoreTable(KovaState& s, KovaUi& ui, const std::string& direction,
     if (!FlushAnalysisOutput(s, ui, block))
         return false;
     if ((bi && s.ShowBiDiagram != 0) || (!bi && s.ShowUniDiagram != 0))
-        ui.ShowTransitionDiagram(DescribeTransitionDiagram(
-            s.Varnaam[static_cast<size_t>(r.varIndex)], r.categories, z, bi, r.lag));
+        ui.ShowTransitionDiagram(
+            DescribeTransitionDiagram(VariableLabel(s, r.varIndex), r.categories, z, bi, r.lag));
     return true;
 }
 

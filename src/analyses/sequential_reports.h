@@ -20,7 +20,9 @@ namespace core {
 struct SequentialReport {
     int16_t varIndex = 0;  // V2..V7, the subject of the title line
     int16_t lag = 1;
-    std::vector<std::string> categories;  // category j at index j - 1
+    // Category j at index j - 1; once counted, as the tables print them
+    // (PrintedLabels).
+    std::vector<std::string> categories;
     ReportClock clock;
 };
 

@@ -20,12 +20,17 @@ inline int CellColumn(int j) {
 // The heading line: label j at Tab(12j + 2); then, with a `totalOffset`,
 // "Total:" that many columns right of where the last label began (column 0
 // when there is no label); without one, a single blank. Ends the line.
+// Labels are printed as PrintedLabel gives them, here and in the rows.
 void WriteTableHeading(ReportWriter& out, const std::vector<std::string>& labels, int totalOffset);
 
 // One row: the label at column 1, then cell j at Tab(12j) right-aligned in
 // 8 characters (a longer text is written whole). Ends the line.
 void WriteTableRow(ReportWriter& out, std::string_view label,
                    const std::vector<std::string>& cells);
+
+// The labels as the tables print them (PrintedLabel of each): what a report
+// keeps of its categories once they are counted.
+std::vector<std::string> PrintedLabels(const std::vector<std::string>& labels);
 
 // A number cell formatted with a report pattern; kUndefined prints as
 // " *******".

@@ -85,8 +85,10 @@ DiagramAlign AlignAway(const DiagramPoint& direction) {
     return {side(direction.x), side(direction.y)};
 }
 
+// The box of a text drawn at an anchor, no wider than the window draws any
+// label (kDiagramLabelWidth).
 Box BoxAt(const DiagramPoint& anchor, const DiagramAlign& align, const std::string& text) {
-    const double w = TextWidth(text);
+    const double w = std::min(TextWidth(text), kDiagramLabelWidth);
     return {{anchor.x + align.x * w / 2, anchor.y + align.y * kTextHeight / 2}, w, kTextHeight};
 }
 
@@ -220,9 +222,9 @@ TransitionDiagram DescribeTransitionDiagram(const std::string& variable,
     d.width = kDiagramWidth;
     d.height = kDiagramHeight;
     const std::string direction = bidirectional ? "Bi-directional" : "Uni-directional";
-    d.variable = variable;
+    d.variable = PrintedLabel(variable);
     d.title = direction + " transitions, lag " + PlainNumber(lag) + " (|z| >= 1.96)";
-    d.caption = "KOVA Transition Diagram: " + variable + ", lag " + PlainNumber(lag) + ", " +
+    d.caption = "KOVA Transition Diagram: " + d.variable + ", lag " + PlainNumber(lag) + ", " +
                 (bidirectional ? "bi-directional" : "uni-directional");
     const int k = z.Rows() - 1;
     const DiagramPoint centre{d.width / 2.0, kDiagramTitleHeight + d.width / 2.0};
@@ -241,7 +243,9 @@ TransitionDiagram DescribeTransitionDiagram(const std::string& variable,
         const DiagramPoint u{std::cos(angle), std::sin(angle)};
         outward.push_back(u);
         DiagramNode node;
-        node.label = static_cast<size_t>(j) < labels.size() ? labels[static_cast<size_t>(j)] : "";
+        node.label = static_cast<size_t>(j) < labels.size()
+                         ? PrintedLabel(labels[static_cast<size_t>(j)])
+                         : "";
         node.centre = k == 1 ? centre : Plus(centre, u, circle);
         node.labelInside = TextWidth(node.label) <= 2 * r - 2;
         // Beside: outward and counter-clockwise, the other side from the loop.

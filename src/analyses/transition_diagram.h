@@ -29,7 +29,7 @@ struct DiagramAlign {
 };
 
 struct DiagramNode {
-    std::string label;  // the category
+    std::string label;  // the category, as PrintedLabel gives it
     DiagramPoint centre;
     // A label wider than the circle stands beside the node, outside the
     // circle of nodes and away from the node's loop, anchored here.
@@ -58,7 +58,7 @@ struct TransitionDiagram {
     int width = 0;  // the picture, in pixels
     int height = 0;
     double nodeRadius = 0;
-    std::string variable;  // the variable's label, the picture's first title line
+    std::string variable;  // the variable's label (PrintedLabel), the picture's first title line
     std::string title;     // "Uni-directional" or "Bi-directional", and the lag
     std::string caption;   // the window's title
     std::vector<DiagramNode> nodes;
@@ -75,6 +75,10 @@ inline constexpr int kDiagramHeight = kDiagramWidth + kDiagramTitleHeight;
 // character of them to take.
 inline constexpr int kDiagramFontPixels = 12;
 inline constexpr double kDiagramCharWidth = 7.5;
+// The widest a category's label is drawn, twice the room between the circle
+// of nodes and the picture's edge: a wider one is drawn cut, ending in an
+// ellipsis, rather than across the picture.
+inline constexpr double kDiagramLabelWidth = 180;
 
 // Whether a z-score counts as significant: at or beyond +-1.96, compared in
 // single precision as the z-score table prints it; an undefined z is not.

@@ -49,10 +49,10 @@ SingleMatrix PairTable(const CountMatrix& f, int events, Cell cell) {
 }  // namespace
 
 CountMatrix CountTransitions(const std::vector<std::string>& categories,
-                             const std::vector<std::string>& codes, int lag) {
+                             const std::vector<std::string_view>& codes, int lag) {
     const int k = static_cast<int>(categories.size());
     CountMatrix f(k, k);
-    std::unordered_map<std::string, int> index;
+    std::unordered_map<std::string_view, int> index;
     index.reserve(categories.size());
     for (int a = 0; a < k; ++a)
         index.emplace(categories[static_cast<size_t>(a)], a + 1);  // keeps the first place

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analyses/chi_square.h"
@@ -19,7 +20,7 @@ namespace core {
 // listed twice counts for its first place. `codes` holds events 1..N at index
 // 0..N-1. The totals are filled in.
 CountMatrix CountTransitions(const std::vector<std::string>& categories,
-                             const std::vector<std::string>& codes, int lag);
+                             const std::vector<std::string_view>& codes, int lag);
 
 // P(a, b) = F(a, b) / row total (0 for an empty row); the totals row holds the
 // column totals as shares of N', the totals column 1 for every non-empty row.

@@ -75,7 +75,9 @@ void FinishFilterReport(KovaState& s, KovaUi& ui) {
         std::string text;
         if (line >= 1 && line <= s.FilterCount && static_cast<size_t>(line) < s.Records2.size())
             text = FilterActionText(s.Records2[static_cast<size_t>(line)]);
-        actions.emplace(key, std::move(text));
+        // Every row of the block holds its action text: cut, as the report
+        // prints it, a long literal is not copied whole into thousands of rows.
+        actions.emplace(key, PrintedLabel(text));
     }
     for (int r = 1; r <= n && static_cast<size_t>(r) < t.cells.size(); ++r)
         t.cells[r][4] = actions[t.cells[r][3]];

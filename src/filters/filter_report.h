@@ -17,7 +17,8 @@ void InitFilterReport(KovaState& s);
 void AddFilterReportRow(KovaState& s, int16_t RecordNumber, int16_t HeaderLine);
 
 // Hides the wait window, drops the spare empty row, writes the action texts
-// and the two totals. The caller then shows the window `Words`.
+// (as PrintedLabel gives them) and the two totals. The caller then shows the
+// window `Words`.
 void FinishFilterReport(KovaState& s, KovaUi& ui);
 
 // The action text of a header line: its cells other than "*", blank-separated.

@@ -22,7 +22,7 @@ bool WriteFilterReportOutput(KovaState& s, KovaUi& ui, const ReportTime& time) {
         out.NumberField(ReadNumber(cell(1)), "####0", 6).Tab(10);
         out.NumberField(ReadNumber(cell(2)), "####0", 6).Tab(24);
         out.NumberField(ReadNumber(cell(3)), "####0", 6).Tab(36);
-        out.Text(cell(4)).EndLine();
+        out.Text(PrintedLabel(cell(4))).EndLine();
     }
     WriteReportRule(block, '-');
     out.Text("Number of different filters: ").Text(t.labels[4]);

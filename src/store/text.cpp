@@ -121,12 +121,15 @@ std::string TrimRight(std::string_view text) {
 }
 
 std::string Trim(std::string_view text) {
+    return std::string(TrimmedView(text));
+}
+
+std::string_view TrimmedView(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return std::string();
-    }
+    if (first == std::string_view::npos)
+        return {};
     const size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
 }
 
 std::string SignedNumber(long long value) {
@@ -526,13 +529,32 @@ std::string DerivedName(std::string_view fileName, std::string_view extension) {
     return std::string(fileName.substr(0, fileName.size() - 4)) + std::string(extension);
 }
 
-std::string Excerpt(std::string_view text) {
-    if (text.size() <= kExcerptLength)
+namespace {
+
+// The first `length` bytes of a longer text (one less where they would end
+// inside a CR LF pair) followed by `mark`; a text of at most `length` bytes
+// whole.
+std::string CutWithMark(std::string_view text, size_t length, std::string_view mark) {
+    if (text.size() <= length)
         return std::string(text);
-    size_t cut = kExcerptLength;
-    if (text[cut - 1] == '\r' && text[cut] == '\n')
+    size_t cut = length;
+    if (cut > 0 && text[cut - 1] == '\r' && text[cut] == '\n')
         --cut;
-    return std::string(text.substr(0, cut)) + "...";
+    std::string out(text.substr(0, cut));
+    out += mark;
+    return out;
+}
+
+}  // namespace
+
+std::string Excerpt(std::string_view text) {
+    return CutWithMark(text, kExcerptLength, "...");
+}
+
+std::string PrintedLabel(std::string_view text) {
+    if (text.size() <= kPrintedLabelLength + kCutMark.size() && text.ends_with(kCutMark))
+        return std::string(text);
+    return CutWithMark(text, kPrintedLabelLength, kCutMark);
 }
 
 std::string ErrorText(long long number, std::string_view source, std::string_view description) {

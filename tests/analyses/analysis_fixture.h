@@ -52,6 +52,12 @@ inline void ExpectStats(const std::string& report,
         EXPECT_NE(report.find(At({{1, label}, {30, value}})), std::string::npos) << label;
 }
 
+// A code of `bytes` bytes ending in `last`: two of them differ only far past
+// what a report prints of a code.
+inline std::string LongCode(size_t bytes, char last) {
+    return std::string(bytes - 1, 'x') + last;
+}
+
 inline std::string Rule(char c) {
     return std::string(103, c) + "\r\n";
 }

@@ -98,6 +98,19 @@ TEST_F(CrossTablesTest, LagOneGivesTheGoldenReport) {
     EXPECT_EQ(Ana(), core::ReplaceAll(golden, "@ANA@", AnaPath()));
 }
 
+// Long codes and labels are printed cut; two codes that differ only past
+// the cut are two rows.
+TEST_F(CrossTablesTest, LongCodesAndLabelsArePrintedCut) {
+    const std::string a = test::LongCode(1 << 20, 'a'), b = test::LongCode(1 << 20, 'b');
+    Protocol({{"", 0, "", a, "x"}, {"", 0, "", b, "y"}, {"", 0, "", a, "y"}});
+    s.Varnaam[4] = test::LongCode(1 << 20, 'v');
+    ASSERT_TRUE(core::RunCrossTablesFromDialog(s, ui, {"1", "3", 0, 4, 5}, test::FixedClock()));
+    const std::string ana = Ana();
+    EXPECT_LT(ana.size(), 16000u);
+    // The label in the three block titles, both codes in the rows of each.
+    EXPECT_EQ(test::Count(ana, std::string(core::kCutMark)), 3u + 3 * 2);
+}
+
 TEST_F(CrossTablesTest, TheDialogRefusesWhatCannotRun) {
     CodeProtocol("ab", "xy");
     struct Case {

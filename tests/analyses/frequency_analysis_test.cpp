@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "analyses/sequential_analysis.h"
 #include "analysis_fixture.h"
 
 namespace {
@@ -19,7 +20,7 @@ protected:
         for (const core::FrequencyEvent& e : list.events) {
             char buffer[64];
             std::snprintf(buffer, sizeof buffer, "/%d/%g/%g", e.span, e.start, e.duration);
-            out.push_back(e.code + buffer);
+            out.push_back(std::string(e.code) + buffer);
         }
         return out;
     }
@@ -31,6 +32,9 @@ TEST_F(EventPass, EmptyRecordsExtendAnEventOrAreFilled) {
     s.EpisodeFilling = 1;
     EXPECT_EQ(Events(4), (std::vector<std::string>{"/0/0/0", "A/1/0/0", "A/1/0/0", "A/1/0/0",
                                                    "B/1/0/0", "A/1/0/0"}));
+    // A filled event repeats the record's own text, not a copy of it.
+    EXPECT_EQ(core::BuildEventList(s, 4).events[3].code.data(), s.Records1[1].V4.data());
+    EXPECT_EQ(core::BuildSequentialEvents(s, 4).events[3].code.data(), s.Records1[1].V4.data());
 }
 
 TEST_F(EventPass, RecordsBeforeTheFirstCodeAndFillingAtTheRangeStart) {

@@ -7,6 +7,7 @@
 
 #include "analyses/frequency_analysis.h"
 #include "analysis_fixture.h"
+#include "store/text.h"
 
 namespace {
 
@@ -251,6 +252,21 @@ TEST_F(FrequencyReport, CaseMakesSeparateCategoriesAndLongLabelsPushTheNumbers) 
     EXPECT_NE(text.find("3   a-very-long-label\r\n" + std::string(17, ' ') + R8("1")),
               std::string::npos)
         << text;
+}
+
+// Codes and labels longer than a report prints are cut with a mark; two
+// codes that differ only past the cut are still two categories.
+TEST_F(FrequencyReport, LongCodesAndLabelsArePrintedCut) {
+    const std::string a = test::LongCode(1 << 20, 'a'), b = test::LongCode(1 << 20, 'b');
+    Protocol({{"", 0, "", a}, {"", 0, "", b}, {"", 0, "", a}});
+    s.Varnaam[4] = test::LongCode(1 << 20, 'v');
+    Run(4);
+    const std::string text = Ana();
+    EXPECT_LT(text.size(), 4000u);
+    EXPECT_EQ(test::Count(text, std::string(core::kCutMark)), 3u);
+    const std::string numbers = "\r\n" + std::string(17, ' ');
+    EXPECT_NE(text.find("1   " + core::PrintedLabel(a) + numbers + R8("2")), std::string::npos);
+    EXPECT_NE(text.find("2   " + core::PrintedLabel(b) + numbers + R8("1")), std::string::npos);
 }
 
 // Time codes of nine records (record 4 has none). Events and intervals:

@@ -84,11 +84,13 @@ TEST(RangeCodes, FillingRepeatsTheCodeBeforeWithinTheRange) {
     for (int i = 1; i <= 5; ++i)
         records[i].V5 = codes[i];
     EXPECT_EQ(core::RangeCodes(records, 1, 5, 5, false),
-              (std::vector<std::string>{"A", "", "", "B", ""}));
-    EXPECT_EQ(core::RangeCodes(records, 1, 5, 5, true),
-              (std::vector<std::string>{"A", "A", "A", "B", "B"}));
+              (std::vector<std::string_view>{"A", "", "", "B", ""}));
+    const std::vector<std::string_view> filled = core::RangeCodes(records, 1, 5, 5, true);
+    EXPECT_EQ(filled, (std::vector<std::string_view>{"A", "A", "A", "B", "B"}));
+    // A repeated code is the record's own text, not a copy of it.
+    EXPECT_EQ(filled[2].data(), records[1].V5.data());
     // A range that starts on an empty record has nothing to repeat.
-    EXPECT_EQ(core::RangeCodes(records, 2, 3, 5, true), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(core::RangeCodes(records, 2, 3, 5, true), (std::vector<std::string_view>{"", ""}));
     EXPECT_TRUE(core::RangeCodes(records, 4, 3, 5, true).empty());
     EXPECT_TRUE(core::RangeCodes(records, 1, 6, 5, true).empty());
 }
@@ -131,6 +133,29 @@ TEST_F(InterraterReportTest, TenPairsGiveTheGoldenReport) {
     EXPECT_EQ(Ana(), core::ReplaceAll(golden, "@ANA@", AnaPath()));
     EXPECT_EQ(s.CompareVariable, 4);
     EXPECT_EQ(s.AnalysisFileName, AnaPath());
+}
+
+// The ten pairs of the golden report with A and B made long codes that
+// differ only past the cut: printed cut, and counted apart (seven
+// agreements, not the nine of one merged category).
+TEST_F(InterraterReportTest, LongCodesArePrintedCutAndCountedApart) {
+    const std::string a = test::LongCode(1 << 20, 'A'), b = test::LongCode(1 << 20, 'B');
+    for (core::RecordSet* set : {&s.Records1, &s.Records2})
+        for (core::ProtocolRecord& r : *set)
+            r.V4 = r.V4 == "A" ? a : r.V4 == "B" ? b : r.V4;
+    s.Varnaam[4] = test::LongCode(1 << 20, 'v');
+    ASSERT_TRUE(core::RunInterraterAgreement(s, ui, 4, test::FixedClock()));
+    const std::string ana = Ana();
+    EXPECT_LT(ana.size(), 16000u);
+    // Three block titles; the frequency table's heading and rows, the
+    // category kappas' rows.
+    EXPECT_EQ(test::Count(ana, std::string(core::kCutMark)), 3u + 4 + 2);
+    EXPECT_NE(ana.find(test::At({{1, "Total:"},
+                                 {12, test::R8("10")},
+                                 {24, test::R8("7")},
+                                 {36, test::R8("70.00%")},
+                                 {48, test::R8("0.516")}})),
+              std::string::npos);
 }
 
 TEST_F(InterraterReportTest, NothingWithoutDataSet2OrWithABadRange) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "filters/filter_test_support.h"
 #include "filters/run_filter_command.h"
 #include "patterns/result_table.h"
+#include "store/text.h"
 #include "support/fake_ui.h"
 #include "support/temp_dir.h"
 
@@ -96,6 +98,15 @@ TEST_F(FilterReportOutput, BlockListsTheRowsAndTotals) {
     EXPECT_EQ(b[8], "");
     EXPECT_EQ(s.AnalysisFileName, (dir / "talk.ana").string());
     EXPECT_EQ(s.OutputKind, "ana");
+}
+
+TEST_F(FilterReportOutput, ALongActionTextIsPrintedCut) {
+    s.ResultTable.cells[1][4] = std::string(1 << 20, 'w');
+    ASSERT_TRUE(core::WriteFilterReportOutput(s, ui, {"d", "t"}));
+    const std::vector<std::string> b = Block();
+    const std::string row = Row(
+        "1", "2", "4", std::string(core::kPrintedLabelLength, 'w') + std::string(core::kCutMark));
+    EXPECT_NE(std::find(b.begin(), b.end(), row), b.end());
 }
 
 TEST_F(FilterReportOutput, RowsFollowTheTableOrderAndRepeatOnEveryList) {

@@ -4,6 +4,7 @@
 
 #include "filters/filter_test_support.h"
 #include "filters/run_filter_command.h"
+#include "store/text.h"
 #include "support/fake_ui.h"
 
 namespace {
@@ -42,6 +43,21 @@ TEST_F(FilterReport, OneRowPerMatchWithActionTextsAndTotals) {
     EXPECT_EQ(t.labels[4], " 2");
     EXPECT_EQ(s.FilterReportRow, 3);
     EXPECT_EQ(s.RecordCount1, 5);
+}
+
+// Every row holds the action text cut as the report prints it, not a copy
+// of a long literal.
+TEST_F(FilterReport, ALongActionTextIsCutInEveryRow) {
+    test::SetCodedProtocol(s, 4, {1, 3});
+    const std::string literal(1 << 20, 'w');
+    test::SetProgram(s, {FilterLine(0, {{4, "A"}}), FilterLine(999, {{8, literal}})});
+    s.FilterReportOn = core::kTrue;
+    ASSERT_TRUE(core::RunFilterCommand(s, ui, core::FilterRunKind::AllFilters));
+    ASSERT_EQ(s.ResultTable.cells.size(), 3u);
+    const std::string cut =
+        std::string(core::kPrintedLabelLength, 'w') + std::string(core::kCutMark);
+    EXPECT_EQ(Row(1)[4], cut);
+    EXPECT_EQ(Row(2)[4], cut);
 }
 
 TEST_F(FilterReport, RunWithoutMatchesKeepsOneEmptyRow) {

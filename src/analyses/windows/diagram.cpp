@@ -102,10 +102,12 @@ void PaintTransitionDiagram(QPainter& painter, const core::TransitionDiagram& d)
     painter.setBrush(Qt::white);
     for (const core::DiagramNode& n : d.nodes)
         painter.drawEllipse(ToPoint(n.centre), d.nodeRadius, d.nodeRadius);
-    // The labels last, whole: inside the circle where they fit, else beside.
+    // The labels last: inside the circle where they fit, else beside, cut
+    // where they are wider than the layout gives any label.
     painter.setPen(Qt::black);
     for (const core::DiagramNode& n : d.nodes) {
-        const QString label = ToQString(n.label);
+        const QString label =
+            metrics.elidedText(ToQString(n.label), Qt::ElideRight, core::kDiagramLabelWidth);
         const bool fits = n.labelInside &&
                           metrics.horizontalAdvance(label) <= 2 * d.nodeRadius - 2 &&
                           metrics.height() <= 2 * d.nodeRadius;

@@ -255,4 +255,19 @@ TEST_F(SequentialMenuGui, TheMenuShowsTheCurrentLabelsAndItemOneDoesNothing) {
     EXPECT_FALSE(std::filesystem::exists(anaFile));
 }
 
+// A label wider than the layout gives any label is drawn cut beside its
+// node, not across the picture: the picture's outer columns stay white.
+TEST(DiagramPicture, AWideLabelIsDrawnCut) {
+    test::App();
+    DiagramPicture picture(nullptr);
+    picture.SetDiagram(core::DescribeTransitionDiagram("V4", {std::string(200, 'W')},
+                                                       core::SingleMatrix(1, 1), false, 1));
+    const QImage image = picture.Render();
+    int dark = 0;
+    for (int y = core::kDiagramTitleHeight; y < image.height(); ++y)
+        for (int x : {0, 40, image.width() - 41, image.width() - 1})
+            dark += qGray(image.pixel(x, y)) < 128;
+    EXPECT_EQ(dark, 0);
+}
+
 }  // namespace
