@@ -8,41 +8,47 @@ namespace core {
 
 namespace {
 
-// The lines the viewer makes of the text: one for each CR LF (a lone CR or LF
-// is shown as a sign within its line).
-size_t ViewerLines(std::string_view text) {
+// Where the viewer's lines of `text` begin when no more than
+// kMaxOutputFileLines of them are shown: the viewer makes one line for each
+// CR LF and one more (a lone CR or LF is shown as a sign within its line).
+size_t FirstShownLine(std::string_view text) {
     size_t lines = 1;
-    for (size_t at = text.find("\r\n"); at != std::string_view::npos;
-         at = text.find("\r\n", at + 2))
-        ++lines;
-    return lines;
+    for (size_t end = text.size(); end >= 2;) {
+        const size_t at = text.rfind("\r\n", end - 2);
+        if (at == std::string_view::npos)
+            break;
+        if (++lines > kMaxOutputFileLines)
+            return at + 2;
+        end = at;
+    }
+    return 0;
 }
 
-// Loads the whole file into the output viewer; the viewer and OutputKind stay
-// as they were when the file cannot be read. A file too large to show closes
-// the viewer, which would otherwise keep an older part of it.
+// Loads the file into the output viewer: the whole file when the viewer takes
+// it, else as much of its end as it takes, from a line start, so that the
+// newest report is always seen. The viewer and OutputKind stay as they were
+// when the file cannot be read.
 bool ShowOutputFile(KovaState& s, KovaUi& ui, const std::string& fileName, const char* kind) {
     if (fileName.empty())
         return true;
     std::string text;
-    const std::error_code ec = ReadWholeFile(fileName, text, kMaxOutputFileBytes);
-    if (ec == std::errc::file_too_large || (!ec && ViewerLines(text) > kMaxOutputFileLines)) {
-        ui.Message("\"" + fileName + "\" is not shown: it holds more than " +
-                       MiB(kMaxOutputFileBytes) + " or " +
-                       PlainNumber(static_cast<long long>(kMaxOutputFileLines)) +
-                       " lines, the most the output viewer shows. The file is left as it is.",
-                   kProgramTitle, Icon::Exclamation);
-        ui.HideOutput();
-        return false;
-    }
-    if (ec) {
+    uintmax_t skipped = 0;
+    if (const std::error_code ec = ReadFileTail(fileName, kMaxOutputFileBytes, text, skipped)) {
         const NumberedError e = FileError(ec, fileName);
         ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::Critical);
         return false;
     }
+    if (const size_t first = FirstShownLine(text); first > 0) {
+        text.erase(0, first);
+        skipped += first;
+    }
     s.OutputKind = kind;
     s.Main.CAnaf.visible = false;
-    ui.ShowOutput("KOVA Output file: " + fileName, text);
+    const std::string caption = "KOVA Output file: " + fileName;
+    if (skipped == 0)
+        ui.ShowOutput(caption, text);
+    else
+        ui.ShowOutputEnd(caption, text, fileName, skipped + text.size());
     ui.MainChanged();
     return true;
 }

@@ -14,11 +14,11 @@ namespace core {
 inline constexpr size_t kMaxOutputFileBytes = size_t{16} << 20;
 inline constexpr size_t kMaxOutputFileLines = size_t{1} << 18;
 
-// Show the whole analysis (listing) file in the output viewer. False when the
-// file could not be read (after a message titled "Error") or is past the
-// viewer's bounds (after a message naming them; the viewer is then closed):
-// the viewer never shows a part of a file, which its Save would write back
-// over the whole.
+// Show the analysis (listing) file in the output viewer: the whole file when
+// it is within the viewer's bounds, else only its end, as much as they allow
+// from the start of a line, read-only under a note (KovaUi::ShowOutputEnd),
+// so that the newest report is always seen. False when the file could not be
+// read (after a message titled "Error"; the viewer stays as it was).
 bool ShowAnalysisFile(KovaState& s, KovaUi& ui);
 bool ShowListingFile(KovaState& s, KovaUi& ui);
 

@@ -14,10 +14,16 @@ namespace core {
 
 namespace {
 
-// Writes the viewer's text to `name`, the file replaced only once complete.
-bool WriteOutputText(KovaUi& ui, const std::string& name, const std::string& text) {
-    if (std::error_code ec = ReplaceFile(name, text + "\r\n")) {
-        const NumberedError e = FileError(ec, name);
+// Writes the viewer's text to `name`, the file replaced only once complete;
+// of a viewer that shows only a file's end, the whole file as it is on disk.
+// A line end follows either.
+bool WriteOutputText(KovaUi& ui, const std::string& name, const OutputView& viewer) {
+    bool readFailed = false;
+    const std::error_code ec = viewer.endOf.empty()
+                                   ? ReplaceFile(name, viewer.text + "\r\n")
+                                   : ReplaceFileWithCopy(name, viewer.endOf, "\r\n", readFailed);
+    if (ec) {
+        const NumberedError e = FileError(ec, readFailed ? viewer.endOf : name);
         ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::Critical);
         return false;
     }
@@ -48,7 +54,7 @@ bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView&
         !ConfirmReplacingFile(ui, name, fileName))
         return false;
     fileName = name;
-    return WriteOutputText(ui, name, viewer.text);
+    return WriteOutputText(ui, name, viewer);
 }
 
 }  // namespace

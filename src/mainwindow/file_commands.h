@@ -15,6 +15,9 @@ namespace core {
 struct OutputView {
     bool visible = false;
     std::string text;  // CR LF line breaks
+    // The file of which the viewer shows only the end (read-only); "" while
+    // it shows a whole text.
+    std::string endOf = {};
 };
 
 // The extension rule of the saves: the extension is appended only when the
@@ -39,8 +42,9 @@ bool OpenFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
 bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
 // The output opens choose the name: true when a name was taken, and the
 // window then shows the file in the output viewer; false on cancel. The
-// output saves: true when the viewer's text was written; false on cancel,
-// when the viewer shows no text of this kind, or when the write failed.
+// output saves: true when the viewer's text was written (for a viewer that
+// shows only a file's end, that whole file); false on cancel, when the viewer
+// shows no text of this kind, or when the write failed.
 bool OpenAnafile(KovaState& s, FileChooser& dialog);
 bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer);
 bool OpenLstfile(KovaState& s, FileChooser& dialog);

@@ -1,5 +1,6 @@
 #include "store/file_access.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -44,18 +45,66 @@ void IgnoreFileSizeSignal() {
 #endif
 }
 
-// Writes and closes; the first failure's code.
-std::error_code WriteAndClose(std::FILE* f, std::string_view bytes) {
+using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// Writes `bytes`; the failure's code.
+std::error_code WriteBytes(std::FILE* f, std::string_view bytes) {
     IgnoreFileSizeSignal();
     errno = 0;
-    int err = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
-        err = errno ? errno : EIO;
-    if (std::fflush(f) != 0 && err == 0)
-        err = errno ? errno : EIO;
-    if (std::fclose(f) != 0 && err == 0)
-        err = errno ? errno : EIO;
-    return err == 0 ? std::error_code() : ErrnoCode(err);
+        return ErrnoCode(errno);
+    return {};
+}
+
+// Closes after the writes that gave `ec`; the first failure's code.
+std::error_code CloseWritten(std::FILE* f, std::error_code ec) {
+    errno = 0;
+    if (std::fflush(f) != 0 && !ec)
+        ec = ErrnoCode(errno);
+    errno = 0;
+    if (std::fclose(f) != 0 && !ec)
+        ec = ErrnoCode(errno);
+    return ec;
+}
+
+// Writes and closes; the first failure's code.
+std::error_code WriteAndClose(std::FILE* f, std::string_view bytes) {
+    return CloseWritten(f, WriteBytes(f, bytes));
+}
+
+// Opens a plain file for reading and gives its size; anything else is
+// refused (EISDIR for a folder), and so is a file longer than `maxBytes`.
+std::error_code OpenForReading(std::string_view name, size_t maxBytes, FilePtr& f,
+                               uintmax_t& size) {
+    if (name.empty())
+        return ErrnoCode(ENOENT);
+    const fs::path path = NativePath(name);
+    std::error_code ec;
+    fs::file_status status = fs::status(path, ec);
+    if (ec)
+        return ec;
+    if (fs::is_directory(status))
+        return ErrnoCode(EISDIR);
+    if (!fs::is_regular_file(status))
+        return ErrnoCode(EINVAL);
+    size = fs::file_size(path, ec);
+    if (ec)
+        size = 0;
+    else if (size > maxBytes)
+        return std::make_error_code(std::errc::file_too_large);
+    f.reset(OpenFile(path, "rb"));
+    if (!f)
+        return ErrnoCode(errno);
+    return {};
+}
+
+// Moves the read position to `offset` bytes from the start, also past 2 GB.
+bool SeekTo(std::FILE* f, uintmax_t offset) {
+#ifdef _WIN32
+    return _fseeki64(f, static_cast<long long>(offset), SEEK_SET) == 0;
+#else
+    return fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
 }
 
 }  // namespace
@@ -106,23 +155,10 @@ std::string_view FileNamePart(std::string_view name) {
 std::error_code ReadFileInChunks(std::string_view name,
                                  const std::function<void(std::string_view)>& each,
                                  size_t maxBytes) {
-    if (name.empty())
-        return ErrnoCode(ENOENT);
-    const fs::path path = NativePath(name);
-    std::error_code ec;
-    fs::file_status status = fs::status(path, ec);
-    if (ec)
+    FilePtr f(nullptr, &std::fclose);
+    uintmax_t size = 0;
+    if (std::error_code ec = OpenForReading(name, maxBytes, f, size))
         return ec;
-    if (fs::is_directory(status))
-        return ErrnoCode(EISDIR);
-    if (!fs::is_regular_file(status))
-        return ErrnoCode(EINVAL);
-    const uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > maxBytes)
-        return std::make_error_code(std::errc::file_too_large);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenFile(path, "rb"), &std::fclose);
-    if (!f)
-        return ErrnoCode(errno);
     std::vector<char> chunk(size_t{1} << 16);
     size_t got;
     size_t total = 0;
@@ -153,6 +189,36 @@ std::error_code ReadWholeFile(std::string_view name, std::string& bytes, size_t 
     return {};
 }
 
+std::error_code ReadFileTail(std::string_view name, size_t maxBytes, std::string& bytes,
+                             uintmax_t& skipped) {
+    FilePtr f(nullptr, &std::fclose);
+    uintmax_t size = 0;
+    if (std::error_code ec = OpenForReading(name, SIZE_MAX, f, size))
+        return ec;
+    // Past the bound, the two bytes before the last maxBytes are read too:
+    // they tell whether the last maxBytes begin a line.
+    uintmax_t start = 0;
+    if (size > maxBytes)
+        start = size - maxBytes - std::min<uintmax_t>(size - maxBytes, 2);
+    if (start > 0 && !SeekTo(f.get(), start))
+        return ErrnoCode(errno);
+    std::string data(static_cast<size_t>(size - start), '\0');
+    errno = 0;
+    data.resize(std::fread(data.data(), 1, data.size(), f.get()));
+    if (std::ferror(f.get()))
+        return ErrnoCode(errno ? errno : EIO);
+    size_t cut = 0;
+    if (size > maxBytes) {
+        // The first line that starts within the last maxBytes.
+        const size_t lineEnd = data.find("\r\n");
+        cut = lineEnd == std::string::npos ? data.size() : lineEnd + 2;
+    }
+    data.erase(0, cut);
+    bytes = std::move(data);
+    skipped = start + cut;
+    return {};
+}
+
 bool IsReadOnlyFile(std::string_view name) {
     if (name.empty())
         return false;
@@ -174,8 +240,13 @@ bool IsReadOnlyFile(std::string_view name) {
 #endif
 }
 
-std::error_code WriteTemporaryBeside(std::string_view name, std::string_view bytes,
-                                     std::string& tempName) {
+namespace {
+
+// Writes a new file beside `name` through `write`, as WriteTemporaryBeside
+// describes.
+std::error_code WriteTemporaryWith(std::string_view name,
+                                   const std::function<std::error_code(std::FILE*)>& write,
+                                   std::string& tempName) {
     if (name.empty())
         return ErrnoCode(ENOENT);
     // The temporary file takes the old one's place by a rename, which the
@@ -193,7 +264,7 @@ std::error_code WriteTemporaryBeside(std::string_view name, std::string_view byt
                 continue;
             return ErrnoCode(errno);
         }
-        if (std::error_code ec = WriteAndClose(f, bytes)) {
+        if (std::error_code ec = CloseWritten(f, write(f))) {
             std::error_code ignored;
             fs::remove(path, ignored);
             return ec;
@@ -209,15 +280,51 @@ std::error_code WriteTemporaryBeside(std::string_view name, std::string_view byt
     return std::make_error_code(std::errc::file_exists);
 }
 
-std::error_code ReplaceFile(std::string_view name, std::string_view bytes) {
-    std::string temp;
-    if (std::error_code ec = WriteTemporaryBeside(name, bytes, temp))
-        return ec;
+// Puts the temporary file in the place of `name`; on failure removes it.
+std::error_code TakePlaceOf(const std::string& temp, std::string_view name) {
     if (std::error_code ec = RenameFile(temp, name)) {
         RemoveFile(temp);
         return ec;
     }
     return {};
+}
+
+}  // namespace
+
+std::error_code WriteTemporaryBeside(std::string_view name, std::string_view bytes,
+                                     std::string& tempName) {
+    return WriteTemporaryWith(
+        name, [bytes](std::FILE* f) { return WriteBytes(f, bytes); }, tempName);
+}
+
+std::error_code ReplaceFile(std::string_view name, std::string_view bytes) {
+    std::string temp;
+    if (std::error_code ec = WriteTemporaryBeside(name, bytes, temp))
+        return ec;
+    return TakePlaceOf(temp, name);
+}
+
+std::error_code ReplaceFileWithCopy(std::string_view name, std::string_view source,
+                                    std::string_view end, bool& readFailed) {
+    readFailed = false;
+    std::string temp;
+    std::error_code ec = WriteTemporaryWith(
+        name,
+        [&](std::FILE* out) {
+            std::error_code written;
+            const std::error_code read = ReadFileInChunks(source, [&](std::string_view chunk) {
+                if (!written)
+                    written = WriteBytes(out, chunk);
+            });
+            readFailed = static_cast<bool>(read);
+            if (read || written)
+                return read ? read : written;
+            return WriteBytes(out, end);
+        },
+        temp);
+    if (ec)
+        return ec;
+    return TakePlaceOf(temp, name);
 }
 
 std::error_code AppendToFile(std::string_view name, std::string_view bytes) {

@@ -49,6 +49,14 @@ std::error_code ReadFileInChunks(std::string_view name,
                                  const std::function<void(std::string_view)>& each,
                                  size_t maxBytes = SIZE_MAX);
 
+// Reads the end of the file into `bytes`, never more than `maxBytes` of it:
+// the whole file when it is no longer, else its lines from the first that
+// starts (after a CR LF) within its last `maxBytes` bytes, none when no line
+// starts there. `skipped` is how many bytes come before them. Refuses what
+// ReadWholeFile refuses, but for the length; on failure leaves both alone.
+std::error_code ReadFileTail(std::string_view name, size_t maxBytes, std::string& bytes,
+                             uintmax_t& skipped);
+
 // A plain file is there under the name that may not be written: its
 // permissions allow no writing, or not to this user.
 bool IsReadOnlyFile(std::string_view name);
@@ -65,6 +73,12 @@ std::error_code WriteTemporaryBeside(std::string_view name, std::string_view byt
 // takes the file's place only once complete, so on failure the old file is
 // left as it was and no temporary file remains.
 std::error_code ReplaceFile(std::string_view name, std::string_view bytes);
+
+// As ReplaceFile, with the bytes the file `source` holds followed by `end`,
+// read and written a chunk at a time. `source` may be `name` itself.
+// `readFailed` tells a failure to read `source` from one to write `name`.
+std::error_code ReplaceFileWithCopy(std::string_view name, std::string_view source,
+                                    std::string_view end, bool& readFailed);
 
 // Appends `bytes`, creating the file when missing. On failure the file is cut
 // back to its former length (or removed when it did not exist).

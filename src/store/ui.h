@@ -2,6 +2,7 @@
 // implements it; core tests use a recording fake that answers from a script.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace core {
@@ -40,6 +41,12 @@ public:
     // The output viewer `uitvoer`: show it modeless with this caption and
     // text, the caret at the end.
     virtual void ShowOutput(const std::string& caption, const std::string& text) = 0;
+    // The same for a file too large to show whole: `tail` is as much of its
+    // end as the viewer takes, from a line start, shown read-only under a note
+    // giving the file's size (`fileBytes`) and saying its beginning is not
+    // shown; nothing the viewer saves is made of that part.
+    virtual void ShowOutputEnd(const std::string& caption, const std::string& tail,
+                               const std::string& fileName, uintmax_t fileBytes) = 0;
     // Closes the output viewer as its OK does, when it is shown: an older text
     // of a file that can no longer be shown must not stay there to be saved
     // back over the file.

@@ -142,27 +142,41 @@ TEST_F(ReportFrame, AnOutputFileThatCannotBeReadGivesAnErrorAndChangesNothing) {
     EXPECT_NE(ui.log.back(), "HideOutput");
 }
 
-// Closing the viewer leaves no older text of the file there to be saved over it.
-TEST_F(ReportFrame, AnOutputFileTooLargeToShowGivesAMessageAndClosesTheViewer) {
-    std::string lineEnds;
-    for (size_t k = 0; k < core::kMaxOutputFileLines; ++k)
-        lineEnds += "\r\n";
+// A file past the viewer's bounds shows as much of its end as they allow,
+// from a line start, so that the newest report is still seen.
+TEST_F(ReportFrame, AnOutputFileTooLargeToShowWholeShowsItsEnd) {
+    const size_t lines = core::kMaxOutputFileLines;
+    const std::string longLine = std::string(126, 'x') + "\r\n";
+    std::string longLines;  // past the bound of bytes by one line
+    for (size_t k = 0; k <= core::kMaxOutputFileBytes / longLine.size(); ++k)
+        longLines += longLine;
+    std::string shortLines;  // one line past the bound of lines (the last one empty)
+    for (size_t k = 0; k < lines; ++k)
+        shortLines += "s\r\n";
+    struct Case {
+        std::string file;
+        size_t skipped;
+    };
+    const Case cases[] = {
+        {longLines, longLine.size()},
+        {shortLines, 3},
+        {shortLines.substr(3), 0},  // exactly at the bound of lines: whole
+    };
     s.AnalysisFileName = AnaPath();
-    s.OutputKind = "lst";
-    s.Main.CAnaf.visible = true;
-    for (const std::string& text : {std::string(core::kMaxOutputFileBytes + 1, 'x'), lineEnds}) {
-        std::ofstream(AnaPath(), std::ios::binary) << text;
-        ui.messages.clear();
-        EXPECT_FALSE(core::ShowAnalysisFile(s, ui));
-        EXPECT_EQ(ui.messages,
-                  std::vector<std::string>{"KOVA|\"" + AnaPath() +
-                                           "\" is not shown: it holds more than 16 MB or 262144 "
-                                           "lines, the most the output viewer shows. The file "
-                                           "is left as it is."});
-        EXPECT_EQ(s.OutputKind, "lst");
-        EXPECT_TRUE(s.Main.CAnaf.visible);
-        EXPECT_EQ(ui.outputCaption, "");
-        EXPECT_EQ(ui.log.back(), "HideOutput");
+    for (const Case& c : cases) {
+        std::ofstream(AnaPath(), std::ios::binary) << c.file;
+        s.OutputKind = "lst";
+        s.Main.CAnaf.visible = true;
+        ui.log.clear();
+        EXPECT_TRUE(core::ShowAnalysisFile(s, ui));
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_EQ(ui.log.front(), c.skipped == 0 ? "ShowOutput KOVA Output file: " + AnaPath()
+                                                 : "ShowOutputEnd " + AnaPath() + " " +
+                                                       std::to_string(c.file.size()));
+        EXPECT_TRUE(ui.outputText == c.file.substr(c.skipped));
+        EXPECT_EQ(ui.outputCaption, "KOVA Output file: " + AnaPath());
+        EXPECT_EQ(s.OutputKind, "ana");
+        EXPECT_FALSE(s.Main.CAnaf.visible);
     }
     // At both bounds it is shown.
     std::string most = lineEnds.substr(2);

@@ -114,6 +114,45 @@ TEST_F(FileAccess, ReadGivesTheBytesOrLeavesThemAlone) {
     EXPECT_EQ(bytes, "old");
 }
 
+// The end of a file past the bound begins at the first line that starts
+// within the last maxBytes: the two bytes before them tell whether they do.
+TEST_F(FileAccess, ReadTailGivesTheLinesThatEndTheFileWithinTheBound) {
+    const std::string name = Name("tail.ana");
+    test::WriteBytes(name, "ab\r\ncd\r\nef");  // 10 bytes
+    struct Case {
+        size_t maxBytes;
+        std::string tail;
+        uintmax_t skipped;
+    };
+    const Case cases[] = {
+        {10, "ab\r\ncd\r\nef", 0},  // exactly at the bound: whole
+        {9, "cd\r\nef", 4},         // one past: not from the start
+        {6, "cd\r\nef", 4},         // the bound just after a CR LF
+        {5, "ef", 8},               // within a line: the next one
+        {4, "ef", 8},               // the bound between CR and LF
+        {1, "", 10},                // no line starts there
+    };
+    for (const Case& c : cases) {
+        std::string tail = "old";
+        uintmax_t skipped = 99;
+        EXPECT_FALSE(core::ReadFileTail(name, c.maxBytes, tail, skipped)) << c.maxBytes;
+        EXPECT_EQ(tail, c.tail) << c.maxBytes;
+        EXPECT_EQ(skipped, c.skipped) << c.maxBytes;
+    }
+}
+
+// A copy whose source is gone leaves the target as it was and says so.
+TEST_F(FileAccess, ReplaceWithCopyOfAFileGoneLeavesTheTarget) {
+    const std::string target = Name("copy.ana");
+    test::WriteBytes(target, "old");
+    bool readFailed = false;
+    EXPECT_EQ(core::ReplaceFileWithCopy(target, Name("gone.ana"), "\r\n", readFailed),
+              std::errc::no_such_file_or_directory);
+    EXPECT_TRUE(readFailed);
+    EXPECT_EQ(test::ReadBytes(target), "old");
+    EXPECT_EQ(dir.Listing(), "copy.ana;");
+}
+
 TEST_F(FileAccess, ReplaceTakesAFreeTemporaryAndLeavesNoneBehind) {
     const std::string name = Name("\xC4nderung.lst");
     test::WriteBytes((dir.path() / u8"Änderung.lst.~tmp0").string(), "someone else's");

@@ -55,6 +55,12 @@ struct FakeUi : core::KovaUi {
         outputText = text;
         log.push_back("ShowOutput " + caption);
     }
+    void ShowOutputEnd(const std::string& caption, const std::string& tail,
+                       const std::string& fileName, uintmax_t fileBytes) override {
+        outputCaption = caption;
+        outputText = tail;
+        log.push_back("ShowOutputEnd " + fileName + " " + std::to_string(fileBytes));
+    }
     void HideOutput() override { log.push_back("HideOutput"); }
     void ShowTransitionDiagram(const core::TransitionDiagram& diagram) override {
         diagrams.push_back(diagram);

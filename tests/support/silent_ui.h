@@ -26,6 +26,8 @@ struct SilentUi : core::KovaUi {
     void HideWait() override {}
     void MainChanged() override {}
     void ShowOutput(const std::string&, const std::string&) override {}
+    void ShowOutputEnd(const std::string&, const std::string&, const std::string&,
+                       uintmax_t) override {}
     void HideOutput() override {}
     void ShowTransitionDiagram(const core::TransitionDiagram&) override {}
 };

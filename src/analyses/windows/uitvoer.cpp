@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -20,12 +21,25 @@
 #include "widgets/text_printer.h"
 #include "widgets/window_util.h"
 
+namespace {
+
+// Only its lines bound what the viewer edits: a report file may be large.
+constexpr size_t kAnySize = std::numeric_limits<size_t>::max();
+
+}  // namespace
+
 uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     : QDialog(parent), s_(s), ui_(ui) {
     setObjectName("uitvoer");
     setModal(false);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     resize(Tw(11400), Tw(7800));
+
+    LNote = new QLabel(this);
+    LNote->setObjectName("LNote");
+    LNote->setWordWrap(true);
+    LNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LNote->hide();
 
     Tekst = new TextBox(this);
     Tekst->setObjectName("Tekst");
@@ -49,6 +63,7 @@ uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(COkee);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(LNote);
     layout->addWidget(Tekst);
     layout->addLayout(buttons);
 
@@ -73,15 +88,12 @@ uitvoer::uitvoer(core::KovaState& s, core::KovaUi& ui, QWidget* parent)
 }
 
 void uitvoer::ShowText(const std::string& caption, const std::string& text) {
-    setWindowTitle(ToQString(caption));
     // The analysis file mostly comes back with a block added at its end, and
     // reloading a large file into the editor takes long: when the document is
     // still exactly what was last shown (not edited since), only the new tail
     // is added. A shown text ending in CR could pair with an LF in the tail,
     // so that one is reloaded whole.
     QTextDocument* doc = Tekst->document();
-    // Only its lines bound what the viewer edits: a report file may be large.
-    constexpr size_t kAnySize = std::numeric_limits<size_t>::max();
     const bool extends = doc->revision() == shownRevision_ && !shown_.empty() &&
                          !HoldsExcerpt(Tekst) && FitsEditing(text, kAnySize) &&
                          shown_.back() != '\r' && text.size() >= shown_.size() &&
@@ -96,8 +108,34 @@ void uitvoer::ShowText(const std::string& caption, const std::string& text) {
         end.insertText(ToEditableText(std::string_view(text).substr(shown_.size())));
         doc->setUndoRedoEnabled(true);
     }
-    doc->setModified(false);
     shown_ = text;
+    endOf_.clear();
+    LNote->hide();
+    CSave->setEnabled(true);
+    Present(caption);
+}
+
+void uitvoer::ShowEnd(const std::string& caption, const std::string& tail,
+                      const std::string& fileName, uintmax_t fileBytes) {
+    SetEditableBytes(Tekst, tail, kAnySize);
+    Tekst->setReadOnly(true);
+    // The next whole text is loaded anew.
+    shown_.clear();
+    endOf_ = fileName;
+    LNote->setText(QStringLiteral("This file holds %L1 bytes, more than the viewer shows: only its "
+                                  "end is shown, read-only; its first %L2 bytes are not shown.")
+                       .arg(static_cast<qulonglong>(fileBytes))
+                       .arg(static_cast<qulonglong>(fileBytes - tail.size())));
+    LNote->show();
+    // Save would write the part shown over the whole file.
+    CSave->setEnabled(false);
+    Present(caption);
+}
+
+void uitvoer::Present(const std::string& caption) {
+    setWindowTitle(ToQString(caption));
+    QTextDocument* doc = Tekst->document();
+    doc->setModified(false);
     shownRevision_ = doc->revision();
     Tekst->moveCursor(QTextCursor::End);
     show();
@@ -112,8 +150,11 @@ std::string uitvoer::TextBytes() const {
     return EditableBytes(Tekst);
 }
 
-// Writes the viewer's text back over the file it shows.
+// Writes the viewer's text back over the file it shows; never a file's end
+// alone.
 void uitvoer::CSave_Click() {
+    if (!endOf_.empty())
+        return;
     std::string name;
     if (s_.OutputKind == "ana")
         name = s_.AnalysisFileName;

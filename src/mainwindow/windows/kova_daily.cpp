@@ -193,6 +193,7 @@ void kova::mnuFileItem_Click(int Index) {
         uitvoer& v = ui_.Viewer();
         viewer.visible = v.isVisible();
         viewer.text = v.TextBytes();
+        viewer.endOf = v.EndShownOf();
     }
     switch (Index) {
         case 1:

@@ -108,6 +108,11 @@ void QtUi::ShowOutput(const std::string& caption, const std::string& text) {
     Viewer().ShowText(caption, text);
 }
 
+void QtUi::ShowOutputEnd(const std::string& caption, const std::string& tail,
+                         const std::string& fileName, uintmax_t fileBytes) {
+    Viewer().ShowEnd(caption, tail, fileName, fileBytes);
+}
+
 void QtUi::HideOutput() {
     if (viewer_ && viewer_->isVisible())
         viewer_->close();

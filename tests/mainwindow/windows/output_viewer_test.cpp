@@ -1,14 +1,19 @@
-// The output viewer: showing a file, OK, Save and Print.
+// The output viewer: showing a file (or only its end), OK, Save and Print.
 #include <gtest/gtest.h>
+#include <QAction>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
+#include "analyses/windows/epiask.h"
 #include "analyses/windows/uitvoer.h"
+#include "store/file_access.h"
 #include "support/main_window_fixture.h"
 #include "widgets/text_codec.h"
 #include "widgets/text_printer.h"
@@ -184,6 +189,82 @@ TEST_F(OutputViewerTest, PrintAsksThroughADialog) {
     });
     ui.Viewer().CPrint->click();
     EXPECT_EQ(seen, PrintingAvailable() ? "PrintDialog" : "PrintUnavailable");
+}
+
+// An analysis file past the viewer's bounds, as a user meets it: each new
+// report is seen at the end of the viewer, and Save Anafile writes the whole
+// file, never the part shown.
+struct LargeOutputFile : test::SampleProtocolTest {
+    QStringList messages;
+
+    // A file's bytes in one read (a 17 MB file byte by byte takes seconds).
+    static std::string FileBytes(const std::string& name) {
+        std::string bytes;
+        EXPECT_FALSE(core::ReadWholeFile(name, bytes));
+        return bytes;
+    }
+
+    // Runs Frequency > V4 with OK, noting any message box on the way.
+    void RunFrequencyV4() {
+        test::WhenModalOf<QMessageBox>([this](QMessageBox* box) {
+            messages << box->text();
+            box->close();
+        });
+        test::WhenModalOf<epiask>(
+            [](epiask* d) { QTest::mouseClick(d->Command1, Qt::LeftButton); });
+        w->mnuAnalyseItem.at(4)->trigger();
+    }
+};
+
+TEST_F(LargeOutputFile, ANewReportShowsAtTheEndAndSaveAnafileWritesTheWholeFile) {
+    // 17 MB, made cheaply: a first line, then a sparse run of zeros ending a
+    // line 17 MB long.
+    constexpr uintmax_t kRun = uintmax_t{17} << 20;
+    test::WriteBytes(anaFile, "first line\r\n");
+    std::filesystem::resize_file(anaFile, kRun);
+    ASSERT_FALSE(core::AppendToFile(anaFile, "\r\n"));
+    RunFrequencyV4();
+    const std::string whole = FileBytes(anaFile);
+    const std::string report = whole.substr(kRun + 2);
+    ASSERT_NE(report.find("FREQUENCIES:  V4"), std::string::npos);
+
+    // The report at the end, read-only under the note; the viewer's Save is off.
+    uitvoer& v = ui.Viewer();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+    ASSERT_TRUE(v.isVisible());
+    EXPECT_TRUE(v.TextBytes() == report);
+    EXPECT_TRUE(v.Tekst->textCursor().atEnd());
+    EXPECT_TRUE(v.LNote->isVisible());
+    EXPECT_TRUE(v.LNote->text().contains(QString("%L1 bytes").arg(whole.size())));
+    QTest::keyClicks(v.Tekst, "typed");
+    QTest::mouseClick(v.CSave, Qt::LeftButton);
+    EXPECT_TRUE(FileBytes(anaFile) == whole);
+
+    // "Show output" after OK shows the end again.
+    QTest::mouseClick(v.COkee, Qt::LeftButton);
+    QTest::mouseClick(w->CAnaf, Qt::LeftButton);
+    EXPECT_TRUE(v.LNote->isVisible());
+    EXPECT_TRUE(v.TextBytes() == report);
+
+    // Save Anafile under its own name and under another: the whole file as it
+    // is on disk, and the line end every save puts after the viewer's text.
+    AnswerDialogs({anaFile});
+    w->mnuFileItem[12]->trigger();
+    EXPECT_TRUE(FileBytes(anaFile) == whole + "\r\n");
+    const std::string copy = dir.File("copy.ana");
+    AnswerDialogs({copy});
+    w->mnuFileItem[12]->trigger();
+    EXPECT_TRUE(FileBytes(copy) == whole + "\r\n\r\n");
+    EXPECT_TRUE(messages.isEmpty());
+
+    // A file that fits is shown whole and may be edited and saved again.
+    test::WriteBytes(copy, "small\r\n");
+    AnswerDialogs({copy});
+    w->mnuFileItem[11]->trigger();
+    EXPECT_FALSE(v.LNote->isVisible());
+    QTest::keyClicks(v.Tekst, "typed");
+    QTest::mouseClick(v.CSave, Qt::LeftButton);
+    EXPECT_EQ(FileBytes(copy), "small\r\ntyped");
 }
 
 }  // namespace
