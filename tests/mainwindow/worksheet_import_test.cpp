@@ -15,6 +15,7 @@
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/import_commands.h"
 #include "mainwindow/import_fixture.h"
+#include "sheetreader/sheet_reader.h"
 #include "store/open_save.h"
 #include "store/text.h"
 

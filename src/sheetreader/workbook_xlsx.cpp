@@ -20,11 +20,11 @@
 #include <pugixml.hpp>
 #include <unordered_map>
 
+#include "sheetreader/sheet_reader.h"
 #include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/text.h"
 #include "store/windows1252.h"
-#include "store/workbook.h"
 
 namespace core {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "sheetreader/sheet_reader.h"
 #include "store/file_access.h"
-#include "store/workbook.h"
 
 namespace core {
 
