@@ -661,6 +661,10 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
          Xlsx(Sheet("<row r=\"1\"><c t=\"str\"><v>x</v></c><c t=\"s\"/>"
                     "<c t=\"str\"><v>y</v></c></row>")),
          nullptr, false, "x"},
+        {"cell references in lower case.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"c1\" t=\"str\"><v>x</v></c>"
+                    "<c r=\"a1\" t=\"str\"><v>lower</v></c></row>")),
+         nullptr, false, "lower"},
         {"last row of a sheet.xlsx", Xlsx(Sheet(TextRow(1048576, "last"))), nullptr, false, "last",
          "1048576", "1048576"},
         {"rows past 16 bits.xlsx", Xlsx(Sheet(TextRow(40000, "far"))), nullptr, false, "far",
