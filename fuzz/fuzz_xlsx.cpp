@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "store/workbook.h"
+#include "sheetreader/sheet_reader.h"
 
 namespace {
 

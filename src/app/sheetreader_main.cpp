@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "store/workbook.h"
+#include "sheetreader/sheet_reader.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "store/data_file.h"
 
-#include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 #include "store/error_numbers.h"
@@ -25,13 +25,20 @@ void ShowFailure(KovaUi& ui, const FileFailure& f) {
     ui.Message(ErrorText(f.number, kProgramTitle, f.description), kErrorTitle, Icon::None);
 }
 
-// "##" and the number with at least five digits.
+// "##" and the record number k (0 or more) with at least five digits. Written
+// by hand: a read makes one for every record, and printf would cost it a
+// tenth of its time.
 struct Marker {
     char text[16];
     size_t size;
     explicit Marker(int k) {
-        int n = std::snprintf(text, sizeof text, "##%05d", k);
-        size = n > 0 ? static_cast<size_t>(n) : 0;
+        char digits[12];
+        size_t n = 0;
+        for (unsigned v = static_cast<unsigned>(k); v != 0 || n < 5; v /= 10)
+            digits[n++] = static_cast<char>('0' + v % 10);
+        text[0] = text[1] = '#';
+        for (size = 2; n > 0; ++size)
+            text[size] = digits[--n];
     }
     std::string_view view() const { return {text, size}; }
 };
@@ -172,6 +179,15 @@ private:
     long lineNumber_ = 0;
 };
 
+// The line without its leading and trailing blanks, as Trim cuts it, but
+// without a copy: most field lines are appended once, straight from the file.
+std::string_view TrimmedView(std::string_view line) {
+    const size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return line.substr(first, line.find_last_not_of(' ') - first + 1);
+}
+
 std::string Quoted(std::string_view line) {
     return "\"" + Excerpt(line) + "\"";
 }
@@ -213,7 +229,7 @@ bool HasNumber(std::string_view text) {
 // text's first. A text past the most a field holds ends the read; `what` (of
 // record `record`, when above 0) names it in the message.
 void AddLine(std::string& text, std::string_view line, bool first, const char* what, int record) {
-    const std::string trimmed = Trim(line);
+    const std::string_view trimmed = TrimmedView(line);
     if (text.size() + (first ? 0 : 2) + trimmed.size() > kMaxFieldBytes)
         throw FileFailure{kErrOverflow,
                           "Overflow: " + std::string(what) +
@@ -269,6 +285,157 @@ private:
     int current_ = 0;
     int shown_ = -1;
 };
+
+// ---------------------------------------------------------------- the sections of a read
+
+// Passes each line up to the next marker line to `add`; gives that marker
+// line, or nothing when the file ends first.
+template <typename Add>
+std::optional<std::string_view> ReadUpToMarker(LineReader& lines, Add add) {
+    std::string_view line;
+    while (lines.Next(line)) {
+        if (IsMarkerLine(line))
+            return line;
+        add(line);
+    }
+    return std::nullopt;
+}
+
+FileFailure PastEnd(const std::string& what) {
+    return FileFailure{kErrPastEnd, "Input past end of file: the file ends before " + what};
+}
+
+std::string RecordWhat(int k, int count) {
+    return "record " + std::to_string(k) + " of " + std::to_string(count) + " is complete";
+}
+
+// A record or memo marker that is not the one expected: the read ends with
+// ReportDataFileError's message for it.
+struct BadMarker {
+    int16_t index;
+    std::string line;
+};
+
+// What the lines between the first line and the first record give.
+struct DataFileHead {
+    int16_t count = 0;
+    int16_t memoCount = 0;
+    int16_t header = 0;
+    std::string info;
+    // The marker line that ends the file info, if the file goes on.
+    std::optional<std::string_view> marker;
+};
+
+// The count line, the header number and the file info.
+DataFileHead ReadHead(LineReader& lines) {
+    auto next = [&](const char* what) {
+        std::string_view line;
+        if (!lines.Next(line))
+            throw PastEnd(what);
+        return line;
+    };
+    DataFileHead head;
+
+    // The count line: "count MEMO memocount", or only the count in older files.
+    std::string_view line = next("the record count (line 2)");
+    std::string_view countText = line;
+    std::string_view memoText;
+    size_t p = line.find("MEMO");
+    if (p != std::string_view::npos) {
+        countText = line.substr(0, p);
+        memoText = p + 5 <= line.size() ? line.substr(p + 5) : std::string_view();
+    }
+    if (!HasNumber(countText))
+        throw FileFailure{kErrTypeMismatch,
+                          "Type mismatch: line 2 holds no record count: " + Quoted(line)};
+    double countValue = ReadNumber(countText);
+    if (countValue < -0.5)
+        throw FileFailure{kErrOverflow, "The record count in line 2 is negative: " + Quoted(line)};
+    if (countValue >= kMaxRecords + 0.5)
+        throw FileFailure{kErrOverflow, "The record count in line 2 is above the limit of " +
+                                            std::to_string(kMaxRecords) +
+                                            " records: " + Quoted(line)};
+    head.count = LineNumber16(countText, lines);
+    head.memoCount = LineNumber16(memoText, lines);
+
+    head.header = LineNumber16(next("the header number (line 3)"), lines);
+
+    // The file info: every line up to the first marker line.
+    bool first = true;
+    head.marker = ReadUpToMarker(lines, [&](std::string_view infoLine) {
+        AddLine(head.info, infoLine, first, "the file information", 0);
+        first = false;
+    });
+    return head;
+}
+
+// Record k of count after its marker: its eight field lines, then the text's
+// further lines up to the next marker line, which it gives.
+std::optional<std::string_view> ReadRecord(LineReader& lines, ProtocolRecord& r, int k, int count) {
+    std::string_view line;
+    for (int j = 1; j <= 8; ++j) {
+        if (!lines.Next(line))
+            throw PastEnd(RecordWhat(k, count));
+        if (j == 2)
+            r.V2 = LineNumber16(line, lines);
+        else
+            AddLine(*TextField(r, j), line, true, j == 8 ? "the text" : "a field", k);
+    }
+    std::optional<std::string_view> marker = ReadUpToMarker(
+        lines, [&](std::string_view textLine) { AddLine(r.V8, textLine, false, "the text", k); });
+    // A text grown line by line may hold up to twice its size: the set keeps
+    // only its bytes, as its copies do.
+    r.V8.shrink_to_fit();
+    return marker;
+}
+
+// Records 1..count, each after its own marker, the first being `marker`;
+// gives the marker line after the last.
+std::optional<std::string_view> ReadRecords(LineReader& lines,
+                                            std::optional<std::string_view> marker,
+                                            RecordSet& records, int count, WaitWindow& wait) {
+    for (int k = 1; k <= count; ++k) {
+        wait.Step(k);
+        if (!marker)
+            throw PastEnd(RecordWhat(k, count));
+        if (*marker != Marker(k).view())
+            throw BadMarker{static_cast<int16_t>(k), std::string(*marker)};
+        marker = ReadRecord(lines, records[k], k, count);
+    }
+    return marker;
+}
+
+// The memo section after the line that ended the last record ("##MEMOS##"),
+// which is passed over: memoCount memos, each after the marker of its record.
+void ReadMemos(LineReader& lines, std::optional<std::string_view> marker, RecordSet& records,
+               int count, int memoCount, WaitWindow& wait) {
+    std::string_view line;
+    std::optional<std::string_view> current;
+    if (marker && lines.Next(line))
+        current = line;
+    for (int m = 1; m <= memoCount; ++m) {
+        wait.Step(m);
+        if (!current)
+            throw PastEnd("memo " + std::to_string(m) + " of " + std::to_string(memoCount));
+        if (!IsMarkerLine(*current))
+            throw BadMarker{static_cast<int16_t>(m), std::string(*current)};
+        std::string_view digits =
+            current->size() > 5 ? current->substr(current->size() - 5) : *current;
+        int record = -1;
+        try {
+            record = ReadInt16(digits);
+        } catch (const Overflow16&) {
+        }
+        if (record < 1 || record > count)
+            throw FileFailure{kErrSubscript, "Subscript out of range: the memo marker " +
+                                                 Quoted(*current) + " names no record of the set"};
+        std::string& memo = records[record].Memo;
+        current = ReadUpToMarker(lines, [&](std::string_view memoLine) {
+            AddLine(memo, memoLine, memo.empty(), "the memo", record);
+        });
+        memo.shrink_to_fit();
+    }
+}
 
 }  // namespace
 
@@ -373,140 +540,28 @@ bool ReadDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, RecordS
             ReportDataFileError(ui, 1, 0, std::string(line.substr(0, 255)));
             return false;
         }
-
-        auto pastEnd = [](const std::string& what) {
-            return FileFailure{kErrPastEnd, "Input past end of file: the file ends before " + what};
-        };
-        auto next = [&](std::string_view& out, const char* what) {
-            if (!lines.Next(out))
-                throw pastEnd(what);
-        };
-        int16_t count = 0;
-        auto recordWhat = [&](int k) {
-            return "record " + std::to_string(k) + " of " + std::to_string(count) + " is complete";
-        };
-        auto nextField = [&](std::string_view& out, int k) {
-            if (!lines.Next(out))
-                throw pastEnd(recordWhat(k));
-        };
-
-        // The count line: "count MEMO memocount", or only the count in older files.
-        next(line, "the record count (line 2)");
-        std::string_view countText = line;
-        std::string_view memoText;
-        size_t p = line.find("MEMO");
-        if (p != std::string_view::npos) {
-            countText = line.substr(0, p);
-            memoText = p + 5 <= line.size() ? line.substr(p + 5) : std::string_view();
-        }
-        if (!HasNumber(countText))
-            throw FileFailure{kErrTypeMismatch,
-                              "Type mismatch: line 2 holds no record count: " + Quoted(line)};
-        double countValue = ReadNumber(countText);
-        if (countValue < -0.5)
-            throw FileFailure{kErrOverflow,
-                              "The record count in line 2 is negative: " + Quoted(line)};
-        if (countValue >= kMaxRecords + 0.5)
-            throw FileFailure{kErrOverflow, "The record count in line 2 is above the limit of " +
-                                                std::to_string(kMaxRecords) +
-                                                " records: " + Quoted(line)};
-        count = LineNumber16(countText, lines);
-        int16_t memoCount = LineNumber16(memoText, lines);
-
-        next(line, "the header number (line 3)");
-        int16_t header = LineNumber16(line, lines);
-
-        // The file info: every line up to the first marker line.
-        std::string info;
-        std::string_view current;
-        bool haveLine = false;
-        bool firstInfoLine = true;
-        while (lines.Next(current)) {
-            if (IsMarkerLine(current)) {
-                haveLine = true;
-                break;
-            }
-            AddLine(info, current, firstInfoLine, "the file information", 0);
-            firstInfoLine = false;
-        }
+        DataFileHead head = ReadHead(lines);
 
         // From here on the caller's set is replaced.
         Records.clear();
-        Records.resize(static_cast<size_t>(count) + 1);
-        for (int k = 1; k <= count; ++k)
+        Records.resize(static_cast<size_t>(head.count) + 1);
+        for (int k = 1; k <= head.count; ++k)
             Records[k].V0 = static_cast<int16_t>(k);
-        Count = count;
-        HeaderNumber = header;
-        FileInfo = std::move(info);
-        s.MemoCount = memoCount;
+        Count = head.count;
+        HeaderNumber = head.header;
+        FileInfo = std::move(head.info);
+        s.MemoCount = head.memoCount;
 
         wait.Show();
-        for (int k = 1; k <= count; ++k) {
-            wait.Step(k);
-            if (!haveLine)
-                throw pastEnd(recordWhat(k));
-            if (current != Marker(k).view()) {
-                wait.Hide();
-                ReportDataFileError(ui, 2, static_cast<int16_t>(k), std::string(current));
-                return false;
-            }
-            ProtocolRecord& r = Records[k];
-            for (int j = 1; j <= 8; ++j) {
-                nextField(line, k);
-                if (j == 2)
-                    r.V2 = LineNumber16(line, lines);
-                else
-                    AddLine(*TextField(r, j), line, true, j == 8 ? "the text" : "a field", k);
-            }
-            haveLine = false;
-            while (lines.Next(current)) {
-                if (IsMarkerLine(current)) {
-                    haveLine = true;
-                    break;
-                }
-                AddLine(r.V8, current, false, "the text", k);
-            }
-            // A text grown line by line may hold up to twice its size: the set
-            // keeps only its bytes, as its copies do.
-            r.V8.shrink_to_fit();
-        }
-
-        if (memoCount >= 1) {
-            // The line that ended the last record ("##MEMOS##") is passed over.
-            haveLine = haveLine && lines.Next(current);
-            for (int m = 1; m <= memoCount; ++m) {
-                wait.Step(m);
-                if (!haveLine)
-                    throw pastEnd("memo " + std::to_string(m) + " of " + std::to_string(memoCount));
-                if (!IsMarkerLine(current)) {
-                    wait.Hide();
-                    ReportDataFileError(ui, 2, static_cast<int16_t>(m), std::string(current));
-                    return false;
-                }
-                std::string_view digits =
-                    current.size() > 5 ? current.substr(current.size() - 5) : current;
-                int record = -1;
-                try {
-                    record = ReadInt16(digits);
-                } catch (const Overflow16&) {
-                }
-                if (record < 1 || record > count)
-                    throw FileFailure{kErrSubscript, "Subscript out of range: the memo marker " +
-                                                         Quoted(current) +
-                                                         " names no record of the set"};
-                std::string& memo = Records[record].Memo;
-                haveLine = false;
-                while (lines.Next(current)) {
-                    if (IsMarkerLine(current)) {
-                        haveLine = true;
-                        break;
-                    }
-                    AddLine(memo, current, memo.empty(), "the memo", record);
-                }
-                memo.shrink_to_fit();
-            }
-        }
+        std::optional<std::string_view> marker =
+            ReadRecords(lines, head.marker, Records, head.count, wait);
+        if (head.memoCount >= 1)
+            ReadMemos(lines, marker, Records, head.count, head.memoCount, wait);
         return true;
+    } catch (const BadMarker& bad) {
+        wait.Hide();
+        ReportDataFileError(ui, 2, bad.index, bad.line);
+        return false;
     } catch (const FileFailure& f) {
         wait.Hide();
         ShowFailure(ui, f);

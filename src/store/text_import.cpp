@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 #include "store/data_file.h"
 #include "store/error_numbers.h"
@@ -71,54 +72,66 @@ private:
 };
 
 // Whether bytes given a chunk at a time are to be read as UTF-8: they open
-// with its mark, or are well-formed UTF-8 throughout and hold at least one
-// character beyond ASCII (a text in the code page almost never is).
+// with its mark, or they hold characters beyond ASCII in well-formed UTF-8
+// and few stray bytes (bytes beyond ASCII that begin no well-formed
+// sequence), at most one for every two well-formed characters. A text in
+// the code page almost never holds a well-formed sequence at all (it would
+// take an accented capital followed by a sign such as "©"), so nearly all its
+// bytes beyond ASCII are stray; a UTF-8 text with a few bytes of another code
+// page in it is still read as UTF-8, each such byte as "?".
 class Utf8Detector {
 public:
     void Feed(std::string_view chunk) {
         for (size_t k = 0; k < chunk.size() && seen_ < kUtf8Mark.size(); ++k, ++seen_)
             mark_ = mark_ && chunk[k] == kUtf8Mark[seen_];
-        size_t i = 0;
-        if (!cut_.empty() && valid_) {
-            // A sequence cut between two chunks is read with the start of
-            // the next.
-            const std::string joined = cut_ + std::string(chunk.substr(0, 4 - cut_.size()));
-            char32_t code = 0;
-            const size_t length = Utf8Sequence(joined, code);
-            if (length == 0 && joined.size() < 4 && chunk.size() < 4 - cut_.size()) {
-                cut_ = joined;
-                return;
-            }
-            valid_ = length != 0;
-            i = length - cut_.size();
-            cut_.clear();
+        if (cut_.empty()) {
+            Scan(chunk, false);
+            return;
         }
-        while (valid_ && i < chunk.size()) {
-            if (static_cast<unsigned char>(chunk[i]) < 0x80) {
-                ++i;
-                continue;
-            }
-            beyondAscii_ = true;
-            char32_t code = 0;
-            const size_t length = Utf8Sequence(chunk.substr(i), code);
-            if (length == 0 && chunk.size() - i < 4) {
-                cut_ = chunk.substr(i);
-                return;
-            }
-            valid_ = length != 0;
-            i += length;
-        }
+        // A sequence cut between two chunks is read with the next.
+        const std::string joined = std::exchange(cut_, std::string()) + std::string(chunk);
+        Scan(joined, false);
+    }
+
+    // After the last chunk: a sequence cut short by the end is stray.
+    void Finish() {
+        const std::string rest = std::exchange(cut_, std::string());
+        Scan(rest, true);
     }
 
     bool IsUtf8() const {
-        return (mark_ && seen_ >= kUtf8Mark.size()) || (valid_ && cut_.empty() && beyondAscii_);
+        return (mark_ && seen_ >= kUtf8Mark.size()) ||
+               (wellFormed_ > 0 && stray_ * 2 <= wellFormed_);
     }
 
 private:
+    void Scan(std::string_view text, bool last) {
+        size_t i = 0;
+        while (i < text.size()) {
+            if (static_cast<unsigned char>(text[i]) < 0x80) {
+                ++i;
+                continue;
+            }
+            char32_t code = 0;
+            const size_t length = Utf8Sequence(text.substr(i), code);
+            if (length == 0 && !last && text.size() - i < 4) {
+                cut_ = text.substr(i);
+                return;
+            }
+            if (length == 0) {
+                ++stray_;
+                ++i;
+            } else {
+                ++wellFormed_;
+                i += length;
+            }
+        }
+    }
+
     size_t seen_ = 0;
     bool mark_ = true;
-    bool valid_ = true;
-    bool beyondAscii_ = false;
+    size_t wellFormed_ = 0;  // characters beyond ASCII
+    size_t stray_ = 0;
     std::string cut_;  // the start of a sequence the chunk ended in
 };
 
@@ -133,11 +146,12 @@ public:
             return line;
         if (number == 1 && line.substr(0, kUtf8Mark.size()) == kUtf8Mark)
             line.remove_prefix(kUtf8Mark.size());
-        converted_ = Utf8ToWindows1252Replacing(line, replaced);
+        converted_ = Utf8ToWindows1252Replacing(line, replaced, &stray);
         return converted_;
     }
 
     size_t replaced = 0;
+    size_t stray = 0;
 
 private:
     bool utf8_;
@@ -276,6 +290,7 @@ template <typename Parser, typename Read>
 ImportedSet ParseChunks(Parser& parser, Read&& read) {
     Utf8Detector detector;
     read([&](std::string_view chunk) { detector.Feed(chunk); });
+    detector.Finish();
     LineDecoder decoder(detector.IsUtf8());
     LineSplitter lines;
     auto onLine = [&](std::string_view line, long long number) {
@@ -285,6 +300,7 @@ ImportedSet ParseChunks(Parser& parser, Read&& read) {
     lines.Finish(onLine);
     ImportedSet set = parser.Finish();
     set.replaced = decoder.replaced;
+    set.strayBytes = decoder.stray;
     return set;
 }
 
@@ -431,12 +447,19 @@ bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileNam
     s.FileInfo1 = std::move(set.fileInfo);
     s.ReadIncomplete1 = false;
     ShowNewData1(s, ui, dataFileName);
+    std::string said;
+    if (set.strayBytes > 0)
+        said =
+            "The file was read as UTF-8. Bytes in it that are not UTF-8 were imported as "
+            "\"?\": " +
+            PlainNumber(static_cast<long long>(set.strayBytes)) + ".";
     if (set.replaced > 0)
-        ui.Message(
-            "Characters that the program's code page (Windows-1252) lacks were imported "
-            "as \"?\": " +
-                PlainNumber(static_cast<long long>(set.replaced)) + ".",
-            kProgramTitle, Icon::Information);
+        said += std::string(said.empty() ? "" : "\r\n") +
+                "Characters that the program's code page (Windows-1252) lacks were imported "
+                "as \"?\": " +
+                PlainNumber(static_cast<long long>(set.replaced)) + ".";
+    if (!said.empty())
+        ui.Message(said, kProgramTitle, Icon::Information);
     return true;
 }
 

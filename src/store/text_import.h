@@ -44,6 +44,9 @@ struct ImportedSet {
     std::string fileInfo;
     // Characters the program's code page lacks, imported as "?".
     size_t replaced = 0;
+    // Bytes of a text read as UTF-8 that begin no UTF-8 character, each
+    // imported as "?".
+    size_t strayBytes = 0;
 };
 
 // A text refused by the parsers: its line `line` is longer than a field may
@@ -54,11 +57,11 @@ struct TextTooLong {
 };
 
 // The parsers alone, of a text in the program's code page or in UTF-8 (read
-// as such when it opens with the UTF-8 mark, or is well-formed UTF-8 holding
-// characters beyond ASCII). A CR, an LF or a CR LF ends a line. Both throw
-// std::length_error past the record limit and TextTooLong.
-// `chunkSize` hands the bytes over that many at a time, as a file is read
-// (0: all at once); the result is the same.
+// as such when it opens with the UTF-8 mark, or holds characters beyond ASCII
+// in well-formed UTF-8 and at most one stray byte for every two of them). A CR, an LF or a CR LF
+// ends a line. Both throw std::length_error past the record limit and TextTooLong. `chunkSize`
+// hands the bytes over that many at a time, as a file is read (0: all at once); the result is the
+// same.
 ImportedSet ParseDialogueText(const KovaState& s, const std::string& bytes, size_t chunkSize = 0);
 ImportedSet ParseSentenceText(const std::string& bytes, size_t chunkSize = 0);
 

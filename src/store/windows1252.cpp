@@ -103,7 +103,7 @@ size_t Utf8Sequence(std::string_view text, char32_t& code) {
     return length;
 }
 
-std::string Utf8ToWindows1252Replacing(std::string_view utf8, size_t& replaced) {
+std::string Utf8ToWindows1252Replacing(std::string_view utf8, size_t& replaced, size_t* stray) {
     std::string out;
     out.reserve(utf8.size());
     size_t i = 0;
@@ -115,7 +115,9 @@ std::string Utf8ToWindows1252Replacing(std::string_view utf8, size_t& replaced) 
         char32_t c = 0;
         const size_t length = Utf8Sequence(utf8.substr(i), c);
         const int b = length == 0 ? -1 : Windows1252Byte(c);
-        if (b < 0)
+        if (length == 0 && stray != nullptr)
+            ++*stray;
+        else if (b < 0)
             ++replaced;
         out.push_back(b < 0 ? '?' : static_cast<char>(b));
         i += std::max<size_t>(length, 1);

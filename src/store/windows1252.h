@@ -34,8 +34,9 @@ bool Utf8ToWindows1252(std::string_view utf8, std::string& bytes);
 
 // UTF-8 text as bytes, whatever it holds: a character the code page lacks,
 // and each byte that begins no well-formed sequence (Utf8Sequence), becomes
-// "?", and
-// `replaced` grows by one for each.
-std::string Utf8ToWindows1252Replacing(std::string_view utf8, size_t& replaced);
+// "?", and `replaced` grows by one for each; when `stray` is given, the bytes
+// that begin no sequence count there instead.
+std::string Utf8ToWindows1252Replacing(std::string_view utf8, size_t& replaced,
+                                       size_t* stray = nullptr);
 
 }  // namespace core

@@ -36,10 +36,6 @@ struct CellValue {
     uint32_t replaced = 0;
 };
 
-// Makes `v` a text cell of UTF-8 text (as the workbook formats store it),
-// counting what the code page lacks.
-void SetCellText(CellValue& v, std::string_view utf8);
-
 // A workbook that cannot be opened or read, or a sheet it does not have.
 struct WorkbookError : std::runtime_error {
     int number;
@@ -93,13 +89,6 @@ public:
     virtual std::vector<CellValue> Cells(const CellRequest& request) = 0;
 };
 
-// Opens a workbook by its name in this process (".xls" and ".xlsx", told
-// apart by their content); throws WorkbookError. Only the reader program and
-// the fuzzing of our own parser use these.
-std::unique_ptr<Workbook> OpenWorkbookFile(const std::string& fileName);
-std::unique_ptr<Workbook> OpenXlsWorkbook(const std::string& fileName);
-std::unique_ptr<Workbook> OpenXlsxWorkbook(const std::string& fileName);
-
 // The workbook as the import reads it: each call runs the reader program,
 // and `whileWaiting` is called about ten times a second until it is done.
 std::unique_ptr<Workbook> OpenWorkbookInReader(const std::string& fileName,
@@ -148,15 +137,6 @@ std::vector<std::string> DecodeNamesReply(std::string_view reply, const std::str
 std::vector<CellValue> DecodeCellsReply(std::string_view reply, size_t cellCount,
                                         const std::string& fileName);
 
-// The reader program's work for its command line (the arguments after the
-// program's name): it puts its limits in place through `limit` (setrlimit's
-// part: a resource, its soft and hard limit; 0 or the error number), and
-// only then opens the workbook. The reply to write; a limit that cannot be
-// set refuses the read.
-using ReaderLimiter =
-    std::function<int(int resource, unsigned long long soft, unsigned long long hard)>;
-std::string SheetReaderReply(const std::vector<std::string>& arguments, const ReaderLimiter& limit);
-
 // Runs the reader program with `arguments`, in a process group of its own,
 // and gives what it wrote, at most `maxReplyBytes`. A reader that crashes,
 // hits a limit, writes too much or runs past `wallMilliseconds` is stopped,
@@ -176,9 +156,5 @@ inline constexpr long long kPhantomDay = 60;
 // A date given as year, month, day, hours, minutes and seconds as a serial
 // day number.
 double SerialDate(int year, int month, int day, int hours = 0, int minutes = 0, double seconds = 0);
-
-// UTF-8 text (as the workbook formats store it) in the program's code page;
-// a character the code page lacks becomes "?".
-std::string Utf8ToProgramText(std::string_view utf8);
 
 }  // namespace core

@@ -33,6 +33,7 @@ TEST(DialogueText, DelimiterLayoutAndCommentRules) {
         const char* comment = "#";
         const char* delimiter = ";";
         size_t replaced = 0;
+        size_t strayBytes = 0;
     };
     const Case cases[] = {
         {"time, actor, text and a continuation line", true,
@@ -69,6 +70,11 @@ TEST(DialogueText, DelimiterLayoutAndCommentRules) {
          "", "#", ";", 2},
         {"UTF-8 without its mark", false, "A;\xC3\xA0 bient\xC3\xB4t", "{|A|\xE0 bient\xF4t}"},
         {"Windows-1252 text stays as it is", false, "A;caf\xE9 \xC3", "{|A|caf\xE9 \xC3}"},
+        {"UTF-8 but for a stray byte: the byte becomes \"?\" and is counted", false,
+         "A;caf\xC3\xA9 cr\xC3\xA8me \xE9t\xC3\xA9", "{|A|caf\xE9 cr\xE8me ?t\xE9}", "", "#", ";",
+         0, 1},
+        {"Windows-1252 text with one pair that reads as UTF-8 stays as it is", false,
+         "A;caf\xE9 \xC9\xBB na\xEFve", "{|A|caf\xE9 \xC9\xBB na\xEFve}"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,6 +86,7 @@ TEST(DialogueText, DelimiterLayoutAndCommentRules) {
         EXPECT_EQ(Lines(set), c.lines);
         EXPECT_EQ(set.fileInfo, c.info);
         EXPECT_EQ(set.replaced, c.replaced);
+        EXPECT_EQ(set.strayBytes, c.strayBytes);
         // Read a byte at a time, as a file is read in chunks: the same set.
         EXPECT_EQ(Lines(core::ParseDialogueText(s, c.text, 1)), c.lines);
     }
@@ -194,7 +201,8 @@ TEST_F(TextImport, DialogueBecomesASavedDataFileThatReopensTheSame) {
 // The file is as large as an import reads, most of it blank lines.
 TEST_F(TextImport, SentencesAreSavedWithTheirFileNameAsFileInfo) {
     const std::string source = dir.File("story.txt");
-    std::string text = "We left. Then it rained!\r\n";
+    // UTF-8 but for one byte: the import says so.
+    std::string text = "We left the caf\xC3\xA9 for cr\xC3\xA8me, na\xEFve. Then it rained!\r\n";
     text.resize(core::kMaxTextFileBytes, ' ');
     for (size_t at = text.size(); at > size_t{1} << 20; at -= size_t{1} << 20)
         text[at - 1] = '\n';
@@ -204,6 +212,9 @@ TEST_F(TextImport, SentencesAreSavedWithTheirFileNameAsFileInfo) {
     ASSERT_TRUE(core::ReadGeneralTextfile(s, ui, dialog));
     EXPECT_EQ(s.FileInfo1, dir.File("story.kov"));
     EXPECT_EQ(s.RecordCount1, 2);
+    EXPECT_EQ(s.Records1[1].V8, "(NP) We left the caf\xE9 for cr\xE8me, na?ve.");
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_NE(ui.messages.back().find("not UTF-8 were imported as \"?\": 1."), std::string::npos);
     EXPECT_EQ(dialog.requests[0].filter, core::kTextFilter);
     const std::string head =
         "##00000\r\n 2 MEMO 0 \r\n 9 \r\n" + dir.File("story.kov") + "\r\n##00001\r\n";
@@ -263,8 +274,9 @@ TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
         options.cancel = c.cancelOptions;
         EXPECT_FALSE(core::ReadDialogueTxtfile(s, ui, dialog, options));
         EXPECT_EQ(ui.messages.size(), c.messages);
-        if (c.said != nullptr)
+        if (c.said != nullptr) {
             EXPECT_NE(ui.messages.at(0).find(c.said), std::string::npos) << ui.messages[0];
+        }
         EXPECT_EQ(s.Records1, before.Records1);
         EXPECT_EQ(s.DataFileName1, before.DataFileName1);
         EXPECT_EQ(s.FileInfo1, before.FileInfo1);

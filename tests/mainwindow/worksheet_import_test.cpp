@@ -15,6 +15,7 @@
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/import_commands.h"
 #include "mainwindow/import_fixture.h"
+#include "sheetreader/sheet_reader.h"
 #include "store/open_save.h"
 #include "store/text.h"
 
@@ -618,7 +619,7 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
          Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" x=\"", std::string(1024, 'a'), 16896, "\"/></row>")),
          "holds a tag longer than 16 MB"},
         // Files the reader cannot take are refused before the options dialog.
-        {"cut.xls", Xls({}, 3000), "cannot be read", true},
+        {"cut.xls", Xls({}, 3000), "it is cut short or otherwise damaged (FreeXL error -8)", true},
         {"cut.xlsx",
          [&](const std::string& p) {
              const std::string whole = test::ReadBytes(MakeXlsx("whole.xlsx"));
@@ -671,6 +672,10 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
          Xlsx(Sheet("<row r=\"1\"><c t=\"str\"><v>x</v></c><c t=\"s\"/>"
                     "<c t=\"str\"><v>y</v></c></row>")),
          nullptr, false, "x"},
+        {"cell references in lower case.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"c1\" t=\"str\"><v>x</v></c>"
+                    "<c r=\"a1\" t=\"str\"><v>lower</v></c></row>")),
+         nullptr, false, "lower"},
         {"last row of a sheet.xlsx", Xlsx(Sheet(TextRow(1048576, "last"))), nullptr, false, "last",
          "1048576", "1048576"},
         {"rows past 16 bits.xlsx", Xlsx(Sheet(TextRow(40000, "far"))), nullptr, false, "far",

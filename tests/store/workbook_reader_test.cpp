@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "sheetreader/sheet_reader.h"
 #include "store/error_numbers.h"
 #include "store/store_test_util.h"
 #include "store/workbook.h"

@@ -20,11 +20,11 @@
 #include <pugixml.hpp>
 #include <unordered_map>
 
+#include "sheetreader/sheet_reader.h"
 #include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/text.h"
 #include "store/windows1252.h"
-#include "store/workbook.h"
 
 namespace core {
 
@@ -493,12 +493,18 @@ bool WholeNumber(std::string_view text, unsigned long long most, unsigned long l
     return true;
 }
 
-// "AB12" -> column 28; false when it is not a cell reference.
+// "AB12" -> column 28; false when it is not a cell reference. Some writers
+// put the letters in lower case ("ab12"): read as their upper-case form.
 bool ReferenceColumn(std::string_view ref, int& column) {
     size_t i = 0;
     column = 0;
-    while (i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z' && column <= kMaxWorkbookColumns)
-        column = column * 26 + (ref[i++] - 'A' + 1);
+    for (; i < ref.size() && column <= kMaxWorkbookColumns; ++i) {
+        const char c = ref[i];
+        const int letter = c >= 'A' && c <= 'Z' ? c - 'A' : c >= 'a' && c <= 'z' ? c - 'a' : -1;
+        if (letter < 0)
+            break;
+        column = column * 26 + letter + 1;
+    }
     unsigned long long row = 0;
     return column > 0 && WholeNumber(ref.substr(i), kMaxWorkbookRows, row) && ref[i] != ' ';
 }

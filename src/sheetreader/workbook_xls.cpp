@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "sheetreader/sheet_reader.h"
 #include "store/file_access.h"
-#include "store/workbook.h"
+#include "store/text.h"
 
 namespace core {
 
@@ -32,6 +33,63 @@ CellValue DateCell(int type, const char* text) {
     return v;
 }
 
+// What a FreeXL error code says about the file, in words, with the code at
+// the end for whoever looks into it further. The codes for a wrong call
+// (a handle, an argument, a sheet not selected) are ours and get no words.
+std::string FreeXlFailure(int code) {
+    std::string what;
+    switch (code) {
+        case FREEXL_INSUFFICIENT_MEMORY:
+            what = "reading it needs more than the " + MiB(kReaderMemoryBytes) +
+                   " of memory the reader may take, most likely because the file is damaged";
+            break;
+        case FREEXL_INVALID_CFBF_HEADER:
+        case FREEXL_CFBF_INVALID_SIGNATURE:
+        case FREEXL_CFBF_INVALID_SECTOR_SIZE:
+        case FREEXL_CFBF_EMPTY_FAT_CHAIN:
+            what = "its file header is damaged";
+            break;
+        case FREEXL_CFBF_READ_ERROR:
+        case FREEXL_CFBF_SEEK_ERROR:
+            what = "it is cut short or otherwise damaged";
+            break;
+        case FREEXL_CFBF_ILLEGAL_FAT_ENTRY:
+        case FREEXL_INVALID_MINI_STREAM:
+        case FREEXL_CFBF_ILLEGAL_MINI_FAT_ENTRY:
+            what = "the table that chains its parts together is damaged";
+            break;
+        case FREEXL_BIFF_INVALID_BOF:
+        case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
+            what = "it holds no workbook that can be read, or a damaged one";
+            break;
+        case FREEXL_BIFF_INVALID_SST:
+            what = "its table of shared texts is damaged";
+            break;
+        case FREEXL_BIFF_ILLEGAL_SST_INDEX:
+            what = "a cell names a shared text the workbook does not hold";
+            break;
+        case FREEXL_INVALID_CHARACTER:
+            what = "a text in it is damaged, holding characters its own code page lacks";
+            break;
+        case FREEXL_UNSUPPORTED_CHARSET:
+            what = "its texts are in a code page the reader does not know";
+            break;
+        case FREEXL_ILLEGAL_CELL_ROW_COL:
+            what = "a cell lies outside its worksheet";
+            break;
+        case FREEXL_ILLEGAL_RK_VALUE:
+            what = "a number in it is damaged";
+            break;
+        case FREEXL_CRAFTED_FILE:
+            what = "it is badly damaged, perhaps made on purpose to harm a reader";
+            break;
+        default:
+            what = "the library that reads the older workbooks failed";
+            break;
+    }
+    return what + " (FreeXL error " + std::to_string(code) + ")";
+}
+
 class XlsWorkbook : public Workbook {
 public:
     explicit XlsWorkbook(const std::string& fileName) : name_(fileName) {
@@ -43,7 +101,7 @@ public:
             handle_ = nullptr;
             if (rc == FREEXL_FILE_NOT_FOUND)
                 throw WorkbookFileError(std::errc::no_such_file_or_directory, fileName);
-            throw UnreadableWorkbook(fileName, "FreeXL error " + std::to_string(rc));
+            throw UnreadableWorkbook(fileName, FreeXlFailure(rc));
         }
     }
     ~XlsWorkbook() override {
