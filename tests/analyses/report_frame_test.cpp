@@ -179,9 +179,9 @@ TEST_F(ReportFrame, AnOutputFileTooLargeToShowWholeShowsItsEnd) {
         EXPECT_FALSE(s.Main.CAnaf.visible);
     }
     // At both bounds it is shown.
-    std::string most(2 * (lines - 1), '\n');
-    for (size_t k = 0; k < most.size(); k += 2)
-        most[k] = '\r';
+    std::string most;
+    for (size_t k = 1; k < lines; ++k)
+        most += "\r\n";
     most.resize(core::kMaxOutputFileBytes, 'x');
     std::ofstream(AnaPath(), std::ios::binary) << most;
     EXPECT_TRUE(core::ShowAnalysisFile(s, ui));
