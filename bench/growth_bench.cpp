@@ -32,6 +32,20 @@ core::ReportTime FixedTime() {
     return core::ReportTime{"01-01-2024", "12:00:00"};
 }
 
+// Runs `work` in a process of its own and reports its peak memory; `failed`
+// says what went wrong when the work fails.
+template <typename Work>
+void ReportPeak(benchmark::State& state, Work&& work, const char* failed) {
+    double peak = 0, base = 0;
+    for (auto _ : state) {
+        peak = bench::PeakInChild(work, base);
+        if (peak < 0)
+            state.SkipWithError(failed);
+    }
+    state.counters["peak_MB"] = peak;
+    state.counters["bench_base_MB"] = base;
+}
+
 // The generated protocol's texts lengthened until the set takes exactly
 // kMaxDataFileBytes saved.
 core::RecordSet AtTheBound(int count, int16_t header, const std::string& info) {
@@ -149,15 +163,9 @@ void BM_PeakSessionOnTwoSetsAtTheBound(benchmark::State& state) {
     const std::string data2 = (folder / "bound2.kov").string();
     std::filesystem::copy_file(data, data2, std::filesystem::copy_options::overwrite_existing);
     const std::string filters = WriteFilters(folder);
-    double peak = 0, base = 0;
-    for (auto _ : state) {
-        peak = bench::PeakInChild([&] { return Session(data, data2, filters); }, base);
-        if (peak < 0)
-            state.SkipWithError("a step of the session went wrong");
-    }
+    ReportPeak(
+        state, [&] { return Session(data, data2, filters); }, "a step of the session went wrong");
     state.counters["set_MB"] = static_cast<double>(core::kMaxDataFileBytes) / (1 << 20);
-    state.counters["peak_MB"] = peak;
-    state.counters["bench_base_MB"] = base;
 }
 
 // The 64 KiB rewrite over the 32767 records of the generated protocol, opened
@@ -177,15 +185,9 @@ bool RewriteTheProtocol(const std::string& data, const std::string& filters) {
 void BM_PeakRewriteOfTheProtocol(benchmark::State& state) {
     const bench::ProtocolFile& protocol = bench::ProtocolFile::Get();
     const std::string filters = WriteFilters(protocol.folder());
-    double peak = 0, base = 0;
-    for (auto _ : state) {
-        peak =
-            bench::PeakInChild([&] { return RewriteTheProtocol(protocol.name(), filters); }, base);
-        if (peak < 0)
-            state.SkipWithError("the rewrite was not refused");
-    }
-    state.counters["peak_MB"] = peak;
-    state.counters["bench_base_MB"] = base;
+    ReportPeak(
+        state, [&] { return RewriteTheProtocol(protocol.name(), filters); },
+        "the rewrite was not refused");
 }
 
 // A save refused for its size: ten texts of 16 MiB lone line feeds, which
@@ -201,15 +203,9 @@ bool RefuseTheSave(const std::string& folder) {
 
 void BM_PeakRefusedSave(benchmark::State& state) {
     const std::string folder = bench::ProtocolFile::Get().folder().string();
-    double peak = 0, base = 0;
-    for (auto _ : state) {
-        peak = bench::PeakInChild([&] { return RefuseTheSave(folder); }, base);
-        if (peak < 0)
-            state.SkipWithError("the save was not refused");
-    }
+    ReportPeak(
+        state, [&] { return RefuseTheSave(folder); }, "the save was not refused");
     state.counters["set_MB"] = 10.0 * static_cast<double>(core::kMaxFieldBytes) / (1 << 20);
-    state.counters["peak_MB"] = peak;
-    state.counters["bench_base_MB"] = base;
 }
 
 }  // namespace
