@@ -13,8 +13,9 @@ namespace core {
 // set's name variable (DataFileName1, FilterFileName, DataFileName2) once the
 // file is taken; callers need not set it first. Each returns false when
 // nothing was opened (an empty name, a file that cannot be read or that fails
-// in its first lines, a new filter file that cannot be written): the previous
-// set, its name, count, position and the window stay as they were.
+// in its first lines, a file whose set could not be saved again, a new filter
+// file that cannot be written): the previous set, its name, count, position
+// and the window stay as they were.
 bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName);
 bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName);
 bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName);
