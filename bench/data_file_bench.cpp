@@ -221,6 +221,8 @@ bool ReadOnce(const std::string& name) {
 // The most a user holds at once: data sets 1 and 2 read from the file, a
 // selection's full copy of data set 1, data set 1 read again beside it (as
 // an open does), then saved (the save builds the whole file in a buffer).
+// Not with lone line feeds: such a set would pass the bound saved, and no
+// open takes it.
 bool HoldTheMost(const std::string& name) {
     core::KovaState s;
     SilentUi ui;
@@ -263,9 +265,6 @@ void BM_PeakLargestDataFileLoneLineFeeds(benchmark::State& state) {
 void BM_PeakMostHeldAtOnce(benchmark::State& state) {
     RunPeak(state, false, HoldTheMost);
 }
-void BM_PeakMostHeldAtOnceLoneLineFeeds(benchmark::State& state) {
-    RunPeak(state, true, HoldTheMost);
-}
 
 }  // namespace
 
@@ -303,6 +302,5 @@ BENCHMARK(BM_ReadLongTableFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakLargestDataFile)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PeakLargestDataFileLoneLineFeeds)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PeakMostHeldAtOnce)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_PeakMostHeldAtOnceLoneLineFeeds)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

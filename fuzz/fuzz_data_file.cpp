@@ -1,6 +1,7 @@
 // Feeds any bytes to the data file reader. Besides crashes and sanitizer
 // reports it checks what every read must keep: a set numbered by position
-// whose size matches its count, and a writer whose file reads back the same.
+// whose size matches its count, and a writer whose file reads back the same
+// and takes the size counted for it.
 #include <unistd.h>
 
 #include <cstddef>
@@ -94,6 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // What was read is written and read again unchanged.
     Check(core::SaveDataFile(s, ui, output, records, count, header, info), "write succeeds");
+    Check(core::SavedFileBytes(records, count, header, info) == std::filesystem::file_size(output),
+          "the size counted is the size written");
     core::RecordSet again;
     int16_t count2 = -1, header2 = 0;
     std::string info2;

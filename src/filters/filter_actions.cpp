@@ -235,11 +235,21 @@ void ApplyFilterActions(KovaState& s, FilterPass& pass, ProtocolRecord& HeaderLi
         return;
     ProtocolRecord& anchor = s.Records1[AnchorIndex];
     ProtocolRecord& targetRecord = s.Records1[target];
+    // The anchor takes the rewrites, the target the split marks.
+    const bool two = target != AnchorIndex;
+    pass.saved.Remove(anchor);
+    if (two)
+        pass.saved.Remove(targetRecord);
     for (int c = 0; c < 7; ++c) {
         ApplyFieldAction(s, pass, *TextField(targetRecord, kCellFields[c]),
                          *TextField(HeaderLine, kCellFields[c]), *TextField(anchor, kCellFields[c]),
                          anchor.V2, target, AnchorIndex, kCellNames[c]);
     }
+    pass.saved.Add(anchor);
+    if (two)
+        pass.saved.Add(targetRecord);
+    if (!pass.saved.Fits())
+        throw TooLargeForAFile();
 }
 
 }  // namespace core

@@ -12,6 +12,11 @@ int VariableIndex(const std::string& operand) {
     return 0;
 }
 
+FilterStop TooLargeForAFile() {
+    return FilterStop(TooLargeToSaveText() + " The filter stopped; nothing was changed.",
+                      "ERROR HELP");
+}
+
 bool FindBlockHeader(const KovaState& s, int16_t& FilterNo) {
     if (s.FilterCount < 1 || s.Records2.size() <= static_cast<size_t>(s.FilterCount))
         return false;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "store/data_file.h"
 #include "store/record.h"
 #include "store/state.h"
 #include "store/text.h"
@@ -43,13 +44,18 @@ struct FilterStop : std::runtime_error {
 };
 
 // The state of one block's pass over data set 1: the deletion queue (by the
-// index each record had during the pass, so a record is queued once) and the
-// number of split marks placed.
+// index each record had during the pass, so a record is queued once), the
+// number of split marks placed and the size data set 1 takes saved, followed
+// record by record so that the pass stops before the set could not be saved.
 struct FilterPass {
     std::vector<char> deleteQueued;  // index 0..RecordCount1
     int FilterDeleteCount = 0;       // distinct records queued
     int FilterSplitCount = 0;
+    SavedSize saved;
 };
+
+// The stop of a filter that would make data set 1 too large to be saved.
+FilterStop TooLargeForAFile();
 
 // The cells of a line in the order the filter reads them, with the names the
 // actions know them by ("Sn" for the text).

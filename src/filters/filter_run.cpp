@@ -9,6 +9,7 @@
 #include "filters/filter_program.h"
 #include "filters/filter_report.h"
 #include "filters/sieve_select.h"
+#include "store/open_save.h"
 #include "store/record_edit.h"
 #include "store/text.h"
 
@@ -28,7 +29,7 @@ std::string TooManyRecords() {
 // Split pass: every record of data set 1 whose text holds "///" is cut into
 // pieces. Records are split one at a time so that each piece remembers the
 // record it came from; `origin` gets, per new index, the index before.
-void SplitPass(KovaState& s, KovaUi& ui, std::vector<int>& origin) {
+void SplitPass(KovaState& s, KovaUi& ui, FilterPass& pass, std::vector<int>& origin) {
     const int before = s.RecordCount1;
     RecordSet result;
     result.reserve(static_cast<size_t>(before) + 1);
@@ -50,8 +51,14 @@ void SplitPass(KovaState& s, KovaUi& ui, std::vector<int>& origin) {
         one[1] = std::move(r);
         one[1].V2 = 1;
         int16_t count = 1;
-        if (!SplitRecordsAtSeparator(s, one, 1, count, "///"))
+        // The renumbering below gives the pieces their numbers: the whole
+        // set is counted again after it.
+        SplitSizeCheck check{pass.saved};
+        if (!SplitRecordsAtSeparator(s, one, 1, count, "///", &check)) {
+            if (check.refused)
+                throw TooLargeForAFile();
             throw FilterStop(TooManyRecords(), "ERROR HELP");
+        }
         for (int k = 1; k <= count; ++k) {
             one[k].V2 = static_cast<int16_t>(std::min(firstSequence + k - 1, 32767));
             result.push_back(std::move(one[k]));
@@ -100,6 +107,7 @@ void RunConditionBlock(KovaState& s, KovaUi& ui, int16_t header) {
     ui.ShowWait("filterno.", SignedNumber(header));
     FilterPass pass;
     pass.deleteQueued.assign(static_cast<size_t>(s.RecordCount1) + 1, 0);
+    pass.saved = SavedSizeOfSet(s, 1);
 
     const BlockConditions conditions(s.Records2, header);
     const int from = s.FromRecord;
@@ -116,7 +124,7 @@ void RunConditionBlock(KovaState& s, KovaUi& ui, int16_t header) {
 
     std::vector<int> origin;
     if (pass.FilterSplitCount != 0) {
-        SplitPass(s, ui, origin);
+        SplitPass(s, ui, pass, origin);
     } else {
         origin.resize(static_cast<size_t>(s.RecordCount1) + 1);
         for (size_t k = 0; k < origin.size(); ++k)
@@ -124,6 +132,10 @@ void RunConditionBlock(KovaState& s, KovaUi& ui, int16_t header) {
     }
     if (pass.FilterDeleteCount != 0)
         DeletionPass(s, ui, pass, origin);
+    // Both passes renumber the sequence, whose numbers take more bytes as the
+    // runs grow longer: what the set takes now is counted once more.
+    if ((pass.FilterSplitCount != 0 || pass.FilterDeleteCount != 0) && !SavedSizeOfSet(s, 1).Fits())
+        throw TooLargeForAFile();
 }
 
 void RunBlock(KovaState& s, KovaUi& ui, int16_t& FilterNo, bool& refusalShown) {

@@ -66,8 +66,21 @@ bool ReadFilterRange(KovaState& s, const std::string& FromText, const std::strin
 }
 
 bool RunFilterCommand(KovaState& s, KovaUi& ui, FilterRunKind kind) {
-    // The whole state, so that a failed command leaves everything as it found
-    // it, whatever the state holds now or later.
+    // What no filter touches stays out of the copy below: the record
+    // clipboard and the records of the file last appended, each up to a set.
+    RecordSet clipboard = std::move(s.RecordClipboard);
+    RecordSet appended = std::move(s.WorkRecords);
+    struct PutBack {
+        KovaState& s;
+        RecordSet& clipboard;
+        RecordSet& appended;
+        ~PutBack() {
+            s.RecordClipboard = std::move(clipboard);
+            s.WorkRecords = std::move(appended);
+        }
+    } putBack{s, clipboard, appended};
+    // The whole state besides, so that a failed command leaves everything as
+    // it found it, whatever the state holds now or later.
     std::optional<KovaState> before;
     try {
         before.emplace(s);

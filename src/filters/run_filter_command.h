@@ -25,9 +25,9 @@ enum class FilterRunKind { CurrentFilter, AllFilters };
 // over the range already read, with the filter report when FilterReportOn is
 // set; data set 1 is shown before and after. When the run cannot complete (a
 // condition that cannot be evaluated, a split past the record limit, a field
-// past its length limit, memory running out) the message is shown and the
-// whole state is put back as it was before the command. True when the run
-// completed.
+// past its length limit, a set too large to be saved, memory running out) the
+// message is shown and the whole state is put back as it was before the
+// command. True when the run completed.
 bool RunFilterCommand(KovaState& s, KovaUi& ui, FilterRunKind kind);
 
 }  // namespace core

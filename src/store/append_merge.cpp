@@ -1,6 +1,7 @@
 #include "store/append_merge.h"
 
 #include "store/data_file.h"
+#include "store/open_save.h"
 #include "store/record_edit.h"
 #include "store/selection_store.h"
 #include "store/text.h"
@@ -31,22 +32,27 @@ int TargetCount(const KovaState& s, int16_t mode) {
     return s.SelectionShown2 != kFalse ? s.FullFilterCount : s.FilterCount;
 }
 
+// The saved size of the set of `mode` once it holds the work records too,
+// under the header number it then takes; a merge only orders the same records.
+SavedSize CombinedSize(const KovaState& s, int16_t mode) {
+    SavedSize size = SavedSizeOfSet(s, mode);
+    for (int k = 1; k <= s.WorkRecordCount && k < static_cast<int>(s.WorkRecords.size()); ++k)
+        size.Add(s.WorkRecords[k]);
+    size.SetHeaderNumber(s.WorkHeaderNumber);
+    return size;
+}
+
 // Refuses, with a message, work records that would make the set of `mode`
-// hold more records than a set holds, or more text than a data file of it
-// could hold to be opened again.
+// hold more records than a set holds, or a set too large to be saved.
 bool RefuseCombined(const KovaState& s, KovaUi& ui, int16_t mode) {
     const int first = TargetCount(s, mode);
     const int second = s.WorkRecordCount;
-    const bool full = (mode == 1 ? s.SelectionShown1 : s.SelectionShown2) != kFalse;
-    const RecordSet& target =
-        mode == 1 ? (full ? s.FullRecords1 : s.Records1) : (full ? s.FullRecords2 : s.Records2);
     std::string why;
     if (first + second > kMaxRecords) {
         why = "Together the two files hold " + std::to_string(first + second) +
               " records; a set holds at most " + std::to_string(kMaxRecords) + ".";
-    } else if (FieldBytes(target, first) + FieldBytes(s.WorkRecords, second) > kMaxDataFileBytes) {
-        why = "Together the two files hold more than " + MiB(kMaxDataFileBytes) +
-              " of text, the most a data file may hold.";
+    } else if (!CombinedSize(s, mode).Fits()) {
+        why = TooLargeToSaveText();
     } else {
         return false;
     }
@@ -84,7 +90,8 @@ bool ReadAppendFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     int16_t count = -1;
     int16_t header = s.FileHeaderNumber;
     std::string info;  // the read file's own information is not kept
-    if (!ReadDataFile(s, ui, FileName, records, count, header, info) || count < 0)
+    if (!ReadDataFile(s, ui, FileName, records, count, header, info) || count < 0 ||
+        !SavableAsRead(ui, FileName, records, count, header, info))
         return false;
     s.WorkRecords = std::move(records);
     s.WorkRecordCount = count;

@@ -88,18 +88,62 @@ void AppendMultiLine(std::string& out, std::string_view text, bool guardFirstLin
     }
 }
 
-std::string BuildFile(const RecordSet& records, int16_t count, int16_t memoCount,
-                      int16_t headerNumber, const std::string& fileInfo) {
-    size_t size = 64 + fileInfo.size();
-    for (int k = 1; k <= count; ++k) {
-        const ProtocolRecord& r = records[k];
-        size += 64 + r.V1.size() + r.V3.size() + r.V4.size() + r.V5.size() + r.V6.size() +
-                r.V7.size() + r.V8.size();
-        if (!r.Memo.empty())
-            size += 16 + r.Memo.size();
+// ------------------------------------------------------- the size written
+
+// What the two appenders above make of a field, counted without building it:
+// one pass over its line feeds.
+struct LineBreaks {
+    size_t lineFeeds = 0;
+    size_t crLfs = 0;        // line feeds right after a CR
+    size_t markerLines = 0;  // lines after a line feed that read as a marker
+
+    explicit LineBreaks(std::string_view text) {
+        const char* data = text.data();
+        const char* end = data + text.size();
+        for (const char* at = data; at < end;) {
+            const void* nl = std::memchr(at, '\n', static_cast<size_t>(end - at));
+            if (nl == nullptr)
+                break;
+            const char* p = static_cast<const char*>(nl);
+            ++lineFeeds;
+            if (p > data && p[-1] == '\r')
+                ++crLfs;
+            if (end - p > 2 && p[1] == '#' && p[2] == '#')
+                ++markerLines;
+            at = p + 1;
+        }
     }
+};
+
+size_t SingleLineBytes(std::string_view field) {
+    return field.size() - LineBreaks(field).crLfs + kCrLf.size();
+}
+
+size_t MultiLineBytes(std::string_view text, bool guardFirstLine) {
+    const LineBreaks breaks(text);
+    const bool firstGuarded = guardFirstLine && IsMarkerLine(text);
+    return text.size() + breaks.lineFeeds - breaks.crLfs + kCrLf.size() + breaks.markerLines +
+           (firstGuarded ? 1 : 0);
+}
+
+// The length of FileNumber(value): sign position, digits, a blank.
+size_t NumberBytes(long long value) {
+    size_t digits = 1;
+    for (unsigned long long v = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                          : static_cast<unsigned long long>(value);
+         v >= 10; v /= 10)
+        ++digits;
+    return digits + 2;
+}
+
+// A record or memo marker line: "##" and five digits (a set never numbers
+// past 32767).
+constexpr size_t kMarkerLineBytes = 7 + kCrLf.size();
+
+std::string BuildFile(const RecordSet& records, int16_t count, int16_t memoCount,
+                      int16_t headerNumber, const std::string& fileInfo, size_t size) {
     std::string out;
-    out.reserve(size + size / 16);
+    out.reserve(size);
 
     out.append(kStartMarker).append(kCrLf);
     out.append(FileNumber(count)).append("MEMO").append(FileNumber(memoCount)).append(kCrLf);
@@ -448,14 +492,88 @@ void ReportDataFileError(KovaUi& ui, int16_t Kind, int16_t Index, const std::str
                    Icon::None);
 }
 
-size_t FieldBytes(const RecordSet& records, int count) {
-    size_t bytes = 0;
-    for (int k = 1; k <= count && static_cast<size_t>(k) < records.size(); ++k) {
-        const ProtocolRecord& r = records[k];
-        bytes += r.V1.size() + r.V3.size() + r.V4.size() + r.V5.size() + r.V6.size() + r.V7.size() +
-                 r.V8.size() + r.Memo.size();
-    }
+size_t SavedTextBytes(std::string_view text) {
+    return MultiLineBytes(text, false);
+}
+
+size_t SavedNumberBytes(long long number) {
+    return NumberBytes(number) + kCrLf.size();
+}
+
+size_t SavedRecordBytes(const ProtocolRecord& r) {
+    size_t bytes = kMarkerLineBytes + SavedNumberBytes(r.V2) + SavedTextBytes(r.V8);
+    for (const std::string* field : {&r.V1, &r.V3, &r.V4, &r.V5, &r.V6, &r.V7})
+        bytes += SingleLineBytes(*field);
+    if (!r.Memo.empty())
+        bytes += kMarkerLineBytes + MultiLineBytes(r.Memo, true);
     return bytes;
+}
+
+SavedSize::SavedSize(const RecordSet& records, int count, int16_t headerNumber,
+                     const std::string& fileInfo)
+    : fixedBytes_(kStartMarker.size() + kCrLf.size() + MultiLineBytes(fileInfo, true) +
+                  kEndMarker.size() + kCrLf.size()) {
+    SetHeaderNumber(headerNumber);
+    for (int k = 1; k <= count && static_cast<size_t>(k) < records.size(); ++k)
+        Add(records[k]);
+}
+
+void SavedSize::SetHeaderNumber(int16_t headerNumber) {
+    headerBytes_ = NumberBytes(headerNumber) + kCrLf.size();
+}
+
+void SavedSize::Add(const ProtocolRecord& r) {
+    recordBytes_ += static_cast<long long>(SavedRecordBytes(r));
+    ++records_;
+    if (!r.Memo.empty())
+        ++memos_;
+}
+
+void SavedSize::Grow(long long bytes, long long records, long long memos) {
+    recordBytes_ += bytes;
+    records_ += records;
+    memos_ += memos;
+}
+
+void SavedSize::Remove(const ProtocolRecord& r) {
+    recordBytes_ -= static_cast<long long>(SavedRecordBytes(r));
+    --records_;
+    if (!r.Memo.empty())
+        --memos_;
+}
+
+size_t SavedSize::Bytes() const {
+    // The count line ("count MEMO memos") and, with memos, their section's
+    // heading line.
+    const long long bytes =
+        static_cast<long long>(fixedBytes_ + headerBytes_) + recordBytes_ +
+        static_cast<long long>(NumberBytes(records_) + 4 + NumberBytes(memos_) + kCrLf.size()) +
+        (memos_ > 0 ? static_cast<long long>(kMemoSection.size() + kCrLf.size()) : 0);
+    return bytes < 0 ? 0 : static_cast<size_t>(bytes);
+}
+
+size_t SavedFileBytes(const RecordSet& records, int count, int16_t headerNumber,
+                      const std::string& fileInfo) {
+    return SavedSize(records, count, headerNumber, fileInfo).Bytes();
+}
+
+std::string TooLargeToSaveText() {
+    return "Saved, the set would be larger than " + MiB(kMaxDataFileBytes) +
+           ", the most a data file may hold.";
+}
+
+bool SavableAsRead(KovaUi& ui, const std::string& FileName, const RecordSet& Records, int16_t Count,
+                   int16_t HeaderNumber, const std::string& FileInfo) {
+    if (SavedFileBytes(Records, Count, HeaderNumber, FileInfo) <= kMaxDataFileBytes)
+        return true;
+    ShowFailure(ui, FileFailure{kErrOverflow,
+                                "Overflow: saved again, the records would be larger than " +
+                                    MiB(kMaxDataFileBytes) +
+                                    ", the most a data file may hold (a lone line feed in a "
+                                    "text is saved as CR LF): no change to them could be kept, "
+                                    "so the file is not opened (" +
+                                    FileName + ")"});
+    return false;
 }
 
 DataFileKind KindOfSet(int16_t set) {
@@ -491,13 +609,16 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
 
         // The new version goes to a file of its own first: until it is complete
         // the old file and its backup stay as they were.
-        std::string bytes = BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo);
-        if (bytes.size() > kMaxDataFileBytes)
+        // Counted before it is built: a set far past the bound would
+        // otherwise take its whole file in memory first.
+        const size_t size = SavedFileBytes(Records, Count, HeaderNumber, FileInfo);
+        if (size > kMaxDataFileBytes)
             throw FileFailure{kErrOverflow, "Overflow: the file would be larger than " +
                                                 MiB(kMaxDataFileBytes) +
                                                 ", the most a data file may hold to be opened "
                                                 "again (" +
                                                 FileName + ")"};
+        std::string bytes = BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo, size);
         tempName = WriteTemporary(FileName, bytes);
         bytes = std::string();
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "store/record.h"
 #include "store/state.h"
@@ -17,9 +18,55 @@ namespace core {
 // fit the program's memory together.
 inline constexpr size_t kMaxDataFileBytes = size_t{80} << 20;
 
-// The text the fields of records 1..count hold: a data file of them is
-// larger by its record lines.
-size_t FieldBytes(const RecordSet& records, int count);
+// What record r takes in a data file: its marker, its field lines and, with
+// a memo, the memo's marker and lines. A text's lone LF takes two bytes there
+// (CR LF), a line that reads as a marker one more (a leading blank), a line
+// break in a one-line field one byte (a blank).
+size_t SavedRecordBytes(const ProtocolRecord& r);
+// Two of its parts: the lines of a text (V8) and the line of a sequence
+// number (V2).
+size_t SavedTextBytes(std::string_view text);
+size_t SavedNumberBytes(long long number);
+
+// The size of the file SaveDataFile writes for a set, kept in parts so that a
+// command changing records one by one can follow it without going over the
+// whole set again: Remove a record before it changes, Add it after.
+class SavedSize {
+public:
+    SavedSize() = default;
+    // Records 1..count of `records` (no more than it holds).
+    SavedSize(const RecordSet& records, int count, int16_t headerNumber,
+              const std::string& fileInfo);
+
+    void Add(const ProtocolRecord& r);
+    void Remove(const ProtocolRecord& r);
+    void SetHeaderNumber(int16_t headerNumber);
+    // For a command that counts what it adds before it makes it: `records`
+    // more records (`memos` of them with a memo) and `bytes` more in the
+    // records' lines (less when negative).
+    void Grow(long long bytes, long long records, long long memos);
+
+    // The file's bytes, exactly.
+    size_t Bytes() const;
+    // Whether the file may be written and opened again (kMaxDataFileBytes).
+    bool Fits() const { return Bytes() <= kMaxDataFileBytes; }
+
+private:
+    long long recordBytes_ = 0;
+    long long records_ = 0;
+    long long memos_ = 0;
+    size_t headerBytes_ = 0;
+    size_t fixedBytes_ = 0;  // the first line, the file info, the end line
+};
+
+// The size of the file SaveDataFile writes for records 1..count.
+size_t SavedFileBytes(const RecordSet& records, int count, int16_t headerNumber,
+                      const std::string& fileInfo);
+
+// Why a command that would make a set too large to save changes nothing, as
+// its message says it: "Saved, the set would be larger than 80 MB, the most a
+// data file may hold."
+std::string TooLargeToSaveText();
 
 // What a file written by SaveDataFile holds; it decides the name of its backup.
 enum class DataFileKind { Data, Filter };
@@ -40,11 +87,19 @@ std::string BackupFileName(const std::string& FileName, DataFileKind kind);
 // previous file and the new file takes its place only once it is complete. A
 // new file leaves whatever stands at its backup's name alone: that is no
 // version of it. A file larger than kMaxDataFileBytes, which could not be
-// opened again, is not written. On failure shows the "Error # " message and
-// returns false; the file on disk and its backup are then as they were.
+// opened again, is refused before anything is built or written. On failure
+// shows the "Error # " message and returns false; the file on disk and its
+// backup are then as they were.
 bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
                   int16_t Count, int16_t HeaderNumber, const std::string& FileInfo,
                   DataFileKind kind = DataFileKind::Data);
+
+// True when records 1..Count, read from FileName, can be saved again; else
+// shows the message that refuses the file (naming the bound) and returns
+// false. A file within kMaxDataFileBytes may still make a larger set: the
+// reader makes every lone LF of a text a CR LF.
+bool SavableAsRead(KovaUi& ui, const std::string& FileName, const RecordSet& Records, int16_t Count,
+                   int16_t HeaderNumber, const std::string& FileInfo);
 
 // Reads FileName into Records/Count/HeaderNumber/FileInfo, showing the wait
 // window. Returns false (after showing the message) when the file was bad.

@@ -29,7 +29,7 @@ bool ReadForOpen(KovaState& s, KovaUi& ui, const std::string& name, RecordSet& s
     int16_t header = s.FileHeaderNumber;
     std::string readInfo;
     const bool complete = ReadDataFile(s, ui, name, records, readCount, header, readInfo);
-    if (readCount < 0)
+    if (readCount < 0 || !SavableAsRead(ui, name, records, readCount, header, readInfo))
         return false;
     set = std::move(records);
     count = readCount;
@@ -75,6 +75,30 @@ bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std:
 }
 
 }  // namespace
+
+SavedSize SavedSizeOfSet(const KovaState& s, int16_t mode) {
+    if (mode < 1 || mode > 3)
+        return SavedSize();
+    const bool data1 = mode == 1;
+    const RecordSet& shown = data1 ? s.Records1 : s.Records2;
+    const int16_t count = data1 ? s.RecordCount1 : mode == 2 ? s.RecordCount2 : s.FilterCount;
+    const std::string& info = data1 ? s.FileInfo1 : mode == 2 ? s.FileInfo2 : s.FilterFileInfo;
+    if ((data1 ? s.SelectionShown1 : s.SelectionShown2) == kFalse)
+        return SavedSize(shown, count, s.FileHeaderNumber, info);
+    // Behind a selection the full set is saved, each shown record in the
+    // place its number names (as StoreSelectionEdits puts it).
+    const RecordSet& full = data1 ? s.FullRecords1 : s.FullRecords2;
+    const int16_t fullCount = data1 ? s.FullCount1 : mode == 2 ? s.FullCount2 : s.FullFilterCount;
+    SavedSize size(full, fullCount, s.FileHeaderNumber, info);
+    for (int i = 1; i <= count && i < static_cast<int>(shown.size()); ++i) {
+        const int k = shown[i].V0;
+        if (k >= 1 && k <= fullCount && k < static_cast<int>(full.size())) {
+            size.Remove(full[k]);
+            size.Add(shown[i]);
+        }
+    }
+    return size;
+}
 
 bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::string& fileName) {
     if (!incomplete)

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "store/data_file.h"
 #include "store/state.h"
 #include "store/ui.h"
 
@@ -12,8 +13,9 @@ namespace core {
 // set's name variable (DataFileName1, FilterFileName, DataFileName2) once the
 // file is taken; callers need not set it first. Each returns false when
 // nothing was opened (an empty name, a file that cannot be read or that fails
-// in its first lines, a new filter file that cannot be written): the previous
-// set, its name, count, position and the window stay as they were.
+// in its first lines, a file whose set could not be saved again, a new filter
+// file that cannot be written): the previous set, its name, count, position
+// and the window stay as they were.
 bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName);
 bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName);
 bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName);
@@ -35,6 +37,11 @@ void ShowNewFilterLines(KovaState& s, KovaUi& ui, const std::string& FileName);
 // changed to another file (a save as), which asks instead whether to replace
 // a file there already. A good save clears the mark.
 bool SaveCurrentFile(KovaState& s, KovaUi& ui, bool ownFile = true);
+
+// What the set of `mode` (numbered as ViewMode) takes as SaveCurrentFile
+// saves it: behind a shown selection the full set with the shown records in
+// their places. An empty size for any other mode.
+SavedSize SavedSizeOfSet(const KovaState& s, int16_t mode);
 
 // The question before a set read only in part replaces its own file; true at
 // once when `incomplete` is false, else whether the user answered Yes.

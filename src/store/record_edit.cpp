@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "store/open_save.h"
 #include "store/text.h"
 #include "store/view.h"
 
@@ -40,6 +41,75 @@ bool FitsSet(KovaUi& ui, long long newCount) {
                    ". Nothing was changed.",
                kProgramTitle, Icon::Exclamation);
     return false;
+}
+
+// The set as it will be saved still fits a data file; else the message.
+bool FitsDataFile(KovaUi& ui, const SavedSize& size) {
+    if (size.Fits())
+        return true;
+    ui.Message(TooLargeToSaveText() + " Nothing was changed.", kProgramTitle, Icon::Exclamation);
+    return false;
+}
+
+// NumberSequence's rule: the sequence number of `r` after `previous`, which
+// was numbered `previousV2` (no previous record: the set's first).
+int NextSequenceNumber(const ProtocolRecord* previous, int previousV2, const ProtocolRecord& r) {
+    if (previous == nullptr || (!r.V1.empty() && r.V1 != previous->V1))
+        return 1;
+    return r.V3 == previous->V3 ? previousV2 + 1 : 1;
+}
+
+// What the sequence numbers of records 1..count take saved once NumberSequence
+// has run after a split that made `pieces` of each record listed there.
+long long RenumberedNumberBytes(
+    const RecordSet& records, int count,
+    const std::vector<std::pair<int, std::vector<std::string>>>& splits) {
+    long long bytes = 0;
+    const ProtocolRecord* previous = nullptr;
+    int v2 = 0;
+    size_t next = 0;
+    for (int i = 1; i <= count; ++i) {
+        size_t copies = 1;
+        if (next < splits.size() && splits[next].first == i)
+            copies = splits[next++].second.size();
+        for (size_t c = 0; c < copies; ++c) {
+            v2 = NextSequenceNumber(previous, v2, records[i]);
+            previous = &records[i];
+            bytes += static_cast<long long>(SavedNumberBytes(v2));
+        }
+    }
+    return bytes;
+}
+
+// What the split below adds to the set's saved size, counted from the pieces'
+// texts alone: every piece takes its record's other lines and memo again.
+void CountSplit(SplitSizeCheck& check, const RecordSet& records, int count,
+                const std::vector<std::pair<int, std::vector<std::string>>>& splits) {
+    long long bytes = 0, added = 0, memos = 0;
+    for (const auto& [i, pieces] : splits) {
+        const ProtocolRecord& r = records[i];
+        const long long text = static_cast<long long>(SavedTextBytes(r.V8));
+        const long long number = static_cast<long long>(SavedNumberBytes(r.V2));
+        const long long rest = static_cast<long long>(SavedRecordBytes(r)) - text - number;
+        const long long more = static_cast<long long>(pieces.size()) - 1;
+        bytes += more * rest - text;
+        for (size_t k = 0; k < pieces.size(); ++k) {
+            bytes += static_cast<long long>(SavedTextBytes(pieces[k]));
+            if (!check.renumbered)
+                bytes += static_cast<long long>(SavedNumberBytes(r.V2 + static_cast<long long>(k)));
+        }
+        if (!check.renumbered)
+            bytes -= number;
+        added += more;
+        if (!r.Memo.empty())
+            memos += more;
+    }
+    if (check.renumbered) {
+        bytes += RenumberedNumberBytes(records, count, splits);
+        for (int i = 1; i <= count; ++i)
+            bytes -= static_cast<long long>(SavedNumberBytes(records[i].V2));
+    }
+    check.size.Grow(bytes, added, memos);
 }
 
 // The set's array holds its count: anything else is not a set to edit.
@@ -102,6 +172,10 @@ ProtocolRecord NewRecord(int16_t set) {
 bool AddRecords(KovaState& s, KovaUi& ui, EditSet set) {
     if (!Whole(set) || !FitsSet(ui, set.count + 1LL))
         return false;
+    SavedSize size = SavedSizeOfSet(s, set.set);
+    size.Add(NewRecord(set.set));
+    if (!FitsDataFile(ui, size))
+        return false;
     const int at = std::clamp<int>(set.current, 0, set.count) + 1;
     s.RecordBuffer1 = NewRecord(set.set);
     set.records.resize(static_cast<size_t>(set.count) + 1);
@@ -138,6 +212,13 @@ bool InsertRecords(KovaState& s, KovaUi& ui, EditSet set) {
     const int n = std::min<int>(s.ClipboardCount, static_cast<int>(s.RecordClipboard.size()) - 1);
     if (n > 0 && !FitsSet(ui, static_cast<long long>(set.count) + n))
         return false;
+    if (n > 0) {
+        SavedSize size = SavedSizeOfSet(s, set.set);
+        for (int k = 1; k <= n; ++k)
+            size.Add(s.RecordClipboard[k]);
+        if (!FitsDataFile(ui, size))
+            return false;
+    }
     const int current = std::clamp<int>(set.current, 0, set.count);
     if (n > 0) {
         set.records.resize(static_cast<size_t>(set.count) + 1);
@@ -194,10 +275,15 @@ bool SplitRecord(KovaState& s, KovaUi& ui, EditSet set, size_t caret) {
         return false;
     const std::string before = text;
     text.insert(caret, "///");
-    if (!SplitRecordsAtSeparator(s, set.records, set.current, set.count, "///")) {
+    SavedSize size = SavedSizeOfSet(s, set.set);
+    SplitSizeCheck check{size, set.set == 1};
+    if (!SplitRecordsAtSeparator(s, set.records, set.current, set.count, "///", &check)) {
         set.records[set.current].V8 = before;
-        ui.Message("Splitting here would make the record set pass " + std::to_string(kMaxRecords) +
-                       " records, or a sequence number pass 32767. Nothing was changed.",
+        ui.Message(check.refused ? TooLargeToSaveText() + " Nothing was changed."
+                                 : "Splitting here would make the record set pass " +
+                                       std::to_string(kMaxRecords) +
+                                       " records, or a sequence number pass 32767. Nothing was "
+                                       "changed.",
                    kProgramTitle, Icon::Exclamation);
         return false;
     }
@@ -275,7 +361,7 @@ void CopyFilterLinesToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec) 
 }
 
 bool SplitRecordsAtSeparator(KovaState& /*s*/, RecordSet& Records, int16_t From, int16_t& Count,
-                             const std::string& Separator) {
+                             const std::string& Separator, SplitSizeCheck* Check) {
     if (Count < 0 || Records.size() < static_cast<size_t>(Count) + 1) {
         return false;  // not a whole set: touch nothing
     }
@@ -300,6 +386,16 @@ bool SplitRecordsAtSeparator(KovaState& /*s*/, RecordSet& Records, int16_t From,
     }
     if (From - 1 + total > kMaxRecords) {
         return false;
+    }
+    if (Check != nullptr && !splits.empty()) {
+        SavedSize size = Check->size;
+        SplitSizeCheck counted{size, Check->renumbered};
+        CountSplit(counted, Records, Count, splits);
+        if (!size.Fits()) {
+            Check->refused = true;
+            return false;
+        }
+        Check->size = size;
     }
 
     if (!splits.empty()) {
@@ -336,20 +432,10 @@ bool SplitRecordsAtSeparator(KovaState& /*s*/, RecordSet& Records, int16_t From,
 void NumberSequence(RecordSet& Records, int16_t Count) {
     const int last = std::min<int>(Count, static_cast<int>(Records.size()) - 1);
     for (int i = 1; i <= last; ++i) {
-        ProtocolRecord& r = Records[i];
-        if (i == 1) {
-            r.V2 = 1;
-            continue;
-        }
-        const ProtocolRecord& prev = Records[i - 1];
-        if (!r.V1.empty() && r.V1 != prev.V1) {
-            r.V2 = 1;
-        } else if (r.V3 == prev.V3) {
-            // A run is never longer than the set, so this stays within 16 bits.
-            r.V2 = static_cast<int16_t>(prev.V2 + 1);
-        } else {
-            r.V2 = 1;
-        }
+        const ProtocolRecord* previous = i == 1 ? nullptr : &Records[i - 1];
+        // A run is never longer than the set, so this stays within 16 bits.
+        Records[i].V2 = static_cast<int16_t>(
+            NextSequenceNumber(previous, previous ? previous->V2 : 0, Records[i]));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "store/data_file.h"
 #include "store/record.h"
 #include "store/state.h"
 #include "store/ui.h"
@@ -38,7 +39,9 @@ ProtocolRecord NewRecord(int16_t set);
 // The editing operations. Each keeps V0 equal to the position, counts the
 // change in the set's change counter and brings the window up to date (scroll
 // bars, current position, page, counter). An operation that would make the
-// set pass 32767 records shows a message and changes nothing (returns false).
+// set pass 32767 records, or too large to be saved (kMaxDataFileBytes), shows
+// a message and changes nothing (returns false). A join never makes a set
+// larger: the record that goes takes more lines than the blank it leaves.
 
 // A new record after the current one; it becomes current.
 bool AddRecords(KovaState& s, KovaUi& ui, EditSet set);
@@ -79,15 +82,26 @@ void CopyData1RecordsToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec)
 void CopyData2RecordsToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec);
 void CopyFilterLinesToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec);
 
+// What a split must leave a set that is to be saved: the set's saved size,
+// which a split keeps up to date, and whether NumberSequence numbers the
+// whole set afterwards (data set 1), which decides the sequence numbers saved.
+struct SplitSizeCheck {
+    SavedSize& size;
+    bool renumbered = false;
+    bool refused = false;  // the split was refused: the set would not fit
+};
+
 // Cuts every record From..Count whose trimmed V8 holds Separator into pieces:
 // the trimmed text before each occurrence (even when empty) and the trimmed
 // rest when not empty, each a copy of the record with V2 counting up from its
 // V2. Records From.. get their new positions as V0; Count becomes the new
 // count. Fails (returns false, nothing changed) when the set would pass the
-// record limit or a piece's V2 would pass 32767. An empty Separator, or From
-// outside 1..Count, changes nothing and is no failure (true).
+// record limit or a piece's V2 would pass 32767, and with a Check, when the
+// pieces would make the set too large to be saved (counted before any piece
+// is made). An empty Separator, or From outside 1..Count, changes nothing and
+// is no failure (true).
 bool SplitRecordsAtSeparator(KovaState& s, RecordSet& Records, int16_t From, int16_t& Count,
-                             const std::string& Separator);
+                             const std::string& Separator, SplitSizeCheck* Check = nullptr);
 
 // Recomputes V2 of data set 1 (view mode 1 only) and redraws its page.
 void RenumberSequencer(KovaState& s, KovaUi& ui);

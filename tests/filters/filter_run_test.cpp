@@ -429,6 +429,33 @@ TEST_F(FilterRun, FieldGrowingPastTheLimitStopsTheRunAndRollsBack) {
     }
 }
 
+// A run that would make data set 1 too large to be saved stops before it
+// goes further, and nothing is changed: a 64 KiB rewrite of many records, a
+// split whose pieces each copy a memo of 1 MiB.
+TEST_F(FilterRun, RunsThatWouldMakeTheSetTooLargeToSaveStopAndRollBack) {
+    const struct {
+        const char* what;
+        int records;
+        core::ProtocolRecord header;
+    } cases[] = {{"rewrite", 1400, FilterLine(999, {{8, std::string(65536, 'w')}})},
+                 {"split", 1, FilterLine(999, {{8, "|///text|2"}})}};
+    for (const auto& c : cases) {
+        test::SetCodedProtocol(s, c.records, {});
+        s.Records1[1].Memo.assign(size_t{1} << 20, 'm');
+        for (int piece = 0; piece < 99; ++piece)
+            s.Records1[1].V8 += "///p";
+        test::SetProgram(s, {FilterLine(0, {}), c.header});
+        const core::RecordSet before = s.Records1;
+        ui.messages.clear();
+        EXPECT_FALSE(RunAll()) << c.what;
+        ASSERT_EQ(ui.messages.size(), 1u) << c.what;
+        EXPECT_EQ(ui.messages[0],
+                  "ERROR HELP|Saved, the set would be larger than 80 MB, the most a data file may "
+                  "hold. The filter stopped; nothing was changed.");
+        EXPECT_TRUE(s.Records1 == before) << c.what;
+    }
+}
+
 // A failed run gives back the state as it was, every part of it: the filter
 // variables a condition stored, the header cells the actions trimmed, the
 // records, the view and the report, and whatever the state holds besides.

@@ -210,8 +210,10 @@ TEST_F(AppendMerge, FailedReadsAndOversizedResultsChangeNothing) {
     core::RecordSet text = test::NumberedSet(1);
     text[1].V8 = "more";
     Second(text, "text.kov");
-    core::RecordSet memo(2);  // its one record holds nothing but a memo
-    memo[1].V0 = 1;
+    core::RecordSet empty(2);  // no text at all, yet lines of its own
+    empty[1].V0 = 1;
+    Second(empty, "empty.kov");
+    core::RecordSet memo = empty;  // its one record holds nothing but a memo
     memo[1].Memo = "note";
     Second(memo, "memo.kov");
     // Past the bound (sparse), beside the folder the snapshot reads.
@@ -219,17 +221,22 @@ TEST_F(AppendMerge, FailedReadsAndOversizedResultsChangeNothing) {
     test::WriteBytes(hugeDir.File("huge.kov"), "##00000\r\n 1 MEMO 0 \r\n 9 \r\n");
     std::filesystem::resize_file(hugeDir.File("huge.kov"), core::kMaxDataFileBytes + 1);
     const auto files = test::Snapshot(dir.path());
-    // Data set 1 holds all the text a data file may hold.
-    s.Records1[1].V8.clear();
-    s.Records1[1].V8.assign(core::kMaxDataFileBytes - core::FieldBytes(s.Records1, 3), 'x');
+    // Saved, data set 1 takes all a data file may hold.
+    s.Records1[1].V8.append(
+        core::kMaxDataFileBytes -
+            core::SavedFileBytes(s.Records1, 3, s.FileHeaderNumber, s.FileInfo1),
+        'x');
+    ASSERT_EQ(core::SavedFileBytes(s.Records1, 3, s.FileHeaderNumber, s.FileInfo1),
+              core::kMaxDataFileBytes);
     const core::KovaState before = s;
     const std::pair<std::string, std::string> names[] = {
         {dir.File("missing.kov"), "missing.kov"},
         {dir.File("bad.kov"), "first line"},
         {dir.File("cut.kov"), "linenumber"},
         {dir.File("big.kov"), "32767"},
-        {dir.File("text.kov"), "more than 80 MB of text"},
-        {dir.File("memo.kov"), "more than 80 MB of text"},
+        {dir.File("text.kov"), "Saved, the set would be larger than 80 MB"},
+        {dir.File("empty.kov"), "Saved, the set would be larger than 80 MB"},
+        {dir.File("memo.kov"), "Saved, the set would be larger than 80 MB"},
         {hugeDir.File("huge.kov"), "larger than 80 MB, the most a data file may hold"}};
     for (const auto& [name, said] : names) {
         SCOPED_TRACE(name);

@@ -8,6 +8,7 @@
 #include "mainwindow/file_commands.h"
 #include "mainwindow/find.h"
 #include "mainwindow/memo_edit.h"
+#include "store/open_save.h"
 #include "store/selection_store.h"
 
 namespace {
@@ -281,6 +282,52 @@ TEST_F(Edit, NothingPassesTheRecordLimit) {
     EXPECT_EQ(ui.messages[0],
               "KOVA|A record set holds at most 32767 records; this would make 32768. Nothing "
               "was changed.");
+}
+
+// A set a few bytes short of what a data file may hold: Add, Paste (of one
+// short record) and Split of any set are refused, the set left as it was.
+TEST_F(Edit, NothingMakesASetTooLargeToSave) {
+    for (auto [view, edit] : {std::pair{1, 'a'},
+                              {1, 'p'},
+                              {1, 's'},
+                              {2, 'a'},
+                              {2, 'p'},
+                              {2, 's'},
+                              {3, 'a'},
+                              {3, 'p'}}) {
+        SCOPED_TRACE(std::to_string(view) + edit);
+        s = KovaState();
+        ui.messages.clear();
+        if (view == 1)
+            test::ShowSet1(s, ui, 6, 5);
+        else if (view == 2)
+            test::ShowSet2(s, ui, 6, 5);
+        else
+            ShowFilters(s, ui, 6, 5);
+        RecordSet& set = view == 1 ? s.Records1 : s.Records2;
+        set[5].V8 = "abcdef";
+        s.FileInfo1 = s.FileInfo2 = s.FilterFileInfo = "info";
+        // The other five texts fill the set up to 20 bytes below the bound.
+        const size_t fill = (core::kMaxDataFileBytes - 20 - core::SavedSizeOfSet(s, view).Bytes());
+        for (int k : {1, 2, 3, 4, 6})
+            set[k].V8.append(fill / 5 + (k == 1 ? fill % 5 : 0), 'x');
+        ASSERT_EQ(core::SavedSizeOfSet(s, view).Bytes(), core::kMaxDataFileBytes - 20);
+        s.RecordClipboard = test::MakeRecords(1);
+        s.ClipboardCount = 1;
+        const RecordSet before = set;
+        if (edit == 'a')
+            core::AddButton(s, ui);
+        else if (edit == 'p')
+            core::PasteButton(s, ui);
+        else
+            core::SplitButton(s, ui, 3);
+        EXPECT_TRUE(set == before);
+        EXPECT_EQ(s.ChangeCount1 + s.ChangeCount2, 0u);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0],
+                  "KOVA|Saved, the set would be larger than 80 MB, the most a data file may hold. "
+                  "Nothing was changed.");
+    }
 }
 
 TEST_F(Edit, AShownSelectionKeepsItsStructureButCopies) {

@@ -171,6 +171,42 @@ TEST_F(DataFileTest, TheWriterNeverWritesWhatItsReaderMisreads) {
     EXPECT_EQ(records[2].V8, "carriage\rinside");
 }
 
+// The size counted without building the file is the size of the file
+// written, whatever line breaks, marker-like lines, memos and numbers a set
+// holds; followed record by record it stays the same.
+TEST_F(DataFileTest, TheSizeCountedIsTheSizeWritten) {
+    RecordSet tricky(4);
+    tricky[1] = Rec(1, "0:00:01\r\nx", -32768, "T\nU", "Q\rR", "\r\n", "\n\r", "",
+                    "##first line\r\n##00002\nlone LF\r\n##", "##memo\r\n##00001\n\n##");
+    tricky[2] = Rec(2, "", 32767, "", "", "", "", "", "carriage\rinside\r", "\r\n#\n#");
+    tricky[3] = Rec(3, "", 0, "", "", "", "", "", "\n\n\r\n\n", "");
+    RecordSet memos = test::NumberedSet(12);
+    for (int k = 1; k <= 12; ++k)
+        memos[k].Memo = "m";
+    const struct {
+        RecordSet set;
+        int16_t count, header;
+        std::string info;
+    } cases[] = {{TwoRecords(), 2, 9, "Lesson 4, group B\r\ncoded by AK"},
+                 {RecordSet(1), 0, -7, ""},
+                 {tricky, 3, -32768, "##info\n##00001\r\n"},
+                 {tricky, 3, 12345, "#"},
+                 {memos, 12, 0, "\n"}};
+    const std::string name = dir.File("size.kov");
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Save(name, c.set, c.count, c.header, c.info));
+        const size_t written = ReadBytes(name).size();
+        EXPECT_EQ(core::SavedFileBytes(c.set, c.count, c.header, c.info), written) << c.info;
+
+        core::SavedSize size(c.set, c.count, c.header, c.info);
+        for (int k = 1; k <= c.count; ++k) {
+            size.Remove(c.set[k]);
+            size.Add(c.set[k]);
+        }
+        EXPECT_EQ(size.Bytes(), written);
+    }
+}
+
 TEST_F(DataFileTest, ReadsLoneLineFeedsAndALastLineWithoutEnd) {
     ASSERT_TRUE(ReadText(
         "##00000\n 1 MEMO 1 \n 9 \ninfo\n##00001\n1:00\n 2 \nT\n\n\n\n\ntext\nmore\n##MEMOS##\n"

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 
+#include "store/append_merge.h"
 #include "store/data_file.h"
 #include "store/selection_store.h"
 #include "store/view.h"
@@ -100,6 +102,49 @@ TEST_F(OpenSaveTest, AFailedOpenChangesNothing) {
     EXPECT_EQ(s.ViewMode, 1);
     EXPECT_EQ(s.Main, before.Main);
     EXPECT_EQ(s.DataFileName2, "");
+}
+
+// A file within the bound whose texts break their lines with lone line
+// feeds, each saved as CR LF: its set could never be saved, so no opener
+// takes it (appending or merging neither), and the state stays as it was.
+// One that fits opens and saves.
+TEST_F(OpenSaveTest, AFileWhoseSetCouldNotBeSavedIsNotOpened) {
+    std::string bytes = "##00000\r\n 6 MEMO 0 \r\n 9 \r\nlone line feeds\r\n";
+    for (int k = 1; k <= 6; ++k) {
+        bytes += "##0000" + std::to_string(k) + "\r\n0:00:01\r\n 1 \r\nT\r\n\r\n\r\n\r\n\r\n";
+        if (k <= 5)
+            bytes += std::string(16'700'000, 'w') + "\r\n";  // one line, saved as it is
+        else
+            bytes += "w" + std::string(300'000, '\n');  // twice as long saved
+    }
+    bytes += "##END\r\n";
+    ASSERT_LT(bytes.size(), core::kMaxDataFileBytes);
+    const std::string name = dir.File("lf.kov");
+    WriteBytes(name, bytes);
+    bytes = std::string();
+
+    s.FileHeaderNumber = 4;
+    const core::KovaState before = s;
+    const std::pair<const char*, std::function<bool()>> openers[] = {
+        {"data set 1", [&] { return core::OpenDataFile(s, ui, name); }},
+        {"filter file", [&] { return core::OpenFilterFile(s, ui, name); }},
+        {"data set 2", [&] { return core::OpenData2File(s, ui, name); }},
+        {"append or merge", [&] { return core::ReadAppendFile(s, ui, name); }}};
+    for (const auto& [what, open] : openers) {
+        ui.messages.clear();
+        EXPECT_FALSE(open()) << what;
+        ASSERT_EQ(ui.messages.size(), 1u) << what;
+        EXPECT_NE(ui.messages[0].find("Overflow: saved again, the records would be larger than 80 "
+                                      "MB, the most a data file may hold"),
+                  std::string::npos)
+            << ui.messages[0];
+        EXPECT_TRUE(s == before) << what;
+    }
+
+    WriteBytes(name, "##00000\r\n 1 MEMO 0 \r\n 9 \r\n##00001\r\n\n 1 \nT\n\n\n\n\nw\n\nx\n");
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    EXPECT_EQ(s.Records1[1].V8, "w\r\n\r\nx");
+    EXPECT_TRUE(core::SaveCurrentFile(s, ui));
 }
 
 TEST_F(OpenSaveTest, ABadMarkerShowsWhatWasRead) {

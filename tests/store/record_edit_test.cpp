@@ -158,6 +158,39 @@ TEST(SplitRecordsAtSeparator, RefusesToPassTheLimits) {
     EXPECT_EQ(set[2].V2, 32767);
 }
 
+// A split counts what its pieces add before it makes them, exactly: with the
+// pieces' own sequence numbers, or with the set renumbered afterwards.
+TEST(SplitRecordsAtSeparator, CountsWhatThePiecesAddExactly) {
+    for (bool renumbered : {false, true}) {
+        RecordSet set = Set({"x", "a///b///c", "y", "long///\r\n##m///e", "z"});
+        set[2].V2 = 9;
+        set[4].Memo.clear();
+        for (int i = 1; i <= 5; ++i)
+            set[i].V1 = i == 5 ? "t2" : "";
+        int16_t count = 5;
+        core::SavedSize size(set, count, 9, "info");
+        core::SplitSizeCheck check{size, renumbered};
+        core::KovaState s;
+        ASSERT_TRUE(core::SplitRecordsAtSeparator(s, set, 2, count, "///", &check));
+        ASSERT_EQ(count, 9);
+        if (renumbered)
+            core::NumberSequence(set, count);
+        EXPECT_EQ(size.Bytes(), core::SavedFileBytes(set, count, 9, "info")) << renumbered;
+
+        // With no room left, the same split is refused and changes nothing.
+        RecordSet again = Set({"a///b"});
+        int16_t one = 1;
+        core::SavedSize full(again, one, 9, "");
+        full.Grow(static_cast<long long>(core::kMaxDataFileBytes - full.Bytes()), 0, 0);
+        core::SplitSizeCheck none{full, renumbered};
+        const RecordSet before = again;
+        EXPECT_FALSE(core::SplitRecordsAtSeparator(s, again, 1, one, "///", &none));
+        EXPECT_TRUE(none.refused);
+        EXPECT_EQ(again, before);
+        EXPECT_EQ(full.Bytes(), core::kMaxDataFileBytes);
+    }
+}
+
 TEST(NumberSequence, RunsOfOneActorAtOneTimeCode) {
     RecordSet set(7);
     const std::pair<const char*, const char*> fields[] = {
