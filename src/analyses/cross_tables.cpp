@@ -5,6 +5,7 @@
 #include "analyses/chi_square_report.h"
 #include "analyses/frequency_analysis.h"
 #include "analyses/table_layout.h"
+#include "store/record_range.h"
 
 namespace core {
 
@@ -54,7 +55,7 @@ std::vector<std::string> CrossTags(const KovaState& s) {
 bool RunCrossTables(KovaState& s, KovaUi& ui, int16_t varX, int16_t varY,
                     const ReportClock& clock) {
     if (varX < 1 || varX > 7 || varY < 1 || varY > 7 || s.Lag < 0 || s.Lag > 20 ||
-        !RangeValid(s.FromRecord, s.ToRecord, s.RecordCount1, s.Records1))
+        !RangeWithinSet(s.FromRecord, s.ToRecord, s.RecordCount1, s.Records1))
         return true;
     std::optional<CountTable> table = BuildCrossTable(s, ui, varX, varY);
     if (!table)

@@ -7,17 +7,14 @@
 
 #include "analyses/frequency_report.h"
 #include "analyses/output_file.h"
+#include "store/record_range.h"
 #include "store/text.h"
 #include "store/time_code.h"
 
 namespace core {
 
-bool RangeValid(int16_t from, int16_t to, int16_t count, const RecordSet& records) {
-    return from >= 1 && from <= to && to <= count && static_cast<size_t>(to) < records.size();
-}
-
 bool FrequencyRangeValid(const KovaState& s) {
-    return s.ViewMode == 1 && RangeValid(s.FromRecord, s.ToRecord, s.RecordCount1, s.Records1);
+    return s.ViewMode == 1 && RangeWithinSet(s.FromRecord, s.ToRecord, s.RecordCount1, s.Records1);
 }
 
 namespace {

@@ -36,10 +36,6 @@ struct EventList {
     int16_t EventCount() const { return static_cast<int16_t>(events.size() - 1); }
 };
 
-// Whether 1 <= from <= to <= count with `to` a record of `records`: a range an
-// analysis can run over.
-bool RangeValid(int16_t from, int16_t to, int16_t count, const RecordSet& records);
-
 // Whether data set 1 is shown and 1 <= FromRecord <= ToRecord <= RecordCount1.
 bool FrequencyRangeValid(const KovaState& s);
 

@@ -5,6 +5,7 @@
 #include "analyses/chi_square_report.h"
 #include "analyses/frequency_analysis.h"
 #include "analyses/table_layout.h"
+#include "store/record_range.h"
 #include "store/text.h"
 
 namespace core {
@@ -235,8 +236,8 @@ bool WriteInterraterReport(KovaState& s, KovaUi& ui, int16_t varIndex, const Cou
 
 bool RunInterraterAgreement(KovaState& s, KovaUi& ui, int16_t varIndex, const ReportClock& clock) {
     if (varIndex < 1 || varIndex > 7 || s.DataFileName2.empty() ||
-        !RangeValid(s.FromRecord, s.ToRecord, s.RecordCount1, s.Records1) ||
-        !RangeValid(s.FromRecord2, s.ToRecord2, s.RecordCount2, s.Records2))
+        !RangeWithinSet(s.FromRecord, s.ToRecord, s.RecordCount1, s.Records1) ||
+        !RangeWithinSet(s.FromRecord2, s.ToRecord2, s.RecordCount2, s.Records2))
         return true;
     s.CompareVariable = varIndex;
     const bool filling = s.EpisodeFilling == 1;

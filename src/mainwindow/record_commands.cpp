@@ -5,6 +5,7 @@
 #include "mainwindow/coding.h"
 #include "mainwindow/find.h"
 #include "mainwindow/navigation.h"
+#include "store/record_range.h"
 #include "store/text.h"
 #include "store/view.h"
 
@@ -20,10 +21,6 @@ std::optional<std::pair<int16_t, int16_t>> ReadRange(std::string_view fromText,
     } catch (const Overflow16&) {
         return std::nullopt;
     }
-}
-
-bool ValidRange(int16_t from, int16_t to, int16_t count) {
-    return from >= 1 && to <= count && from <= to;
 }
 
 // The range variables the coding dialogs write in the view mode.
@@ -44,7 +41,7 @@ std::pair<int16_t*, int16_t*> CodingRangeVariables(KovaState& s) {
 // within the set's records.
 std::optional<std::pair<int16_t, int16_t>> CodingRange(KovaState& s, const EditSet& set) {
     auto [from, to] = CodingRangeVariables(s);
-    if (!ValidRange(*from, *to, set.count) || set.records.size() <= static_cast<size_t>(*to))
+    if (!RangeWithinSet(*from, *to, set.count, set.records))
         return std::nullopt;
     return std::pair{*from, *to};
 }
@@ -134,8 +131,11 @@ void ConfirmCut(KovaState& s, KovaUi& ui, std::string_view fromText, std::string
         return;
     s.FromRecord = range->first;
     s.ToRecord = range->second;
-    if (StructureMayChange(s) && ValidRange(s.FromRecord, s.ToRecord, ShownCount(s)))
-        DeleteRecords(s, ui, *ShownEditSet(s), s.FromRecord, s.ToRecord);
+    if (!StructureMayChange(s))
+        return;
+    const EditSet set = *ShownEditSet(s);
+    if (RangeWithinSet(s.FromRecord, s.ToRecord, set.count, set.records))
+        DeleteRecords(s, ui, set, s.FromRecord, s.ToRecord);
 }
 
 void ConfirmCopy(KovaState& s, std::string_view fromText, std::string_view toText) {

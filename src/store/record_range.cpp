@@ -28,4 +28,8 @@ void MapRecordNumbersToPositions(const RecordSet& records, int16_t count, bool s
     to = static_cast<int16_t>(lastIn);
 }
 
+bool RangeWithinSet(int16_t from, int16_t to, int16_t count, const RecordSet& records) {
+    return from >= 1 && from <= to && to <= count && static_cast<size_t>(to) < records.size();
+}
+
 }  // namespace core

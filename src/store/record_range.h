@@ -19,4 +19,8 @@ namespace core {
 void MapRecordNumbersToPositions(const RecordSet& records, int16_t count, bool selectionShown,
                                  int16_t& from, int16_t& to);
 
+// The one check of a range every command makes before it works on it:
+// 1 <= from <= to <= count, and `records` holds record `to`.
+bool RangeWithinSet(int16_t from, int16_t to, int16_t count, const RecordSet& records);
+
 }  // namespace core
