@@ -94,7 +94,7 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         s.ReadIncomplete1 = false;
         ShowNewData1(s, ui, fileName);
     } else {
-        ClearSieve(s);
+        SwitchOffSieve(s);
         s.Records2 = std::move(records);
         s.FilterCount = count;
         s.FilterFileInfo = fileName;
