@@ -3,6 +3,7 @@
 // activation, and the text box and memo editor holding every byte.
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +15,9 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QWindow>
 #include <filesystem>
 
@@ -172,6 +176,61 @@ TEST_F(WindowEvents, ShowingRecordsAndMemosKeepsEveryByte) {
     memo.Command1[0]->click();
     EXPECT_TRUE(s.Records1[6].Memo == every + "y");
     EXPECT_TRUE(s.Records1[6].V8 == read[6].V8);
+}
+
+// The lines the note over a text shown cut takes in the box, and whether
+// each of them ends between two words.
+struct NoteLayout {
+    QString text;  // on one line
+    int lines = 0;
+    bool betweenWords = true;
+};
+
+NoteLayout LayOutNote(const QPlainTextEdit* box) {
+    NoteLayout note;
+    const int end = ExactPart(box).start - 1;  // before the line break after it
+    QTextDocument* doc = box->document();
+    for (QTextBlock b = doc->begin(); b.isValid() && b.position() < end; b = b.next()) {
+        doc->documentLayout()->blockBoundingRect(b);  // laid out now
+        const QString text = b.text();
+        note.text += (note.text.isEmpty() ? "" : " ") + text;
+        for (int i = 0; i < b.layout()->lineCount(); ++i) {
+            const QTextLine line = b.layout()->lineAt(i);
+            const int cut = line.textStart() + line.textLength();
+            ++note.lines;
+            if (cut < text.size())
+                note.betweenWords = note.betweenWords && (text[cut - 1] == ' ' || text[cut] == ' ');
+        }
+    }
+    return note;
+}
+
+// The note over a text shown cut says which bound the text passed, and its
+// lines break between words, also once the window is made narrower.
+TEST_F(WindowEvents, TheNoteOverACutTextSaysItsBoundBetweenWords) {
+    core::RecordSet records = test::MakeRecords(3);
+    records[2].V8 = std::string(size_t{70} << 10, 'w');
+    while (records[3].V8.size() <= size_t{1} << 20)
+        records[3].V8 += "a short line\r\n";
+    Open(WriteProtocol("cut.kov", records, 3));
+    const struct {
+        int record;
+        const char* says;
+    } cases[] = {{2, "[A line of this text is longer than 64 KB, the most a box edits in one line"},
+                 {3, "is longer than 1 MB, the most a box edits:"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.record);
+        w->resize(1000, w->height());
+        GoTo(c.record);
+        ASSERT_TRUE(HoldsExcerpt(w->Text1));
+        for (int width : {1000, w->minimumWidth()}) {
+            w->resize(width, w->height());
+            const NoteLayout note = LayOutNote(w->Text1);
+            EXPECT_TRUE(note.text.contains(c.says)) << note.text.toStdString();
+            EXPECT_GT(note.lines, 1);
+            EXPECT_TRUE(note.betweenWords) << width;
+        }
+    }
 }
 
 // A word of 4 MiB in a text and one of 1 MiB in a memo (layout time grows
