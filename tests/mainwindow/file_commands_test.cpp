@@ -576,7 +576,6 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         const char* what;
         std::string answer;  // what the file dialog gives
         Command command;
-        std::string says;  // a part of the message
     };
     const std::string viaLink = (dir / "link" / "class.kov").string();
     Command saveSelection = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser& d) {
@@ -592,6 +591,9 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         s.OutputKind = "ana";
         return core::SaveAnafile(s, ui, d, {true, "report"});
     };
+    Command openData2 = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser&) {
+        return core::OpenData2File(s, ui, s.SelectionFileName);
+    };
     const Case cases[] = {
         {"selection over the data file via a folder link", viaLink, saveSelection},
         {"selection over the data file, relative name", "class.kov", saveSelection},
@@ -601,13 +603,7 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         {"output text over the data file", viaLink, saveAna},
         {"output text over the data file's backup", (dir / "link" / "class.bak").string(), saveAna},
         {"the data file opened as filter lines", viaLink, core::OpenFilterfile},
-        // A check of the coding against itself: the message says how.
-        {"the data file opened as data set 2", viaLink,
-         [](core::KovaState& s, core::KovaUi& ui, core::FileChooser&) {
-             return core::OpenData2File(s, ui, s.SelectionFileName);
-         },
-         "save it under another name, such as \"" + (dir / "link" / "class-2.kov").string() +
-             "\", with Save Kovfile"},
+        {"the data file opened as data set 2", viaLink, openData2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -623,7 +619,14 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         dialog.answers = {c.answer};
         EXPECT_FALSE(c.command(s, ui, dialog));
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_NE(ui.messages[0].find(c.says), std::string::npos) << ui.messages[0];
+        // A check of the coding against itself: the message says how.
+        if (c.command == openData2) {
+            EXPECT_NE(ui.messages[0].find("save it under another name, such as \"" +
+                                          (dir / "link" / "class-2.kov").string() +
+                                          "\", with Save Kovfile"),
+                      std::string::npos)
+                << ui.messages[0];
+        }
         EXPECT_TRUE(test::ReadBytes(data) == dataBytes);
         EXPECT_TRUE(test::ReadBytes(rules) == rulesBytes);
         EXPECT_FALSE(fs::exists(dir / "real" / "class.bak"));
