@@ -16,10 +16,8 @@ class HeldMessages : public KovaUi {
 public:
     explicit HeldMessages(KovaUi& ui) : ui_(ui) {}
 
-    void Message(const std::string& text, const std::string&, Icon icon) override {
+    void Message(const std::string& text, const std::string&, Icon) override {
         text_ += (text_.empty() ? "" : "\r\n\r\n") + text;
-        if (icon_ == Icon::None)
-            icon_ = icon;
     }
     Answer AskSaveFile(const std::string& fileName) override { return ui_.AskSaveFile(fileName); }
     Answer AskYesNo(const std::string& text, const std::string& title) override {
@@ -39,12 +37,10 @@ public:
     }
 
     const std::string& Text() const { return text_; }
-    Icon MessageIcon() const { return icon_; }
 
 private:
     KovaUi& ui_;
     std::string text_;
-    Icon icon_ = Icon::None;
 };
 
 // Saves data set 1 to its file; the messages go to `ui`.
@@ -79,7 +75,7 @@ void TellRefusalOnce(KovaState& s, KovaUi& ui, const HeldMessages& held) {
                    "tries again every " +
                    PlainNumber(5 * s.AutosaveChoice) +
                    " minutes, and tells this again only when the open files change.",
-               kProgramTitle, held.MessageIcon());
+               kProgramTitle, Icon::Exclamation);
 }
 
 }  // namespace
