@@ -459,7 +459,7 @@ TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
 // Two open sets never keep one backup: an open (or import) that would make
 // them is refused at once, a save under such a name when it is chosen. The
 // message names the other set and the backup, and suggests a name the save
-// dialog keeps as it is.
+// dialog keeps as it is, under which nothing stands yet.
 TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
     using Command = std::function<bool()>;
     const Command saveKov = [&] { return core::SaveKovfile(s, ui, dialog); };
@@ -469,18 +469,20 @@ TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
     // What Open Kov2 does once the file is chosen.
     const Command openKov2 = [&] { return core::OpenData2File(s, ui, *dialog.answers.front()); };
     const Command import = [&] { return core::ReadGeneralTextfile(s, ui, dialog); };
+    const Command saveSel = [&] { return core::SaveSelectionAs(s, ui, dialog); };
     const struct {
         const char* what;
         const char* data1;   // data set 1
         const char* second;  // data set 2 (".ko2") or the filter lines, shown last
         Command command;
-        const char* chosen;     // the dialog's answer
-        const char* other;      // the set named in the message
-        const char* backup;     // the backup named
-        const char* suggested;  // the name it suggests
+        const char* chosen;      // the dialog's answer
+        const char* other;       // the set named in the message
+        const char* backup;      // the backup named
+        const char* suggested;   // the name it suggests
+        const char* there = "";  // a file standing in the folder before
     } cases[] = {
         {"data set 1 saved as", "a.kov", "classroom.ko2", saveKov, "classroom", "classroom.ko2\"",
-         "classroom.bak\"", "classroom-2.kov\""},
+         "classroom.bak\"", "classroom-3.kov\"", "classroom-2.kov"},
         {"data set 1 saved as", "classroom.kov", "classroom.fil", saveKov, "classroom.fil",
          "classroom.fil\"", "classroom.fil.bak\"", "classroom.fil-2.kov\""},
         {"filter lines saved as", "classroom.fil.kov", "rules.fil", saveFil, "classroom",
@@ -493,6 +495,9 @@ TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
          "classroom.bak\"", "classroom-2.kov\""},
         {"import", "a.kov", "classroom.ko2", import, "classroom.txt", "classroom.ko2\"",
          "classroom.bak\"", "classroom-2.kov\""},
+        {"data set 1 selection saved as", "classroom.kov", "classroom.fil", saveSel,
+         "classroom.fil.kov", "classroom.fil\"", "classroom.fil.bak\"", "classroom.fil-2.kov\"",
+         "classroom.fil.kov"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what + std::string(" ") + c.chosen);
@@ -515,8 +520,8 @@ TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
         for (const char* name : {"classroom.ko2", "classroom.fil"})
             if (!fs::exists(dir / name))
                 test::WriteDataFile((dir / name).string(), test::MakeRecords(2, "*"));
-        for (const char* name : {"classroom.bak", "classroom.fil.bak", "classroom.txt"})
-            if (!fs::exists(dir / name))
+        for (const char* name : {"classroom.bak", "classroom.fil.bak", "classroom.txt", c.there})
+            if (*name != 0 && !fs::exists(dir / name))
                 test::WriteBytes((dir / name).string(), std::string("keep ") + name);
         const core::KovaState before = s;
         const auto files = test::Snapshot(dir);
