@@ -22,13 +22,15 @@ enum class TickResult {
     Counted,  // a minute counted, no save due
     Saved,    // data set 1 saved
     Skipped,  // a save was due but the set was read only in part
-    Failed    // a save was due and failed (the writer showed its message)
+    Failed    // a save was due and was refused or failed
 };
 
 // One minute tick. `insideCommand`: another command (a read, a filter run, a
 // modal dialog) is running; the tick then waits for the next one. A save
 // writes back a shown selection of data set 1 first and saves the full set;
-// the selection stays shown.
+// the selection stays shown. A save that is refused or fails is told once,
+// as the automatic save's: the same refusal again, while the open sets keep
+// their names, is not told (a new choice of the period tells it again).
 TickResult AutosaveTick(KovaState& s, KovaUi& ui, bool insideCommand);
 
 }  // namespace core

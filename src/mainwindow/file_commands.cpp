@@ -286,9 +286,11 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         name += extension;
     // The selection goes to a new file: written over an open set's own file
     // (by any spelling or link) it would replace the whole protocol on disk
-    // by the selected records.
+    // by the selected records. The file is then opened in the set's place,
+    // so it may not share a backup with the set beside it either.
     const DataFileKind kind = KindOfSet(s.ViewMode);
-    if (!MayWriteFile(s, ui, name, 0, kind) || !ConfirmReplacingFile(ui, name))
+    if (!MayWriteFile(s, ui, name, 0, kind) || !MayOpenFile(s, ui, name, s.ViewMode) ||
+        !ConfirmReplacingFile(ui, name))
         return false;
     s.SelectionFileName = name;
     StoreSelectionEdits(s);

@@ -66,8 +66,11 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
     // write makes a backup: the save finds no file left to move aside.
     const DataFileKind kind =
         target == Target::FilterLines ? DataFileKind::Filter : DataFileKind::Data;
+    // The converted set takes the place of its set: its backup may not be
+    // shared with the set beside it.
     if (!MayWriteFile(s, ui, fileName, 0, std::nullopt, false) ||
-        !MayWriteFile(s, ui, oldName, 0, std::nullopt, false))
+        !MayWriteFile(s, ui, oldName, 0, std::nullopt, false) ||
+        !MayOpenFile(s, ui, fileName, target == Target::Data1 ? 1 : 3))
         return false;
     int16_t count = 0;
     RecordSet records = ParseLegacyRecords(bytes, recordLength, trim, count);
@@ -91,7 +94,7 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         s.ReadIncomplete1 = false;
         ShowNewData1(s, ui, fileName);
     } else {
-        ClearSieve(s);
+        SwitchOffSieve(s);
         s.Records2 = std::move(records);
         s.FilterCount = count;
         s.FilterFileInfo = fileName;

@@ -21,38 +21,71 @@ const char* SetDescription(int16_t set) {
     }
 }
 
+// The backup a save of `name` as a file of `kind` keeps; "" when it keeps
+// none (a name too short, or one that is its own backup).
+std::string BackupOf(const std::string& name, DataFileKind kind) {
+    try {
+        std::string backup = BackupFileName(name, kind);
+        return SameFile(backup, name) ? std::string() : backup;
+    } catch (const std::invalid_argument&) {
+        return {};
+    }
+}
+
 // The set whose backup `name` is, leaving set `except` out; 0 when none. A
 // set's own file is not its backup, even when its name ends in ".bak".
 int16_t OpenSetOfBackup(const KovaState& s, std::string_view name, int16_t except = 0) {
     for (int16_t set = 1; set <= 3; ++set) {
         const std::string& file = FileNameOfSet(s, set);
-        if (set == except || file.empty() || SameFile(name, file))
+        if (set == except || file.empty())
             continue;
-        try {
-            if (SameFile(name, BackupFileName(file, KindOfSet(set))))
-                return set;
-        } catch (const std::invalid_argument&) {
-        }
+        const std::string backup = BackupOf(file, KindOfSet(set));
+        if (!backup.empty() && SameFile(name, backup))
+            return set;
     }
     return 0;
 }
 
-// A name to save as instead of `name` of set `own`: "-2", "-3", ... before
-// its extension, the first under which nothing stands and whose backup is no
-// open set's file or backup; "" when none of the first few is.
+// A name to save `name` of set `own` under instead: "-2", "-3", ... after its
+// name less the extension, and the extension the save dialog of its kind
+// keeps (".kov", ".fil"); the first under which nothing stands, that is no
+// open set's backup and whose backup is no open set's file or backup; "" when
+// none of the first few is.
 std::string NameWithFreeBackup(const KovaState& s, const std::string& name, int16_t own,
                                DataFileKind kind) {
     const size_t part = name.size() - FileNamePart(name).size();
     size_t dot = name.rfind('.');
     if (dot == std::string::npos || dot < part)
         dot = name.size();
+    const char* extension = kind == DataFileKind::Filter ? ".fil" : ".kov";
     for (int k = 2; k < 10; ++k) {
-        const std::string other = name.substr(0, dot) + "-" + std::to_string(k) + name.substr(dot);
+        const std::string other = name.substr(0, dot) + "-" + std::to_string(k) + extension;
         const std::string backup = BackupFileName(other, kind);
-        if (!EntryExists(other) && OpenSetOfFile(s, other) == 0 && OpenSetOfFile(s, backup) == 0 &&
+        if (!EntryExists(other) && OpenSetOfFile(s, other) == 0 &&
+            OpenSetOfBackup(s, other, own) == 0 && OpenSetOfFile(s, backup) == 0 &&
             OpenSetOfBackup(s, backup, own) == 0)
             return other;
     }
+    return {};
+}
+
+// Why `name`, opened as set `set`, cannot stand beside set `other` (open as
+// `file`): a save of one would replace the other's file or only earlier
+// version. "" when nothing stands in the way.
+std::string BackupClash(const std::string& name, int16_t set, const std::string& file,
+                        int16_t other) {
+    const std::string own = BackupOf(name, KindOfSet(set));
+    const std::string theirs = BackupOf(file, KindOfSet(other));
+    const std::string where = "\"" + file + "\", open in KOVA as " + SetDescription(other);
+    if (!own.empty() && !theirs.empty() && SameFile(own, theirs))
+        return "it keeps its backup in \"" + own + "\", and so does " + where +
+               ": a save of either would replace the other's only earlier version.";
+    if (!own.empty() && SameFile(own, file))
+        return "a save of it keeps its backup in \"" + own + "\", which is " + where +
+               ": the save would replace that file.";
+    if (!theirs.empty() && SameFile(name, theirs))
+        return "it is \"" + theirs + "\", the backup of " + where +
+               ": a save of that file would replace it.";
     return {};
 }
 
@@ -104,8 +137,9 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
             "Saving \"" + name + "\" would replace its backup \"" + backup +
                 "\", which is also the backup of " + SetDescription(other) + " \"" +
                 FileNameOfSet(s, other) + "\", open in KOVA. Nothing was saved.\r\n\r\n" +
-                (instead.empty() ? std::string("Save it under another name.")
-                                 : "Save it under another name, such as \"" + instead + "\"."),
+                (instead.empty() ? std::string("Save it under another name")
+                                 : "Save it under another name, such as \"" + instead + "\"") +
+                ", or close \"" + FileNameOfSet(s, other) + "\" first.",
             kProgramTitle, Icon::Exclamation);
         return false;
     }
@@ -140,13 +174,44 @@ bool MayOpenFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_
         other = OpenSetOfFile(s, name, 1);
     else if (SameFile(name, s.DataFileName1))
         other = 1;
-    if (other == 0)
-        return true;
-    ui.Message("\"" + name + "\" is already open in KOVA as " + SetDescription(other) +
-                   ". A file can be open only once, so that saving one set never writes "
-                   "over another.",
-               kProgramTitle, Icon::Exclamation);
-    return false;
+    if (other != 0) {
+        std::string text = "\"" + name + "\" is already open in KOVA as " + SetDescription(other) +
+                           ". A file can be open only once, so that saving one set never writes "
+                           "over another.";
+        // Data set 1 beside itself as the second data file: a check of the
+        // coding against itself, which takes a second file.
+        const std::string copy =
+            set == 2 ? NameWithFreeBackup(s, name, 1, DataFileKind::Data) : std::string();
+        if (!copy.empty())
+            text +=
+                "\r\n\r\nTo compare the data file with itself, save it under another name, "
+                "such as \"" +
+                copy +
+                "\", with Save Kovfile: it stays open under that name, and Open Kov2 can "
+                "then open \"" +
+                name + "\" beside it.";
+        ui.Message(text, kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    // A backup shared with a set that stays open is told now, before any
+    // save of either has to be refused. Data set 2 and the filter lines take
+    // each other's place.
+    for (int16_t open = 1; open <= 3; ++open) {
+        const std::string& file = FileNameOfSet(s, open);
+        if ((set == 1) == (open == 1) || file.empty())
+            continue;
+        const std::string why = BackupClash(name, set, file, open);
+        if (why.empty())
+            continue;
+        const std::string copy = NameWithFreeBackup(s, name, set, KindOfSet(set));
+        ui.Message("\"" + name + "\" was not opened: " + why + "\r\n\r\nTo work on it beside \"" +
+                       file + "\", save a copy of it under a name that keeps a backup of its own" +
+                       (copy.empty() ? std::string() : ", such as \"" + copy + "\"") +
+                       ", and open the copy.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace core

@@ -39,7 +39,9 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
 bool ConfirmReplacingFile(KovaUi& ui, const std::string& name, const std::string& ownFile = {});
 
 // Whether `name` may be opened as set `set`: it is not the file of another
-// set that stays open beside it. Otherwise a message, and false.
+// set that stays open beside it, and no save of either would replace the
+// other's file or backup (a backup shared, or the one file the other's
+// backup). Otherwise a message that says how to go on, and false.
 bool MayOpenFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t set);
 
 }  // namespace core

@@ -114,7 +114,7 @@ void ShowNewData1(KovaState& s, KovaUi& ui, const std::string& FileName) {
     ++s.ChangeCount1;
     s.DataFileName1 = FileName;
     s.CurrentRecord1 = s.RecordCount1 > 0 ? 1 : 0;
-    ClearSieve(s);
+    SwitchOffSieve(s);
     s.SelectionShown1 = kFalse;
     s.FullRecords1.clear();
     s.SelectionMarks1.clear();
@@ -183,7 +183,7 @@ bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
     ++s.ChangeCount2;
     s.DataFileName2 = FileName;
     s.CurrentRecord2 = s.RecordCount2 > 0 ? 1 : 0;
-    ClearSieve(s);
+    SwitchOffSieve(s);
     DropSecondSelection(s);
     ShowData2Mode(s, ui);
     return true;

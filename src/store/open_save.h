@@ -23,7 +23,8 @@ bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName);
 // The last step of every command that replaces data set 1 whole with the
 // set of the file FileName, once its records, count and read state are in
 // place: takes the name, counts the change, makes the first record current,
-// ends the sieve, drops a selection store and shows data set 1.
+// ends the sieve (the search-mode button back to text find), drops a
+// selection store and shows data set 1.
 // ShowNewFilterLines does the same for the filter lines, the last line
 // current; it leaves the sieve alone.
 void ShowNewData1(KovaState& s, KovaUi& ui, const std::string& FileName);

@@ -275,6 +275,9 @@ struct KovaState {
     // minutes) and the minute ticks counted since the choice or the last save.
     int16_t AutosaveChoice = 0;
     int16_t AutosaveTicks = 0;
+    // The refusal of an automatic save last told, with the names of the open
+    // sets then: the same refusal is not told again while they stay.
+    std::string AutosaveRefusalTold;
 
     bool operator==(const KovaState&) const = default;
 };

@@ -417,7 +417,9 @@ bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName
     if (!backup.empty() && SameFile(sourceName, backup))
         return refuse("the file itself is the backup \"" + backup +
                       "\" that saving a data file there replaces.");
-    if (!MayWriteFile(s, ui, dataFileName, 0))
+    // The new file becomes data set 1: it may not share a backup with the
+    // set beside it.
+    if (!MayWriteFile(s, ui, dataFileName, 0) || !MayOpenFile(s, ui, dataFileName, 1))
         return false;
     // A symbolic link there is replaced too, even one that leads nowhere.
     std::error_code ec;

@@ -83,9 +83,10 @@ bool ImportedFileName(KovaUi& ui, const std::string& sourceName, std::string& da
 
 // What every import checks before anything is written: that neither the data
 // file nor its backup is the source itself, that no open set's file is
-// replaced, and, when the data file is there, that the user wants it replaced
-// (asked with No as the answer given). False (a message shown, or the user
-// said No): the import ends with nothing changed.
+// replaced, that the data file may be opened as data set 1 beside the other
+// open set (MayOpenFile), and, when the data file is there, that the user
+// wants it replaced (asked with No as the answer given). False (a message
+// shown, or the user said No): the import ends with nothing changed.
 bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName,
                    const std::string& dataFileName);
 

@@ -297,6 +297,12 @@ void ShownView::Restore(KovaState& s, KovaUi& ui, ViewRestore how) const {
             break;
     }
     ShowViewMode(s, ui, mode_);
+    // A switch shows "Show output" for an analysis file even while the
+    // viewer is open; the command that ended changed nothing there.
+    if (s.Main.CAnaf.visible != window_.CAnaf.visible) {
+        s.Main.CAnaf = window_.CAnaf;
+        ui.MainChanged();
+    }
 }
 
 }  // namespace core

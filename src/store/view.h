@@ -45,6 +45,8 @@ enum class ViewRestore {
 // replacing a set and shown again when it does. The question before a set is
 // replaced switches to that set's view and may end data set 1's shown
 // selection, which changes the window for data set 1 whichever view is shown.
+// The "Show output" button comes back as it was kept: whether the output
+// viewer is open is no part of a set's view.
 class ShownView {
 public:
     explicit ShownView(const KovaState& s);

@@ -3,6 +3,7 @@
 #include "widgets/text_codec.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -41,6 +42,27 @@ QString Breakable(const QString& text, const QFontMetrics& metrics, int widest) 
         out += c;
     }
     return out;
+}
+
+// The break opportunities are the layout's alone: what the user copies from
+// the box (by its keys, its menu or a selection) is its text without them.
+// Only a copy of this box's text is touched.
+void KeepBreaksOutOfCopies(QMessageBox& box) {
+    constexpr char kCleansCopies[] = "kovaCleansCopies";
+    if (box.property(kCleansCopies).isValid())
+        return;
+    box.setProperty(kCleansCopies, true);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto clean = [&box, clipboard](QClipboard::Mode mode) {
+        const QString copied = clipboard->text(mode);
+        const QString shown = box.text();
+        if (copied.contains(kZeroWidthSpace) && (shown.contains(copied) || copied.contains(shown)))
+            clipboard->setText(QString(copied).remove(kZeroWidthSpace), mode);
+    };
+    QObject::connect(clipboard, &QClipboard::dataChanged, &box,
+                     [clean] { clean(QClipboard::Clipboard); });
+    QObject::connect(clipboard, &QClipboard::selectionChanged, &box,
+                     [clean] { clean(QClipboard::Selection); });
 }
 
 }  // namespace
@@ -89,6 +111,8 @@ void SetMessageText(QMessageBox& box, const QString& text) {
     }
     box.setTextFormat(Qt::PlainText);
     box.setText(shown);
+    if (shown.contains(kZeroWidthSpace))
+        KeepBreaksOutOfCopies(box);
 }
 
 void SetMessageText(QMessageBox& box, std::string_view bytes) {

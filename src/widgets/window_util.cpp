@@ -7,10 +7,12 @@
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
 #include <QVariant>
 #include <algorithm>
+#include <cmath>
 
 #include "widgets/text_codec.h"
 
@@ -53,9 +55,12 @@ void WrappingButton::paintEvent(QPaintEvent* event) {
 
 namespace {
 
-// The dynamic property in which a box showing an excerpt keeps its bytes.
+// The dynamic properties in which a box showing an excerpt keeps its bytes,
+// the number of characters after its note that are the text's own, and its
+// note on one line.
 constexpr char kWholeText[] = "kovaWholeText";
 constexpr char kExactChars[] = "kovaExactChars";
+constexpr char kNote[] = "kovaNote";
 
 // A run this long without a blank makes the box wrap anywhere: breaking at
 // word boundaries only is what takes quadratic time on such a run.
@@ -71,20 +76,92 @@ bool HasLongRun(std::string_view bytes) {
     return false;
 }
 
-// The note an excerpt starts with, on a line of its own.
-QString ExcerptNote(size_t bytes) {
-    return QStringLiteral(
-               "[This text of %L1 bytes is too long to edit here: it is shown cut, "
-               "read-only, and kept whole.]\n")
-        .arg(static_cast<qulonglong>(bytes));
+QString SizeWords(size_t bytes) {
+    return bytes >= (size_t{1} << 20) ? QStringLiteral("%1 MB").arg(bytes >> 20)
+                                      : QStringLiteral("%1 KB").arg(bytes >> 10);
 }
 
+// The note an excerpt starts with: which bound the text passed.
+QString ExcerptNote(size_t bytes, size_t maxBytes) {
+    if (bytes > maxBytes)
+        return QStringLiteral(
+                   "[This text of %L1 bytes is longer than %2, the most a box edits: it is "
+                   "shown cut, read-only, and kept whole.]")
+            .arg(static_cast<qulonglong>(bytes))
+            .arg(SizeWords(maxBytes));
+    return QStringLiteral(
+               "[A line of this text is longer than %1, the most a box edits in one line: the "
+               "text is shown cut, read-only, and kept whole.]")
+        .arg(SizeWords(kMaxEditableLineBytes));
+}
+
+// The note with a line break in place of each blank after which the next
+// word would pass the box's width: an excerpt wraps anywhere, which would
+// break the note inside its words. The note keeps its length.
+QString NoteLines(const QPlainTextEdit* box, const QString& note) {
+    if (box->lineWrapMode() == QPlainTextEdit::NoWrap)
+        return note;
+    const QFontMetrics metrics(box->document()->defaultFont());
+    // The document's margins and room for the caret at a line's end.
+    const int width = box->viewport()->width() -
+                      2 * static_cast<int>(std::ceil(box->document()->documentMargin())) -
+                      metrics.averageCharWidth();
+    QString lines = note;
+    qsizetype start = 0;
+    qsizetype blank = -1;
+    for (qsizetype end = 0; end <= lines.size(); ++end) {
+        if (end < lines.size() && lines[end] != QLatin1Char(' '))
+            continue;
+        if (blank > start && metrics.horizontalAdvance(lines.mid(start, end - start)) > width) {
+            lines[blank] = QLatin1Char('\n');
+            start = blank + 1;
+        }
+        blank = end;
+    }
+    return lines;
+}
+
+// Breaks the note of an excerpt anew when the box's width changes; the
+// characters after it keep their places.
+class NoteBreaker : public QObject {
+public:
+    explicit NoteBreaker(QPlainTextEdit* box) : QObject(box), box_(box) {
+        setObjectName(QStringLiteral("kovaNoteBreaker"));
+        box->viewport()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize)
+            Break();
+        return false;
+    }
+
+    void Break() {
+        const QVariant note = box_->property(kNote);
+        if (!note.isValid())
+            return;
+        const QString lines = NoteLines(box_, note.toString());
+        QTextCursor cursor(box_->document());
+        cursor.setPosition(static_cast<int>(lines.size()), QTextCursor::KeepAnchor);
+        if (cursor.selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')) == lines)
+            return;
+        const QSignalBlocker block(box_);
+        box_->document()->setUndoRedoEnabled(false);
+        cursor.insertText(lines);
+        box_->document()->setUndoRedoEnabled(true);
+    }
+
+private:
+    QPlainTextEdit* box_;
+};
+
 // The text of a box showing bytes that do not fit editing: the lines as far
-// as maxBytes, each long one cut, after the note. `exact` is how many
-// characters after the note are the text's own, up to the first cut.
-QString Excerpt(std::string_view bytes, size_t maxBytes, int& exact) {
-    QString out = ExcerptNote(bytes.size());
-    const qsizetype note = out.size();
+// as maxBytes, each long one cut, after the note and its line break. `exact`
+// is how many characters after the note are the text's own, up to the first
+// cut.
+QString Excerpt(std::string_view bytes, size_t maxBytes, const QString& note, int& exact) {
+    QString out = note + QLatin1Char('\n');
+    const qsizetype noteChars = out.size();
     exact = -1;
     size_t start = 0;
     while (start < bytes.size() && start < maxBytes) {
@@ -95,7 +172,7 @@ QString Excerpt(std::string_view bytes, size_t maxBytes, int& exact) {
         out += ToEditableText(bytes.substr(start, length));
         if (length < end - start) {
             if (exact < 0)
-                exact = static_cast<int>(out.size() - note);
+                exact = static_cast<int>(out.size() - noteChars);
             out += QChar(0x2026);
         }
         if (end < bytes.size())
@@ -103,7 +180,7 @@ QString Excerpt(std::string_view bytes, size_t maxBytes, int& exact) {
         start = end + 2;
     }
     if (exact < 0)
-        exact = static_cast<int>(out.size() - note);
+        exact = static_cast<int>(out.size() - noteChars);
     return out;
 }
 
@@ -144,8 +221,14 @@ void SetEditableBytes(QPlainTextEdit* box, std::string_view bytes, size_t maxByt
     box->setWordWrapMode(!fits || HasLongRun(bytes) ? QTextOption::WrapAnywhere
                                                     : QTextOption::WrapAtWordBoundaryOrAnywhere);
     int exact = 0;
-    box->setPlainText(fits ? ToEditableText(bytes) : Excerpt(bytes, maxBytes, exact));
+    const QString note = fits ? QString() : ExcerptNote(bytes.size(), maxBytes);
+    box->setProperty(kNote, fits ? QVariant() : QVariant(note));
+    box->setPlainText(fits ? ToEditableText(bytes)
+                           : Excerpt(bytes, maxBytes, NoteLines(box, note), exact));
     box->setProperty(kExactChars, fits ? QVariant() : QVariant(exact));
+    if (!fits && box->findChild<NoteBreaker*>(QStringLiteral("kovaNoteBreaker"),
+                                              Qt::FindDirectChildrenOnly) == nullptr)
+        new NoteBreaker(box);
 }
 
 bool HoldsExcerpt(const QPlainTextEdit* box) {
@@ -156,7 +239,8 @@ ExactSpan ExactPart(const QPlainTextEdit* box) {
     const QVariant whole = box->property(kWholeText);
     if (!whole.isValid())
         return {0, box->document()->characterCount() - 1};
-    const auto note = ExcerptNote(static_cast<size_t>(whole.toByteArray().size())).size();
+    // The note and its line break.
+    const auto note = box->property(kNote).toString().size() + 1;
     return {static_cast<int>(note), box->property(kExactChars).toInt()};
 }
 

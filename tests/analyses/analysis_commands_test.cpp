@@ -64,6 +64,9 @@ TEST_F(OpenKov2Test, ACancelPutsTheViewAndThePageBack) {
     dialog.answers = {second};
     OpenItem();
     core::ShowDataMode(s, ui);
+    // A report shown in the output viewer, which hides "Show output".
+    s.AnalysisFileName = (dir / "talk.ana").string();
+    s.Main.CAnaf.visible = false;
     const core::MainWindowModel shown = s.Main;
     struct Case {
         const char* name;

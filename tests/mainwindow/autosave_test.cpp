@@ -6,6 +6,7 @@
 #include "mainwindow/import_fixture.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
+#include "store/store_test_util.h"
 
 namespace {
 
@@ -101,6 +102,32 @@ TEST_F(Autosave, SetReadInPartAndFailedSavesKeepTheFiles) {
     EXPECT_EQ(test::ReadBytes(name), file);
     EXPECT_EQ(test::ReadBytes(dir.File("lesson.bak/keep")), "kept");
     EXPECT_EQ(dir.Listing(), "lesson.bak;lesson.kov;");
+}
+
+// A refused save is told once, as the automatic save's, with a way on; the
+// same refusal comes back silently until the open files change.
+TEST_F(Autosave, ARefusalIsToldOnceUntilTheOpenFilesChange) {
+    // Two sets that keep one backup (they came to by the file system, after
+    // they were opened); data set 1's name is not of the form Save Kovfile keeps.
+    std::filesystem::rename(name, dir.File("lesson.ko1"));
+    s.DataFileName1 = dir.File("lesson.ko1");
+    s.DataFileName2 = test::WriteDataFile(dir.File("lesson.ko2"), test::NumberedSet(2));
+    test::WriteBytes(dir.File("lesson.bak"), "keep");
+    const auto files = test::Snapshot(dir.path());
+    core::ChooseAutosave(s, 1);
+    EXPECT_EQ(Run(15), std::vector<int>{});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    for (const char* says :
+         {"automatic save", "such as \"", "lesson-2.kov\"", "close \"", "every 5 minutes"})
+        EXPECT_NE(ui.messages[0].find(says), std::string::npos) << ui.messages[0];
+    EXPECT_TRUE(test::Snapshot(dir.path()) == files);
+
+    s.DataFileName2 = test::WriteDataFile(dir.File("lesson.ko3"), test::NumberedSet(2));
+    EXPECT_EQ(Run(5), std::vector<int>{});
+    EXPECT_EQ(ui.messages.size(), 2u);
+    s.DataFileName2.clear();
+    EXPECT_EQ(Run(5), std::vector<int>{5});
+    EXPECT_EQ(ui.messages.size(), 2u);
 }
 
 }  // namespace

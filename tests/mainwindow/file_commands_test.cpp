@@ -456,49 +456,86 @@ TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
     EXPECT_TRUE(test::ReadBytes((dir / "classroom.fil.bak").string()) == filterBackup);
 }
 
-// The message names the other set and a name to use instead, one under
-// which nothing stands yet.
+// Two open sets never keep one backup: an open (or import) that would make
+// them is refused at once, a save under such a name when it is chosen. The
+// message names the other set and the backup, and suggests a name the save
+// dialog keeps as it is, under which nothing stands yet.
 TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
-    const std::string kov = (dir / "classroom.kov").string();
+    using Command = std::function<bool()>;
+    const Command saveKov = [&] { return core::SaveKovfile(s, ui, dialog); };
+    const Command saveFil = [&] { return core::SaveFilterfile(s, ui, dialog); };
+    const Command openKov = [&] { return core::OpenKovfile(s, ui, dialog); };
+    const Command openFil = [&] { return core::OpenFilterfile(s, ui, dialog); };
+    // What Open Kov2 does once the file is chosen.
+    const Command openKov2 = [&] { return core::OpenData2File(s, ui, *dialog.answers.front()); };
+    const Command import = [&] { return core::ReadGeneralTextfile(s, ui, dialog); };
+    const Command saveSel = [&] { return core::SaveSelectionAs(s, ui, dialog); };
     const struct {
-        std::string second;  // data set 2 or the filter lines
-        std::function<bool()> save;
-        const char* other;      // the set named in the message
-        const char* suggested;  // the name it suggests
-        const char* there;      // a file standing in the folder before the save
+        const char* what;
+        const char* data1;   // data set 1
+        const char* second;  // data set 2 (".ko2") or the filter lines, shown last
+        Command command;
+        const char* chosen;      // the dialog's answer
+        const char* other;       // the set named in the message
+        const char* backup;      // the backup named
+        const char* suggested;   // the name it suggests
+        const char* there = "";  // a file standing in the folder before
     } cases[] = {
-        {(dir / "classroom.ko2").string(), [&] { return core::SaveShownSet(s, ui); },
-         "classroom.kov\"", "classroom-3.ko2", "classroom-2.ko2"},
-        {(dir / "classroom.fil").string(), [&] { return core::SaveKovfile(s, ui, dialog); },
-         "classroom.fil\"", "classroom.fil-2.kov", nullptr},
-        // A selection saved over a file there, even when the user would replace it.
-        {(dir / "classroom.fil").string(), [&] { return core::SaveSelectionAs(s, ui, dialog); },
-         "classroom.fil\"", "classroom.fil-2.kov", "classroom.fil.kov"},
+        {"data set 1 saved as", "a.kov", "classroom.ko2", saveKov, "classroom", "classroom.ko2\"",
+         "classroom.bak\"", "classroom-3.kov\"", "classroom-2.kov"},
+        {"data set 1 saved as", "classroom.kov", "classroom.fil", saveKov, "classroom.fil",
+         "classroom.fil\"", "classroom.fil.bak\"", "classroom.fil-2.kov\""},
+        {"filter lines saved as", "classroom.fil.kov", "rules.fil", saveFil, "classroom",
+         "classroom.fil.kov\"", "classroom.fil.bak\"", "classroom-2.fil\""},
+        {"Open Kov2", "classroom.kov", nullptr, openKov2, "classroom.ko2", "classroom.kov\"",
+         "classroom.bak\"", "classroom-2.kov\""},
+        {"Open Filterfile", "classroom.fil.kov", nullptr, openFil, "classroom.fil",
+         "classroom.fil.kov\"", "classroom.fil.bak\"", "classroom-2.fil\""},
+        {"Open Kovfile", "a.kov", "classroom.ko2", openKov, "classroom.kov", "classroom.ko2\"",
+         "classroom.bak\"", "classroom-2.kov\""},
+        {"import", "a.kov", "classroom.ko2", import, "classroom.txt", "classroom.ko2\"",
+         "classroom.bak\"", "classroom-2.kov\""},
+        {"data set 1 selection saved as", "classroom.kov", "classroom.fil", saveSel,
+         "classroom.fil.kov", "classroom.fil\"", "classroom.fil.bak\"", "classroom.fil-2.kov\"",
+         "classroom.fil.kov"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
+        SCOPED_TRACE(c.what + std::string(" ") + c.chosen);
+        fs::remove_all(dir);
+        fs::create_directory(dir);
         s = core::KovaState();
-        test::WriteDataFile(kov, test::MakeRecords(3));
-        ASSERT_TRUE(core::OpenDataFile(s, ui, kov));
-        const bool filter = c.second.ends_with(".fil");
-        test::WriteDataFile(c.second, test::MakeRecords(2, filter ? "*" : "text "));
-        ASSERT_TRUE(filter ? core::OpenFilterFile(s, ui, c.second)
-                           : core::OpenData2File(s, ui, c.second));
-        if (filter)
+        const std::string data1 = (dir / c.data1).string();
+        test::WriteDataFile(data1, test::MakeRecords(3));
+        ASSERT_TRUE(core::OpenDataFile(s, ui, data1));
+        if (c.second != nullptr) {
+            const std::string second = (dir / c.second).string();
+            const bool filter = second.ends_with(".fil");
+            test::WriteDataFile(second, test::MakeRecords(2, filter ? "*" : "text "));
+            ASSERT_TRUE(filter ? core::OpenFilterFile(s, ui, second)
+                               : core::OpenData2File(s, ui, second));
+        }
+        if (std::string_view(c.what).starts_with("data set 1"))
             core::ShowDataMode(s, ui);
-        test::WriteBytes((dir / "classroom.bak").string(), "backup of classroom.kov");
-        test::WriteBytes((dir / "classroom.fil.bak").string(), "backup of classroom.fil");
-        if (c.there != nullptr)
-            test::WriteBytes((dir / c.there).string(), "there before");
-        const auto before = test::Snapshot(dir);
+        // Files that would open, and backups that must stay as they are.
+        for (const char* name : {"classroom.ko2", "classroom.fil"})
+            if (!fs::exists(dir / name))
+                test::WriteDataFile((dir / name).string(), test::MakeRecords(2, "*"));
+        for (const char* name : {"classroom.bak", "classroom.fil.bak", "classroom.txt", c.there})
+            if (*name != 0 && !fs::exists(dir / name))
+                test::WriteBytes((dir / name).string(), std::string("keep ") + name);
+        const core::KovaState before = s;
+        const auto files = test::Snapshot(dir);
         ui.messages.clear();
-        ui.answers = {core::Answer::Yes};
-        dialog.answers = {(dir / "classroom.fil.kov").string()};
-        EXPECT_FALSE(c.save());
+        ui.answers = {core::Answer::No, core::Answer::No};
+        dialog.answers = {(dir / c.chosen).string()};
+        EXPECT_FALSE(c.command());
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_NE(ui.messages[0].find(c.other), std::string::npos) << ui.messages[0];
-        EXPECT_NE(ui.messages[0].find(c.suggested), std::string::npos) << ui.messages[0];
-        EXPECT_TRUE(test::Snapshot(dir) == before);
+        for (const char* named : {c.other, c.backup, c.suggested})
+            EXPECT_NE(ui.messages[0].find(named), std::string::npos) << ui.messages[0];
+        EXPECT_TRUE(test::Snapshot(dir) == files);
+        EXPECT_EQ(s.DataFileName1, before.DataFileName1);
+        EXPECT_EQ(s.DataFileName2, before.DataFileName2);
+        EXPECT_EQ(s.FilterFileName, before.FilterFileName);
     }
 }
 
@@ -559,6 +596,9 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         s.OutputKind = "ana";
         return core::SaveAnafile(s, ui, d, {true, "report"});
     };
+    Command openData2 = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser&) {
+        return core::OpenData2File(s, ui, s.SelectionFileName);
+    };
     const Case cases[] = {
         {"selection over the data file via a folder link", viaLink, saveSelection},
         {"selection over the data file, relative name", "class.kov", saveSelection},
@@ -568,6 +608,7 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         {"output text over the data file", viaLink, saveAna},
         {"output text over the data file's backup", (dir / "link" / "class.bak").string(), saveAna},
         {"the data file opened as filter lines", viaLink, core::OpenFilterfile},
+        {"the data file opened as data set 2", viaLink, openData2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -582,7 +623,15 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         ui.answers = {core::Answer::No};
         dialog.answers = {c.answer};
         EXPECT_FALSE(c.command(s, ui, dialog));
-        EXPECT_EQ(ui.messages.size(), 1u);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        // A check of the coding against itself: the message says how.
+        if (c.command == openData2) {
+            EXPECT_NE(ui.messages[0].find("save it under another name, such as \"" +
+                                          (dir / "link" / "class-2.kov").string() +
+                                          "\", with Save Kovfile"),
+                      std::string::npos)
+                << ui.messages[0];
+        }
         EXPECT_TRUE(test::ReadBytes(data) == dataBytes);
         EXPECT_TRUE(test::ReadBytes(rules) == rulesBytes);
         EXPECT_FALSE(fs::exists(dir / "real" / "class.bak"));
@@ -592,31 +641,33 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         EXPECT_EQ(s.FilterFileName, rules);
     }
 
-    // A save that would move an open file aside as its backup is refused.
+    // A set whose save would move an open file aside as its backup is refused
+    // at the open, and a save under such a name at the save.
     const std::string backupOpen = (dir / "real" / "notes.kov").string();
     test::WriteDataFile(backupOpen, test::MakeRecords(3));
     fs::rename(rules, dir / "real" / "notes.bak");
     s = core::KovaState();
     ui = test::FakeUi();
     ASSERT_TRUE(core::OpenFilterFile(s, ui, (dir / "link" / "notes.bak").string()));
-    ASSERT_TRUE(core::OpenDataFile(s, ui, backupOpen));
-    EXPECT_FALSE(core::SaveShownSet(s, ui));
+    EXPECT_FALSE(core::OpenDataFile(s, ui, backupOpen));
     EXPECT_EQ(ui.messages.size(), 1u);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, data));
+    dialog.answers = {backupOpen};
+    EXPECT_FALSE(core::SaveKovfile(s, ui, dialog));
+    EXPECT_EQ(ui.messages.size(), 2u);
     EXPECT_TRUE(test::ReadBytes((dir / "real" / "notes.bak").string()) == rulesBytes);
 
     // Saving a set under its own file, by whatever name, goes on as usual.
     s.DataFileName1 = (dir / "link" / "class.kov").string();
     EXPECT_TRUE(core::SaveShownSet(s, ui));
 
-    // A filter file's backup is its whole name and ".bak": open as a set, it
-    // is refused as well.
+    // A filter file's backup is its whole name and ".bak": that file is
+    // refused as a set as well.
     const std::string filterBackup = (dir / "real" / "notes.bak.bak").string();
     fs::copy_file(backupOpen, filterBackup);
     const std::string filterBackupBytes = test::ReadBytes(filterBackup);
-    ASSERT_TRUE(core::OpenDataFile(s, ui, filterBackup));
-    core::ShowFilterMode(s, ui);
     ui.messages.clear();
-    EXPECT_FALSE(core::SaveShownSet(s, ui));
+    EXPECT_FALSE(core::OpenDataFile(s, ui, filterBackup));
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(test::ReadBytes(filterBackup) == filterBackupBytes);
     fs::current_path(workingFolder);

@@ -1,10 +1,13 @@
 // The save prompt, message boxes and the wait window as the core reaches them.
 #include <gtest/gtest.h>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QThread>
 
 #include "mainwindow/windows/qt_ui.h"
@@ -114,6 +117,26 @@ TEST_F(DialogsTest, AMessageOfAnyLengthFitsTheScreen) {
         EXPECT_TRUE(available.contains(box)) << box.width() << "x" << box.height();
         EXPECT_TRUE(available.contains(ok));
     }
+}
+
+// A long word gets break points so that the box stays narrow; what the user
+// selects and copies from the box is the text as it was given.
+TEST_F(DialogsTest, WhatIsCopiedFromAMessageHasNoBreakPoints) {
+    const std::string word = "C:/" + std::string(400, 'x') + ".kov";
+    QString copied;
+    test::WhenDialog<QMessageBox>([&copied](QMessageBox* box) {
+        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(label, nullptr);
+        QTest::mousePress(label, Qt::LeftButton, {}, QPoint(1, 1));
+        QTest::mouseMove(label, QPoint(label->width() - 1, label->height() - 1));
+        QTest::mouseRelease(label, Qt::LeftButton, {},
+                            QPoint(label->width() - 1, label->height() - 1));
+        QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
+        copied = QGuiApplication::clipboard()->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    ui.Message("\"" + word + "\" is not there.", "KOVA", core::Icon::Exclamation);
+    EXPECT_TRUE(copied.contains(QString::fromStdString(word))) << copied.toStdString();
 }
 
 TEST_F(DialogsTest, YesNoQuestionCountsCloseAsNo) {

@@ -3,6 +3,7 @@
 // activation, and the text box and memo editor holding every byte.
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +15,8 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QWindow>
 #include <filesystem>
 
@@ -172,6 +175,40 @@ TEST_F(WindowEvents, ShowingRecordsAndMemosKeepsEveryByte) {
     memo.Command1[0]->click();
     EXPECT_TRUE(s.Records1[6].Memo == every + "y");
     EXPECT_TRUE(s.Records1[6].V8 == read[6].V8);
+}
+
+// Whether each line of the note over a text shown cut ends between words.
+bool NoteBreaksBetweenWords(const QPlainTextEdit* box) {
+    QTextDocument* doc = box->document();
+    for (QTextBlock b = doc->begin(); b.position() < ExactPart(box).start; b = b.next()) {
+        doc->documentLayout()->blockBoundingRect(b);  // laid out now
+        for (int i = 1; i < b.layout()->lineCount(); ++i) {
+            const int cut = b.layout()->lineAt(i).textStart();
+            if (b.text()[cut - 1] != ' ' && b.text()[cut] != ' ')
+                return false;
+        }
+    }
+    return true;
+}
+
+// The note over a text shown cut says which bound the text passed, and its
+// lines break between words, also once the window is made narrower.
+TEST_F(WindowEvents, TheNoteOverACutTextSaysItsBoundBetweenWords) {
+    core::RecordSet records = test::MakeRecords(3);
+    records[2].V8 = std::string(size_t{70} << 10, 'w');
+    while (records[3].V8.size() <= size_t{1} << 20)
+        records[3].V8 += "a short line\r\n";
+    Open(WriteProtocol("cut.kov", records, 3));
+    for (const auto& [record, says] :
+         {std::pair(2, "[A line of this text is longer than 64 KB, the most a box edits in one"),
+          std::pair(3, "is longer than 1 MB, the most a box edits:")}) {
+        w->resize(w->minimumWidth() + 300, w->height());
+        GoTo(record);
+        w->resize(w->minimumWidth(), w->height());
+        const QString note = w->Text1->toPlainText().left(ExactPart(w->Text1).start);
+        EXPECT_TRUE(QString(note).replace('\n', ' ').contains(says)) << note.toStdString();
+        EXPECT_TRUE(NoteBreaksBetweenWords(w->Text1)) << record;
+    }
 }
 
 // A word of 4 MiB in a text and one of 1 MiB in a memo (layout time grows
