@@ -1,7 +1,8 @@
 // What the commands that grow a set cost at the largest sets. The time of
 // counting what a set takes saved (done before every command that grows it):
 // the generated protocol of 32767 records, and 32767 records that take all a
-// data file may hold; and the peak of a save refused for its size. Then the peak memory, in a
+// data file may hold; a key typed into the text box near that bound; and the
+// peak of a save refused for its size. Then the peak memory, in a
 // process of its own, of a user's session on two sets at that bound: opens, an interrater analysis
 // and a frequency analysis, pastes, a cut and paste, a selection, a 64 KiB rewrite filter and a
 // split filter, each refused at the bound; and of the 64 KiB rewrite alone over the generated
@@ -74,6 +75,36 @@ void BM_SavedSizeAtTheBound(benchmark::State& state) {
         benchmark::DoNotOptimize(bytes);
     }
     state.counters["saved_MB"] = static_cast<double>(bytes) / (1 << 20);
+}
+
+// One key typed into the text box (and taken back with the next) of a set
+// 1 KiB short of the bound: the first key counts the set, the others follow
+// the room it found.
+void BM_TextBoxKeyNearTheBound(benchmark::State& state) {
+    core::KovaState s;
+    s.Records1 = AtTheBound(core::kMaxRecords, 9, "bound");
+    s.Records1[1].V8.resize(s.Records1[1].V8.size() - 1024);
+    s.RecordCount1 = core::kMaxRecords;
+    s.CurrentRecord1 = 2;
+    s.ViewMode = 1;
+    s.FileHeaderNumber = 9;
+    s.FileInfo1 = "bound";
+    SilentUi ui;
+    core::ProtocolRecord& record = s.Records1[2];
+    std::string text = record.V8;
+    bool typed = false;
+    for (auto _ : state) {
+        if (typed)
+            text.pop_back();
+        else
+            text.push_back('k');
+        typed = !typed;
+        core::FieldGrowth growth;
+        growth.Field(record, 8, text);
+        if (!core::FitsTextBoxWrite(s, ui, growth.bytes))
+            state.SkipWithError("a key was refused");
+        record.V8 = text;
+    }
 }
 
 // A filter file of two blocks over every record: the text rewritten to a
@@ -212,6 +243,7 @@ void BM_PeakRefusedSave(benchmark::State& state) {
 
 BENCHMARK(BM_SavedSizeOfTheProtocol)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SavedSizeAtTheBound)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextBoxKeyNearTheBound)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PeakRefusedSave)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PeakRewriteOfTheProtocol)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PeakSessionOnTwoSetsAtTheBound)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,5 +1,7 @@
 #include "filters/make_filter.h"
 
+#include "store/open_save.h"
+#include "store/record_edit.h"
 #include "store/selection_store.h"
 #include "store/text.h"
 #include "store/view.h"
@@ -64,6 +66,20 @@ bool MakeFilter(KovaState& s, KovaUi& ui, std::string_view text, std::string_vie
     if (s.CurrentRecord1 < 1 || s.CurrentRecord1 > s.RecordCount1 ||
         static_cast<size_t>(s.CurrentRecord1) >= s.Records1.size())
         return false;
+    ProtocolRecord condition = FilterLine(0, 0);
+    condition.V8 = MakeFilterCondition(text, selected);
+    ProtocolRecord header = FilterLine(0, 999);
+    const ProtocolRecord& current = s.Records1[static_cast<size_t>(s.CurrentRecord1)];
+    for (int k = 4; k <= 7; ++k) {
+        const std::string& code = *TextField(current, k);
+        *TextField(header, k) = code.empty() ? std::string("*") : code;
+    }
+    // The header takes the record's codes, each as long as a table allows.
+    SavedSize size = SavedSizeOfSet(s, 3);
+    size.Add(condition);
+    size.Add(header);
+    if (!FitsDataFile(ui, size))
+        return false;
     EndFilterSelection(s, ui);
     if (s.FilterCount > 32767 - 2) {
         ui.Message(
@@ -81,14 +97,8 @@ bool MakeFilter(KovaState& s, KovaUi& ui, std::string_view text, std::string_vie
         s.Records2[static_cast<size_t>(k)] = std::move(s.Records2[static_cast<size_t>(k - 2)]);
         s.Records2[static_cast<size_t>(k)].V0 = static_cast<int16_t>(k);
     }
-    ProtocolRecord condition = FilterLine(static_cast<int16_t>(n + 1), 0);
-    condition.V8 = MakeFilterCondition(text, selected);
-    ProtocolRecord header = FilterLine(static_cast<int16_t>(n + 2), 999);
-    const ProtocolRecord& current = s.Records1[static_cast<size_t>(s.CurrentRecord1)];
-    for (int k = 4; k <= 7; ++k) {
-        const std::string& code = *TextField(current, k);
-        *TextField(header, k) = code.empty() ? std::string("*") : code;
-    }
+    condition.V0 = static_cast<int16_t>(n + 1);
+    header.V0 = static_cast<int16_t>(n + 2);
     s.Records2[static_cast<size_t>(n + 1)] = std::move(condition);
     s.Records2[static_cast<size_t>(n + 2)] = std::move(header);
     s.FilterCount = count;

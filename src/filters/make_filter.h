@@ -26,8 +26,8 @@ std::string MakeFilterCondition(std::string_view text, std::string_view selected
 // lines with the new header line current. Acts only while data set 1 is shown
 // and a filter file is open. A shown selection of the filter lines is first
 // written back and ended, so the lines go into the whole program. A program
-// too long to take two more lines is refused with a message. True when the
-// lines were inserted.
+// too long to take two more lines, or that they would make too large to be
+// saved, is refused with a message. True when the lines were inserted.
 bool MakeFilter(KovaState& s, KovaUi& ui, std::string_view text, std::string_view selected);
 
 }  // namespace core

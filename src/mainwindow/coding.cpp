@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "mainwindow/navigation.h"
+#include "store/record_edit.h"
 #include "store/table_file.h"
 #include "store/text.h"
 #include "store/view.h"
@@ -14,6 +15,10 @@ bool WriteCode(KovaState& s, KovaUi& ui, int k, const std::string& code) {
         return false;
     ProtocolRecord* record = CurrentShownRecord(s);
     if (record == nullptr)
+        return false;
+    FieldGrowth growth;
+    growth.Field(*record, k, code);
+    if (!FitsFieldWrite(s, ui, s.ViewMode, growth))
         return false;
     *TextField(*record, k) = code;
     s.Main.rows[s.DisplayRows].v[k] = code;

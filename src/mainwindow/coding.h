@@ -11,7 +11,8 @@ namespace core {
 
 // Writes `code` (the list's selected entry, "" when none) into field k (4..7)
 // of the current record and shows it on the current row. False when there is
-// no current record.
+// no current record, or when the set would grow too large to be saved (after
+// the message; the record stays as it was).
 bool WriteCode(KovaState& s, KovaUi& ui, int k, const std::string& code);
 
 // One record on in the shown set (with a sieve of data set 1: the next sieved

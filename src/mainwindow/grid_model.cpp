@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "store/record_edit.h"
 #include "store/text.h"
 
 namespace core {
@@ -280,6 +281,14 @@ GridEdit GridModel::SetCell(KovaState& s, KovaUi& ui, int row, int column,
     const bool filter = layout_ == GridLayout::Filter;
     RecordSet& records = filter ? s.Records2 : s.Records1;
     ProtocolRecord& record = records[static_cast<size_t>(position)];
+    // Behind a selection the shown record is saved in the full set's place.
+    FieldGrowth growth;
+    if (field == 2)
+        growth.Number(record, number);
+    else
+        growth.Field(record, field, text);
+    if (!FitsFieldWrite(s, ui, filter ? 3 : 1, growth))
+        return GridEdit::TooLarge;
     auto write = [&](ProtocolRecord& r) {
         if (field == 2)
             r.V2 = number;

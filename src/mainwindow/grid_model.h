@@ -26,6 +26,7 @@ enum class GridEdit {
     Stored,     // written into the record (and the full set under a selection)
     OutOfDate,  // the set changed since the grid opened: message shown
     Refused,    // a number outside the 16-bit range: message shown
+    TooLarge,   // the set would grow too large to be saved: message shown
 };
 
 class GridModel {

@@ -1,6 +1,7 @@
 #include "mainwindow/memo_edit.h"
 
 #include "mainwindow/navigation.h"
+#include "store/record_edit.h"
 #include "store/view.h"
 
 namespace core {
@@ -110,10 +111,11 @@ MemoStore StoreMemo(KovaState& s, KovaUi& ui, const MemoTarget& t, bool deleteIt
     if (!t.valid)
         return MemoStore::Stored;
     if (t.fileInfo) {
-        std::string* info = FileInfoOf(s, t.set);
-        *info = text;
-        if (deleteIt || info->empty())
-            *info = FileNameOfSet(s, t.set);
+        // An empty file info is the file's name.
+        const std::string info = deleteIt || text.empty() ? FileNameOfSet(s, t.set) : text;
+        if (!FitsFieldWrite(s, ui, t.set, FieldGrowth{}, &info))
+            return MemoStore::Refused;
+        *FileInfoOf(s, t.set) = info;
         return MemoStore::Stored;
     }
     ProtocolRecord* record = TargetRecord(s, t);
@@ -124,7 +126,12 @@ MemoStore StoreMemo(KovaState& s, KovaUi& ui, const MemoTarget& t, bool deleteIt
                    kProgramTitle, Icon::Exclamation);
         return MemoStore::Refused;
     }
-    record->Memo = deleteIt ? std::string() : text;
+    const std::string_view memo = deleteIt ? std::string_view() : std::string_view(text);
+    FieldGrowth growth;
+    growth.Memo(*record, memo);
+    if (!FitsFieldWrite(s, ui, t.set, growth))
+        return MemoStore::Refused;
+    record->Memo = memo;
     // Mark the row only while the page still shows this record on it.
     if (s.ActiveWindowName == "kova" && s.ViewMode == t.set && t.row >= 1 &&
         t.row <= s.DisplayRows && (deleteIt || !text.empty()) &&

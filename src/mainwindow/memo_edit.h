@@ -47,9 +47,11 @@ MemoTarget FileInfoTarget(const KovaState& s);
 std::string MemoTargetText(const KovaState& s, const MemoTarget& t);
 
 enum class MemoStore {
-    Stored,   // stored (or deleted): the editor closes
-    Kept,     // the delete question was answered No: the editor stays open
-    Refused,  // the record moved or went: message shown, the editor stays open
+    Stored,  // stored (or deleted): the editor closes
+    Kept,    // the delete question was answered No: the editor stays open
+    // The record moved or went, or the set would grow too large to be saved:
+    // message shown, nothing stored, the editor stays open with the text.
+    Refused,
 };
 
 // The editor's ok (deleteIt false) or delete (true) button. `text` has CR LF

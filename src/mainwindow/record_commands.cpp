@@ -187,6 +187,15 @@ void DeleteCoding(KovaState& s, KovaUi& ui, int k, const std::function<void()>& 
     if (!range)
         return;
     const char* cleared = set->set == 3 ? "*" : "";
+    FieldGrowth growth;
+    for (int i = range->first; i <= range->second; ++i) {
+        if (k == 2)
+            growth.Number(set->records[i], 0);
+        else
+            growth.Field(set->records[i], k, cleared);
+    }
+    if (!FitsFieldWrite(s, ui, set->set, growth))
+        return;
     for (int i = range->first; i <= range->second; ++i) {
         ProtocolRecord& r = set->records[i];
         if (k == 2)
@@ -215,11 +224,30 @@ void SwapCoding(KovaState& s, KovaUi& ui, int k, const std::function<void()>& as
     // is no swap.
     if (k == 2 || m == 2 || m == k || m < 1 || m > 8)
         return;
+    // A line break takes one byte in a one-line field but two in the text:
+    // moved into V8 it makes the set larger.
+    FieldGrowth growth;
+    for (int i = range->first; i <= range->second; ++i) {
+        const ProtocolRecord& r = set->records[i];
+        growth.Field(r, k, *TextField(r, m));
+        growth.Field(r, m, *TextField(r, k));
+    }
+    if (!FitsFieldWrite(s, ui, set->set, growth))
+        return;
     for (int i = range->first; i <= range->second; ++i) {
         ProtocolRecord& r = set->records[i];
         std::swap(*TextField(r, k), *TextField(r, m));
     }
     RedrawShownPage(s, ui);
+}
+
+void UpdateSequencer(KovaState& s, KovaUi& ui) {
+    if (s.ViewMode != 1)
+        return;
+    FieldGrowth growth;
+    growth.bytes = NumberSequenceGrowth(s.Records1, s.RecordCount1);
+    if (FitsFieldWrite(s, ui, 1, growth))
+        RenumberSequencer(s, ui);
 }
 
 std::string TableEditCaption(const KovaState& s, int index) {

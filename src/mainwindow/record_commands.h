@@ -63,12 +63,17 @@ bool StoreCodingRange(KovaState& s, std::string_view fromText, std::string_view 
 
 // Edit > Delete Coding > Vk (k = 1..8): askRange shows the dialog modally;
 // after OK every Vk of the range is cleared ("" in data sets, "*" in filter
-// lines, 0 for V2) and the page redrawn.
+// lines, 0 for V2) and the page redrawn. Delete and swap coding change nothing
+// (after a message) when the set would grow too large to be saved.
 void DeleteCoding(KovaState& s, KovaUi& ui, int k, const std::function<void()>& askRange);
 
 // Edit > Swap Coding > Vk: askSwap shows the dialog, whose OK puts the second
 // variable into Lag; Vk and that variable are exchanged over the range.
 void SwapCoding(KovaState& s, KovaUi& ui, int k, const std::function<void()>& askSwap);
+
+// Edit > Update sequencer (V2): RenumberSequencer, unless the longer numbers
+// would make data set 1 too large to be saved (a message then).
+void UpdateSequencer(KovaState& s, KovaUi& ui);
 
 // The table editor: index 1 the ten variable labels, 4..7 the category list
 // of that variable. The caption of the editor and its text (one item per line,

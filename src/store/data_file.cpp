@@ -500,22 +500,33 @@ size_t SavedNumberBytes(long long number) {
     return NumberBytes(number) + kCrLf.size();
 }
 
+size_t SavedFieldBytes(int k, std::string_view value) {
+    return k == 8 ? SavedTextBytes(value) : SingleLineBytes(value);
+}
+
+size_t SavedMemoBytes(std::string_view memo) {
+    return memo.empty() ? 0 : kMarkerLineBytes + MultiLineBytes(memo, true);
+}
+
 size_t SavedRecordBytes(const ProtocolRecord& r) {
-    size_t bytes = kMarkerLineBytes + SavedNumberBytes(r.V2) + SavedTextBytes(r.V8);
+    size_t bytes =
+        kMarkerLineBytes + SavedNumberBytes(r.V2) + SavedTextBytes(r.V8) + SavedMemoBytes(r.Memo);
     for (const std::string* field : {&r.V1, &r.V3, &r.V4, &r.V5, &r.V6, &r.V7})
         bytes += SingleLineBytes(*field);
-    if (!r.Memo.empty())
-        bytes += kMarkerLineBytes + MultiLineBytes(r.Memo, true);
     return bytes;
 }
 
 SavedSize::SavedSize(const RecordSet& records, int count, int16_t headerNumber,
-                     const std::string& fileInfo)
-    : fixedBytes_(kStartMarker.size() + kCrLf.size() + MultiLineBytes(fileInfo, true) +
-                  kEndMarker.size() + kCrLf.size()) {
+                     const std::string& fileInfo) {
+    SetFileInfo(fileInfo);
     SetHeaderNumber(headerNumber);
     for (int k = 1; k <= count && static_cast<size_t>(k) < records.size(); ++k)
         Add(records[k]);
+}
+
+void SavedSize::SetFileInfo(const std::string& fileInfo) {
+    fixedBytes_ = kStartMarker.size() + kCrLf.size() + MultiLineBytes(fileInfo, true) +
+                  kEndMarker.size() + kCrLf.size();
 }
 
 void SavedSize::SetHeaderNumber(int16_t headerNumber) {

@@ -23,10 +23,13 @@ inline constexpr size_t kMaxDataFileBytes = size_t{80} << 20;
 // (CR LF), a line that reads as a marker one more (a leading blank), a line
 // break in a one-line field one byte (a blank).
 size_t SavedRecordBytes(const ProtocolRecord& r);
-// Two of its parts: the lines of a text (V8) and the line of a sequence
-// number (V2).
+// Its parts: the lines of a text (V8), the line of a sequence number (V2),
+// the line(s) of field k (1..8 but 2) holding `value`, and a memo's marker and
+// lines (none for an empty memo).
 size_t SavedTextBytes(std::string_view text);
 size_t SavedNumberBytes(long long number);
+size_t SavedFieldBytes(int k, std::string_view value);
+size_t SavedMemoBytes(std::string_view memo);
 
 // The size of the file SaveDataFile writes for a set, kept in parts so that a
 // command changing records one by one can follow it without going over the
@@ -41,6 +44,7 @@ public:
     void Add(const ProtocolRecord& r);
     void Remove(const ProtocolRecord& r);
     void SetHeaderNumber(int16_t headerNumber);
+    void SetFileInfo(const std::string& fileInfo);
     // For a command that counts what it adds before it makes it: `records`
     // more records (`memos` of them with a memo) and `bytes` more in the
     // records' lines (less when negative).

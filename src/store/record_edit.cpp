@@ -1,6 +1,7 @@
 #include "store/record_edit.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -40,14 +41,6 @@ bool FitsSet(KovaUi& ui, long long newCount) {
                    " records; this would make " + std::to_string(newCount) +
                    ". Nothing was changed.",
                kProgramTitle, Icon::Exclamation);
-    return false;
-}
-
-// The set as it will be saved still fits a data file; else the message.
-bool FitsDataFile(KovaUi& ui, const SavedSize& size) {
-    if (size.Fits())
-        return true;
-    ui.Message(TooLargeToSaveText() + " Nothing was changed.", kProgramTitle, Icon::Exclamation);
     return false;
 }
 
@@ -137,6 +130,64 @@ void Renumber(RecordSet& records, int from, int to) {
 }
 
 }  // namespace
+
+bool FitsDataFile(KovaUi& ui, const SavedSize& size) {
+    if (size.Fits())
+        return true;
+    ui.Message(TooLargeToSaveText() + " Nothing was changed.", kProgramTitle, Icon::Exclamation);
+    return false;
+}
+
+void FieldGrowth::Field(const ProtocolRecord& r, int k, std::string_view value) {
+    const std::string* field = TextField(r, k);
+    if (field == nullptr || k == 2)
+        return;
+    bytes += static_cast<long long>(SavedFieldBytes(k, value)) -
+             static_cast<long long>(SavedFieldBytes(k, *field));
+}
+
+void FieldGrowth::Number(const ProtocolRecord& r, long long value) {
+    bytes += static_cast<long long>(SavedNumberBytes(value)) -
+             static_cast<long long>(SavedNumberBytes(r.V2));
+}
+
+void FieldGrowth::Memo(const ProtocolRecord& r, std::string_view memo) {
+    bytes += static_cast<long long>(SavedMemoBytes(memo)) -
+             static_cast<long long>(SavedMemoBytes(r.Memo));
+    memos += (memo.empty() ? 0 : 1) - (r.Memo.empty() ? 0 : 1);
+}
+
+bool FitsFieldWrite(KovaState& s, KovaUi& ui, int16_t set, const FieldGrowth& growth,
+                    const std::string* fileInfo) {
+    // What the text box counted no longer holds once another write is made.
+    s.TextBoxRoom.reset();
+    if (!growth.Grows() && fileInfo == nullptr)
+        return true;
+    SavedSize size = SavedSizeOfSet(s, set);
+    const size_t before = size.Bytes();
+    size.Grow(growth.bytes, 0, growth.memos);
+    if (fileInfo != nullptr)
+        size.SetFileInfo(*fileInfo);
+    return size.Bytes() <= before || FitsDataFile(ui, size);
+}
+
+bool FitsTextBoxWrite(KovaState& s, KovaUi& ui, long long growth) {
+    std::optional<size_t>& room = s.TextBoxRoom;
+    if (room && growth <= static_cast<long long>(*room)) {
+        *room = static_cast<size_t>(static_cast<long long>(*room) - growth);
+        return true;
+    }
+    if (growth <= 0)
+        return true;
+    SavedSize size = SavedSizeOfSet(s, s.ViewMode);
+    size.Grow(growth, 0, 0);
+    if (!FitsDataFile(ui, size)) {
+        room.reset();
+        return false;
+    }
+    room = kMaxDataFileBytes - size.Bytes();
+    return true;
+}
 
 void ShowEditedSet(KovaState& s, KovaUi& ui, EditSet set, int position) {
     ScrollRangeAndCounter(s, set);
@@ -427,6 +478,14 @@ bool SplitRecordsAtSeparator(KovaState& /*s*/, RecordSet& Records, int16_t From,
         Records[i].V0 = static_cast<int16_t>(i);
     }
     return true;
+}
+
+long long NumberSequenceGrowth(const RecordSet& Records, int16_t Count) {
+    const int last = std::min<int>(Count, static_cast<int>(Records.size()) - 1);
+    long long bytes = RenumberedNumberBytes(Records, last, {});
+    for (int i = 1; i <= last; ++i)
+        bytes -= static_cast<long long>(SavedNumberBytes(Records[i].V2));
+    return bytes;
 }
 
 void NumberSequence(RecordSet& Records, int16_t Count) {

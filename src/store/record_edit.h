@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "store/data_file.h"
 #include "store/record.h"
@@ -82,6 +83,40 @@ void CopyData1RecordsToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec)
 void CopyData2RecordsToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec);
 void CopyFilterLinesToClipboard(KovaState& s, int16_t& FromRec, int16_t& ToRec);
 
+// Whether the set, saved at `size`, still fits a data file; else shows the
+// message that nothing was changed (the bound named) and returns false.
+bool FitsDataFile(KovaUi& ui, const SavedSize& size);
+
+// What a write of fields of records a set already holds adds to the set's
+// saved size, field by field (less when negative).
+struct FieldGrowth {
+    long long bytes = 0;
+    long long memos = 0;  // records that gain a memo (negative: lose one)
+
+    // Field k (1, 3..8) of r takes `value`.
+    void Field(const ProtocolRecord& r, int k, std::string_view value);
+    // V2 of r takes `value`.
+    void Number(const ProtocolRecord& r, long long value);
+    // The memo of r becomes `memo`.
+    void Memo(const ProtocolRecord& r, std::string_view memo);
+    bool Grows() const { return bytes > 0 || memos > 0; }
+};
+
+// The check of every command that writes fields of records set `set`
+// (numbered as ViewMode) holds, made before anything changes; `fileInfo`, when
+// given, is the set's file info as the write leaves it. A write that makes the
+// set no larger passes uncounted. A larger one is counted against the set as
+// SaveCurrentFile saves it (behind a selection the full set) and, when the set
+// would no longer fit a data file, refused with FitsDataFile's message.
+bool FitsFieldWrite(KovaState& s, KovaUi& ui, int16_t set, const FieldGrowth& growth,
+                    const std::string* fileInfo = nullptr);
+
+// FitsFieldWrite for the text box, which stores at every key: a text
+// `growth` bytes larger (saved) in the shown set. The room the set has left is
+// counted once and then followed (TextBoxRoom) while the page stays as it is
+// and no other write is checked.
+bool FitsTextBoxWrite(KovaState& s, KovaUi& ui, long long growth);
+
 // What a split must leave a set that is to be saved: the set's saved size,
 // which a split keeps up to date, and whether NumberSequence numbers the
 // whole set afterwards (data set 1), which decides the sequence numbers saved.
@@ -110,5 +145,7 @@ void RenumberSequencer(KovaState& s, KovaUi& ui);
 // at the first record, at a new non-empty time code V1 or a new actor V3, and
 // the previous V2 + 1 while the actor repeats under the same (or an empty) V1.
 void NumberSequence(RecordSet& Records, int16_t Count);
+// What NumberSequence would add to the saved size of records 1..Count.
+long long NumberSequenceGrowth(const RecordSet& Records, int16_t Count);
 
 }  // namespace core

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,11 @@ struct KovaState {
     // ChangeCount2 serves Records2, whichever set it holds.
     uint64_t ChangeCount1 = 0;
     uint64_t ChangeCount2 = 0;
+    // What the shown set may still grow by and be saved, as the text box last
+    // counted it (FitsTextBoxWrite): kept until the page is drawn again or
+    // another write of a field is checked, so typing counts the set once
+    // rather than at every key.
+    std::optional<size_t> TextBoxRoom;
     // The last read of the set reported an error, so the set holds only what
     // could be read: saving it over its file asks first, and automatic saving
     // passes it by. ReadIncomplete2 serves Records2.

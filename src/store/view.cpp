@@ -12,6 +12,8 @@ namespace {
 void DrawPage(KovaState& s, const RecordSet& records, int p, ProtocolRecord& buffer) {
     // The search-mode button shows at once that a sieve ended with a change.
     EndOutdatedSieve(s);
+    // The text box starts on what it now shows: its room is counted again.
+    s.TextBoxRoom.reset();
     MainWindowModel& m = s.Main;
     const int rows = static_cast<int>(m.rows.size()) - 1;
     const int last = static_cast<int>(records.size()) - 1;

@@ -3,6 +3,7 @@
 #include "filters/filter_run.h"
 #include "filters/filter_test_support.h"
 #include "filters/make_filter.h"
+#include "store/open_save.h"
 #include "store/selection_store.h"
 #include "store/text.h"
 #include "support/fake_ui.h"
@@ -127,16 +128,31 @@ TEST_F(MakeFilterTest, TheNewBlockRunGivesTheMatchingRecordsTheCodes) {
     EXPECT_EQ(test::Column(s, 5), (std::vector<std::string>{"", "", ""}));
 }
 
+// Full by its lines, or by the bytes its file may hold: the two lines take
+// more than the 20 bytes left.
 TEST_F(MakeFilterTest, AFullProgramIsRefusedAndKeptWhole) {
-    s.Records2.resize(32767);
-    s.FilterCount = 32766;
-    s.CurrentFilterLine = 3;
-    EXPECT_FALSE(core::MakeFilter(s, ui, "x", ""));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].substr(0, 6), "Error|");
-    EXPECT_EQ(s.FilterCount, 32766);
-    EXPECT_EQ(s.Records2.size(), 32767u);
-    EXPECT_EQ(s.ViewMode, 1);
+    for (bool bytes : {false, true}) {
+        SCOPED_TRACE(bytes);
+        if (bytes) {
+            s = core::KovaState();
+            SetUp();
+            const size_t fill = core::kMaxDataFileBytes - 20 - core::SavedSizeOfSet(s, 3).Bytes();
+            s.Records2[1].V8.append(fill, 'x');
+        } else {
+            s.Records2.resize(32767);
+            s.FilterCount = 32766;
+        }
+        s.CurrentFilterLine = 3;
+        ui.messages.clear();
+        const core::RecordSet before = s.Records2;
+        const int16_t count = s.FilterCount;
+        EXPECT_FALSE(core::MakeFilter(s, ui, "x", ""));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].substr(0, 6), bytes ? "KOVA|S" : "Error|");
+        EXPECT_EQ(s.FilterCount, count);
+        EXPECT_TRUE(s.Records2 == before);
+        EXPECT_EQ(s.ViewMode, 1);
+    }
 }
 
 TEST_F(MakeFilterTest, AShownSelectionOfTheLinesIsWrittenBackAndEndedFirst) {

@@ -46,20 +46,20 @@ TEST_F(Fields, TimeAndActorBoxesStoreTheTextAsTyped) {
 
 TEST_F(Fields, NothingIsStoredWithoutACurrentRecordInTheShownSet) {
     EXPECT_FALSE(core::StoreEditBox(s, ui, 3, "actor"));
-    core::StoreText1(s, "text");
+    core::StoreText1(s, ui, "text");
     test::ShowSet1(s, ui, 3, 0);
     EXPECT_FALSE(core::StoreEditBox(s, ui, 1, "10:00"));
     s.CurrentRecord1 = 4;  // beyond the count
     s.Records1.resize(6);
     EXPECT_FALSE(core::StoreEditBox(s, ui, 1, "10:00"));
-    core::StoreText1(s, "text");
+    core::StoreText1(s, ui, "text");
     EXPECT_EQ(s.Records1[4].V8, "");
     EXPECT_EQ(s.Records1[4].V1, "");
 }
 
 TEST_F(Fields, TextBoxWritesTheWholeTextIntoTheCurrentRecord) {
     test::ShowSet1(s, ui, 3, 2);
-    core::StoreText1(s, "line one\r\nline two");
+    core::StoreText1(s, ui, "line one\r\nline two");
     EXPECT_EQ(s.Records1[2].V8, "line one\r\nline two");
     EXPECT_EQ(s.Main.text1, "line one\r\nline two");
 }

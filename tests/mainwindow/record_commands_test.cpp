@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "mainwindow/coding.h"
 #include "mainwindow/daily_fixture.h"
+#include "mainwindow/field_edit.h"
 #include "mainwindow/file_commands.h"
 #include "mainwindow/find.h"
+#include "mainwindow/grid_model.h"
 #include "mainwindow/memo_edit.h"
 #include "store/open_save.h"
 #include "store/selection_store.h"
@@ -328,6 +333,137 @@ TEST_F(Edit, NothingMakesASetTooLargeToSave) {
                   "KOVA|Saved, the set would be larger than 80 MB, the most a data file may hold. "
                   "Nothing was changed.");
     }
+}
+
+// Fills the texts of records 1..4 of `set` (numbered as ViewMode; of the full
+// set behind a selection) until the set takes `slack` bytes less than a data
+// file may hold.
+void FillToTheBound(KovaState& s, int16_t set, size_t slack) {
+    RecordSet& records = set != 1 ? s.Records2 : s.SelectionShown1 ? s.FullRecords1 : s.Records1;
+    const size_t fill = core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).Bytes();
+    for (int k = 1; k <= 4; ++k)
+        records[k].V8.append(fill / 4 + (k == 1 ? fill % 4 : 0), 'x');
+    ASSERT_EQ(core::SavedSizeOfSet(s, set).Bytes(), core::kMaxDataFileBytes - slack);
+}
+
+// A set 3 bytes short of what a data file may hold: every command that writes
+// fields of its records, each a few bytes longer, is refused, the set left as
+// it was.
+TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
+    struct Case {
+        const char* command;
+        int16_t set;  // the set written; data set 1 is shown but for the filter lines
+        std::function<void()> prepare;
+        std::function<bool()> write;  // whether it says it stored
+    };
+    auto range = [this](const char* from, const char* to) {
+        return [=, this] { core::StoreCodingRange(s, from, to); };
+    };
+    const Case cases[] = {
+        {"code", 1, [] {}, [&] { return core::WriteCode(s, ui, 4, "talk"); }},
+        {"code, record 5 alone shown", 1,  // the full set is saved
+         [&] {
+             core::BeginSelection(s, ui);
+             s.SelectionMarks1[5] = 1;
+             core::ApplySelection(s, ui);
+             s.CurrentRecord1 = 1;
+         },
+         [&] { return core::WriteCode(s, ui, 4, "talk"); }},
+        {"time box", 1, [] {}, [&] { return core::StoreEditBox(s, ui, 1, "10:00:00"); }},
+        {"number box", 1, [] {}, [&] { return core::StoreEditBox(s, ui, 2, "-32768"); }},
+        {"actor box", 1, [] {}, [&] { return core::StoreEditBox(s, ui, 3, "teacher"); }},
+        {"text box", 1, [] {}, [&] { return core::StoreText1(s, ui, "text 5 more"); }},
+        {"memo", 1, [] {},
+         [&] {
+             return core::StoreMemo(s, ui, core::MemoTargetForCurrent(s), false, "note") ==
+                    core::MemoStore::Stored;
+         }},
+        {"file info", 1, [] {},
+         [&] {
+             return core::StoreMemo(s, ui, core::FileInfoTarget(s), false, "information") ==
+                    core::MemoStore::Stored;
+         }},
+        {"grid cell", 1, [] {},
+         [&] {
+             return core::GridModel::Open(s)->SetCell(s, ui, 5, 5, "talk") ==
+                    core::GridEdit::Stored;
+         }},
+        {"delete coding", 3, [] {},  // an empty field of a filter line becomes "*"
+         [&] {
+             core::DeleteCoding(s, ui, 4, range("1", "20"));
+             return false;
+         }},
+        {"swap coding", 1,  // a CR LF takes one byte in a one-line field, two in a text
+         [&] { s.Records1[5].V4 = "a\r\nb\r\nc\r\nd\r\ne"; },
+         [&] {
+             core::SwapCoding(s, ui, 4, [&] {
+                 range("5", "5")();
+                 s.Lag = 8;
+             });
+             return false;
+         }},
+        {"update sequencer", 1,  // one actor, no times: 1..20, eleven digits more
+         [&] {
+             for (auto& r : s.Records1)
+                 r.V1.clear();
+         },
+         [&] {
+             core::UpdateSequencer(s, ui);
+             return false;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        s = KovaState();
+        ui.messages.clear();
+        if (c.set == 1)
+            test::ShowSet1(s, ui, 20, 5);
+        else
+            ShowFilters(s, ui, 20, 5);
+        s.FileInfo1 = s.FilterFileInfo = "info";
+        c.prepare();
+        FillToTheBound(s, c.set, 3);
+        const KovaState before = s;
+        EXPECT_FALSE(c.write());
+        EXPECT_TRUE(s.Records1 == before.Records1);
+        EXPECT_TRUE(s.Records2 == before.Records2);
+        EXPECT_EQ(s.FileInfo1, before.FileInfo1);
+        EXPECT_EQ(s.FilterFileInfo, before.FilterFileInfo);
+        EXPECT_EQ(s.Main.text1Record, before.Main.text1Record);
+        EXPECT_TRUE(s.Main.rows == before.Main.rows);
+        EXPECT_EQ(ui.messages,
+                  Texts{"KOVA|Saved, the set would be larger than 80 MB, the most a data file may "
+                        "hold. Nothing was changed."});
+    }
+    // A write that makes the set no larger is stored as before.
+    ui.messages.clear();
+    test::ShowSet1(s, ui, 20, 5);
+    s.Records1[5].V4 = "abcd";
+    FillToTheBound(s, 1, 0);
+    EXPECT_TRUE(core::WriteCode(s, ui, 4, "wxyz"));
+    EXPECT_TRUE(core::StoreText1(s, ui, "text"));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// The text box counts the set once and then follows the room it found, until
+// another write or a new page: a key that would pass the bound is refused.
+TEST_F(Edit, TheTextBoxCountsItsRoomAgainAfterAnotherChange) {
+    test::ShowSet1(s, ui, 20, 5);
+    FillToTheBound(s, 1, 10);
+    EXPECT_TRUE(core::StoreText1(s, ui, "text 5ab"));  // 8 bytes left
+    EXPECT_TRUE(core::WriteCode(s, ui, 4, "talk"));    // 4 left
+    EXPECT_FALSE(core::StoreText1(s, ui, "text 5abcdefg"));
+    EXPECT_TRUE(core::StoreText1(s, ui, "text 5abcdef"));  // none left
+    EXPECT_EQ(s.Records1[5].V8, "text 5abcdef");
+    // A change of the records the page is then drawn for, as a filter run makes.
+    EXPECT_TRUE(core::StoreText1(s, ui, "text 5abc"));  // 3 left
+    s.Records1[6].V8 += "xx";
+    int16_t current = 5;
+    core::RefreshRecordList1(s, ui, current);
+    EXPECT_FALSE(core::StoreText1(s, ui, "text 5abcdef"));
+    EXPECT_EQ(s.Records1[5].V8, "text 5abc");
+    EXPECT_EQ(s.Main.text1Record, "text 5abc");
+    EXPECT_EQ(ui.messages.size(), 2u);
 }
 
 TEST_F(Edit, AShownSelectionKeepsItsStructureButCopies) {

@@ -420,6 +420,13 @@ void gridtry::Store(int row, int column, const std::string& text) {
     MSFlexGrid1->viewport()->update();
     if (edit == core::GridEdit::Stored)
         emit Edited();
+    // Refused as too large: the editor shows the cell as its record holds it.
+    if (edit == core::GridEdit::TooLarge) {
+        if (row == textRow_ && column == textCol_)
+            FloatText(row, column);
+        else
+            FloatCombo(row, column);
+    }
 }
 
 void gridtry::MSFlexGrid1_HideEditor() {

@@ -498,7 +498,17 @@ void kova::T_KeyPress(int k) {
 }
 
 void kova::Text1_Change() {
-    core::StoreText1(s_, EditableBytes(Text1));
+    if (core::StoreText1(s_, ui_, EditableBytes(Text1)))
+        return;
+    // Refused: the box shows the record's text again, the caret where it was
+    // before the text that was not taken.
+    const int length = Text1->document()->characterCount();
+    const int caret = Text1->textCursor().position();
+    SetEditableBytes(Text1, s_.Main.text1Record);
+    QTextCursor cursor = Text1->textCursor();
+    const int shown = Text1->document()->characterCount();
+    cursor.setPosition(std::clamp(caret - (length - shown), 0, shown - 1));
+    Text1->setTextCursor(cursor);
 }
 
 void kova::Text1_MouseUp(Qt::MouseButton button) {

@@ -184,7 +184,7 @@ void kova::mnuEditItem_Click(int Index) {
             CInsrt_Click();
             break;
         case 8:
-            core::RenumberSequencer(s_, ui_);
+            core::UpdateSequencer(s_, ui_);
             break;
         case 10:
             for (int k = 1; k <= 8; ++k)

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextCursor>
 #include <memory>
 
@@ -129,6 +130,31 @@ TEST_F(RecordEditWindow, ButtonsAddSplitAtTheCaretAndJoin) {
     Click(w->CJoin);
     EXPECT_EQ(w->Text1->toPlainText(), "left right");
     EXPECT_EQ(w->Teller->text(), "4");
+}
+
+// Typing in a set 3 bytes short of what a data file may hold: the fourth key
+// is refused with the message, and the box shows the record's text again with
+// the caret where it was.
+TEST_F(RecordEditWindow, AKeyThatWouldMakeTheSetTooLargeToSaveIsTakenBack) {
+    Open(20, 12);
+    const size_t fill = core::kMaxDataFileBytes - 3 - core::SavedSizeOfSet(s, 1).Bytes();
+    s.Records1[1].V8.append(fill, 'x');
+    core::RefreshRecordList1(s, ui, s.CurrentRecord1);
+    w->Text1->setFocus();
+    w->Text1->moveCursor(QTextCursor::End);
+    QString message;
+    test::WhenModalOf<QMessageBox>([&message](QMessageBox* box) {
+        message = box->text();
+        box->close();
+    });
+    QTest::keyClicks(w->Text1, "abcd");
+    EXPECT_EQ(message,
+              "Saved, the set would be larger than 80 MB, the most a data file may hold. Nothing "
+              "was changed.");
+    EXPECT_EQ(s.Records1[12].V8, "text 12abc");
+    EXPECT_EQ(w->Text1->toPlainText().toStdString(), "text 12abc");
+    EXPECT_EQ(w->Text1->textCursor().position(), 10);
+    EXPECT_EQ(core::SavedSizeOfSet(s, 1).Bytes(), core::kMaxDataFileBytes);
 }
 
 // A no-break space (byte 0xA0) is a character of the text like any other:
