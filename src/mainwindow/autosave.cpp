@@ -31,6 +31,10 @@ public:
     void ShowOutput(const std::string& caption, const std::string& text) override {
         ui_.ShowOutput(caption, text);
     }
+    void ShowOutputEnd(const std::string& caption, const std::string& tail,
+                       const std::string& fileName, uintmax_t fileBytes) override {
+        ui_.ShowOutputEnd(caption, tail, fileName, fileBytes);
+    }
     void HideOutput() override { ui_.HideOutput(); }
     void ShowTransitionDiagram(const TransitionDiagram& diagram) override {
         ui_.ShowTransitionDiagram(diagram);
