@@ -53,8 +53,12 @@ bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView&
     if (!MayWriteFile(s, ui, name, 0, std::nullopt, false) ||
         !ConfirmReplacingFile(ui, name, fileName))
         return false;
+    // The output takes the name only once written there: "Show output" must
+    // not show a file the save could not write.
+    if (!WriteOutputText(ui, name, viewer))
+        return false;
     fileName = name;
-    return WriteOutputText(ui, name, viewer);
+    return true;
 }
 
 }  // namespace
