@@ -68,8 +68,8 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         target == Target::FilterLines ? DataFileKind::Filter : DataFileKind::Data;
     // The converted set takes the place of its set: its backup may not be
     // shared with the set beside it.
-    if (!MayWriteFile(s, ui, fileName, 0, std::nullopt, false) ||
-        !MayWriteFile(s, ui, oldName, 0, std::nullopt, false) ||
+    if (!MayWriteFile(s, ui, fileName, {.keepsBackup = false}) ||
+        !MayWriteFile(s, ui, oldName, {.keepsBackup = false}) ||
         !MayOpenFile(s, ui, fileName, target == Target::Data1 ? 1 : 3))
         return false;
     int16_t count = 0;

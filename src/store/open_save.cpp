@@ -56,10 +56,9 @@ bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std:
                    const RecordSet& shown, int16_t shownCount, bool& incomplete, bool ownFile) {
     if (name.empty())
         return true;
-    if (!MayWriteFile(s, ui, name, s.ViewMode))
+    if (!MayWriteFile(s, ui, name, {.ownSet = s.ViewMode, .askBeforeReplacing = !ownFile}))
         return false;
-    if (ownFile ? !ConfirmReplacingWithPartOfFile(ui, incomplete, name)
-                : !ConfirmReplacingFile(ui, name))
+    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, incomplete, name))
         return false;
     const DataFileKind kind = KindOfSet(s.ViewMode);
     bool saved;
