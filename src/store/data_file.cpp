@@ -558,7 +558,7 @@ size_t SavedFileBytes(const RecordSet& records, int count, int16_t headerNumber,
 }
 
 std::string TooLargeToSaveText() {
-    return "Saved, the set would be larger than " + MiB(kMaxDataFileBytes) +
+    return "Saved, the set would be larger than " + SizeInMB(kMaxDataFileBytes) +
            ", the most a data file may hold.";
 }
 
@@ -568,7 +568,7 @@ bool SavableAsRead(KovaUi& ui, const std::string& FileName, const RecordSet& Rec
         return true;
     ShowFailure(ui, FileFailure{kErrOverflow,
                                 "Overflow: saved again, the records would be larger than " +
-                                    MiB(kMaxDataFileBytes) +
+                                    SizeInMB(kMaxDataFileBytes) +
                                     ", the most a data file may hold (a lone line feed in a "
                                     "text is saved as CR LF): no change to them could be kept, "
                                     "so the file is not opened (" +
@@ -614,7 +614,7 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         const size_t size = SavedFileBytes(Records, Count, HeaderNumber, FileInfo);
         if (size > kMaxDataFileBytes)
             throw FileFailure{kErrOverflow, "Overflow: the file would be larger than " +
-                                                MiB(kMaxDataFileBytes) +
+                                                SizeInMB(kMaxDataFileBytes) +
                                                 ", the most a data file may hold to be opened "
                                                 "again (" +
                                                 FileName + ")"};

@@ -121,7 +121,7 @@ std::string DerivedName(std::string_view fileName, std::string_view extension);
 
 // A size as a message names it: whole megabytes ("16 MB"). Inline, for the
 // reader program, which links only the workbook's own sources.
-inline std::string MiB(size_t bytes) {
+inline std::string SizeInMB(size_t bytes) {
     return std::to_string(bytes >> 20) + " MB";
 }
 

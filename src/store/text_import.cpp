@@ -337,7 +337,7 @@ bool ParseFile(KovaUi& ui, Parser& parser, const std::string& name, ImportedSet&
         return false;
     }
     if (failed == std::errc::file_too_large) {
-        ui.Message("\"" + name + "\" is larger than " + MiB(kMaxTextFileBytes) +
+        ui.Message("\"" + name + "\" is larger than " + SizeInMB(kMaxTextFileBytes) +
                        ", the most a text import reads. Nothing was imported.",
                    kProgramTitle, Icon::Exclamation);
         return false;
