@@ -92,14 +92,14 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         s.RecordCount1 = count;
         s.FileInfo1 = fileName;
         s.ReadIncomplete1 = false;
-        ShowNewData1(s, ui, fileName);
+        FinishReplacingData1(s, ui, fileName);
     } else {
         SwitchOffSieve(s);
         s.Records2 = std::move(records);
         s.FilterCount = count;
         s.FilterFileInfo = fileName;
         s.ReadIncomplete2 = false;
-        ShowNewFilterLines(s, ui, fileName);
+        FinishReplacingFilterLines(s, ui, fileName);
     }
     return true;
 }

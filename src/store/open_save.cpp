@@ -109,7 +109,7 @@ bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::stri
                        kProgramTitle) == Answer::Yes;
 }
 
-void ShowNewData1(KovaState& s, KovaUi& ui, const std::string& FileName) {
+void FinishReplacingData1(KovaState& s, KovaUi& ui, const std::string& FileName) {
     ++s.ChangeCount1;
     s.DataFileName1 = FileName;
     s.CurrentRecord1 = s.RecordCount1 > 0 ? 1 : 0;
@@ -121,7 +121,7 @@ void ShowNewData1(KovaState& s, KovaUi& ui, const std::string& FileName) {
     ShowDataMode(s, ui);
 }
 
-void ShowNewFilterLines(KovaState& s, KovaUi& ui, const std::string& FileName) {
+void FinishReplacingFilterLines(KovaState& s, KovaUi& ui, const std::string& FileName) {
     ++s.ChangeCount2;
     s.FilterFileName = FileName;
     s.CurrentFilterLine = s.FilterCount;
@@ -144,7 +144,7 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
                             s.ReadIncomplete1)) {
         return false;
     }
-    ShowNewData1(s, ui, FileName);
+    FinishReplacingData1(s, ui, FileName);
     return true;
 }
 
@@ -170,7 +170,7 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
                             s.ReadIncomplete2)) {
         return false;
     }
-    ShowNewFilterLines(s, ui, FileName);
+    FinishReplacingFilterLines(s, ui, FileName);
     return true;
 }
 

@@ -448,7 +448,7 @@ bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileNam
     s.RecordCount1 = set.count;
     s.FileInfo1 = std::move(set.fileInfo);
     s.ReadIncomplete1 = false;
-    ShowNewData1(s, ui, dataFileName);
+    FinishReplacingData1(s, ui, dataFileName);
     std::string said;
     if (set.strayBytes > 0)
         said =
