@@ -277,10 +277,8 @@ void AddLine(std::string& text, std::string_view line, bool first, const char* w
     if (text.size() + (first ? 0 : 2) + trimmed.size() > kMaxFieldBytes)
         throw FileFailure{kErrOverflow,
                           "Overflow: " + std::string(what) +
-                              (record > 0 ? " of record " + std::to_string(record) : "") +
-                              " is longer than " +
-                              PlainNumber(static_cast<long long>(kMaxFieldBytes)) +
-                              " characters, the most a field can hold"};
+                              (record > 0 ? " of record " + std::to_string(record) : "") + " is " +
+                              LongerThanAFieldText()};
     if (!first)
         text.append(kCrLf);
     text.append(trimmed);

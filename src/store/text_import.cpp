@@ -330,9 +330,8 @@ bool ParseFile(KovaUi& ui, Parser& parser, const std::string& name, ImportedSet&
         return false;
     } catch (const TextTooLong& e) {
         ui.Message("Line " + PlainNumber(e.line) + " of \"" + name + "\" " +
-                       (e.continued ? "makes the text it adds to" : "is") + " longer than " +
-                       PlainNumber(static_cast<long long>(kMaxFieldBytes)) +
-                       " characters, the most a field can hold. Nothing was imported.",
+                       (e.continued ? "makes the text it adds to " : "is ") +
+                       LongerThanAFieldText() + ". Nothing was imported.",
                    kProgramTitle, Icon::Exclamation);
         return false;
     }

@@ -386,8 +386,7 @@ void CellTextBudget::Take(size_t bytes, int row, int column) {
     const std::string cell =
         "the cell in row " + std::to_string(row) + ", column " + std::to_string(column);
     if (bytes > kMaxFieldBytes)
-        throw UnreadableWorkbook(
-            fileName_, cell + " holds more than " + SizeInMB(kMaxFieldBytes) + " of text");
+        throw UnreadableWorkbook(fileName_, cell + " holds a text " + LongerThanAFieldText());
     if (bytes > kMaxWorkbookTextBytes - used_)
         throw UnreadableWorkbook(fileName_, "the rows up to " + cell + " hold more than " +
                                                 SizeInMB(kMaxWorkbookTextBytes) +
