@@ -233,7 +233,7 @@ std::string_view TrimmedView(std::string_view line) {
 }
 
 std::string Quoted(std::string_view line) {
-    return "\"" + Excerpt(line) + "\"";
+    return "\"" + QuoteForMessage(line) + "\"";
 }
 
 int16_t LineNumber16(std::string_view text, const LineReader& lines) {
@@ -483,7 +483,7 @@ void ReadMemos(LineReader& lines, std::optional<std::string_view> marker, Record
 
 void ReportDataFileError(KovaUi& ui, int16_t Kind, int16_t Index, const std::string& Line) {
     if (Kind == 1)
-        ui.Message("Error in the first line, not starting with ##00000" + Excerpt(Line),
+        ui.Message("Error in the first line, not starting with ##00000" + QuoteForMessage(Line),
                    kProgramTitle, Icon::None);
     else
         ui.Message("Error in the datafile, see linenumber:" + SignedNumber(Index), kProgramTitle,
