@@ -39,9 +39,8 @@ void CheckFieldLength(const KovaState& s, size_t length, const std::string& fiel
     if (length <= kMaxFieldBytes)
         return;
     throw FilterStop("The filter would make " + (fieldName == "Sn" ? "V8" : fieldName) +
-                         " of record " + PlainNumber(s.Records1[recordIndex].V0) + " longer than " +
-                         PlainNumber(static_cast<long long>(kMaxFieldBytes)) +
-                         " characters, the most a field can hold; nothing was changed.",
+                         " of record " + PlainNumber(s.Records1[recordIndex].V0) + " " +
+                         LongerThanAFieldText() + "; nothing was changed.",
                      "ERROR HELP");
 }
 

@@ -32,7 +32,7 @@ inline bool IsBlockCode(int16_t v2) {
 // ends the command that runs the filter; what carries it is the cell's text,
 // as a message quotes it.
 struct ConditionError : std::runtime_error {
-    explicit ConditionError(const std::string& cell) : std::runtime_error(Excerpt(cell)) {}
+    explicit ConditionError(const std::string& cell) : std::runtime_error(QuoteForMessage(cell)) {}
 };
 
 // A filter command that must stop before it changes data set 1 further; the

@@ -31,6 +31,10 @@ public:
     void ShowOutput(const std::string& caption, const std::string& text) override {
         ui_.ShowOutput(caption, text);
     }
+    void ShowOutputEnd(const std::string& caption, const std::string& tail,
+                       const std::string& fileName, uintmax_t fileBytes) override {
+        ui_.ShowOutputEnd(caption, tail, fileName, fileBytes);
+    }
     void HideOutput() override { ui_.HideOutput(); }
     void ShowTransitionDiagram(const TransitionDiagram& diagram) override {
         ui_.ShowTransitionDiagram(diagram);
@@ -46,7 +50,7 @@ private:
 // Saves data set 1 to its file; the messages go to `ui`.
 bool SaveData1(KovaState& s, KovaUi& ui) {
     // Its own file may be written, but not when its backup is another set's.
-    if (!MayWriteFile(s, ui, s.DataFileName1, 1))
+    if (!MayWriteFile(s, ui, s.DataFileName1, {.ownSet = 1}))
         return false;
     if (s.SelectionShown1 == kFalse)
         return SaveDataFile(s, ui, s.DataFileName1, s.Records1, s.RecordCount1, s.FileHeaderNumber,

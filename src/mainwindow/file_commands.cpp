@@ -50,11 +50,15 @@ bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView&
         return false;
     }
     // The text replaces the file whole and keeps no backup.
-    if (!MayWriteFile(s, ui, name, 0, std::nullopt, false) ||
-        !ConfirmReplacingFile(ui, name, fileName))
+    if (!MayWriteFile(s, ui, name,
+                      {.keepsBackup = false, .askBeforeReplacing = true, .ownFile = fileName}))
+        return false;
+    // The output takes the name only once written there: "Show output" must
+    // not show a file the save could not write.
+    if (!WriteOutputText(ui, name, viewer))
         return false;
     fileName = name;
-    return WriteOutputText(ui, name, viewer);
+    return true;
 }
 
 }  // namespace
@@ -136,8 +140,11 @@ bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         ChooseSaveName(dialog, s.TableFileName, kTableFilter, ".tbl", "Save Tablefile");
     // A table keeps no backup: another file is replaced only when the user
     // says so, and the table takes the name only once written there.
-    if (name.empty() || !MayWriteFile(s, ui, name, 0, std::nullopt, false) ||
-        !ConfirmReplacingFile(ui, name, s.TableFileName) || !SaveTableFile(s, ui, name))
+    if (name.empty() ||
+        !MayWriteFile(
+            s, ui, name,
+            {.keepsBackup = false, .askBeforeReplacing = true, .ownFile = s.TableFileName}) ||
+        !SaveTableFile(s, ui, name))
         return false;
     s.TableFileName = name;
     return true;
@@ -187,7 +194,7 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // second set's flag also serves data set 2).
     bool selection = s.SelectionShown2 != 0 && !oldName.empty();
     bool saved;
-    if (!MayWriteFile(s, ui, name, 3) || !ConfirmReplacingFile(ui, name, oldName)) {
+    if (!MayWriteFile(s, ui, name, {.ownSet = 3, .askBeforeReplacing = true, .ownFile = oldName})) {
         saved = false;
     } else if (selection) {
         int16_t mode = s.ViewMode;
@@ -289,8 +296,8 @@ bool SaveSelectionAs(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     // by the selected records. The file is then opened in the set's place,
     // so it may not share a backup with the set beside it either.
     const DataFileKind kind = KindOfSet(s.ViewMode);
-    if (!MayWriteFile(s, ui, name, 0, kind) || !MayOpenFile(s, ui, name, s.ViewMode) ||
-        !ConfirmReplacingFile(ui, name))
+    if (!MayWriteFile(s, ui, name,
+                      {.backupKind = kind, .opensAsSet = s.ViewMode, .askBeforeReplacing = true}))
         return false;
     s.SelectionFileName = name;
     StoreSelectionEdits(s);
@@ -318,7 +325,7 @@ bool SaveTableButton(KovaState& s, KovaUi& ui) {
     if (s.TableFileName.empty())
         return false;
     const std::string name = Trim(s.TableFileName);
-    if (!MayWriteFile(s, ui, name, 0, std::nullopt, false))
+    if (!MayWriteFile(s, ui, name, {.keepsBackup = false}))
         return false;
     return SaveTableFile(s, ui, name);
 }

@@ -108,7 +108,7 @@ FindResult FindStep(KovaState& s, KovaUi& ui, const std::string& searchText, int
                 }
             }
         } catch (const BadPattern&) {
-            ui.Message("\"" + Excerpt(searchText) +
+            ui.Message("\"" + QuoteForMessage(searchText) +
                            "\" is not a valid pattern: a set in brackets must be closed by \"]\", "
                            "hold at least one character and have its ranges run upwards, as in "
                            "\"[a-z]\".",

@@ -340,7 +340,7 @@ std::vector<std::vector<std::string>> GridModel::ListingRows(const KovaState& s)
     return rows;
 }
 
-const std::string& GridModel::FileNameOfSet(const KovaState& s) const {
+const std::string& GridModel::ListedSetFileName(const KovaState& s) const {
     return layout_ == GridLayout::Filter ? s.FilterFileName : s.DataFileName1;
 }
 

@@ -90,7 +90,7 @@ public:
     // column, for the listing of sorted data.
     std::vector<std::vector<std::string>> ListingRows(const KovaState& s) const;
     // The file of the listed set, after which the listing file is named.
-    const std::string& FileNameOfSet(const KovaState& s) const;
+    const std::string& ListedSetFileName(const KovaState& s) const;
 
 private:
     // What the grid was opened on; compared before anything is stored.

@@ -69,7 +69,8 @@ std::string SheetReaderReply(const std::vector<std::string>& arguments,
     } catch (const WorkbookError& e) {
         return EncodeErrorReply(e.number, e.what());
     } catch (const std::bad_alloc&) {
-        return unreadable("reading it needs more than " + MiB(kReaderMemoryBytes) + " of memory");
+        return unreadable("reading it needs more than " + SizeInMB(kReaderMemoryBytes) +
+                          " of memory");
     } catch (const std::exception& e) {
         return unreadable(e.what());
     }

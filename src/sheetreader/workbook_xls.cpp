@@ -40,7 +40,7 @@ std::string FreeXlFailure(int code) {
     std::string what;
     switch (code) {
         case FREEXL_INSUFFICIENT_MEMORY:
-            what = "reading it needs more than the " + MiB(kReaderMemoryBytes) +
+            what = "reading it needs more than the " + SizeInMB(kReaderMemoryBytes) +
                    " of memory the reader may take, most likely because the file is damaged";
             break;
         case FREEXL_INVALID_CFBF_HEADER:

@@ -328,7 +328,7 @@ private:
 
     void Bounded(size_t length) const {
         if (length > maxHeld_)
-            throw XmlFault{"it holds a tag longer than " + MiB(maxHeld_)};
+            throw XmlFault{"it holds a tag longer than " + SizeInMB(maxHeld_)};
     }
 
     // <?xml version="1.0" encoding="UTF-8"?>: only UTF-8 is read.
@@ -720,8 +720,8 @@ private:
                 // empty one too.
                 total += s.text.size() + sizeof(CellValue);
                 if (total > kMaxSharedStringBytes)
-                    book.Damaged("its shared strings take more than " + MiB(kMaxSharedStringBytes) +
-                                 " of memory");
+                    book.Damaged("its shared strings take more than " +
+                                 SizeInMB(kMaxSharedStringBytes) + " of memory");
                 book.strings_.push_back(std::move(s));
                 finished = stop.stop_requested();  // the sheet failed: no need to go on
             } else if (item > 0) {
@@ -733,7 +733,7 @@ private:
                 return;
             if (text.text.size() + t.size() > kMaxCollectedBytes)
                 book.Damaged("shared string " + std::to_string(book.strings_.size()) +
-                             " is longer than " + MiB(kMaxCollectedBytes));
+                             " is longer than " + SizeInMB(kMaxCollectedBytes));
             text.text.append(t);
         }
     };

@@ -25,15 +25,9 @@ void EndSelectionOf(KovaState& s, KovaUi& ui, int16_t mode) {
     s.ViewMode = shown;
 }
 
-// The full count of a set behind its shown selection (or the shown count).
-int TargetCount(const KovaState& s, int16_t mode) {
-    if (mode == 1)
-        return s.SelectionShown1 != kFalse ? s.FullCount1 : s.RecordCount1;
-    return s.SelectionShown2 != kFalse ? s.FullFilterCount : s.FilterCount;
-}
-
 // The saved size of the set of `mode` once it holds the work records too,
 // under the header number it then takes; a merge only orders the same records.
+// Behind a shown selection it is the full set that takes them.
 SavedSize CombinedSize(const KovaState& s, int16_t mode) {
     SavedSize size = SavedSizeOfSet(s, mode);
     for (int k = 1; k <= s.WorkRecordCount && k < static_cast<int>(s.WorkRecords.size()); ++k)
@@ -45,13 +39,12 @@ SavedSize CombinedSize(const KovaState& s, int16_t mode) {
 // Refuses, with a message, work records that would make the set of `mode`
 // hold more records than a set holds, or a set too large to be saved.
 bool RefuseCombined(const KovaState& s, KovaUi& ui, int16_t mode) {
-    const int first = TargetCount(s, mode);
-    const int second = s.WorkRecordCount;
+    const SavedSize combined = CombinedSize(s, mode);
     std::string why;
-    if (first + second > kMaxRecords) {
-        why = "Together the two files hold " + std::to_string(first + second) +
+    if (combined.Records() > kMaxRecords) {
+        why = "Together the two files hold " + std::to_string(combined.Records()) +
               " records; a set holds at most " + std::to_string(kMaxRecords) + ".";
-    } else if (!CombinedSize(s, mode).Fits()) {
+    } else if (!combined.Fits()) {
         why = TooLargeToSaveText();
     } else {
         return false;

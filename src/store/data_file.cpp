@@ -233,7 +233,7 @@ std::string_view TrimmedView(std::string_view line) {
 }
 
 std::string Quoted(std::string_view line) {
-    return "\"" + Excerpt(line) + "\"";
+    return "\"" + QuoteForMessage(line) + "\"";
 }
 
 int16_t LineNumber16(std::string_view text, const LineReader& lines) {
@@ -277,10 +277,8 @@ void AddLine(std::string& text, std::string_view line, bool first, const char* w
     if (text.size() + (first ? 0 : 2) + trimmed.size() > kMaxFieldBytes)
         throw FileFailure{kErrOverflow,
                           "Overflow: " + std::string(what) +
-                              (record > 0 ? " of record " + std::to_string(record) : "") +
-                              " is longer than " +
-                              PlainNumber(static_cast<long long>(kMaxFieldBytes)) +
-                              " characters, the most a field can hold"};
+                              (record > 0 ? " of record " + std::to_string(record) : "") + " is " +
+                              LongerThanAFieldText()};
     if (!first)
         text.append(kCrLf);
     text.append(trimmed);
@@ -485,7 +483,7 @@ void ReadMemos(LineReader& lines, std::optional<std::string_view> marker, Record
 
 void ReportDataFileError(KovaUi& ui, int16_t Kind, int16_t Index, const std::string& Line) {
     if (Kind == 1)
-        ui.Message("Error in the first line, not starting with ##00000" + Excerpt(Line),
+        ui.Message("Error in the first line, not starting with ##00000" + QuoteForMessage(Line),
                    kProgramTitle, Icon::None);
     else
         ui.Message("Error in the datafile, see linenumber:" + SignedNumber(Index), kProgramTitle,
@@ -569,7 +567,7 @@ size_t SavedFileBytes(const RecordSet& records, int count, int16_t headerNumber,
 }
 
 std::string TooLargeToSaveText() {
-    return "Saved, the set would be larger than " + MiB(kMaxDataFileBytes) +
+    return "Saved, the set would be larger than " + SizeInMB(kMaxDataFileBytes) +
            ", the most a data file may hold.";
 }
 
@@ -579,7 +577,7 @@ bool SavableAsRead(KovaUi& ui, const std::string& FileName, const RecordSet& Rec
         return true;
     ShowFailure(ui, FileFailure{kErrOverflow,
                                 "Overflow: saved again, the records would be larger than " +
-                                    MiB(kMaxDataFileBytes) +
+                                    SizeInMB(kMaxDataFileBytes) +
                                     ", the most a data file may hold (a lone line feed in a "
                                     "text is saved as CR LF): no change to them could be kept, "
                                     "so the file is not opened (" +
@@ -625,7 +623,7 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         const size_t size = SavedFileBytes(Records, Count, HeaderNumber, FileInfo);
         if (size > kMaxDataFileBytes)
             throw FileFailure{kErrOverflow, "Overflow: the file would be larger than " +
-                                                MiB(kMaxDataFileBytes) +
+                                                SizeInMB(kMaxDataFileBytes) +
                                                 ", the most a data file may hold to be opened "
                                                 "again (" +
                                                 FileName + ")"};

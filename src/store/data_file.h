@@ -50,6 +50,8 @@ public:
     // records' lines (less when negative).
     void Grow(long long bytes, long long records, long long memos);
 
+    // The records the file holds.
+    long long Records() const { return records_; }
     // The file's bytes, exactly.
     size_t Bytes() const;
     // Whether the file may be written and opened again (kMaxDataFileBytes).

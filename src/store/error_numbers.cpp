@@ -31,7 +31,7 @@ NumberedError ReadFileError(std::error_code ec, std::string_view name, size_t ma
                             std::string_view whatHolds) {
     if (ec != std::errc::file_too_large)
         return FileError(ec, name);
-    return {kErrAccess, "Path/File access error: the file is larger than " + MiB(maxBytes) +
+    return {kErrAccess, "Path/File access error: the file is larger than " + SizeInMB(maxBytes) +
                             ", the most " + std::string(whatHolds) + Where(name)};
 }
 

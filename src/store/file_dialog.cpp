@@ -63,8 +63,7 @@ std::optional<PictureFile> ChoosePictureFile(const KovaState& s, KovaUi& ui, Fil
         return std::nullopt;
     PictureFile file = PictureFileName(*chosen, dialog.ChosenFilter());
     // The picture is written whole or not at all, and keeps no backup.
-    if (!MayWriteFile(s, ui, file.name, 0, std::nullopt, false) ||
-        !ConfirmReplacingFile(ui, file.name))
+    if (!MayWriteFile(s, ui, file.name, {.keepsBackup = false, .askBeforeReplacing = true}))
         return std::nullopt;
     return file;
 }

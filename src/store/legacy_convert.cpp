@@ -68,8 +68,8 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         target == Target::FilterLines ? DataFileKind::Filter : DataFileKind::Data;
     // The converted set takes the place of its set: its backup may not be
     // shared with the set beside it.
-    if (!MayWriteFile(s, ui, fileName, 0, std::nullopt, false) ||
-        !MayWriteFile(s, ui, oldName, 0, std::nullopt, false) ||
+    if (!MayWriteFile(s, ui, fileName, {.keepsBackup = false}) ||
+        !MayWriteFile(s, ui, oldName, {.keepsBackup = false}) ||
         !MayOpenFile(s, ui, fileName, target == Target::Data1 ? 1 : 3))
         return false;
     int16_t count = 0;
@@ -92,14 +92,14 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         s.RecordCount1 = count;
         s.FileInfo1 = fileName;
         s.ReadIncomplete1 = false;
-        ShowNewData1(s, ui, fileName);
+        FinishReplacingData1(s, ui, fileName);
     } else {
         SwitchOffSieve(s);
         s.Records2 = std::move(records);
         s.FilterCount = count;
         s.FilterFileInfo = fileName;
         s.ReadIncomplete2 = false;
-        ShowNewFilterLines(s, ui, fileName);
+        FinishReplacingFilterLines(s, ui, fileName);
     }
     return true;
 }

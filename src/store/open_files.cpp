@@ -99,8 +99,13 @@ int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except)
     return 0;
 }
 
-bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own,
-                  std::optional<DataFileKind> kind, bool makesBackup) {
+namespace {
+
+// Whether the save `write` of `name` replaces no open set's file or backup
+// (see MayWriteFile); else the message, and false.
+bool WritesNoOpenSet(const KovaState& s, KovaUi& ui, const std::string& name,
+                     const FileWrite& write) {
+    const int16_t own = write.ownSet;
     int16_t other = OpenSetOfFile(s, name, own);
     if (other != 0) {
         ui.Message("\"" + name + "\" is open in KOVA as " + SetDescription(other) +
@@ -116,9 +121,9 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
                    kProgramTitle, Icon::Exclamation);
         return false;
     }
-    if (!makesBackup)
+    if (!write.keepsBackup)
         return true;
-    const DataFileKind backupKind = kind.value_or(KindOfSet(own));
+    const DataFileKind backupKind = write.backupKind.value_or(KindOfSet(own));
     std::string backup;
     try {
         backup = BackupFileName(name, backupKind);
@@ -159,11 +164,24 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16
     return true;
 }
 
-bool ConfirmReplacingFile(KovaUi& ui, const std::string& name, const std::string& ownFile) {
+// Whether a save may replace what stands under `name` when that is not
+// `ownFile`: true at once when nothing stands there (a link that leads
+// nowhere does stand there), when it is `ownFile`, or when it is no plain
+// file (the writer refuses that); else whether the user answered Yes, No
+// being the default.
+bool ConfirmReplacingFile(KovaUi& ui, const std::string& name, std::string_view ownFile) {
     if (!EntryExists(name) || SameFile(name, ownFile) || (PathExists(name) && !IsRegularFile(name)))
         return true;
     return ui.AskYesNo("\"" + name + "\" is there already.\r\n\r\nReplace it?", kProgramTitle) ==
            Answer::Yes;
+}
+
+}  // namespace
+
+bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, const FileWrite& write) {
+    return WritesNoOpenSet(s, ui, name, write) &&
+           (write.opensAsSet == 0 || MayOpenFile(s, ui, name, write.opensAsSet)) &&
+           (!write.askBeforeReplacing || ConfirmReplacingFile(ui, name, write.ownFile));
 }
 
 bool MayOpenFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t set) {

@@ -18,25 +18,41 @@ namespace core {
 // lines) whose file `name` is, leaving set `except` out; 0 when none.
 int16_t OpenSetOfFile(const KovaState& s, std::string_view name, int16_t except = 0);
 
-// Whether `name` may be written as the file of set `own` (0: a file of no
-// open set, such as a saved selection, a table or an output text): it is not
-// the file of another open set, nor the backup of an open set; and, for a
-// writer that keeps a backup (`makesBackup`), its own backup, which the save
-// replaces, is neither an open set's file nor another open set's backup.
-// Otherwise a message names the set (and, for a shared backup, a name to use
-// instead), and false.
-// `kind` names the backup; without it the filter lines (own 3) write a
-// filter file and everything else a data file.
-bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t own,
-                  std::optional<DataFileKind> kind = std::nullopt, bool makesBackup = true);
+// What a save that writes a file is, for the checks before it. Each caller
+// names what differs from the defaults: a file of no open set, moved aside as
+// a backup first, opened as no set, replaced unasked.
+struct FileWrite {
+    // The set (numbered as ViewMode: 1 data set 1, 2 data set 2, 3 the filter
+    // lines) whose own file the save writes; 0 for a file of no open set, such
+    // as a saved selection, a table, an output text or a picture.
+    int16_t ownSet = 0;
+    // Whether the writer keeps what stands there as a backup; a table, an
+    // output text or a picture replaces it whole and keeps none.
+    bool keepsBackup = true;
+    // The kind of file whose backup the save keeps; without it the filter
+    // lines (ownSet 3) write a filter file and everything else a data file.
+    std::optional<DataFileKind> backupKind = std::nullopt;
+    // The set the written file is then opened as (0: none); it must be able
+    // to stand beside the sets that stay open (MayOpenFile).
+    int16_t opensAsSet = 0;
+    // Whether a file that stands there is replaced only when the user says
+    // so, unless it is `ownFile`: the file the set, table or output was read
+    // from or last saved to.
+    bool askBeforeReplacing = false;
+    std::string_view ownFile = {};
+};
 
-// The one question before a save replaces what stands under `name` when that
-// is not `ownFile`, the file the set, table or output was read from or last
-// saved to. True at once when nothing stands there (a link that leads
-// nowhere does stand there), when it is `ownFile`, or when it is no plain
-// file (the writer refuses that); else whether the user answered Yes, No
-// being the default.
-bool ConfirmReplacingFile(KovaUi& ui, const std::string& name, const std::string& ownFile = {});
+// The one check before a save writes `name`, in this order: it is not the
+// file of another open set, nor the backup of an open set; for a writer that
+// keeps a backup, its own backup, which the save replaces, is neither an open
+// set's file nor another open set's backup; it may be opened as
+// `write.opensAsSet`; and, when the save asks, the user answered Yes to
+// replacing what stands there, No being the default. Nothing is asked when
+// nothing stands there (a link that leads nowhere does stand there), when it
+// is `write.ownFile`, or when it is no plain file (the writer refuses that).
+// A refusal gives a message that names the set (and, for a shared backup, a
+// name to use instead), and false.
+bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, const FileWrite& write);
 
 // Whether `name` may be opened as set `set`: it is not the file of another
 // set that stays open beside it, and no save of either would replace the

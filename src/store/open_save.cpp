@@ -56,10 +56,9 @@ bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std:
                    const RecordSet& shown, int16_t shownCount, bool& incomplete, bool ownFile) {
     if (name.empty())
         return true;
-    if (!MayWriteFile(s, ui, name, s.ViewMode))
+    if (!MayWriteFile(s, ui, name, {.ownSet = s.ViewMode, .askBeforeReplacing = !ownFile}))
         return false;
-    if (ownFile ? !ConfirmReplacingWithPartOfFile(ui, incomplete, name)
-                : !ConfirmReplacingFile(ui, name))
+    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, incomplete, name))
         return false;
     const DataFileKind kind = KindOfSet(s.ViewMode);
     bool saved;
@@ -110,7 +109,7 @@ bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::stri
                        kProgramTitle) == Answer::Yes;
 }
 
-void ShowNewData1(KovaState& s, KovaUi& ui, const std::string& FileName) {
+void FinishReplacingData1(KovaState& s, KovaUi& ui, const std::string& FileName) {
     ++s.ChangeCount1;
     s.DataFileName1 = FileName;
     s.CurrentRecord1 = s.RecordCount1 > 0 ? 1 : 0;
@@ -122,7 +121,7 @@ void ShowNewData1(KovaState& s, KovaUi& ui, const std::string& FileName) {
     ShowDataMode(s, ui);
 }
 
-void ShowNewFilterLines(KovaState& s, KovaUi& ui, const std::string& FileName) {
+void FinishReplacingFilterLines(KovaState& s, KovaUi& ui, const std::string& FileName) {
     ++s.ChangeCount2;
     s.FilterFileName = FileName;
     s.CurrentFilterLine = s.FilterCount;
@@ -145,7 +144,7 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
                             s.ReadIncomplete1)) {
         return false;
     }
-    ShowNewData1(s, ui, FileName);
+    FinishReplacingData1(s, ui, FileName);
     return true;
 }
 
@@ -171,7 +170,7 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
                             s.ReadIncomplete2)) {
         return false;
     }
-    ShowNewFilterLines(s, ui, FileName);
+    FinishReplacingFilterLines(s, ui, FileName);
     return true;
 }
 

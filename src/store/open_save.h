@@ -20,15 +20,15 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName);
 bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName);
 bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName);
 
-// The last step of every command that replaces data set 1 whole with the
-// set of the file FileName, once its records, count and read state are in
-// place: takes the name, counts the change, makes the first record current,
-// ends the sieve (the search-mode button back to text find), drops a
-// selection store and shows data set 1.
-// ShowNewFilterLines does the same for the filter lines, the last line
-// current; it leaves the sieve alone.
-void ShowNewData1(KovaState& s, KovaUi& ui, const std::string& FileName);
-void ShowNewFilterLines(KovaState& s, KovaUi& ui, const std::string& FileName);
+// FinishReplacingData1 is the last step of every command that replaces data
+// set 1 whole with the set of the file FileName, once its records, count and
+// read state are in place: takes the name, counts the change, makes the first
+// record current, ends the sieve (the search-mode button back to text find),
+// drops a selection store and shows data set 1.
+// FinishReplacingFilterLines does the same for the filter lines, the last
+// line current; it leaves the sieve alone.
+void FinishReplacingData1(KovaState& s, KovaUi& ui, const std::string& FileName);
+void FinishReplacingFilterLines(KovaState& s, KovaUi& ui, const std::string& FileName);
 
 // Saves the set that ViewMode names (the full set, with the shown selection
 // written back, while a selection is shown). False when the write failed.

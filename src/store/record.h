@@ -16,6 +16,14 @@ inline constexpr int kMaxRecords = 32767;
 // appending a field to itself stops with a message long before memory ends.
 inline constexpr size_t kMaxFieldBytes = size_t{16} << 20;
 
+// How every message says that a field would pass kMaxFieldBytes, after what
+// would be: "longer than 16777216 characters, the most a field can hold".
+// Inline, for the reader program, which links only the workbook's own sources.
+inline std::string LongerThanAFieldText() {
+    return "longer than " + std::to_string(kMaxFieldBytes) +
+           " characters, the most a field can hold";
+}
+
 // One protocol line (or one filter line). Text fields hold the file's bytes
 // (Windows-1252, line breaks as CR LF) unchanged.
 struct ProtocolRecord {

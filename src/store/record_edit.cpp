@@ -294,9 +294,8 @@ void JoinRecords(KovaState& s, KovaUi& ui, EditSet set) {
     if (text.size() > kMaxFieldBytes ||
         previous.Memo.size() + (previous.Memo.empty() ? 0 : 2) + joined.Memo.size() >
             kMaxFieldBytes) {
-        ui.Message("The joined record's text or memo would be longer than " +
-                       std::to_string(kMaxFieldBytes) +
-                       " characters, the most a field can hold. Nothing was joined.",
+        ui.Message("The joined record's text or memo would be " + LongerThanAFieldText() +
+                       ". Nothing was joined.",
                    kProgramTitle, Icon::Exclamation);
         return;
     }

@@ -112,7 +112,7 @@ bool IsTableItemAllowed(std::string_view text) {
 }
 
 std::string TableItemRefusedText(std::string_view text) {
-    return "The label or category " + Excerpt(text) +
+    return "The label or category " + QuoteForMessage(text) +
            " contains a double quote (\"), which a table file cannot hold. "
            "Please remove the double quote.";
 }

@@ -547,8 +547,8 @@ std::string CutWithMark(std::string_view text, size_t length, std::string_view m
 
 }  // namespace
 
-std::string Excerpt(std::string_view text) {
-    return CutWithMark(text, kExcerptLength, "...");
+std::string QuoteForMessage(std::string_view text) {
+    return CutWithMark(text, kMessageQuoteLength, "...");
 }
 
 std::string PrintedLabel(std::string_view text) {

@@ -121,18 +121,18 @@ std::string DerivedName(std::string_view fileName, std::string_view extension);
 
 // A size as a message names it: whole megabytes ("16 MB"). Inline, for the
 // reader program, which links only the workbook's own sources.
-inline std::string MiB(size_t bytes) {
+inline std::string SizeInMB(size_t bytes) {
     return std::to_string(bytes >> 20) + " MB";
 }
 
 // How many characters of a field or of a file's content a message quotes.
-inline constexpr size_t kExcerptLength = 60;
+inline constexpr size_t kMessageQuoteLength = 60;
 
 // What a message quotes of a field or of a file's content, whatever its
-// size: the text itself when it has at most kExcerptLength characters, else
-// its first characters followed by "..." to show that it was cut. A CR LF
-// pair, which shows as one line break, is never split.
-std::string Excerpt(std::string_view text);
+// size: the text itself when it has at most kMessageQuoteLength characters,
+// else its first characters followed by "..." to show that it was cut. A
+// CR LF pair, which shows as one line break, is never split.
+std::string QuoteForMessage(std::string_view text);
 
 // How many bytes of a code or a label a report, a result table or the
 // transition diagram prints. Real codes are short words (a report's columns

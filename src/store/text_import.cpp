@@ -330,14 +330,13 @@ bool ParseFile(KovaUi& ui, Parser& parser, const std::string& name, ImportedSet&
         return false;
     } catch (const TextTooLong& e) {
         ui.Message("Line " + PlainNumber(e.line) + " of \"" + name + "\" " +
-                       (e.continued ? "makes the text it adds to" : "is") + " longer than " +
-                       PlainNumber(static_cast<long long>(kMaxFieldBytes)) +
-                       " characters, the most a field can hold. Nothing was imported.",
+                       (e.continued ? "makes the text it adds to " : "is ") +
+                       LongerThanAFieldText() + ". Nothing was imported.",
                    kProgramTitle, Icon::Exclamation);
         return false;
     }
     if (failed == std::errc::file_too_large) {
-        ui.Message("\"" + name + "\" is larger than " + MiB(kMaxTextFileBytes) +
+        ui.Message("\"" + name + "\" is larger than " + SizeInMB(kMaxTextFileBytes) +
                        ", the most a text import reads. Nothing was imported.",
                    kProgramTitle, Icon::Exclamation);
         return false;
@@ -419,7 +418,7 @@ bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName
                       "\" that saving a data file there replaces.");
     // The new file becomes data set 1: it may not share a backup with the
     // set beside it.
-    if (!MayWriteFile(s, ui, dataFileName, 0) || !MayOpenFile(s, ui, dataFileName, 1))
+    if (!MayWriteFile(s, ui, dataFileName, {.opensAsSet = 1}))
         return false;
     // A symbolic link there is replaced too, even one that leads nowhere.
     std::error_code ec;
@@ -438,7 +437,7 @@ bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileNam
                         ImportedSet set) {
     // The new file may stand in no open set's place, data set 1's own
     // included: that protocol on disk would be replaced by the imported one.
-    if (!MayWriteFile(s, ui, dataFileName, 0))
+    if (!MayWriteFile(s, ui, dataFileName, {.ownSet = 0}))
         return false;
     // A backup there without a ".kov" belongs to no file this import
     // replaces: the save leaves it.
@@ -448,7 +447,7 @@ bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileNam
     s.RecordCount1 = set.count;
     s.FileInfo1 = std::move(set.fileInfo);
     s.ReadIncomplete1 = false;
-    ShowNewData1(s, ui, dataFileName);
+    FinishReplacingData1(s, ui, dataFileName);
     std::string said;
     if (set.strayBytes > 0)
         said =

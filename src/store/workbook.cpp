@@ -386,11 +386,10 @@ void CellTextBudget::Take(size_t bytes, int row, int column) {
     const std::string cell =
         "the cell in row " + std::to_string(row) + ", column " + std::to_string(column);
     if (bytes > kMaxFieldBytes)
-        throw UnreadableWorkbook(fileName_,
-                                 cell + " holds more than " + MiB(kMaxFieldBytes) + " of text");
+        throw UnreadableWorkbook(fileName_, cell + " holds a text " + LongerThanAFieldText());
     if (bytes > kMaxWorkbookTextBytes - used_)
         throw UnreadableWorkbook(fileName_, "the rows up to " + cell + " hold more than " +
-                                                MiB(kMaxWorkbookTextBytes) +
+                                                SizeInMB(kMaxWorkbookTextBytes) +
                                                 " of text, more than one import takes");
     used_ += bytes;
 }
@@ -437,7 +436,8 @@ std::vector<std::string> DecodeNamesReply(std::string_view reply, const std::str
         names.push_back(in.Text(kMaxSheetNameBytes));
         total += names.back().size();
         if (total > kMaxSheetNamesBytes)
-            in.Broken("names its sheets in more than " + MiB(kMaxSheetNamesBytes) + " of text");
+            in.Broken("names its sheets in more than " + SizeInMB(kMaxSheetNamesBytes) +
+                      " of text");
     }
     in.End();
     return names;
@@ -463,7 +463,7 @@ std::vector<CellValue> DecodeCellsReply(std::string_view reply, size_t cellCount
                 in.Broken("counts more replaced characters than a text holds");
             total += c.text.size();
             if (total > kMaxWorkbookTextBytes)
-                in.Broken("holds more than " + MiB(kMaxWorkbookTextBytes) +
+                in.Broken("holds more than " + SizeInMB(kMaxWorkbookTextBytes) +
                           " of text, more than one import takes");
         } else if (c.kind != CellValue::Kind::Empty) {
             c.number = in.Double();

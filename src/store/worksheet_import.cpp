@@ -134,7 +134,7 @@ int16_t SequenceNumber(const CellValue& v, int row, int column) {
                 throw WorkbookError(kErrTypeMismatch,
                                     "Type mismatch: the cell in row " + std::to_string(row) +
                                         ", column " + std::to_string(column) + " (\"" +
-                                        Excerpt(v.text) + "\") is not a number for V2");
+                                        QuoteForMessage(v.text) + "\") is not a number for V2");
             break;
     }
     try {

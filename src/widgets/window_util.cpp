@@ -159,7 +159,7 @@ private:
 // as maxBytes, each long one cut, after the note and its line break. `exact`
 // is how many characters after the note are the text's own, up to the first
 // cut.
-QString Excerpt(std::string_view bytes, size_t maxBytes, const QString& note, int& exact) {
+QString ExcerptBoxText(std::string_view bytes, size_t maxBytes, const QString& note, int& exact) {
     QString out = note + QLatin1Char('\n');
     const qsizetype noteChars = out.size();
     exact = -1;
@@ -224,7 +224,7 @@ void SetEditableBytes(QPlainTextEdit* box, std::string_view bytes, size_t maxByt
     const QString note = fits ? QString() : ExcerptNote(bytes.size(), maxBytes);
     box->setProperty(kNote, fits ? QVariant() : QVariant(note));
     box->setPlainText(fits ? ToEditableText(bytes)
-                           : Excerpt(bytes, maxBytes, NoteLines(box, note), exact));
+                           : ExcerptBoxText(bytes, maxBytes, NoteLines(box, note), exact));
     box->setProperty(kExactChars, fits ? QVariant() : QVariant(exact));
     if (!fits && box->findChild<NoteBreaker*>(QStringLiteral("kovaNoteBreaker"),
                                               Qt::FindDirectChildrenOnly) == nullptr)

@@ -277,7 +277,8 @@ TEST_F(FilterRun, BareFormsAreConditionErrorsToo) {
         ui.messages.clear();
         EXPECT_FALSE(RunAll());
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0], "Fatal Error in condition filter:|" + core::Excerpt(cell));
+        EXPECT_EQ(ui.messages[0],
+                  "Fatal Error in condition filter:|" + core::QuoteForMessage(cell));
         EXPECT_EQ(test::Column(s, 4), (std::vector<std::string>{"-", "-"}));
     }
 }

@@ -200,8 +200,9 @@ TEST_F(FileCommands, RefusedNameOrCancelEndsEveryCommandWithNothingChanged) {
     }
 }
 
-// A save-as that cannot write its new file leaves the set under the name
-// (and the window under the title) it had, for data and filter files alike.
+// A save-as that cannot write its new file leaves the set or output under
+// the name (and the window under the title) it had, for data and filter
+// files, analysis and listing files alike.
 TEST_F(FileCommands, FailedSaveAsGivesBackTheOldNameAndTitle) {
     struct Case {
         const char* what;
@@ -212,12 +213,26 @@ TEST_F(FileCommands, FailedSaveAsGivesBackTheOldNameAndTitle) {
     const Case cases[] = {
         {"Save Kovfile", 1, core::SaveKovfile, &core::KovaState::DataFileName1},
         {"Save Filterfile", 3, core::SaveFilterfile, &core::KovaState::FilterFileName},
+        {"Save Anafile", 1,
+         [](core::KovaState& s, core::KovaUi& ui, core::FileChooser& d) {
+             s.OutputKind = "ana";
+             return core::SaveAnafile(s, ui, d, {true, "report"});
+         },
+         &core::KovaState::AnalysisFileName},
+        {"Save Lstfile", 1,
+         [](core::KovaState& s, core::KovaUi& ui, core::FileChooser& d) {
+             s.OutputKind = "lst";
+             return core::SaveLstfile(s, ui, d, {true, "listing"});
+         },
+         &core::KovaState::ListingFileName},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         s = core::KovaState();
         ShowFilterLinesWithDataSet1();
         s.DataFileName1 = (dir / "d.kov").string();
+        s.AnalysisFileName = (dir / "a.ana").string();
+        s.ListingFileName = (dir / "l.lst").string();
         if (c.mode == 1)
             core::ShowDataMode(s, ui);
         const std::string oldName = s.*c.name;

@@ -95,7 +95,7 @@ TEST_F(Find, BadPatternGivesAMessageAndLeavesThePosition) {
         EXPECT_EQ(s.LastFindText, "") << pattern;
         EXPECT_TRUE(s.FindTexts.empty()) << pattern;
         ASSERT_EQ(ui.messages.size(), 1u) << pattern;
-        EXPECT_NE(ui.messages[0].find(core::Excerpt(pattern)), std::string::npos);
+        EXPECT_NE(ui.messages[0].find(core::QuoteForMessage(pattern)), std::string::npos);
         EXPECT_LT(ui.messages[0].size(), 400u);
         EXPECT_NE(ui.messages[0].find("[a-z]"), std::string::npos);
     }

@@ -108,7 +108,7 @@ TEST_F(Grid, FilterLayoutNumbersLinesByPosition) {
                                                      "", "012", "012"}));
     EXPECT_EQ(g->ColumnWidth(3), 1000);
     EXPECT_FALSE(g->MemoMarked(s, 1));
-    EXPECT_EQ(g->FileNameOfSet(s), "/p/rules.fil");
+    EXPECT_EQ(g->ListedSetFileName(s), "/p/rules.fil");
 }
 
 TEST_F(Grid, TwoCoderLayoutMarksDifferences) {

@@ -605,7 +605,7 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
                 {"large.xlsx",
                  Xlsx(Sheet("<row r=\"1\"><c r=\"A1\"><v>", std::string(1000, '1'), 70000,
                             "</v></c></row>")),
-                 "holds more than 16 MB of text"},
+                 "holds a text longer than 16777216 characters"},
                 {"far.xlsx",
                  Xlsx(Sheet(Rows(2000,
                                  "<c r=\"A#\" t=\"inlineStr\"><is><t>row #</t></is></c>"

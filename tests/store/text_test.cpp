@@ -346,13 +346,13 @@ TEST(DerivedName, ReplacesTheLastFourBytes) {
     EXPECT_THROW(DerivedName("", ".bak"), std::invalid_argument);
 }
 
-TEST(Excerpt, CutsLongTextsVisiblyAndNeverSplitsALineBreak) {
+TEST(QuoteForMessage, CutsLongTextsVisiblyAndNeverSplitsALineBreak) {
     const std::string sixty(60, 'x');
-    EXPECT_EQ(Excerpt(""), "");
-    EXPECT_EQ(Excerpt(sixty), sixty);
-    EXPECT_EQ(Excerpt(sixty + "y"), sixty + "...");
-    EXPECT_EQ(Excerpt(std::string(59, 'x') + "\r\nz"), std::string(59, 'x') + "...");
-    EXPECT_EQ(Excerpt(std::string(16 << 20, '\xE9')), std::string(60, '\xE9') + "...");
+    EXPECT_EQ(QuoteForMessage(""), "");
+    EXPECT_EQ(QuoteForMessage(sixty), sixty);
+    EXPECT_EQ(QuoteForMessage(sixty + "y"), sixty + "...");
+    EXPECT_EQ(QuoteForMessage(std::string(59, 'x') + "\r\nz"), std::string(59, 'x') + "...");
+    EXPECT_EQ(QuoteForMessage(std::string(16 << 20, '\xE9')), std::string(60, '\xE9') + "...");
 }
 
 TEST(PrintedLabel, CutsPastTheBoundWithAMarkOnceAndNeverSplitsALineBreak) {

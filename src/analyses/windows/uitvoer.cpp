@@ -160,7 +160,7 @@ void uitvoer::CSave_Click() {
         name = s_.AnalysisFileName;
     else if (s_.OutputKind == "lst")
         name = s_.ListingFileName;
-    if (name.empty() || !core::MayWriteFile(s_, ui_, name, 0, std::nullopt, false))
+    if (name.empty() || !core::MayWriteFile(s_, ui_, name, {.keepsBackup = false}))
         return;
     if (core::ReplaceFile(name, TextBytes()))
         ui_.Message("The output file could not be written:\r\n" + name, "Error",

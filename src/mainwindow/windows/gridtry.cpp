@@ -491,7 +491,7 @@ void gridtry::Command2_Click() {
     core::GridListing listing;
     listing.twoCoder = grid_.Layout() == core::GridLayout::TwoCoder;
     listing.rows = grid_.ListingRows(s_);
-    core::WriteGridListing(s_, ui_, grid_.FileNameOfSet(s_), listing);
+    core::WriteGridListing(s_, ui_, grid_.ListedSetFileName(s_), listing);
 }
 
 // The meta-object code goes with this file.
