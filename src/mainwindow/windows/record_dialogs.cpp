@@ -116,7 +116,7 @@ delcodingask::delcodingask(QWidget* parent, core::KovaState& s, int k) : QDialog
     connect(cmdCancel, &QPushButton::clicked, this, &delcodingask::reject);
 
     core::CodingPreset preset = core::CodingDialogPreset(s_, k);
-    Label3->setText(ToQString(preset.label));
+    Label3->setText(VisibleText(preset.label));
     Text1->setText(ToQString(preset.from));
     Text2->setText(ToQString(preset.to));
     CentreOnScreen(this);
@@ -157,10 +157,10 @@ swapcodingask::swapcodingask(QWidget* parent, core::KovaState& s, int k) : QDial
     connect(cmdCancel, &QPushButton::clicked, this, &swapcodingask::reject);
 
     core::CodingPreset preset = core::CodingDialogPreset(s_, k);
-    Label1[1]->setText(ToQString(preset.label));
+    Label1[1]->setText(VisibleText(preset.label));
     for (int j = 1; j <= 8; ++j) {
         QRadioButton* option = Option1[j - 1];
-        option->setText(ToCaptionText(s_.Varnaam[j]));
+        option->setText(ToCaptionText(ShownPart(s_.Varnaam[j])));
         option->setEnabled(j != k);
     }
     // V2 is a number: it is never swapped with a text.
