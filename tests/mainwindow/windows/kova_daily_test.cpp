@@ -23,6 +23,7 @@
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/import_fixture.h"
 #include "mainwindow/windows/memo.h"
+#include "mainwindow/windows/record_dialogs.h"
 #include "mainwindow/windows/savefile.h"
 #include "store/open_save.h"
 #include "store/table_file.h"
@@ -298,6 +299,13 @@ TEST_F(KovaDaily, ALongLabelAndCategoryShowCutAndStayWhole) {
     test::Click(w->L[4]->viewport(), w->L[4]->visualItemRect(w->L[4]->item(0)).center());
     EXPECT_TRUE(s.Records1[s.CurrentRecord1].V4 == category);
 
+    bool excerpt = false;
+    test::WhenDialog<tabeledit>([&](tabeledit* d) {
+        excerpt = d->Label1->text().size() == kMaxShownLineBytes && d->RichTextBox1->isReadOnly();
+        d->Command1->click();
+    });
+    w->mnuTableEdit[4]->trigger();
+    EXPECT_TRUE(excerpt);
     w->mnuFileItem[6]->trigger();
     EXPECT_TRUE(test::ReadBytes(saved) == test::ReadBytes(tableFile));
 }
