@@ -57,9 +57,13 @@ void SetLabel(QLabel* label, const core::ControlState& state) {
 // table file may bring megabytes) shows cut and read-only, kept whole.
 void SetHeading(QLineEdit* box, std::string_view label) {
     const QString text = ToQString(ShownPart(label));
-    if (box->text() != text)
+    const bool cut = label.size() > kMaxShownLineBytes;
+    if (box->text() != text) {
         box->setText(text);
-    box->setReadOnly(label.size() > kMaxShownLineBytes);
+        if (cut)
+            box->setCursorPosition(0);  // its start in sight, not where it was cut
+    }
+    box->setReadOnly(cut);
 }
 
 // The scroll bars hold the shown set's current position; drawing them from

@@ -296,6 +296,7 @@ TEST_F(KovaDaily, ALongLabelAndCategoryShowCutAndStayWhole) {
          {w->Varnaam[4]->text(), w->L[4]->item(0)->text(), w->mnuSequentialItem[4]->text()})
         EXPECT_EQ(shown.size(), kMaxShownLineBytes);
     EXPECT_TRUE(w->Varnaam[4]->isReadOnly());
+    EXPECT_EQ(w->Varnaam[4]->cursorPosition(), 0);  // its start in sight
     test::Click(w->L[4]->viewport(), w->L[4]->visualItemRect(w->L[4]->item(0)).center());
     EXPECT_TRUE(s.Records1[s.CurrentRecord1].V4 == category);
 
