@@ -1,8 +1,5 @@
 #include "widgets/text_codec.h"
 
-#include <QPlainTextEdit>
-#include <QTextDocument>
-
 #include "store/windows1252.h"
 
 namespace {
@@ -120,11 +117,4 @@ std::string FromEditableText(const QString& text) {
         }
     }
     return FromQString(plain);
-}
-
-QString EditorText(const QPlainTextEdit& editor) {
-    QString text = editor.document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return text;
 }

@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-class QPlainTextEdit;
-
 // Every byte 0..255 becomes one character. The five bytes that Windows-1252
 // leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control
 // characters of the same number, so that every byte string survives
@@ -43,8 +41,3 @@ QString ToEditableText(std::string_view bytes);
 // kept). A line break typed as such, "\n", U+2029 or U+2028 (Shift+Enter),
 // becomes CR LF.
 std::string FromEditableText(const QString& text);
-
-// What a multi-line editor holds, line breaks as "\n". Unlike toPlainText(),
-// which turns a no-break space into a plain one, every character stays as it
-// is (for editors whose lines are read one by one, such as the table editor).
-QString EditorText(const QPlainTextEdit& editor);

@@ -1,7 +1,9 @@
 #include "widgets/window_util.h"
 
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -245,7 +247,54 @@ ExactSpan ExactPart(const QPlainTextEdit* box) {
 }
 
 QString VisibleText(std::string_view bytes) {
-    return ToEditorText(bytes.substr(0, kMaxShownLineBytes));
+    return ToEditorText(ShownPart(bytes));
+}
+
+std::string_view ShownPart(std::string_view bytes) {
+    return bytes.substr(0, kMaxShownLineBytes);
+}
+
+namespace {
+
+// The item data role in which an item drawn cut keeps its whole bytes.
+constexpr int kWholeItemRole = Qt::UserRole + 1;
+
+QVariant WholeItemBytes(std::string_view bytes) {
+    if (bytes.size() <= kMaxShownLineBytes)
+        return QVariant();
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string BytesOf(const QVariant& whole, const QString& text) {
+    if (!whole.isValid())
+        return FromQString(text);
+    const QByteArray bytes = whole.toByteArray();
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+}  // namespace
+
+void AddShownItem(QListWidget* list, std::string_view bytes) {
+    auto* item = new QListWidgetItem(ToQString(ShownPart(bytes)));
+    item->setData(kWholeItemRole, WholeItemBytes(bytes));
+    list->addItem(item);
+}
+
+void AddShownItem(QComboBox* combo, std::string_view bytes) {
+    combo->addItem(ToQString(ShownPart(bytes)));
+    combo->setItemData(combo->count() - 1, WholeItemBytes(bytes), kWholeItemRole);
+}
+
+std::string ItemBytes(const QListWidgetItem* item) {
+    return BytesOf(item->data(kWholeItemRole), item->text());
+}
+
+std::string ComboBytes(const QComboBox* combo) {
+    const QString text = combo->currentText();
+    int index = combo->currentIndex();
+    if (index < 0 || combo->itemText(index) != text)
+        index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return BytesOf(index < 0 ? QVariant() : combo->itemData(index, kWholeItemRole), text);
 }
 
 void PlaceRangeBoxes(QLabel* label, QLineEdit* from, QLineEdit* to) {

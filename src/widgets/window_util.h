@@ -13,6 +13,9 @@
 
 #include "store/state.h"
 
+class QComboBox;
+class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 
 // Window geometry is designed in twips; 15 twips make one pixel.
@@ -70,6 +73,22 @@ ExactSpan ExactPart(const QPlainTextEdit* box);
 // A field's text for a label or table cell of fixed size (ToEditorText),
 // cut to what such a place can show.
 QString VisibleText(std::string_view bytes);
+
+// What a one-line place (a menu item, a window title, a heading, a list or
+// combo item) draws of a label or category: its first kMaxShownLineBytes.
+// Only the drawing is cut: the table keeps the bytes whole.
+std::string_view ShownPart(std::string_view bytes);
+
+// A label or category as a list or combo item, drawn cut (ShownPart). An item
+// that is cut keeps its bytes whole, so that picking it gives them back.
+void AddShownItem(QListWidget* list, std::string_view bytes);
+void AddShownItem(QComboBox* combo, std::string_view bytes);
+// The bytes an item stands for: its whole bytes when it is cut, else its text.
+std::string ItemBytes(const QListWidgetItem* item);
+// The bytes the text of a combo box stands for: when the text is that of an
+// item (the current one, else the first with that text), the item's bytes;
+// else the text as typed.
+std::string ComboBytes(const QComboBox* combo);
 
 // A push button whose caption wraps onto more lines when it is wider than the
 // button, as the design's small square buttons need.

@@ -10,6 +10,7 @@
 #include "analyses/analysis_commands.h"
 #include "analyses/windows/range_dialog.h"
 #include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 using rangedialog::Place;
 
@@ -64,7 +65,7 @@ void cross::SetVariables(const std::array<std::string, 6>& labels) {
         const int row = list->currentRow();
         list->clear();
         for (const std::string& label : labels)
-            list->addItem(ToQString(label));
+            list->addItem(ToQString(ShownPart(label)));
         if (row >= 0)
             list->setCurrentRow(row);
     }

@@ -5,6 +5,7 @@
 #include "analyses/frequency_menu.h"
 #include "analyses/windows/epiask.h"
 #include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 void RelabelVariableItems(const core::KovaState& s, const std::map<int, QAction*>& items,
                           int firstItem) {
@@ -12,7 +13,7 @@ void RelabelVariableItems(const core::KovaState& s, const std::map<int, QAction*
     for (size_t i = 0; i < captions.size(); ++i) {
         auto found = items.find(firstItem + static_cast<int>(i));
         if (found != items.end() && found->second)
-            found->second->setText(ToCaptionText(captions[i]));
+            found->second->setText(ToCaptionText(ShownPart(captions[i])));
     }
 }
 

@@ -74,6 +74,17 @@ SimpleCombo::SimpleCombo(QWidget* parent) : QWidget(parent) {
     setFocusProxy(edit);
 }
 
+std::string SimpleCombo::Bytes() const {
+    const QString text = edit->text();
+    const QListWidgetItem* item = list->currentItem();
+    if (item == nullptr || item->text() != text) {
+        const QList<QListWidgetItem*> found =
+            list->findItems(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        item = found.isEmpty() ? nullptr : found.first();
+    }
+    return item != nullptr ? ItemBytes(item) : FromQString(text);
+}
+
 void SimpleCombo::resizeEvent(QResizeEvent*) {
     edit->setGeometry(0, 0, width(), 20);
     list->setGeometry(0, 20, width(), std::max(0, height() - 20));
@@ -178,12 +189,12 @@ void selectie::Preset(core::SelectionFamily family, int k) {
         Combo1->list->clear();
         Combo1->edit->clear();
         for (const std::string& item : p.comboItems)
-            Combo1->list->addItem(ToQString(item));
+            AddShownItem(Combo1->list, item);
     }
     Combo1->resize(Combo1->width(), Tw(p.comboHeightTwips));
     if (p.contextRow != core::RowChange::Keep)
         SetContextRowVisible(p.contextRow == core::RowChange::Show);
-    setWindowTitle(ToQString(p.title));
+    setWindowTitle(ToQString(ShownPart(p.title)));
     show();
     raise();
     activateWindow();
@@ -201,7 +212,7 @@ void selectie::COkee_Click() {
     in.text2 = FromQString(Text2->text());
     in.text3 = FromQString(Text3->text());
     in.text4 = FromQString(Text4->text());
-    in.combo = FromQString(Combo1->edit->text());
+    in.combo = Combo1->Bytes();
     in.notChecked = Check1->isChecked();
     in.contextRowVisible = !Text3->isHidden();
     const core::SelectionDialogResult r = core::SelectionDialogOk(s_, ui_, in);

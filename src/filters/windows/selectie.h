@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <array>
+#include <string>
 
 #include "filters/selection_commands.h"
 #include "store/state.h"
@@ -26,6 +27,10 @@ public:
     explicit SimpleCombo(QWidget* parent);
     QLineEdit* edit;
     QListWidget* list;
+
+    // The value in the edit field: a picked item's whole bytes, though the
+    // list draws a long one cut; else the text as typed.
+    std::string Bytes() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

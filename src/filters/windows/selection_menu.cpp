@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 SelectionMenu::SelectionMenu(core::KovaState& s, core::KovaUi& ui, QWidget* owner)
     : QObject(owner), s_(s), ui_(ui), owner_(owner) {}
@@ -52,7 +53,7 @@ void SelectionMenu::mnuSelectionItem_Click(int16_t Index) {
         return;
     for (const auto& [k, action] : submenuItems_[Index]) {
         if (k >= 0 && k <= 8)
-            action->setText(ToCaptionText(s_.Varnaam[k]));
+            action->setText(ToCaptionText(ShownPart(s_.Varnaam[k])));
     }
 }
 

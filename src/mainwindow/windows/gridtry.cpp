@@ -73,7 +73,7 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal)
         return QVariant();
     if (role == Qt::DisplayRole)
-        return ToQString(grid_.Header(s_, section));
+        return ToQString(ShownPart(grid_.Header(s_, section)));
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignTop);
     return QVariant();
@@ -382,7 +382,7 @@ void gridtry::Combo1_DropDown() {
     Combo1->clear();
     if (comboCol_ >= 5 && comboCol_ <= 8) {
         for (const std::string& item : s_.CategoryLists[static_cast<size_t>(comboCol_ - 1)])
-            Combo1->addItem(ToQString(item));
+            AddShownItem(Combo1, item);
     }
     Combo1->setEditText(comboOpened_);
     const int visible = std::max(1, std::min(Combo1->count(), height() / kRowHeight));
@@ -397,7 +397,7 @@ void gridtry::Combo1_Click() {
     if (text == comboOpened_)
         return;
     comboOpened_ = text;
-    Store(comboRow_, comboCol_, FromQString(text));
+    Store(comboRow_, comboCol_, ComboBytes(Combo1));
 }
 
 void gridtry::MSFlexGrid1_CommitCell() {
@@ -459,7 +459,7 @@ void gridtry::MemoClosed() {
 
 void gridtry::mnuSort_Click() {
     for (int k = 0; k <= 8; ++k)
-        mnuSortItem[k]->setText(ToCaptionText(s_.Varnaam[static_cast<size_t>(k)]));
+        mnuSortItem[k]->setText(ToCaptionText(ShownPart(s_.Varnaam[static_cast<size_t>(k)])));
 }
 
 void gridtry::mnuSortItem_Click(int Index) {

@@ -53,6 +53,19 @@ void SetLabel(QLabel* label, const core::ControlState& state) {
     label->setEnabled(state.enabled);
 }
 
+// A heading edits its label while the label fits the box; a longer one (a
+// table file may bring megabytes) shows cut and read-only, kept whole.
+void SetHeading(QLineEdit* box, std::string_view label) {
+    const QString text = ToQString(ShownPart(label));
+    const bool cut = label.size() > kMaxShownLineBytes;
+    if (box->text() != text) {
+        box->setText(text);
+        if (cut)
+            box->setCursorPosition(0);  // its start in sight, not where it was cut
+    }
+    box->setReadOnly(cut);
+}
+
 // The scroll bars hold the shown set's current position; drawing them from
 // the model must not run their change handlers again.
 void SetScrollBar(QScrollBar* bar, const core::MainWindowModel& m) {
@@ -84,7 +97,7 @@ kova::kova(core::KovaState& s, QtUi& ui, QWidget* parent) : QMainWindow(parent),
             std::string label = FromQString(text);
             // A label the table file cannot hold is refused as it is typed.
             if (!core::CheckTableText(ui_, label)) {
-                Varnaam[k]->setText(ToQString(s_.Varnaam[k]));
+                SetHeading(Varnaam[k], s_.Varnaam[k]);
                 return;
             }
             s_.Varnaam[k] = std::move(label);
@@ -320,11 +333,8 @@ void kova::MainChanged() {
     if (Page->palette().color(QPalette::Window) != ToQColor(m.background))
         SetBackground(Page, ToQColor(m.background), true);
 
-    for (int k = 0; k < 10; ++k) {
-        QString label = ToQString(s_.Varnaam[k]);
-        if (Varnaam[k]->text() != label)
-            Varnaam[k]->setText(label);
-    }
+    for (int k = 0; k < 10; ++k)
+        SetHeading(Varnaam[k], s_.Varnaam[k]);
     for (int r = 1; r <= 10; ++r) {
         const core::PageRow& row = m.rows[r];
         for (int k = 0; k < 8; ++k)

@@ -532,14 +532,14 @@ void kova::Text1_MouseUp(Qt::MouseButton button) {
 
 std::string kova::ListText(int k) const {
     QList<QListWidgetItem*> items = L[k]->selectedItems();
-    return items.isEmpty() ? std::string() : FromQString(items.first()->text());
+    return items.isEmpty() ? std::string() : ItemBytes(items.first());
 }
 
 void kova::RefillCodingLists() {
     for (int k = 4; k <= 7; ++k) {
         L[k]->clear();
         for (const std::string& category : s_.CategoryLists[k])
-            L[k]->addItem(ToQString(category));
+            AddShownItem(L[k], category);
     }
 }
 
@@ -598,13 +598,13 @@ void kova::RefillFindTexts() {
     const QSignalBlocker block(Combo1);
     Combo1->clear();
     for (const std::string& item : s_.FindTexts)
-        Combo1->addItem(ToQString(item));
+        AddShownItem(Combo1, item);
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText(text);
 }
 
 void kova::CFind_Click() {
-    std::string text = FromQString(Combo1->currentText());
+    std::string text = ComboBytes(Combo1);
     // The first entry whose text equals the combo's text names the variable.
     int variable =
         Combo2->findText(Combo2->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);

@@ -130,7 +130,7 @@ void kova::CCopy_Click() {
 
 void kova::mnuEdit_Click() {
     for (int k = 1; k <= 8; ++k)
-        mnuDeleteVar[k]->setText(ToCaptionText(s_.Varnaam[k]));
+        mnuDeleteVar[k]->setText(ToCaptionText(ShownPart(s_.Varnaam[k])));
     // Cutting or pasting records inside a shown selection would write other
     // records of the full set over when the selection goes back.
     const bool wholeSet = !core::ShownSelection(s_);
@@ -188,11 +188,11 @@ void kova::mnuEditItem_Click(int Index) {
             break;
         case 10:
             for (int k = 1; k <= 8; ++k)
-                mnuSwapVar[k]->setText(ToCaptionText(s_.Varnaam[k]));
+                mnuSwapVar[k]->setText(ToCaptionText(ShownPart(s_.Varnaam[k])));
             break;
         case 13:
             for (int k = 4; k <= 7; ++k)
-                mnuTableEdit[k]->setText(ToCaptionText(s_.Varnaam[k]));
+                mnuTableEdit[k]->setText(ToCaptionText(ShownPart(s_.Varnaam[k])));
             break;
         default:
             break;

@@ -129,6 +129,8 @@ void kova::CreateControls() {
     for (int k = 0; k < 10; ++k) {
         auto* e = new HeadingEdit(Page);
         e->setObjectName(QString("Varnaam(%1)").arg(k));
+        // A label typed here stays one that a heading can show whole.
+        e->setMaxLength(static_cast<int>(kMaxShownLineBytes));
         SetGeometry(e, kHeading[k][0], 0, kHeading[k][1], 285);
         Varnaam[k] = e;
     }

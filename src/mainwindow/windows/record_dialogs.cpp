@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "mainwindow/record_commands.h"
+#include "store/text.h"
 #include "widgets/text_box.h"
 #include "widgets/text_codec.h"
 #include "widgets/window_util.h"
@@ -116,7 +117,7 @@ delcodingask::delcodingask(QWidget* parent, core::KovaState& s, int k) : QDialog
     connect(cmdCancel, &QPushButton::clicked, this, &delcodingask::reject);
 
     core::CodingPreset preset = core::CodingDialogPreset(s_, k);
-    Label3->setText(ToQString(preset.label));
+    Label3->setText(VisibleText(preset.label));
     Text1->setText(ToQString(preset.from));
     Text2->setText(ToQString(preset.to));
     CentreOnScreen(this);
@@ -157,10 +158,10 @@ swapcodingask::swapcodingask(QWidget* parent, core::KovaState& s, int k) : QDial
     connect(cmdCancel, &QPushButton::clicked, this, &swapcodingask::reject);
 
     core::CodingPreset preset = core::CodingDialogPreset(s_, k);
-    Label1[1]->setText(ToQString(preset.label));
+    Label1[1]->setText(VisibleText(preset.label));
     for (int j = 1; j <= 8; ++j) {
         QRadioButton* option = Option1[j - 1];
-        option->setText(ToCaptionText(s_.Varnaam[j]));
+        option->setText(ToCaptionText(ShownPart(s_.Varnaam[j])));
         option->setEnabled(j != k);
     }
     // V2 is a number: it is never swapped with a text.
@@ -197,10 +198,12 @@ tabeledit::tabeledit(QWidget* parent, core::KovaState& s, core::KovaUi& ui,
     setWindowTitle("Tbl Edit");
     setFixedSize(Tw(4200), Tw(5400));
     Label1 = Text(this, "", "Label1", 240, 120, 3720);
-    Label1->setText(ToQString(caption));
+    Label1->setText(VisibleText(caption));
     RichTextBox1 = Place(new TextBox(this), "RichTextBox1", 240, 480, 3720, 4080);
     RichTextBox1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    RichTextBox1->setPlainText(ToQString(s_.ScratchText));
+    // One label or category a line. A table too long to edit here (a label
+    // of megabytes, say) shows cut and read-only, and is kept whole.
+    SetEditableBytes(RichTextBox1, core::ReplaceAll(s_.ScratchText, "\n", "\r\n"));
     Command1 = Place(new QPushButton("OK", this), "Command1", 1500, 4740, 1200, 405);
     Command1->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, &tabeledit::Command1_Click);
@@ -208,7 +211,12 @@ tabeledit::tabeledit(QWidget* parent, core::KovaState& s, core::KovaUi& ui,
 }
 
 void tabeledit::Command1_Click() {
-    std::string text = FromQString(EditorText(*RichTextBox1));
+    // A table shown cut could not be edited: it stays as it is.
+    if (HoldsExcerpt(RichTextBox1)) {
+        reject();
+        return;
+    }
+    std::string text = EditableBytes(RichTextBox1);
     // A table file quotes every label and category: a double quote would
     // break it. The editor stays open so the text can be mended.
     if (!core::CheckTableEditText(ui_, text))

@@ -25,6 +25,7 @@
 #include "store/text.h"
 #include "support/main_window_fixture.h"
 #include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 
@@ -157,6 +158,7 @@ TEST_F(AnalysisMenusGui, InterraterV4ReportsTheAgreementAndEscapeCancels) {
 }
 
 TEST_F(AnalysisMenusGui, CrossTablesOpensOneDialogAndRunsTheTableAtTheLag) {
+    s.Varnaam[3] = std::string(5000, 'L');  // a label of megabytes shows cut
     w->mnuCrossTable->trigger();
     w->mnuCrossTable->trigger();
     const auto dialogs = w->findChildren<cross*>();
@@ -165,6 +167,7 @@ TEST_F(AnalysisMenusGui, CrossTablesOpensOneDialogAndRunsTheTableAtTheLag) {
     EXPECT_TRUE(d->isVisible());
     EXPECT_FALSE(d->isModal());
     ASSERT_EQ(d->List1->count(), 6);
+    EXPECT_EQ(d->List1->item(1)->text().size(), kMaxShownLineBytes);
     EXPECT_EQ(d->Text1->text(), "1");
     EXPECT_EQ(d->Text2->text(), QString::number(s.RecordCount1));
     ClickRow(d->List1, 2);

@@ -14,6 +14,7 @@
 #include "analyses/windows/uitvoer.h"
 #include "support/main_window_fixture.h"
 #include "widgets/text_codec.h"
+#include "widgets/window_util.h"
 
 namespace {
 
@@ -111,6 +112,9 @@ TEST_F(FrequencyMenuGui, TheMenuShowsTheCurrentLabels) {
     emit w->Varnaam[5]->textEdited("R&D");
     emit w->mnuAnalyse->aboutToShow();
     EXPECT_EQ(w->mnuAnalyseItem.at(5)->text(), "R&&D");
+    s.Varnaam[6] = std::string(5000, 'L');  // a label of megabytes shows cut
+    emit w->mnuAnalyse->aboutToShow();
+    EXPECT_EQ(w->mnuAnalyseItem.at(6)->text().size(), kMaxShownLineBytes);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "filters/windows/selection_menu.h"
 #include "support/fake_ui.h"
 #include "support/qt_app.h"
+#include "widgets/window_util.h"
 
 namespace {
 
@@ -108,6 +109,22 @@ TEST_F(SelectionWindowTest, OrEventsOnACodePresetsSelectsAndUnloads) {
 
     items[1]->trigger();  // Undo Selection
     EXPECT_EQ(s.RecordCount1, 6);
+}
+
+// A long label and category show cut; the category picked selects whole.
+TEST_F(SelectionWindowTest, ALongLabelAndCategoryShowCutAndSelectWhole) {
+    const std::string category(kMaxShownLineBytes + 1, 'Z');
+    s.Varnaam[4] = s.Records1[3].V4 = category;
+    s.CategoryLists[4] = {category};
+    selectie* d = Pick(2, mnuSelectItem, 4);
+    ASSERT_NE(d, nullptr);
+    QListWidget* list = d->Combo1->list;
+    EXPECT_EQ(d->windowTitle().size(), kMaxShownLineBytes);
+    EXPECT_EQ(list->item(0)->text().size(), kMaxShownLineBytes);
+    Click(list->viewport(), list->visualItemRect(list->item(0)).center());
+    d->COkee->click();
+    Unloads();
+    EXPECT_EQ(s.RecordCount1, 1);
 }
 
 TEST_F(SelectionWindowTest, RangeNeedsBothFieldsAndTheDialogStaysOpen) {

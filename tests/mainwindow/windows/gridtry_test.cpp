@@ -21,6 +21,7 @@
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/windows/memo.h"
 #include "support/main_window_fixture.h"
+#include "widgets/window_util.h"
 
 namespace {
 
@@ -133,6 +134,23 @@ TEST_F(GridWindow, CodeBoxWritesIntoTheRecordWhenChanged) {
     Key(w->Combo1->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(s.Records1[4].V2, 12);
     EXPECT_TRUE(fake.messages.empty());
+}
+
+// A long label heads its column cut; a long category, listed cut, is stored
+// whole.
+TEST_F(GridWindow, ALongLabelAndCategoryShowCutAndAreStoredWhole) {
+    Open(4);
+    const std::string category(kMaxShownLineBytes + 1, 'q');
+    s.Varnaam[4] = category;
+    s.CategoryLists[4] = {category};
+    ClickCell(2, 5);
+    w->Combo1->showPopup();
+    EXPECT_EQ(w->MSFlexGrid1->model()->headerData(5, Qt::Horizontal).toString().size(),
+              kMaxShownLineBytes);
+    EXPECT_EQ(w->Combo1->itemText(0).size(), kMaxShownLineBytes);
+    w->Combo1->view()->setCurrentIndex(w->Combo1->view()->model()->index(0, 0));
+    Key(w->Combo1->view(), Qt::Key_Return);
+    EXPECT_TRUE(s.Records1[2].V4 == category);
 }
 
 TEST_F(GridWindow, TypedCodeIsStoredAsTyped) {

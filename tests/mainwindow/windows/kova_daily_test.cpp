@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -22,10 +23,12 @@
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/import_fixture.h"
 #include "mainwindow/windows/memo.h"
+#include "mainwindow/windows/record_dialogs.h"
 #include "mainwindow/windows/savefile.h"
 #include "store/open_save.h"
 #include "store/table_file.h"
 #include "support/main_window_fixture.h"
+#include "widgets/window_util.h"
 
 namespace {
 
@@ -273,6 +276,39 @@ TEST_F(KovaDaily, TableFileFillsTheListsAndTheCodingListsCode) {
     EXPECT_TRUE(w->T[6]->isHidden());
     ASSERT_EQ(w->L[6]->count(), 1);
     EXPECT_EQ(w->L[6]->item(0)->text(), "new");
+}
+
+// A table may bring a label or category of megabytes: every place draws its
+// start only, and the bytes stay whole for coding and the saved table.
+TEST_F(KovaDaily, ALongLabelAndCategoryShowCutAndStayWhole) {
+    core::KovaState table;
+    table.Varnaam[4] = std::string(5000, 'L');
+    const std::string category(70000, 'c');
+    table.CategoryLists[4] = {category};
+    const std::string tableFile = dir.File("long.tbl"), saved = dir.File("saved.tbl");
+    ASSERT_TRUE(core::SaveTableFile(table, fake, tableFile));
+    OpenProtocol();
+    AnswerDialogs({tableFile, saved});
+    w->mnuFileItem[5]->trigger();
+    w->CPgDn->click();
+    emit w->mnuSequential->aboutToShow();
+    for (const QString& shown :
+         {w->Varnaam[4]->text(), w->L[4]->item(0)->text(), w->mnuSequentialItem[4]->text()})
+        EXPECT_EQ(shown.size(), kMaxShownLineBytes);
+    EXPECT_TRUE(w->Varnaam[4]->isReadOnly());
+    EXPECT_EQ(w->Varnaam[4]->cursorPosition(), 0);  // its start in sight
+    test::Click(w->L[4]->viewport(), w->L[4]->visualItemRect(w->L[4]->item(0)).center());
+    EXPECT_TRUE(s.Records1[s.CurrentRecord1].V4 == category);
+
+    bool excerpt = false;
+    test::WhenDialog<tabeledit>([&](tabeledit* d) {
+        excerpt = d->Label1->text().size() == kMaxShownLineBytes && d->RichTextBox1->isReadOnly();
+        d->Command1->click();
+    });
+    w->mnuTableEdit[4]->trigger();
+    EXPECT_TRUE(excerpt);
+    w->mnuFileItem[6]->trigger();
+    EXPECT_TRUE(test::ReadBytes(saved) == test::ReadBytes(tableFile));
 }
 
 TEST_F(KovaDaily, DoubleQuotesAreRefusedWhereLabelsAndCategoriesAreTyped) {
