@@ -289,6 +289,17 @@ TEST_F(Edit, NothingPassesTheRecordLimit) {
               "was changed.");
 }
 
+// Fills the texts of records 1..4 of `set` (numbered as ViewMode; of the full
+// set behind a selection) until the set takes `slack` bytes less than a data
+// file may hold.
+void FillToTheBound(KovaState& s, int16_t set, size_t slack) {
+    RecordSet& records = set != 1 ? s.Records2 : s.SelectionShown1 ? s.FullRecords1 : s.Records1;
+    const size_t fill = core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).Bytes();
+    for (int k = 1; k <= 4; ++k)
+        records[k].V8.append(fill / 4 + (k == 1 ? fill % 4 : 0), 'x');
+    ASSERT_EQ(core::SavedSizeOfSet(s, set).Bytes(), core::kMaxDataFileBytes - slack);
+}
+
 // A set a few bytes short of what a data file may hold: Add, Paste (of one
 // short record) and Split of any set are refused, the set left as it was.
 TEST_F(Edit, NothingMakesASetTooLargeToSave) {
@@ -312,11 +323,7 @@ TEST_F(Edit, NothingMakesASetTooLargeToSave) {
         RecordSet& set = view == 1 ? s.Records1 : s.Records2;
         set[5].V8 = "abcdef";
         s.FileInfo1 = s.FileInfo2 = s.FilterFileInfo = "info";
-        // The other five texts fill the set up to 20 bytes below the bound.
-        const size_t fill = (core::kMaxDataFileBytes - 20 - core::SavedSizeOfSet(s, view).Bytes());
-        for (int k : {1, 2, 3, 4, 6})
-            set[k].V8.append(fill / 5 + (k == 1 ? fill % 5 : 0), 'x');
-        ASSERT_EQ(core::SavedSizeOfSet(s, view).Bytes(), core::kMaxDataFileBytes - 20);
+        FillToTheBound(s, static_cast<int16_t>(view), 20);
         s.RecordClipboard = test::MakeRecords(1);
         s.ClipboardCount = 1;
         const RecordSet before = set;
@@ -333,17 +340,6 @@ TEST_F(Edit, NothingMakesASetTooLargeToSave) {
                   "KOVA|Saved, the set would be larger than 80 MB, the most a data file may hold. "
                   "Nothing was changed.");
     }
-}
-
-// Fills the texts of records 1..4 of `set` (numbered as ViewMode; of the full
-// set behind a selection) until the set takes `slack` bytes less than a data
-// file may hold.
-void FillToTheBound(KovaState& s, int16_t set, size_t slack) {
-    RecordSet& records = set != 1 ? s.Records2 : s.SelectionShown1 ? s.FullRecords1 : s.Records1;
-    const size_t fill = core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).Bytes();
-    for (int k = 1; k <= 4; ++k)
-        records[k].V8.append(fill / 4 + (k == 1 ? fill % 4 : 0), 'x');
-    ASSERT_EQ(core::SavedSizeOfSet(s, set).Bytes(), core::kMaxDataFileBytes - slack);
 }
 
 // A set 3 bytes short of what a data file may hold: every command that writes
