@@ -99,10 +99,9 @@ QString ExcerptNote(size_t bytes, size_t maxBytes) {
 
 // The note with a line break in place of each blank after which the next
 // word would pass the box's width: an excerpt wraps anywhere, which would
-// break the note inside its words. The note keeps its length.
+// break the note inside its words, and a box that does not wrap would show
+// only its first words. The note keeps its length.
 QString NoteLines(const QPlainTextEdit* box, const QString& note) {
-    if (box->lineWrapMode() == QPlainTextEdit::NoWrap)
-        return note;
     const QFontMetrics metrics(box->document()->defaultFont());
     // The document's margins and room for the caret at a line's end.
     const int width = box->viewport()->width() -

@@ -209,6 +209,16 @@ TEST_F(WindowEvents, TheNoteOverACutTextSaysItsBoundBetweenWords) {
         EXPECT_TRUE(QString(note).replace('\n', ' ').contains(says)) << note.toStdString();
         EXPECT_TRUE(NoteBreaksBetweenWords(w->Text1)) << record;
     }
+    // A box that does not wrap (the table editor, the viewer) breaks it too.
+    QPlainTextEdit box;
+    box.setLineWrapMode(QPlainTextEdit::NoWrap);
+    box.resize(300, 200);
+    box.show();
+    SetEditableBytes(&box, records[2].V8);
+    const QString note = box.toPlainText().left(ExactPart(&box).start - 1);
+    for (const QString& line : note.split('\n'))
+        EXPECT_LE(QFontMetrics(box.font()).horizontalAdvance(line), box.viewport()->width())
+            << line.toStdString();
 }
 
 // A word of 4 MiB in a text and one of 1 MiB in a memo (layout time grows
