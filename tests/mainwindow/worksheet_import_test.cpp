@@ -590,119 +590,106 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
         const char* sheet = "";
         const char* said = nullptr;  // in the one message of an import
     };
-    const Case
-        cases[] =
-            {
-                {"deep.xlsx",
-                 Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is>", "<r>", 200000,
-                            "<t>deep</t>" + Times("</r>", 200000) + "</is></c></row>")),
-                 nullptr, false, "deep"},
-                // So deep that the reader's memory limit ends it.
-                {"deeper.xlsx",
-                 Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is>", Times("<r>", 1000),
-                            18000)),
-                 "more than 768 MB of memory"},
-                {"large.xlsx",
-                 Xlsx(Sheet("<row r=\"1\"><c r=\"A1\"><v>", std::string(1000, '1'), 70000,
-                            "</v></c></row>")),
-                 "holds a text longer than 16777216 characters"},
-                {"far.xlsx",
-                 Xlsx(Sheet(Rows(2000,
-                                 "<c r=\"A#\" t=\"inlineStr\"><is><t>row #</t></is></c>"
-                                 "<c r=\"XFD#\"><v>1</v></c>"))),
-                 nullptr, false, "row 2000", "2000"},
-                {"shared.xlsx",
-                 Xlsx(Sheet(Rows(20, "<c r=\"A#\" t=\"s\"><v>0</v></c>")),
-                      {"", "<sst><si><t>", std::string(1024, 'a'), 15 << 10, "</t></si></sst>"}),
-                 "more than 64 MB of text", false, nullptr, "20"},
-                {"tag.xlsx",
-                 Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" x=\"", std::string(1024, 'a'), 40960,
-                            "\"/></row>")),
-                 "holds a tag longer than 16 MB"},
-                {"tag just past 16 MB.xlsx",
-                 Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" x=\"", std::string(1024, 'a'), 16896,
-                            "\"/></row>")),
-                 "holds a tag longer than 16 MB"},
-                // Files the reader cannot take are refused before the options dialog.
-                {"cut.xls", Xls({}, 3000), "it is cut short or otherwise damaged (FreeXL error -8)",
-                 true},
-                {"cut.xlsx",
-                 [&](const std::string& p) {
-                     const std::string whole = test::ReadBytes(MakeXlsx("whole.xlsx"));
-                     test::WriteBytes(p, whole.substr(0, whole.size() / 2));
-                 },
-                 "Error # ", true},
-                {"plain.xls", [](const std::string& p) { test::WriteBytes(p, "time;actor\r\n"); },
-                 "Error # ", true},
-                {"missing.xls", [](const std::string&) {}, "Error # ", true},
-                // The sector chain of the workbook stream loops back, its size 2 GB.
-                {"loop.xls", Xls({{9 * 512 + 7 * 4, 0}, {10 * 512 + 128 + 120, 0x7FFFFFFF}}),
-                 nullptr, false, "time"},
-                // A DIMENSION record that claims the largest sheet.
-                {"dimension.xls", Xls({{512 + 1347 + 8, 0xFFFFFFF0}}), "cannot be read", true},
-                {"every cell record unknown.xls", XlsWithoutCells(), "every one reads as empty"},
-                {"past the last column.xlsx", Xlsx(Sheet(TextRow(1, "x"))), nullptr, false, "x",
-                 "1", "1", "20000"},
-                {"formula never worked out.xlsx",
-                 Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>x</v></c><c r=\"B1\"><f>1+2</f>"
-                            "<v></v></c></row>")),
-                 nullptr, false, "x"},
-                {"shared string index not a number.xlsx",
-                 Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>abc</v></c></row>"),
-                      Whole("", "<sst><si><t>a</t></si></sst>")),
-                 "\"abc\", which is not a number"},
-                {"shared string index past the last.xlsx",
-                 Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c></row>"),
-                      Whole("", "<sst><si><t>a</t></si></sst>")),
-                 "shared string 1, which is not there"},
-                {"one cell written 130 times counts once.xlsx",
-                 Xlsx(Sheet("<row r=\"1\">", "<c r=\"A1\" t=\"s\"><v>0</v></c>", 130,
-                            "<c r=\"A1\" t=\"str\"><v>last</v></c></row>"),
-                      {"", "<sst><si><t>", std::string(1024, 'a'), 1024, "</t></si></sst>"}),
-                 nullptr, false, "last"},
-                {"a cell of 1 MiB of text written 70 times counts once.xlsx",
-                 Xlsx(Sheet("<row r=\"1\">", inlineMiB, 70,
-                            "<c r=\"A1\" t=\"str\"><v>last</v></c></row>")),
-                 nullptr, false, "last"},
-                {"five million empty shared strings.xlsx",
-                 Xlsx(Sheet(TextRow(1, "x")), {"", "<sst>", "<si/>", 5000000, "</sst>"}),
-                 "shared strings take more than 256 MB of memory"},
-                {"a row before the rows it precedes.xlsx",
-                 Xlsx(Sheet(TextRow(100, "hundred") + TextRow(1, "one"))), nullptr, false, "one"},
-                {"relation to the workbook part.xlsx", SheetAtWorkbookPart,
-                 "the part xl/workbook.xml holds no worksheet"},
-                {"entities, one cut between two pieces of 1 MiB.xlsx", Xlsx(Sheet(entities)),
-                 nullptr, false, "<>&\"'AB"},
-                {"a reference opening a text, cut between two pieces.xlsx", Xlsx(Sheet(reference)),
-                 nullptr, false, "\xE9t\xE9"},
-                {"cells without references, one naming no shared string.xlsx",
-                 Xlsx(Sheet("<row r=\"1\"><c t=\"str\"><v>x</v></c><c t=\"s\"/>"
-                            "<c t=\"str\"><v>y</v></c></row>")),
-                 nullptr, false, "x"},
-                {"cell references in lower case.xlsx",
-                 Xlsx(Sheet("<row r=\"1\"><c r=\"c1\" t=\"str\"><v>x</v></c>"
-                            "<c r=\"a1\" t=\"str\"><v>lower</v></c></row>")),
-                 nullptr, false, "lower"},
-                {"last row of a sheet.xlsx", Xlsx(Sheet(TextRow(1048576, "last"))), nullptr, false,
-                 "last", "1048576", "1048576"},
-                {"rows past 16 bits.xlsx", Xlsx(Sheet(TextRow(40000, "far"))), nullptr, false,
-                 "far", "40000", "39999"},
-                // What the code page lacks, in shared and inline strings alike, is
-                // counted across the reader's pipe and told to the user.
-                {"greek.xlsx",
-                 Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row><row r=\"2\"><c "
-                            "r=\"A2\" "
-                            "t=\"inlineStr\"><is><t>\xCE\xB1 caf\xC3\xA9</t></is></c></row>"),
-                      Whole("", "<sst><si><t>\xCE\xB1\xCE\xB2</t></si></sst>")),
-                 nullptr, false, "? caf\xE9", "2", "1", "2", "", "\"?\": 3."},
-                // Last: the sheets offered are checked below.
-                {"sheets named alike are told apart by their place.xlsx",
-                 [&](const std::string& p) {
-                     WriteXlsx(p, {{han, Sheet(TextRow(1, "first"))},
-                                   {han, Sheet(TextRow(1, "second"))}});
-                 },
-                 nullptr, false, "second", "1", "1", "2", "#2"},
-            };
+    const Case cases[] = {
+        {"deep.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is>", "<r>", 200000,
+                    "<t>deep</t>" + Times("</r>", 200000) + "</is></c></row>")),
+         nullptr, false, "deep"},
+        // So deep that the reader's memory limit ends it.
+        {"deeper.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is>", Times("<r>", 1000), 18000)),
+         "more than 768 MB of memory"},
+        {"large.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\"><v>", std::string(1000, '1'), 70000,
+                    "</v></c></row>")),
+         "holds a text longer than 16777216 characters"},
+        {"far.xlsx",
+         Xlsx(Sheet(Rows(2000,
+                         "<c r=\"A#\" t=\"inlineStr\"><is><t>row #</t></is></c>"
+                         "<c r=\"XFD#\"><v>1</v></c>"))),
+         nullptr, false, "row 2000", "2000"},
+        {"shared.xlsx",
+         Xlsx(Sheet(Rows(20, "<c r=\"A#\" t=\"s\"><v>0</v></c>")),
+              {"", "<sst><si><t>", std::string(1024, 'a'), 15 << 10, "</t></si></sst>"}),
+         "more than 64 MB of text", false, nullptr, "20"},
+        {"tag.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" x=\"", std::string(1024, 'a'), 40960, "\"/></row>")),
+         "holds a tag longer than 16 MB"},
+        {"tag just past 16 MB.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" x=\"", std::string(1024, 'a'), 16896, "\"/></row>")),
+         "holds a tag longer than 16 MB"},
+        // Files the reader cannot take are refused before the options dialog.
+        {"cut.xls", Xls({}, 3000), "it is cut short or otherwise damaged (FreeXL error -8)", true},
+        {"cut.xlsx",
+         [&](const std::string& p) {
+             const std::string whole = test::ReadBytes(MakeXlsx("whole.xlsx"));
+             test::WriteBytes(p, whole.substr(0, whole.size() / 2));
+         },
+         "Error # ", true},
+        {"plain.xls", [](const std::string& p) { test::WriteBytes(p, "time;actor\r\n"); },
+         "Error # ", true},
+        {"missing.xls", [](const std::string&) {}, "Error # ", true},
+        // The sector chain of the workbook stream loops back, its size 2 GB.
+        {"loop.xls", Xls({{9 * 512 + 7 * 4, 0}, {10 * 512 + 128 + 120, 0x7FFFFFFF}}), nullptr,
+         false, "time"},
+        // A DIMENSION record that claims the largest sheet.
+        {"dimension.xls", Xls({{512 + 1347 + 8, 0xFFFFFFF0}}), "cannot be read", true},
+        {"every cell record unknown.xls", XlsWithoutCells(), "every one reads as empty"},
+        {"past the last column.xlsx", Xlsx(Sheet(TextRow(1, "x"))), nullptr, false, "x", "1", "1",
+         "20000"},
+        {"formula never worked out.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>x</v></c><c r=\"B1\"><f>1+2</f>"
+                    "<v></v></c></row>")),
+         nullptr, false, "x"},
+        {"shared string index not a number.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>abc</v></c></row>"),
+              Whole("", "<sst><si><t>a</t></si></sst>")),
+         "\"abc\", which is not a number"},
+        {"shared string index past the last.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c></row>"),
+              Whole("", "<sst><si><t>a</t></si></sst>")),
+         "shared string 1, which is not there"},
+        {"one cell written 130 times counts once.xlsx",
+         Xlsx(Sheet("<row r=\"1\">", "<c r=\"A1\" t=\"s\"><v>0</v></c>", 130,
+                    "<c r=\"A1\" t=\"str\"><v>last</v></c></row>"),
+              {"", "<sst><si><t>", std::string(1024, 'a'), 1024, "</t></si></sst>"}),
+         nullptr, false, "last"},
+        {"a cell of 1 MiB of text written 70 times counts once.xlsx",
+         Xlsx(Sheet("<row r=\"1\">", inlineMiB, 70, "<c r=\"A1\" t=\"str\"><v>last</v></c></row>")),
+         nullptr, false, "last"},
+        {"five million empty shared strings.xlsx",
+         Xlsx(Sheet(TextRow(1, "x")), {"", "<sst>", "<si/>", 5000000, "</sst>"}),
+         "shared strings take more than 256 MB of memory"},
+        {"a row before the rows it precedes.xlsx",
+         Xlsx(Sheet(TextRow(100, "hundred") + TextRow(1, "one"))), nullptr, false, "one"},
+        {"relation to the workbook part.xlsx", SheetAtWorkbookPart,
+         "the part xl/workbook.xml holds no worksheet"},
+        {"entities, one cut between two pieces of 1 MiB.xlsx", Xlsx(Sheet(entities)), nullptr,
+         false, "<>&\"'AB"},
+        {"a reference opening a text, cut between two pieces.xlsx", Xlsx(Sheet(reference)), nullptr,
+         false, "\xE9t\xE9"},
+        {"cells without references, one naming no shared string.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c t=\"str\"><v>x</v></c><c t=\"s\"/>"
+                    "<c t=\"str\"><v>y</v></c></row>")),
+         nullptr, false, "x"},
+        {"last row of a sheet.xlsx", Xlsx(Sheet(TextRow(1048576, "last"))), nullptr, false, "last",
+         "1048576", "1048576"},
+        {"rows past 16 bits.xlsx", Xlsx(Sheet(TextRow(40000, "far"))), nullptr, false, "far",
+         "40000", "39999"},
+        // What the code page lacks, in shared and inline strings alike, is
+        // counted across the reader's pipe and told to the user.
+        {"greek.xlsx",
+         Xlsx(Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row><row r=\"2\"><c r=\"A2\" "
+                    "t=\"inlineStr\"><is><t>\xCE\xB1 caf\xC3\xA9</t></is></c></row>"),
+              Whole("", "<sst><si><t>\xCE\xB1\xCE\xB2</t></si></sst>")),
+         nullptr, false, "? caf\xE9", "2", "1", "2", "", "\"?\": 3."},
+        // Last: the sheets offered are checked below.
+        {"sheets named alike are told apart by their place.xlsx",
+         [&](const std::string& p) {
+             WriteXlsx(p, {{han, Sheet(TextRow(1, "first"))}, {han, Sheet(TextRow(1, "second"))}});
+         },
+         nullptr, false, "second", "1", "1", "2", "#2"},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = dir.File(c.name);
@@ -748,14 +735,17 @@ TEST_F(RealWorkbooks, HandMadeAndHostileWorkbooksEndInAMessageOrImport) {
 }
 
 // Read in this process, where the sanitizers watch the parser: each
-// decoded value of a tag stays where the tag's other values point.
+// decoded value of a tag stays where the tag's other values point. A
+// reference in lower case is read as its upper-case form.
 TEST_F(RealWorkbooks, ReferencesInAttributesKeepEachValue) {
     const std::string path = dir.File("refs.xlsx");
     WriteXlsx(path, {{"S", Sheet("<row r=\"1\"><c r=\"&#65;1\" t=\"&#115;tr\"><v>refs</v></c>"
-                                 "<c r=\"&#67;1\" t=\"&#110;\"><v>3</v></c></row>")}});
-    const auto cells = core::OpenXlsxWorkbook(path)->Cells({0, 1, 1, {1, 3}});
+                                 "<c r=\"&#67;1\" t=\"&#110;\"><v>3</v></c>"
+                                 "<c r=\"b1\" t=\"str\"><v>lower</v></c></row>")}});
+    const auto cells = core::OpenXlsxWorkbook(path)->Cells({0, 1, 1, {1, 2, 3}});
     EXPECT_EQ(core::CellText(cells[0]), "refs");
-    EXPECT_EQ(core::CellText(cells[1]), "3");
+    EXPECT_EQ(core::CellText(cells[1]), "lower");
+    EXPECT_EQ(core::CellText(cells[2]), "3");
 }
 
 // A workbook that fails to open gives back its file.
