@@ -52,16 +52,19 @@ int NextSequenceNumber(const ProtocolRecord* previous, int previousV2, const Pro
     return r.V3 == previous->V3 ? previousV2 + 1 : 1;
 }
 
-// What the sequence numbers of records 1..count take saved once NumberSequence
-// has run after a split that made `pieces` of each record listed there.
-long long RenumberedNumberBytes(
-    const RecordSet& records, int count,
-    const std::vector<std::pair<int, std::vector<std::string>>>& splits) {
+// The pieces of each record a split cuts, by the record's index, in order.
+using Splits = std::vector<std::pair<int, std::vector<std::string>>>;
+
+// What NumberSequence adds to the saved size of records 1..count (less when
+// negative) when it runs after a split that cut each record listed in
+// `splits` into its pieces.
+long long RenumberingGrowth(const RecordSet& records, int count, const Splits& splits) {
     long long bytes = 0;
     const ProtocolRecord* previous = nullptr;
     int v2 = 0;
     size_t next = 0;
     for (int i = 1; i <= count; ++i) {
+        bytes -= static_cast<long long>(SavedNumberBytes(records[i].V2));
         size_t copies = 1;
         if (next < splits.size() && splits[next].first == i)
             copies = splits[next++].second.size();
@@ -74,10 +77,11 @@ long long RenumberedNumberBytes(
     return bytes;
 }
 
-// What the split below adds to the set's saved size, counted from the pieces'
-// texts alone: every piece takes its record's other lines and memo again.
-void CountSplit(SplitSizeCheck& check, const RecordSet& records, int count,
-                const std::vector<std::pair<int, std::vector<std::string>>>& splits) {
+// What the split below adds to the set's saved `size`, counted from the
+// pieces' texts alone: every piece takes its record's other lines and memo
+// again. `renumbered`: NumberSequence numbers the set afterwards.
+void CountSplit(SavedSize& size, bool renumbered, const RecordSet& records, int count,
+                const Splits& splits) {
     long long bytes = 0, added = 0, memos = 0;
     for (const auto& [i, pieces] : splits) {
         const ProtocolRecord& r = records[i];
@@ -88,21 +92,18 @@ void CountSplit(SplitSizeCheck& check, const RecordSet& records, int count,
         bytes += more * rest - text;
         for (size_t k = 0; k < pieces.size(); ++k) {
             bytes += static_cast<long long>(SavedTextBytes(pieces[k]));
-            if (!check.renumbered)
+            if (!renumbered)
                 bytes += static_cast<long long>(SavedNumberBytes(r.V2 + static_cast<long long>(k)));
         }
-        if (!check.renumbered)
+        if (!renumbered)
             bytes -= number;
         added += more;
         if (!r.Memo.empty())
             memos += more;
     }
-    if (check.renumbered) {
-        bytes += RenumberedNumberBytes(records, count, splits);
-        for (int i = 1; i <= count; ++i)
-            bytes -= static_cast<long long>(SavedNumberBytes(records[i].V2));
-    }
-    check.size.Grow(bytes, added, memos);
+    if (renumbered)
+        bytes += RenumberingGrowth(records, count, splits);
+    size.Grow(bytes, added, memos);
 }
 
 // The set's array holds its count: anything else is not a set to edit.
@@ -420,7 +421,7 @@ bool SplitRecordsAtSeparator(KovaState& /*s*/, RecordSet& Records, int16_t From,
     }
     // First find every split and check the limits, so a refused split leaves
     // the set exactly as it was.
-    std::vector<std::pair<int, std::vector<std::string>>> splits;
+    Splits splits;
     long long total = 0;
     for (int i = From; i <= Count; ++i) {
         std::vector<std::string> pieces = SplitPieces(Records[i].V8, Separator);
@@ -439,8 +440,7 @@ bool SplitRecordsAtSeparator(KovaState& /*s*/, RecordSet& Records, int16_t From,
     }
     if (Check != nullptr && !splits.empty()) {
         SavedSize size = Check->size;
-        SplitSizeCheck counted{size, Check->renumbered};
-        CountSplit(counted, Records, Count, splits);
+        CountSplit(size, Check->renumbered, Records, Count, splits);
         if (!size.Fits()) {
             Check->refused = true;
             return false;
@@ -480,11 +480,8 @@ bool SplitRecordsAtSeparator(KovaState& /*s*/, RecordSet& Records, int16_t From,
 }
 
 long long NumberSequenceGrowth(const RecordSet& Records, int16_t Count) {
-    const int last = std::min<int>(Count, static_cast<int>(Records.size()) - 1);
-    long long bytes = RenumberedNumberBytes(Records, last, {});
-    for (int i = 1; i <= last; ++i)
-        bytes -= static_cast<long long>(SavedNumberBytes(Records[i].V2));
-    return bytes;
+    return RenumberingGrowth(Records, std::min<int>(Count, static_cast<int>(Records.size()) - 1),
+                             {});
 }
 
 void NumberSequence(RecordSet& Records, int16_t Count) {
