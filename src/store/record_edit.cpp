@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -32,16 +33,6 @@ std::vector<std::string> SplitPieces(const std::string& text, const std::string&
         }
     }
     return pieces;
-}
-
-bool FitsSet(KovaUi& ui, long long newCount) {
-    if (newCount <= kMaxRecords)
-        return true;
-    ui.Message("A record set holds at most " + std::to_string(kMaxRecords) +
-                   " records; this would make " + std::to_string(newCount) +
-                   ". Nothing was changed.",
-               kProgramTitle, Icon::Exclamation);
-    return false;
 }
 
 // NumberSequence's rule: the sequence number of `r` after `previous`, which
@@ -109,6 +100,24 @@ void CountSplit(SavedSize& size, bool renumbered, const RecordSet& records, int 
 // The set's array holds its count: anything else is not a set to edit.
 bool Whole(const EditSet& set) {
     return set.count >= 0 && set.records.size() >= static_cast<size_t>(set.count) + 1;
+}
+
+// Whether the set can take `added` behind its records: no more records than
+// a set holds, and still small enough to be saved. Else a message says why.
+bool FitsAdded(const KovaState& s, KovaUi& ui, const EditSet& set,
+               std::span<const ProtocolRecord> added) {
+    const long long newCount = set.count + static_cast<long long>(added.size());
+    if (newCount > kMaxRecords) {
+        ui.Message("A record set holds at most " + std::to_string(kMaxRecords) +
+                       " records; this would make " + std::to_string(newCount) +
+                       ". Nothing was changed.",
+                   kProgramTitle, Icon::Exclamation);
+        return false;
+    }
+    SavedSize size = SavedSizeOfSet(s, set.set);
+    for (const ProtocolRecord& r : added)
+        size.Add(r);
+    return FitsDataFile(ui, size);
 }
 
 void Redraw(KovaState& s, KovaUi& ui, EditSet set) {
@@ -222,14 +231,11 @@ ProtocolRecord NewRecord(int16_t set) {
 }
 
 bool AddRecords(KovaState& s, KovaUi& ui, EditSet set) {
-    if (!Whole(set) || !FitsSet(ui, set.count + 1LL))
-        return false;
-    SavedSize size = SavedSizeOfSet(s, set.set);
-    size.Add(NewRecord(set.set));
-    if (!FitsDataFile(ui, size))
+    const ProtocolRecord added = NewRecord(set.set);
+    if (!Whole(set) || !FitsAdded(s, ui, set, {&added, 1}))
         return false;
     const int at = std::clamp<int>(set.current, 0, set.count) + 1;
-    s.RecordBuffer1 = NewRecord(set.set);
+    s.RecordBuffer1 = added;
     set.records.resize(static_cast<size_t>(set.count) + 1);
     set.records.insert(set.records.begin() + at, s.RecordBuffer1);
     set.count = static_cast<int16_t>(set.count + 1);
@@ -262,15 +268,8 @@ bool InsertRecords(KovaState& s, KovaUi& ui, EditSet set) {
     if (!Whole(set))
         return false;
     const int n = std::min<int>(s.ClipboardCount, static_cast<int>(s.RecordClipboard.size()) - 1);
-    if (n > 0 && !FitsSet(ui, static_cast<long long>(set.count) + n))
+    if (n > 0 && !FitsAdded(s, ui, set, std::span(s.RecordClipboard).subspan(1, n)))
         return false;
-    if (n > 0) {
-        SavedSize size = SavedSizeOfSet(s, set.set);
-        for (int k = 1; k <= n; ++k)
-            size.Add(s.RecordClipboard[k]);
-        if (!FitsDataFile(ui, size))
-            return false;
-    }
     const int current = std::clamp<int>(set.current, 0, set.count);
     if (n > 0) {
         set.records.resize(static_cast<size_t>(set.count) + 1);
