@@ -35,6 +35,11 @@ std::vector<std::string> SplitPieces(const std::string& text, const std::string&
     return pieces;
 }
 
+// Tells why an edit was refused: it changed nothing.
+void RefuseEdit(KovaUi& ui, const std::string& why) {
+    ui.Message(why + " Nothing was changed.", kProgramTitle, Icon::Exclamation);
+}
+
 // NumberSequence's rule: the sequence number of `r` after `previous`, which
 // was numbered `previousV2` (no previous record: the set's first).
 int NextSequenceNumber(const ProtocolRecord* previous, int previousV2, const ProtocolRecord& r) {
@@ -108,10 +113,8 @@ bool FitsAdded(const KovaState& s, KovaUi& ui, const EditSet& set,
                std::span<const ProtocolRecord> added) {
     const long long newCount = set.count + static_cast<long long>(added.size());
     if (newCount > kMaxRecords) {
-        ui.Message("A record set holds at most " + std::to_string(kMaxRecords) +
-                       " records; this would make " + std::to_string(newCount) +
-                       ". Nothing was changed.",
-                   kProgramTitle, Icon::Exclamation);
+        RefuseEdit(ui, "A record set holds at most " + std::to_string(kMaxRecords) +
+                           " records; this would make " + std::to_string(newCount) + ".");
         return false;
     }
     SavedSize size = SavedSizeOfSet(s, set.set);
@@ -144,7 +147,7 @@ void Renumber(RecordSet& records, int from, int to) {
 bool FitsDataFile(KovaUi& ui, const SavedSize& size) {
     if (size.Fits())
         return true;
-    ui.Message(TooLargeToSaveText() + " Nothing was changed.", kProgramTitle, Icon::Exclamation);
+    RefuseEdit(ui, TooLargeToSaveText());
     return false;
 }
 
@@ -329,12 +332,10 @@ bool SplitRecord(KovaState& s, KovaUi& ui, EditSet set, size_t caret) {
     SplitSizeCheck check{size, set.set == 1};
     if (!SplitRecordsAtSeparator(s, set.records, set.current, set.count, "///", &check)) {
         set.records[set.current].V8 = before;
-        ui.Message(check.refused ? TooLargeToSaveText() + " Nothing was changed."
-                                 : "Splitting here would make the record set pass " +
-                                       std::to_string(kMaxRecords) +
-                                       " records, or a sequence number pass 32767. Nothing was "
-                                       "changed.",
-                   kProgramTitle, Icon::Exclamation);
+        RefuseEdit(ui, check.refused ? TooLargeToSaveText()
+                                     : "Splitting here would make the record set pass " +
+                                           std::to_string(kMaxRecords) +
+                                           " records, or a sequence number pass 32767.");
         return false;
     }
     ++set.changes;
