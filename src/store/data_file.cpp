@@ -603,17 +603,14 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
                                                  std::to_string(Count)};
         if (PathExists(FileName) && !IsRegularFile(FileName))
             throw FileFailure{kErrAccess, "Path/File access error: not a file (" + FileName + ")"};
-        int memoCount = 0;
-        for (int k = 1; k <= Count; ++k)
-            if (!Records[k].Memo.empty())
-                ++memoCount;
-        s.MemoCount = static_cast<int16_t>(memoCount);
+        // Counted before it is built: a set far past the bound would
+        // otherwise take its whole file in memory first.
+        const SavedSize saved(Records, Count, HeaderNumber, FileInfo);
+        s.MemoCount = static_cast<int16_t>(saved.Memos());
 
         // The new version goes to a file of its own first: until it is complete
         // the old file and its backup stay as they were.
-        // Counted before it is built: a set far past the bound would
-        // otherwise take its whole file in memory first.
-        const size_t size = SavedFileBytes(Records, Count, HeaderNumber, FileInfo);
+        const size_t size = saved.Bytes();
         if (size > kMaxDataFileBytes)
             throw FileFailure{kErrOverflow, "Overflow: the file would be larger than " +
                                                 SizeInMB(kMaxDataFileBytes) +
