@@ -57,24 +57,22 @@ core::RecordSet AtTheBound(int count, int16_t header, const std::string& info) {
     return set;
 }
 
-void BM_SavedSizeOfTheProtocol(benchmark::State& state) {
-    const core::RecordSet& set = bench::ProtocolFile::Get().records();
+// Counts what `set` (kMaxRecords records) takes saved, again and again.
+void CountSavedSize(benchmark::State& state, const core::RecordSet& set, const std::string& info) {
     size_t bytes = 0;
     for (auto _ : state) {
-        bytes = core::SavedFileBytes(set, core::kMaxRecords, 9, "Generated protocol");
+        bytes = core::SavedFileBytes(set, core::kMaxRecords, 9, info);
         benchmark::DoNotOptimize(bytes);
     }
     state.counters["saved_MB"] = static_cast<double>(bytes) / (1 << 20);
 }
 
+void BM_SavedSizeOfTheProtocol(benchmark::State& state) {
+    CountSavedSize(state, bench::ProtocolFile::Get().records(), "Generated protocol");
+}
+
 void BM_SavedSizeAtTheBound(benchmark::State& state) {
-    const core::RecordSet set = AtTheBound(core::kMaxRecords, 9, "bound");
-    size_t bytes = 0;
-    for (auto _ : state) {
-        bytes = core::SavedFileBytes(set, core::kMaxRecords, 9, "bound");
-        benchmark::DoNotOptimize(bytes);
-    }
-    state.counters["saved_MB"] = static_cast<double>(bytes) / (1 << 20);
+    CountSavedSize(state, AtTheBound(core::kMaxRecords, 9, "bound"), "bound");
 }
 
 // One key typed into the text box (and taken back with the next) of a set

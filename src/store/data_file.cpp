@@ -223,15 +223,6 @@ private:
     long lineNumber_ = 0;
 };
 
-// The line without its leading and trailing blanks, as Trim cuts it, but
-// without a copy: most field lines are appended once, straight from the file.
-std::string_view TrimmedView(std::string_view line) {
-    const size_t first = line.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return line.substr(first, line.find_last_not_of(' ') - first + 1);
-}
-
 std::string Quoted(std::string_view line) {
     return "\"" + QuoteForMessage(line) + "\"";
 }
@@ -273,6 +264,8 @@ bool HasNumber(std::string_view text) {
 // text's first. A text past the most a field holds ends the read; `what` (of
 // record `record`, when above 0) names it in the message.
 void AddLine(std::string& text, std::string_view line, bool first, const char* what, int record) {
+    // A view, not a copy: most field lines are appended once, straight from
+    // the file.
     const std::string_view trimmed = TrimmedView(line);
     if (text.size() + (first ? 0 : 2) + trimmed.size() > kMaxFieldBytes)
         throw FileFailure{kErrOverflow,
@@ -610,17 +603,14 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
                                                  std::to_string(Count)};
         if (PathExists(FileName) && !IsRegularFile(FileName))
             throw FileFailure{kErrAccess, "Path/File access error: not a file (" + FileName + ")"};
-        int memoCount = 0;
-        for (int k = 1; k <= Count; ++k)
-            if (!Records[k].Memo.empty())
-                ++memoCount;
-        s.MemoCount = static_cast<int16_t>(memoCount);
+        // Counted before it is built: a set far past the bound would
+        // otherwise take its whole file in memory first.
+        const SavedSize saved(Records, Count, HeaderNumber, FileInfo);
+        s.MemoCount = static_cast<int16_t>(saved.Memos());
 
         // The new version goes to a file of its own first: until it is complete
         // the old file and its backup stay as they were.
-        // Counted before it is built: a set far past the bound would
-        // otherwise take its whole file in memory first.
-        const size_t size = SavedFileBytes(Records, Count, HeaderNumber, FileInfo);
+        const size_t size = saved.Bytes();
         if (size > kMaxDataFileBytes)
             throw FileFailure{kErrOverflow, "Overflow: the file would be larger than " +
                                                 SizeInMB(kMaxDataFileBytes) +

@@ -50,8 +50,9 @@ public:
     // records' lines (less when negative).
     void Grow(long long bytes, long long records, long long memos);
 
-    // The records the file holds.
+    // The records the file holds, and those of them with a memo.
     long long Records() const { return records_; }
+    long long Memos() const { return memos_; }
     // The file's bytes, exactly.
     size_t Bytes() const;
     // Whether the file may be written and opened again (kMaxDataFileBytes).

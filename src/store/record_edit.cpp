@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -34,14 +35,9 @@ std::vector<std::string> SplitPieces(const std::string& text, const std::string&
     return pieces;
 }
 
-bool FitsSet(KovaUi& ui, long long newCount) {
-    if (newCount <= kMaxRecords)
-        return true;
-    ui.Message("A record set holds at most " + std::to_string(kMaxRecords) +
-                   " records; this would make " + std::to_string(newCount) +
-                   ". Nothing was changed.",
-               kProgramTitle, Icon::Exclamation);
-    return false;
+// Tells why an edit was refused: it changed nothing.
+void RefuseEdit(KovaUi& ui, const std::string& why) {
+    ui.Message(why + " Nothing was changed.", kProgramTitle, Icon::Exclamation);
 }
 
 // NumberSequence's rule: the sequence number of `r` after `previous`, which
@@ -52,16 +48,19 @@ int NextSequenceNumber(const ProtocolRecord* previous, int previousV2, const Pro
     return r.V3 == previous->V3 ? previousV2 + 1 : 1;
 }
 
-// What the sequence numbers of records 1..count take saved once NumberSequence
-// has run after a split that made `pieces` of each record listed there.
-long long RenumberedNumberBytes(
-    const RecordSet& records, int count,
-    const std::vector<std::pair<int, std::vector<std::string>>>& splits) {
+// The pieces of each record a split cuts, by the record's index, in order.
+using Splits = std::vector<std::pair<int, std::vector<std::string>>>;
+
+// What NumberSequence adds to the saved size of records 1..count (less when
+// negative) when it runs after a split that cut each record listed in
+// `splits` into its pieces.
+long long RenumberingGrowth(const RecordSet& records, int count, const Splits& splits) {
     long long bytes = 0;
     const ProtocolRecord* previous = nullptr;
     int v2 = 0;
     size_t next = 0;
     for (int i = 1; i <= count; ++i) {
+        bytes -= static_cast<long long>(SavedNumberBytes(records[i].V2));
         size_t copies = 1;
         if (next < splits.size() && splits[next].first == i)
             copies = splits[next++].second.size();
@@ -74,10 +73,11 @@ long long RenumberedNumberBytes(
     return bytes;
 }
 
-// What the split below adds to the set's saved size, counted from the pieces'
-// texts alone: every piece takes its record's other lines and memo again.
-void CountSplit(SplitSizeCheck& check, const RecordSet& records, int count,
-                const std::vector<std::pair<int, std::vector<std::string>>>& splits) {
+// What the split below adds to the set's saved `size`, counted from the
+// pieces' texts alone: every piece takes its record's other lines and memo
+// again. `renumbered`: NumberSequence numbers the set afterwards.
+void CountSplit(SavedSize& size, bool renumbered, const RecordSet& records, int count,
+                const Splits& splits) {
     long long bytes = 0, added = 0, memos = 0;
     for (const auto& [i, pieces] : splits) {
         const ProtocolRecord& r = records[i];
@@ -88,26 +88,39 @@ void CountSplit(SplitSizeCheck& check, const RecordSet& records, int count,
         bytes += more * rest - text;
         for (size_t k = 0; k < pieces.size(); ++k) {
             bytes += static_cast<long long>(SavedTextBytes(pieces[k]));
-            if (!check.renumbered)
+            if (!renumbered)
                 bytes += static_cast<long long>(SavedNumberBytes(r.V2 + static_cast<long long>(k)));
         }
-        if (!check.renumbered)
+        if (!renumbered)
             bytes -= number;
         added += more;
         if (!r.Memo.empty())
             memos += more;
     }
-    if (check.renumbered) {
-        bytes += RenumberedNumberBytes(records, count, splits);
-        for (int i = 1; i <= count; ++i)
-            bytes -= static_cast<long long>(SavedNumberBytes(records[i].V2));
-    }
-    check.size.Grow(bytes, added, memos);
+    if (renumbered)
+        bytes += RenumberingGrowth(records, count, splits);
+    size.Grow(bytes, added, memos);
 }
 
 // The set's array holds its count: anything else is not a set to edit.
 bool Whole(const EditSet& set) {
     return set.count >= 0 && set.records.size() >= static_cast<size_t>(set.count) + 1;
+}
+
+// Whether the set can take `added` behind its records: no more records than
+// a set holds, and still small enough to be saved. Else a message says why.
+bool FitsAdded(const KovaState& s, KovaUi& ui, const EditSet& set,
+               std::span<const ProtocolRecord> added) {
+    const long long newCount = set.count + static_cast<long long>(added.size());
+    if (newCount > kMaxRecords) {
+        RefuseEdit(ui, "A record set holds at most " + std::to_string(kMaxRecords) +
+                           " records; this would make " + std::to_string(newCount) + ".");
+        return false;
+    }
+    SavedSize size = SavedSizeOfSet(s, set.set);
+    for (const ProtocolRecord& r : added)
+        size.Add(r);
+    return FitsDataFile(ui, size);
 }
 
 void Redraw(KovaState& s, KovaUi& ui, EditSet set) {
@@ -134,7 +147,7 @@ void Renumber(RecordSet& records, int from, int to) {
 bool FitsDataFile(KovaUi& ui, const SavedSize& size) {
     if (size.Fits())
         return true;
-    ui.Message(TooLargeToSaveText() + " Nothing was changed.", kProgramTitle, Icon::Exclamation);
+    RefuseEdit(ui, TooLargeToSaveText());
     return false;
 }
 
@@ -221,14 +234,11 @@ ProtocolRecord NewRecord(int16_t set) {
 }
 
 bool AddRecords(KovaState& s, KovaUi& ui, EditSet set) {
-    if (!Whole(set) || !FitsSet(ui, set.count + 1LL))
-        return false;
-    SavedSize size = SavedSizeOfSet(s, set.set);
-    size.Add(NewRecord(set.set));
-    if (!FitsDataFile(ui, size))
+    const ProtocolRecord added = NewRecord(set.set);
+    if (!Whole(set) || !FitsAdded(s, ui, set, {&added, 1}))
         return false;
     const int at = std::clamp<int>(set.current, 0, set.count) + 1;
-    s.RecordBuffer1 = NewRecord(set.set);
+    s.RecordBuffer1 = added;
     set.records.resize(static_cast<size_t>(set.count) + 1);
     set.records.insert(set.records.begin() + at, s.RecordBuffer1);
     set.count = static_cast<int16_t>(set.count + 1);
@@ -261,15 +271,8 @@ bool InsertRecords(KovaState& s, KovaUi& ui, EditSet set) {
     if (!Whole(set))
         return false;
     const int n = std::min<int>(s.ClipboardCount, static_cast<int>(s.RecordClipboard.size()) - 1);
-    if (n > 0 && !FitsSet(ui, static_cast<long long>(set.count) + n))
+    if (n > 0 && !FitsAdded(s, ui, set, std::span(s.RecordClipboard).subspan(1, n)))
         return false;
-    if (n > 0) {
-        SavedSize size = SavedSizeOfSet(s, set.set);
-        for (int k = 1; k <= n; ++k)
-            size.Add(s.RecordClipboard[k]);
-        if (!FitsDataFile(ui, size))
-            return false;
-    }
     const int current = std::clamp<int>(set.current, 0, set.count);
     if (n > 0) {
         set.records.resize(static_cast<size_t>(set.count) + 1);
@@ -329,12 +332,10 @@ bool SplitRecord(KovaState& s, KovaUi& ui, EditSet set, size_t caret) {
     SplitSizeCheck check{size, set.set == 1};
     if (!SplitRecordsAtSeparator(s, set.records, set.current, set.count, "///", &check)) {
         set.records[set.current].V8 = before;
-        ui.Message(check.refused ? TooLargeToSaveText() + " Nothing was changed."
-                                 : "Splitting here would make the record set pass " +
-                                       std::to_string(kMaxRecords) +
-                                       " records, or a sequence number pass 32767. Nothing was "
-                                       "changed.",
-                   kProgramTitle, Icon::Exclamation);
+        RefuseEdit(ui, check.refused ? TooLargeToSaveText()
+                                     : "Splitting here would make the record set pass " +
+                                           std::to_string(kMaxRecords) +
+                                           " records, or a sequence number pass 32767.");
         return false;
     }
     ++set.changes;
@@ -420,7 +421,7 @@ bool SplitRecordsAtSeparator(KovaState& /*s*/, RecordSet& Records, int16_t From,
     }
     // First find every split and check the limits, so a refused split leaves
     // the set exactly as it was.
-    std::vector<std::pair<int, std::vector<std::string>>> splits;
+    Splits splits;
     long long total = 0;
     for (int i = From; i <= Count; ++i) {
         std::vector<std::string> pieces = SplitPieces(Records[i].V8, Separator);
@@ -439,8 +440,7 @@ bool SplitRecordsAtSeparator(KovaState& /*s*/, RecordSet& Records, int16_t From,
     }
     if (Check != nullptr && !splits.empty()) {
         SavedSize size = Check->size;
-        SplitSizeCheck counted{size, Check->renumbered};
-        CountSplit(counted, Records, Count, splits);
+        CountSplit(size, Check->renumbered, Records, Count, splits);
         if (!size.Fits()) {
             Check->refused = true;
             return false;
@@ -480,11 +480,8 @@ bool SplitRecordsAtSeparator(KovaState& /*s*/, RecordSet& Records, int16_t From,
 }
 
 long long NumberSequenceGrowth(const RecordSet& Records, int16_t Count) {
-    const int last = std::min<int>(Count, static_cast<int>(Records.size()) - 1);
-    long long bytes = RenumberedNumberBytes(Records, last, {});
-    for (int i = 1; i <= last; ++i)
-        bytes -= static_cast<long long>(SavedNumberBytes(Records[i].V2));
-    return bytes;
+    return RenumberingGrowth(Records, std::min<int>(Count, static_cast<int>(Records.size()) - 1),
+                             {});
 }
 
 void NumberSequence(RecordSet& Records, int16_t Count) {
