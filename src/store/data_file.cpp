@@ -223,15 +223,6 @@ private:
     long lineNumber_ = 0;
 };
 
-// The line without its leading and trailing blanks, as Trim cuts it, but
-// without a copy: most field lines are appended once, straight from the file.
-std::string_view TrimmedView(std::string_view line) {
-    const size_t first = line.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return line.substr(first, line.find_last_not_of(' ') - first + 1);
-}
-
 std::string Quoted(std::string_view line) {
     return "\"" + QuoteForMessage(line) + "\"";
 }
