@@ -35,7 +35,6 @@ public:
                        const std::string& fileName, uintmax_t fileBytes) override {
         ui_.ShowOutputEnd(caption, tail, fileName, fileBytes);
     }
-    void HideOutput() override { ui_.HideOutput(); }
     void ShowTransitionDiagram(const TransitionDiagram& diagram) override {
         ui_.ShowTransitionDiagram(diagram);
     }

@@ -124,12 +124,9 @@ bool WritesNoOpenSet(const KovaState& s, KovaUi& ui, const std::string& name,
     if (!write.keepsBackup)
         return true;
     const DataFileKind backupKind = write.backupKind.value_or(KindOfSet(own));
-    std::string backup;
-    try {
-        backup = BackupFileName(name, backupKind);
-    } catch (const std::invalid_argument&) {
-        return true;  // no backup is made for such a name
-    }
+    const std::string backup = BackupOf(name, backupKind);
+    if (backup.empty())
+        return true;  // it keeps no backup of its own
     // Two sets may keep their backups under one name (data files that differ
     // only in their last four characters, a data file named after a filter
     // file's backup): a save of either would replace the other's only
@@ -154,7 +151,7 @@ bool WritesNoOpenSet(const KovaState& s, KovaUi& ui, const std::string& name,
     if (!PathExists(name) && !PathExists(backup))
         return true;
     other = OpenSetOfFile(s, backup, 0);
-    if (other != 0 && !SameFile(backup, name)) {
+    if (other != 0) {
         ui.Message("Saving \"" + name + "\" replaces its backup \"" + backup +
                        "\", which is open in KOVA as " + SetDescription(other) +
                        ". Choose another name, or close that file first.",

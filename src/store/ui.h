@@ -47,10 +47,6 @@ public:
     // shown; nothing the viewer saves is made of that part.
     virtual void ShowOutputEnd(const std::string& caption, const std::string& tail,
                                const std::string& fileName, uintmax_t fileBytes) = 0;
-    // Closes the output viewer as its OK does, when it is shown: an older text
-    // of a file that can no longer be shown must not stay there to be saved
-    // back over the file.
-    virtual void HideOutput() = 0;
 
     // The transition diagram window `diagram`: keeps the diagram as its
     // picture and shows it modally; returns when the user closes it.

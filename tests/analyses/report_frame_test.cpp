@@ -139,7 +139,7 @@ TEST_F(ReportFrame, AnOutputFileThatCannotBeReadGivesAnErrorAndChangesNothing) {
     EXPECT_EQ(s.OutputKind, "lst");
     EXPECT_TRUE(s.Main.CAnaf.visible);
     EXPECT_EQ(ui.outputCaption, "");
-    EXPECT_NE(ui.log.back(), "HideOutput");
+    EXPECT_EQ(ui.log.size(), 1u);  // the message alone: the viewer is left as it is
 }
 
 // A file past the viewer's bounds shows as much of its end as they allow,

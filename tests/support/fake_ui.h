@@ -61,7 +61,6 @@ struct FakeUi : core::KovaUi {
         outputText = tail;
         log.push_back("ShowOutputEnd " + fileName + " " + std::to_string(fileBytes));
     }
-    void HideOutput() override { log.push_back("HideOutput"); }
     void ShowTransitionDiagram(const core::TransitionDiagram& diagram) override {
         diagrams.push_back(diagram);
         log.push_back("ShowTransitionDiagram " + diagram.title);

@@ -28,7 +28,6 @@ struct SilentUi : core::KovaUi {
     void ShowOutput(const std::string&, const std::string&) override {}
     void ShowOutputEnd(const std::string&, const std::string&, const std::string&,
                        uintmax_t) override {}
-    void HideOutput() override {}
     void ShowTransitionDiagram(const core::TransitionDiagram&) override {}
 };
 

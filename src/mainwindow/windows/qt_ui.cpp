@@ -113,11 +113,6 @@ void QtUi::ShowOutputEnd(const std::string& caption, const std::string& tail,
     Viewer().ShowEnd(caption, tail, fileName, fileBytes);
 }
 
-void QtUi::HideOutput() {
-    if (viewer_ && viewer_->isVisible())
-        viewer_->close();
-}
-
 diagram& QtUi::Diagram() {
     if (!diagram_)
         diagram_ = std::make_unique<diagram>(s_, *this);

@@ -38,7 +38,6 @@ public:
     void ShowOutput(const std::string& caption, const std::string& text) override;
     void ShowOutputEnd(const std::string& caption, const std::string& tail,
                        const std::string& fileName, uintmax_t fileBytes) override;
-    void HideOutput() override;
     void ShowTransitionDiagram(const core::TransitionDiagram& d) override;
 
 private:

@@ -113,18 +113,16 @@ TEST_F(OutputViewerTest, OkHidesTheViewerAndGivesBackShowOutput) {
     EXPECT_TRUE(s.Main.CAnaf.visible);
     EXPECT_EQ(redraws, 1);
 
-    // The close box, Escape and the core's HideOutput close it the same way:
-    // "Show output" is never left hidden with no viewer on the screen.
-    for (int how = 0; how < 3; ++how) {
+    // The close box and Escape close it the same way: "Show output" is never
+    // left hidden with no viewer on the screen.
+    for (int how = 0; how < 2; ++how) {
         ui.ShowOutput("KOVA Output file: x.ana", "text");
         s.Main.CAnaf.visible = false;
         if (how == 0) {
             ui.Viewer().close();
-        } else if (how == 1) {
+        } else {
             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
             QApplication::sendEvent(ui.Viewer().Tekst, &escape);
-        } else {
-            ui.HideOutput();
         }
         EXPECT_FALSE(ui.Viewer().isVisible()) << how;
         EXPECT_TRUE(s.Main.CAnaf.visible) << how;
