@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "store/text.h"
 #include "widgets/text_codec.h"
 
 void CentreOnScreen(QWidget* window) {
@@ -78,8 +79,10 @@ bool HasLongRun(std::string_view bytes) {
     return false;
 }
 
+// A bound as the note names it: whole megabytes as messages give them, or
+// kilobytes below one.
 QString SizeWords(size_t bytes) {
-    return bytes >= (size_t{1} << 20) ? QStringLiteral("%1 MB").arg(bytes >> 20)
+    return bytes >= (size_t{1} << 20) ? ToQString(core::SizeInMB(bytes))
                                       : QStringLiteral("%1 KB").arg(bytes >> 10);
 }
 
