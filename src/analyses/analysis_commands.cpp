@@ -66,8 +66,8 @@ bool PrepareCrossTables(KovaState& s) {
     return true;
 }
 
-std::array<std::string, 6> CrossTableVariables(const KovaState& s) {
-    std::array<std::string, 6> labels;
+std::array<std::string_view, 6> CrossTableVariables(const KovaState& s) {
+    std::array<std::string_view, 6> labels;
     for (size_t i = 0; i < labels.size(); ++i)
         labels[i] = s.Varnaam[i + 2];
     return labels;

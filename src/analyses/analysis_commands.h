@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "analyses/report_frame.h"
 #include "store/file_dialog.h"
@@ -33,8 +34,9 @@ void InterraterMenuItem(KovaState& s, KovaUi& ui, int index, FileChooser& dialog
 // clears EpisodeFilling, EpisodeFillingY and DialogCancelled.
 bool PrepareCrossTables(KovaState& s);
 
-// The variables the cross-table dialog lists: the labels of V2..V7.
-std::array<std::string, 6> CrossTableVariables(const KovaState& s);
+// The variables the cross-table dialog lists: the labels of V2..V7, as views
+// of the state's own.
+std::array<std::string_view, 6> CrossTableVariables(const KovaState& s);
 
 // The boxes of the interrater options dialog `interask`.
 struct InterraterOptions {

@@ -62,7 +62,7 @@ EventList BuildEventList(const KovaState& s, int varIndex) {
             FrequencyEvent e;
             e.code = code;
             e.span = 1;
-            e.start = static_cast<float>(ParseTimeCode(Trim(r.V1)));
+            e.start = static_cast<float>(ParseTimeCode(TrimmedView(r.V1)));
             e.position = static_cast<int16_t>(i);
             e.number = r.V0;
             list.events.push_back(std::move(e));

@@ -29,8 +29,8 @@ bool ApplyFrequencyOptions(KovaState& s, KovaUi& ui, std::string_view fromText,
     return true;
 }
 
-std::array<std::string, 7> FrequencyMenuCaptions(const KovaState& s) {
-    std::array<std::string, 7> captions;
+std::array<std::string_view, 7> FrequencyMenuCaptions(const KovaState& s) {
+    std::array<std::string_view, 7> captions;
     for (size_t i = 0; i < captions.size(); ++i)
         captions[i] = s.Varnaam[i + 1];
     return captions;

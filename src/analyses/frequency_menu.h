@@ -25,8 +25,10 @@ std::array<std::string, 2> FrequencyRangePreset(const KovaState& s);
 bool ApplyFrequencyOptions(KovaState& s, KovaUi& ui, std::string_view fromText,
                            std::string_view toText, bool episodeFilling, bool tableBased);
 
-// The captions of the Frequency menu's items 1..7: the labels of V1..V7.
-std::array<std::string, 7> FrequencyMenuCaptions(const KovaState& s);
+// The captions of the Frequency menu's items 1..7: the labels of V1..V7, as
+// views of the state's own (a label may be megabytes long; each opening of
+// the menu reads them).
+std::array<std::string_view, 7> FrequencyMenuCaptions(const KovaState& s);
 
 // The Frequency menu's items: 1..7 analyse that variable, 9 ("All") V1..V7 in
 // turn. Acts only while data set 1 is shown and has a file name. askOptions

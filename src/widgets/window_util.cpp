@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "store/text.h"
 #include "widgets/text_codec.h"
 
 void CentreOnScreen(QWidget* window) {
@@ -78,8 +79,10 @@ bool HasLongRun(std::string_view bytes) {
     return false;
 }
 
+// A bound as the note names it: whole megabytes as messages give them, or
+// kilobytes below one.
 QString SizeWords(size_t bytes) {
-    return bytes >= (size_t{1} << 20) ? QStringLiteral("%1 MB").arg(bytes >> 20)
+    return bytes >= (size_t{1} << 20) ? ToQString(core::SizeInMB(bytes))
                                       : QStringLiteral("%1 KB").arg(bytes >> 10);
 }
 
@@ -271,6 +274,19 @@ std::string BytesOf(const QVariant& whole, const QString& text) {
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
+// The bytes `text` stands for among the items of `model`: those of the item in
+// row `current` when it shows that text, else of the first item that does;
+// the text as typed when none does.
+std::string TextBytes(const QAbstractItemModel* model, int current, const QString& text) {
+    QModelIndex item = model->index(current, 0);
+    if (!item.isValid() || item.data().toString() != text) {
+        const QModelIndexList found = model->match(model->index(0, 0), Qt::DisplayRole, text, 1,
+                                                   Qt::MatchExactly | Qt::MatchCaseSensitive);
+        item = found.isEmpty() ? QModelIndex() : found.first();
+    }
+    return BytesOf(item.data(kWholeItemRole), text);
+}
+
 }  // namespace
 
 void AddShownItem(QListWidget* list, std::string_view bytes) {
@@ -289,11 +305,11 @@ std::string ItemBytes(const QListWidgetItem* item) {
 }
 
 std::string ComboBytes(const QComboBox* combo) {
-    const QString text = combo->currentText();
-    int index = combo->currentIndex();
-    if (index < 0 || combo->itemText(index) != text)
-        index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    return BytesOf(index < 0 ? QVariant() : combo->itemData(index, kWholeItemRole), text);
+    return TextBytes(combo->model(), combo->currentIndex(), combo->currentText());
+}
+
+std::string ListBytes(const QListWidget* list, const QString& text) {
+    return TextBytes(list->model(), list->currentRow(), text);
 }
 
 void PlaceRangeBoxes(QLabel* label, QLineEdit* from, QLineEdit* to) {

@@ -89,6 +89,8 @@ std::string ItemBytes(const QListWidgetItem* item);
 // item (the current one, else the first with that text), the item's bytes;
 // else the text as typed.
 std::string ComboBytes(const QComboBox* combo);
+// The same for a list under an edit field that holds `text`.
+std::string ListBytes(const QListWidget* list, const QString& text);
 
 // A push button whose caption wraps onto more lines when it is wider than the
 // button, as the design's small square buttons need.

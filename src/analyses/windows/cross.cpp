@@ -60,11 +60,11 @@ void cross::Form_Load() {
     s.Lag = 0;
 }
 
-void cross::SetVariables(const std::array<std::string, 6>& labels) {
+void cross::SetVariables(const std::array<std::string_view, 6>& labels) {
     for (QListWidget* list : {List1, List2}) {
         const int row = list->currentRow();
         list->clear();
-        for (const std::string& label : labels)
+        for (const std::string_view label : labels)
             list->addItem(ToQString(ShownPart(label)));
         if (row >= 0)
             list->setCurrentRow(row);

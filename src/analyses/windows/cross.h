@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "analyses/windows/options_dialog.h"
 #include "store/state.h"
@@ -25,7 +26,7 @@ public:
 
     // Lists the variables (the labels of V2..V7) in both lists, in place of
     // what they held, keeping the chosen rows.
-    void SetVariables(const std::array<std::string, 6>& labels);
+    void SetVariables(const std::array<std::string_view, 6>& labels);
 
     QLineEdit* Text1;
     QLineEdit* Text2;

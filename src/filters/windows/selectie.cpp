@@ -75,14 +75,7 @@ SimpleCombo::SimpleCombo(QWidget* parent) : QWidget(parent) {
 }
 
 std::string SimpleCombo::Bytes() const {
-    const QString text = edit->text();
-    const QListWidgetItem* item = list->currentItem();
-    if (item == nullptr || item->text() != text) {
-        const QList<QListWidgetItem*> found =
-            list->findItems(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        item = found.isEmpty() ? nullptr : found.first();
-    }
-    return item != nullptr ? ItemBytes(item) : FromQString(text);
+    return ListBytes(list, edit->text());
 }
 
 void SimpleCombo::resizeEvent(QResizeEvent*) {
