@@ -52,6 +52,18 @@ struct Edit : ::testing::Test {
         EXPECT_EQ(s.Main.Teller.caption, std::to_string(count));
         EXPECT_EQ(s.Main.rows[10].v[0], current > 0 ? std::to_string(current) : "");
     }
+
+    // A fresh state with data set 1, data set 2 or the filter lines alone shown.
+    void ShowOnly(int view, int count, int current) {
+        s = KovaState();
+        ui.messages.clear();
+        if (view == 1)
+            test::ShowSet1(s, ui, count, current);
+        else if (view == 2)
+            test::ShowSet2(s, ui, count, current);
+        else
+            ShowFilters(s, ui, count, current);
+    }
 };
 
 TEST_F(Edit, AddPutsTheSetsOwnNewRecordAfterTheCurrentOne) {
@@ -64,13 +76,7 @@ TEST_F(Edit, AddPutsTheSetsOwnNewRecordAfterTheCurrentOne) {
     for (const Case& c :
          {Case{1, 1, "", "text 3"}, Case{2, 0, "", "second 3"}, Case{3, 0, "*", "line 3"}}) {
         SCOPED_TRACE(c.view);
-        s = KovaState();
-        if (c.view == 1)
-            test::ShowSet1(s, ui, 5, 2);
-        else if (c.view == 2)
-            test::ShowSet2(s, ui, 5, 2);
-        else
-            ShowFilters(s, ui, 5, 2);
+        ShowOnly(c.view, 5, 2);
         core::AddButton(s, ui);
         core::EditSet set = *core::ShownEditSet(s);
         EXPECT_EQ(set.current, 3);
@@ -312,14 +318,7 @@ TEST_F(Edit, NothingMakesASetTooLargeToSave) {
                               {3, 'a'},
                               {3, 'p'}}) {
         SCOPED_TRACE(std::to_string(view) + edit);
-        s = KovaState();
-        ui.messages.clear();
-        if (view == 1)
-            test::ShowSet1(s, ui, 6, 5);
-        else if (view == 2)
-            test::ShowSet2(s, ui, 6, 5);
-        else
-            ShowFilters(s, ui, 6, 5);
+        ShowOnly(view, 6, 5);
         RecordSet& set = view == 1 ? s.Records1 : s.Records2;
         set[5].V8 = "abcdef";
         s.FileInfo1 = s.FileInfo2 = s.FilterFileInfo = "info";
@@ -410,12 +409,7 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
-        s = KovaState();
-        ui.messages.clear();
-        if (c.set == 1)
-            test::ShowSet1(s, ui, 20, 5);
-        else
-            ShowFilters(s, ui, 20, 5);
+        ShowOnly(c.set, 20, 5);
         s.FileInfo1 = s.FilterFileInfo = "info";
         c.prepare();
         FillToTheBound(s, c.set, 3);
