@@ -10,6 +10,11 @@
 
 namespace test {
 
+// The message of an edit refused because its set could no longer be saved.
+inline const std::string kSetTooLargeToSave =
+    "Saved, the set would be larger than 80 MB, the most a data file may hold. Nothing was "
+    "changed.";
+
 inline core::RecordSet MakeRecords(int count, const std::string& prefix = "text ") {
     core::RecordSet records(static_cast<size_t>(count) + 1);
     for (int k = 1; k <= count; ++k) {

@@ -334,10 +334,7 @@ TEST_F(Edit, NothingMakesASetTooLargeToSave) {
             core::SplitButton(s, ui, 3);
         EXPECT_TRUE(set == before);
         EXPECT_EQ(s.ChangeCount1 + s.ChangeCount2, 0u);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0],
-                  "KOVA|Saved, the set would be larger than 80 MB, the most a data file may hold. "
-                  "Nothing was changed.");
+        EXPECT_EQ(ui.messages, Texts{"KOVA|" + test::kSetTooLargeToSave});
     }
 }
 
@@ -421,9 +418,7 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
         EXPECT_EQ(s.FilterFileInfo, before.FilterFileInfo);
         EXPECT_EQ(s.Main.text1Record, before.Main.text1Record);
         EXPECT_TRUE(s.Main.rows == before.Main.rows);
-        EXPECT_EQ(ui.messages,
-                  Texts{"KOVA|Saved, the set would be larger than 80 MB, the most a data file may "
-                        "hold. Nothing was changed."});
+        EXPECT_EQ(ui.messages, Texts{"KOVA|" + test::kSetTooLargeToSave});
     }
     // A write that makes the set no larger is stored as before.
     ui.messages.clear();

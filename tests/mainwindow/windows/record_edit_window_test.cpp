@@ -148,9 +148,7 @@ TEST_F(RecordEditWindow, AKeyThatWouldMakeTheSetTooLargeToSaveIsTakenBack) {
         box->close();
     });
     QTest::keyClicks(w->Text1, "abcd");
-    EXPECT_EQ(message,
-              "Saved, the set would be larger than 80 MB, the most a data file may hold. Nothing "
-              "was changed.");
+    EXPECT_EQ(message.toStdString(), test::kSetTooLargeToSave);
     EXPECT_EQ(s.Records1[12].V8, "text 12abc");
     EXPECT_EQ(w->Text1->toPlainText().toStdString(), "text 12abc");
     EXPECT_EQ(w->Text1->textCursor().position(), 10);
