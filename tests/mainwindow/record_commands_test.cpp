@@ -351,6 +351,11 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
     auto range = [this](const char* from, const char* to) {
         return [=, this] { core::StoreCodingRange(s, from, to); };
     };
+    auto memo = [this](core::MemoTarget (*target)(const KovaState&), const char* text) {
+        return [=, this] {
+            return core::StoreMemo(s, ui, target(s), false, text) == core::MemoStore::Stored;
+        };
+    };
     const Case cases[] = {
         {"code", 1, [] {}, [&] { return core::WriteCode(s, ui, 4, "talk"); }},
         {"code, record 5 alone shown", 1,  // the full set is saved
@@ -365,16 +370,8 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
         {"number box", 1, [] {}, [&] { return core::StoreEditBox(s, ui, 2, "-32768"); }},
         {"actor box", 1, [] {}, [&] { return core::StoreEditBox(s, ui, 3, "teacher"); }},
         {"text box", 1, [] {}, [&] { return core::StoreText1(s, ui, "text 5 more"); }},
-        {"memo", 1, [] {},
-         [&] {
-             return core::StoreMemo(s, ui, core::MemoTargetForCurrent(s), false, "note") ==
-                    core::MemoStore::Stored;
-         }},
-        {"file info", 1, [] {},
-         [&] {
-             return core::StoreMemo(s, ui, core::FileInfoTarget(s), false, "information") ==
-                    core::MemoStore::Stored;
-         }},
+        {"memo", 1, [] {}, memo(core::MemoTargetForCurrent, "note")},
+        {"file info", 1, [] {}, memo(core::FileInfoTarget, "information")},
         {"grid cell", 1, [] {},
          [&] {
              return core::GridModel::Open(s)->SetCell(s, ui, 5, 5, "talk") ==
