@@ -2,8 +2,11 @@
 // the tests of the daily commands.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
+#include "store/open_save.h"
 #include "store/state.h"
 #include "store/view.h"
 #include "support/fake_ui.h"
@@ -40,6 +43,18 @@ inline void ShowSet2(core::KovaState& s, core::KovaUi& ui, int count, int curren
     s.CurrentRecord2 = static_cast<int16_t>(current);
     s.DataFileName2 = "/tmp/two.kov";
     core::ShowData2Mode(s, ui);
+}
+
+// Lengthens the text of record 1 of `set` (numbered as ViewMode; of the full
+// set behind a selection) until the set takes `slack` bytes less than a data
+// file may hold.
+inline void FillToTheBound(core::KovaState& s, int16_t set, size_t slack) {
+    core::RecordSet& records = set != 1            ? s.Records2
+                               : s.SelectionShown1 ? s.FullRecords1
+                                                   : s.Records1;
+    records[1].V8.append(core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).Bytes(),
+                         'x');
+    ASSERT_EQ(core::SavedSizeOfSet(s, set).Bytes(), core::kMaxDataFileBytes - slack);
 }
 
 }  // namespace test

@@ -295,17 +295,6 @@ TEST_F(Edit, NothingPassesTheRecordLimit) {
               "was changed.");
 }
 
-// Fills the texts of records 1..4 of `set` (numbered as ViewMode; of the full
-// set behind a selection) until the set takes `slack` bytes less than a data
-// file may hold.
-void FillToTheBound(KovaState& s, int16_t set, size_t slack) {
-    RecordSet& records = set != 1 ? s.Records2 : s.SelectionShown1 ? s.FullRecords1 : s.Records1;
-    const size_t fill = core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).Bytes();
-    for (int k = 1; k <= 4; ++k)
-        records[k].V8.append(fill / 4 + (k == 1 ? fill % 4 : 0), 'x');
-    ASSERT_EQ(core::SavedSizeOfSet(s, set).Bytes(), core::kMaxDataFileBytes - slack);
-}
-
 // A set a few bytes short of what a data file may hold: Add, Paste (of one
 // short record) and Split of any set are refused, the set left as it was.
 TEST_F(Edit, NothingMakesASetTooLargeToSave) {
@@ -322,7 +311,7 @@ TEST_F(Edit, NothingMakesASetTooLargeToSave) {
         RecordSet& set = view == 1 ? s.Records1 : s.Records2;
         set[5].V8 = "abcdef";
         s.FileInfo1 = s.FileInfo2 = s.FilterFileInfo = "info";
-        FillToTheBound(s, static_cast<int16_t>(view), 20);
+        test::FillToTheBound(s, static_cast<int16_t>(view), 20);
         s.RecordClipboard = test::MakeRecords(1);
         s.ClipboardCount = 1;
         const RecordSet before = set;
@@ -406,7 +395,7 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
         ShowOnly(c.set, 20, 5);
         s.FileInfo1 = s.FilterFileInfo = "info";
         c.prepare();
-        FillToTheBound(s, c.set, 3);
+        test::FillToTheBound(s, c.set, 3);
         const KovaState before = s;
         EXPECT_FALSE(c.write());
         EXPECT_TRUE(s.Records1 == before.Records1);
@@ -421,7 +410,7 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
     ui.messages.clear();
     test::ShowSet1(s, ui, 20, 5);
     s.Records1[5].V4 = "abcd";
-    FillToTheBound(s, 1, 0);
+    test::FillToTheBound(s, 1, 0);
     EXPECT_TRUE(core::WriteCode(s, ui, 4, "wxyz"));
     EXPECT_TRUE(core::StoreText1(s, ui, "text"));
     EXPECT_TRUE(ui.messages.empty());
@@ -431,7 +420,7 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
 // another write or a new page: a key that would pass the bound is refused.
 TEST_F(Edit, TheTextBoxCountsItsRoomAgainAfterAnotherChange) {
     test::ShowSet1(s, ui, 20, 5);
-    FillToTheBound(s, 1, 10);
+    test::FillToTheBound(s, 1, 10);
     EXPECT_TRUE(core::StoreText1(s, ui, "text 5ab"));  // 8 bytes left
     EXPECT_TRUE(core::WriteCode(s, ui, 4, "talk"));    // 4 left
     EXPECT_FALSE(core::StoreText1(s, ui, "text 5abcdefg"));

@@ -137,8 +137,7 @@ TEST_F(RecordEditWindow, ButtonsAddSplitAtTheCaretAndJoin) {
 // the caret where it was.
 TEST_F(RecordEditWindow, AKeyThatWouldMakeTheSetTooLargeToSaveIsTakenBack) {
     Open(20, 12);
-    const size_t fill = core::kMaxDataFileBytes - 3 - core::SavedSizeOfSet(s, 1).Bytes();
-    s.Records1[1].V8.append(fill, 'x');
+    test::FillToTheBound(s, 1, 3);
     core::RefreshRecordList1(s, ui, s.CurrentRecord1);
     w->Text1->setFocus();
     w->Text1->moveCursor(QTextCursor::End);
