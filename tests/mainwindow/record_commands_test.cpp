@@ -298,14 +298,9 @@ TEST_F(Edit, NothingPassesTheRecordLimit) {
 // A set a few bytes short of what a data file may hold: Add, Paste (of one
 // short record) and Split of any set are refused, the set left as it was.
 TEST_F(Edit, NothingMakesASetTooLargeToSave) {
-    for (auto [view, edit] : {std::pair{1, 'a'},
-                              {1, 'p'},
-                              {1, 's'},
-                              {2, 'a'},
-                              {2, 'p'},
-                              {2, 's'},
-                              {3, 'a'},
-                              {3, 'p'}}) {
+    const std::pair<int, char> cases[] = {{1, 'a'}, {1, 'p'}, {1, 's'}, {2, 'a'},
+                                          {2, 'p'}, {2, 's'}, {3, 'a'}, {3, 'p'}};
+    for (auto [view, edit] : cases) {
         SCOPED_TRACE(std::to_string(view) + edit);
         ShowOnly(view, 6, 5);
         RecordSet& set = view == 1 ? s.Records1 : s.Records2;
