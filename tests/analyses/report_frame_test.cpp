@@ -153,27 +153,24 @@ TEST_F(ReportFrame, AnOutputFileTooLargeToShowWholeShowsItsEnd) {
     std::string shortLines;  // one line past the bound of lines (the last one empty)
     for (size_t k = 0; k < lines; ++k)
         shortLines += "s\r\n";
-    struct Case {
-        std::string file;
-        size_t skipped;
-    };
-    const Case cases[] = {
+    // Each file, and the bytes skipped before the part shown.
+    const std::pair<std::string, size_t> cases[] = {
         {longLines, longLine.size()},
         {shortLines, 3},
         {shortLines.substr(3), 0},  // exactly at the bound of lines: whole
     };
     s.AnalysisFileName = AnaPath();
-    for (const Case& c : cases) {
-        std::ofstream(AnaPath(), std::ios::binary) << c.file;
+    for (const auto& [file, skipped] : cases) {
+        std::ofstream(AnaPath(), std::ios::binary) << file;
         s.OutputKind = "lst";
         s.Main.CAnaf.visible = true;
         ui.log.clear();
         EXPECT_TRUE(core::ShowAnalysisFile(s, ui));
         EXPECT_TRUE(ui.messages.empty());
-        EXPECT_EQ(ui.log.front(), c.skipped == 0 ? "ShowOutput KOVA Output file: " + AnaPath()
-                                                 : "ShowOutputEnd " + AnaPath() + " " +
-                                                       std::to_string(c.file.size()));
-        EXPECT_TRUE(ui.outputText == c.file.substr(c.skipped));
+        EXPECT_EQ(ui.log.front(),
+                  skipped == 0 ? "ShowOutput KOVA Output file: " + AnaPath()
+                               : "ShowOutputEnd " + AnaPath() + " " + std::to_string(file.size()));
+        EXPECT_TRUE(ui.outputText == file.substr(skipped));
         EXPECT_EQ(ui.outputCaption, "KOVA Output file: " + AnaPath());
         EXPECT_EQ(s.OutputKind, "ana");
         EXPECT_FALSE(s.Main.CAnaf.visible);

@@ -222,12 +222,7 @@ TEST_F(AppendMerge, FailedReadsAndOversizedResultsChangeNothing) {
     std::filesystem::resize_file(hugeDir.File("huge.kov"), core::kMaxDataFileBytes + 1);
     const auto files = test::Snapshot(dir.path());
     // Saved, data set 1 takes all a data file may hold.
-    s.Records1[1].V8.append(
-        core::kMaxDataFileBytes -
-            core::SavedFileBytes(s.Records1, 3, s.FileHeaderNumber, s.FileInfo1),
-        'x');
-    ASSERT_EQ(core::SavedFileBytes(s.Records1, 3, s.FileHeaderNumber, s.FileInfo1),
-              core::kMaxDataFileBytes);
+    test::FillToTheBound(s, 1, 0);
     const core::KovaState before = s;
     const std::pair<std::string, std::string> names[] = {
         {dir.File("missing.kov"), "missing.kov"},

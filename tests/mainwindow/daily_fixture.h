@@ -2,13 +2,21 @@
 // the tests of the daily commands.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
+#include "store/open_save.h"
 #include "store/state.h"
 #include "store/view.h"
 #include "support/fake_ui.h"
 
 namespace test {
+
+// The message of an edit refused because its set could no longer be saved.
+inline const std::string kSetTooLargeToSave =
+    "Saved, the set would be larger than 80 MB, the most a data file may hold. Nothing was "
+    "changed.";
 
 inline core::RecordSet MakeRecords(int count, const std::string& prefix = "text ") {
     core::RecordSet records(static_cast<size_t>(count) + 1);
@@ -35,6 +43,18 @@ inline void ShowSet2(core::KovaState& s, core::KovaUi& ui, int count, int curren
     s.CurrentRecord2 = static_cast<int16_t>(current);
     s.DataFileName2 = "/tmp/two.kov";
     core::ShowData2Mode(s, ui);
+}
+
+// Lengthens the text of record 1 of `set` (numbered as ViewMode; of the full
+// set behind a selection) until the set takes `slack` bytes less than a data
+// file may hold.
+inline void FillToTheBound(core::KovaState& s, int16_t set, size_t slack) {
+    core::RecordSet& records = set != 1            ? s.Records2
+                               : s.SelectionShown1 ? s.FullRecords1
+                                                   : s.Records1;
+    records[1].V8.append(core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).Bytes(),
+                         'x');
+    ASSERT_EQ(core::SavedSizeOfSet(s, set).Bytes(), core::kMaxDataFileBytes - slack);
 }
 
 }  // namespace test

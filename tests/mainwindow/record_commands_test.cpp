@@ -52,6 +52,18 @@ struct Edit : ::testing::Test {
         EXPECT_EQ(s.Main.Teller.caption, std::to_string(count));
         EXPECT_EQ(s.Main.rows[10].v[0], current > 0 ? std::to_string(current) : "");
     }
+
+    // A fresh state with data set 1, data set 2 or the filter lines alone shown.
+    void ShowOnly(int view, int count, int current) {
+        s = KovaState();
+        ui.messages.clear();
+        if (view == 1)
+            test::ShowSet1(s, ui, count, current);
+        else if (view == 2)
+            test::ShowSet2(s, ui, count, current);
+        else
+            ShowFilters(s, ui, count, current);
+    }
 };
 
 TEST_F(Edit, AddPutsTheSetsOwnNewRecordAfterTheCurrentOne) {
@@ -64,13 +76,7 @@ TEST_F(Edit, AddPutsTheSetsOwnNewRecordAfterTheCurrentOne) {
     for (const Case& c :
          {Case{1, 1, "", "text 3"}, Case{2, 0, "", "second 3"}, Case{3, 0, "*", "line 3"}}) {
         SCOPED_TRACE(c.view);
-        s = KovaState();
-        if (c.view == 1)
-            test::ShowSet1(s, ui, 5, 2);
-        else if (c.view == 2)
-            test::ShowSet2(s, ui, 5, 2);
-        else
-            ShowFilters(s, ui, 5, 2);
+        ShowOnly(c.view, 5, 2);
         core::AddButton(s, ui);
         core::EditSet set = *core::ShownEditSet(s);
         EXPECT_EQ(set.current, 3);
@@ -289,41 +295,18 @@ TEST_F(Edit, NothingPassesTheRecordLimit) {
               "was changed.");
 }
 
-// Fills the texts of records 1..4 of `set` (numbered as ViewMode; of the full
-// set behind a selection) until the set takes `slack` bytes less than a data
-// file may hold.
-void FillToTheBound(KovaState& s, int16_t set, size_t slack) {
-    RecordSet& records = set != 1 ? s.Records2 : s.SelectionShown1 ? s.FullRecords1 : s.Records1;
-    const size_t fill = core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).Bytes();
-    for (int k = 1; k <= 4; ++k)
-        records[k].V8.append(fill / 4 + (k == 1 ? fill % 4 : 0), 'x');
-    ASSERT_EQ(core::SavedSizeOfSet(s, set).Bytes(), core::kMaxDataFileBytes - slack);
-}
-
 // A set a few bytes short of what a data file may hold: Add, Paste (of one
 // short record) and Split of any set are refused, the set left as it was.
 TEST_F(Edit, NothingMakesASetTooLargeToSave) {
-    for (auto [view, edit] : {std::pair{1, 'a'},
-                              {1, 'p'},
-                              {1, 's'},
-                              {2, 'a'},
-                              {2, 'p'},
-                              {2, 's'},
-                              {3, 'a'},
-                              {3, 'p'}}) {
+    const std::pair<int, char> cases[] = {{1, 'a'}, {1, 'p'}, {1, 's'}, {2, 'a'},
+                                          {2, 'p'}, {2, 's'}, {3, 'a'}, {3, 'p'}};
+    for (auto [view, edit] : cases) {
         SCOPED_TRACE(std::to_string(view) + edit);
-        s = KovaState();
-        ui.messages.clear();
-        if (view == 1)
-            test::ShowSet1(s, ui, 6, 5);
-        else if (view == 2)
-            test::ShowSet2(s, ui, 6, 5);
-        else
-            ShowFilters(s, ui, 6, 5);
+        ShowOnly(view, 6, 5);
         RecordSet& set = view == 1 ? s.Records1 : s.Records2;
         set[5].V8 = "abcdef";
         s.FileInfo1 = s.FileInfo2 = s.FilterFileInfo = "info";
-        FillToTheBound(s, static_cast<int16_t>(view), 20);
+        test::FillToTheBound(s, static_cast<int16_t>(view), 20);
         s.RecordClipboard = test::MakeRecords(1);
         s.ClipboardCount = 1;
         const RecordSet before = set;
@@ -335,10 +318,7 @@ TEST_F(Edit, NothingMakesASetTooLargeToSave) {
             core::SplitButton(s, ui, 3);
         EXPECT_TRUE(set == before);
         EXPECT_EQ(s.ChangeCount1 + s.ChangeCount2, 0u);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0],
-                  "KOVA|Saved, the set would be larger than 80 MB, the most a data file may hold. "
-                  "Nothing was changed.");
+        EXPECT_EQ(ui.messages, Texts{"KOVA|" + test::kSetTooLargeToSave});
     }
 }
 
@@ -355,6 +335,11 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
     auto range = [this](const char* from, const char* to) {
         return [=, this] { core::StoreCodingRange(s, from, to); };
     };
+    auto memo = [this](core::MemoTarget (*target)(const KovaState&), const char* text) {
+        return [=, this] {
+            return core::StoreMemo(s, ui, target(s), false, text) == core::MemoStore::Stored;
+        };
+    };
     const Case cases[] = {
         {"code", 1, [] {}, [&] { return core::WriteCode(s, ui, 4, "talk"); }},
         {"code, record 5 alone shown", 1,  // the full set is saved
@@ -369,16 +354,8 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
         {"number box", 1, [] {}, [&] { return core::StoreEditBox(s, ui, 2, "-32768"); }},
         {"actor box", 1, [] {}, [&] { return core::StoreEditBox(s, ui, 3, "teacher"); }},
         {"text box", 1, [] {}, [&] { return core::StoreText1(s, ui, "text 5 more"); }},
-        {"memo", 1, [] {},
-         [&] {
-             return core::StoreMemo(s, ui, core::MemoTargetForCurrent(s), false, "note") ==
-                    core::MemoStore::Stored;
-         }},
-        {"file info", 1, [] {},
-         [&] {
-             return core::StoreMemo(s, ui, core::FileInfoTarget(s), false, "information") ==
-                    core::MemoStore::Stored;
-         }},
+        {"memo", 1, [] {}, memo(core::MemoTargetForCurrent, "note")},
+        {"file info", 1, [] {}, memo(core::FileInfoTarget, "information")},
         {"grid cell", 1, [] {},
          [&] {
              return core::GridModel::Open(s)->SetCell(s, ui, 5, 5, "talk") ==
@@ -410,15 +387,10 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
-        s = KovaState();
-        ui.messages.clear();
-        if (c.set == 1)
-            test::ShowSet1(s, ui, 20, 5);
-        else
-            ShowFilters(s, ui, 20, 5);
+        ShowOnly(c.set, 20, 5);
         s.FileInfo1 = s.FilterFileInfo = "info";
         c.prepare();
-        FillToTheBound(s, c.set, 3);
+        test::FillToTheBound(s, c.set, 3);
         const KovaState before = s;
         EXPECT_FALSE(c.write());
         EXPECT_TRUE(s.Records1 == before.Records1);
@@ -427,15 +399,13 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
         EXPECT_EQ(s.FilterFileInfo, before.FilterFileInfo);
         EXPECT_EQ(s.Main.text1Record, before.Main.text1Record);
         EXPECT_TRUE(s.Main.rows == before.Main.rows);
-        EXPECT_EQ(ui.messages,
-                  Texts{"KOVA|Saved, the set would be larger than 80 MB, the most a data file may "
-                        "hold. Nothing was changed."});
+        EXPECT_EQ(ui.messages, Texts{"KOVA|" + test::kSetTooLargeToSave});
     }
     // A write that makes the set no larger is stored as before.
     ui.messages.clear();
     test::ShowSet1(s, ui, 20, 5);
     s.Records1[5].V4 = "abcd";
-    FillToTheBound(s, 1, 0);
+    test::FillToTheBound(s, 1, 0);
     EXPECT_TRUE(core::WriteCode(s, ui, 4, "wxyz"));
     EXPECT_TRUE(core::StoreText1(s, ui, "text"));
     EXPECT_TRUE(ui.messages.empty());
@@ -445,7 +415,7 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
 // another write or a new page: a key that would pass the bound is refused.
 TEST_F(Edit, TheTextBoxCountsItsRoomAgainAfterAnotherChange) {
     test::ShowSet1(s, ui, 20, 5);
-    FillToTheBound(s, 1, 10);
+    test::FillToTheBound(s, 1, 10);
     EXPECT_TRUE(core::StoreText1(s, ui, "text 5ab"));  // 8 bytes left
     EXPECT_TRUE(core::WriteCode(s, ui, 4, "talk"));    // 4 left
     EXPECT_FALSE(core::StoreText1(s, ui, "text 5abcdefg"));

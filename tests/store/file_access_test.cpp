@@ -6,6 +6,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <tuple>
+
 #include "store/data_file.h"
 #include "store/table_file.h"
 #include "store/windows1252.h"
@@ -119,12 +121,8 @@ TEST_F(FileAccess, ReadGivesTheBytesOrLeavesThemAlone) {
 TEST_F(FileAccess, ReadTailGivesTheLinesThatEndTheFileWithinTheBound) {
     const std::string name = Name("tail.ana");
     test::WriteBytes(name, "ab\r\ncd\r\nef");  // 10 bytes
-    struct Case {
-        size_t maxBytes;
-        std::string tail;
-        uintmax_t skipped;
-    };
-    const Case cases[] = {
+    // The bound, the end read and the bytes skipped before it.
+    const std::tuple<size_t, std::string, uintmax_t> cases[] = {
         {10, "ab\r\ncd\r\nef", 0},  // exactly at the bound: whole
         {9, "cd\r\nef", 4},         // one past: not from the start
         {6, "cd\r\nef", 4},         // the bound just after a CR LF
@@ -132,12 +130,12 @@ TEST_F(FileAccess, ReadTailGivesTheLinesThatEndTheFileWithinTheBound) {
         {4, "ef", 8},               // the bound between CR and LF
         {1, "", 10},                // no line starts there
     };
-    for (const Case& c : cases) {
+    for (const auto& [maxBytes, expected, expectedSkipped] : cases) {
         std::string tail = "old";
         uintmax_t skipped = 99;
-        EXPECT_FALSE(core::ReadFileTail(name, c.maxBytes, tail, skipped)) << c.maxBytes;
-        EXPECT_EQ(tail, c.tail) << c.maxBytes;
-        EXPECT_EQ(skipped, c.skipped) << c.maxBytes;
+        EXPECT_FALSE(core::ReadFileTail(name, maxBytes, tail, skipped)) << maxBytes;
+        EXPECT_EQ(tail, expected) << maxBytes;
+        EXPECT_EQ(skipped, expectedSkipped) << maxBytes;
     }
 }
 

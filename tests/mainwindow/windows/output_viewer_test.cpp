@@ -192,27 +192,7 @@ TEST_F(OutputViewerTest, PrintAsksThroughADialog) {
 // An analysis file past the viewer's bounds, as a user meets it: each new
 // report is seen at the end of the viewer, and Save Anafile writes the whole
 // file, never the part shown.
-struct LargeOutputFile : test::SampleProtocolTest {
-    QStringList messages;
-
-    // A file's bytes in one read (a 17 MB file byte by byte takes seconds).
-    static std::string FileBytes(const std::string& name) {
-        std::string bytes;
-        EXPECT_FALSE(core::ReadWholeFile(name, bytes));
-        return bytes;
-    }
-
-    // Runs Frequency > V4 with OK, noting any message box on the way.
-    void RunFrequencyV4() {
-        test::WhenModalOf<QMessageBox>([this](QMessageBox* box) {
-            messages << box->text();
-            box->close();
-        });
-        test::WhenModalOf<epiask>(
-            [](epiask* d) { QTest::mouseClick(d->Command1, Qt::LeftButton); });
-        w->mnuAnalyseItem.at(4)->trigger();
-    }
-};
+using LargeOutputFile = test::SampleProtocolTest;
 
 TEST_F(LargeOutputFile, ANewReportShowsAtTheEndAndSaveAnafileWritesTheWholeFile) {
     // 17 MB, made cheaply: a first line, then a sparse run of zeros ending a
@@ -221,8 +201,15 @@ TEST_F(LargeOutputFile, ANewReportShowsAtTheEndAndSaveAnafileWritesTheWholeFile)
     test::WriteBytes(anaFile, "first line\r\n");
     std::filesystem::resize_file(anaFile, kRun);
     ASSERT_FALSE(core::AppendToFile(anaFile, "\r\n"));
-    RunFrequencyV4();
-    const std::string whole = FileBytes(anaFile);
+    // Frequency > V4 with OK, noting any message box on the way.
+    QStringList messages;
+    test::WhenModalOf<QMessageBox>([&messages](QMessageBox* box) {
+        messages << box->text();
+        box->close();
+    });
+    test::WhenModalOf<epiask>([](epiask* d) { QTest::mouseClick(d->Command1, Qt::LeftButton); });
+    w->mnuAnalyseItem.at(4)->trigger();
+    const std::string whole = ReadBytes(anaFile);
     const std::string report = whole.substr(kRun + 2);
     ASSERT_NE(report.find("FREQUENCIES:  V4"), std::string::npos);
 
@@ -236,7 +223,7 @@ TEST_F(LargeOutputFile, ANewReportShowsAtTheEndAndSaveAnafileWritesTheWholeFile)
     EXPECT_TRUE(v.LNote->text().contains(QString("%L1 bytes").arg(whole.size())));
     QTest::keyClicks(v.Tekst, "typed");
     QTest::mouseClick(v.CSave, Qt::LeftButton);
-    EXPECT_TRUE(FileBytes(anaFile) == whole);
+    EXPECT_TRUE(ReadBytes(anaFile) == whole);
 
     // "Show output" after OK shows the end again.
     QTest::mouseClick(v.COkee, Qt::LeftButton);
@@ -248,11 +235,11 @@ TEST_F(LargeOutputFile, ANewReportShowsAtTheEndAndSaveAnafileWritesTheWholeFile)
     // is on disk, and the line end every save puts after the viewer's text.
     AnswerDialogs({anaFile});
     w->mnuFileItem[12]->trigger();
-    EXPECT_TRUE(FileBytes(anaFile) == whole + "\r\n");
+    EXPECT_TRUE(ReadBytes(anaFile) == whole + "\r\n");
     const std::string copy = dir.File("copy.ana");
     AnswerDialogs({copy});
     w->mnuFileItem[12]->trigger();
-    EXPECT_TRUE(FileBytes(copy) == whole + "\r\n\r\n");
+    EXPECT_TRUE(ReadBytes(copy) == whole + "\r\n\r\n");
     EXPECT_TRUE(messages.isEmpty());
 
     // A file that fits is shown whole and may be edited and saved again.
@@ -262,7 +249,7 @@ TEST_F(LargeOutputFile, ANewReportShowsAtTheEndAndSaveAnafileWritesTheWholeFile)
     EXPECT_FALSE(v.LNote->isVisible());
     QTest::keyClicks(v.Tekst, "typed");
     QTest::mouseClick(v.CSave, Qt::LeftButton);
-    EXPECT_EQ(FileBytes(copy), "small\r\ntyped");
+    EXPECT_EQ(ReadBytes(copy), "small\r\ntyped");
 }
 
 }  // namespace

@@ -107,9 +107,6 @@ TEST_F(EmptyClipboardPaste, PastesNothingIntoAnyBoxByAnyRoute) {
 // both ways into the record's text box refuse a paste that makes a line
 // longer than 64 KiB, on either side of the caret, or pastes more than 1 MiB.
 TEST_F(EmptyClipboardPaste, ATextTooLongToEditIsNotPasted) {
-    QString lines;
-    for (int k = 0; k < 100000; ++k)
-        lines += "short line\n";
     const struct {
         QString box;
         bool caretAtEnd;
@@ -120,7 +117,7 @@ TEST_F(EmptyClipboardPaste, ATextTooLongToEditIsNotPasted) {
         {"", false, QString(1100000, 'w'), false},
         {QString(40000, 'a'), true, QString(30000, 'w'), false},
         {QString(40000, 'a'), false, QString(30000, 'w'), false},
-        {"", false, lines, false},
+        {"", false, QString("short line\n").repeated(100000), false},
         // Last: a paste taken leaves its modal wait unanswered.
         {"", false, QString(65536, 'w'), true},
     };

@@ -137,8 +137,7 @@ TEST_F(RecordEditWindow, ButtonsAddSplitAtTheCaretAndJoin) {
 // the caret where it was.
 TEST_F(RecordEditWindow, AKeyThatWouldMakeTheSetTooLargeToSaveIsTakenBack) {
     Open(20, 12);
-    const size_t fill = core::kMaxDataFileBytes - 3 - core::SavedSizeOfSet(s, 1).Bytes();
-    s.Records1[1].V8.append(fill, 'x');
+    test::FillToTheBound(s, 1, 3);
     core::RefreshRecordList1(s, ui, s.CurrentRecord1);
     w->Text1->setFocus();
     w->Text1->moveCursor(QTextCursor::End);
@@ -148,9 +147,7 @@ TEST_F(RecordEditWindow, AKeyThatWouldMakeTheSetTooLargeToSaveIsTakenBack) {
         box->close();
     });
     QTest::keyClicks(w->Text1, "abcd");
-    EXPECT_EQ(message,
-              "Saved, the set would be larger than 80 MB, the most a data file may hold. Nothing "
-              "was changed.");
+    EXPECT_EQ(message.toStdString(), test::kSetTooLargeToSave);
     EXPECT_EQ(s.Records1[12].V8, "text 12abc");
     EXPECT_EQ(w->Text1->toPlainText().toStdString(), "text 12abc");
     EXPECT_EQ(w->Text1->textCursor().position(), 10);
