@@ -267,11 +267,6 @@ public:
     }
 };
 
-// The permissions a new file is created with, which it keeps until it has
-// those of the file it replaces: no one else may read the protocol while it
-// is written.
-constexpr fs::perms kOwnerOnly = fs::perms::owner_read | fs::perms::owner_write;
-
 // Creates the file `path`, never one that is there, with the permissions of
 // the file `name` it is to replace (given before any byte is written), or,
 // with no file there, those a new file gets; open for writing.
@@ -283,7 +278,10 @@ std::FILE* CreateTemporary(const fs::path& path, std::string_view name) {
     (void)keepsMode;
     return OpenFile(path, "wbx");
 #else
-    const mode_t createMode = keepsMode ? static_cast<mode_t>(kOwnerOnly) : 0666;
+    // Until it has the permissions of the file it replaces, only its owner
+    // may read it: no one else may read the protocol while it is written. A
+    // new file gets what any new file gets.
+    const mode_t createMode = keepsMode ? S_IRUSR | S_IWUSR : 0666;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
     if (fd < 0)
         return nullptr;
@@ -432,7 +430,8 @@ std::error_code SavedFileOf(std::string_view name, std::string& file) {
             return ec;
         // Kept unresolved: the system takes a ".." after a folder reached by
         // a link from where that link leads, as it does when it follows them.
-        path = to.is_absolute() ? to : path.parent_path() / to;
+        const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+        path = to.is_absolute() ? to : folder / to;
     }
     if (links == 0) {
         file = std::string(name);

@@ -459,6 +459,12 @@ TEST_F(FileAccess, FortyLinksAreFollowedAndOneMoreIsNot) {
     EXPECT_EQ(file, fs::canonical(dir.path()).string() + "/end.kov");
     EXPECT_FALSE(core::ReplaceFile(Name("l1"), "forty"));
     EXPECT_EQ(test::ReadBytes(Name("end.kov")), "forty");
+    // A name relative to the working folder is followed from there.
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    EXPECT_FALSE(core::SavedFileOf("l40", file));
+    fs::current_path(before);
+    EXPECT_EQ(file, fs::canonical(dir.path()).string() + "/end.kov");
     EXPECT_EQ(core::SavedFileOf(Name("l0"), file), std::errc::too_many_symbolic_link_levels);
     EXPECT_EQ(core::ReplaceFile(Name("l0"), "forty-one"), std::errc::too_many_symbolic_link_levels);
     EXPECT_EQ(test::ReadBytes(Name("end.kov")), "forty");
