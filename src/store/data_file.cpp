@@ -174,18 +174,6 @@ std::string BuildFile(const RecordSet& records, int16_t count, int16_t memoCount
     return out;
 }
 
-// Writes the bytes to a new file beside `fileName`; returns its name.
-std::string WriteTemporary(const std::string& fileName, const std::string& bytes) {
-    std::string name;
-    std::error_code ec = WriteTemporaryBeside(fileName, bytes, name);
-    if (ec == std::errc::file_exists)
-        throw FileFailure{kErrAccess,
-                          "Path/File access error: no temporary name is free (" + fileName + ")"};
-    if (ec)
-        throw FileError(ec, fileName);
-    return name;
-}
-
 // ---------------------------------------------------------------- reading
 
 // The lines of the file's bytes: a line ends at CR LF or at a lone LF; a
@@ -583,9 +571,13 @@ DataFileKind KindOfSet(int16_t set) {
 }
 
 std::string BackupFileName(const std::string& FileName, DataFileKind kind) {
+    std::string file;
+    // A link the save refuses keeps no backup anywhere else.
+    if (FileName.size() < 4 || SavedFileOf(FileName, file))
+        file = FileName;
     if (kind == DataFileKind::Filter)
-        return FileName + ".bak";
-    return DerivedName(FileName, ".bak");
+        return file + ".bak";
+    return DerivedName(file, ".bak");
 }
 
 bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
@@ -593,7 +585,6 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
                   DataFileKind kind) {
     long long baseLength = static_cast<long long>(FileName.size()) - 4;
     s.ScratchInteger = static_cast<int16_t>(baseLength > 32767 ? 32767 : baseLength);
-    std::string tempName;
     try {
         if (FileName.size() < 4)
             throw FileFailure{kErrBadFileName,
@@ -601,7 +592,12 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         if (Count < 0 || static_cast<size_t>(Count) >= Records.size())
             throw FileFailure{kErrSubscript, "Subscript out of range: the set holds no record " +
                                                  std::to_string(Count)};
-        if (PathExists(FileName) && !IsRegularFile(FileName))
+        // Through a link, the file it leads to is written, and keeps its
+        // backup beside it.
+        std::string file;
+        if (std::error_code ec = SavedFileOf(FileName, file))
+            throw FileError(ec, FileName);
+        if (PathExists(file) && !IsRegularFile(file))
             throw FileFailure{kErrAccess, "Path/File access error: not a file (" + FileName + ")"};
         // Counted before it is built: a set far past the bound would
         // otherwise take its whole file in memory first.
@@ -617,32 +613,21 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
                                                 ", the most a data file may hold to be opened "
                                                 "again (" +
                                                 FileName + ")"};
-        std::string bytes = BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo, size);
-        tempName = WriteTemporary(FileName, bytes);
-        bytes = std::string();
-
-        std::string backup = BackupFileName(FileName, kind);
-        bool exists = PathExists(FileName);
-        s.ScratchText = exists ? std::string(FileNamePart(FileName)) : std::string();
-        bool moved = false;
-        if (exists && backup != FileName) {
-            // Replaces the old backup in one step. A failure here means the
-            // file could not be replaced: the message names the file, not
-            // whatever stood at its backup's name.
-            if (std::error_code ec = RenameFile(FileName, backup))
-                throw FileError(ec, FileName);
-            moved = true;
-        }
-        if (std::error_code ec = RenameFile(tempName, FileName)) {
-            if (moved)
-                RenameFile(backup, FileName);
+        const std::string bytes =
+            BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo, size);
+        const bool exists = PathExists(file);
+        // A failure to move the old file aside means the file could not be
+        // replaced: the message names the file, not whatever stood at its
+        // backup's name.
+        std::error_code ec = ReplaceFile(file, bytes, BackupFileName(file, kind));
+        if (ec == std::errc::file_exists)
+            throw FileFailure{
+                kErrAccess, "Path/File access error: no temporary name is free (" + FileName + ")"};
+        if (ec)
             throw FileError(ec, FileName);
-        }
-        tempName.clear();
+        s.ScratchText = exists ? std::string(FileNamePart(FileName)) : std::string();
         return true;
     } catch (const FileFailure& f) {
-        if (!tempName.empty())
-            RemoveFile(tempName);
         ShowFailure(ui, f);
         return false;
     }

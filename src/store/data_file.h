@@ -87,11 +87,13 @@ DataFileKind KindOfSet(int16_t set);
 // "talk.bak"); a filter file's is its whole name plus ".bak" ("talk.fil"
 // gives "talk.fil.bak"), so that a protocol and its filters never share one.
 // A data file name shorter than four characters has no backup: throws
-// std::invalid_argument.
+// std::invalid_argument. Through a link, the save writes the file the link
+// leads to (SavedFileOf), and the backup is that file's, beside it.
 std::string BackupFileName(const std::string& FileName, DataFileKind kind);
 
-// Writes records 1..Count to FileName: its backup (above) is replaced by the
-// previous file and the new file takes its place only once it is complete. A
+// Writes records 1..Count to FileName (through a link, to the file it leads
+// to): its backup (above) is replaced by the previous file and the new file
+// takes its place only once it is complete and on the disk. A
 // new file leaves whatever stands at its backup's name alone: that is no
 // version of it. A file larger than kMaxDataFileBytes, which could not be
 // opened again, is refused before anything is built or written. On failure

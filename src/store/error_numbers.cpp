@@ -1,5 +1,6 @@
 #include "store/error_numbers.h"
 
+#include "store/file_access.h"
 #include "store/text.h"
 
 namespace core {
@@ -8,6 +9,18 @@ namespace {
 
 std::string Where(std::string_view name) {
     return " (" + std::string(name) + ")";
+}
+
+// A link a save cannot go through, with where it leads (asked again of the
+// file system: the code carries no name).
+std::string LinkFailure(std::error_code ec, std::string_view name) {
+    std::string file;
+    const std::error_code now = SavedFileOf(name, file);
+    if (now != ec || file.empty())
+        return ec.message() + Where(name);
+    return "\"" + std::string(name) + "\" is a link to " +
+           (ec == LinkError::LeadsToFolder ? "the folder \"" + file + "\", not to a file"
+                                           : "\"" + file + "\", which does not exist");
 }
 
 }  // namespace
@@ -24,6 +37,8 @@ NumberedError FileError(std::error_code ec, std::string_view name) {
 }
 
 NumberedError FileAccessError(std::error_code ec, std::string_view name) {
+    if (ec.category() == LinkCategory())
+        return {kErrAccess, "Path/File access error: " + LinkFailure(ec, name)};
     return {kErrAccess, "Path/File access error: " + ec.message() + Where(name)};
 }
 

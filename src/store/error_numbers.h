@@ -30,11 +30,13 @@ struct NumberedError {
 
 // A failure of the file access functions on the file `name`: "File not found",
 // "Permission denied", "Disk full" or, for anything else, the access error,
-// each followed by the name in brackets.
+// each followed by the name in brackets; for a link a save cannot go through
+// (LinkError), the access error saying where the link leads.
 NumberedError FileError(std::error_code ec, std::string_view name);
 
 // The access error alone, whatever the failure: "Path/File access error: ",
-// the system's description and the name in brackets.
+// the system's description and the name in brackets (for a LinkError, as
+// FileError words it).
 NumberedError FileAccessError(std::error_code ec, std::string_view name);
 
 // A failed ReadWholeFile of the file `name` with the bound `maxBytes`: as

@@ -7,7 +7,11 @@
 #include <memory>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -98,6 +102,14 @@ std::error_code OpenForReading(std::string_view name, size_t maxBytes, FilePtr& 
     return {};
 }
 
+// The name in Windows-1252 bytes of a path; false when it holds a character
+// the code page lacks.
+bool NameOfPath(const fs::path& path, std::string& name) {
+    const std::u8string utf8 = path.u8string();
+    return Utf8ToWindows1252(
+        std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()), name);
+}
+
 // Moves the read position to `offset` bytes from the start, also past 2 GB.
 bool SeekTo(std::FILE* f, uintmax_t offset) {
 #ifdef _WIN32
@@ -139,12 +151,8 @@ std::string AbsoluteFileName(std::string_view name) {
     const fs::path absolute = fs::absolute(path, ec);
     if (ec)
         return {};
-    const std::u8string utf8 = absolute.u8string();
     std::string bytes;
-    if (!Utf8ToWindows1252(
-            std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()), bytes))
-        return {};
-    return bytes;
+    return NameOfPath(absolute, bytes) ? bytes : std::string();
 }
 
 std::string_view FileNamePart(std::string_view name) {
@@ -242,89 +250,234 @@ bool IsReadOnlyFile(std::string_view name) {
 
 namespace {
 
-// Writes a new file beside `name` through `write`, as WriteTemporaryBeside
-// describes.
-std::error_code WriteTemporaryWith(std::string_view name,
+SaveStepWatcher saveStepWatcher = nullptr;
+
+void Step(SaveStep step, const fs::path& path) {
+    if (saveStepWatcher != nullptr)
+        saveStepWatcher(step, path);
+}
+
+class LinkErrorCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "link"; }
+    std::string message(int value) const override {
+        return static_cast<LinkError>(value) == LinkError::LeadsToFolder
+                   ? "the link leads to a folder"
+                   : "the link leads to no file";
+    }
+};
+
+// Creates the file `path`, never one that is there, with the permissions of
+// the file `name` it is to replace (given before any byte is written), or,
+// with no file there, those a new file gets; open for writing.
+std::FILE* CreateTemporary(const fs::path& path, std::string_view name) {
+    std::error_code ec;
+    const fs::file_status old = fs::status(NativePath(name), ec);
+    const bool keepsMode = !ec && fs::is_regular_file(old);
+#ifdef _WIN32
+    (void)keepsMode;
+    return OpenFile(path, "wbx");
+#else
+    // Until it has the permissions of the file it replaces, only its owner
+    // may read it: no one else may read the protocol while it is written. A
+    // new file gets what any new file gets.
+    const mode_t createMode = keepsMode ? S_IRUSR | S_IWUSR : 0666;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
+    if (fd < 0)
+        return nullptr;
+    int err = 0;
+    if (keepsMode && ::fchmod(fd, static_cast<mode_t>(old.permissions() & fs::perms::mask)) != 0)
+        err = errno;
+    std::FILE* f = err == 0 ? ::fdopen(fd, "wb") : nullptr;
+    if (f == nullptr) {
+        err = err != 0 ? err : errno;
+        ::close(fd);
+        ::unlink(path.c_str());
+        errno = err;
+    }
+    return f;
+#endif
+}
+
+// Flushes the written file to the disk and closes it, after the writes that
+// gave `ec`; the first failure's code.
+std::error_code SyncAndClose(std::FILE* f, std::error_code ec, const fs::path& path) {
+    errno = 0;
+    if (std::fflush(f) != 0 && !ec)
+        ec = ErrnoCode(errno);
+    if (!ec) {
+#ifdef _WIN32
+        const int synced = ::_commit(::_fileno(f));
+#else
+        const int synced = ::fsync(::fileno(f));
+#endif
+        if (synced != 0)
+            ec = ErrnoCode(errno);
+        else
+            Step(SaveStep::SyncTemporary, path);
+    }
+    errno = 0;
+    if (std::fclose(f) != 0 && !ec)
+        ec = ErrnoCode(errno);
+    return ec;
+}
+
+// Flushes the folder that holds `file` to the disk, so that its renames last
+// through a crash of the system. A failure is not reported: the file is in
+// place and complete by then, and some file systems cannot flush a folder.
+void SyncFolderOf(const fs::path& file) {
+#ifndef _WIN32
+    fs::path folder = file.parent_path();
+    if (folder.empty())
+        folder = ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (::fsync(fd) == 0)
+        Step(SaveStep::SyncFolder, folder);
+    ::close(fd);
+#else
+    (void)file;
+#endif
+}
+
+// Writes a new file beside the file `name` (already resolved by SavedFileOf)
+// through `write`, flushed to the disk, as ReplaceFile describes.
+std::error_code WriteTemporaryWith(const std::string& name,
                                    const std::function<std::error_code(std::FILE*)>& write,
                                    std::string& tempName) {
-    if (name.empty())
-        return ErrnoCode(ENOENT);
     // The temporary file takes the old one's place by a rename, which the
     // folder allows whatever the file's own permission: refuse here what the
     // file itself would refuse.
     if (IsReadOnlyFile(name))
         return ErrnoCode(EACCES);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = std::string(name) + ".~tmp" + std::to_string(attempt);
+        std::string candidate = name + ".~tmp" + std::to_string(attempt);
         const fs::path path = NativePath(candidate);
-        // "x": never takes over a file that is already there.
-        std::FILE* f = OpenFile(path, "wbx");
+        std::FILE* f = CreateTemporary(path, name);
         if (!f) {
             if (errno == EEXIST)
                 continue;
             return ErrnoCode(errno);
         }
-        if (std::error_code ec = CloseWritten(f, write(f))) {
+        Step(SaveStep::WriteTemporary, path);
+        if (std::error_code ec = SyncAndClose(f, write(f), path)) {
             std::error_code ignored;
             fs::remove(path, ignored);
             return ec;
         }
-        // The file that takes the old one's place keeps its permissions.
-        std::error_code ignored;
-        const fs::file_status old = fs::status(NativePath(name), ignored);
-        if (fs::is_regular_file(old))
-            fs::permissions(path, old.permissions(), ignored);
         tempName = std::move(candidate);
         return {};
     }
     return std::make_error_code(std::errc::file_exists);
 }
 
-// Puts the temporary file in the place of `name`; on failure removes it.
-std::error_code TakePlaceOf(const std::string& temp, std::string_view name) {
-    if (std::error_code ec = RenameFile(temp, name)) {
+// Replaces the file `name` leads to with what `write` writes, keeping the
+// old one as `backup` when there is one (see ReplaceFile).
+std::error_code ReplaceWith(std::string_view name,
+                            const std::function<std::error_code(std::FILE*)>& write,
+                            std::string_view backup) {
+    std::string file;
+    if (std::error_code ec = SavedFileOf(name, file))
+        return ec;
+    std::string temp;
+    if (std::error_code ec = WriteTemporaryWith(file, write, temp))
+        return ec;
+    bool moved = false;
+    if (!backup.empty() && backup != file && PathExists(file)) {
+        // Replaces the old backup in one step.
+        if (std::error_code ec = RenameFile(file, backup)) {
+            RemoveFile(temp);
+            return ec;
+        }
+        moved = true;
+    }
+    if (std::error_code ec = RenameFile(temp, file)) {
+        if (moved)
+            RenameFile(backup, file);
         RemoveFile(temp);
         return ec;
     }
+    SyncFolderOf(NativePath(file));
     return {};
 }
 
 }  // namespace
 
-std::error_code WriteTemporaryBeside(std::string_view name, std::string_view bytes,
-                                     std::string& tempName) {
-    return WriteTemporaryWith(
-        name, [bytes](std::FILE* f) { return WriteBytes(f, bytes); }, tempName);
+const std::error_category& LinkCategory() {
+    static const LinkErrorCategory category;
+    return category;
 }
 
-std::error_code ReplaceFile(std::string_view name, std::string_view bytes) {
-    std::string temp;
-    if (std::error_code ec = WriteTemporaryBeside(name, bytes, temp))
+std::error_code make_error_code(LinkError e) {
+    return {static_cast<int>(e), LinkCategory()};
+}
+
+std::error_code SavedFileOf(std::string_view name, std::string& file) {
+    if (name.empty())
+        return ErrnoCode(ENOENT);
+    fs::path path = NativePath(name);
+    std::error_code ec;
+    int links = 0;
+    for (;;) {
+        const fs::file_status status = fs::symlink_status(path, ec);
+        if (!fs::is_symlink(status))
+            break;
+        if (++links > 40)
+            return ErrnoCode(ELOOP);
+        const fs::path to = fs::read_symlink(path, ec);
+        if (ec)
+            return ec;
+        // Kept unresolved: the system takes a ".." after a folder reached by
+        // a link from where that link leads, as it does when it follows them.
+        const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+        path = to.is_absolute() ? to : folder / to;
+    }
+    if (links == 0) {
+        file = std::string(name);
+        return {};
+    }
+    // Its folder as it really is, the name absolute and without "..".
+    fs::path folder = fs::weakly_canonical(fs::absolute(path.parent_path(), ec), ec);
+    if (ec)
         return ec;
-    return TakePlaceOf(temp, name);
+    if (!NameOfPath(folder / path.filename(), file))
+        return ErrnoCode(EILSEQ);
+    const fs::file_status status = fs::status(NativePath(file), ec);
+    if (!fs::exists(status))
+        return LinkError::LeadsNowhere;
+    if (fs::is_directory(status))
+        return LinkError::LeadsToFolder;
+    return {};
+}
+
+void WatchSaveSteps(SaveStepWatcher watcher) {
+    saveStepWatcher = watcher;
+}
+
+std::error_code ReplaceFile(std::string_view name, std::string_view bytes,
+                            std::string_view backup) {
+    return ReplaceWith(
+        name, [bytes](std::FILE* f) { return WriteBytes(f, bytes); }, backup);
 }
 
 std::error_code ReplaceFileWithCopy(std::string_view name, std::string_view source,
                                     std::string_view end, bool& readFailed) {
     readFailed = false;
-    std::string temp;
-    std::error_code ec = WriteTemporaryWith(
-        name,
-        [&](std::FILE* out) {
-            std::error_code written;
-            const std::error_code read = ReadFileInChunks(source, [&](std::string_view chunk) {
-                if (!written)
-                    written = WriteBytes(out, chunk);
-            });
-            readFailed = static_cast<bool>(read);
-            if (read || written)
-                return read ? read : written;
-            return WriteBytes(out, end);
-        },
-        temp);
-    if (ec)
-        return ec;
-    return TakePlaceOf(temp, name);
+    return ReplaceWith(name,
+                       [&](std::FILE* out) {
+                           std::error_code written;
+                           const std::error_code read =
+                               ReadFileInChunks(source, [&](std::string_view chunk) {
+                                   if (!written)
+                                       written = WriteBytes(out, chunk);
+                               });
+                           readFailed = static_cast<bool>(read);
+                           if (read || written)
+                               return read ? read : written;
+                           return WriteBytes(out, end);
+                       },
+                       {});
 }
 
 std::error_code AppendToFile(std::string_view name, std::string_view bytes) {
@@ -354,7 +507,10 @@ std::error_code AppendToFile(std::string_view name, std::string_view bytes) {
 
 std::error_code RenameFile(std::string_view from, std::string_view to) {
     std::error_code ec;
-    fs::rename(NativePath(from), NativePath(to), ec);
+    const fs::path path = NativePath(to);
+    fs::rename(NativePath(from), path, ec);
+    if (!ec)
+        Step(SaveStep::Rename, path);
     return ec;
 }
 

@@ -61,24 +61,50 @@ std::error_code ReadFileTail(std::string_view name, size_t maxBytes, std::string
 // permissions allow no writing, or not to this user.
 bool IsReadOnlyFile(std::string_view name);
 
-// Writes `bytes` to a new file beside `name` (name + ".~tmpN", never one that
-// exists) and gives its name in `tempName`. On failure nothing is left behind;
-// errc::file_exists when no temporary name was free, errc::permission_denied
-// when `name` is a read-only file (a rename would go around its permission),
-// errc::file_too_large when the process may not write a file that long.
-std::error_code WriteTemporaryBeside(std::string_view name, std::string_view bytes,
-                                     std::string& tempName);
+// The file a save of `name` writes: `name` itself, or, when it is a
+// symbolic link, the file the link leads to (through further links, at most
+// 40), as an absolute name: a save keeps the link and writes that file, with
+// its temporary file and backup beside it. On failure `file` is where the
+// links lead, for the message: LinkError::LeadsNowhere when nothing is
+// there, LinkError::LeadsToFolder for a folder, ELOOP past 40 links.
+std::error_code SavedFileOf(std::string_view name, std::string& file);
 
-// Replaces the file with `bytes`: they go to a temporary file first, which
-// takes the file's place only once complete, so on failure the old file is
-// left as it was and no temporary file remains.
-std::error_code ReplaceFile(std::string_view name, std::string_view bytes);
+// Why a link cannot be saved through (see SavedFileOf); FileError words it.
+enum class LinkError { LeadsNowhere = 1, LeadsToFolder };
+const std::error_category& LinkCategory();
+std::error_code make_error_code(LinkError e);
+
+// Replaces the file (SavedFileOf: through a link) with `bytes`. They go to a
+// new file beside it first (its name + ".~tmpN", never one that exists),
+// created with no more permissions than the file has and given them before
+// any byte is in it, and flushed to the disk; only then does it take the
+// file's place, and the folder is flushed after, so that neither a failure
+// nor a crash of the system leaves the file cut short. With a `backup`, the
+// file there is first moved to that name (replacing what stands there), and
+// back when the new one cannot take its place; `backup` is then beside the
+// file `name` leads to, so the caller resolves `name` first. On failure the
+// old file (and backup) are left as they were and no temporary file remains:
+// errc::file_exists when no temporary name was free, errc::permission_denied
+// for a read-only file (a rename would go around its permission),
+// errc::file_too_large when the process may not write a file that long.
+std::error_code ReplaceFile(std::string_view name, std::string_view bytes,
+                            std::string_view backup = {});
 
 // As ReplaceFile, with the bytes the file `source` holds followed by `end`,
 // read and written a chunk at a time. `source` may be `name` itself.
 // `readFailed` tells a failure to read `source` from one to write `name`.
 std::error_code ReplaceFileWithCopy(std::string_view name, std::string_view source,
                                     std::string_view end, bool& readFailed);
+
+// The steps of a replace that make it last through a crash of the system, in
+// the order they happen: the temporary file's first byte about to be
+// written, the temporary file flushed to the disk, each rename (the name it
+// gets), the folder flushed. Only a test watches them, to see the order and
+// the temporary file's permissions as it is written; the program sets no
+// watcher. Not for use from more than one thread.
+enum class SaveStep { WriteTemporary, SyncTemporary, Rename, SyncFolder };
+using SaveStepWatcher = void (*)(SaveStep step, const std::filesystem::path& path);
+void WatchSaveSteps(SaveStepWatcher watcher);
 
 // Appends `bytes`, creating the file when missing. On failure the file is cut
 // back to its former length (or removed when it did not exist).
@@ -95,3 +121,6 @@ std::error_code RemoveFile(std::string_view name);
 bool SameFile(std::string_view a, std::string_view b);
 
 }  // namespace core
+
+template <>
+struct std::is_error_code_enum<core::LinkError> : std::true_type {};

@@ -46,9 +46,17 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
         return false;
     }
 
+    // Through a link, the file it leads to is converted and keeps its older
+    // form beside it; the link stays.
+    std::string file;
+    if (std::error_code ec = SavedFileOf(fileName, file)) {
+        NumberedError e = FileError(ec, fileName);
+        ShowImportError(ui, e.number, e.description);
+        return false;
+    }
     std::string oldName;
     try {
-        oldName = DerivedName(fileName, ".old");
+        oldName = DerivedName(file, ".old");
     } catch (const std::invalid_argument&) {
         ShowImportError(ui, kErrBadFileName, "Bad file name or number (" + fileName + ")");
         return false;
@@ -77,13 +85,13 @@ bool Convert(KovaState& s, KovaUi& ui, const std::string& fileName, size_t recor
 
     // The older file moves to the ".old" name (replacing an earlier one) and
     // the converted set takes its name; a failed write puts it back.
-    if (std::error_code ec = RenameFile(fileName, oldName)) {
+    if (std::error_code ec = RenameFile(file, oldName)) {
         NumberedError e = FileError(ec, oldName);
         ShowImportError(ui, e.number, e.description);
         return false;
     }
-    if (!SaveDataFile(s, ui, fileName, records, count, 9, fileName, kind)) {
-        RenameFile(oldName, fileName);
+    if (!SaveDataFile(s, ui, file, records, count, 9, fileName, kind)) {
+        RenameFile(oldName, file);
         return false;
     }
 

@@ -420,7 +420,8 @@ bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName
     // set beside it.
     if (!MayWriteFile(s, ui, dataFileName, {.opensAsSet = 1}))
         return false;
-    // A symbolic link there is replaced too, even one that leads nowhere.
+    // A symbolic link there is asked about too: the save writes the file it
+    // leads to, and refuses one that leads nowhere.
     std::error_code ec;
     if (!IsRegularFile(dataFileName) && !std::filesystem::is_symlink(NativePath(dataFileName), ec))
         return true;

@@ -681,6 +681,48 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
     fs::current_path(workingFolder);
 }
 
+// A save through a link writes the file the link leads to and keeps its
+// backup beside that file: the checks before it see that backup, so an open
+// set's file standing there is not moved aside.
+TEST_F(FileCommands, ASaveThroughALinkIsCheckedAgainstTheBackupItWouldReplace) {
+    fs::create_directory(dir / "real");
+    const std::string data = (dir / "class.kov").string();
+    const std::string target = (dir / "real" / "talk.kov").string();
+    const std::string filter = (dir / "real" / "talk.bak").string();
+    const std::string link = (dir / "talk.kov").string();
+    test::WriteDataFile(data, test::MakeRecords(3));
+    test::WriteDataFile(target, test::MakeRecords(2));
+    test::WriteDataFile(filter, test::MakeRecords(1));
+    fs::create_symlink("real/talk.kov", link);
+    const std::string targetBytes = test::ReadBytes(target);
+    const std::string filterBytes = test::ReadBytes(filter);
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, filter));
+    ASSERT_TRUE(core::OpenDataFile(s, ui, data));
+    ui.answers = {core::Answer::Yes, core::Answer::Yes};
+    dialog.answers = {link};
+    EXPECT_FALSE(core::SaveKovfile(s, ui, dialog));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(
+        ui.messages[0].find("\"" + (fs::canonical(dir / "real") / "talk.bak").string() + "\""),
+        std::string::npos)
+        << ui.messages[0];
+    EXPECT_TRUE(test::ReadBytes(target) == targetBytes);
+    EXPECT_TRUE(test::ReadBytes(filter) == filterBytes);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(s.DataFileName1, data);
+
+    // Without the filter file open there, the save goes through the link.
+    s.FilterFileName.clear();
+    ui.messages.clear();
+    dialog.answers = {link};
+    EXPECT_TRUE(core::SaveKovfile(s, ui, dialog));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(test::ReadBytes(filter) == targetBytes);
+    EXPECT_TRUE(test::ReadBytes(target) == test::ReadBytes(data));
+    EXPECT_EQ(s.DataFileName1, link);
+}
+
 // Data set 2 shares its storage with the filter lines and, without a data set
 // 1, is what File > Open replaces: both ask about it first.
 TEST_F(FileCommands, OpensThatDropDataSet2AskAboutItFirst) {

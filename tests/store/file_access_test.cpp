@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <tuple>
+#include <vector>
 
 #include "store/data_file.h"
 #include "store/table_file.h"
@@ -184,6 +187,307 @@ TEST_F(FileAccess, ReplacedAndSavedFilesKeepTheirPermissions) {
     records[1].V8 = "text";
     ASSERT_TRUE(core::SaveDataFile(s, ui, name, records, 1, 9, ""));
     EXPECT_EQ(fs::status(core::NativePath(name)).permissions(), mode);
+}
+
+// The names in a folder, sorted, each followed by ';'.
+std::string ListingOf(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string out;
+    for (const std::string& name : names)
+        out += name + ";";
+    return out;
+}
+
+// What a test sees of a replace's steps: each step, the path and that
+// path's permissions at that moment.
+struct SeenStep {
+    core::SaveStep step;
+    std::string path;
+    fs::perms mode;
+};
+
+std::vector<SeenStep>& Seen() {
+    static std::vector<SeenStep> seen;
+    return seen;
+}
+
+void RecordStep(core::SaveStep step, const fs::path& path) {
+    std::error_code ec;
+    Seen().push_back({step, path.string(), fs::status(path, ec).permissions()});
+}
+
+// Watches the steps of the replaces made while it lives.
+struct WatchedSteps {
+    WatchedSteps() {
+        Seen().clear();
+        core::WatchSaveSteps(&RecordStep);
+    }
+    ~WatchedSteps() { core::WatchSaveSteps(nullptr); }
+    WatchedSteps(const WatchedSteps&) = delete;
+    WatchedSteps& operator=(const WatchedSteps&) = delete;
+};
+
+// The steps seen, as "step path" lines with `folder` left out of the paths.
+std::string StepsSeen(const fs::path& folder) {
+    static const char* const kNames[] = {"write", "sync", "rename", "sync folder"};
+    std::string out;
+    for (const SeenStep& seen : Seen()) {
+        std::string path = seen.path;
+        if (path.rfind(folder.string(), 0) == 0)
+            path.erase(0, folder.string().size());
+        out += std::string(kNames[static_cast<int>(seen.step)]) + " " + path + "\n";
+    }
+    return out;
+}
+
+// The new file is on the disk before it takes the old one's place, and the
+// folder after the renames: a crash of the system leaves the old file or the
+// new one whole, never one cut short.
+TEST_F(FileAccess, TheNewFileIsOnTheDiskBeforeItTakesTheOldOnesPlace) {
+    const fs::path d = fs::canonical(dir.path());
+    test::WriteBytes(Name("out.ana"), "old");
+    {
+        WatchedSteps watched;
+        ASSERT_FALSE(core::ReplaceFile(Name("out.ana"), "new"));
+        EXPECT_EQ(StepsSeen(d),
+                  "write /out.ana.~tmp0\nsync /out.ana.~tmp0\nrename /out.ana\nsync folder \n");
+    }
+    {
+        WatchedSteps watched;
+        bool readFailed = false;
+        ASSERT_FALSE(
+            core::ReplaceFileWithCopy(Name("out.ana"), Name("out.ana"), "end", readFailed));
+        EXPECT_EQ(StepsSeen(d),
+                  "write /out.ana.~tmp0\nsync /out.ana.~tmp0\nrename /out.ana\nsync folder \n");
+        EXPECT_EQ(test::ReadBytes(Name("out.ana")), "newend");
+    }
+    // A data file moves to its backup first; the folder is flushed once both
+    // renames are done.
+    core::RecordSet records = test::NumberedSet(1);
+    ASSERT_TRUE(core::SaveDataFile(s, ui, Name("p.kov"), records, 1, 9, ""));
+    {
+        WatchedSteps watched;
+        ASSERT_TRUE(core::SaveDataFile(s, ui, Name("p.kov"), records, 1, 9, ""));
+        EXPECT_EQ(StepsSeen(d),
+                  "write /p.kov.~tmp0\nsync /p.kov.~tmp0\nrename /p.bak\nrename /p.kov\n"
+                  "sync folder \n");
+    }
+    // A write that fails is neither flushed nor renamed.
+    fs::create_directory(dir.path() / "taken");
+    {
+        WatchedSteps watched;
+        EXPECT_TRUE(core::ReplaceFile(Name("taken"), "x"));
+        EXPECT_EQ(StepsSeen(d), "write /taken.~tmp0\nsync /taken.~tmp0\n");
+    }
+    EXPECT_EQ(dir.Listing(), "out.ana;p.bak;p.kov;taken;");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// The temporary file has the permissions of the file it replaces before its
+// first byte is written, never more: a protocol only its owner may read is
+// not readable by others while it is saved.
+TEST_F(FileAccess, TheTemporaryFileIsNeverMoreOpenThanTheFileItReplaces) {
+    using P = fs::perms;
+    const P modes[] = {
+        P::owner_read | P::owner_write,
+        P::owner_read | P::owner_write | P::group_read,
+        P::owner_read | P::owner_write | P::group_read | P::group_write | P::others_read,
+    };
+    for (const P mode : modes) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        for (const char* name : {"text.ana", "set.kov"}) {
+            const std::string file = Name(name);
+            test::WriteBytes(file, "old");
+            fs::permissions(file, mode);
+            WatchedSteps watched;
+            if (std::string(name) == "set.kov") {
+                core::RecordSet records = test::NumberedSet(1);
+                ASSERT_TRUE(core::SaveDataFile(s, ui, file, records, 1, 9, ""));
+            } else {
+                ASSERT_FALSE(core::ReplaceFile(file, "new"));
+            }
+            ASSERT_GE(Seen().size(), 2u);
+            EXPECT_EQ(Seen()[0].step, core::SaveStep::WriteTemporary);
+            EXPECT_EQ(Seen()[0].mode, mode) << Seen()[0].path;
+            EXPECT_EQ(Seen()[1].step, core::SaveStep::SyncTemporary);
+            EXPECT_EQ(Seen()[1].mode, mode);
+            EXPECT_EQ(fs::status(file).permissions(), mode);
+        }
+        EXPECT_EQ(fs::status(Name("set.bak")).permissions(), mode);
+        fs::remove(Name("set.bak"));
+    }
+    // A new file gets what the process's mask leaves of read and write for
+    // all, as any new file does.
+    const mode_t mask = ::umask(0027);
+    WatchedSteps watched;
+    ASSERT_FALSE(core::ReplaceFile(Name("new.ana"), "new"));
+    ::umask(mask);
+    const P expected = P::owner_read | P::owner_write | P::group_read;
+    ASSERT_FALSE(Seen().empty());
+    EXPECT_EQ(Seen()[0].mode, expected);
+    EXPECT_EQ(fs::status(Name("new.ana")).permissions(), expected);
+    EXPECT_EQ(dir.Listing(), "new.ana;set.kov;text.ana;");
+}
+
+// A file opened through a link is saved through it: the link stays, the file
+// it leads to is written and keeps its backup beside it.
+TEST_F(FileAccess, ASaveThroughALinkWritesTheFileItLeadsTo) {
+    const fs::path d = dir.path();
+    fs::create_directory(d / "real");
+    fs::create_directory(d / "links");
+    test::WriteBytes(Name("real/real.kov"), "first");
+    test::WriteBytes(Name("real/real.tbl"), "first");
+    test::WriteBytes(Name("real/real.ana"), "first");
+    fs::create_symlink("../real/real.kov", d / "links" / "link.kov");
+    fs::create_symlink("link.kov", d / "links" / "chain.kov");
+    fs::create_symlink(d / "real" / "real.tbl", d / "links" / "link.tbl");
+    fs::create_symlink("../real/real.ana", d / "links" / "link.ana");
+    const std::string realFolder = fs::canonical(d / "real").string();
+
+    std::string file;
+    EXPECT_FALSE(core::SavedFileOf(Name("links/chain.kov"), file));
+    EXPECT_EQ(file, realFolder + "/real.kov");
+    EXPECT_FALSE(core::SavedFileOf(Name("real/real.kov"), file));
+    EXPECT_EQ(file, Name("real/real.kov"));  // no link: the name as it is
+    EXPECT_EQ(core::BackupFileName(Name("links/link.kov"), core::DataFileKind::Data),
+              realFolder + "/real.bak");
+    EXPECT_EQ(core::BackupFileName(Name("links/link.kov"), core::DataFileKind::Filter),
+              realFolder + "/real.kov.bak");
+
+    core::RecordSet records = test::NumberedSet(2);
+    ASSERT_TRUE(core::SaveDataFile(s, ui, Name("links/link.kov"), records, 2, 9, "v2"));
+    EXPECT_EQ(test::ReadBytes(Name("real/real.bak")), "first");
+    const std::string second = test::ReadBytes(Name("real/real.kov"));
+    ASSERT_TRUE(core::SaveDataFile(s, ui, Name("links/chain.kov"), records, 1, 9, "v1"));
+    EXPECT_EQ(test::ReadBytes(Name("real/real.bak")), second);
+    EXPECT_EQ(s.ScratchText, "chain.kov");
+    core::RecordSet back;
+    int16_t count = 0, header = 0;
+    std::string info;
+    ASSERT_TRUE(core::ReadDataFile(s, ui, Name("links/link.kov"), back, count, header, info));
+    EXPECT_EQ(info, "v1");
+
+    s.Varnaam[3] = "Acteur";
+    ASSERT_TRUE(core::SaveTableFile(s, ui, Name("links/link.tbl")));
+    core::KovaState other;
+    ASSERT_TRUE(core::ReadTableFile(other, ui, Name("real/real.tbl")));
+    EXPECT_EQ(other.Varnaam[3], "Acteur");
+
+    bool readFailed = false;
+    ASSERT_FALSE(
+        core::ReplaceFileWithCopy(Name("links/link.ana"), Name("links/link.ana"), "+", readFailed));
+    EXPECT_EQ(test::ReadBytes(Name("real/real.ana")), "first+");
+
+    EXPECT_EQ(fs::read_symlink(d / "links" / "link.kov"), "../real/real.kov");
+    EXPECT_EQ(fs::read_symlink(d / "links" / "chain.kov"), "link.kov");
+    EXPECT_EQ(fs::read_symlink(d / "links" / "link.tbl"), d / "real" / "real.tbl");
+    EXPECT_EQ(fs::read_symlink(d / "links" / "link.ana"), "../real/real.ana");
+    EXPECT_EQ(dir.Listing(), "links;real;");
+    EXPECT_EQ(ListingOf(d / "links"), "chain.kov;link.ana;link.kov;link.tbl;");
+    EXPECT_EQ(ListingOf(d / "real"), "real.ana;real.bak;real.kov;real.tbl;");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// A link that leads to nothing or to a folder is named in the message, and
+// nothing is written, the link and what it leads to left as they were.
+TEST_F(FileAccess, ALinkToNothingOrToAFolderIsRefusedWithItsTarget) {
+    const fs::path d = dir.path();
+    fs::create_directory(d / "real");
+    fs::create_directory(d / "links");
+    fs::create_symlink("../real/gone.kov", d / "links" / "gone.kov");
+    fs::create_symlink("gone.kov", d / "links" / "chain.kov");
+    fs::create_symlink("../real", d / "links" / "folder.kov");
+    fs::create_symlink("../nowhere/gone.kov", d / "links" / "lost.kov");
+    const std::string realFolder = fs::canonical(d / "real").string();
+    struct Case {
+        const char* link;
+        std::error_code code;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"gone.kov", core::LinkError::LeadsNowhere,
+         "is a link to \"" + realFolder + "/gone.kov\", which does not exist"},
+        {"chain.kov", core::LinkError::LeadsNowhere,
+         "is a link to \"" + realFolder + "/gone.kov\", which does not exist"},
+        {"folder.kov", core::LinkError::LeadsToFolder,
+         "is a link to the folder \"" + realFolder + "\", not to a file"},
+        {"lost.kov", core::LinkError::LeadsNowhere,
+         "is a link to \"" + fs::canonical(d).string() +
+             "/nowhere/gone.kov\", which does not "
+             "exist"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        const std::string link = Name(std::string("links/") + c.link);
+        std::string file;
+        EXPECT_EQ(core::SavedFileOf(link, file), c.code);
+        EXPECT_EQ(core::ReplaceFile(link, "x"), c.code);
+        const std::string message =
+            "Error|Error #  75 was generated by KOVA\rPath/File access "
+            "error: \"" +
+            link + "\" " + c.says;
+        ui.messages.clear();
+        core::RecordSet records = test::NumberedSet(1);
+        EXPECT_FALSE(core::SaveDataFile(s, ui, link, records, 1, 9, ""));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0], message);
+        ui.messages.clear();
+        EXPECT_FALSE(core::SaveTableFile(s, ui, link));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].find("Path/File access error: \"" + link + "\" " + c.says),
+                  std::string::npos)
+            << ui.messages[0];
+        EXPECT_TRUE(fs::is_symlink(link));
+    }
+    EXPECT_EQ(ListingOf(d / "links"), "chain.kov;folder.kov;gone.kov;lost.kov;");
+    EXPECT_EQ(ListingOf(d / "real"), "");
+    EXPECT_EQ(dir.Listing(), "links;real;");
+}
+
+// Links are followed forty deep, as the system follows them; one more is
+// refused.
+TEST_F(FileAccess, FortyLinksAreFollowedAndOneMoreIsNot) {
+    test::WriteBytes(Name("end.kov"), "old");
+    fs::create_symlink("end.kov", dir.path() / "l40");
+    for (int k = 39; k >= 0; --k)
+        fs::create_symlink("l" + std::to_string(k + 1), dir.path() / ("l" + std::to_string(k)));
+    std::string file;
+    EXPECT_FALSE(core::SavedFileOf(Name("l1"), file));
+    EXPECT_EQ(file, fs::canonical(dir.path()).string() + "/end.kov");
+    EXPECT_FALSE(core::ReplaceFile(Name("l1"), "forty"));
+    EXPECT_EQ(test::ReadBytes(Name("end.kov")), "forty");
+    // A name relative to the working folder is followed from there.
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    EXPECT_FALSE(core::SavedFileOf("l40", file));
+    fs::current_path(before);
+    EXPECT_EQ(file, fs::canonical(dir.path()).string() + "/end.kov");
+    EXPECT_EQ(core::SavedFileOf(Name("l0"), file), std::errc::too_many_symbolic_link_levels);
+    EXPECT_EQ(core::ReplaceFile(Name("l0"), "forty-one"), std::errc::too_many_symbolic_link_levels);
+    EXPECT_EQ(test::ReadBytes(Name("end.kov")), "forty");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "l0"));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "l1"));
+}
+
+// A read-only file stays refused when it is reached through a link, and the
+// link stays.
+TEST_F(FileAccess, AReadOnlyFileBehindALinkIsRefused) {
+    test::WriteBytes(Name("locked.kov"), "old");
+    fs::permissions(Name("locked.kov"), fs::perms::owner_read);
+    fs::create_symlink("locked.kov", dir.path() / "link.kov");
+    EXPECT_EQ(core::ReplaceFile(Name("link.kov"), "new"), std::errc::permission_denied);
+    core::RecordSet records = test::NumberedSet(1);
+    EXPECT_FALSE(core::SaveDataFile(s, ui, Name("link.kov"), records, 1, 9, ""));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0], "Error|Error #  70 was generated by KOVA\rPermission denied (" +
+                                  Name("link.kov") + ")");
+    EXPECT_EQ(test::ReadBytes(Name("locked.kov")), "old");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.kov"));
+    EXPECT_EQ(dir.Listing(), "link.kov;locked.kov;");
+    fs::permissions(Name("locked.kov"), fs::perms::owner_all);
 }
 
 TEST_F(FileAccess, AppendAddsOrCutsBackToTheOldLength) {

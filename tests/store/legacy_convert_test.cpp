@@ -82,6 +82,26 @@ TEST_F(Converters, DataFileIsKeptAsOldAndRewrittenInTheCurrentForm) {
     EXPECT_EQ(test::ReadBytes(dir.File("notes.bak")), "a backup of another file");
 }
 
+// Through a link the file it leads to is converted, its older form kept
+// beside it; the link stays and names the set.
+TEST_F(Converters, ALinkStaysAndTheFileItLeadsToIsConverted) {
+    namespace fs = std::filesystem;
+    fs::create_directory(dir.path() / "real");
+    const std::string old = OldRecord(562, "10:00", 2, "Anna", "Q", "Hi");
+    test::WriteBytes(dir.File("real/notes.dat"), old);
+    fs::create_symlink("real/notes.dat", dir.path() / "link.dat");
+    const std::string link = dir.File("link.dat");
+    ASSERT_TRUE(core::ConvertLegacyDataFile562(s, ui, link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::read_symlink(link), "real/notes.dat");
+    EXPECT_EQ(test::ReadBytes(dir.File("real/notes.old")), old);
+    EXPECT_EQ(test::ReadBytes(dir.File("real/notes.dat")).substr(0, 7), "##00000");
+    EXPECT_EQ(s.DataFileName1, link);
+    EXPECT_EQ(s.FileInfo1, link);
+    EXPECT_EQ(dir.Listing(), "link.dat;real;");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(Converters, FilterFileKeepsTheBlanksInMemoryAndShowsTheLastLine) {
     const std::string name = dir.File("rules.fil");
     test::WriteBytes(
