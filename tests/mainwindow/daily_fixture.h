@@ -52,9 +52,9 @@ inline void FillToTheBound(core::KovaState& s, int16_t set, size_t slack) {
     core::RecordSet& records = set != 1            ? s.Records2
                                : s.SelectionShown1 ? s.FullRecords1
                                                    : s.Records1;
-    records[1].V8.append(core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).Bytes(),
-                         'x');
-    ASSERT_EQ(core::SavedSizeOfSet(s, set).Bytes(), core::kMaxDataFileBytes - slack);
+    records[1].V8.append(
+        core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).BoundBytes(), 'x');
+    ASSERT_EQ(core::SavedSizeOfSet(s, set).BoundBytes(), core::kMaxDataFileBytes - slack);
 }
 
 }  // namespace test
