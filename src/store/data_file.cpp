@@ -542,6 +542,13 @@ size_t SavedSize::Bytes() const {
     return bytes < 0 ? 0 : static_cast<size_t>(bytes);
 }
 
+size_t SavedSize::BoundBytes() const {
+    // Five digits, either sign: FileNumber gives "-32768 " and " 32767 " alike.
+    const size_t widestHeaderBytes = NumberBytes(-32768) + kCrLf.size();
+    const size_t bytes = Bytes();
+    return (bytes > headerBytes_ ? bytes - headerBytes_ : 0) + widestHeaderBytes;
+}
+
 size_t SavedFileBytes(const RecordSet& records, int count, int16_t headerNumber,
                       const std::string& fileInfo) {
     return SavedSize(records, count, headerNumber, fileInfo).Bytes();
@@ -554,7 +561,8 @@ std::string TooLargeToSaveText() {
 
 bool SavableAsRead(KovaUi& ui, const std::string& FileName, const RecordSet& Records, int16_t Count,
                    int16_t HeaderNumber, const std::string& FileInfo) {
-    if (SavedFileBytes(Records, Count, HeaderNumber, FileInfo) <= kMaxDataFileBytes)
+    // The save's own rule: a file that was saved is opened again.
+    if (SavedSize(Records, Count, HeaderNumber, FileInfo).Fits())
         return true;
     ShowFailure(ui, FileFailure{kErrOverflow,
                                 "Overflow: saved again, the records would be larger than " +
@@ -607,7 +615,7 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         // The new version goes to a file of its own first: until it is complete
         // the old file and its backup stay as they were.
         const size_t size = saved.Bytes();
-        if (size > kMaxDataFileBytes)
+        if (!saved.Fits())
             throw FileFailure{kErrOverflow, "Overflow: the file would be larger than " +
                                                 SizeInMB(kMaxDataFileBytes) +
                                                 ", the most a data file may hold to be opened "

@@ -55,8 +55,14 @@ public:
     long long Memos() const { return memos_; }
     // The file's bytes, exactly.
     size_t Bytes() const;
-    // Whether the file may be written and opened again (kMaxDataFileBytes).
-    bool Fits() const { return Bytes() <= kMaxDataFileBytes; }
+    // The bytes held against kMaxDataFileBytes: the file's with the header
+    // number at its widest. That number is shared by every open set and each
+    // open, append and merge changes it, so a set counted with the number it
+    // has now could grow past the bound without a change of its own.
+    size_t BoundBytes() const;
+    // Whether the file may be written and opened again, whatever header
+    // number it is saved with.
+    bool Fits() const { return BoundBytes() <= kMaxDataFileBytes; }
 
 private:
     long long recordBytes_ = 0;
@@ -95,8 +101,8 @@ std::string BackupFileName(const std::string& FileName, DataFileKind kind);
 // to): its backup (above) is replaced by the previous file and the new file
 // takes its place only once it is complete and on the disk. A
 // new file leaves whatever stands at its backup's name alone: that is no
-// version of it. A file larger than kMaxDataFileBytes, which could not be
-// opened again, is refused before anything is built or written. On failure
+// version of it. A set that does not fit (SavedSize::Fits), whose file could
+// not be opened again, is refused before anything is built or written. On failure
 // shows the "Error # " message and returns false; the file on disk and its
 // backup are then as they were.
 bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
@@ -105,8 +111,10 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
 
 // True when records 1..Count, read from FileName, can be saved again; else
 // shows the message that refuses the file (naming the bound) and returns
-// false. A file within kMaxDataFileBytes may still make a larger set: the
-// reader makes every lone LF of a text a CR LF.
+// false: the rule is the save's (SavedSize::Fits). A file within
+// kMaxDataFileBytes may still make a larger set: the reader makes every lone
+// LF of a text a CR LF, and the header number is counted at its widest, so a
+// file of exactly kMaxDataFileBytes opens only with a five-digit one.
 bool SavableAsRead(KovaUi& ui, const std::string& FileName, const RecordSet& Records, int16_t Count,
                    int16_t HeaderNumber, const std::string& FileInfo);
 

@@ -198,7 +198,7 @@ bool FitsTextBoxWrite(KovaState& s, KovaUi& ui, long long growth) {
         room.reset();
         return false;
     }
-    room = kMaxDataFileBytes - size.Bytes();
+    room = kMaxDataFileBytes - size.BoundBytes();
     return true;
 }
 

@@ -195,6 +195,58 @@ TEST_F(AppendMerge, WrongViewOrNoDataSetGivesTheHelpMessageAndNoDialog) {
     }
 }
 
+// A file whose set takes exactly what a data file may hold (with a five-digit
+// header number, the file takes it too) is opened, appended to an empty data
+// set 1 and merged into it; with one byte more in its set (a one-digit header
+// number keeps that file within the bound) each of them refuses it.
+TEST_F(AppendMerge, AFileWhoseSetTakesTheBoundOpensAppendsAndMerges) {
+    core::RecordSet big = test::NumberedSet(6);
+    for (int k = 1; k <= 5; ++k)
+        big[k].V8.assign(core::kMaxFieldBytes - 4096, 'x');
+    big[6].V8.append(core::kMaxDataFileBytes - core::SavedSize(big, 6, -32768, "").BoundBytes(),
+                     'x');
+    const std::string name = test::WriteDataFile(dir.File("big.kov"), big, -32768, "");
+    ASSERT_EQ(std::filesystem::file_size(name), core::kMaxDataFileBytes);
+    std::string oneMore = test::ReadBytes(name);
+    const size_t headerAt = oneMore.find("\r\n-32768 \r\n") + 2;
+    ASSERT_EQ(headerAt, 21u);
+    oneMore.replace(headerAt, 7, " 9 ");
+    oneMore.insert(oneMore.size() - 9, "x");  // before "\r\n##END\r\n"
+    const std::string tooBig = dir.File("too big.kov");
+    test::WriteBytes(tooBig, oneMore);
+    oneMore = std::string();
+
+    using Command = bool (*)(core::KovaState&, core::KovaUi&, core::FileChooser&);
+    const std::pair<const char*, Command> commands[] = {{"append", core::AppendKovfile},
+                                                        {"merge", core::MergeKovfile}};
+    for (const auto& [what, command] : commands) {
+        SCOPED_TRACE(what);
+        OpenData1(core::RecordSet(1), "");
+        dialog.answers = {name};
+        ASSERT_TRUE(command(s, ui, dialog)) << (ui.messages.empty() ? "" : ui.messages.back());
+        EXPECT_EQ(s.RecordCount1, 6);
+        EXPECT_EQ(s.Records1[6].V8, big[6].V8);
+        EXPECT_TRUE(core::SavedSizeOfSet(s, 1).Fits());
+        EXPECT_TRUE(core::SaveCurrentFile(s, ui));
+
+        OpenData1(core::RecordSet(1), "");
+        ui.messages.clear();
+        dialog.answers = {tooBig};
+        EXPECT_FALSE(command(s, ui, dialog));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].find("larger than 80 MB"), std::string::npos) << ui.messages[0];
+        EXPECT_EQ(s.RecordCount1, 0);
+    }
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    EXPECT_EQ(s.RecordCount1, 6);
+    EXPECT_EQ(s.FileHeaderNumber, -32768);
+    ui.messages.clear();
+    EXPECT_FALSE(core::OpenDataFile(s, ui, tooBig));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("larger than 80 MB"), std::string::npos) << ui.messages[0];
+    EXPECT_EQ(s.DataFileName1, name);
+}
+
 TEST_F(AppendMerge, FailedReadsAndOversizedResultsChangeNothing) {
     OpenData1(test::NumberedSet(3));
     test::WriteBytes(dir.File("bad.kov"), "not a data file\r\n");

@@ -47,14 +47,14 @@ inline void ShowSet2(core::KovaState& s, core::KovaUi& ui, int count, int curren
 
 // Lengthens the text of record 1 of `set` (numbered as ViewMode; of the full
 // set behind a selection) until the set takes `slack` bytes less than a data
-// file may hold.
+// file may hold, counted as the bound counts it (SavedSize::BoundBytes).
 inline void FillToTheBound(core::KovaState& s, int16_t set, size_t slack) {
     core::RecordSet& records = set != 1            ? s.Records2
                                : s.SelectionShown1 ? s.FullRecords1
                                                    : s.Records1;
-    records[1].V8.append(core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).Bytes(),
-                         'x');
-    ASSERT_EQ(core::SavedSizeOfSet(s, set).Bytes(), core::kMaxDataFileBytes - slack);
+    records[1].V8.append(
+        core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).BoundBytes(), 'x');
+    ASSERT_EQ(core::SavedSizeOfSet(s, set).BoundBytes(), core::kMaxDataFileBytes - slack);
 }
 
 }  // namespace test

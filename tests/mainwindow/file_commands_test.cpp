@@ -509,6 +509,9 @@ TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
         {"data set 1 selection saved as", "classroom.kov", "classroom.fil", core::SaveSelectionAs,
          "classroom.fil.kov", "classroom.fil\"", "classroom.fil.bak\"", "classroom.fil-2.kov\"",
          "classroom.fil.kov"},
+        {"data set 1 selection saved as", "classroom.ko1", nullptr, core::SaveSelectionAs,
+         "classroom.kov", "classroom.ko1\"", "classroom.bak\"", "classroom-2.kov\"",
+         "classroom.kov"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what + std::string(" ") + c.chosen);
@@ -548,6 +551,35 @@ TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
         EXPECT_EQ(s.DataFileName2, before.DataFileName2);
         EXPECT_EQ(s.FilterFileName, before.FilterFileName);
     }
+}
+
+// Data set 2 takes the place of the filter lines: "prog.fil.kov", which keeps
+// its backup in "prog.fil.bak" as the open "prog.fil" does, opens as data set
+// 2 in their place, and its save keeps that backup.
+TEST_F(FileCommands, TheSetAnOpenReplacesIsNoClash) {
+    const std::string data1 = (dir / "a.kov").string();
+    const std::string fil = (dir / "prog.fil").string();
+    const std::string kov = (dir / "prog.fil.kov").string();
+    test::WriteDataFile(data1, test::MakeRecords(3));
+    test::WriteDataFile(fil, test::MakeRecords(2, "*"));
+    test::WriteDataFile(kov, test::MakeRecords(4));
+    const std::string filBytes = test::ReadBytes(fil);
+    const std::string kovBytes = test::ReadBytes(kov);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, data1));
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, fil));
+    ui.messages.clear();
+    ASSERT_TRUE(core::OpenData2File(s, ui, kov)) << (ui.messages.empty() ? "" : ui.messages.back());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(s.ViewMode, 2);
+    EXPECT_EQ(s.DataFileName2, kov);
+    EXPECT_EQ(s.FilterFileName, "");
+    EXPECT_EQ(s.RecordCount2, 4);
+
+    s.Records2[1].V8 = "changed";
+    ASSERT_TRUE(core::SaveShownSet(s, ui)) << (ui.messages.empty() ? "" : ui.messages.back());
+    EXPECT_TRUE(test::ReadBytes((dir / "prog.fil.bak").string()) == kovBytes);
+    EXPECT_NE(test::ReadBytes(kov).find("changed"), std::string::npos);
+    EXPECT_TRUE(test::ReadBytes(fil) == filBytes);
 }
 
 TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {

@@ -361,6 +361,11 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
              return core::GridModel::Open(s)->SetCell(s, ui, 5, 5, "talk") ==
                     core::GridEdit::Stored;
          }},
+        {"grid cell, sequence number", 1, [] {},  // " 1 " becomes "-32768 ", four more
+         [&] {
+             return core::GridModel::Open(s)->SetCell(s, ui, 5, 3, "-32768") ==
+                    core::GridEdit::Stored;
+         }},
         {"delete coding", 3, [] {},  // an empty field of a filter line becomes "*"
          [&] {
              core::DeleteCoding(s, ui, 4, range("1", "20"));
@@ -409,6 +414,59 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
     EXPECT_TRUE(core::WriteCode(s, ui, 4, "wxyz"));
     EXPECT_TRUE(core::StoreText1(s, ui, "text"));
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// Pasting one record of a long text (lone line feeds, marker-like lines) into
+// a set that has just its room left: it is pasted; with one byte less nothing
+// is.
+TEST_F(Edit, APasteThatJustFitsIsMadeAndOneByteMoreIsRefused) {
+    core::RecordSet clip = test::MakeRecords(1);
+    clip[1].V8 = std::string(70'000, 'y') + "\n##00001\n" + std::string(40'000, 'z') + "\r\n##";
+    const size_t room = core::SavedRecordBytes(clip[1]);
+    ASSERT_GT(room, 110'000u);
+    for (size_t slack : {room, room - 1}) {
+        SCOPED_TRACE(slack);
+        ShowOnly(1, 6, 5);
+        s.FileInfo1 = "info";
+        test::FillToTheBound(s, 1, slack);
+        s.RecordClipboard = clip;
+        s.ClipboardCount = 1;
+        const RecordSet before = s.Records1;
+        core::PasteButton(s, ui);
+        if (slack == room) {
+            EXPECT_TRUE(ui.messages.empty());
+            ASSERT_EQ(s.RecordCount1, 7);
+            EXPECT_EQ(core::SavedSizeOfSet(s, 1).BoundBytes(), core::kMaxDataFileBytes);
+        } else {
+            EXPECT_TRUE(s.Records1 == before);
+            EXPECT_EQ(s.RecordCount1, 6);
+            EXPECT_EQ(ui.messages, Texts{"KOVA|" + test::kSetTooLargeToSave});
+        }
+    }
+}
+
+// The first memo of a set brings the heading of the memo section with it
+// ("##MEMOS##"): a memo that fits with it is stored, one byte less refuses it.
+// A second memo needs no second heading.
+TEST_F(Edit, TheFirstMemoCountsTheMemoSectionsHeading) {
+    const size_t memo = 9 + 6;     // "##00005" and "note", each with CR LF
+    const size_t heading = 9 + 2;  // "##MEMOS##" and CR LF
+    for (size_t slack : {memo + heading, memo + heading - 1, memo}) {
+        SCOPED_TRACE(slack);
+        ShowOnly(1, 6, 5);
+        const bool second = slack == memo;
+        if (second)
+            s.Records1[2].Memo = "first";
+        test::FillToTheBound(s, 1, slack);
+        const bool stored = core::StoreMemo(s, ui, core::MemoTargetForCurrent(s), false, "note") ==
+                            core::MemoStore::Stored;
+        EXPECT_EQ(stored, slack != memo + heading - 1);
+        EXPECT_EQ(s.Records1[5].Memo, stored ? "note" : "");
+        if (stored)
+            EXPECT_EQ(core::SavedSizeOfSet(s, 1).BoundBytes(), core::kMaxDataFileBytes);
+        else
+            EXPECT_EQ(ui.messages, Texts{"KOVA|" + test::kSetTooLargeToSave});
+    }
 }
 
 // The text box counts the set once and then follows the room it found, until

@@ -147,6 +147,38 @@ TEST_F(OpenSaveTest, AFileWhoseSetCouldNotBeSavedIsNotOpened) {
     EXPECT_TRUE(core::SaveCurrentFile(s, ui));
 }
 
+// The header number is one for every set and each open changes it: a set
+// grown as far as it may be saved, under a one-digit number, still saves once
+// a file with a five-digit one is opened beside it, and opens again.
+TEST_F(OpenSaveTest, ASetAtTheBoundStillSavesWhenAnotherOpenChangesTheHeaderNumber) {
+    const std::string name = MakeFile("full.kov", 6);
+    auto lastMessage = [this] { return ui.messages.empty() ? std::string() : ui.messages.back(); };
+    const std::string other = dir.File("other.kov");
+    ASSERT_TRUE(core::SaveDataFile(s, ui, other, test::NumberedSet(2), 2, -32768, ""));
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    ASSERT_EQ(s.FileHeaderNumber, 9);
+    for (int k = 1; k <= 5; ++k)
+        s.Records1[k].V8.assign(core::kMaxFieldBytes - 4096, 'x');
+    std::string& text = s.Records1[6].V8;
+    text.append(core::kMaxDataFileBytes - 8 - core::SavedSizeOfSet(s, 1).Bytes(), 'x');
+    ASSERT_TRUE(core::SavedSizeOfSet(s, 1).Fits());
+    // One byte more would not fit.
+    while (core::SavedSizeOfSet(s, 1).Fits())
+        text += 'x';
+    text.pop_back();
+    const size_t length = text.size();
+    ASSERT_TRUE(core::SaveCurrentFile(s, ui)) << lastMessage();
+
+    ASSERT_TRUE(core::OpenData2File(s, ui, other));
+    ASSERT_EQ(s.FileHeaderNumber, -32768);
+    core::ShowDataMode(s, ui);
+    ui.messages.clear();
+    ASSERT_TRUE(core::SaveCurrentFile(s, ui)) << lastMessage();
+    EXPECT_EQ(std::filesystem::file_size(name), core::kMaxDataFileBytes);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name)) << lastMessage();
+    EXPECT_EQ(s.Records1[6].V8.size(), length);
+}
+
 TEST_F(OpenSaveTest, ABadMarkerShowsWhatWasRead) {
     std::string name = dir.File("cut.kov");
     WriteBytes(name,

@@ -151,7 +151,7 @@ TEST_F(RecordEditWindow, AKeyThatWouldMakeTheSetTooLargeToSaveIsTakenBack) {
     EXPECT_EQ(s.Records1[12].V8, "text 12abc");
     EXPECT_EQ(w->Text1->toPlainText().toStdString(), "text 12abc");
     EXPECT_EQ(w->Text1->textCursor().position(), 10);
-    EXPECT_EQ(core::SavedSizeOfSet(s, 1).Bytes(), core::kMaxDataFileBytes);
+    EXPECT_EQ(core::SavedSizeOfSet(s, 1).BoundBytes(), core::kMaxDataFileBytes);
 }
 
 // A no-break space (byte 0xA0) is a character of the text like any other:
