@@ -110,10 +110,10 @@ bool WritesNoOpenSet(const KovaState& s, KovaUi& ui, const std::string& name,
     if (other != 0) {
         std::string text = "\"" + name + "\" is open in KOVA as " + SetDescription(other) +
                            ". Only saving that file may write it";
-        // An import takes its file's name from what it imports: another
-        // name is not the user's to choose there.
+        // An import names its file after what it imports: another name is
+        // not the user's to choose there.
         if (write.byImport)
-            text += ", and an import takes its name from the file it imports: close \"" +
+            text += ", and an import names its file after the file it imports: close \"" +
                     FileNameOfSet(s, other) +
                     "\", or save it under another name, then import again.";
         else
