@@ -64,18 +64,16 @@ bool SaveData1(KovaState& s, KovaUi& ui) {
 
 // A refused save comes back with every period while nothing changes: it is
 // told once, as the automatic save's, and again only when the refusal or an
-// open set's name is another.
-void TellRefusalOnce(KovaState& s, KovaUi& ui, const HeldMessages& held) {
+// open set's name is another. `why` is the refusal, `wayOn` how the user
+// gets the data saved.
+void TellRefusalOnce(KovaState& s, KovaUi& ui, const std::string& why, const std::string& wayOn) {
     const std::string told =
-        held.Text() + '\n' + s.DataFileName1 + '\n' + s.DataFileName2 + '\n' + s.FilterFileName;
+        why + '\n' + s.DataFileName1 + '\n' + s.DataFileName2 + '\n' + s.FilterFileName;
     if (told == s.AutosaveRefusalTold)
         return;
     s.AutosaveRefusalTold = told;
-    ui.Message("The automatic save did not save \"" + s.DataFileName1 + "\":\r\n\r\n" +
-                   held.Text() +
-                   "\r\n\r\nUntil a save succeeds the data stay unsaved: mend what the message "
-                   "names, or save them under another name with Save Kovfile. The automatic save "
-                   "tries again every " +
+    ui.Message("The automatic save did not save \"" + s.DataFileName1 + "\":\r\n\r\n" + why +
+                   "\r\n\r\n" + wayOn + " The automatic save tries again every " +
                    PlainNumber(5 * s.AutosaveChoice) +
                    " minutes, and tells this again only when the open files change.",
                kProgramTitle, Icon::Exclamation);
@@ -106,11 +104,21 @@ TickResult AutosaveTick(KovaState& s, KovaUi& ui, bool insideCommand) {
     s.AutosaveTicks = 0;
     // A set read only in part would replace the whole file on disk by the
     // part: it waits until the user saves it by hand.
-    if (s.ReadIncomplete1)
+    if (s.ReadIncomplete1) {
+        TellRefusalOnce(s, ui,
+                        "It was read only in part: what came after the error in the file is "
+                        "missing here, and the automatic save does not replace the file with "
+                        "only the records that could be read.",
+                        "To save it, show the data file and click Save Data, which asks first "
+                        "whether to replace the file with those records, or save it under "
+                        "another name with Save Kovfile.");
         return TickResult::Skipped;
+    }
     HeldMessages held(ui);
     if (!SaveData1(s, held)) {
-        TellRefusalOnce(s, ui, held);
+        TellRefusalOnce(s, ui, held.Text(),
+                        "Until a save succeeds the data stay unsaved: mend what the message "
+                        "names, or save them under another name with Save Kovfile.");
         return TickResult::Failed;
     }
     s.AutosaveRefusalTold.clear();

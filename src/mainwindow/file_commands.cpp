@@ -124,7 +124,27 @@ bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     return true;
 }
 
+bool AskSaveTable(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    if (!s.TableChanged)
+        return true;
+    // The lists and labels live only in memory until a table file holds them.
+    switch (ui.AskSaveFile(s.TableFileName.empty() ? "The table (labels and categories)"
+                                                   : s.TableFileName)) {
+        case Answer::Yes:
+            return s.TableFileName.empty() ? SaveTablefile(s, ui, dialog) : SaveTableButton(s, ui);
+        case Answer::No:
+            return true;
+        default:
+            s.DialogCancelled = 1;
+            return false;
+    }
+}
+
 bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
+    // The table read takes the place of the one in memory, edits and all.
+    s.DialogCancelled = 0;
+    if (!AskSaveTable(s, ui, dialog))
+        return false;
     std::optional<std::string> name =
         ChooseFileToOpen(dialog, {"", kTableFilter, "Open Tablefile"});
     if (!name || name->empty())
@@ -187,26 +207,25 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     if (name.empty())
         return false;
     const bool ownFile = !oldName.empty() && SameFile(name, oldName);
-    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, s.ReadIncomplete2, name))
-        return false;
-    s.FilterFileName = name;
     // The full set only while a selection of the filter lines is shown (the
-    // second set's flag also serves data set 2).
-    bool selection = s.SelectionShown2 != 0 && !oldName.empty();
-    bool saved;
-    if (!MayWriteFile(s, ui, name, {.ownSet = 3, .askBeforeReplacing = true, .ownFile = oldName})) {
-        saved = false;
-    } else if (selection) {
+    // second set's flag also serves data set 2), with the edits of the shown
+    // lines: what goes to the file, and what the question counts.
+    const bool selection = s.SelectionShown2 != 0 && !oldName.empty();
+    if (selection) {
         int16_t mode = s.ViewMode;
         s.ViewMode = 3;
         StoreSelectionEdits(s);
         s.ViewMode = mode;
-        saved = SaveDataFile(s, ui, name, s.FullRecords2, s.FullFilterCount, s.FileHeaderNumber,
-                             s.FilterFileInfo, DataFileKind::Filter);
-    } else {
-        saved = SaveDataFile(s, ui, name, s.Records2, s.FilterCount, s.FileHeaderNumber,
-                             s.FilterFileInfo, DataFileKind::Filter);
     }
+    const RecordSet& lines = selection ? s.FullRecords2 : s.Records2;
+    const int16_t count = selection ? s.FullFilterCount : s.FilterCount;
+    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, s.ReadIncomplete2, name, lines, count))
+        return false;
+    s.FilterFileName = name;
+    const bool saved =
+        MayWriteFile(s, ui, name, {.ownSet = 3, .askBeforeReplacing = true, .ownFile = oldName}) &&
+        SaveDataFile(s, ui, name, lines, count, s.FileHeaderNumber, s.FilterFileInfo,
+                     DataFileKind::Filter);
     if (!saved) {
         // The new name was never written: later saves and the exit question
         // must go on naming the file the lines came from.
@@ -251,24 +270,9 @@ bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView
 
 ExitDecision ExitProgram(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     s.DialogCancelled = 0;
-    if (!AskSaveOpenFiles(s, ui))
+    if (!AskSaveOpenFiles(s, ui) || !AskSaveTable(s, ui, dialog))
         return ExitDecision::Stay;
-    if (!s.TableChanged)
-        return ExitDecision::End;
-    // The lists and labels live only in memory until a table file holds them.
-    switch (ui.AskSaveFile(s.TableFileName.empty() ? "The table (labels and categories)"
-                                                   : s.TableFileName)) {
-        case Answer::Yes: {
-            const bool saved =
-                s.TableFileName.empty() ? SaveTablefile(s, ui, dialog) : SaveTableButton(s, ui);
-            return saved ? ExitDecision::End : ExitDecision::Stay;
-        }
-        case Answer::No:
-            return ExitDecision::End;
-        default:
-            s.DialogCancelled = 1;
-            return ExitDecision::Stay;
-    }
+    return ExitDecision::End;
 }
 
 bool SaveShownSet(KovaState& s, KovaUi& ui) {

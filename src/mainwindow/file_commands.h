@@ -32,8 +32,16 @@ bool OpenKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
 // set, on cancel (nothing is written), or when the write failed (the old
 // name and title stay).
 bool SaveKovfile(KovaState& s, KovaUi& ui, FileChooser& dialog);
-// True when the table file was read and its name taken (the window then
-// renews the lists); false on cancel or a failed read, the tables unchanged.
+// The question before a changed table is dropped, as Exit asks it: Yes
+// saves it under its name (or under a name asked in `dialog` when no table
+// file is open), No goes on, Cancel and its close box set DialogCancelled.
+// True when the caller may go on: the table is unchanged, saved, or the
+// answer was No; false keeps the table (Cancel, or the save after Yes did
+// not happen).
+bool AskSaveTable(KovaState& s, KovaUi& ui, FileChooser& dialog);
+// First asks about a changed table (AskSaveTable). True when the table file
+// was read and its name taken (the window then renews the lists); false on
+// cancel or a failed read, the tables unchanged.
 bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog);
 // True when the tables were written, as SaveKovfile.
 bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog);

@@ -108,9 +108,17 @@ bool WritesNoOpenSet(const KovaState& s, KovaUi& ui, const std::string& name,
     const int16_t own = write.ownSet;
     int16_t other = OpenSetOfFile(s, name, own);
     if (other != 0) {
-        ui.Message("\"" + name + "\" is open in KOVA as " + SetDescription(other) +
-                       ". Only saving that file may write it: choose another name.",
-                   kProgramTitle, Icon::Exclamation);
+        std::string text = "\"" + name + "\" is open in KOVA as " + SetDescription(other) +
+                           ". Only saving that file may write it";
+        // An import names its file after what it imports: another name is
+        // not the user's to choose there.
+        if (write.byImport)
+            text += ", and an import names its file after the file it imports: close \"" +
+                    FileNameOfSet(s, other) +
+                    "\", or save it under another name, then import again.";
+        else
+            text += ": choose another name.";
+        ui.Message(text, kProgramTitle, Icon::Exclamation);
         return false;
     }
     // Writing there would destroy the only earlier version of an open set.
@@ -190,9 +198,15 @@ bool MayOpenFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_
     else if (SameFile(name, s.DataFileName1))
         other = 1;
     if (other != 0) {
-        std::string text = "\"" + name + "\" is already open in KOVA as " + SetDescription(other) +
-                           ". A file can be open only once, so that saving one set never writes "
-                           "over another.";
+        // Under another name (a link, another spelling) the user must be
+        // told which open file it is.
+        const std::string& open = FileNameOfSet(s, other);
+        std::string text =
+            (open == name
+                 ? "\"" + name + "\" is already open"
+                 : "\"" + name + "\" is the file \"" + open + "\", which is already open") +
+            " in KOVA as " + SetDescription(other) +
+            ". A file can be open only once, so that saving one set never writes over another.";
         // Data set 1 beside itself as the second data file: a check of the
         // coding against itself, which takes a second file.
         const std::string copy =

@@ -40,6 +40,10 @@ struct FileWrite {
     // from or last saved to.
     bool askBeforeReplacing = false;
     std::string_view ownFile = {};
+    // Whether an import writes the file: its name is the source's, so a
+    // refusal for an open set's file says how to free that name, not to
+    // choose another.
+    bool byImport = false;
 };
 
 // The one check before a save writes `name`, in this order: it is not the

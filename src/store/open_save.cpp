@@ -4,6 +4,7 @@
 #include "store/file_access.h"
 #include "store/open_files.h"
 #include "store/selection_store.h"
+#include "store/text.h"
 #include "store/view.h"
 
 namespace core {
@@ -58,16 +59,17 @@ bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std:
         return true;
     if (!MayWriteFile(s, ui, name, {.ownSet = s.ViewMode, .askBeforeReplacing = !ownFile}))
         return false;
-    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, incomplete, name))
-        return false;
-    const DataFileKind kind = KindOfSet(s.ViewMode);
-    bool saved;
-    if (selectionShown != kFalse) {
+    // Behind a selection the full set, with the edits of the shown records,
+    // is what goes to the file, and what the question counts.
+    const bool selection = selectionShown != kFalse;
+    if (selection)
         StoreSelectionEdits(s);
-        saved = SaveDataFile(s, ui, name, full, fullCount, s.FileHeaderNumber, info, kind);
-    } else {
-        saved = SaveDataFile(s, ui, name, shown, shownCount, s.FileHeaderNumber, info, kind);
-    }
+    const RecordSet& records = selection ? full : shown;
+    const int16_t count = selection ? fullCount : shownCount;
+    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, incomplete, name, records, count))
+        return false;
+    const bool saved =
+        SaveDataFile(s, ui, name, records, count, s.FileHeaderNumber, info, KindOfSet(s.ViewMode));
     if (saved)
         incomplete = false;
     return saved;
@@ -99,13 +101,32 @@ SavedSize SavedSizeOfSet(const KovaState& s, int16_t mode) {
     return size;
 }
 
-bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::string& fileName) {
+bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::string& fileName,
+                                    const RecordSet& records, int16_t count) {
     if (!incomplete)
         return true;
+    // Counted as the save finds the set: the user may have filled, added or
+    // cut records since the read. The reader leaves a record it did not
+    // reach holding nothing but its number.
+    long long written = 0;
+    long long empty = 0;
+    for (int k = 1; k <= count && k < static_cast<int>(records.size()); ++k) {
+        ProtocolRecord blank;
+        blank.V0 = records[k].V0;
+        ++written;
+        empty += records[k] == blank;
+    }
+    std::string holds =
+        "The file will then hold " + PlainNumber(written) + (written == 1 ? " record" : " records");
+    if (empty > 0)
+        holds += written == 1 ? ", empty because it could not be read"
+                              : ", " + PlainNumber(empty) + " of them empty because " +
+                                    (empty == 1 ? "it" : "they") + " could not be read";
     return ui.AskYesNo("The file \"" + fileName +
                            "\" could not be read completely: what came after the error is "
-                           "missing here.\r\n\r\nReplace the file with only the records that "
-                           "could be read?",
+                           "missing here.\r\n\r\n" +
+                           holds +
+                           ".\r\n\r\nReplace the file with only the records that could be read?",
                        kProgramTitle) == Answer::Yes;
 }
 

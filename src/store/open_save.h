@@ -44,9 +44,12 @@ bool SaveCurrentFile(KovaState& s, KovaUi& ui, bool ownFile = true);
 // their places. An empty size for any other mode.
 SavedSize SavedSizeOfSet(const KovaState& s, int16_t mode);
 
-// The question before a set read only in part replaces its own file; true at
-// once when `incomplete` is false, else whether the user answered Yes.
-bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::string& fileName);
+// The question before a set read only in part replaces its own file with
+// records 1..count of `records`, saying how many records the file will then
+// hold and how many of them are empty; true at once when `incomplete` is
+// false, else whether the user answered Yes.
+bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::string& fileName,
+                                    const RecordSet& records, int16_t count);
 
 // The save prompt protocol: asks about the set ViewMode names (only when it
 // has a file name), saves on Yes, and sets DialogCancelled to 1 on Cancel, on

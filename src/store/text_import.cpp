@@ -418,7 +418,7 @@ bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName
                       "\" that saving a data file there replaces.");
     // The new file becomes data set 1: it may not share a backup with the
     // set beside it.
-    if (!MayWriteFile(s, ui, dataFileName, {.opensAsSet = 1}))
+    if (!MayWriteFile(s, ui, dataFileName, {.opensAsSet = 1, .byImport = true}))
         return false;
     // A symbolic link there is asked about too: the save writes the file it
     // leads to, and refuses one that leads nowhere.
@@ -438,7 +438,7 @@ bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileNam
                         ImportedSet set) {
     // The new file may stand in no open set's place, data set 1's own
     // included: that protocol on disk would be replaced by the imported one.
-    if (!MayWriteFile(s, ui, dataFileName, {.ownSet = 0}))
+    if (!MayWriteFile(s, ui, dataFileName, {.ownSet = 0, .byImport = true}))
         return false;
     // A backup there without a ".kov" belongs to no file this import
     // replaces: the save leaves it.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
 #include "mainwindow/daily_fixture.h"
 #include "mainwindow/import_fixture.h"
 #include "store/open_save.h"
@@ -91,6 +94,8 @@ TEST_F(Autosave, SetReadInPartAndFailedSavesKeepTheFiles) {
         EXPECT_EQ(core::AutosaveTick(s, ui, false), core::TickResult::Counted);
     EXPECT_EQ(core::AutosaveTick(s, ui, false), core::TickResult::Skipped);
     EXPECT_EQ(dir.Listing(), "lesson.kov;");
+    EXPECT_EQ(ui.messages.size(), 1u);  // the skip, told
+    ui.messages.clear();
     s.ReadIncomplete1 = false;
     // The backup's name is taken by a folder: the save fails, with one message.
     std::filesystem::create_directory(dir.File("lesson.bak"));
@@ -102,6 +107,78 @@ TEST_F(Autosave, SetReadInPartAndFailedSavesKeepTheFiles) {
     EXPECT_EQ(test::ReadBytes(name), file);
     EXPECT_EQ(test::ReadBytes(dir.File("lesson.bak/keep")), "kept");
     EXPECT_EQ(dir.Listing(), "lesson.bak;lesson.kov;");
+}
+
+// A set read only in part is not saved automatically: that is told once,
+// with how to save it.
+TEST_F(Autosave, ASetReadInPartIsToldOnceWithHowToSaveIt) {
+    core::ChooseAutosave(s, 1);
+    s.ReadIncomplete1 = true;
+    EXPECT_EQ(Run(15), std::vector<int>{});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    for (const char* says : {"automatic save did not save \"", "read only in part", "Save Data",
+                             "Save Kovfile", "every 5 minutes"})
+        EXPECT_NE(ui.messages[0].find(says), std::string::npos) << ui.messages[0];
+    EXPECT_EQ(dir.Listing(), "lesson.kov;");
+}
+
+// The refusals of data set 1's save, each with what makes it and what ends it.
+struct Refusal {
+    const char* what;
+    std::function<void(Autosave&)> make;
+    std::function<void(Autosave&)> end;
+};
+
+std::vector<Refusal> Refusals() {
+    return {
+        {"read in part", [](Autosave& t) { t.s.ReadIncomplete1 = true; },
+         [](Autosave& t) { t.s.ReadIncomplete1 = false; }},
+        {"backup name taken by a folder",
+         [](Autosave& t) {
+             std::filesystem::remove_all(t.dir.File("lesson.bak"));
+             std::filesystem::create_directory(t.dir.File("lesson.bak"));
+         },
+         [](Autosave& t) { std::filesystem::remove_all(t.dir.File("lesson.bak")); }},
+    };
+}
+
+TEST_F(Autosave, ARefusalIsToldAgainAfterASuccessfulSave) {
+    core::ChooseAutosave(s, 1);
+    for (const Refusal& r : Refusals()) {
+        SCOPED_TRACE(r.what);
+        ui.messages.clear();
+        r.make(*this);
+        EXPECT_EQ(Run(10), std::vector<int>{});
+        EXPECT_EQ(ui.messages.size(), 1u);
+        r.end(*this);
+        EXPECT_EQ(Run(5), std::vector<int>{5});
+        r.make(*this);
+        EXPECT_EQ(Run(5), std::vector<int>{});
+        EXPECT_EQ(ui.messages.size(), 2u);
+        r.end(*this);
+    }
+}
+
+TEST_F(Autosave, ARefusalAboutDataSet1IsToldAgainWhenAnotherSetIsOpened) {
+    const std::string second = test::WriteDataFile(dir.File("second.kov"), test::NumberedSet(2));
+    const std::string filter = test::WriteDataFile(dir.File("lines.fil"), test::NumberedSet(1));
+    core::ChooseAutosave(s, 1);
+    for (const Refusal& r : Refusals()) {
+        SCOPED_TRACE(r.what);
+        s.DataFileName2.clear();
+        s.FilterFileName.clear();
+        ui.messages.clear();
+        r.make(*this);
+        EXPECT_EQ(Run(10), std::vector<int>{});
+        EXPECT_EQ(ui.messages.size(), 1u);
+        ASSERT_TRUE(core::OpenData2File(s, ui, second));
+        EXPECT_EQ(Run(10), std::vector<int>{});
+        EXPECT_EQ(ui.messages.size(), 2u);
+        ASSERT_TRUE(core::OpenFilterFile(s, ui, filter));
+        EXPECT_EQ(Run(5), std::vector<int>{});
+        EXPECT_EQ(ui.messages.size(), 3u);
+        r.end(*this);
+    }
 }
 
 // A refused save is told once, as the automatic save's, with a way on; the

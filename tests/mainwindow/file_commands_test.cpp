@@ -15,6 +15,7 @@
 #include "store/open_save.h"
 #include "store/selection_store.h"
 #include "store/store_test_util.h"
+#include "store/table_file.h"
 #include "support/scripted_chooser.h"
 
 namespace {
@@ -443,6 +444,79 @@ TEST_F(FileCommands, ExitAsksAboutAChangedTable) {
     EXPECT_FALSE(s.TableChanged);
 }
 
+// Open Tablefile puts another table in the place of the one in memory: a
+// changed table is asked about first, as at Exit; an unchanged one is not.
+TEST_F(FileCommands, OpenTablefileAsksAboutAChangedTableFirst) {
+    struct Case {
+        const char* what;
+        bool edited;
+        const char* ownTable;  // the open table file; "" none, under a missing folder fails
+        std::deque<core::Answer> answers;
+        std::deque<std::optional<std::string>> names;  // Save Tablefile's, then Open's
+        bool opened;
+        bool savedEdit;  // the own table file then holds the edit
+    };
+    const Case cases[] = {
+        {"unchanged", false, "own.tbl", {}, {"other.tbl"}, true, false},
+        {"No", true, "own.tbl", {core::Answer::No}, {"other.tbl"}, true, false},
+        {"Yes", true, "own.tbl", {core::Answer::Yes}, {"other.tbl"}, true, true},
+        {"Cancel", true, "own.tbl", {core::Answer::Cancel}, {"other.tbl"}, false, false},
+        {"Yes, save fails", true, "gone/own.tbl", {core::Answer::Yes}, {"other.tbl"}, false, false},
+        {"Yes, no file", true, "", {core::Answer::Yes}, {"new", "other.tbl"}, true, true},
+        {"Yes, no name", true, "", {core::Answer::Yes}, {std::nullopt}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir);
+        fs::create_directory(dir);
+        s = core::KovaState();
+        s.CategoryLists[5] = {"from other"};
+        ASSERT_TRUE(core::SaveTableFile(s, ui, (dir / "other.tbl").string()));
+        s.CategoryLists[5] = {"V5-own"};
+        ASSERT_TRUE(core::SaveTableFile(s, ui, (dir / "own.tbl").string()));
+        const std::string own = test::ReadBytes((dir / "own.tbl").string());
+        if (*c.ownTable != '\0')
+            s.TableFileName = (dir / c.ownTable).string();
+        if (c.edited) {
+            ASSERT_TRUE(core::ToggleCategory(s, ui, 5, "V5-edit"));
+        }
+        ui = test::FakeUi();
+        ui.answers = c.answers;
+        dialog = test::ScriptedChooser();
+        for (const std::optional<std::string>& name : c.names)
+            dialog.answers.push_back(name ? std::optional((dir / *name).string()) : name);
+
+        const std::string asked =
+            s.TableFileName.empty() ? "The table (labels and categories)" : s.TableFileName;
+
+        EXPECT_EQ(core::OpenTablefile(s, ui, dialog), c.opened);
+        if (c.edited) {
+            ASSERT_FALSE(ui.log.empty());
+            EXPECT_EQ(ui.log[0], "AskSaveFile " + asked);
+        } else {
+            EXPECT_TRUE(ui.log.empty());
+        }
+        if (c.opened) {
+            EXPECT_EQ(s.CategoryLists[5], std::vector<std::string>{"from other"});
+            EXPECT_EQ(s.TableFileName, (dir / "other.tbl").string());
+            EXPECT_FALSE(s.TableChanged);
+        } else {
+            // The command ended before the table dialog; the edit stays.
+            EXPECT_EQ(s.CategoryLists[5], (std::vector<std::string>{"V5-edit", "V5-own"}));
+            EXPECT_TRUE(s.TableChanged);
+            for (const core::FileDialogRequest& request : dialog.requests)
+                EXPECT_NE(request.title, "Open Tablefile");
+        }
+        const std::string saved =
+            *c.ownTable == '\0' ? (dir / "new.tbl").string() : (dir / c.ownTable).string();
+        const std::string written = fs::exists(saved) ? test::ReadBytes(saved) : "";
+        EXPECT_EQ(written.find("V5-edit") != std::string::npos, c.savedEdit);
+        if (!c.savedEdit) {
+            EXPECT_EQ(test::ReadBytes((dir / "own.tbl").string()), own);
+        }
+    }
+}
+
 // A protocol and its filter file of one name keep a backup each: saving one
 // never touches the other's.
 TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
@@ -627,6 +701,10 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         std::string says = "";  // a part of the message
     };
     const std::string viaLink = (dir / "link" / "class.kov").string();
+    const std::string soft = (dir / "soft.kov").string();
+    const std::string hard = (dir / "hard.kov").string();
+    fs::create_symlink(data, soft);
+    fs::create_hard_link(data, hard);
     Command saveSelection = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser& d) {
         return core::SaveSelectionAs(s, ui, d);
     };
@@ -651,7 +729,16 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         {"table over the data file", viaLink, saveTable},
         {"output text over the data file", viaLink, saveAna},
         {"output text over the data file's backup", (dir / "link" / "class.bak").string(), saveAna},
-        {"the data file opened as filter lines", viaLink, core::OpenFilterfile},
+        // Under another name the file is named as it is open.
+        {"the data file opened as filter lines", viaLink, core::OpenFilterfile,
+         "\"" + viaLink + "\" is the file \"" + data +
+             "\", which is already open in KOVA as the data file."},
+        {"the data file opened by a file link", soft, core::OpenFilterfile,
+         "\"" + soft + "\" is the file \"" + data + "\", which is already open"},
+        {"the data file opened by a hard link", hard, core::OpenFilterfile,
+         "\"" + hard + "\" is the file \"" + data + "\", which is already open"},
+        {"the data file opened by its name", data, core::OpenFilterfile,
+         "\"" + data + "\" is already open in KOVA as the data file."},
         // A check of the coding against itself: the message says how.
         {"the data file opened as data set 2", viaLink, openData2,
          "save it under another name, such as \"" + (dir / "link" / "class-2.kov").string() +
@@ -804,12 +891,15 @@ TEST_F(FileCommands, SaveAsOfASetReadInPartAsksOnlyOverItsOwnFile) {
         std::string chosen;
         bool asked;
         bool written;  // the chosen file was written
+        // The line that could not be read is filled behind a selection.
+        bool filledInSelection = false;
     } cases[] = {
         {"data, same file, No", false, cut, true, false},
         {"data, same file through another name, No", false, (dir / "." / "cut.kov").string(), true,
          false},
         {"data, another name", false, copy, false, true},
         {"filter, same file, No", true, cut, true, false},
+        {"filter, filled in a selection, No", true, cut, true, false, true},
         {"filter, another name", true, copyFil, false, true},
     };
     for (const Case& c : cases) {
@@ -818,6 +908,12 @@ TEST_F(FileCommands, SaveAsOfASetReadInPartAsksOnlyOverItsOwnFile) {
         ASSERT_TRUE(c.filter ? core::OpenFilterFile(s, ui, cut) : core::OpenDataFile(s, ui, cut));
         bool& mark = c.filter ? s.ReadIncomplete2 : s.ReadIncomplete1;
         ASSERT_TRUE(mark) << c.what;
+        if (c.filledInSelection) {
+            core::BeginSelection(s, ui);
+            s.SelectionMarks2[2] = 1;
+            core::ApplySelection(s, ui);
+            s.Records2[1].V8 = "filled";
+        }
         ui.log.clear();
         ui.answers = {core::Answer::No};
         dialog.answers = {c.chosen};
@@ -826,6 +922,15 @@ TEST_F(FileCommands, SaveAsOfASetReadInPartAsksOnlyOverItsOwnFile) {
         EXPECT_EQ(saved, c.written) << c.what;
         const bool asked = !ui.log.empty() && ui.log.back().rfind("AskYesNo ", 0) == 0;
         EXPECT_EQ(asked, c.asked) << c.what;
+        // The question counts what the save would write.
+        if (asked) {
+            EXPECT_NE(ui.log.back().find(c.filledInSelection
+                                             ? "hold 2 records.\r\n"
+                                             : "hold 2 records, 1 of them empty because it could "
+                                               "not be read."),
+                      std::string::npos)
+                << ui.log.back();
+        }
         EXPECT_EQ(test::ReadBytes(cut), original) << c.what;
         EXPECT_EQ(fs::exists(other), c.written) << c.what;
         EXPECT_EQ(mark, !c.written) << c.what;

@@ -453,6 +453,126 @@ TEST_F(OpenSaveTest, ASetReadInPartAsksBeforeItReplacesItsFile) {
     }
 }
 
+// Records 1..count of a file as the reader gives them, and how many of them
+// hold nothing but their number.
+std::pair<int, int> RecordsAndEmptyOf(const std::string& name) {
+    core::KovaState st;
+    test::FakeUi quiet;
+    core::RecordSet records;
+    int16_t count = 0;
+    int16_t header = 0;
+    std::string info;
+    EXPECT_TRUE(core::ReadDataFile(st, quiet, name, records, count, header, info));
+    int empty = 0;
+    for (int k = 1; k <= count; ++k)
+        empty += records[k] == test::Rec(static_cast<int16_t>(k), "", 0, "", "", "", "", "", "");
+    return {count, empty};
+}
+
+// The question before a set read in part replaces its file says what the
+// file will then hold, counted as the save finds the set: records filled,
+// cut or edited behind a selection since the read count as they are now.
+TEST_F(OpenSaveTest, TheQuestionOfAPartReadSaysWhatTheFileWillHold) {
+    struct Case {
+        const char* what;
+        std::function<void(core::KovaState&, test::FakeUi&)> edit;
+        const char* holds;
+        std::pair<int, int> written;  // records, empty ones
+    };
+    const auto fill = [](int k) {
+        return [k](core::KovaState& st, test::FakeUi&) { st.Records1[k].V8 = "filled"; };
+    };
+    const auto keep = [](int count) {
+        return [count](core::KovaState& st, test::FakeUi&) {
+            st.RecordCount1 = static_cast<int16_t>(count);
+            st.Records1.resize(static_cast<size_t>(count) + 1);
+        };
+    };
+    const auto selectThird = [](core::KovaState& st, test::FakeUi& fake) {
+        core::BeginSelection(st, fake);
+        st.SelectionMarks1[3] = 1;
+        core::ApplySelection(st, fake);
+    };
+    const Case cases[] = {
+        {"as read",
+         [](core::KovaState&, test::FakeUi&) {},
+         "hold 3 records, 2 of them empty because they could not be read.",
+         {3, 2}},
+        {"one filled",
+         fill(3),
+         "hold 3 records, 1 of them empty because it could not be read.",
+         {3, 1}},
+        {"both filled",
+         [&](core::KovaState& st, test::FakeUi& fake) {
+             fill(2)(st, fake);
+             fill(3)(st, fake);
+         },
+         "hold 3 records.\r\n",
+         {3, 0}},
+        {"one cut",
+         keep(2),
+         "hold 2 records, 1 of them empty because it could not be read.",
+         {2, 1}},
+        {"only the read one kept", keep(1), "hold 1 record.\r\n", {1, 0}},
+        {"only an empty one kept",
+         [&](core::KovaState& st, test::FakeUi& fake) {
+             keep(1)(st, fake);
+             st.Records1[1] = test::Rec(1, "", 0, "", "", "", "", "", "");
+         },
+         "hold 1 record, empty because it could not be read.",
+         {1, 1}},
+        {"behind a selection",
+         selectThird,
+         "hold 3 records, 2 of them empty because they could not be read.",
+         {3, 2}},
+        {"filled behind a selection",
+         [&](core::KovaState& st, test::FakeUi& fake) {
+             selectThird(st, fake);
+             st.Records1[1].V8 = "filled";
+         },
+         "hold 3 records, 1 of them empty because it could not be read.",
+         {3, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir folder;
+        core::KovaState st;
+        test::FakeUi fake;
+        const std::string name = CutFile(folder, "cut.kov");
+        ASSERT_TRUE(core::OpenDataFile(st, fake, name));
+        c.edit(st, fake);
+        fake.answers = {Answer::Yes};
+        fake.log.clear();
+        EXPECT_TRUE(core::SaveCurrentFile(st, fake));
+        ASSERT_EQ(Questions(fake), 1u);
+        EXPECT_NE(fake.log[0].find(std::string("The file will then ") + c.holds), std::string::npos)
+            << fake.log[0];
+        EXPECT_EQ(RecordsAndEmptyOf(name), c.written);
+    }
+}
+
+// The figures of the question are those of the file written, for a
+// protocol cut off in the middle of a record.
+TEST_F(OpenSaveTest, TheQuestionCountsTheFileThenWritten) {
+    const std::string whole = ReadBytes(std::string(KOVA_SOURCE_DIR) + "/examples/classroom.kov");
+    ASSERT_GT(whole.size(), 5000u);
+    const std::string name = dir.File("part.kov");
+    WriteBytes(name, whole.substr(0, 5000));
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    ASSERT_TRUE(s.ReadIncomplete1);
+    ui.answers = {Answer::Yes};
+    ui.log.clear();
+    EXPECT_TRUE(core::SaveCurrentFile(s, ui));
+    ASSERT_EQ(Questions(ui), 1u);
+    const auto [records, empty] = RecordsAndEmptyOf(name);
+    EXPECT_EQ(records, s.RecordCount1);
+    EXPECT_GT(empty, 0);
+    EXPECT_NE(ui.log[0].find("hold " + std::to_string(records) + " records, " +
+                             std::to_string(empty) + " of them empty because they could not "),
+              std::string::npos)
+        << ui.log[0];
+}
+
 // The mark follows the last read of each set; a new set has none.
 TEST_F(OpenSaveTest, TheMarkOfAPartReadFollowsTheLastRead) {
     const std::string cut = CutFile(dir, "cut.kov");
