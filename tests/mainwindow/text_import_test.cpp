@@ -75,6 +75,10 @@ TEST(DialogueText, DelimiterLayoutAndCommentRules) {
          0, 1},
         {"Windows-1252 text with one pair that reads as UTF-8 stays as it is", false,
          "A;caf\xE9 \xC9\xBB na\xEFve", "{|A|caf\xE9 \xC9\xBB na\xEFve}"},
+        {"Windows-1252 text with as many such pairs as stray bytes stays as it is", false,
+         "A;caf\xE9 \xC9\xBB", "{|A|caf\xE9 \xC9\xBB}"},
+        {"a lead byte that ends the text is stray", false, "A;caf\xC3\xA9 na\xC3",
+         "{|A|caf\xC3\xA9 na\xC3}"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
