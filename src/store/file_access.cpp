@@ -217,9 +217,18 @@ std::error_code ReadFileTail(std::string_view name, size_t maxBytes, std::string
         return ErrnoCode(errno ? errno : EIO);
     size_t cut = 0;
     if (size > maxBytes) {
-        // The first line that starts within the last maxBytes.
-        const size_t lineEnd = data.find("\r\n");
-        cut = lineEnd == std::string::npos ? data.size() : lineEnd + 2;
+        // The first line that starts within the last maxBytes: after an LF,
+        // or after a CR that no LF follows. An output file may hold lines of
+        // any ending, its own CR LF or a lone LF another program wrote.
+        const size_t before = static_cast<size_t>(size - maxBytes - start);
+        cut = data.size();
+        for (size_t at = before - 1; at < data.size(); ++at) {
+            if (data[at] == '\n' ||
+                (data[at] == '\r' && (at + 1 == data.size() || data[at + 1] != '\n'))) {
+                cut = at + 1;
+                break;
+            }
+        }
     }
     data.erase(0, cut);
     bytes = std::move(data);

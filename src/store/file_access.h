@@ -51,9 +51,10 @@ std::error_code ReadFileInChunks(std::string_view name,
 
 // Reads the end of the file into `bytes`, never more than `maxBytes` of it:
 // the whole file when it is no longer, else its lines from the first that
-// starts (after a CR LF) within its last `maxBytes` bytes, none when no line
-// starts there. `skipped` is how many bytes come before them. Refuses what
-// ReadWholeFile refuses, but for the length; on failure leaves both alone.
+// starts (after a CR LF, a lone LF or a lone CR) within its last `maxBytes`
+// bytes, none when no line starts there. `skipped` is how many bytes come
+// before them. Refuses what ReadWholeFile refuses, but for the length; on
+// failure leaves both alone.
 std::error_code ReadFileTail(std::string_view name, size_t maxBytes, std::string& bytes,
                              uintmax_t& skipped);
 

@@ -436,6 +436,14 @@ bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName
 
 bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileName,
                         ImportedSet set) {
+    // Refused in the words of the commands that add records to a set, before
+    // anything is asked or written: the save would only fail on it as an
+    // overflow error.
+    if (!SavedSize(set.records, set.count, 9, set.fileInfo).Fits()) {
+        ui.Message(TooLargeToSaveText() + " Nothing was imported.", kProgramTitle,
+                   Icon::Exclamation);
+        return false;
+    }
     // The new file may stand in no open set's place, data set 1's own
     // included: that protocol on disk would be replaced by the imported one.
     if (!MayWriteFile(s, ui, dataFileName, {.ownSet = 0, .byImport = true}))

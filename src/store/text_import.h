@@ -95,7 +95,8 @@ bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName
 // file info in memory is the text written; a backup of the data file's name
 // that the save did not make stays. Then a message counts the characters
 // imported as "?", if any. False (the writer's message shown,
-// nothing changed in memory) when the save failed.
+// nothing changed in memory) when the save failed, and when the set would be
+// too large to save (the message of TooLargeToSaveText, nothing written).
 bool InstallImportedSet(KovaState& s, KovaUi& ui, const std::string& dataFileName, ImportedSet set);
 
 // An "Error # " message titled "Error", as the readers and writers show.

@@ -75,6 +75,10 @@ TEST(DialogueText, DelimiterLayoutAndCommentRules) {
          0, 1},
         {"Windows-1252 text with one pair that reads as UTF-8 stays as it is", false,
          "A;caf\xE9 \xC9\xBB na\xEFve", "{|A|caf\xE9 \xC9\xBB na\xEFve}"},
+        {"Windows-1252 text with as many such pairs as stray bytes stays as it is", false,
+         "A;caf\xE9 \xC9\xBB", "{|A|caf\xE9 \xC9\xBB}"},
+        {"a lead byte that ends the text is stray", false, "A;caf\xC3\xA9 na\xC3",
+         "{|A|caf\xC3\xA9 na\xC3}"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -220,6 +224,39 @@ TEST_F(TextImport, SentencesAreSavedWithTheirFileNameAsFileInfo) {
         "##00000\r\n 2 MEMO 0 \r\n 9 \r\n" + dir.File("story.kov") + "\r\n##00001\r\n";
     EXPECT_EQ(test::ReadBytes(dir.File("story.kov")).substr(0, head.size()), head);
     EXPECT_EQ(test::ReadBytes(dir.File("story.bak")), "made by hand");
+}
+
+// An imported set one byte past what a data file holds is refused in the
+// words of the commands that add records, before anything is written.
+TEST_F(TextImport, ASetTooLargeToSaveIsRefusedAsAnAddIs) {
+    OpenData1();
+    const core::KovaState before = s;
+    const auto files = test::Snapshot(dir.path());
+    core::ImportedSet set;
+    set.records.resize(1);
+    for (int k = 1; k <= 5; ++k) {
+        core::ProtocolRecord r;
+        r.V0 = static_cast<int16_t>(k);
+        r.V2 = 1;
+        r.V8 = std::string(core::kMaxFieldBytes, 'x');
+        set.records.push_back(std::move(r));
+    }
+    set.count = 5;
+    set.fileInfo = "talk";
+    const size_t over =
+        core::SavedFileBytes(set.records, 5, 9, set.fileInfo) - core::kMaxDataFileBytes;
+    ASSERT_GT(over, 1u);
+    set.records[5].V8.resize(core::kMaxFieldBytes - (over - 1));
+    ASSERT_EQ(core::SavedFileBytes(set.records, 5, 9, set.fileInfo), core::kMaxDataFileBytes + 1);
+    EXPECT_FALSE(core::InstallImportedSet(s, ui, dir.File("talk.kov"), std::move(set)));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("Saved, the set would be larger than 80 MB, the most a data file "
+                                  "may hold. Nothing was imported."),
+              std::string::npos)
+        << ui.messages[0];
+    EXPECT_EQ(s.Records1, before.Records1);
+    EXPECT_EQ(s.DataFileName1, before.DataFileName1);
+    EXPECT_EQ(test::Snapshot(dir.path()), files);
 }
 
 TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {

@@ -741,11 +741,15 @@ TEST_F(RealWorkbooks, ReferencesInAttributesKeepEachValue) {
     const std::string path = dir.File("refs.xlsx");
     WriteXlsx(path, {{"S", Sheet("<row r=\"1\"><c r=\"&#65;1\" t=\"&#115;tr\"><v>refs</v></c>"
                                  "<c r=\"&#67;1\" t=\"&#110;\"><v>3</v></c>"
-                                 "<c r=\"b1\" t=\"str\"><v>lower</v></c></row>")}});
-    const auto cells = core::OpenXlsxWorkbook(path)->Cells({0, 1, 1, {1, 2, 3}});
+                                 "<c r=\"b1\" t=\"str\"><v>lower</v></c>"
+                                 "<c r=\"z1\" t=\"str\"><v>z</v></c>"
+                                 "<c r=\"az1\" t=\"str\"><v>az</v></c></row>")}});
+    const auto cells = core::OpenXlsxWorkbook(path)->Cells({0, 1, 1, {1, 2, 3, 26, 52}});
     EXPECT_EQ(core::CellText(cells[0]), "refs");
     EXPECT_EQ(core::CellText(cells[1]), "lower");
     EXPECT_EQ(core::CellText(cells[2]), "3");
+    EXPECT_EQ(core::CellText(cells[3]), "z");
+    EXPECT_EQ(core::CellText(cells[4]), "az");
 }
 
 // A workbook that fails to open gives back its file.

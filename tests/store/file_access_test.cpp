@@ -120,25 +120,33 @@ TEST_F(FileAccess, ReadGivesTheBytesOrLeavesThemAlone) {
 }
 
 // The end of a file past the bound begins at the first line that starts
-// within the last maxBytes: the two bytes before them tell whether they do.
+// within the last maxBytes, whatever ends the line before: the two bytes
+// before them tell whether they do.
 TEST_F(FileAccess, ReadTailGivesTheLinesThatEndTheFileWithinTheBound) {
     const std::string name = Name("tail.ana");
     test::WriteBytes(name, "ab\r\ncd\r\nef");  // 10 bytes
-    // The bound, the end read and the bytes skipped before it.
-    const std::tuple<size_t, std::string, uintmax_t> cases[] = {
-        {10, "ab\r\ncd\r\nef", 0},  // exactly at the bound: whole
-        {9, "cd\r\nef", 4},         // one past: not from the start
-        {6, "cd\r\nef", 4},         // the bound just after a CR LF
-        {5, "ef", 8},               // within a line: the next one
-        {4, "ef", 8},               // the bound between CR and LF
-        {1, "", 10},                // no line starts there
+    const std::string lone = Name("lone.ana");
+    test::WriteBytes(lone, "ab\ncd\ref");  // 8 bytes
+    // The file, the bound, the end read and the bytes skipped before it.
+    const std::tuple<std::string, size_t, std::string, uintmax_t> cases[] = {
+        {name, 10, "ab\r\ncd\r\nef", 0},  // exactly at the bound: whole
+        {name, 9, "cd\r\nef", 4},         // one past: not from the start
+        {name, 6, "cd\r\nef", 4},         // the bound just after a CR LF
+        {name, 5, "ef", 8},               // within a line: the next one
+        {name, 4, "ef", 8},               // the bound between CR and LF
+        {name, 1, "", 10},                // no line starts there
+        {lone, 7, "cd\ref", 3},           // one past: after a lone LF
+        {lone, 5, "cd\ref", 3},           // the bound just after a lone LF
+        {lone, 4, "ef", 6},               // within a line: after a lone CR
+        {lone, 2, "ef", 6},               // the bound just after a lone CR
     };
-    for (const auto& [maxBytes, expected, expectedSkipped] : cases) {
+    for (const auto& [file, maxBytes, expected, expectedSkipped] : cases) {
         std::string tail = "old";
         uintmax_t skipped = 99;
-        EXPECT_FALSE(core::ReadFileTail(name, maxBytes, tail, skipped)) << maxBytes;
-        EXPECT_EQ(tail, expected) << maxBytes;
-        EXPECT_EQ(skipped, expectedSkipped) << maxBytes;
+        SCOPED_TRACE(file + " " + std::to_string(maxBytes));
+        EXPECT_FALSE(core::ReadFileTail(file, maxBytes, tail, skipped));
+        EXPECT_EQ(tail, expected);
+        EXPECT_EQ(skipped, expectedSkipped);
     }
 }
 

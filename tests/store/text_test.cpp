@@ -363,6 +363,8 @@ TEST(PrintedLabel, CutsPastTheBoundWithAMarkOnceAndNeverSplitsALineBreak) {
     EXPECT_EQ(PrintedLabel(crlf), crlf.substr(0, kPrintedLabelLength - 1) + std::string(kCutMark));
     // What is cut stays as it is when cut again.
     EXPECT_EQ(PrintedLabel(PrintedLabel(crlf)), PrintedLabel(crlf));
+    // A longer code that happens to end in the mark is cut all the same.
+    EXPECT_EQ(PrintedLabel(bound + "y" + std::string(kCutMark)), bound + std::string(kCutMark));
     EXPECT_EQ(PrintedLabel(std::string(16 << 20, 'w')).size(),
               kPrintedLabelLength + kCutMark.size());
 }

@@ -151,6 +151,15 @@ TEST_F(GridWindow, ALongLabelAndCategoryShowCutAndAreStoredWhole) {
     w->Combo1->view()->setCurrentIndex(w->Combo1->view()->model()->index(0, 0));
     Key(w->Combo1->view(), Qt::Key_Return);
     EXPECT_TRUE(s.Records1[2].V4 == category);
+
+    // With the cut item current, what is typed over it is stored.
+    ClickCell(3, 5);
+    w->Combo1->showPopup();
+    w->Combo1->hidePopup();
+    ASSERT_EQ(w->Combo1->currentIndex(), 0);
+    ReplaceComboText("typed");
+    Key(w->Combo1->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(s.Records1[3].V4 == "typed") << s.Records1[3].V4.size();
 }
 
 TEST_F(GridWindow, TypedCodeIsStoredAsTyped) {
