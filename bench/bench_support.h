@@ -81,6 +81,19 @@ inline core::RecordSet MakeProtocol(int count = core::kMaxRecords) {
     return set;
 }
 
+// The generated protocol's texts lengthened until the set takes exactly
+// kMaxDataFileBytes as the bound counts it (the header number at its widest),
+// less `shortBy` bytes.
+inline core::RecordSet AtTheBound(int count, int16_t header, const std::string& info,
+                                  size_t shortBy = 0) {
+    core::RecordSet set = MakeProtocol(count);
+    const size_t missing =
+        core::kMaxDataFileBytes - shortBy - core::SavedSize(set, count, header, info).BoundBytes();
+    for (int k = 1; k <= count; ++k)
+        set[k].V8.append(missing / count + (k == 1 ? missing % count : 0), 'w');
+    return set;
+}
+
 // The generated protocol and its file, made on first use.
 class ProtocolFile {
 public:

@@ -2,7 +2,8 @@
 // over a protocol of 32767 records; and the share of that time spent in the
 // wildcard match, measured by replaying exactly the matches the run made,
 // once with the patterns compiled once (as the run does) and once with each
-// pattern read again for every text.
+// pattern read again for every text. The program runs once more over a set
+// near the bound of a data file, whose every change is counted against it.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -13,6 +14,7 @@
 
 #include "bench_support.h"
 #include "filters/filter_run.h"
+#include "store/data_file.h"
 #include "store/record.h"
 #include "store/state.h"
 #include "store/text.h"
@@ -97,8 +99,7 @@ void PrepareState(core::KovaState& s, const core::RecordSet& protocol,
     s.FilterCount = static_cast<int16_t>(program.size() - 1);
 }
 
-void BM_FilterProgram(benchmark::State& state) {
-    const core::RecordSet protocol = bench::MakeProtocol();
+void RunTheProgram(benchmark::State& state, const core::RecordSet& protocol) {
     const core::RecordSet program = MakeProgram();
     core::KovaState s;
     SilentUi ui;
@@ -113,7 +114,25 @@ void BM_FilterProgram(benchmark::State& state) {
         state.SkipWithError(ui.lastMessage.c_str());
     state.counters["records"] = core::kMaxRecords;
 }
+
+void BM_FilterProgram(benchmark::State& state) {
+    RunTheProgram(state, bench::MakeProtocol());
+}
 BENCHMARK(BM_FilterProgram)->Unit(benchmark::kMillisecond);
+
+// The same program over a set 1 MiB short of what a data file may hold, its
+// texts about 2.5 KB each: every change is counted against that bound.
+void BM_FilterProgramNearTheBound(benchmark::State& state) {
+    const core::KovaState empty;
+    const core::RecordSet protocol = bench::AtTheBound(core::kMaxRecords, empty.FileHeaderNumber,
+                                                       empty.FileInfo1, size_t{1} << 20);
+    RunTheProgram(state, protocol);
+    state.counters["set_MB"] =
+        static_cast<double>(core::SavedFileBytes(protocol, core::kMaxRecords,
+                                                 empty.FileHeaderNumber, empty.FileInfo1)) /
+        (1 << 20);
+}
+BENCHMARK(BM_FilterProgramNearTheBound)->Unit(benchmark::kMillisecond);
 
 // Records the wildcard matches of one run of the program.
 void RecordTheMatches() {

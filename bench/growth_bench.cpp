@@ -25,6 +25,7 @@
 
 namespace {
 
+using bench::AtTheBound;
 using bench::SilentUi;
 
 constexpr int kRecords = 16000;
@@ -45,16 +46,6 @@ void ReportPeak(benchmark::State& state, Work&& work, const char* failed) {
     }
     state.counters["peak_MB"] = peak;
     state.counters["bench_base_MB"] = base;
-}
-
-// The generated protocol's texts lengthened until the set takes exactly
-// kMaxDataFileBytes saved.
-core::RecordSet AtTheBound(int count, int16_t header, const std::string& info) {
-    core::RecordSet set = bench::MakeProtocol(count);
-    const size_t missing = core::kMaxDataFileBytes - core::SavedFileBytes(set, count, header, info);
-    for (int k = 1; k <= count; ++k)
-        set[k].V8.append(missing / count + (k == 1 ? missing % count : 0), 'w');
-    return set;
 }
 
 // Counts what `set` (kMaxRecords records) takes saved, again and again.

@@ -207,12 +207,8 @@ void ApplyFieldAction(KovaState& s, FilterPass& pass, std::string& TargetField,
         AnchorField = GeneralNumberText(d);
         return;
     }
-    if (StartsWith(cell, "|\\\\\\")) {
-        PlaceSplitMark(s, pass, cell, TargetIndex, true);
-        return;
-    }
-    if (StartsWith(cell, "|///")) {
-        PlaceSplitMark(s, pass, cell, TargetIndex, false);
+    if (IsSplitMarkCell(cell)) {
+        PlaceSplitMark(s, pass, cell, TargetIndex, cell[1] == '\\');
         return;
     }
     if (appending)
@@ -234,19 +230,26 @@ void ApplyFilterActions(KovaState& s, FilterPass& pass, ProtocolRecord& HeaderLi
         return;
     ProtocolRecord& anchor = s.Records1[AnchorIndex];
     ProtocolRecord& targetRecord = s.Records1[target];
-    // The anchor takes the rewrites, the target the split marks.
-    const bool two = target != AnchorIndex;
-    pass.saved.Remove(anchor);
-    if (two)
-        pass.saved.Remove(targetRecord);
     for (int c = 0; c < 7; ++c) {
-        ApplyFieldAction(s, pass, *TextField(targetRecord, kCellFields[c]),
-                         *TextField(HeaderLine, kCellFields[c]), *TextField(anchor, kCellFields[c]),
+        const int k = kCellFields[c];
+        const std::string& cell = *TextField(HeaderLine, k);
+        if (cell == "*")
+            continue;
+        // Only what the cell can change is counted again, not the whole
+        // records: a split mark changes the target's text, any other action
+        // the anchor's field of the cell and its sequence number.
+        const bool mark = IsSplitMarkCell(cell);
+        ProtocolRecord& changed = mark ? targetRecord : anchor;
+        const int field = mark ? 8 : k;
+        pass.saved.RemoveField(changed, field);
+        if (!mark)
+            pass.saved.RemoveField(anchor, 2);
+        ApplyFieldAction(s, pass, *TextField(targetRecord, k), cell, *TextField(anchor, k),
                          anchor.V2, target, AnchorIndex, kCellNames[c]);
+        pass.saved.AddField(changed, field);
+        if (!mark)
+            pass.saved.AddField(anchor, 2);
     }
-    pass.saved.Add(anchor);
-    if (two)
-        pass.saved.Add(targetRecord);
     if (!pass.saved.Fits())
         throw TooLargeForAFile();
 }

@@ -12,7 +12,9 @@ namespace core {
 // Carries out one action cell. TargetField, AnchorField and AnchorV2 are the
 // record fields themselves (the same field when the offset is 0); TargetIndex
 // and AnchorIndex are indices in Records1. Deletions and split marks are
-// counted in `pass`.
+// counted in `pass`. A split mark changes only the target's text, any other
+// action only AnchorField and AnchorV2: ApplyFilterActions follows the saved
+// size on these alone.
 void ApplyFieldAction(KovaState& s, FilterPass& pass, std::string& TargetField,
                       const std::string& ActionCell, std::string& AnchorField, int16_t& AnchorV2,
                       int TargetIndex, int AnchorIndex, const std::string& FieldName);

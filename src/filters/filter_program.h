@@ -46,13 +46,19 @@ struct FilterStop : std::runtime_error {
 // The state of one block's pass over data set 1: the deletion queue (by the
 // index each record had during the pass, so a record is queued once), the
 // number of split marks placed and the size data set 1 takes saved, followed
-// record by record so that the pass stops before the set could not be saved.
+// change by change so that the pass stops before the set could not be saved.
 struct FilterPass {
     std::vector<char> deleteQueued;  // index 0..RecordCount1
     int FilterDeleteCount = 0;       // distinct records queued
     int FilterSplitCount = 0;
     SavedSize saved;
 };
+
+// A header cell that places split marks in the target's text: "|///" after
+// the text given, "|\\\" before it.
+inline bool IsSplitMarkCell(const std::string& cell) {
+    return cell.compare(0, 4, "|///") == 0 || cell.compare(0, 4, "|\\\\\\") == 0;
+}
 
 // The stop of a filter that would make data set 1 too large to be saved.
 FilterStop TooLargeForAFile();

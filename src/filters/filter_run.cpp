@@ -1,6 +1,7 @@
 #include "filters/filter_run.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,11 +104,16 @@ void DeletionPass(KovaState& s, KovaUi& ui, const FilterPass& pass,
         s.ToRecord = s.RecordCount1;
 }
 
-void RunConditionBlock(KovaState& s, KovaUi& ui, int16_t header) {
+// `saved` is what data set 1 takes saved, counted by the run's first block
+// and then followed: the matched records keep it up to date and the passes
+// that renumber the sequence count it again.
+void RunConditionBlock(KovaState& s, KovaUi& ui, int16_t header, std::optional<SavedSize>& saved) {
     ui.ShowWait("filterno.", SignedNumber(header));
     FilterPass pass;
     pass.deleteQueued.assign(static_cast<size_t>(s.RecordCount1) + 1, 0);
-    pass.saved = SavedSizeOfSet(s, 1);
+    if (!saved)
+        saved = SavedSizeOfSet(s, 1);
+    pass.saved = *saved;
 
     const BlockConditions conditions(s.Records2, header);
     const int from = s.FromRecord;
@@ -134,18 +140,26 @@ void RunConditionBlock(KovaState& s, KovaUi& ui, int16_t header) {
         DeletionPass(s, ui, pass, origin);
     // Both passes renumber the sequence, whose numbers take more bytes as the
     // runs grow longer: what the set takes now is counted once more.
-    if ((pass.FilterSplitCount != 0 || pass.FilterDeleteCount != 0) && !SavedSizeOfSet(s, 1).Fits())
-        throw TooLargeForAFile();
+    if (pass.FilterSplitCount != 0 || pass.FilterDeleteCount != 0) {
+        pass.saved = SavedSizeOfSet(s, 1);
+        if (!pass.saved.Fits())
+            throw TooLargeForAFile();
+    }
+    saved = pass.saved;
 }
 
-void RunBlock(KovaState& s, KovaUi& ui, int16_t& FilterNo, bool& refusalShown) {
+void RunBlock(KovaState& s, KovaUi& ui, int16_t& FilterNo, bool& refusalShown,
+              std::optional<SavedSize>& saved) {
     if (!FindBlockHeader(s, FilterNo))
         return;
     switch (s.Records2[FilterNo].V2) {
         case kSelectBlock:
+            // These change what set is shown: a block after them counts anew.
+            saved.reset();
             SelectByFilterLines(s, ui, FilterNo);
             return;
         case kSieveBlock:
+            saved.reset();
             SieveRecords(s, ui, FilterNo);
             return;
         case kConditionFilterBlock:
@@ -159,7 +173,7 @@ void RunBlock(KovaState& s, KovaUi& ui, int16_t& FilterNo, bool& refusalShown) {
         refusalShown = true;
         return;
     }
-    RunConditionBlock(s, ui, FilterNo);
+    RunConditionBlock(s, ui, FilterNo, saved);
 }
 
 }  // namespace
@@ -167,7 +181,7 @@ void RunBlock(KovaState& s, KovaUi& ui, int16_t& FilterNo, bool& refusalShown) {
 bool BlockChangesRecordCount(const ProtocolRecord& HeaderLine) {
     for (int field : kCellFields) {
         std::string cell = Trim(*TextField(HeaderLine, field));
-        if (cell == "|del" || cell.compare(0, 4, "|///") == 0 || cell.compare(0, 4, "|\\\\\\") == 0)
+        if (cell == "|del" || IsSplitMarkCell(cell))
             return true;
     }
     return false;
@@ -175,17 +189,22 @@ bool BlockChangesRecordCount(const ProtocolRecord& HeaderLine) {
 
 void RunFilter(KovaState& s, KovaUi& ui, int16_t& FilterNo) {
     bool refusalShown = false;
-    RunBlock(s, ui, FilterNo, refusalShown);
+    std::optional<SavedSize> saved;
+    RunBlock(s, ui, FilterNo, refusalShown, saved);
 }
 
 void RunAllFilters(KovaState& s, KovaUi& ui) {
     bool refusalShown = false;
+    // What data set 1 takes saved is counted once for the whole run: counted
+    // again at every block, over a set near the bound it took longer than the
+    // blocks themselves.
+    std::optional<SavedSize> saved;
     const int count = s.FilterCount;
     for (int k = 1; k <= count && k <= s.FilterCount; ++k) {
         if (s.Records2[k].V2 != kConditionFilterBlock)
             continue;
         int16_t copy = static_cast<int16_t>(k);
-        RunBlock(s, ui, copy, refusalShown);
+        RunBlock(s, ui, copy, refusalShown, saved);
     }
 }
 

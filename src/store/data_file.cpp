@@ -532,6 +532,25 @@ void SavedSize::Remove(const ProtocolRecord& r) {
         --memos_;
 }
 
+namespace {
+
+size_t SavedFieldOfRecordBytes(const ProtocolRecord& r, int k) {
+    if (k == 2)
+        return SavedNumberBytes(r.V2);
+    const std::string* field = TextField(r, k);
+    return field == nullptr ? 0 : SavedFieldBytes(k, *field);
+}
+
+}  // namespace
+
+void SavedSize::RemoveField(const ProtocolRecord& r, int k) {
+    recordBytes_ -= static_cast<long long>(SavedFieldOfRecordBytes(r, k));
+}
+
+void SavedSize::AddField(const ProtocolRecord& r, int k) {
+    recordBytes_ += static_cast<long long>(SavedFieldOfRecordBytes(r, k));
+}
+
 size_t SavedSize::Bytes() const {
     // The count line ("count MEMO memos") and, with memos, their section's
     // heading line.

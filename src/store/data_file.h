@@ -43,6 +43,11 @@ public:
 
     void Add(const ProtocolRecord& r);
     void Remove(const ProtocolRecord& r);
+    // The same for one field of a record the count holds, for a command that
+    // changes a few fields of many records: field k (1..8, 2 the sequence
+    // number) of r, removed before it changes and added after.
+    void RemoveField(const ProtocolRecord& r, int k);
+    void AddField(const ProtocolRecord& r, int k);
     void SetHeaderNumber(int16_t headerNumber);
     void SetFileInfo(const std::string& fileInfo);
     // For a command that counts what it adds before it makes it: `records`

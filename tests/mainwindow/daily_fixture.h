@@ -6,7 +6,9 @@
 
 #include <string>
 
+#include "store/data_file.h"
 #include "store/open_save.h"
+#include "store/selection_store.h"
 #include "store/state.h"
 #include "store/view.h"
 #include "support/fake_ui.h"
@@ -45,15 +47,36 @@ inline void ShowSet2(core::KovaState& s, core::KovaUi& ui, int count, int curren
     core::ShowData2Mode(s, ui);
 }
 
+// What set `set` (numbered as ViewMode) holds against the bound, counted over
+// the records a save writes rather than by the count the commands check:
+// behind a selection the full set, the shown records written back into it,
+// and the header number at its widest.
+inline size_t BoundBytesAsSaved(const core::KovaState& s, int16_t set) {
+    core::KovaState saved = s;
+    saved.ViewMode = set;
+    core::StoreSelectionEdits(saved);
+    const bool full = (set == 1 ? saved.SelectionShown1 : saved.SelectionShown2) != core::kFalse;
+    const core::RecordSet& records = set == 1 ? (full ? saved.FullRecords1 : saved.Records1)
+                                              : (full ? saved.FullRecords2 : saved.Records2);
+    const int16_t count = set == 1   ? (full ? saved.FullCount1 : saved.RecordCount1)
+                          : set == 2 ? (full ? saved.FullCount2 : saved.RecordCount2)
+                                     : (full ? saved.FullFilterCount : saved.FilterCount);
+    const std::string& info = set == 1   ? saved.FileInfo1
+                              : set == 2 ? saved.FileInfo2
+                                         : saved.FilterFileInfo;
+    return core::SavedFileBytes(records, count, -32768, info);
+}
+
 // Lengthens the text of record 1 of `set` (numbered as ViewMode; of the full
 // set behind a selection) until the set takes `slack` bytes less than a data
-// file may hold, counted as the bound counts it (SavedSize::BoundBytes).
+// file may hold, as the bound counts it (SavedSize::BoundBytes) both over the
+// records a save writes and by the count the commands check.
 inline void FillToTheBound(core::KovaState& s, int16_t set, size_t slack) {
     core::RecordSet& records = set != 1            ? s.Records2
                                : s.SelectionShown1 ? s.FullRecords1
                                                    : s.Records1;
-    records[1].V8.append(
-        core::kMaxDataFileBytes - slack - core::SavedSizeOfSet(s, set).BoundBytes(), 'x');
+    records[1].V8.append(core::kMaxDataFileBytes - slack - BoundBytesAsSaved(s, set), 'x');
+    ASSERT_EQ(BoundBytesAsSaved(s, set), core::kMaxDataFileBytes - slack);
     ASSERT_EQ(core::SavedSizeOfSet(s, set).BoundBytes(), core::kMaxDataFileBytes - slack);
 }
 

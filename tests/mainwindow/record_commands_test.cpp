@@ -469,6 +469,65 @@ TEST_F(Edit, TheFirstMemoCountsTheMemoSectionsHeading) {
     }
 }
 
+// At the bound a growing command takes exactly the bytes left, and not one
+// more: measured with room to spare, it is refused with one byte fewer left and
+// made with exactly its bytes left, the set then taking all a data file may
+// hold.
+TEST_F(Edit, AGrowingCommandTakesTheLastBytesLeftButNoMore) {
+    struct Case {
+        const char* command;
+        int16_t set;
+        std::function<void()> prepare;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"delete coding of one filter line", 3, [] {},  // its empty V4 becomes "*"
+         [&] { core::DeleteCoding(s, ui, 4, [&] { core::StoreCodingRange(s, "5", "5"); }); }},
+        {"split in data set 1", 1,  // one actor, no times: renumbered 1..21
+         [&] {
+             for (auto& r : s.Records1)
+                 r.V1.clear();
+             s.Records1[5].V8 = "abcdef";
+         },
+         [&] { core::SplitButton(s, ui, 3); }},
+        {"code, record 5 alone shown", 1,  // the full set is saved
+         [&] {
+             core::BeginSelection(s, ui);
+             s.SelectionMarks1[5] = 1;
+             core::ApplySelection(s, ui);
+             s.CurrentRecord1 = 1;
+         },
+         [&] { core::WriteCode(s, ui, 4, "talk"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        ShowOnly(c.set, 20, 5);
+        s.FileInfo1 = s.FilterFileInfo = "info";
+        c.prepare();
+        const KovaState fresh = s;
+        const size_t before = test::BoundBytesAsSaved(s, c.set);
+        c.change();
+        ASSERT_GT(test::BoundBytesAsSaved(s, c.set), before);
+        const size_t growth = test::BoundBytesAsSaved(s, c.set) - before;
+        for (const size_t left : {growth - 1, growth}) {
+            s = fresh;
+            ui.messages.clear();
+            test::FillToTheBound(s, c.set, left);
+            const KovaState filled = s;
+            c.change();
+            if (left < growth) {
+                EXPECT_TRUE(s.Records1 == filled.Records1);
+                EXPECT_TRUE(s.Records2 == filled.Records2);
+                EXPECT_EQ(ui.messages, Texts{"KOVA|" + test::kSetTooLargeToSave});
+            } else {
+                EXPECT_FALSE(s.Records1 == filled.Records1 && s.Records2 == filled.Records2);
+                EXPECT_TRUE(ui.messages.empty());
+                EXPECT_EQ(test::BoundBytesAsSaved(s, c.set), core::kMaxDataFileBytes);
+            }
+        }
+    }
+}
+
 // The text box counts the set once and then follows the room it found, until
 // another write or a new page: a key that would pass the bound is refused.
 TEST_F(Edit, TheTextBoxCountsItsRoomAgainAfterAnotherChange) {

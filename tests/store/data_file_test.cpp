@@ -174,7 +174,8 @@ TEST_F(DataFileTest, TheWriterNeverWritesWhatItsReaderMisreads) {
 
 // The size counted without building the file is the size of the file
 // written, whatever line breaks, marker-like lines, memos and numbers a set
-// holds; followed record by record it stays the same.
+// holds; followed record by record, or field by field through a change, it
+// stays the size written.
 TEST_F(DataFileTest, TheSizeCountedIsTheSizeWritten) {
     RecordSet tricky(4);
     tricky[1] = Rec(1, "0:00:01\r\nx", -32768, "T\nU", "Q\rR", "\r\n", "\n\r", "",
@@ -224,6 +225,22 @@ TEST_F(DataFileTest, TheSizeCountedIsTheSizeWritten) {
             size.Add(c.set[k]);
         }
         EXPECT_EQ(size.Bytes(), written);
+
+        // Followed field by field through a change of every field: line
+        // breaks added, the sequence number gaining or losing digits.
+        RecordSet changed = c.set;
+        for (int k = 1; k <= c.count; ++k) {
+            for (int f = 1; f <= 8; ++f) {
+                size.RemoveField(changed[k], f);
+                if (f == 2)
+                    changed[k].V2 = static_cast<int16_t>(changed[k].V2 == -32768 ? 7 : -32768);
+                else
+                    *core::TextField(changed[k], f) += "\r\nx\n";
+                size.AddField(changed[k], f);
+            }
+        }
+        ASSERT_TRUE(Save(name, changed, c.count, c.header, c.info));
+        EXPECT_EQ(size.Bytes(), ReadBytes(name).size()) << c.info;
     }
 }
 
