@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "store/error_numbers.h"
 #include "store/file_access.h"
 #include "store/text.h"
 #include "store/view.h"
@@ -181,10 +182,23 @@ bool ConfirmReplacingFile(KovaUi& ui, const std::string& name, std::string_view 
            Answer::Yes;
 }
 
+// False, with the message a save would give, when `name` is a link that
+// leads to no file: a save writes through a link, so there is nothing to ask
+// about replacing.
+bool LeadsToAFile(KovaUi& ui, const std::string& name) {
+    std::string file;
+    const std::error_code ec = SavedFileOf(name, file);
+    if (!ec || ec.category() != LinkCategory())
+        return true;
+    const NumberedError e = FileError(ec, name);
+    ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::None);
+    return false;
+}
+
 }  // namespace
 
 bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, const FileWrite& write) {
-    return WritesNoOpenSet(s, ui, name, write) &&
+    return LeadsToAFile(ui, name) && WritesNoOpenSet(s, ui, name, write) &&
            (write.opensAsSet == 0 || MayOpenFile(s, ui, name, write.opensAsSet)) &&
            (!write.askBeforeReplacing || ConfirmReplacingFile(ui, name, write.ownFile));
 }

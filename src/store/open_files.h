@@ -46,13 +46,14 @@ struct FileWrite {
     bool byImport = false;
 };
 
-// The one check before a save writes `name`, in this order: it is not the
+// The one check before a save writes `name`, in this order: it is no link
+// that leads nowhere or to a folder (the save's message for it); it is not the
 // file of another open set, nor the backup of an open set; for a writer that
 // keeps a backup, its own backup, which the save replaces, is neither an open
 // set's file nor another open set's backup; it may be opened as
 // `write.opensAsSet`; and, when the save asks, the user answered Yes to
 // replacing what stands there, No being the default. Nothing is asked when
-// nothing stands there (a link that leads nowhere does stand there), when it
+// nothing stands there, when it
 // is `write.ownFile`, or when it is no plain file (the writer refuses that).
 // A refusal gives a message that names the set (and, for a shared backup, a
 // name to use instead), and false.

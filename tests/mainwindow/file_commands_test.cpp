@@ -325,12 +325,14 @@ TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
 }
 
 // A save onto an existing file other than the one the set, table or output
-// came from asks first, a link leading nowhere included; No writes nothing.
+// came from asks first; No writes nothing. A link that leads to no file is
+// refused at once: a save would write through it, so there is nothing to ask.
 TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
     const core::OutputView report{true, "report"};
     const std::pair<const char*, std::function<bool()>> cases[] = {
         {"other.tbl", [&] { return core::SaveTablefile(s, ui, dialog); }},
         {"link.tbl", [&] { return core::SaveTablefile(s, ui, dialog); }},
+        {"folder.kov", [&] { return core::SaveKovfile(s, ui, dialog); }},
         {"other.kov", [&] { return core::SaveKovfile(s, ui, dialog); }},
         {"other.fil", [&] { return core::SaveFilterfile(s, ui, dialog); }},
         {"other.ana", [&] { return core::SaveAnafile(s, ui, dialog, report); }},
@@ -340,6 +342,8 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
     for (const char* file : {"other.tbl", "other.kov", "other.fil", "other.ana", "other.png"})
         test::WriteBytes((dir / file).string(), "keep");
     fs::create_symlink(dir / "nowhere", dir / "link.tbl");
+    fs::create_directory(dir / "sub");
+    fs::create_symlink(dir / "sub", dir / "folder.kov");
     const auto files = test::Snapshot(dir);
     for (const auto& [file, save] : cases) {
         SCOPED_TRACE(file);
@@ -351,7 +355,18 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
         dialog.answers = {(dir / file).string()};
         EXPECT_FALSE(save());
         ASSERT_EQ(ui.log.size(), 1u);
-        EXPECT_EQ(ui.log[0].rfind("AskYesNo", 0), 0u);
+        if (std::string_view(file) == "link.tbl")
+            EXPECT_NE(ui.log[0].find("\"" + (dir / file).string() + "\" is a link to \"" +
+                                     (dir / "nowhere").string() + "\", which does not exist"),
+                      std::string::npos)
+                << ui.log[0];
+        else if (std::string_view(file) == "folder.kov")
+            EXPECT_NE(ui.log[0].find("is a link to the folder \"" + (dir / "sub").string() +
+                                     "\", not to a file"),
+                      std::string::npos)
+                << ui.log[0];
+        else
+            EXPECT_EQ(ui.log[0].rfind("AskYesNo", 0), 0u);
     }
     EXPECT_EQ(s.TableFileName, "");
     EXPECT_TRUE(test::Snapshot(dir) == files);

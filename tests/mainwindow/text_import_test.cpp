@@ -300,8 +300,8 @@ TEST_F(TextImport, CancelAndFailuresLeaveDataSet1AndTheFilesAsTheyWere) {
         {"too many records", dir.File("many.txt"), 1},
         {"a file past the size an import reads", bigDir.File("big.txt"), 1, A::No, A::Yes, false,
          "larger than 64 MB"},
-        {"a link there, leading nowhere, is not to be replaced", dir.File("link.txt"), 0, A::No,
-         A::No},
+        {"a link there, leading nowhere, is refused", dir.File("link.txt"), 1, A::No, A::No, false,
+         "\", which does not exist"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
