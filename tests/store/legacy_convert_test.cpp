@@ -100,6 +100,15 @@ TEST_F(Converters, ALinkStaysAndTheFileItLeadsToIsConverted) {
     EXPECT_EQ(s.FileInfo1, link);
     EXPECT_EQ(dir.Listing(), "link.dat;real;");
     EXPECT_TRUE(ui.messages.empty());
+
+    // A link to a name the program cannot hold: refused, nothing moved.
+    const fs::path far = dir.path() / u8"\u65E5.dat";
+    test::WriteBytes(far.string(), old);
+    fs::create_symlink(far.filename(), dir.path() / "far.dat");
+    EXPECT_FALSE(core::ConvertLegacyDataFile562(s, ui, dir.File("far.dat")));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(test::ReadBytes(far.string()), old);
+    EXPECT_EQ(s.DataFileName1, link);
 }
 
 TEST_F(Converters, FilterFileKeepsTheBlanksInMemoryAndShowsTheLastLine) {
