@@ -4,6 +4,7 @@
 
 #include "filters/filter_program.h"
 #include "filters/filter_test_support.h"
+#include "store/open_save.h"
 
 namespace {
 
@@ -259,6 +260,19 @@ TEST_F(Actions, SplitMarksAfterAText) {
     R(5).V8 = "abcdef";
     Apply(5, 0, {{4, "|///bcd|1"}});
     EXPECT_EQ(R(5).V8, "ab///cdef");
+}
+
+// What data set 1 takes saved follows each action on the fields it changes:
+// a split mark in the target's text, a copy and the sequence number gaining a
+// digit in the anchor; counted again, it is the same.
+TEST_F(Actions, TheSavedSizeFollowsEachChange) {
+    R(2).V2 = 9;
+    R(3).V8 = "first part. second part";
+    pass.saved = core::SavedSizeOfSet(s, 1);
+    Apply(2, 1, {{1, "|==="}, {3, "a longer actor"}, {4, "|///part."}});
+    EXPECT_EQ(R(2).V2, 10);
+    EXPECT_EQ(R(3).V8, "first part./// second part");
+    EXPECT_EQ(pass.saved.Bytes(), core::SavedSizeOfSet(s, 1).Bytes());
 }
 
 TEST_F(Actions, SplitMarksBeforeAText) {

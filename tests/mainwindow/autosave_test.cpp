@@ -119,6 +119,10 @@ TEST_F(Autosave, ASetReadInPartIsToldOnceWithHowToSaveIt) {
     for (const char* says : {"automatic save did not save \"", "read only in part", "Save Data",
                              "Save Kovfile", "every 5 minutes"})
         EXPECT_NE(ui.messages[0].find(says), std::string::npos) << ui.messages[0];
+    // Another file read in part as data set 1: told again.
+    s.DataFileName1 = dir.File("other.kov");
+    EXPECT_EQ(Run(5), std::vector<int>{});
+    EXPECT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(dir.Listing(), "lesson.kov;");
 }
 
@@ -179,6 +183,19 @@ TEST_F(Autosave, ARefusalAboutDataSet1IsToldAgainWhenAnotherSetIsOpened) {
         EXPECT_EQ(ui.messages.size(), 3u);
         r.end(*this);
     }
+}
+
+// Another refusal of the same files is told at once.
+TEST_F(Autosave, AnotherRefusalIsToldAtOnce) {
+    core::ChooseAutosave(s, 1);
+    Refusals()[1].make(*this);
+    EXPECT_EQ(Run(5), std::vector<int>{});
+    Refusals()[1].end(*this);
+    std::filesystem::permissions(name, std::filesystem::perms::owner_read);
+    EXPECT_EQ(Run(5), std::vector<int>{});
+    std::filesystem::permissions(name, std::filesystem::perms::owner_all);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_NE(ui.messages[1].find("Permission denied"), std::string::npos) << ui.messages[1];
 }
 
 // A refused save is told once, as the automatic save's, with a way on; the

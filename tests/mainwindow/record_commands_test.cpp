@@ -536,7 +536,8 @@ TEST_F(Edit, TheTextBoxCountsItsRoomAgainAfterAnotherChange) {
     EXPECT_TRUE(core::StoreText1(s, ui, "text 5ab"));  // 8 bytes left
     EXPECT_TRUE(core::WriteCode(s, ui, 4, "talk"));    // 4 left
     EXPECT_FALSE(core::StoreText1(s, ui, "text 5abcdefg"));
-    EXPECT_TRUE(core::StoreText1(s, ui, "text 5abcdef"));  // none left
+    EXPECT_TRUE(core::StoreText1(s, ui, "text 5abcdef"));    // none left
+    EXPECT_FALSE(core::StoreText1(s, ui, "text 5abcdefg"));  // the room followed
     EXPECT_EQ(s.Records1[5].V8, "text 5abcdef");
     // A change of the records the page is then drawn for, as a filter run makes.
     EXPECT_TRUE(core::StoreText1(s, ui, "text 5abc"));  // 3 left
@@ -546,7 +547,7 @@ TEST_F(Edit, TheTextBoxCountsItsRoomAgainAfterAnotherChange) {
     EXPECT_FALSE(core::StoreText1(s, ui, "text 5abcdef"));
     EXPECT_EQ(s.Records1[5].V8, "text 5abc");
     EXPECT_EQ(s.Main.text1Record, "text 5abc");
-    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages.size(), 3u);
 }
 
 TEST_F(Edit, AShownSelectionKeepsItsStructureButCopies) {

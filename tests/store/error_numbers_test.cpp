@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "store/file_access.h"
+
 using core::FileError;
 using core::NumberedError;
 
@@ -42,6 +44,11 @@ TEST(FileError, MapsEachSystemFailureToItsNumberAndWords) {
     }
     // The same failure as the system reports it.
     EXPECT_EQ(FileError(std::error_code(ENOENT, std::system_category()), "b").number, 53);
+    // A link failure of a name that is no link (any more): no target to name.
+    EXPECT_EQ(FileError(core::LinkError::LeadsNowhere, "a.kov").description,
+              access + "the link leads to no file (a.kov)");
+    EXPECT_EQ(FileError(core::LinkError::LeadsToFolder, "a.kov").description,
+              access + "the link leads to a folder (a.kov)");
 }
 
 TEST(FileError, AccessErrorIsTheSameWhateverTheFailure) {

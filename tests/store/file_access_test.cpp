@@ -283,6 +283,17 @@ TEST_F(FileAccess, TheNewFileIsOnTheDiskBeforeItTakesTheOldOnesPlace) {
                   "write /p.kov.~tmp0\nsync /p.kov.~tmp0\nrename /p.bak\nrename /p.kov\n"
                   "sync folder \n");
     }
+    // A name in the working folder: that folder is flushed.
+    {
+        const fs::path before = fs::current_path();
+        fs::current_path(dir.path());
+        WatchedSteps watched;
+        const std::error_code ec = core::ReplaceFile("out.ana", "here");
+        fs::current_path(before);
+        ASSERT_FALSE(ec);
+        EXPECT_EQ(StepsSeen(d),
+                  "write out.ana.~tmp0\nsync out.ana.~tmp0\nrename out.ana\nsync folder .\n");
+    }
     // A write that fails is neither flushed nor renamed.
     fs::create_directory(dir.path() / "taken");
     {
@@ -292,6 +303,24 @@ TEST_F(FileAccess, TheNewFileIsOnTheDiskBeforeItTakesTheOldOnesPlace) {
     }
     EXPECT_EQ(dir.Listing(), "out.ana;p.bak;p.kov;taken;");
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// Takes the temporary file away once the old file has moved to its backup.
+void RemoveTemporaryAtBackup(core::SaveStep step, const fs::path& path) {
+    if (step == core::SaveStep::Rename && path.extension() == ".bak")
+        fs::remove(path.parent_path() / "p.kov.~tmp0");
+}
+
+// A new file that cannot take the old one's place puts the old one back from
+// its backup's name.
+TEST_F(FileAccess, WhenTheNewFileCannotTakeItsPlaceTheOldOneIsPutBack) {
+    test::WriteBytes(Name("p.kov"), "old");
+    core::WatchSaveSteps(&RemoveTemporaryAtBackup);
+    const std::error_code ec = core::ReplaceFile(Name("p.kov"), "new", Name("p.bak"));
+    core::WatchSaveSteps(nullptr);
+    EXPECT_EQ(ec, std::errc::no_such_file_or_directory);
+    EXPECT_EQ(test::ReadBytes(Name("p.kov")), "old");
+    EXPECT_EQ(dir.Listing(), "p.kov;");
 }
 
 // The temporary file has the permissions of the file it replaces before its

@@ -100,6 +100,15 @@ TEST_F(Converters, ALinkStaysAndTheFileItLeadsToIsConverted) {
     EXPECT_EQ(s.FileInfo1, link);
     EXPECT_EQ(dir.Listing(), "link.dat;real;");
     EXPECT_TRUE(ui.messages.empty());
+
+    // A link to a name the program cannot hold: refused, nothing moved.
+    const fs::path far = dir.path() / u8"\u65E5.dat";
+    test::WriteBytes(far.string(), old);
+    fs::create_symlink(far.filename(), dir.path() / "far.dat");
+    EXPECT_FALSE(core::ConvertLegacyDataFile562(s, ui, dir.File("far.dat")));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(test::ReadBytes(far.string()), old);
+    EXPECT_EQ(s.DataFileName1, link);
 }
 
 TEST_F(Converters, FilterFileKeepsTheBlanksInMemoryAndShowsTheLastLine) {
@@ -123,6 +132,10 @@ TEST_F(Converters, RefusalsLeaveTheFilesAsTheyWere) {
     std::string huge(static_cast<size_t>(core::kMaxRecords + 1) * 562, ' ');
     test::WriteBytes(dir.File("huge.dat"), huge);
     test::WriteBytes(dir.File("x.d"), std::string(562, ' '));
+    // Moved to its ".old" name, then no temporary name is free for the new form.
+    test::WriteBytes(dir.File("taken.dat"), OldRecord(562, "10:00", 2, "Anna", "Q", "Hi"));
+    for (int k = 0; k < 100; ++k)
+        test::WriteBytes(dir.File("taken.dat.~tmp" + std::to_string(k)), "");
     const auto files = test::Snapshot(dir.path());
     s.Records1 = test::NumberedSet(2);
     s.RecordCount1 = 2;
@@ -135,7 +148,7 @@ TEST_F(Converters, RefusalsLeaveTheFilesAsTheyWere) {
     // A file past the record limit is too large to write for the longer records.
     const Case cases[] = {
         {core::ConvertLegacyDataFile562,
-         {"current.dat", "huge.dat", "missing.dat", "x.d", "current.old"}},
+         {"current.dat", "huge.dat", "missing.dat", "x.d", "current.old", "taken.dat"}},
         {core::ConvertLegacyDataFile3062, {"current.dat", "missing.dat"}},
         {core::ConvertLegacyFilterFile562, {"current.dat", "huge.dat", "missing.dat", "x.d"}},
         {core::ConvertLegacyFilterFile3062, {"current.dat", "missing.dat"}},

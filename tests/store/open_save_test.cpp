@@ -514,6 +514,7 @@ TEST_F(OpenSaveTest, TheQuestionOfAPartReadSaysWhatTheFileWillHold) {
          "hold 2 records, 1 of them empty because it could not be read.",
          {2, 1}},
         {"only the read one kept", keep(1), "hold 1 record.\r\n", {1, 0}},
+        {"all cut", keep(0), "hold 0 records.\r\n", {0, 0}},
         {"only an empty one kept",
          [&](core::KovaState& st, test::FakeUi& fake) {
              keep(1)(st, fake);
