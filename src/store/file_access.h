@@ -84,7 +84,9 @@ std::error_code make_error_code(LinkError e);
 // file there is first moved to that name (replacing what stands there), and
 // back when the new one cannot take its place; `backup` is then beside the
 // file `name` leads to, so the caller resolves `name` first. On failure the
-// old file (and backup) are left as they were and no temporary file remains:
+// old file is left as it was and no temporary file remains; so is the backup,
+// unless the new file failed to take the old one's place after the move, when
+// the old file is back under its name and the earlier backup is gone:
 // errc::file_exists when no temporary name was free, errc::permission_denied
 // for a read-only file (a rename would go around its permission),
 // errc::file_too_large when the process may not write a file that long.
