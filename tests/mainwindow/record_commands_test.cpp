@@ -64,6 +64,14 @@ struct Edit : ::testing::Test {
         else
             ShowFilters(s, ui, count, current);
     }
+
+    // Data set 1 behind a selection of record 5 alone, shown as record 1.
+    void ShowRecord5Alone() {
+        core::BeginSelection(s, ui);
+        s.SelectionMarks1[5] = 1;
+        core::ApplySelection(s, ui);
+        s.CurrentRecord1 = 1;
+    }
 };
 
 TEST_F(Edit, AddPutsTheSetsOwnNewRecordAfterTheCurrentOne) {
@@ -343,13 +351,7 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
     const Case cases[] = {
         {"code", 1, [] {}, [&] { return core::WriteCode(s, ui, 4, "talk"); }},
         {"code, record 5 alone shown", 1,  // the full set is saved
-         [&] {
-             core::BeginSelection(s, ui);
-             s.SelectionMarks1[5] = 1;
-             core::ApplySelection(s, ui);
-             s.CurrentRecord1 = 1;
-         },
-         [&] { return core::WriteCode(s, ui, 4, "talk"); }},
+         [&] { ShowRecord5Alone(); }, [&] { return core::WriteCode(s, ui, 4, "talk"); }},
         {"time box", 1, [] {}, [&] { return core::StoreEditBox(s, ui, 1, "10:00:00"); }},
         {"number box", 1, [] {}, [&] { return core::StoreEditBox(s, ui, 2, "-32768"); }},
         {"actor box", 1, [] {}, [&] { return core::StoreEditBox(s, ui, 3, "teacher"); }},
@@ -491,13 +493,7 @@ TEST_F(Edit, AGrowingCommandTakesTheLastBytesLeftButNoMore) {
          },
          [&] { core::SplitButton(s, ui, 3); }},
         {"code, record 5 alone shown", 1,  // the full set is saved
-         [&] {
-             core::BeginSelection(s, ui);
-             s.SelectionMarks1[5] = 1;
-             core::ApplySelection(s, ui);
-             s.CurrentRecord1 = 1;
-         },
-         [&] { core::WriteCode(s, ui, 4, "talk"); }},
+         [&] { ShowRecord5Alone(); }, [&] { core::WriteCode(s, ui, 4, "talk"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
