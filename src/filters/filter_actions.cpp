@@ -230,26 +230,24 @@ void ApplyFilterActions(KovaState& s, FilterPass& pass, ProtocolRecord& HeaderLi
         return;
     ProtocolRecord& anchor = s.Records1[AnchorIndex];
     ProtocolRecord& targetRecord = s.Records1[target];
+    // Only what a cell can change is counted again, not the whole records: a
+    // split mark changes the target's text, any other action the anchor's
+    // field of the cell and its sequence number.
+    pass.saved.RemoveField(anchor, 2);
     for (int c = 0; c < 7; ++c) {
         const int k = kCellFields[c];
         const std::string& cell = *TextField(HeaderLine, k);
         if (cell == "*")
             continue;
-        // Only what the cell can change is counted again, not the whole
-        // records: a split mark changes the target's text, any other action
-        // the anchor's field of the cell and its sequence number.
         const bool mark = IsSplitMarkCell(cell);
         ProtocolRecord& changed = mark ? targetRecord : anchor;
         const int field = mark ? 8 : k;
         pass.saved.RemoveField(changed, field);
-        if (!mark)
-            pass.saved.RemoveField(anchor, 2);
         ApplyFieldAction(s, pass, *TextField(targetRecord, k), cell, *TextField(anchor, k),
                          anchor.V2, target, AnchorIndex, kCellNames[c]);
         pass.saved.AddField(changed, field);
-        if (!mark)
-            pass.saved.AddField(anchor, 2);
     }
+    pass.saved.AddField(anchor, 2);
     if (!pass.saved.Fits())
         throw TooLargeForAFile();
 }

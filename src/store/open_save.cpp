@@ -1,5 +1,7 @@
 #include "store/open_save.h"
 
+#include <algorithm>
+
 #include "store/data_file.h"
 #include "store/file_access.h"
 #include "store/open_files.h"
@@ -108,12 +110,11 @@ bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::stri
     // Counted as the save finds the set: the user may have filled, added or
     // cut records since the read. The reader leaves a record it did not
     // reach holding nothing but its number.
-    long long written = 0;
-    long long empty = 0;
-    for (int k = 1; k <= count && k < static_cast<int>(records.size()); ++k) {
-        ProtocolRecord blank;
+    const int written = std::clamp<int>(count, 0, static_cast<int>(records.size()) - 1);
+    int empty = 0;
+    ProtocolRecord blank;
+    for (int k = 1; k <= written; ++k) {
         blank.V0 = records[k].V0;
-        ++written;
         empty += records[k] == blank;
     }
     std::string holds =

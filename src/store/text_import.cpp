@@ -1,6 +1,5 @@
 #include "store/text_import.h"
 
-#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <utility>
@@ -420,13 +419,12 @@ bool MayImportInto(const KovaState& s, KovaUi& ui, const std::string& sourceName
     // set beside it.
     if (!MayWriteFile(s, ui, dataFileName, {.opensAsSet = 1, .byImport = true}))
         return false;
-    // A symbolic link there is asked about too: the save writes the file it
-    // leads to, and refuses one that leads nowhere.
-    std::error_code ec;
-    if (!IsRegularFile(dataFileName) && !std::filesystem::is_symlink(NativePath(dataFileName), ec))
+    // A link there leads to a file (MayWriteFile refused any other): the
+    // save writes that file.
+    if (!IsRegularFile(dataFileName))
         return true;
     std::string question = "The data file \"" + dataFileName + "\" is there already.";
-    if (!backup.empty() && PathExists(dataFileName))
+    if (!backup.empty())
         question += " Replacing it keeps it as \"" + backup + "\"" +
                     (PathExists(backup) ? ", in place of the backup there now" : "") + ".";
     question += "\r\n\r\nReplace \"" + dataFileName + "\" with the records imported from \"" +
