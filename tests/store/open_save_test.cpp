@@ -423,43 +423,42 @@ TEST_F(OpenSaveTest, ASetReadInPartAsksBeforeItReplacesItsFile) {
         {"filter lines, Yes", 3, false, {Answer::Yes}, true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         test::TempDir folder;
         core::KovaState st;
         test::FakeUi fake;
         const std::string name = CutFile(folder, "cut.kov");
         const std::string original = ReadBytes(name);
         if (c.view == 1)
-            ASSERT_TRUE(core::OpenDataFile(st, fake, name)) << c.what;
+            ASSERT_TRUE(core::OpenDataFile(st, fake, name));
         else if (c.view == 2)
-            ASSERT_TRUE(core::OpenData2File(st, fake, name)) << c.what;
+            ASSERT_TRUE(core::OpenData2File(st, fake, name));
         else
-            ASSERT_TRUE(core::OpenFilterFile(st, fake, name)) << c.what;
-        EXPECT_EQ(c.view == 1 ? st.ReadIncomplete1 : st.ReadIncomplete2, true) << c.what;
+            ASSERT_TRUE(core::OpenFilterFile(st, fake, name));
+        EXPECT_EQ(c.view == 1 ? st.ReadIncomplete1 : st.ReadIncomplete2, true);
         fake.answers = c.answers;
         fake.log.clear();
         const bool saved =
             c.viaPrompt ? core::AskSaveFile(st, fake) : core::SaveCurrentFile(st, fake);
-        EXPECT_EQ(saved, c.written) << c.what;
-        EXPECT_EQ(Questions(fake), 1u) << c.what;
-        EXPECT_NE(fake.log.back().find("could not be read completely"), std::string::npos)
-            << c.what;
+        EXPECT_EQ(saved, c.written);
+        EXPECT_EQ(Questions(fake), 1u);
+        EXPECT_NE(fake.log.back().find("could not be read completely"), std::string::npos);
         if (c.viaPrompt) {
-            EXPECT_EQ(st.DialogCancelled, c.written ? 0 : 1) << c.what;
+            EXPECT_EQ(st.DialogCancelled, c.written ? 0 : 1);
         }
         if (c.written) {
-            EXPECT_NE(ReadBytes(name), original) << c.what;
-            EXPECT_FALSE(c.view == 1 ? st.ReadIncomplete1 : st.ReadIncomplete2) << c.what;
+            EXPECT_NE(ReadBytes(name), original);
+            EXPECT_FALSE(c.view == 1 ? st.ReadIncomplete1 : st.ReadIncomplete2);
             // Saved once, the file holds the set: no more questions.
-            EXPECT_EQ(SaveSayingYes(st, fake), 0u) << c.what;
+            EXPECT_EQ(SaveSayingYes(st, fake), 0u);
         } else {
-            EXPECT_EQ(ReadBytes(name), original) << c.what;
-            EXPECT_EQ(folder.Listing(), "cut.kov;") << c.what;
+            EXPECT_EQ(ReadBytes(name), original);
+            EXPECT_EQ(folder.Listing(), "cut.kov;");
         }
     }
 }
 
-// Records 1..count of a file as the reader gives them, and how many of them
-// hold nothing but their number.
+// How many records a file holds, and how many of them hold only their number.
 std::pair<int, int> RecordsAndEmptyOf(const std::string& name) {
     core::KovaState st;
     test::FakeUi quiet;
