@@ -31,6 +31,11 @@ struct Autosave : ::testing::Test {
                 saves.push_back(m);
         return saves;
     }
+    // Runs `minutes` minutes that must not save; the messages told by then.
+    size_t Unsaved(int minutes) {
+        EXPECT_EQ(Run(minutes), std::vector<int>{});
+        return ui.messages.size();
+    }
 };
 
 TEST_F(Autosave, SavesEveryPeriodAfterTheChoice) {
@@ -94,7 +99,7 @@ TEST_F(Autosave, SetReadInPartAndFailedSavesKeepTheFiles) {
         EXPECT_EQ(core::AutosaveTick(s, ui, false), core::TickResult::Counted);
     EXPECT_EQ(core::AutosaveTick(s, ui, false), core::TickResult::Skipped);
     EXPECT_EQ(dir.Listing(), "lesson.kov;");
-    EXPECT_EQ(ui.messages.size(), 1u);  // the skip, told
+    EXPECT_EQ(ui.messages.size(), 1u);
     ui.messages.clear();
     s.ReadIncomplete1 = false;
     // The backup's name is taken by a folder: the save fails, with one message.
@@ -114,35 +119,31 @@ TEST_F(Autosave, SetReadInPartAndFailedSavesKeepTheFiles) {
 TEST_F(Autosave, ASetReadInPartIsToldOnceWithHowToSaveIt) {
     core::ChooseAutosave(s, 1);
     s.ReadIncomplete1 = true;
-    EXPECT_EQ(Run(15), std::vector<int>{});
-    ASSERT_EQ(ui.messages.size(), 1u);
+    ASSERT_EQ(Unsaved(15), 1u);
     for (const char* says : {"automatic save did not save \"", "read only in part", "Save Data",
                              "Save Kovfile", "every 5 minutes"})
         EXPECT_NE(ui.messages[0].find(says), std::string::npos) << ui.messages[0];
     // Another file read in part as data set 1: told again.
     s.DataFileName1 = dir.File("other.kov");
-    EXPECT_EQ(Run(5), std::vector<int>{});
-    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(Unsaved(5), 2u);
     EXPECT_EQ(dir.Listing(), "lesson.kov;");
 }
 
-// The refusals of data set 1's save, each with what makes it and what ends it.
+// The refusals of data set 1's save, each set (true) or ended (false).
 struct Refusal {
     const char* what;
-    std::function<void(Autosave&)> make;
-    std::function<void(Autosave&)> end;
+    std::function<void(Autosave&, bool)> set;
 };
 
 std::vector<Refusal> Refusals() {
     return {
-        {"read in part", [](Autosave& t) { t.s.ReadIncomplete1 = true; },
-         [](Autosave& t) { t.s.ReadIncomplete1 = false; }},
+        {"read in part", [](Autosave& t, bool on) { t.s.ReadIncomplete1 = on; }},
         {"backup name taken by a folder",
-         [](Autosave& t) {
+         [](Autosave& t, bool on) {
              std::filesystem::remove_all(t.dir.File("lesson.bak"));
-             std::filesystem::create_directory(t.dir.File("lesson.bak"));
-         },
-         [](Autosave& t) { std::filesystem::remove_all(t.dir.File("lesson.bak")); }},
+             if (on)
+                 std::filesystem::create_directory(t.dir.File("lesson.bak"));
+         }},
     };
 }
 
@@ -151,15 +152,13 @@ TEST_F(Autosave, ARefusalIsToldAgainAfterASuccessfulSave) {
     for (const Refusal& r : Refusals()) {
         SCOPED_TRACE(r.what);
         ui.messages.clear();
-        r.make(*this);
-        EXPECT_EQ(Run(10), std::vector<int>{});
-        EXPECT_EQ(ui.messages.size(), 1u);
-        r.end(*this);
+        r.set(*this, true);
+        EXPECT_EQ(Unsaved(10), 1u);
+        r.set(*this, false);
         EXPECT_EQ(Run(5), std::vector<int>{5});
-        r.make(*this);
-        EXPECT_EQ(Run(5), std::vector<int>{});
-        EXPECT_EQ(ui.messages.size(), 2u);
-        r.end(*this);
+        r.set(*this, true);
+        EXPECT_EQ(Unsaved(5), 2u);
+        r.set(*this, false);
     }
 }
 
@@ -172,25 +171,22 @@ TEST_F(Autosave, ARefusalAboutDataSet1IsToldAgainWhenAnotherSetIsOpened) {
         s.DataFileName2.clear();
         s.FilterFileName.clear();
         ui.messages.clear();
-        r.make(*this);
-        EXPECT_EQ(Run(10), std::vector<int>{});
-        EXPECT_EQ(ui.messages.size(), 1u);
+        r.set(*this, true);
+        EXPECT_EQ(Unsaved(10), 1u);
         ASSERT_TRUE(core::OpenData2File(s, ui, second));
-        EXPECT_EQ(Run(10), std::vector<int>{});
-        EXPECT_EQ(ui.messages.size(), 2u);
+        EXPECT_EQ(Unsaved(10), 2u);
         ASSERT_TRUE(core::OpenFilterFile(s, ui, filter));
-        EXPECT_EQ(Run(5), std::vector<int>{});
-        EXPECT_EQ(ui.messages.size(), 3u);
-        r.end(*this);
+        EXPECT_EQ(Unsaved(5), 3u);
+        r.set(*this, false);
     }
 }
 
 // Another refusal of the same files is told at once.
 TEST_F(Autosave, AnotherRefusalIsToldAtOnce) {
     core::ChooseAutosave(s, 1);
-    Refusals()[1].make(*this);
+    Refusals()[1].set(*this, true);
     EXPECT_EQ(Run(5), std::vector<int>{});
-    Refusals()[1].end(*this);
+    Refusals()[1].set(*this, false);
     std::filesystem::permissions(name, std::filesystem::perms::owner_read);
     EXPECT_EQ(Run(5), std::vector<int>{});
     std::filesystem::permissions(name, std::filesystem::perms::owner_all);
@@ -209,16 +205,14 @@ TEST_F(Autosave, ARefusalIsToldOnceUntilTheOpenFilesChange) {
     test::WriteBytes(dir.File("lesson.bak"), "keep");
     const auto files = test::Snapshot(dir.path());
     core::ChooseAutosave(s, 1);
-    EXPECT_EQ(Run(15), std::vector<int>{});
-    ASSERT_EQ(ui.messages.size(), 1u);
+    ASSERT_EQ(Unsaved(15), 1u);
     for (const char* says :
          {"automatic save", "such as \"", "lesson-2.kov\"", "close \"", "every 5 minutes"})
         EXPECT_NE(ui.messages[0].find(says), std::string::npos) << ui.messages[0];
     EXPECT_TRUE(test::Snapshot(dir.path()) == files);
 
     s.DataFileName2 = test::WriteDataFile(dir.File("lesson.ko3"), test::NumberedSet(2));
-    EXPECT_EQ(Run(5), std::vector<int>{});
-    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(Unsaved(5), 2u);
     s.DataFileName2.clear();
     EXPECT_EQ(Run(5), std::vector<int>{5});
     EXPECT_EQ(ui.messages.size(), 2u);

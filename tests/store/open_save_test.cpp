@@ -24,11 +24,12 @@ struct OpenSaveTest : ::testing::Test {
     test::FakeUi ui;
 
     // Writes a protocol of `count` numbered records to `name` in the folder.
-    std::string MakeFile(const std::string& name, int count, const std::string& info = "info") {
+    std::string MakeFile(const std::string& name, int count, const std::string& info = "info",
+                         int16_t header = 9) {
         std::string path = dir.File(name);
         test::FakeUi quiet;
         EXPECT_TRUE(core::SaveDataFile(s, quiet, path, test::NumberedSet(count),
-                                       static_cast<int16_t>(count), 9, info));
+                                       static_cast<int16_t>(count), header, info));
         return path;
     }
     void ActivateSieve() {
@@ -37,6 +38,7 @@ struct OpenSaveTest : ::testing::Test {
         s.SievePosition = 2;
         s.SieveList = {0, 1, 3};
     }
+    std::string LastMessage() const { return ui.messages.empty() ? "" : ui.messages.back(); }
 };
 
 TEST_F(OpenSaveTest, OpeningADataFileShowsItsFirstRecord) {
@@ -152,9 +154,7 @@ TEST_F(OpenSaveTest, AFileWhoseSetCouldNotBeSavedIsNotOpened) {
 // a file with a five-digit one is opened beside it, and opens again.
 TEST_F(OpenSaveTest, ASetAtTheBoundStillSavesWhenAnotherOpenChangesTheHeaderNumber) {
     const std::string name = MakeFile("full.kov", 6);
-    auto lastMessage = [this] { return ui.messages.empty() ? std::string() : ui.messages.back(); };
-    const std::string other = dir.File("other.kov");
-    ASSERT_TRUE(core::SaveDataFile(s, ui, other, test::NumberedSet(2), 2, -32768, ""));
+    const std::string other = MakeFile("other.kov", 2, "", -32768);
     ASSERT_TRUE(core::OpenDataFile(s, ui, name));
     ASSERT_EQ(s.FileHeaderNumber, 9);
     for (int k = 1; k <= 5; ++k)
@@ -162,20 +162,19 @@ TEST_F(OpenSaveTest, ASetAtTheBoundStillSavesWhenAnotherOpenChangesTheHeaderNumb
     std::string& text = s.Records1[6].V8;
     text.append(core::kMaxDataFileBytes - 8 - core::SavedSizeOfSet(s, 1).Bytes(), 'x');
     ASSERT_TRUE(core::SavedSizeOfSet(s, 1).Fits());
-    // One byte more would not fit.
     while (core::SavedSizeOfSet(s, 1).Fits())
         text += 'x';
     text.pop_back();
     const size_t length = text.size();
-    ASSERT_TRUE(core::SaveCurrentFile(s, ui)) << lastMessage();
+    ASSERT_TRUE(core::SaveCurrentFile(s, ui)) << LastMessage();
 
     ASSERT_TRUE(core::OpenData2File(s, ui, other));
     ASSERT_EQ(s.FileHeaderNumber, -32768);
     core::ShowDataMode(s, ui);
     ui.messages.clear();
-    ASSERT_TRUE(core::SaveCurrentFile(s, ui)) << lastMessage();
+    ASSERT_TRUE(core::SaveCurrentFile(s, ui)) << LastMessage();
     EXPECT_EQ(std::filesystem::file_size(name), core::kMaxDataFileBytes);
-    ASSERT_TRUE(core::OpenDataFile(s, ui, name)) << lastMessage();
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name)) << LastMessage();
     EXPECT_EQ(s.Records1[6].V8.size(), length);
 }
 
@@ -398,6 +397,14 @@ size_t Questions(const test::FakeUi& ui) {
     return n;
 }
 
+// Saves the current file answering Yes; how many questions were asked.
+size_t SaveSayingYes(core::KovaState& st, test::FakeUi& fake) {
+    fake.answers = {Answer::Yes};
+    fake.log.clear();
+    EXPECT_TRUE(core::SaveCurrentFile(st, fake));
+    return Questions(fake);
+}
+
 // Saving a set read in part over its own file asks first; No writes nothing.
 TEST_F(OpenSaveTest, ASetReadInPartAsksBeforeItReplacesItsFile) {
     struct Case {
@@ -416,51 +423,47 @@ TEST_F(OpenSaveTest, ASetReadInPartAsksBeforeItReplacesItsFile) {
         {"filter lines, Yes", 3, false, {Answer::Yes}, true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         test::TempDir folder;
         core::KovaState st;
         test::FakeUi fake;
         const std::string name = CutFile(folder, "cut.kov");
         const std::string original = ReadBytes(name);
         if (c.view == 1)
-            ASSERT_TRUE(core::OpenDataFile(st, fake, name)) << c.what;
+            ASSERT_TRUE(core::OpenDataFile(st, fake, name));
         else if (c.view == 2)
-            ASSERT_TRUE(core::OpenData2File(st, fake, name)) << c.what;
+            ASSERT_TRUE(core::OpenData2File(st, fake, name));
         else
-            ASSERT_TRUE(core::OpenFilterFile(st, fake, name)) << c.what;
-        EXPECT_EQ(c.view == 1 ? st.ReadIncomplete1 : st.ReadIncomplete2, true) << c.what;
+            ASSERT_TRUE(core::OpenFilterFile(st, fake, name));
+        EXPECT_EQ(c.view == 1 ? st.ReadIncomplete1 : st.ReadIncomplete2, true);
         fake.answers = c.answers;
         fake.log.clear();
         const bool saved =
             c.viaPrompt ? core::AskSaveFile(st, fake) : core::SaveCurrentFile(st, fake);
-        EXPECT_EQ(saved, c.written) << c.what;
-        EXPECT_EQ(Questions(fake), 1u) << c.what;
-        EXPECT_NE(fake.log.back().find("could not be read completely"), std::string::npos)
-            << c.what;
+        EXPECT_EQ(saved, c.written);
+        EXPECT_EQ(Questions(fake), 1u);
+        EXPECT_NE(fake.log.back().find("could not be read completely"), std::string::npos);
         if (c.viaPrompt) {
-            EXPECT_EQ(st.DialogCancelled, c.written ? 0 : 1) << c.what;
+            EXPECT_EQ(st.DialogCancelled, c.written ? 0 : 1);
         }
         if (c.written) {
-            EXPECT_NE(ReadBytes(name), original) << c.what;
-            EXPECT_FALSE(c.view == 1 ? st.ReadIncomplete1 : st.ReadIncomplete2) << c.what;
+            EXPECT_NE(ReadBytes(name), original);
+            EXPECT_FALSE(c.view == 1 ? st.ReadIncomplete1 : st.ReadIncomplete2);
             // Saved once, the file holds the set: no more questions.
-            fake.log.clear();
-            EXPECT_TRUE(core::SaveCurrentFile(st, fake)) << c.what;
-            EXPECT_EQ(Questions(fake), 0u) << c.what;
+            EXPECT_EQ(SaveSayingYes(st, fake), 0u);
         } else {
-            EXPECT_EQ(ReadBytes(name), original) << c.what;
-            EXPECT_EQ(folder.Listing(), "cut.kov;") << c.what;
+            EXPECT_EQ(ReadBytes(name), original);
+            EXPECT_EQ(folder.Listing(), "cut.kov;");
         }
     }
 }
 
-// Records 1..count of a file as the reader gives them, and how many of them
-// hold nothing but their number.
+// How many records a file holds, and how many of them hold only their number.
 std::pair<int, int> RecordsAndEmptyOf(const std::string& name) {
     core::KovaState st;
     test::FakeUi quiet;
     core::RecordSet records;
-    int16_t count = 0;
-    int16_t header = 0;
+    int16_t count = 0, header = 0;
     std::string info;
     EXPECT_TRUE(core::ReadDataFile(st, quiet, name, records, count, header, info));
     int empty = 0;
@@ -475,64 +478,26 @@ std::pair<int, int> RecordsAndEmptyOf(const std::string& name) {
 TEST_F(OpenSaveTest, TheQuestionOfAPartReadSaysWhatTheFileWillHold) {
     struct Case {
         const char* what;
-        std::function<void(core::KovaState&, test::FakeUi&)> edit;
-        const char* holds;
+        int keep;  // the records kept, all if -1
+        bool selectThird;
+        std::vector<int> filled;
+        bool emptyFirst;
+        std::string holds;
         std::pair<int, int> written;  // records, empty ones
     };
-    const auto fill = [](int k) {
-        return [k](core::KovaState& st, test::FakeUi&) { st.Records1[k].V8 = "filled"; };
-    };
-    const auto keep = [](int count) {
-        return [count](core::KovaState& st, test::FakeUi&) {
-            st.RecordCount1 = static_cast<int16_t>(count);
-            st.Records1.resize(static_cast<size_t>(count) + 1);
-        };
-    };
-    const auto selectThird = [](core::KovaState& st, test::FakeUi& fake) {
-        core::BeginSelection(st, fake);
-        st.SelectionMarks1[3] = 1;
-        core::ApplySelection(st, fake);
-    };
+    const std::string it = " because it could not be read.";
+    const std::string twoEmpty = "hold 3 records, 2 of them empty because they could not be read.";
+    const std::string oneEmpty = "hold 3 records, 1 of them empty" + it;
     const Case cases[] = {
-        {"as read",
-         [](core::KovaState&, test::FakeUi&) {},
-         "hold 3 records, 2 of them empty because they could not be read.",
-         {3, 2}},
-        {"one filled",
-         fill(3),
-         "hold 3 records, 1 of them empty because it could not be read.",
-         {3, 1}},
-        {"both filled",
-         [&](core::KovaState& st, test::FakeUi& fake) {
-             fill(2)(st, fake);
-             fill(3)(st, fake);
-         },
-         "hold 3 records.\r\n",
-         {3, 0}},
-        {"one cut",
-         keep(2),
-         "hold 2 records, 1 of them empty because it could not be read.",
-         {2, 1}},
-        {"only the read one kept", keep(1), "hold 1 record.\r\n", {1, 0}},
-        {"all cut", keep(0), "hold 0 records.\r\n", {0, 0}},
-        {"only an empty one kept",
-         [&](core::KovaState& st, test::FakeUi& fake) {
-             keep(1)(st, fake);
-             st.Records1[1] = test::Rec(1, "", 0, "", "", "", "", "", "");
-         },
-         "hold 1 record, empty because it could not be read.",
-         {1, 1}},
-        {"behind a selection",
-         selectThird,
-         "hold 3 records, 2 of them empty because they could not be read.",
-         {3, 2}},
-        {"filled behind a selection",
-         [&](core::KovaState& st, test::FakeUi& fake) {
-             selectThird(st, fake);
-             st.Records1[1].V8 = "filled";
-         },
-         "hold 3 records, 1 of them empty because it could not be read.",
-         {3, 1}},
+        {"as read", -1, false, {}, false, twoEmpty, {3, 2}},
+        {"one filled", -1, false, {3}, false, oneEmpty, {3, 1}},
+        {"both filled", -1, false, {2, 3}, false, "hold 3 records.\r\n", {3, 0}},
+        {"one cut", 2, false, {}, false, "hold 2 records, 1 of them empty" + it, {2, 1}},
+        {"only the read one kept", 1, false, {}, false, "hold 1 record.\r\n", {1, 0}},
+        {"all cut", 0, false, {}, false, "hold 0 records.\r\n", {0, 0}},
+        {"only an empty one kept", 1, false, {}, true, "hold 1 record, empty" + it, {1, 1}},
+        {"behind a selection", -1, true, {}, false, twoEmpty, {3, 2}},
+        {"filled behind a selection", -1, true, {1}, false, oneEmpty, {3, 1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -541,12 +506,21 @@ TEST_F(OpenSaveTest, TheQuestionOfAPartReadSaysWhatTheFileWillHold) {
         test::FakeUi fake;
         const std::string name = CutFile(folder, "cut.kov");
         ASSERT_TRUE(core::OpenDataFile(st, fake, name));
-        c.edit(st, fake);
-        fake.answers = {Answer::Yes};
-        fake.log.clear();
-        EXPECT_TRUE(core::SaveCurrentFile(st, fake));
-        ASSERT_EQ(Questions(fake), 1u);
-        EXPECT_NE(fake.log[0].find(std::string("The file will then ") + c.holds), std::string::npos)
+        if (c.keep >= 0) {
+            st.RecordCount1 = static_cast<int16_t>(c.keep);
+            st.Records1.resize(static_cast<size_t>(c.keep) + 1);
+        }
+        if (c.selectThird) {
+            core::BeginSelection(st, fake);
+            st.SelectionMarks1[3] = 1;
+            core::ApplySelection(st, fake);
+        }
+        for (int k : c.filled)
+            st.Records1[k].V8 = "filled";
+        if (c.emptyFirst)
+            st.Records1[1] = test::Rec(1, "", 0, "", "", "", "", "", "");
+        ASSERT_EQ(SaveSayingYes(st, fake), 1u);
+        EXPECT_NE(fake.log[0].find("The file will then " + c.holds), std::string::npos)
             << fake.log[0];
         EXPECT_EQ(RecordsAndEmptyOf(name), c.written);
     }
@@ -561,10 +535,7 @@ TEST_F(OpenSaveTest, TheQuestionCountsTheFileThenWritten) {
     WriteBytes(name, whole.substr(0, 5000));
     ASSERT_TRUE(core::OpenDataFile(s, ui, name));
     ASSERT_TRUE(s.ReadIncomplete1);
-    ui.answers = {Answer::Yes};
-    ui.log.clear();
-    EXPECT_TRUE(core::SaveCurrentFile(s, ui));
-    ASSERT_EQ(Questions(ui), 1u);
+    ASSERT_EQ(SaveSayingYes(s, ui), 1u);
     const auto [records, empty] = RecordsAndEmptyOf(name);
     EXPECT_EQ(records, s.RecordCount1);
     EXPECT_GT(empty, 0);
