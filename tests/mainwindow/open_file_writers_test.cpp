@@ -117,9 +117,7 @@ TEST(OpenFileWriters, RefuseToWriteOverAnOpenSetsFileOrItsBackup) {
         const std::string advice =
             "close \"" + open + "\", or save it under another name, then import again.";
         EXPECT_EQ(said.find(advice) != std::string::npos, importAdvice) << said;
-        if (importAdvice) {
-            EXPECT_EQ(said.find("choose another name"), std::string::npos) << said;
-        }
+        EXPECT_TRUE(!importAdvice || said.find("choose another name") == std::string::npos) << said;
         if (c.set == 1)
             EXPECT_EQ(s.Records1, test::NumberedSet(3));
         else
