@@ -40,17 +40,6 @@ protected:
     void SetUp() override { test::App(); }
     core::KovaState s;
     QtUi ui{s};
-
-    // The text a message box shows of `text`.
-    std::string Shown(const std::string& text) {
-        QString shown;
-        test::WhenDialog<QMessageBox>([&shown](QMessageBox* box) {
-            shown = box->text();
-            box->button(QMessageBox::Ok)->click();
-        });
-        ui.Message(text, "KOVA", core::Icon::Exclamation);
-        return shown.toStdString();
-    }
 };
 
 TEST_F(DialogsTest, SavePromptAnswersYesNoCancel) {
@@ -131,13 +120,24 @@ TEST_F(DialogsTest, AMessageOfAnyLengthFitsTheScreen) {
     }
 }
 
+// The text a message box shows of `text`.
+QString ShownMessage(QtUi& ui, const std::string& text) {
+    QString shown;
+    test::WhenDialog<QMessageBox>([&shown](QMessageBox* box) {
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    ui.Message(text, "KOVA", core::Icon::Exclamation);
+    return shown;
+}
+
 // A message cut to the screen ends in "..." on the last line that fits: the
 // lines it shows, whole, fit without a cut.
 TEST_F(DialogsTest, AMessageCutToTheScreenEndsInItsMarkOnTheLastLineThatFits) {
     std::string text;
     for (int k = 1; k <= 5000; ++k)
         text += "line " + std::to_string(k) + "\r\n";
-    const QString shown = QString::fromStdString(Shown(text));
+    const QString shown = ShownMessage(ui, text);
     ASSERT_TRUE(shown.endsWith("...")) << shown.right(40).toStdString();
     const QString kept = shown.chopped(3);
     const QString given = QString::fromStdString(core::ReplaceAll(text, "\r\n", "\n"));
@@ -146,12 +146,12 @@ TEST_F(DialogsTest, AMessageCutToTheScreenEndsInItsMarkOnTheLastLineThatFits) {
     const qsizetype lines = shown.count('\n') + 1;
     EXPECT_GT(lines, 1);
     const QString whole = given.section('\n', 0, static_cast<int>(lines) - 1);
-    EXPECT_EQ(Shown(whole.toStdString()), whole.toStdString());
+    EXPECT_EQ(ShownMessage(ui, whole.toStdString()).toStdString(), whole.toStdString());
 
     // A text that fits the box but is longer than a box ever shows ends in
     // the mark too: blanks at the end of a line take no room.
     const std::string blanks = "x" + std::string(4500, ' ') + "y";
-    EXPECT_EQ(Shown(blanks), "x" + std::string(3999, ' ') + "...");
+    EXPECT_EQ(ShownMessage(ui, blanks).toStdString(), "x" + std::string(3999, ' ') + "...");
 }
 
 // A long word gets break points so that the box stays narrow; what the user
