@@ -31,13 +31,25 @@ struct FileCommands : ::testing::Test {
     void SetUp() override { dir = test::MakeTempDir("kova_files_"); }
     void TearDown() override { fs::remove_all(dir); }
 
+    std::string File(const std::string& name) const { return (dir / name).string(); }
+    std::string Said() const { return ui.messages.empty() ? "" : ui.messages.back(); }
+
+    // An empty folder and nothing open.
+    void Afresh() {
+        fs::remove_all(dir);
+        fs::create_directory(dir);
+        s = core::KovaState();
+        ui = test::FakeUi();
+        dialog = test::ScriptedChooser();
+    }
+
     // Data set 1 and the filter lines open, the filter lines shown.
     void ShowFilterLinesWithDataSet1() {
         test::ShowSet1(s, ui, 5, 2);
         s.Records2 = test::MakeRecords(3);
         s.FilterCount = 3;
         s.CurrentFilterLine = 1;
-        s.FilterFileName = (dir / "f.fil").string();
+        s.FilterFileName = File("f.fil");
         core::ShowFilterMode(s, ui);
     }
 };
@@ -124,7 +136,7 @@ TEST_F(FileCommands, CommandEndingWithoutOpeningGivesTheWholeViewBack) {
             s.Records2 = test::MakeRecords(3);
             s.FilterCount = 3;
             s.CurrentFilterLine = 2;
-            s.FilterFileName = (dir / "f.fil").string();
+            s.FilterFileName = File("f.fil");
             core::ShowFilterMode(s, ui);
         } else {
             test::ShowSet2(s, ui, 7, 4);
@@ -168,10 +180,10 @@ TEST_F(FileCommands, RefusedNameOrCancelEndsEveryCommandWithNothingChanged) {
         s = core::KovaState();
         dialog = test::ScriptedChooser();
         ShowFilterLinesWithDataSet1();
-        s.DataFileName1 = (dir / "d.kov").string();
-        s.TableFileName = (dir / "t.tbl").string();
-        s.AnalysisFileName = (dir / "a.ana").string();
-        s.ListingFileName = (dir / "l.lst").string();
+        s.DataFileName1 = File("d.kov");
+        s.TableFileName = File("t.tbl");
+        s.AnalysisFileName = File("a.ana");
+        s.ListingFileName = File("l.lst");
         s.OutputKind = "ana";
         core::KovaState before = s;
         ui.answers = {core::Answer::No, core::Answer::No};
@@ -231,15 +243,15 @@ TEST_F(FileCommands, FailedSaveAsGivesBackTheOldNameAndTitle) {
         SCOPED_TRACE(c.what);
         s = core::KovaState();
         ShowFilterLinesWithDataSet1();
-        s.DataFileName1 = (dir / "d.kov").string();
-        s.AnalysisFileName = (dir / "a.ana").string();
-        s.ListingFileName = (dir / "l.lst").string();
+        s.DataFileName1 = File("d.kov");
+        s.AnalysisFileName = File("a.ana");
+        s.ListingFileName = File("l.lst");
         if (c.mode == 1)
             core::ShowDataMode(s, ui);
         const std::string oldName = s.*c.name;
         const std::string oldTitle = s.Main.title;
         ui.messages.clear();
-        dialog.answers = {(dir / "no such folder" / "new").string()};
+        dialog.answers = {File("no such folder/new")};
         EXPECT_FALSE(c.command(s, ui, dialog));
         EXPECT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(s.*c.name, oldName);
@@ -298,7 +310,7 @@ TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
         core::ApplySelection(s, ui);
         s.Records1[1].V8 = "edited in the selection";  // record 2
         ui.answers = {answer};
-        dialog.answers = {(dir / "part").string()};
+        dialog.answers = {File("part")};
         EXPECT_TRUE(core::SaveSelectionAs(s, ui, dialog));
 
         const auto saved = test::ReadDataBack(part.string());
@@ -329,44 +341,44 @@ TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
 // refused at once: a save would write through it, so there is nothing to ask.
 TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
     const core::OutputView report{true, "report"};
-    const std::pair<const char*, std::function<bool()>> cases[] = {
-        {"other.tbl", [&] { return core::SaveTablefile(s, ui, dialog); }},
-        {"link.tbl", [&] { return core::SaveTablefile(s, ui, dialog); }},
-        {"folder.kov", [&] { return core::SaveKovfile(s, ui, dialog); }},
-        {"other.kov", [&] { return core::SaveKovfile(s, ui, dialog); }},
+    const std::function<bool()> saveTable = [&] { return core::SaveTablefile(s, ui, dialog); };
+    const std::function<bool()> saveKov = [&] { return core::SaveKovfile(s, ui, dialog); };
+    const struct {
+        const char* file;
+        std::function<bool()> save;
+        std::string says = "";  // "": the save asks
+    } cases[] = {
+        {"other.tbl", saveTable},
+        {"link.tbl", saveTable,
+         "\"" + File("link.tbl") + "\" is a link to \"" + File("nowhere") +
+             "\", which does not exist"},
+        {"folder.kov", saveKov, "is a link to the folder \"" + File("sub") + "\", not to a file"},
+        {"other.kov", saveKov},
         {"other.fil", [&] { return core::SaveFilterfile(s, ui, dialog); }},
         {"other.ana", [&] { return core::SaveAnafile(s, ui, dialog, report); }},
         {"other.kov", [&] { return core::SaveSelectionAs(s, ui, dialog); }},
         {"other.png", [&] { return core::ChoosePictureFile(s, ui, dialog, "Save").has_value(); }},
     };
     for (const char* file : {"other.tbl", "other.kov", "other.fil", "other.ana", "other.png"})
-        test::WriteBytes((dir / file).string(), "keep");
+        test::WriteBytes(File(file), "keep");
     fs::create_symlink(dir / "nowhere", dir / "link.tbl");
     fs::create_directory(dir / "sub");
     fs::create_symlink(dir / "sub", dir / "folder.kov");
     const auto files = test::Snapshot(dir);
-    for (const auto& [file, save] : cases) {
-        SCOPED_TRACE(file);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
         ShowFilterLinesWithDataSet1();
         core::ShowDataMode(s, ui);
         s.OutputKind = "ana";
         ui.log.clear();
         ui.answers = {core::Answer::No};
-        dialog.answers = {(dir / file).string()};
-        EXPECT_FALSE(save());
+        dialog.answers = {File(c.file)};
+        EXPECT_FALSE(c.save());
         ASSERT_EQ(ui.log.size(), 1u);
-        if (std::string_view(file) == "link.tbl")
-            EXPECT_NE(ui.log[0].find("\"" + (dir / file).string() + "\" is a link to \"" +
-                                     (dir / "nowhere").string() + "\", which does not exist"),
-                      std::string::npos)
-                << ui.log[0];
-        else if (std::string_view(file) == "folder.kov")
-            EXPECT_NE(ui.log[0].find("is a link to the folder \"" + (dir / "sub").string() +
-                                     "\", not to a file"),
-                      std::string::npos)
-                << ui.log[0];
-        else
+        if (c.says.empty())
             EXPECT_EQ(ui.log[0].rfind("AskYesNo", 0), 0u);
+        else
+            EXPECT_NE(ui.log[0].find(c.says), std::string::npos) << ui.log[0];
     }
     EXPECT_EQ(s.TableFileName, "");
     EXPECT_TRUE(test::Snapshot(dir) == files);
@@ -374,7 +386,7 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
     // Yes replaces it; the table's own file is then saved over unasked.
     ui.log.clear();
     ui.answers = {core::Answer::Yes};
-    dialog.answers = {(dir / "other.tbl").string(), (dir / "other.tbl").string()};
+    dialog.answers = {File("other.tbl"), File("other.tbl")};
     EXPECT_TRUE(core::SaveTablefile(s, ui, dialog));
     EXPECT_TRUE(core::SaveTablefile(s, ui, dialog));
     EXPECT_EQ(ui.log.size(), 1u);
@@ -382,8 +394,7 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
 
 // A picture is never saved over an open set's file, whatever a question would answer.
 TEST_F(FileCommands, PictureIsRefusedTheFileOfAnOpenSetEndingInPng) {
-    const std::string set = (dir / "shot.png").string();
-    test::WriteDataFile(set, test::MakeRecords(2));
+    const std::string set = test::WriteDataFile(File("shot.png"), test::MakeRecords(2));
     ASSERT_TRUE(core::OpenDataFile(s, ui, set));
     ui.answers = {core::Answer::Yes};
     dialog.answers = {set};
@@ -407,8 +418,8 @@ TEST_F(FileCommands, OutputTextIsSavedOnlyWhenTheViewerShowsThatKind) {
 
     dialog.answers = {lst.string()};
     EXPECT_TRUE(core::SaveLstfile(s, ui, dialog, {true, "line 1\r\nline 2"}));
-    EXPECT_EQ(s.ListingFileName, (dir / "out.lst").string());
-    EXPECT_EQ(test::ReadBytes((dir / "out.lst").string()), "line 1\r\nline 2\r\n");
+    EXPECT_EQ(s.ListingFileName, File("out.lst"));
+    EXPECT_EQ(test::ReadBytes(File("out.lst")), "line 1\r\nline 2\r\n");
 }
 
 TEST_F(FileCommands, ExitAsksAboutAnOpenSetOnlyOnce) {
@@ -423,7 +434,7 @@ TEST_F(FileCommands, ExitAsksAboutAnOpenSetOnlyOnce) {
 
 TEST_F(FileCommands, ExitFromTheFilterViewAlsoAsksAboutDataSet1) {
     ShowFilterLinesWithDataSet1();
-    s.DataFileName1 = (dir / "d.kov").string();
+    s.DataFileName1 = File("d.kov");
     ui.answers = {core::Answer::No, core::Answer::Cancel};
     EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::Stay);
     ui.log.clear();
@@ -444,9 +455,9 @@ TEST_F(FileCommands, ExitAsksAboutAChangedTable) {
     EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::Stay);
     dialog.answers = {std::nullopt};
     EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::Stay);
-    dialog.answers = {(dir / "scheme").string()};
+    dialog.answers = {File("scheme")};
     EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::End);
-    EXPECT_EQ(s.TableFileName, (dir / "scheme.tbl").string());
+    EXPECT_EQ(s.TableFileName, File("scheme.tbl"));
     ui.log.clear();
     EXPECT_EQ(core::ExitProgram(s, ui, dialog), core::ExitDecision::End);  // saved: no question
     EXPECT_TRUE(ui.log.empty());
@@ -467,7 +478,7 @@ TEST_F(FileCommands, OpenTablefileAsksAboutAChangedTableFirst) {
         bool edited;
         const char* ownTable;  // the open table file; "" none, under a missing folder fails
         std::deque<core::Answer> answers;
-        std::deque<std::optional<std::string>> names;  // Save Tablefile's, then Open's
+        std::vector<const char*> names;  // Save Tablefile's, then Open's
         bool opened;
         bool savedEdit;  // the own table file then holds the edit
     };
@@ -478,42 +489,30 @@ TEST_F(FileCommands, OpenTablefileAsksAboutAChangedTableFirst) {
         {"Cancel", true, "own.tbl", {core::Answer::Cancel}, {"other.tbl"}, false, false},
         {"Yes, save fails", true, "gone/own.tbl", {core::Answer::Yes}, {"other.tbl"}, false, false},
         {"Yes, no file", true, "", {core::Answer::Yes}, {"new", "other.tbl"}, true, true},
-        {"Yes, no name", true, "", {core::Answer::Yes}, {std::nullopt}, false, false},
+        {"Yes, no name", true, "", {core::Answer::Yes}, {nullptr}, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(dir);
-        fs::create_directory(dir);
-        s = core::KovaState();
+        Afresh();
         s.CategoryLists[5] = {"from other"};
-        ASSERT_TRUE(core::SaveTableFile(s, ui, (dir / "other.tbl").string()));
+        ASSERT_TRUE(core::SaveTableFile(s, ui, File("other.tbl")));
         s.CategoryLists[5] = {"V5-own"};
-        ASSERT_TRUE(core::SaveTableFile(s, ui, (dir / "own.tbl").string()));
-        const std::string own = test::ReadBytes((dir / "own.tbl").string());
+        ASSERT_TRUE(core::SaveTableFile(s, ui, File("own.tbl")));
+        const std::string own = test::ReadBytes(File("own.tbl"));
         if (*c.ownTable != '\0')
-            s.TableFileName = (dir / c.ownTable).string();
-        if (c.edited) {
-            ASSERT_TRUE(core::ToggleCategory(s, ui, 5, "V5-edit"));
-        }
-        ui = test::FakeUi();
+            s.TableFileName = File(c.ownTable);
+        ASSERT_TRUE(!c.edited || core::ToggleCategory(s, ui, 5, "V5-edit"));
+        ui.log.clear();
         ui.answers = c.answers;
-        dialog = test::ScriptedChooser();
-        for (const std::optional<std::string>& name : c.names)
-            dialog.answers.push_back(name ? std::optional((dir / *name).string()) : name);
-
+        for (const char* name : c.names)
+            dialog.answers.push_back(name ? std::optional(File(name)) : std::nullopt);
         const std::string asked =
             s.TableFileName.empty() ? "The table (labels and categories)" : s.TableFileName;
-
         EXPECT_EQ(core::OpenTablefile(s, ui, dialog), c.opened);
-        if (c.edited) {
-            ASSERT_FALSE(ui.log.empty());
-            EXPECT_EQ(ui.log[0], "AskSaveFile " + asked);
-        } else {
-            EXPECT_TRUE(ui.log.empty());
-        }
+        EXPECT_EQ(ui.log.empty() ? "" : ui.log[0], c.edited ? "AskSaveFile " + asked : "");
         if (c.opened) {
             EXPECT_EQ(s.CategoryLists[5], std::vector<std::string>{"from other"});
-            EXPECT_EQ(s.TableFileName, (dir / "other.tbl").string());
+            EXPECT_EQ(s.TableFileName, File("other.tbl"));
             EXPECT_FALSE(s.TableChanged);
         } else {
             // The command ended before the table dialog; the edit stays.
@@ -522,28 +521,23 @@ TEST_F(FileCommands, OpenTablefileAsksAboutAChangedTableFirst) {
             for (const core::FileDialogRequest& request : dialog.requests)
                 EXPECT_NE(request.title, "Open Tablefile");
         }
-        const std::string saved =
-            *c.ownTable == '\0' ? (dir / "new.tbl").string() : (dir / c.ownTable).string();
-        const std::string written = fs::exists(saved) ? test::ReadBytes(saved) : "";
-        EXPECT_EQ(written.find("V5-edit") != std::string::npos, c.savedEdit);
-        if (!c.savedEdit) {
-            EXPECT_EQ(test::ReadBytes((dir / "own.tbl").string()), own);
-        }
+        const std::string saved = test::ReadBytes(File(*c.ownTable ? c.ownTable : "new.tbl"));
+        EXPECT_EQ(saved.find("V5-edit") != std::string::npos, c.savedEdit);
+        EXPECT_TRUE(c.savedEdit || test::ReadBytes(File("own.tbl")) == own);
     }
 }
 
 // A protocol and its filter file of one name keep a backup each: saving one
 // never touches the other's.
 TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
-    const std::string kov = (dir / "classroom.kov").string();
-    const std::string fil = (dir / "classroom.fil").string();
-    test::WriteDataFile(kov, test::MakeRecords(3));
+    const std::string kov = test::WriteDataFile(File("classroom.kov"), test::MakeRecords(3));
+    const std::string fil = File("classroom.fil");
     test::WriteDataFile(fil, test::MakeRecords(2, "*"));
     ASSERT_TRUE(core::OpenDataFile(s, ui, kov));
     ASSERT_TRUE(core::OpenFilterFile(s, ui, fil));
     core::ShowDataMode(s, ui);
     ASSERT_TRUE(core::SaveShownSet(s, ui));
-    const std::string dataBackup = test::ReadBytes((dir / "classroom.bak").string());
+    const std::string dataBackup = test::ReadBytes(File("classroom.bak"));
     ASSERT_FALSE(dataBackup.empty());
 
     core::ShowFilterMode(s, ui);
@@ -551,13 +545,13 @@ TEST_F(FileCommands, DataAndFilterFilesKeepBackupsOfTheirOwn) {
     ASSERT_TRUE(core::SaveShownSet(s, ui));
     dialog.answers = {fil};
     ASSERT_TRUE(core::SaveFilterfile(s, ui, dialog));
-    EXPECT_TRUE(test::ReadBytes((dir / "classroom.bak").string()) == dataBackup);
-    const std::string filterBackup = test::ReadBytes((dir / "classroom.fil.bak").string());
+    EXPECT_TRUE(test::ReadBytes(File("classroom.bak")) == dataBackup);
+    const std::string filterBackup = test::ReadBytes(File("classroom.fil.bak"));
     EXPECT_NE(filterBackup.find("changed"), std::string::npos);
 
     core::ShowDataMode(s, ui);
     ASSERT_TRUE(core::SaveShownSet(s, ui));
-    EXPECT_TRUE(test::ReadBytes((dir / "classroom.fil.bak").string()) == filterBackup);
+    EXPECT_TRUE(test::ReadBytes(File("classroom.fil.bak")) == filterBackup);
 }
 
 // Two open sets never keep one backup: an open (or import) that would make
@@ -604,14 +598,11 @@ TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what + std::string(" ") + c.chosen);
-        fs::remove_all(dir);
-        fs::create_directory(dir);
-        s = core::KovaState();
-        const std::string data1 = (dir / c.data1).string();
-        test::WriteDataFile(data1, test::MakeRecords(3));
+        Afresh();
+        const std::string data1 = test::WriteDataFile(File(c.data1), test::MakeRecords(3));
         ASSERT_TRUE(core::OpenDataFile(s, ui, data1));
         if (c.second != nullptr) {
-            const std::string second = (dir / c.second).string();
+            const std::string second = File(c.second);
             const bool filter = second.ends_with(".fil");
             test::WriteDataFile(second, test::MakeRecords(2, filter ? "*" : "text "));
             ASSERT_TRUE(filter ? core::OpenFilterFile(s, ui, second)
@@ -622,15 +613,15 @@ TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
         // Files that would open, and backups that must stay as they are.
         for (const char* name : {"classroom.ko2", "classroom.fil"})
             if (!fs::exists(dir / name))
-                test::WriteDataFile((dir / name).string(), test::MakeRecords(2, "*"));
+                test::WriteDataFile(File(name), test::MakeRecords(2, "*"));
         for (const char* name : {"classroom.bak", "classroom.fil.bak", "classroom.txt", c.there})
             if (*name != 0 && !fs::exists(dir / name))
-                test::WriteBytes((dir / name).string(), std::string("keep ") + name);
+                test::WriteBytes(File(name), std::string("keep ") + name);
         const core::KovaState before = s;
         const auto files = test::Snapshot(dir);
         ui.messages.clear();
         ui.answers = {core::Answer::No, core::Answer::No};
-        dialog.answers = {(dir / c.chosen).string()};
+        dialog.answers = {File(c.chosen)};
         EXPECT_FALSE(c.command(s, ui, dialog));
         ASSERT_EQ(ui.messages.size(), 1u);
         for (const char* named : {c.other, c.backup, c.suggested})
@@ -646,18 +637,15 @@ TEST_F(FileCommands, NoSaveReplacesTheBackupOfAnotherOpenSet) {
 // its backup in "prog.fil.bak" as the open "prog.fil" does, opens as data set
 // 2 in their place, and its save keeps that backup.
 TEST_F(FileCommands, TheSetAnOpenReplacesIsNoClash) {
-    const std::string data1 = (dir / "a.kov").string();
-    const std::string fil = (dir / "prog.fil").string();
-    const std::string kov = (dir / "prog.fil.kov").string();
-    test::WriteDataFile(data1, test::MakeRecords(3));
-    test::WriteDataFile(fil, test::MakeRecords(2, "*"));
-    test::WriteDataFile(kov, test::MakeRecords(4));
+    const std::string data1 = test::WriteDataFile(File("a.kov"), test::MakeRecords(3));
+    const std::string fil = test::WriteDataFile(File("prog.fil"), test::MakeRecords(2, "*"));
+    const std::string kov = test::WriteDataFile(File("prog.fil.kov"), test::MakeRecords(4));
     const std::string filBytes = test::ReadBytes(fil);
     const std::string kovBytes = test::ReadBytes(kov);
     ASSERT_TRUE(core::OpenDataFile(s, ui, data1));
     ASSERT_TRUE(core::OpenFilterFile(s, ui, fil));
     ui.messages.clear();
-    ASSERT_TRUE(core::OpenData2File(s, ui, kov)) << (ui.messages.empty() ? "" : ui.messages.back());
+    ASSERT_TRUE(core::OpenData2File(s, ui, kov)) << Said();
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(s.ViewMode, 2);
     EXPECT_EQ(s.DataFileName2, kov);
@@ -665,8 +653,8 @@ TEST_F(FileCommands, TheSetAnOpenReplacesIsNoClash) {
     EXPECT_EQ(s.RecordCount2, 4);
 
     s.Records2[1].V8 = "changed";
-    ASSERT_TRUE(core::SaveShownSet(s, ui)) << (ui.messages.empty() ? "" : ui.messages.back());
-    EXPECT_TRUE(test::ReadBytes((dir / "prog.fil.bak").string()) == kovBytes);
+    ASSERT_TRUE(core::SaveShownSet(s, ui)) << Said();
+    EXPECT_TRUE(test::ReadBytes(File("prog.fil.bak")) == kovBytes);
     EXPECT_NE(test::ReadBytes(kov).find("changed"), std::string::npos);
     EXPECT_TRUE(test::ReadBytes(fil) == filBytes);
 }
@@ -698,11 +686,9 @@ TEST_F(FileCommands, CloseInTheFilterViewKeepsTheViewMode) {
 TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
     fs::create_directory(dir / "real");
     fs::create_directory_symlink(dir / "real", dir / "link");
-    const std::string data = (dir / "real" / "class.kov").string();
+    const std::string data = test::WriteDataFile(File("real/class.kov"), test::MakeRecords(6));
     // A filter file may have any name; this one ends as data files do.
-    const std::string rules = (dir / "real" / "rules.kov").string();
-    test::WriteDataFile(data, test::MakeRecords(6));
-    test::WriteDataFile(rules, test::MakeRecords(2));
+    const std::string rules = test::WriteDataFile(File("real/rules.kov"), test::MakeRecords(2));
     const std::string dataBytes = test::ReadBytes(data);
     const std::string rulesBytes = test::ReadBytes(rules);
     const fs::path workingFolder = fs::current_path();
@@ -715,9 +701,9 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         Command command;
         std::string says = "";  // a part of the message
     };
-    const std::string viaLink = (dir / "link" / "class.kov").string();
-    const std::string soft = (dir / "soft.kov").string();
-    const std::string hard = (dir / "hard.kov").string();
+    const std::string viaLink = File("link/class.kov");
+    const std::string soft = File("soft.kov"), hard = File("hard.kov");
+    const std::string isData = "\" is the file \"" + data + "\", which is already open";
     fs::create_symlink(data, soft);
     fs::create_hard_link(data, hard);
     Command saveSelection = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser& d) {
@@ -739,24 +725,20 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
     const Case cases[] = {
         {"selection over the data file via a folder link", viaLink, saveSelection},
         {"selection over the data file, relative name", "class.kov", saveSelection},
-        {"data set 1 saved as the filter file", (dir / "link" / "rules.kov").string(),
-         core::SaveKovfile},
+        {"data set 1 saved as the filter file", File("link/rules.kov"), core::SaveKovfile},
         {"table over the data file", viaLink, saveTable},
         {"output text over the data file", viaLink, saveAna},
-        {"output text over the data file's backup", (dir / "link" / "class.bak").string(), saveAna},
+        {"output text over the data file's backup", File("link/class.bak"), saveAna},
         // Under another name the file is named as it is open.
         {"the data file opened as filter lines", viaLink, core::OpenFilterfile,
-         "\"" + viaLink + "\" is the file \"" + data +
-             "\", which is already open in KOVA as the data file."},
-        {"the data file opened by a file link", soft, core::OpenFilterfile,
-         "\"" + soft + "\" is the file \"" + data + "\", which is already open"},
-        {"the data file opened by a hard link", hard, core::OpenFilterfile,
-         "\"" + hard + "\" is the file \"" + data + "\", which is already open"},
+         "\"" + viaLink + isData + " in KOVA as the data file."},
+        {"the data file opened by a file link", soft, core::OpenFilterfile, "\"" + soft + isData},
+        {"the data file opened by a hard link", hard, core::OpenFilterfile, "\"" + hard + isData},
         {"the data file opened by its name", data, core::OpenFilterfile,
          "\"" + data + "\" is already open in KOVA as the data file."},
         // A check of the coding against itself: the message says how.
         {"the data file opened as data set 2", viaLink, openData2,
-         "save it under another name, such as \"" + (dir / "link" / "class-2.kov").string() +
+         "save it under another name, such as \"" + File("link/class-2.kov") +
              "\", with Save Kovfile"},
     };
     for (const Case& c : cases) {
@@ -785,27 +767,27 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
 
     // A set whose save would move an open file aside as its backup is refused
     // at the open, and a save under such a name at the save.
-    const std::string backupOpen = (dir / "real" / "notes.kov").string();
-    test::WriteDataFile(backupOpen, test::MakeRecords(3));
+    const std::string backupOpen =
+        test::WriteDataFile(File("real/notes.kov"), test::MakeRecords(3));
     fs::rename(rules, dir / "real" / "notes.bak");
     s = core::KovaState();
     ui = test::FakeUi();
-    ASSERT_TRUE(core::OpenFilterFile(s, ui, (dir / "link" / "notes.bak").string()));
+    ASSERT_TRUE(core::OpenFilterFile(s, ui, File("link/notes.bak")));
     EXPECT_FALSE(core::OpenDataFile(s, ui, backupOpen));
     EXPECT_EQ(ui.messages.size(), 1u);
     ASSERT_TRUE(core::OpenDataFile(s, ui, data));
     dialog.answers = {backupOpen};
     EXPECT_FALSE(core::SaveKovfile(s, ui, dialog));
     EXPECT_EQ(ui.messages.size(), 2u);
-    EXPECT_TRUE(test::ReadBytes((dir / "real" / "notes.bak").string()) == rulesBytes);
+    EXPECT_TRUE(test::ReadBytes(File("real/notes.bak")) == rulesBytes);
 
     // Saving a set under its own file, by whatever name, goes on as usual.
-    s.DataFileName1 = (dir / "link" / "class.kov").string();
+    s.DataFileName1 = File("link/class.kov");
     EXPECT_TRUE(core::SaveShownSet(s, ui));
 
     // A filter file's backup is its whole name and ".bak": that file is
     // refused as a set as well.
-    const std::string filterBackup = (dir / "real" / "notes.bak.bak").string();
+    const std::string filterBackup = File("real/notes.bak.bak");
     fs::copy_file(backupOpen, filterBackup);
     const std::string filterBackupBytes = test::ReadBytes(filterBackup);
     ui.messages.clear();
@@ -820,13 +802,10 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
 // set's file standing there is not moved aside.
 TEST_F(FileCommands, ASaveThroughALinkIsCheckedAgainstTheBackupItWouldReplace) {
     fs::create_directory(dir / "real");
-    const std::string data = (dir / "class.kov").string();
-    const std::string target = (dir / "real" / "talk.kov").string();
-    const std::string filter = (dir / "real" / "talk.bak").string();
-    const std::string link = (dir / "talk.kov").string();
-    test::WriteDataFile(data, test::MakeRecords(3));
-    test::WriteDataFile(target, test::MakeRecords(2));
-    test::WriteDataFile(filter, test::MakeRecords(1));
+    const std::string data = test::WriteDataFile(File("class.kov"), test::MakeRecords(3));
+    const std::string target = test::WriteDataFile(File("real/talk.kov"), test::MakeRecords(2));
+    const std::string filter = test::WriteDataFile(File("real/talk.bak"), test::MakeRecords(1));
+    const std::string link = File("talk.kov");
     fs::create_symlink("real/talk.kov", link);
     const std::string targetBytes = test::ReadBytes(target);
     const std::string filterBytes = test::ReadBytes(filter);
@@ -836,10 +815,8 @@ TEST_F(FileCommands, ASaveThroughALinkIsCheckedAgainstTheBackupItWouldReplace) {
     dialog.answers = {link};
     EXPECT_FALSE(core::SaveKovfile(s, ui, dialog));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(
-        ui.messages[0].find("\"" + (fs::canonical(dir / "real") / "talk.bak").string() + "\""),
-        std::string::npos)
-        << ui.messages[0];
+    const std::string backup = (fs::canonical(dir / "real") / "talk.bak").string();
+    EXPECT_NE(ui.messages[0].find('"' + backup + '"'), std::string::npos) << ui.messages[0];
     EXPECT_TRUE(test::ReadBytes(target) == targetBytes);
     EXPECT_TRUE(test::ReadBytes(filter) == filterBytes);
     EXPECT_TRUE(fs::is_symlink(link));
@@ -861,7 +838,7 @@ TEST_F(FileCommands, ASaveThroughALinkIsCheckedAgainstTheBackupItWouldReplace) {
 // 1, is what File > Open replaces: both ask about it first.
 TEST_F(FileCommands, OpensThatDropDataSet2AskAboutItFirst) {
     test::ShowSet2(s, ui, 4, 2);
-    s.DataFileName2 = (dir / "two.kov").string();
+    s.DataFileName2 = File("two.kov");
     const core::KovaState before = s;
     struct Case {
         const char* name;
@@ -881,7 +858,7 @@ TEST_F(FileCommands, OpensThatDropDataSet2AskAboutItFirst) {
         EXPECT_EQ(s.Records2, before.Records2);
     }
     // Yes saves data set 2 before the filter file takes its place.
-    const std::string filters = (dir / "new.fil").string();
+    const std::string filters = File("new.fil");
     ui.answers = {core::Answer::Yes};
     dialog.answers = {filters};
     EXPECT_TRUE(core::OpenFilterfile(s, ui, dialog));
@@ -893,25 +870,23 @@ TEST_F(FileCommands, OpensThatDropDataSet2AskAboutItFirst) {
 // A set read in part: a save as under another name asks nothing and clears the
 // mark; a save over its own file asks, and No writes nothing.
 TEST_F(FileCommands, SaveAsOfASetReadInPartAsksOnlyOverItsOwnFile) {
-    const std::string cut = (dir / "cut.kov").string();
+    const std::string cut = File("cut.kov");
     test::WriteBytes(cut,
                      "##00000\r\n 2 MEMO 0 \r\n 2 \r\nx\r\n##00001\r\na\r\n 1 \r\nT\r\n\r\n"
                      "\r\n\r\n\r\none\r\n##00007\r\n##END\r\n");
     const std::string original = test::ReadBytes(cut);
-    const std::string copy = (dir / "copy.kov").string();
-    const std::string copyFil = (dir / "copy.fil").string();
+    const std::string copy = File("copy.kov");
+    const std::string copyFil = File("copy.fil");
     struct Case {
         const char* what;
         bool filter;
         std::string chosen;
         bool asked;
-        bool written;  // the chosen file was written
-        // The line that could not be read is filled behind a selection.
-        bool filledInSelection = false;
+        bool written;                    // the chosen file was written
+        bool filledInSelection = false;  // the unread line filled behind a selection
     } cases[] = {
         {"data, same file, No", false, cut, true, false},
-        {"data, same file through another name, No", false, (dir / "." / "cut.kov").string(), true,
-         false},
+        {"data, same file through another name, No", false, File("./cut.kov"), true, false},
         {"data, another name", false, copy, false, true},
         {"filter, same file, No", true, cut, true, false},
         {"filter, filled in a selection, No", true, cut, true, false, true},
@@ -938,14 +913,10 @@ TEST_F(FileCommands, SaveAsOfASetReadInPartAsksOnlyOverItsOwnFile) {
         const bool asked = !ui.log.empty() && ui.log.back().rfind("AskYesNo ", 0) == 0;
         EXPECT_EQ(asked, c.asked) << c.what;
         // The question counts what the save would write.
-        if (asked) {
-            EXPECT_NE(ui.log.back().find(c.filledInSelection
-                                             ? "hold 2 records.\r\n"
-                                             : "hold 2 records, 1 of them empty because it could "
-                                               "not be read."),
-                      std::string::npos)
-                << ui.log.back();
-        }
+        const char* holds = c.filledInSelection
+                                ? "hold 2 records.\r\n"
+                                : "hold 2 records, 1 of them empty because it could not be read.";
+        EXPECT_TRUE(!asked || ui.log.back().find(holds) != std::string::npos) << ui.log.back();
         EXPECT_EQ(test::ReadBytes(cut), original) << c.what;
         EXPECT_EQ(fs::exists(other), c.written) << c.what;
         EXPECT_EQ(mark, !c.written) << c.what;

@@ -232,17 +232,10 @@ TEST_F(TextImport, ASetTooLargeToSaveIsRefusedAsAnAddIs) {
     OpenData1();
     const core::KovaState before = s;
     const auto files = test::Snapshot(dir.path());
-    core::ImportedSet set;
-    set.records.resize(1);
-    for (int k = 1; k <= 5; ++k) {
-        core::ProtocolRecord r;
-        r.V0 = static_cast<int16_t>(k);
-        r.V2 = 1;
-        r.V8 = std::string(core::kMaxFieldBytes, 'x');
-        set.records.push_back(std::move(r));
-    }
-    set.count = 5;
-    set.fileInfo = "talk";
+    core::ImportedSet set{
+        .records = test::MakeRecords(5, std::string(core::kMaxFieldBytes - 1, 'x')),
+        .count = 5,
+        .fileInfo = "talk"};
     const size_t over =
         core::SavedFileBytes(set.records, 5, 9, set.fileInfo) - core::kMaxDataFileBytes;
     ASSERT_GT(over, 1u);
