@@ -7,8 +7,9 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <algorithm>
+#include <set>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "store/data_file.h"
@@ -53,12 +54,73 @@ TEST(NativePath, BuildsTheUtf8Name) {
     EXPECT_EQ(core::FileNamePart("alone.kov"), "alone.kov");
 }
 
+using Messages = std::vector<std::string>;
+
+// What the save-step watcher saw: each step, its path and that path's
+// permissions at that moment.
+struct SeenStep {
+    core::SaveStep step;
+    std::string path;
+    fs::perms mode;
+};
+std::vector<SeenStep> seen;
+
+void RecordStep(core::SaveStep step, const fs::path& path) {
+    std::error_code ec;
+    seen.push_back({step, path.string(), fs::status(path, ec).permissions()});
+}
+
 struct FileAccess : ::testing::Test {
     test::TempDir dir;
     test::FakeUi ui;
     core::KovaState s;
 
+    void TearDown() override { core::WatchSaveSteps(nullptr); }
     std::string Name(const std::string& name) const { return dir.File(name); }
+    std::string Read(const std::string& name) const { return test::ReadBytes(Name(name)); }
+    void Write(const std::string& name, const std::string& bytes = "old") const {
+        test::WriteBytes(Name(name), bytes);
+    }
+    void Folder(const std::string& name) const { fs::create_directory(dir.path() / name); }
+    void Link(const fs::path& target, const std::string& name) const {
+        fs::create_symlink(target, dir.path() / name);
+    }
+    bool Save(const std::string& name, int count = 1, const std::string& info = "") {
+        return core::SaveDataFile(s, ui, Name(name), test::NumberedSet(count), count, 9, info);
+    }
+    // Runs `run` with the scratch folder as the working folder.
+    template <class Run>
+    void InDir(Run run) const {
+        const fs::path before = fs::current_path();
+        fs::current_path(dir.path());
+        run();
+        fs::current_path(before);
+    }
+    // Everything in the folder and in its folders, links not followed: "a;a/b;".
+    std::string Tree() const {
+        std::set<std::string> names;
+        for (const auto& e : fs::recursive_directory_iterator(dir.path()))
+            names.insert(e.path().lexically_relative(dir.path()).string());
+        std::string out;
+        for (const std::string& name : names)
+            out += name + ";";
+        return out;
+    }
+    // Watches the save steps from now on, forgetting those seen before.
+    void Watch() {
+        seen.clear();
+        core::WatchSaveSteps(&RecordStep);
+    }
+    // The steps seen, as "step path" lines with the folder left out of the paths.
+    std::string Steps() const {
+        static const char* const kNames[] = {"write ", "sync ", "rename ", "sync folder "};
+        const std::string folder = fs::canonical(dir.path()).string();
+        std::string out;
+        for (const SeenStep& step : seen)
+            out += kNames[static_cast<int>(step.step)] +
+                   step.path.substr(step.path.rfind(folder, 0) == 0 ? folder.size() : 0) + "\n";
+        return out;
+    }
 };
 
 TEST_F(FileAccess, DataFileIsWrittenReadAndBackedUpUnderItsUtf8Name) {
@@ -123,10 +185,9 @@ TEST_F(FileAccess, ReadGivesTheBytesOrLeavesThemAlone) {
 // within the last maxBytes, whatever ends the line before: the two bytes
 // before them tell whether they do.
 TEST_F(FileAccess, ReadTailGivesTheLinesThatEndTheFileWithinTheBound) {
-    const std::string name = Name("tail.ana");
-    test::WriteBytes(name, "ab\r\ncd\r\nef");  // 10 bytes
-    const std::string lone = Name("lone.ana");
-    test::WriteBytes(lone, "ab\ncd\ref");  // 8 bytes
+    const std::string name = "tail.ana", lone = "lone.ana";
+    Write(name, "ab\r\ncd\r\nef");  // 10 bytes
+    Write(lone, "ab\ncd\ref");      // 8 bytes
     // The file, the bound, the end read and the bytes skipped before it.
     const std::tuple<std::string, size_t, std::string, uintmax_t> cases[] = {
         {name, 10, "ab\r\ncd\r\nef", 0},  // exactly at the bound: whole
@@ -144,7 +205,7 @@ TEST_F(FileAccess, ReadTailGivesTheLinesThatEndTheFileWithinTheBound) {
         std::string tail = "old";
         uintmax_t skipped = 99;
         SCOPED_TRACE(file + " " + std::to_string(maxBytes));
-        EXPECT_FALSE(core::ReadFileTail(file, maxBytes, tail, skipped));
+        EXPECT_FALSE(core::ReadFileTail(Name(file), maxBytes, tail, skipped));
         EXPECT_EQ(tail, expected);
         EXPECT_EQ(skipped, expectedSkipped);
     }
@@ -197,110 +258,38 @@ TEST_F(FileAccess, ReplacedAndSavedFilesKeepTheirPermissions) {
     EXPECT_EQ(fs::status(core::NativePath(name)).permissions(), mode);
 }
 
-// The names in a folder, sorted, each followed by ';'.
-std::string ListingOf(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    std::string out;
-    for (const std::string& name : names)
-        out += name + ";";
-    return out;
-}
-
-// What a test sees of a replace's steps: each step, the path and that
-// path's permissions at that moment.
-struct SeenStep {
-    core::SaveStep step;
-    std::string path;
-    fs::perms mode;
-};
-
-std::vector<SeenStep>& Seen() {
-    static std::vector<SeenStep> seen;
-    return seen;
-}
-
-void RecordStep(core::SaveStep step, const fs::path& path) {
-    std::error_code ec;
-    Seen().push_back({step, path.string(), fs::status(path, ec).permissions()});
-}
-
-// Watches the steps of the replaces made while it lives.
-struct WatchedSteps {
-    WatchedSteps() {
-        Seen().clear();
-        core::WatchSaveSteps(&RecordStep);
-    }
-    ~WatchedSteps() { core::WatchSaveSteps(nullptr); }
-    WatchedSteps(const WatchedSteps&) = delete;
-    WatchedSteps& operator=(const WatchedSteps&) = delete;
-};
-
-// The steps seen, as "step path" lines with `folder` left out of the paths.
-std::string StepsSeen(const fs::path& folder) {
-    static const char* const kNames[] = {"write", "sync", "rename", "sync folder"};
-    std::string out;
-    for (const SeenStep& seen : Seen()) {
-        std::string path = seen.path;
-        if (path.rfind(folder.string(), 0) == 0)
-            path.erase(0, folder.string().size());
-        out += std::string(kNames[static_cast<int>(seen.step)]) + " " + path + "\n";
-    }
-    return out;
-}
-
 // The new file is on the disk before it takes the old one's place, and the
 // folder after the renames: a crash of the system leaves the old file or the
 // new one whole, never one cut short.
 TEST_F(FileAccess, TheNewFileIsOnTheDiskBeforeItTakesTheOldOnesPlace) {
-    const fs::path d = fs::canonical(dir.path());
-    test::WriteBytes(Name("out.ana"), "old");
-    {
-        WatchedSteps watched;
-        ASSERT_FALSE(core::ReplaceFile(Name("out.ana"), "new"));
-        EXPECT_EQ(StepsSeen(d),
-                  "write /out.ana.~tmp0\nsync /out.ana.~tmp0\nrename /out.ana\nsync folder \n");
-    }
-    {
-        WatchedSteps watched;
-        bool readFailed = false;
-        ASSERT_FALSE(
-            core::ReplaceFileWithCopy(Name("out.ana"), Name("out.ana"), "end", readFailed));
-        EXPECT_EQ(StepsSeen(d),
-                  "write /out.ana.~tmp0\nsync /out.ana.~tmp0\nrename /out.ana\nsync folder \n");
-        EXPECT_EQ(test::ReadBytes(Name("out.ana")), "newend");
-    }
+    const std::string replaced =
+        "write /out.ana.~tmp0\nsync /out.ana.~tmp0\nrename /out.ana\nsync folder \n";
+    Write("out.ana");
+    Watch();
+    ASSERT_FALSE(core::ReplaceFile(Name("out.ana"), "new"));
+    EXPECT_EQ(Steps(), replaced);
+    Watch();
+    bool readFailed = false;
+    ASSERT_FALSE(core::ReplaceFileWithCopy(Name("out.ana"), Name("out.ana"), "end", readFailed));
+    EXPECT_EQ(Steps(), replaced);
+    EXPECT_EQ(Read("out.ana"), "newend");
     // A data file moves to its backup first; the folder is flushed once both
     // renames are done.
-    core::RecordSet records = test::NumberedSet(1);
-    ASSERT_TRUE(core::SaveDataFile(s, ui, Name("p.kov"), records, 1, 9, ""));
-    {
-        WatchedSteps watched;
-        ASSERT_TRUE(core::SaveDataFile(s, ui, Name("p.kov"), records, 1, 9, ""));
-        EXPECT_EQ(StepsSeen(d),
-                  "write /p.kov.~tmp0\nsync /p.kov.~tmp0\nrename /p.bak\nrename /p.kov\n"
-                  "sync folder \n");
-    }
+    ASSERT_TRUE(Save("p.kov"));
+    Watch();
+    ASSERT_TRUE(Save("p.kov"));
+    EXPECT_EQ(
+        Steps(),
+        "write /p.kov.~tmp0\nsync /p.kov.~tmp0\nrename /p.bak\nrename /p.kov\nsync folder \n");
     // A name in the working folder: that folder is flushed.
-    {
-        const fs::path before = fs::current_path();
-        fs::current_path(dir.path());
-        WatchedSteps watched;
-        const std::error_code ec = core::ReplaceFile("out.ana", "here");
-        fs::current_path(before);
-        ASSERT_FALSE(ec);
-        EXPECT_EQ(StepsSeen(d),
-                  "write out.ana.~tmp0\nsync out.ana.~tmp0\nrename out.ana\nsync folder .\n");
-    }
+    Watch();
+    InDir([] { ASSERT_FALSE(core::ReplaceFile("out.ana", "here")); });
+    EXPECT_EQ(Steps(), "write out.ana.~tmp0\nsync out.ana.~tmp0\nrename out.ana\nsync folder .\n");
     // A write that fails is neither flushed nor renamed.
-    fs::create_directory(dir.path() / "taken");
-    {
-        WatchedSteps watched;
-        EXPECT_TRUE(core::ReplaceFile(Name("taken"), "x"));
-        EXPECT_EQ(StepsSeen(d), "write /taken.~tmp0\nsync /taken.~tmp0\n");
-    }
+    Folder("taken");
+    Watch();
+    EXPECT_TRUE(core::ReplaceFile(Name("taken"), "x"));
+    EXPECT_EQ(Steps(), "write /taken.~tmp0\nsync /taken.~tmp0\n");
     EXPECT_EQ(dir.Listing(), "out.ana;p.bak;p.kov;taken;");
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -314,12 +303,11 @@ void RemoveTemporaryAtBackup(core::SaveStep step, const fs::path& path) {
 // A new file that cannot take the old one's place puts the old one back from
 // its backup's name.
 TEST_F(FileAccess, WhenTheNewFileCannotTakeItsPlaceTheOldOneIsPutBack) {
-    test::WriteBytes(Name("p.kov"), "old");
+    Write("p.kov");
     core::WatchSaveSteps(&RemoveTemporaryAtBackup);
-    const std::error_code ec = core::ReplaceFile(Name("p.kov"), "new", Name("p.bak"));
-    core::WatchSaveSteps(nullptr);
-    EXPECT_EQ(ec, std::errc::no_such_file_or_directory);
-    EXPECT_EQ(test::ReadBytes(Name("p.kov")), "old");
+    EXPECT_EQ(core::ReplaceFile(Name("p.kov"), "new", Name("p.bak")),
+              std::errc::no_such_file_or_directory);
+    EXPECT_EQ(Read("p.kov"), "old");
     EXPECT_EQ(dir.Listing(), "p.kov;");
 }
 
@@ -328,30 +316,21 @@ TEST_F(FileAccess, WhenTheNewFileCannotTakeItsPlaceTheOldOneIsPutBack) {
 // not readable by others while it is saved.
 TEST_F(FileAccess, TheTemporaryFileIsNeverMoreOpenThanTheFileItReplaces) {
     using P = fs::perms;
-    const P modes[] = {
-        P::owner_read | P::owner_write,
-        P::owner_read | P::owner_write | P::group_read,
-        P::owner_read | P::owner_write | P::group_read | P::group_write | P::others_read,
-    };
-    for (const P mode : modes) {
+    const P rw = P::owner_read | P::owner_write;
+    for (const P mode :
+         {rw, rw | P::group_read, rw | P::group_read | P::group_write | P::others_read}) {
         SCOPED_TRACE(static_cast<int>(mode));
-        for (const char* name : {"text.ana", "set.kov"}) {
-            const std::string file = Name(name);
-            test::WriteBytes(file, "old");
-            fs::permissions(file, mode);
-            WatchedSteps watched;
-            if (std::string(name) == "set.kov") {
-                core::RecordSet records = test::NumberedSet(1);
-                ASSERT_TRUE(core::SaveDataFile(s, ui, file, records, 1, 9, ""));
-            } else {
-                ASSERT_FALSE(core::ReplaceFile(file, "new"));
-            }
-            ASSERT_GE(Seen().size(), 2u);
-            EXPECT_EQ(Seen()[0].step, core::SaveStep::WriteTemporary);
-            EXPECT_EQ(Seen()[0].mode, mode) << Seen()[0].path;
-            EXPECT_EQ(Seen()[1].step, core::SaveStep::SyncTemporary);
-            EXPECT_EQ(Seen()[1].mode, mode);
-            EXPECT_EQ(fs::status(file).permissions(), mode);
+        for (const std::string name : {"text.ana", "set.kov"}) {
+            Write(name);
+            fs::permissions(Name(name), mode);
+            Watch();
+            ASSERT_TRUE(name == "set.kov" ? Save(name) : !core::ReplaceFile(Name(name), "new"));
+            ASSERT_GE(seen.size(), 2u);
+            EXPECT_EQ(seen[0].step, core::SaveStep::WriteTemporary);
+            EXPECT_EQ(seen[0].mode, mode) << seen[0].path;
+            EXPECT_EQ(seen[1].step, core::SaveStep::SyncTemporary);
+            EXPECT_EQ(seen[1].mode, mode);
+            EXPECT_EQ(fs::status(Name(name)).permissions(), mode);
         }
         EXPECT_EQ(fs::status(Name("set.bak")).permissions(), mode);
         fs::remove(Name("set.bak"));
@@ -359,30 +338,30 @@ TEST_F(FileAccess, TheTemporaryFileIsNeverMoreOpenThanTheFileItReplaces) {
     // A new file gets what the process's mask leaves of read and write for
     // all, as any new file does.
     const mode_t mask = ::umask(0027);
-    WatchedSteps watched;
+    Watch();
     ASSERT_FALSE(core::ReplaceFile(Name("new.ana"), "new"));
     ::umask(mask);
-    const P expected = P::owner_read | P::owner_write | P::group_read;
-    ASSERT_FALSE(Seen().empty());
-    EXPECT_EQ(Seen()[0].mode, expected);
-    EXPECT_EQ(fs::status(Name("new.ana")).permissions(), expected);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen[0].mode, rw | P::group_read);
+    EXPECT_EQ(fs::status(Name("new.ana")).permissions(), rw | P::group_read);
     EXPECT_EQ(dir.Listing(), "new.ana;set.kov;text.ana;");
 }
 
 // A file opened through a link is saved through it: the link stays, the file
 // it leads to is written and keeps its backup beside it.
 TEST_F(FileAccess, ASaveThroughALinkWritesTheFileItLeadsTo) {
-    const fs::path d = dir.path();
-    fs::create_directory(d / "real");
-    fs::create_directory(d / "links");
-    test::WriteBytes(Name("real/real.kov"), "first");
-    test::WriteBytes(Name("real/real.tbl"), "first");
-    test::WriteBytes(Name("real/real.ana"), "first");
-    fs::create_symlink("../real/real.kov", d / "links" / "link.kov");
-    fs::create_symlink("link.kov", d / "links" / "chain.kov");
-    fs::create_symlink(d / "real" / "real.tbl", d / "links" / "link.tbl");
-    fs::create_symlink("../real/real.ana", d / "links" / "link.ana");
-    const std::string realFolder = fs::canonical(d / "real").string();
+    Folder("real");
+    Folder("links");
+    for (const char* name : {"real/real.kov", "real/real.tbl", "real/real.ana"})
+        Write(name, "first");
+    const std::pair<fs::path, const char*> links[] = {
+        {"../real/real.kov", "links/link.kov"},
+        {"link.kov", "links/chain.kov"},
+        {dir.path() / "real/real.tbl", "links/link.tbl"},
+        {"../real/real.ana", "links/link.ana"}};
+    for (const auto& [target, name] : links)
+        Link(target, name);
+    const std::string realFolder = fs::canonical(dir.path() / "real").string();
 
     std::string file;
     EXPECT_FALSE(core::SavedFileOf(Name("links/chain.kov"), file));
@@ -394,12 +373,11 @@ TEST_F(FileAccess, ASaveThroughALinkWritesTheFileItLeadsTo) {
     EXPECT_EQ(core::BackupFileName(Name("links/link.kov"), core::DataFileKind::Filter),
               realFolder + "/real.kov.bak");
 
-    core::RecordSet records = test::NumberedSet(2);
-    ASSERT_TRUE(core::SaveDataFile(s, ui, Name("links/link.kov"), records, 2, 9, "v2"));
-    EXPECT_EQ(test::ReadBytes(Name("real/real.bak")), "first");
-    const std::string second = test::ReadBytes(Name("real/real.kov"));
-    ASSERT_TRUE(core::SaveDataFile(s, ui, Name("links/chain.kov"), records, 1, 9, "v1"));
-    EXPECT_EQ(test::ReadBytes(Name("real/real.bak")), second);
+    ASSERT_TRUE(Save("links/link.kov", 2, "v2"));
+    EXPECT_EQ(Read("real/real.bak"), "first");
+    const std::string second = Read("real/real.kov");
+    ASSERT_TRUE(Save("links/chain.kov", 1, "v1"));
+    EXPECT_EQ(Read("real/real.bak"), second);
     EXPECT_EQ(s.ScratchText, "chain.kov");
     core::RecordSet back;
     int16_t count = 0, header = 0;
@@ -416,95 +394,78 @@ TEST_F(FileAccess, ASaveThroughALinkWritesTheFileItLeadsTo) {
     bool readFailed = false;
     ASSERT_FALSE(
         core::ReplaceFileWithCopy(Name("links/link.ana"), Name("links/link.ana"), "+", readFailed));
-    EXPECT_EQ(test::ReadBytes(Name("real/real.ana")), "first+");
+    EXPECT_EQ(Read("real/real.ana"), "first+");
 
-    EXPECT_EQ(fs::read_symlink(d / "links" / "link.kov"), "../real/real.kov");
-    EXPECT_EQ(fs::read_symlink(d / "links" / "chain.kov"), "link.kov");
-    EXPECT_EQ(fs::read_symlink(d / "links" / "link.tbl"), d / "real" / "real.tbl");
-    EXPECT_EQ(fs::read_symlink(d / "links" / "link.ana"), "../real/real.ana");
-    EXPECT_EQ(dir.Listing(), "links;real;");
-    EXPECT_EQ(ListingOf(d / "links"), "chain.kov;link.ana;link.kov;link.tbl;");
-    EXPECT_EQ(ListingOf(d / "real"), "real.ana;real.bak;real.kov;real.tbl;");
+    for (const auto& [target, name] : links)
+        EXPECT_EQ(fs::read_symlink(dir.path() / name), target);
+    EXPECT_EQ(Tree(),
+              "links;links/chain.kov;links/link.ana;links/link.kov;links/link.tbl;"
+              "real;real/real.ana;real/real.bak;real/real.kov;real/real.tbl;");
     EXPECT_TRUE(ui.messages.empty());
 }
 
 // A link that leads to nothing or to a folder is named in the message, and
 // nothing is written, the link and what it leads to left as they were.
 TEST_F(FileAccess, ALinkToNothingOrToAFolderIsRefusedWithItsTarget) {
-    const fs::path d = dir.path();
-    fs::create_directory(d / "real");
-    fs::create_directory(d / "links");
-    fs::create_symlink("../real/gone.kov", d / "links" / "gone.kov");
-    fs::create_symlink("gone.kov", d / "links" / "chain.kov");
-    fs::create_symlink("../real", d / "links" / "folder.kov");
-    fs::create_symlink("../nowhere/gone.kov", d / "links" / "lost.kov");
-    const std::string realFolder = fs::canonical(d / "real").string();
+    Folder("real");
+    Folder("links");
+    const std::string realFolder = fs::canonical(dir.path() / "real").string();
+    const std::string gone = "is a link to \"" + realFolder + "/gone.kov\", which does not exist";
     struct Case {
-        const char* link;
+        std::string link;
+        const char* target;
         std::error_code code;
         std::string says;
     };
+    // Each link is made as its row comes: "chain.kov" leads to "gone.kov".
     const Case cases[] = {
-        {"gone.kov", core::LinkError::LeadsNowhere,
-         "is a link to \"" + realFolder + "/gone.kov\", which does not exist"},
-        {"chain.kov", core::LinkError::LeadsNowhere,
-         "is a link to \"" + realFolder + "/gone.kov\", which does not exist"},
-        {"folder.kov", core::LinkError::LeadsToFolder,
+        {"links/gone.kov", "../real/gone.kov", core::LinkError::LeadsNowhere, gone},
+        {"links/chain.kov", "gone.kov", core::LinkError::LeadsNowhere, gone},
+        {"links/folder.kov", "../real", core::LinkError::LeadsToFolder,
          "is a link to the folder \"" + realFolder + "\", not to a file"},
-        {"lost.kov", core::LinkError::LeadsNowhere,
-         "is a link to \"" + fs::canonical(d).string() +
-             "/nowhere/gone.kov\", which does not "
-             "exist"},
+        {"links/lost.kov", "../nowhere/gone.kov", core::LinkError::LeadsNowhere,
+         "is a link to \"" + fs::canonical(dir.path()).string() +
+             "/nowhere/gone.kov\", which does not exist"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);
-        const std::string link = Name(std::string("links/") + c.link);
+        Link(c.target, c.link);
+        const std::string link = Name(c.link);
         std::string file;
         EXPECT_EQ(core::SavedFileOf(link, file), c.code);
         EXPECT_EQ(core::ReplaceFile(link, "x"), c.code);
-        const std::string message =
-            "Error|Error #  75 was generated by KOVA\rPath/File access "
-            "error: \"" +
-            link + "\" " + c.says;
+        const std::string said = "Path/File access error: \"" + link + "\" " + c.says;
         ui.messages.clear();
-        core::RecordSet records = test::NumberedSet(1);
-        EXPECT_FALSE(core::SaveDataFile(s, ui, link, records, 1, 9, ""));
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0], message);
+        EXPECT_FALSE(Save(c.link));
+        EXPECT_EQ(ui.messages, Messages{"Error|Error #  75 was generated by KOVA\r" + said});
         ui.messages.clear();
         EXPECT_FALSE(core::SaveTableFile(s, ui, link));
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_NE(ui.messages[0].find("Path/File access error: \"" + link + "\" " + c.says),
-                  std::string::npos)
-            << ui.messages[0];
+        EXPECT_NE(ui.messages[0].find(said), std::string::npos) << ui.messages[0];
         EXPECT_TRUE(fs::is_symlink(link));
     }
-    EXPECT_EQ(ListingOf(d / "links"), "chain.kov;folder.kov;gone.kov;lost.kov;");
-    EXPECT_EQ(ListingOf(d / "real"), "");
-    EXPECT_EQ(dir.Listing(), "links;real;");
+    EXPECT_EQ(Tree(), "links;links/chain.kov;links/folder.kov;links/gone.kov;links/lost.kov;real;");
 }
 
 // Links are followed forty deep, as the system follows them; one more is
 // refused.
 TEST_F(FileAccess, FortyLinksAreFollowedAndOneMoreIsNot) {
-    test::WriteBytes(Name("end.kov"), "old");
-    fs::create_symlink("end.kov", dir.path() / "l40");
+    Write("end.kov");
+    Link("end.kov", "l40");
     for (int k = 39; k >= 0; --k)
-        fs::create_symlink("l" + std::to_string(k + 1), dir.path() / ("l" + std::to_string(k)));
+        Link("l" + std::to_string(k + 1), "l" + std::to_string(k));
+    const std::string end = fs::canonical(dir.path()).string() + "/end.kov";
     std::string file;
     EXPECT_FALSE(core::SavedFileOf(Name("l1"), file));
-    EXPECT_EQ(file, fs::canonical(dir.path()).string() + "/end.kov");
+    EXPECT_EQ(file, end);
     EXPECT_FALSE(core::ReplaceFile(Name("l1"), "forty"));
-    EXPECT_EQ(test::ReadBytes(Name("end.kov")), "forty");
+    EXPECT_EQ(Read("end.kov"), "forty");
     // A name relative to the working folder is followed from there.
-    const fs::path before = fs::current_path();
-    fs::current_path(dir.path());
-    EXPECT_FALSE(core::SavedFileOf("l40", file));
-    fs::current_path(before);
-    EXPECT_EQ(file, fs::canonical(dir.path()).string() + "/end.kov");
+    InDir([&] { EXPECT_FALSE(core::SavedFileOf("l40", file)); });
+    EXPECT_EQ(file, end);
     EXPECT_EQ(core::SavedFileOf(Name("l0"), file), std::errc::too_many_symbolic_link_levels);
     EXPECT_EQ(core::ReplaceFile(Name("l0"), "forty-one"), std::errc::too_many_symbolic_link_levels);
-    EXPECT_EQ(test::ReadBytes(Name("end.kov")), "forty");
+    EXPECT_EQ(Read("end.kov"), "forty");
     EXPECT_TRUE(fs::is_symlink(dir.path() / "l0"));
     EXPECT_TRUE(fs::is_symlink(dir.path() / "l1"));
 }
@@ -512,16 +473,14 @@ TEST_F(FileAccess, FortyLinksAreFollowedAndOneMoreIsNot) {
 // A read-only file stays refused when it is reached through a link, and the
 // link stays.
 TEST_F(FileAccess, AReadOnlyFileBehindALinkIsRefused) {
-    test::WriteBytes(Name("locked.kov"), "old");
+    Write("locked.kov");
     fs::permissions(Name("locked.kov"), fs::perms::owner_read);
-    fs::create_symlink("locked.kov", dir.path() / "link.kov");
+    Link("locked.kov", "link.kov");
     EXPECT_EQ(core::ReplaceFile(Name("link.kov"), "new"), std::errc::permission_denied);
-    core::RecordSet records = test::NumberedSet(1);
-    EXPECT_FALSE(core::SaveDataFile(s, ui, Name("link.kov"), records, 1, 9, ""));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], "Error|Error #  70 was generated by KOVA\rPermission denied (" +
-                                  Name("link.kov") + ")");
-    EXPECT_EQ(test::ReadBytes(Name("locked.kov")), "old");
+    EXPECT_FALSE(Save("link.kov"));
+    EXPECT_EQ(ui.messages, Messages{"Error|Error #  70 was generated by KOVA\rPermission denied (" +
+                                    Name("link.kov") + ")"});
+    EXPECT_EQ(Read("locked.kov"), "old");
     EXPECT_TRUE(fs::is_symlink(dir.path() / "link.kov"));
     EXPECT_EQ(dir.Listing(), "link.kov;locked.kov;");
     fs::permissions(Name("locked.kov"), fs::perms::owner_all);
