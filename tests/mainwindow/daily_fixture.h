@@ -82,11 +82,10 @@ inline void FillToTheBound(core::KovaState& s, int16_t set, size_t slack) {
     ASSERT_EQ(core::SavedSizeOfSet(s, set).BoundBytes(), core::kMaxDataFileBytes - slack);
 }
 
-// At the bound a growing command takes exactly the bytes left, and not one
-// more: `change`, answering whether it was made, is measured on `s` as given,
-// then refused (`refusal` its one message, the records left as they were) with one byte
-// fewer left in `set` and made with exactly its growth left, the set then
-// taking all a data file may hold. Leaves `s` as made; returns the growth.
+// A growing `change` (answering whether it was made) takes the last bytes
+// left in `set`, not one more: measured on `s` as given, it is refused with
+// one byte fewer left (`refusal` its one message, the records kept) and made
+// with exactly its growth left. Leaves `s` as made; returns the growth.
 inline size_t ExpectTheLastBytesTaken(core::KovaState& s, FakeUi& ui, int16_t set,
                                       const std::function<bool()>& change,
                                       const std::string& refusal = "KOVA|" + kSetTooLargeToSave) {
