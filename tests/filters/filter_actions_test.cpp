@@ -262,9 +262,8 @@ TEST_F(Actions, SplitMarksAfterAText) {
     EXPECT_EQ(R(5).V8, "ab///cdef");
 }
 
-// What data set 1 takes saved follows each action on the fields it changes:
-// a split mark in the target's text, a copy and the sequence number gaining a
-// digit in the anchor; counted again, it is the same.
+// The saved size follows a split mark, a copy and a sequence number gaining a
+// digit as a count over the whole set finds it.
 TEST_F(Actions, TheSavedSizeFollowsEachChange) {
     R(2).V2 = 9;
     R(3).V8 = "first part. second part";

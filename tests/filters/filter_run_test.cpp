@@ -458,12 +458,9 @@ TEST_F(FilterRun, RunsThatWouldMakeTheSetTooLargeToSaveStopAndRollBack) {
     }
 }
 
-// At the bound a run takes exactly the bytes left, and not one more: measured
-// with room to spare, it is refused and rolled back with one byte fewer left,
-// and runs with exactly its bytes left, the set then taking all a data file
-// may hold. The set has one actor and no time codes, every sequence number 1
-// until a deletion or a split numbers the whole set 1..n; what a block changes
-// counts for the blocks after it.
+// A run takes the last bytes left, not one more. The set has one actor and
+// no time codes, every sequence number 1 until a deletion or a split numbers
+// the whole set 1..n; what a block changes counts for the blocks after it.
 TEST_F(FilterRun, RunsTakeTheLastBytesLeftButNoMore) {
     const auto codedA = FilterLine(0, {{4, "A"}});
     const auto third = FilterLine(0, {{8, "text 3"}});
@@ -480,34 +477,15 @@ TEST_F(FilterRun, RunsTakeTheLastBytesLeftButNoMore) {
          {codedA, FilterLine(999, {{8, "|///text|2"}}), third, FilterLine(999, {{5, "|$+ab"}})}},
         {"copy of V1, sequence number 9 to 10", {codedA, FilterLine(999, {{1, "|==="}})}},
     };
-    const std::string refused =
-        "ERROR HELP|Saved, the set would be larger than 80 MB, the most a data file may hold. "
-        "The filter stopped; nothing was changed.";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         test::SetCodedProtocol(s, 200, {2, 9});
         s.Records1[2].V2 = 9;
         test::SetProgram(s, c.program);
-        const core::KovaState fresh = s;
-        const size_t before = test::BoundBytesAsSaved(s, 1);
-        ASSERT_TRUE(RunAll());
-        ASSERT_GT(test::BoundBytesAsSaved(s, 1), before);
-        const size_t growth = test::BoundBytesAsSaved(s, 1) - before;
-        for (const size_t left : {growth - 1, growth}) {
-            s = fresh;
-            ui.messages.clear();
-            test::FillToTheBound(s, 1, left);
-            const core::RecordSet filled = s.Records1;
-            if (left < growth) {
-                EXPECT_FALSE(RunAll());
-                EXPECT_EQ(ui.messages, std::vector<std::string>{refused});
-                EXPECT_TRUE(s.Records1 == filled);
-            } else {
-                EXPECT_TRUE(RunAll());
-                EXPECT_TRUE(ui.messages.empty());
-                EXPECT_EQ(test::BoundBytesAsSaved(s, 1), core::kMaxDataFileBytes);
-            }
-        }
+        test::ExpectTheLastBytesTaken(
+            s, ui, 1, [this] { return RunAll(); },
+            "ERROR HELP|Saved, the set would be larger than 80 MB, the most a data file may hold. "
+            "The filter stopped; nothing was changed.");
     }
 }
 

@@ -217,34 +217,32 @@ TEST_F(AppendMerge, AFileWhoseSetTakesTheBoundOpensAppendsAndMerges) {
     oneMore = std::string();
 
     using Command = bool (*)(core::KovaState&, core::KovaUi&, core::FileChooser&);
-    const std::pair<const char*, Command> commands[] = {{"append", core::AppendKovfile},
-                                                        {"merge", core::MergeKovfile}};
+    const std::pair<const char*, Command> commands[] = {
+        {"append", core::AppendKovfile}, {"merge", core::MergeKovfile}, {"open", nullptr}};
     for (const auto& [what, command] : commands) {
-        SCOPED_TRACE(what);
-        OpenData1(core::RecordSet(1), "");
-        dialog.answers = {name};
-        ASSERT_TRUE(command(s, ui, dialog)) << (ui.messages.empty() ? "" : ui.messages.back());
-        EXPECT_EQ(s.RecordCount1, 6);
-        EXPECT_EQ(s.Records1[6].V8, big[6].V8);
-        EXPECT_TRUE(core::SavedSizeOfSet(s, 1).Fits());
-        EXPECT_TRUE(core::SaveCurrentFile(s, ui));
-
-        OpenData1(core::RecordSet(1), "");
-        ui.messages.clear();
-        dialog.answers = {tooBig};
-        EXPECT_FALSE(command(s, ui, dialog));
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_NE(ui.messages[0].find("larger than 80 MB"), std::string::npos) << ui.messages[0];
-        EXPECT_EQ(s.RecordCount1, 0);
+        for (const std::string& file : {name, tooBig}) {
+            SCOPED_TRACE(std::string(what) + " " + file);
+            OpenData1(core::RecordSet(1), "");
+            ui.messages.clear();
+            dialog.answers = {file};
+            const bool made = command ? command(s, ui, dialog) : core::OpenDataFile(s, ui, file);
+            if (file == name) {
+                ASSERT_TRUE(made) << (ui.messages.empty() ? "" : ui.messages.back());
+                EXPECT_EQ(s.RecordCount1, 6);
+                EXPECT_EQ(s.Records1[6].V8, big[6].V8);
+                EXPECT_EQ(s.FileHeaderNumber, -32768);
+                EXPECT_TRUE(core::SavedSizeOfSet(s, 1).Fits());
+                EXPECT_TRUE(core::SaveCurrentFile(s, ui));
+            } else {
+                EXPECT_FALSE(made);
+                ASSERT_EQ(ui.messages.size(), 1u);
+                EXPECT_NE(ui.messages[0].find("larger than 80 MB"), std::string::npos)
+                    << ui.messages[0];
+                EXPECT_EQ(s.RecordCount1, 0);
+                EXPECT_EQ(s.DataFileName1, dir.File("one.kov"));
+            }
+        }
     }
-    ASSERT_TRUE(core::OpenDataFile(s, ui, name));
-    EXPECT_EQ(s.RecordCount1, 6);
-    EXPECT_EQ(s.FileHeaderNumber, -32768);
-    ui.messages.clear();
-    EXPECT_FALSE(core::OpenDataFile(s, ui, tooBig));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].find("larger than 80 MB"), std::string::npos) << ui.messages[0];
-    EXPECT_EQ(s.DataFileName1, name);
 }
 
 TEST_F(AppendMerge, FailedReadsAndOversizedResultsChangeNothing) {

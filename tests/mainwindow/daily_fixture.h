@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "store/data_file.h"
 #include "store/open_save.h"
@@ -78,6 +80,43 @@ inline void FillToTheBound(core::KovaState& s, int16_t set, size_t slack) {
     records[1].V8.append(core::kMaxDataFileBytes - slack - BoundBytesAsSaved(s, set), 'x');
     ASSERT_EQ(BoundBytesAsSaved(s, set), core::kMaxDataFileBytes - slack);
     ASSERT_EQ(core::SavedSizeOfSet(s, set).BoundBytes(), core::kMaxDataFileBytes - slack);
+}
+
+// A growing `change` (answering whether it was made) takes the last bytes
+// left in `set`, not one more: measured on `s` as given, it is refused with
+// one byte fewer left (`refusal` its one message, the records kept) and made
+// with exactly its growth left. Leaves `s` as made; returns the growth.
+inline size_t ExpectTheLastBytesTaken(core::KovaState& s, FakeUi& ui, int16_t set,
+                                      const std::function<bool()>& change,
+                                      const std::string& refusal = "KOVA|" + kSetTooLargeToSave) {
+    const core::KovaState fresh = s;
+    const size_t before = BoundBytesAsSaved(s, set);
+    EXPECT_TRUE(change());
+    if (BoundBytesAsSaved(s, set) <= before) {
+        ADD_FAILURE() << "the command does not grow the set";
+        return 0;
+    }
+    const size_t growth = BoundBytesAsSaved(s, set) - before;
+    for (const size_t left : {growth - 1, growth}) {
+        SCOPED_TRACE(left);
+        s = fresh;
+        ui.messages.clear();
+        FillToTheBound(s, set, left);
+        const core::KovaState filled = s;
+        EXPECT_EQ(change(), left == growth);
+        if (left < growth) {
+            EXPECT_TRUE(s.Records1 == filled.Records1 && s.Records2 == filled.Records2);
+            EXPECT_EQ(s.RecordCount1, filled.RecordCount1);
+            EXPECT_EQ(s.FilterCount, filled.FilterCount);
+            EXPECT_EQ(ui.messages, std::vector<std::string>{refusal});
+        } else {
+            EXPECT_FALSE(s.Records1 == filled.Records1 && s.Records2 == filled.Records2);
+            EXPECT_TRUE(ui.messages.empty());
+            EXPECT_EQ(BoundBytesAsSaved(s, set), core::kMaxDataFileBytes);
+            EXPECT_EQ(core::SavedSizeOfSet(s, set).BoundBytes(), core::kMaxDataFileBytes);
+        }
+    }
+    return growth;
 }
 
 }  // namespace test

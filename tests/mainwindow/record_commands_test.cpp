@@ -418,108 +418,61 @@ TEST_F(Edit, NoFieldWriteMakesASetTooLargeToSave) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-// Pasting one record of a long text (lone line feeds, marker-like lines) into
-// a set that has just its room left: it is pasted; with one byte less nothing
-// is.
-TEST_F(Edit, APasteThatJustFitsIsMadeAndOneByteMoreIsRefused) {
-    core::RecordSet clip = test::MakeRecords(1);
+// A growing command takes the last bytes left in a set, not one more: the
+// first memo with the heading of the memo section ("##MEMOS##"), a second
+// without; a pasted text's lone line feeds and marker-like lines; filter
+// lines' empty fields turned "*"; sequence numbers renumbered 1..21.
+TEST_F(Edit, AGrowingCommandTakesTheLastBytesLeftButNoMore) {
+    RecordSet clip = test::MakeRecords(1);
     clip[1].V8 = std::string(70'000, 'y') + "\n##00001\n" + std::string(40'000, 'z') + "\r\n##";
-    const size_t room = core::SavedRecordBytes(clip[1]);
-    ASSERT_GT(room, 110'000u);
-    for (size_t slack : {room, room - 1}) {
-        SCOPED_TRACE(slack);
-        ShowOnly(1, 6, 5);
-        s.FileInfo1 = "info";
-        test::FillToTheBound(s, 1, slack);
-        s.RecordClipboard = clip;
-        s.ClipboardCount = 1;
-        const RecordSet before = s.Records1;
-        core::PasteButton(s, ui);
-        if (slack == room) {
-            EXPECT_TRUE(ui.messages.empty());
-            ASSERT_EQ(s.RecordCount1, 7);
-            EXPECT_EQ(core::SavedSizeOfSet(s, 1).BoundBytes(), core::kMaxDataFileBytes);
-        } else {
-            EXPECT_TRUE(s.Records1 == before);
-            EXPECT_EQ(s.RecordCount1, 6);
-            EXPECT_EQ(ui.messages, Texts{"KOVA|" + test::kSetTooLargeToSave});
-        }
-    }
-}
-
-// The first memo of a set brings the heading of the memo section with it
-// ("##MEMOS##"): a memo that fits with it is stored, one byte less refuses it.
-// A second memo needs no second heading.
-TEST_F(Edit, TheFirstMemoCountsTheMemoSectionsHeading) {
+    ASSERT_GT(core::SavedRecordBytes(clip[1]), 110'000u);
     const size_t memo = 9 + 6;     // "##00005" and "note", each with CR LF
     const size_t heading = 9 + 2;  // "##MEMOS##" and CR LF
-    for (size_t slack : {memo + heading, memo + heading - 1, memo}) {
-        SCOPED_TRACE(slack);
-        ShowOnly(1, 6, 5);
-        const bool second = slack == memo;
-        if (second)
-            s.Records1[2].Memo = "first";
-        test::FillToTheBound(s, 1, slack);
-        const bool stored = core::StoreMemo(s, ui, core::MemoTargetForCurrent(s), false, "note") ==
-                            core::MemoStore::Stored;
-        EXPECT_EQ(stored, slack != memo + heading - 1);
-        EXPECT_EQ(s.Records1[5].Memo, stored ? "note" : "");
-        if (stored)
-            EXPECT_EQ(core::SavedSizeOfSet(s, 1).BoundBytes(), core::kMaxDataFileBytes);
-        else
-            EXPECT_EQ(ui.messages, Texts{"KOVA|" + test::kSetTooLargeToSave});
-    }
-}
-
-// At the bound a growing command takes exactly the bytes left, and not one
-// more: measured with room to spare, it is refused with one byte fewer left and
-// made with exactly its bytes left, the set then taking all a data file may
-// hold.
-TEST_F(Edit, AGrowingCommandTakesTheLastBytesLeftButNoMore) {
+    auto storeMemo = [this] {
+        return core::StoreMemo(s, ui, core::MemoTargetForCurrent(s), false, "note") ==
+                   core::MemoStore::Stored &&
+               s.Records1[5].Memo == "note";
+    };
     struct Case {
         const char* command;
         int16_t set;
         std::function<void()> prepare;
-        std::function<void()> change;
+        std::function<bool()> change;
+        size_t growth = 0;  // 0: as measured
     };
     const Case cases[] = {
-        {"delete coding of one filter line", 3, [] {},  // its empty V4 becomes "*"
-         [&] { core::DeleteCoding(s, ui, 4, [&] { core::StoreCodingRange(s, "5", "5"); }); }},
-        {"split in data set 1", 1,  // one actor, no times: renumbered 1..21
+        {"first memo", 1, [] {}, storeMemo, memo + heading},
+        {"second memo", 1, [&] { s.Records1[2].Memo = "first"; }, storeMemo, memo},
+        {"paste", 1,
+         [&] {
+             s.RecordClipboard = clip;
+             s.ClipboardCount = 1;
+         },
+         [&] { return core::PasteButton(s, ui), s.RecordCount1 == 21; },
+         core::SavedRecordBytes(clip[1])},
+        {"delete coding of one filter line", 3, [] {},
+         [&] {
+             core::DeleteCoding(s, ui, 4, [&] { core::StoreCodingRange(s, "5", "5"); });
+             return s.Records2[5].V4 == "*";
+         }},
+        {"split in data set 1", 1,  // one actor, no times
          [&] {
              for (auto& r : s.Records1)
                  r.V1.clear();
              s.Records1[5].V8 = "abcdef";
          },
-         [&] { core::SplitButton(s, ui, 3); }},
+         [&] { return core::SplitButton(s, ui, 3), s.RecordCount1 == 21; }},
         {"code, record 5 alone shown", 1,  // the full set is saved
-         [&] { ShowRecord5Alone(); }, [&] { core::WriteCode(s, ui, 4, "talk"); }},
+         [&] { ShowRecord5Alone(); }, [&] { return core::WriteCode(s, ui, 4, "talk"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
         ShowOnly(c.set, 20, 5);
         s.FileInfo1 = s.FilterFileInfo = "info";
         c.prepare();
-        const KovaState fresh = s;
-        const size_t before = test::BoundBytesAsSaved(s, c.set);
-        c.change();
-        ASSERT_GT(test::BoundBytesAsSaved(s, c.set), before);
-        const size_t growth = test::BoundBytesAsSaved(s, c.set) - before;
-        for (const size_t left : {growth - 1, growth}) {
-            s = fresh;
-            ui.messages.clear();
-            test::FillToTheBound(s, c.set, left);
-            const KovaState filled = s;
-            c.change();
-            if (left < growth) {
-                EXPECT_TRUE(s.Records1 == filled.Records1);
-                EXPECT_TRUE(s.Records2 == filled.Records2);
-                EXPECT_EQ(ui.messages, Texts{"KOVA|" + test::kSetTooLargeToSave});
-            } else {
-                EXPECT_FALSE(s.Records1 == filled.Records1 && s.Records2 == filled.Records2);
-                EXPECT_TRUE(ui.messages.empty());
-                EXPECT_EQ(test::BoundBytesAsSaved(s, c.set), core::kMaxDataFileBytes);
-            }
+        const size_t growth = test::ExpectTheLastBytesTaken(s, ui, c.set, c.change);
+        if (c.growth != 0) {
+            EXPECT_EQ(growth, c.growth);
         }
     }
 }
