@@ -42,8 +42,8 @@ struct AnalysisOutput {
     ReportWriter out;      // the block's lines
 };
 
-// The analysis output file's name: data set 1's file name less its last four
-// characters, followed by ".ana".
+// The analysis output file's name: data set 1's file name less its extension,
+// followed by ".ana" (DerivedName).
 std::string AnalysisOutputName(const KovaState& s);
 
 // Starts a block for the analysis output file named after data set 1's file

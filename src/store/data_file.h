@@ -94,8 +94,8 @@ enum class DataFileKind { Data, Filter };
 DataFileKind KindOfSet(int16_t set);
 
 // The backup a save of FileName keeps its previous version in. A data file's
-// is its name less the last four characters plus ".bak" ("talk.kov" gives
-// "talk.bak"); a filter file's is its whole name plus ".bak" ("talk.fil"
+// is its name less its extension plus ".bak" (DerivedName: "talk.kov" gives
+// "talk.bak", "talk" gives "talk.bak"); a filter file's is its whole name plus ".bak" ("talk.fil"
 // gives "talk.fil.bak"), so that a protocol and its filters never share one.
 // A data file name shorter than four characters has no backup: throws
 // std::invalid_argument. Through a link, the save writes the file the link

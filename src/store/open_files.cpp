@@ -137,7 +137,7 @@ bool WritesNoOpenSet(const KovaState& s, KovaUi& ui, const std::string& name,
     if (backup.empty())
         return true;  // it keeps no backup of its own
     // Two sets may keep their backups under one name (data files that differ
-    // only in their last four characters, a data file named after a filter
+    // only in their extensions, a data file named after a filter
     // file's backup): a save of either would replace the other's only
     // earlier version. A set is refused even before its file exists, so that
     // no later save of it can do so.

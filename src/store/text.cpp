@@ -526,7 +526,13 @@ std::string DerivedName(std::string_view fileName, std::string_view extension) {
         throw std::invalid_argument("The file name \"" + std::string(fileName) +
                                     "\" is too short to derive a file name from.");
     }
-    return std::string(fileName.substr(0, fileName.size() - 4)) + std::string(extension);
+    // Only an extension gives way: a name without one (a protocol "proj/ab",
+    // "protocol") keeps its whole name, so its derived files stay beside it
+    // and apart from those of its neighbours.
+    const std::string_view last = fileName.substr(fileName.size() - 4);
+    const bool hasExtension = last[0] == '.' && last.find('/') == std::string_view::npos;
+    const size_t keep = hasExtension ? fileName.size() - 4 : fileName.size();
+    return std::string(fileName.substr(0, keep)) + std::string(extension);
 }
 
 namespace {

@@ -113,10 +113,13 @@ int CompareCategories(std::string_view a, std::string_view b);
 // after them. Returns the index where it went.
 size_t InsertSorted(std::vector<std::string>& list, std::string item);
 
-// The derived name of a file: the name less its last four bytes followed by
-// `extension` (".bak", ".ana", ".lst", ".kov", ".old"). A name shorter than
-// four bytes has nothing to derive from: throws std::invalid_argument, which
-// callers report as an error of the command.
+// The derived name of a file: the name less its extension followed by
+// `extension` (".bak", ".ana", ".lst", ".kov", ".old"). Only a last four
+// bytes of a "." and three others, none of them '/', are an extension that
+// gives way ("talk.kov" gives "talk.bak"); any other name gets `extension`
+// added ("proj/ab" gives "proj/ab.bak", "data.xlsx" gives "data.xlsx.bak").
+// A name shorter than four bytes has nothing to derive from: throws
+// std::invalid_argument, which callers report as an error of the command.
 std::string DerivedName(std::string_view fileName, std::string_view extension);
 
 // A size as a message names it: whole megabytes ("16 MB"). Inline, for the

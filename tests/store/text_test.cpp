@@ -337,11 +337,24 @@ TEST(InsertSorted, KeepsOrderAndPutsEqualItemsLast) {
     EXPECT_EQ(InsertSorted(list, ""), 0u);
 }
 
-TEST(DerivedName, ReplacesTheLastFourBytes) {
-    EXPECT_EQ(DerivedName("C:\\data\\prot.kov", ".bak"), "C:\\data\\prot.bak");
-    EXPECT_EQ(DerivedName("/home/u/prot.kov", ".ana"), "/home/u/prot.ana");
-    EXPECT_EQ(DerivedName("protocol", ".lst"), "prot.lst");  // no extension: still four bytes
-    EXPECT_EQ(DerivedName(".kov", ".bak"), ".bak");
+TEST(DerivedName, ReplacesOnlyAnExtension) {
+    const struct {
+        const char* name;
+        const char* derived;
+    } rows[] = {
+        {"C:\\data\\prot.kov", "C:\\data\\prot.bak"},
+        {"/home/u/prot.kov", "/home/u/prot.bak"},
+        {".kov", ".bak"},
+        {"a.kov", "a.bak"},
+        {"protocol", "protocol.bak"},  // no extension: nothing of the name is cut
+        {"proj/ab", "proj/ab.bak"},    // stays in its own folder
+        {"a.b/c", "a.b/c.bak"},        // the dot belongs to the folder
+        {"x.tar.gz", "x.tar.gz.bak"},  // ".gz" is no three-character extension
+        {"data.xlsx", "data.xlsx.bak"},
+        {"abcd", "abcd.bak"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(DerivedName(row.name, ".bak"), row.derived) << row.name;
     EXPECT_THROW(DerivedName("abc", ".bak"), std::invalid_argument);
     EXPECT_THROW(DerivedName("", ".bak"), std::invalid_argument);
 }
