@@ -203,6 +203,18 @@ bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, const
            (!write.askBeforeReplacing || ConfirmReplacingFile(ui, name, write.ownFile));
 }
 
+bool LeadsToAUsableName(KovaUi& ui, const std::string& name) {
+    std::string file;
+    if (SavedFileOf(name, file) != std::errc::illegal_byte_sequence)
+        return true;
+    ui.Message("\"" + name +
+                   "\" was not opened: it is a link to a file whose name holds a character that "
+                   "KOVA cannot use in a file name, so no change to it could be saved.\r\n\r\n"
+                   "Please give that file another name, or choose another file.",
+               kProgramTitle, Icon::Exclamation);
+    return false;
+}
+
 bool MayOpenFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t set) {
     // Data set 2 and the filter lines share one place: opening one drops the
     // other, so only data set 1 stays beside them.

@@ -59,6 +59,11 @@ struct FileWrite {
 // name to use instead), and false.
 bool MayWriteFile(const KovaState& s, KovaUi& ui, const std::string& name, const FileWrite& write);
 
+// Whether `name`, when it is a link, leads to a file whose name KOVA can
+// hold: a set opened through a link to any other could never be saved.
+// Otherwise a message that nothing was opened, and false.
+bool LeadsToAUsableName(KovaUi& ui, const std::string& name);
+
 // Whether `name` may be opened as set `set`: it is not the file of another
 // set that stays open beside it, and no save of either would replace the
 // other's file or backup (a backup shared, or the one file the other's

@@ -152,7 +152,7 @@ void FinishReplacingFilterLines(KovaState& s, KovaUi& ui, const std::string& Fil
 }
 
 bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
-    if (FileName.empty() || !MayOpenFile(s, ui, FileName, 1))
+    if (FileName.empty() || !LeadsToAUsableName(ui, FileName) || !MayOpenFile(s, ui, FileName, 1))
         return false;
     if (!IsExistingFile(FileName)) {
         // A new protocol: one empty record, written only when saved.
@@ -171,7 +171,7 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
 }
 
 bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
-    if (FileName.empty() || !MayOpenFile(s, ui, FileName, 3))
+    if (FileName.empty() || !LeadsToAUsableName(ui, FileName) || !MayOpenFile(s, ui, FileName, 3))
         return false;
     if (!IsExistingFile(FileName)) {
         // A new filter file holds one line that matches anything and does
@@ -197,7 +197,7 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
 }
 
 bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
-    if (FileName.empty() || !MayOpenFile(s, ui, FileName, 2))
+    if (FileName.empty() || !LeadsToAUsableName(ui, FileName) || !MayOpenFile(s, ui, FileName, 2))
         return false;
     if (!ReadForOpen(s, ui, FileName, s.Records2, s.RecordCount2, s.FileInfo2, s.ReadIncomplete2))
         return false;
