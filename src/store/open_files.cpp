@@ -109,13 +109,17 @@ bool WritesNoOpenSet(const KovaState& s, KovaUi& ui, const std::string& name,
     const int16_t own = write.ownSet;
     int16_t other = OpenSetOfFile(s, name, own);
     if (other != 0) {
-        std::string text = "\"" + name + "\" is open in KOVA as " + SetDescription(other) +
-                           ". Only saving that file may write it";
+        // Under another name (a link, another spelling) the user must be
+        // told which open file it is.
+        const std::string& open = FileNameOfSet(s, other);
+        std::string text =
+            (open == name ? "\"" + name + "\" is open"
+                          : "\"" + name + "\" is the file \"" + open + "\", which is open") +
+            " in KOVA as " + SetDescription(other) + ". Only saving that file may write it";
         // An import names its file after what it imports: another name is
         // not the user's to choose there.
         if (write.byImport)
-            text += ", and an import names its file after the file it imports: close \"" +
-                    FileNameOfSet(s, other) +
+            text += ", and an import names its file after the file it imports: close \"" + open +
                     "\", or save it under another name, then import again.";
         else
             text += ": choose another name.";

@@ -704,7 +704,9 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
     const std::string viaLink = File("link/class.kov");
     const std::string soft = File("soft.kov"), hard = File("hard.kov");
     const std::string isData = "\" is the file \"" + data + "\", which is already open";
+    const std::string filterLink = File("class.fil");
     fs::create_symlink(data, soft);
+    fs::create_symlink(data, filterLink);
     fs::create_hard_link(data, hard);
     Command saveSelection = [](core::KovaState& s, core::KovaUi& ui, core::FileChooser& d) {
         return core::SaveSelectionAs(s, ui, d);
@@ -726,6 +728,9 @@ TEST_F(FileCommands, OpenFilesAreRecognisedOnDiskAndNeverWrittenOver) {
         {"selection over the data file via a folder link", viaLink, saveSelection},
         {"selection over the data file, relative name", "class.kov", saveSelection},
         {"data set 1 saved as the filter file", File("link/rules.kov"), core::SaveKovfile},
+        {"filter lines saved by a file link to the data file", filterLink, core::SaveFilterfile,
+         "\"" + filterLink + "\" is the file \"" + data +
+             "\", which is open in KOVA as the data file. Only saving"},
         {"table over the data file", viaLink, saveTable},
         {"output text over the data file", viaLink, saveAna},
         {"output text over the data file's backup", File("link/class.bak"), saveAna},
