@@ -581,15 +581,23 @@ std::string TooLargeToSaveText() {
 bool SavableAsRead(KovaUi& ui, const std::string& FileName, const RecordSet& Records, int16_t Count,
                    int16_t HeaderNumber, const std::string& FileInfo) {
     // The save's own rule: a file that was saved is opened again.
-    if (SavedSize(Records, Count, HeaderNumber, FileInfo).Fits())
+    const SavedSize saved(Records, Count, HeaderNumber, FileInfo);
+    if (saved.Fits())
         return true;
-    ShowFailure(ui, FileFailure{kErrOverflow,
-                                "Overflow: saved again, the records would be larger than " +
-                                    SizeInMB(kMaxDataFileBytes) +
-                                    ", the most a data file may hold (a lone line feed in a "
-                                    "text is saved as CR LF): no change to them could be kept, "
-                                    "so the file is not opened (" +
-                                    FileName + ")"});
+    // Within the bound as it would be saved now, only the room the bound
+    // keeps for the widest header number is missing.
+    const std::string why =
+        saved.Bytes() > kMaxDataFileBytes
+            ? "saved again, the records would be larger than " + SizeInMB(kMaxDataFileBytes) +
+                  ", the most a data file may hold (a lone line feed in a text is saved as "
+                  "CR LF)"
+            : "saved again with a five-digit header number (which opening, appending or "
+              "merging a file can give every set), the records would be larger than " +
+                  SizeInMB(kMaxDataFileBytes) + ", the most a data file may hold";
+    ShowFailure(ui, FileFailure{kErrOverflow, "Overflow: " + why +
+                                                  ": no change to them could be kept, so the "
+                                                  "file is not opened (" +
+                                                  FileName + ")"});
     return false;
 }
 

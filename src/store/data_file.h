@@ -119,7 +119,9 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
 // false: the rule is the save's (SavedSize::Fits). A file within
 // kMaxDataFileBytes may still make a larger set: the reader makes every lone
 // LF of a text a CR LF, and the header number is counted at its widest, so a
-// file of exactly kMaxDataFileBytes opens only with a five-digit one.
+// file of exactly kMaxDataFileBytes opens only with a five-digit one. The
+// message tells the two apart: a set larger than the bound as it would be
+// saved now, or one that only the widest header number takes past it.
 bool SavableAsRead(KovaUi& ui, const std::string& FileName, const RecordSet& Records, int16_t Count,
                    int16_t HeaderNumber, const std::string& FileInfo);
 
