@@ -149,27 +149,18 @@ TEST_F(OpenSaveTest, AFileWhoseSetCouldNotBeSavedIsNotOpened) {
     EXPECT_TRUE(core::SaveCurrentFile(s, ui));
 }
 
-// A link to a file whose name the code page cannot hold: no save could
-// write it, so no opener takes it and the open sets stay as they were.
+// A link to a name the code page cannot hold: no save could write it.
 TEST_F(OpenSaveTest, ALinkToANameKovaCannotUseIsNotOpened) {
     ASSERT_TRUE(core::OpenDataFile(s, ui, MakeFile("good.kov", 5)));
-    WriteBytes((dir.path() / u8"\u65E5\u672C.kov").string(), ReadBytes(dir.File("good.kov")));
+    std::filesystem::copy_file(dir.File("good.kov"), dir.path() / u8"\u65E5\u672C.kov");
     std::filesystem::create_symlink(u8"\u65E5\u672C.kov", dir.path() / "cjk.kov");
-    const std::string link = dir.File("cjk.kov");
     const core::KovaState before = s;
-    const std::pair<const char*, std::function<bool()>> openers[] = {
-        {"data set 1", [&] { return core::OpenDataFile(s, ui, link); }},
-        {"filter file", [&] { return core::OpenFilterFile(s, ui, link); }},
-        {"data set 2", [&] { return core::OpenData2File(s, ui, link); }}};
-    for (const auto& [what, open] : openers) {
-        ui.messages.clear();
-        EXPECT_FALSE(open()) << what;
-        EXPECT_EQ(LastMessage(), "KOVA|\"" + link +
-                                     "\" was not opened: it is a link to a file whose name holds a "
-                                     "character that KOVA cannot use in a file name, so no change "
-                                     "to it could be saved.\r\n\r\nPlease give that file another "
-                                     "name, or choose another file.");
-        EXPECT_TRUE(s == before) << what;
+    for (auto open : {core::OpenDataFile, core::OpenFilterFile, core::OpenData2File}) {
+        EXPECT_FALSE(open(s, ui, dir.File("cjk.kov")));
+        EXPECT_NE(LastMessage().find("cjk.kov\" was not opened: it is a link to a file whose name "
+                                     "holds a character that KOVA cannot use"),
+                  std::string::npos);
+        EXPECT_TRUE(s == before);
     }
 }
 
