@@ -19,11 +19,14 @@ namespace {
 // A line end follows either.
 bool WriteOutputText(KovaUi& ui, const std::string& name, const OutputView& viewer) {
     bool readFailed = false;
-    const std::error_code ec = viewer.endOf.empty()
-                                   ? ReplaceFile(name, viewer.text + "\r\n")
-                                   : ReplaceFileWithCopy(name, viewer.endOf, "\r\n", readFailed);
+    std::string failed;
+    const std::error_code ec =
+        viewer.endOf.empty() ? ReplaceFile(name, viewer.text + "\r\n", {}, &failed)
+                             : ReplaceFileWithCopy(name, viewer.endOf, "\r\n", readFailed, &failed);
     if (ec) {
-        const NumberedError e = FileError(ec, readFailed ? viewer.endOf : name);
+        const NumberedError e = FileError(ec, readFailed       ? viewer.endOf
+                                              : failed.empty() ? name
+                                                               : failed);
         ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::Critical);
         return false;
     }

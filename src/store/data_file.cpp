@@ -651,15 +651,16 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         const std::string bytes =
             BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo, size);
         const bool exists = PathExists(file);
-        // A failure to move the old file aside means the file could not be
-        // replaced: the message names the file, not whatever stood at its
-        // backup's name.
-        std::error_code ec = ReplaceFile(file, bytes, BackupFileName(file, kind));
+        // The message names what failed: the file as the user named it, or
+        // its folder or backup.
+        std::string failed;
+        std::error_code ec = ReplaceFile(file, bytes, BackupFileName(file, kind), &failed);
+        const std::string& where = failed.empty() ? FileName : failed;
         if (ec == std::errc::file_exists)
-            throw FileFailure{
-                kErrAccess, "Path/File access error: no temporary name is free (" + FileName + ")"};
+            throw FileFailure{kErrAccess,
+                              "Path/File access error: no temporary name is free (" + where + ")"};
         if (ec)
-            throw FileError(ec, FileName);
+            throw FileError(ec, where);
         s.ScratchText = exists ? std::string(FileNamePart(FileName)) : std::string();
         return true;
     } catch (const FileFailure& f) {

@@ -16,6 +16,10 @@ std::string Where(std::string_view name) {
 std::string LinkFailure(std::error_code ec, std::string_view name) {
     std::string file;
     const std::error_code now = SavedFileOf(name, file);
+    if (now == ec && ec == std::errc::too_many_symbolic_link_levels)
+        return "\"" + std::string(name) +
+               "\" is a link that never reaches a file: its links go round in a loop, or on "
+               "through more than 40";
     if (now != ec || file.empty())
         return ec.message() + Where(name);
     return "\"" + std::string(name) + "\" is a link to " +
@@ -28,16 +32,17 @@ std::string LinkFailure(std::error_code ec, std::string_view name) {
 NumberedError FileError(std::error_code ec, std::string_view name) {
     if (ec == std::errc::no_such_file_or_directory)
         return {kErrFileNotFound, "File not found" + Where(name)};
-    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
-        ec == std::errc::read_only_file_system)
+    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
         return {kErrPermission, "Permission denied" + Where(name)};
+    if (ec == std::errc::read_only_file_system)
+        return {kErrPermission, "Permission denied: the file system is read-only" + Where(name)};
     if (ec == std::errc::no_space_on_device)
         return {kErrDiskFull, "Disk full" + Where(name)};
     return FileAccessError(ec, name);
 }
 
 NumberedError FileAccessError(std::error_code ec, std::string_view name) {
-    if (ec.category() == LinkCategory())
+    if (ec.category() == LinkCategory() || ec == std::errc::too_many_symbolic_link_levels)
         return {kErrAccess, "Path/File access error: " + LinkFailure(ec, name)};
     return {kErrAccess, "Path/File access error: " + ec.message() + Where(name)};
 }

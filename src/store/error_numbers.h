@@ -29,9 +29,10 @@ struct NumberedError {
 };
 
 // A failure of the file access functions on the file `name`: "File not found",
-// "Permission denied", "Disk full" or, for anything else, the access error,
-// each followed by the name in brackets; for a link a save cannot go through
-// (LinkError), the access error saying where the link leads.
+// "Permission denied" (saying so of a read-only file system), "Disk full" or,
+// for anything else, the access error, each followed by the name in brackets;
+// for a link a save cannot go through (LinkError, or links without end), the
+// access error saying where the link leads.
 NumberedError FileError(std::error_code ec, std::string_view name);
 
 // The access error alone, whatever the failure: "Path/File access error: ",

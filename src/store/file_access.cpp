@@ -276,17 +276,17 @@ public:
     }
 };
 
-// Creates the file `path`, never one that is there, with the permissions of
-// the file `name` it is to replace (given before any byte is written), or,
-// with no file there, those a new file gets; open for writing.
+// Creates the file `path`, never one that is there, with the owner, group
+// and permissions of the file `name` it is to replace (given before any byte
+// is written), or, with no file there, those a new file gets; open for
+// writing.
 std::FILE* CreateTemporary(const fs::path& path, std::string_view name) {
-    std::error_code ec;
-    const fs::file_status old = fs::status(NativePath(name), ec);
-    const bool keepsMode = !ec && fs::is_regular_file(old);
 #ifdef _WIN32
-    (void)keepsMode;
+    (void)name;
     return OpenFile(path, "wbx");
 #else
+    struct stat old {};
+    const bool keepsMode = ::stat(NativePath(name).c_str(), &old) == 0 && S_ISREG(old.st_mode);
     // Until it has the permissions of the file it replaces, only its owner
     // may read it: no one else may read the protocol while it is written. A
     // new file gets what any new file gets.
@@ -295,8 +295,17 @@ std::FILE* CreateTemporary(const fs::path& path, std::string_view name) {
     if (fd < 0)
         return nullptr;
     int err = 0;
-    if (keepsMode && ::fchmod(fd, static_cast<mode_t>(old.permissions() & fs::perms::mask)) != 0)
-        err = errno;
+    if (keepsMode) {
+        // The owner and group first, as a change of them may clear mode bits.
+        // Whoever may not give the file its owner may still give it its
+        // group.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+            ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+            // Neither is allowed: the file is saved as this user's.
+        }
+        if (::fchmod(fd, old.st_mode & 07777) != 0)
+            err = errno;
+    }
     std::FILE* f = err == 0 ? ::fdopen(fd, "wb") : nullptr;
     if (f == nullptr) {
         err = err != 0 ? err : errno;
@@ -331,43 +340,68 @@ std::error_code SyncAndClose(std::FILE* f, std::error_code ec, const fs::path& p
     return ec;
 }
 
+// The folder of the file `name`, as a name: "." for a name without one.
+std::string FolderNameOf(const std::string& name) {
+    const size_t slash = name.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : name.substr(0, slash);
+}
+
 // Flushes the folder that holds `file` to the disk, so that its renames last
-// through a crash of the system. A failure is not reported: the file is in
-// place and complete by then, and some file systems cannot flush a folder.
-void SyncFolderOf(const fs::path& file) {
+// through a crash of the system. A failure to flush it (an I/O error) is
+// reported: the renames may not last. Some file systems cannot flush a
+// folder (EINVAL, ENOTSUP), and a folder this user may not read cannot be
+// opened to flush it; both are let be, the file being in place and complete.
+std::error_code SyncFolderOf(const fs::path& file) {
 #ifndef _WIN32
     fs::path folder = file.parent_path();
     if (folder.empty())
         folder = ".";
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return;
+        return {};
+    std::error_code ec;
     if (::fsync(fd) == 0)
         Step(SaveStep::SyncFolder, folder);
+    else if (errno != EINVAL && errno != ENOTSUP && errno != EOPNOTSUPP)
+        ec = ErrnoCode(errno);
     ::close(fd);
+    return ec;
 #else
     (void)file;
+    return {};
 #endif
 }
 
 // Writes a new file beside the file `name` (already resolved by SavedFileOf)
-// through `write`, flushed to the disk, as ReplaceFile describes.
+// through `write`, flushed to the disk, as ReplaceFile describes. `failed`
+// becomes the folder's name when the folder refuses the new file.
 std::error_code WriteTemporaryWith(const std::string& name,
                                    const std::function<std::error_code(std::FILE*)>& write,
-                                   std::string& tempName) {
+                                   std::string& tempName, std::string& failed) {
     // The temporary file takes the old one's place by a rename, which the
     // folder allows whatever the file's own permission: refuse here what the
     // file itself would refuse.
-    if (IsReadOnlyFile(name))
+    if (IsReadOnlyFile(name)) {
+#ifndef _WIN32
+        if (::access(NativePath(name).c_str(), W_OK) != 0 && errno == EROFS)
+            return ErrnoCode(EROFS);
+#endif
         return ErrnoCode(EACCES);
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = name + ".~tmp" + std::to_string(attempt);
         const fs::path path = NativePath(candidate);
         std::FILE* f = CreateTemporary(path, name);
         if (!f) {
-            if (errno == EEXIST)
+            const int err = errno;
+            if (err == EEXIST)
                 continue;
-            return ErrnoCode(errno);
+            // The file may be writable while its folder takes no new file.
+            if (err == EACCES || err == EPERM || err == EROFS)
+                failed = FolderNameOf(name);
+            return ErrnoCode(err);
         }
         Step(SaveStep::WriteTemporary, path);
         if (std::error_code ec = SyncAndClose(f, write(f), path)) {
@@ -381,25 +415,75 @@ std::error_code WriteTemporaryWith(const std::string& name,
     return std::make_error_code(std::errc::file_exists);
 }
 
+// Gives the file `file` the name `backup` as well, replacing what stands
+// there in one step, while it keeps its own name: a hard link of it under a
+// free name beside `backup`, renamed over it. `noLinks` when the file system
+// makes no hard link of it (then nothing has changed).
+std::error_code LinkAsBackup(const std::string& file, const std::string& backup, bool& noLinks) {
+    noLinks = false;
+#ifdef _WIN32
+    (void)file;
+    (void)backup;
+    noLinks = true;
+    return std::make_error_code(std::errc::not_supported);
+#else
+    const fs::path from = NativePath(file);
+    // A backup that already is the file (a save whose new file could not
+    // take its place) stays: a rename of one of its names over another would
+    // leave both.
+    std::error_code ec;
+    if (fs::equivalent(from, NativePath(backup), ec))
+        return {};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate = backup + ".~tmp" + std::to_string(attempt);
+        const fs::path link = NativePath(candidate);
+        if (::link(from.c_str(), link.c_str()) != 0) {
+            const int err = errno;
+            if (err == EEXIST)
+                continue;
+            noLinks = err == EPERM || err == ENOTSUP || err == EOPNOTSUPP || err == EXDEV ||
+                      err == EMLINK || err == ENOSYS;
+            return ErrnoCode(err);
+        }
+        ec = RenameFile(candidate, backup);
+        if (ec)
+            ::unlink(link.c_str());
+        return ec;
+    }
+    return std::make_error_code(std::errc::file_exists);
+#endif
+}
+
 // Replaces the file `name` leads to with what `write` writes, keeping the
 // old one as `backup` when there is one (see ReplaceFile).
 std::error_code ReplaceWith(std::string_view name,
                             const std::function<std::error_code(std::FILE*)>& write,
-                            std::string_view backup) {
+                            std::string_view backup, std::string* failedName) {
+    std::string unused;
+    std::string& failed = failedName != nullptr ? *failedName : unused;
+    failed.clear();
     std::string file;
     if (std::error_code ec = SavedFileOf(name, file))
         return ec;
     std::string temp;
-    if (std::error_code ec = WriteTemporaryWith(file, write, temp))
+    if (std::error_code ec = WriteTemporaryWith(file, write, temp, failed))
         return ec;
     bool moved = false;
     if (!backup.empty() && backup != file && PathExists(file)) {
-        // Replaces the old backup in one step.
-        if (std::error_code ec = RenameFile(file, backup)) {
+        bool noLinks = false;
+        std::error_code ec = LinkAsBackup(file, std::string(backup), noLinks);
+        if (noLinks) {
+            // The file itself moves to its backup name, replacing the old
+            // backup in one step; until the new file takes its place no file
+            // stands under its name.
+            ec = RenameFile(file, backup);
+            moved = !ec;
+        }
+        if (ec) {
             RemoveFile(temp);
+            failed = std::string(backup);
             return ec;
         }
-        moved = true;
     }
     if (std::error_code ec = RenameFile(temp, file)) {
         if (moved)
@@ -407,8 +491,36 @@ std::error_code ReplaceWith(std::string_view name,
         RemoveFile(temp);
         return ec;
     }
-    SyncFolderOf(NativePath(file));
+    if (std::error_code ec = SyncFolderOf(NativePath(file))) {
+        failed = FolderNameOf(file);
+        return ec;
+    }
     return {};
+}
+
+// The absolute folder `folder` as the system resolves it, links and ".."
+// included. Where it cannot, the failure, and in `resolved` the part it can
+// resolve followed by the rest as it is written, to say where it leads.
+std::error_code ResolveFolder(const fs::path& folder, fs::path& resolved) {
+    std::error_code failed;
+    fs::path head = folder;
+    fs::path tail;
+    for (;;) {
+        std::error_code ec;
+        const fs::path real = fs::canonical(head, ec);
+        if (!ec) {
+            resolved = tail.empty() ? real : real / tail;
+            return failed;
+        }
+        if (!failed)
+            failed = ec;
+        if (!head.has_relative_path()) {
+            resolved = folder;
+            return failed;
+        }
+        tail = tail.empty() ? head.filename() : head.filename() / tail;
+        head = head.parent_path();
+    }
 }
 
 }  // namespace
@@ -446,12 +558,21 @@ std::error_code SavedFileOf(std::string_view name, std::string& file) {
         file = std::string(name);
         return {};
     }
-    // Its folder as it really is, the name absolute and without "..".
-    fs::path folder = fs::weakly_canonical(fs::absolute(path.parent_path(), ec), ec);
+    // Its folder as the system resolves it: a folder missing on the way
+    // leaves the link leading nowhere, also when a ".." after it would lead
+    // out again.
+    const fs::path folder = fs::absolute(path.parent_path(), ec);
     if (ec)
         return ec;
-    if (!NameOfPath(folder / path.filename(), file))
+    fs::path resolved;
+    const std::error_code unresolved = ResolveFolder(folder, resolved);
+    if (!NameOfPath(resolved / path.filename(), file))
         return ErrnoCode(EILSEQ);
+    if (unresolved == std::errc::no_such_file_or_directory ||
+        unresolved == std::errc::not_a_directory)
+        return LinkError::LeadsNowhere;
+    if (unresolved)
+        return unresolved;
     const fs::file_status status = fs::status(NativePath(file), ec);
     if (!fs::exists(status))
         return LinkError::LeadsNowhere;
@@ -464,29 +585,30 @@ void WatchSaveSteps(SaveStepWatcher watcher) {
     saveStepWatcher = watcher;
 }
 
-std::error_code ReplaceFile(std::string_view name, std::string_view bytes,
-                            std::string_view backup) {
+std::error_code ReplaceFile(std::string_view name, std::string_view bytes, std::string_view backup,
+                            std::string* failedName) {
     return ReplaceWith(
-        name, [bytes](std::FILE* f) { return WriteBytes(f, bytes); }, backup);
+        name, [bytes](std::FILE* f) { return WriteBytes(f, bytes); }, backup, failedName);
 }
 
 std::error_code ReplaceFileWithCopy(std::string_view name, std::string_view source,
-                                    std::string_view end, bool& readFailed) {
+                                    std::string_view end, bool& readFailed,
+                                    std::string* failedName) {
     readFailed = false;
-    return ReplaceWith(name,
-                       [&](std::FILE* out) {
-                           std::error_code written;
-                           const std::error_code read =
-                               ReadFileInChunks(source, [&](std::string_view chunk) {
-                                   if (!written)
-                                       written = WriteBytes(out, chunk);
-                               });
-                           readFailed = static_cast<bool>(read);
-                           if (read || written)
-                               return read ? read : written;
-                           return WriteBytes(out, end);
-                       },
-                       {});
+    return ReplaceWith(
+        name,
+        [&](std::FILE* out) {
+            std::error_code written;
+            const std::error_code read = ReadFileInChunks(source, [&](std::string_view chunk) {
+                if (!written)
+                    written = WriteBytes(out, chunk);
+            });
+            readFailed = static_cast<bool>(read);
+            if (read || written)
+                return read ? read : written;
+            return WriteBytes(out, end);
+        },
+        {}, failedName);
 }
 
 std::error_code AppendToFile(std::string_view name, std::string_view bytes) {

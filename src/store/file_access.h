@@ -65,8 +65,10 @@ bool IsReadOnlyFile(std::string_view name);
 // The file a save of `name` writes: `name` itself, or, when it is a
 // symbolic link, the file the link leads to (through further links, at most
 // 40), as an absolute name: a save keeps the link and writes that file, with
-// its temporary file and backup beside it. On failure `file` is where the
-// links lead, for the message: LinkError::LeadsNowhere when nothing is
+// its temporary file and backup beside it. Links are followed as the system
+// follows them, never by their text: one that goes through a folder that is
+// not there leads nowhere, whatever follows in it. On failure `file` is where
+// the links lead, for the message: LinkError::LeadsNowhere when nothing is
 // there, LinkError::LeadsToFolder for a folder, ELOOP past 40 links.
 std::error_code SavedFileOf(std::string_view name, std::string& file);
 
@@ -77,27 +79,38 @@ std::error_code make_error_code(LinkError e);
 
 // Replaces the file (SavedFileOf: through a link) with `bytes`. They go to a
 // new file beside it first (its name + ".~tmpN", never one that exists),
-// created with no more permissions than the file has and given them before
-// any byte is in it, and flushed to the disk; only then does it take the
-// file's place, and the folder is flushed after, so that neither a failure
-// nor a crash of the system leaves the file cut short. With a `backup`, the
-// file there is first moved to that name (replacing what stands there), and
-// back when the new one cannot take its place; `backup` is then beside the
-// file `name` leads to, so the caller resolves `name` first. On failure the
-// old file is left as it was and no temporary file remains; so is the backup,
-// unless the new file failed to take the old one's place after the move, when
-// the old file is back under its name and the earlier backup is gone:
-// errc::file_exists when no temporary name was free, errc::permission_denied
-// for a read-only file (a rename would go around its permission),
-// errc::file_too_large when the process may not write a file that long.
+// created with the file's owner and group (where the system allows them;
+// else the group alone, else neither) and no more permissions than the file
+// has, all given before any byte is in it, and flushed to the disk; only
+// then does it take the file's place, and the folder is flushed after, so
+// that neither a failure nor a crash of the system leaves the file cut short.
+// With a `backup`, the file there first gets that name as well (replacing
+// what stands there) by a hard link renamed over it, so that some file
+// stands under its name at every step; where the file system has no hard
+// links, the file is moved to that name, and back when the new one cannot
+// take its place. `backup` is beside the file `name` leads to, so the caller
+// resolves `name` first. On failure the old file is left as it was and no
+// temporary file remains; so is the backup, unless the new file failed to
+// take the old one's place after it, when the earlier backup is gone (the
+// backup name then holds the old file too, but for a move, put back under
+// its own name): errc::file_exists when no temporary name was free,
+// errc::permission_denied for a read-only file (a rename would go around its
+// permission; errc::read_only_file_system on a read-only file system),
+// errc::file_too_large when the process may not write a file that long. A
+// failure to flush the folder (an I/O error) is reported, the file being
+// replaced by then. `failedName`, when given, is emptied, and on a failure
+// that is not the file's own is the name it is about, for the message: the
+// folder when it takes no new file or fails to be flushed, `backup` when the
+// file could not be given that name.
 std::error_code ReplaceFile(std::string_view name, std::string_view bytes,
-                            std::string_view backup = {});
+                            std::string_view backup = {}, std::string* failedName = nullptr);
 
 // As ReplaceFile, with the bytes the file `source` holds followed by `end`,
 // read and written a chunk at a time. `source` may be `name` itself.
 // `readFailed` tells a failure to read `source` from one to write `name`.
 std::error_code ReplaceFileWithCopy(std::string_view name, std::string_view source,
-                                    std::string_view end, bool& readFailed);
+                                    std::string_view end, bool& readFailed,
+                                    std::string* failedName = nullptr);
 
 // The steps of a replace that make it last through a crash of the system, in
 // the order they happen: the temporary file's first byte about to be

@@ -187,12 +187,12 @@ bool ConfirmReplacingFile(KovaUi& ui, const std::string& name, std::string_view 
 }
 
 // False, with the message a save would give, when `name` is a link that
-// leads to no file: a save writes through a link, so there is nothing to ask
-// about replacing.
+// leads to no file, also one whose links go round in a loop: a save writes
+// through a link, so there is nothing to ask about replacing.
 bool LeadsToAFile(KovaUi& ui, const std::string& name) {
     std::string file;
     const std::error_code ec = SavedFileOf(name, file);
-    if (!ec || ec.category() != LinkCategory())
+    if (ec.category() != LinkCategory() && ec != std::errc::too_many_symbolic_link_levels)
         return true;
     const NumberedError e = FileError(ec, name);
     ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::None);

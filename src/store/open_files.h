@@ -47,8 +47,9 @@ struct FileWrite {
 };
 
 // The one check before a save writes `name`, in this order: it is no link
-// that leads nowhere or to a folder (the save's message for it); it is not the
-// file of another open set, nor the backup of an open set; for a writer that
+// that leads nowhere, to a folder or round in a loop (the save's message for
+// it); it is not the file of another open set, nor the backup of an open set;
+// for a writer that
 // keeps a backup, its own backup, which the save replaces, is neither an open
 // set's file nor another open set's backup; it may be opened as
 // `write.opensAsSet`; and, when the save asks, the user answered Yes to

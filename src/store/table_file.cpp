@@ -140,8 +140,9 @@ bool SaveTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     }
 
     // Every failure of the write is the access error, a missing folder too.
-    if (std::error_code ec = ReplaceFile(FileName, out)) {
-        ShowError(ui, "SaveTableFile", FileAccessError(ec, FileName));
+    std::string failed;
+    if (std::error_code ec = ReplaceFile(FileName, out, {}, &failed)) {
+        ShowError(ui, "SaveTableFile", FileAccessError(ec, failed.empty() ? FileName : failed));
         return false;
     }
     s.TableChanged = false;

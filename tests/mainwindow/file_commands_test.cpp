@@ -337,8 +337,8 @@ TEST_F(FileCommands, SaveSelectionAsksToSaveTheWholeSetItReplaces) {
 }
 
 // A save onto an existing file other than the one the set, table or output
-// came from asks first; No writes nothing. A link that leads to no file is
-// refused at once: a save would write through it, so there is nothing to ask.
+// came from asks first; No writes nothing. A link that leads to no file (nor
+// round in a loop) is refused at once: a save would write through it, so there is nothing to ask.
 TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
     const core::OutputView report{true, "report"};
     const std::function<bool()> saveTable = [&] { return core::SaveTablefile(s, ui, dialog); };
@@ -353,6 +353,7 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
          "\"" + File("link.tbl") + "\" is a link to \"" + File("nowhere") +
              "\", which does not exist"},
         {"folder.kov", saveKov, "is a link to the folder \"" + File("sub") + "\", not to a file"},
+        {"loop.kov", saveKov, "\"" + File("loop.kov") + "\" is a link that never reaches a file"},
         {"other.kov", saveKov},
         {"other.fil", [&] { return core::SaveFilterfile(s, ui, dialog); }},
         {"other.ana", [&] { return core::SaveAnafile(s, ui, dialog, report); }},
@@ -364,6 +365,7 @@ TEST_F(FileCommands, SavingOverAnotherExistingFileAsksFirst) {
     fs::create_symlink(dir / "nowhere", dir / "link.tbl");
     fs::create_directory(dir / "sub");
     fs::create_symlink(dir / "sub", dir / "folder.kov");
+    fs::create_symlink(dir / "loop.kov", dir / "loop.kov");
     const auto files = test::Snapshot(dir);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

@@ -32,7 +32,7 @@ TEST(FileError, MapsEachSystemFailureToItsNumberAndWords) {
              Row{Errno(ENOENT), 53, "File not found (a.kov)"},
              Row{Errno(EACCES), 70, "Permission denied (a.kov)"},
              Row{Errno(EPERM), 70, "Permission denied (a.kov)"},
-             Row{Errno(EROFS), 70, "Permission denied (a.kov)"},
+             Row{Errno(EROFS), 70, "Permission denied: the file system is read-only (a.kov)"},
              Row{Errno(ENOSPC), 61, "Disk full (a.kov)"},
              Row{Errno(EISDIR), 75, access + std::strerror(EISDIR) + " (a.kov)"},
              Row{Errno(EIO), 75, access + std::strerror(EIO) + " (a.kov)"},

@@ -2,6 +2,7 @@
 // names, and the shared read, replace and append keep files whole.
 #include "store/file_access.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -17,6 +18,22 @@
 #include "store/windows1252.h"
 #include "store_test_util.h"
 #include "support/fake_ui.h"
+
+// The failure the flush of a folder meets (0: none), to see what a save
+// does when the disk fails it.
+static int folderSyncError = 0;
+
+// Takes the place of the system's flush in this test program (the store is
+// linked in statically): a folder meets `folderSyncError`.
+extern "C" int fsync(int fd) {
+    struct stat st {};
+    if (folderSyncError != 0 && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        errno = folderSyncError;
+        return -1;
+    }
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+    return real(fd);
+}
 
 namespace {
 
@@ -258,6 +275,14 @@ TEST_F(FileAccess, ReplacedAndSavedFilesKeepTheirPermissions) {
     EXPECT_EQ(fs::status(core::NativePath(name)).permissions(), mode);
 }
 
+// Records the step, and counts the renames at which "p.kov" stands.
+int renamesWithTheName = 0;
+void RecordStepAndTheName(core::SaveStep step, const fs::path& path) {
+    RecordStep(step, path);
+    if (step == core::SaveStep::Rename && fs::exists(path.parent_path() / "p.kov"))
+        ++renamesWithTheName;
+}
+
 // The new file is on the disk before it takes the old one's place, and the
 // folder after the renames: a crash of the system leaves the old file or the
 // new one whole, never one cut short.
@@ -273,14 +298,16 @@ TEST_F(FileAccess, TheNewFileIsOnTheDiskBeforeItTakesTheOldOnesPlace) {
     ASSERT_FALSE(core::ReplaceFileWithCopy(Name("out.ana"), Name("out.ana"), "end", readFailed));
     EXPECT_EQ(Steps(), replaced);
     EXPECT_EQ(Read("out.ana"), "newend");
-    // A data file moves to its backup first; the folder is flushed once both
-    // renames are done.
+    // A data file gets its backup name first, keeping its own at every
+    // rename; the folder is flushed once both renames are done.
     ASSERT_TRUE(Save("p.kov"));
     Watch();
+    core::WatchSaveSteps(&RecordStepAndTheName);
     ASSERT_TRUE(Save("p.kov"));
     EXPECT_EQ(
         Steps(),
         "write /p.kov.~tmp0\nsync /p.kov.~tmp0\nrename /p.bak\nrename /p.kov\nsync folder \n");
+    EXPECT_EQ(renamesWithTheName, 2);
     // A name in the working folder: that folder is flushed.
     Watch();
     InDir([] { ASSERT_FALSE(core::ReplaceFile("out.ana", "here")); });
@@ -300,15 +327,52 @@ void RemoveTemporaryAtBackup(core::SaveStep step, const fs::path& path) {
         fs::remove(path.parent_path() / "p.kov.~tmp0");
 }
 
-// A new file that cannot take the old one's place puts the old one back from
-// its backup's name.
-TEST_F(FileAccess, WhenTheNewFileCannotTakeItsPlaceTheOldOneIsPutBack) {
+// A new file that cannot take the old one's place leaves the old one under
+// its name, and under its backup's name too.
+TEST_F(FileAccess, WhenTheNewFileCannotTakeItsPlaceTheOldOneStays) {
     Write("p.kov");
     core::WatchSaveSteps(&RemoveTemporaryAtBackup);
     EXPECT_EQ(core::ReplaceFile(Name("p.kov"), "new", Name("p.bak")),
               std::errc::no_such_file_or_directory);
     EXPECT_EQ(Read("p.kov"), "old");
-    EXPECT_EQ(dir.Listing(), "p.kov;");
+    EXPECT_EQ(Read("p.bak"), "old");
+    EXPECT_EQ(dir.Listing(), "p.bak;p.kov;");
+    // Saved again, the backup already is the old file.
+    core::WatchSaveSteps(nullptr);
+    EXPECT_FALSE(core::ReplaceFile(Name("p.kov"), "new", Name("p.bak")));
+    EXPECT_EQ(Read("p.bak"), "old");
+    EXPECT_EQ(dir.Listing(), "p.bak;p.kov;");
+}
+
+// A folder that fails to be flushed fails the save, which names it; one on a
+// file system that cannot flush a folder does not.
+TEST_F(FileAccess, AFolderThatFailsToBeFlushedIsReported) {
+    for (const auto& [error, reported] : {std::pair{EIO, true}, std::pair{EINVAL, false}}) {
+        std::string failed;
+        folderSyncError = error;
+        const std::error_code ec = core::ReplaceFile(Name("out.ana"), "new", {}, &failed);
+        folderSyncError = 0;
+        EXPECT_EQ(ec, reported ? std::make_error_code(std::errc::io_error) : std::error_code());
+        EXPECT_EQ(failed, reported ? dir.path().string() : "");
+        EXPECT_EQ(Read("out.ana"), "new");
+    }
+}
+
+// A saved file keeps its owner and group, and its mode with them: a change of
+// owner may clear mode bits, so they are given first.
+TEST_F(FileAccess, ASavedFileKeepsItsOwnerAndGroup) {
+    Write("g.kov");
+    if (::chown(Name("g.kov").c_str(), 1234, 4321) != 0)
+        GTEST_SKIP() << "this user may not give a file away";
+    for (const mode_t mode : {0640, 02750}) {
+        ::chmod(Name("g.kov").c_str(), mode);
+        ASSERT_TRUE(Save("g.kov"));
+        struct stat st {};
+        ASSERT_EQ(::stat(Name("g.kov").c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 1234u);
+        EXPECT_EQ(st.st_gid, 4321u);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+    }
 }
 
 // The temporary file has the permissions of the file it replaces before its
@@ -376,8 +440,13 @@ TEST_F(FileAccess, ASaveThroughALinkWritesTheFileItLeadsTo) {
     ASSERT_TRUE(Save("links/link.kov", 2, "v2"));
     EXPECT_EQ(Read("real/real.bak"), "first");
     const std::string second = Read("real/real.kov");
+    Watch();
     ASSERT_TRUE(Save("links/chain.kov", 1, "v1"));
     EXPECT_EQ(Read("real/real.bak"), second);
+    // The folder flushed is the one the file is in.
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().step, core::SaveStep::SyncFolder);
+    EXPECT_EQ(seen.back().path, realFolder);
     EXPECT_EQ(s.ScratchText, "chain.kov");
     core::RecordSet back;
     int16_t count = 0, header = 0;
@@ -409,6 +478,7 @@ TEST_F(FileAccess, ASaveThroughALinkWritesTheFileItLeadsTo) {
 TEST_F(FileAccess, ALinkToNothingOrToAFolderIsRefusedWithItsTarget) {
     Folder("real");
     Folder("links");
+    Write("real/data.kov");
     const std::string realFolder = fs::canonical(dir.path() / "real").string();
     const std::string gone = "is a link to \"" + realFolder + "/gone.kov\", which does not exist";
     struct Case {
@@ -426,6 +496,10 @@ TEST_F(FileAccess, ALinkToNothingOrToAFolderIsRefusedWithItsTarget) {
         {"links/lost.kov", "../nowhere/gone.kov", core::LinkError::LeadsNowhere,
          "is a link to \"" + fs::canonical(dir.path()).string() +
              "/nowhere/gone.kov\", which does not exist"},
+        // The system finds no folder "missing", so no way out of it either.
+        {"links/lexical.kov", "missing/../../real/data.kov", core::LinkError::LeadsNowhere,
+         "is a link to \"" + fs::canonical(dir.path()).string() +
+             "/links/missing/../../real/data.kov\", which does not exist"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);
@@ -444,7 +518,10 @@ TEST_F(FileAccess, ALinkToNothingOrToAFolderIsRefusedWithItsTarget) {
         EXPECT_NE(ui.messages[0].find(said), std::string::npos) << ui.messages[0];
         EXPECT_TRUE(fs::is_symlink(link));
     }
-    EXPECT_EQ(Tree(), "links;links/chain.kov;links/folder.kov;links/gone.kov;links/lost.kov;real;");
+    EXPECT_EQ(Tree(),
+              "links;links/chain.kov;links/folder.kov;links/gone.kov;links/lexical.kov;"
+              "links/lost.kov;real;real/data.kov;");
+    EXPECT_EQ(Read("real/data.kov"), "old");
 }
 
 // Links are followed forty deep, as the system follows them; one more is

@@ -193,9 +193,10 @@ bool diagram::SavePicture(const core::PictureFile& file) {
                     core::Icon::Exclamation);
         return false;
     }
-    if (std::error_code ec =
-            core::ReplaceFile(file.name, std::string_view(bytes.data(), bytes.size()))) {
-        const core::NumberedError e = core::FileError(ec, file.name);
+    std::string failed;
+    if (std::error_code ec = core::ReplaceFile(
+            file.name, std::string_view(bytes.data(), bytes.size()), {}, &failed)) {
+        const core::NumberedError e = core::FileError(ec, failed.empty() ? file.name : failed);
         ui_.Message("The picture could not be saved as " + file.name + ": " + e.description,
                     "Error", core::Icon::Exclamation);
         return false;
