@@ -1,5 +1,6 @@
 #include "store/data_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -607,6 +608,16 @@ std::string BackupFileName(const std::string& FileName, DataFileKind kind) {
     return DerivedName(file, ".bak");
 }
 
+bool IsKeptBackup(const KovaState& s, const std::string& backup) {
+    return std::ranges::any_of(s.KeptBackups,
+                               [&](const std::string& kept) { return SameFile(kept, backup); });
+}
+
+void KeepBackup(KovaState& s, const std::string& backup) {
+    if (!IsKeptBackup(s, backup))
+        s.KeptBackups.push_back(backup);
+}
+
 bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
                   int16_t Count, int16_t HeaderNumber, const std::string& FileInfo,
                   DataFileKind kind) {
@@ -646,7 +657,10 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
         // A failure to move the old file aside means the file could not be
         // replaced: the message names the file, not whatever stood at its
         // backup's name.
-        std::error_code ec = ReplaceFile(file, bytes, BackupFileName(file, kind));
+        std::string backup = BackupFileName(file, kind);
+        if (IsKeptBackup(s, backup))
+            backup.clear();
+        std::error_code ec = ReplaceFile(file, bytes, backup);
         if (ec == std::errc::file_exists)
             throw FileFailure{
                 kErrAccess, "Path/File access error: no temporary name is free (" + FileName + ")"};
