@@ -222,8 +222,9 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     }
     const RecordSet& lines = selection ? s.FullRecords2 : s.Records2;
     const int16_t count = selection ? s.FullFilterCount : s.FilterCount;
-    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, s.ReadIncomplete2, name, lines, count))
+    if (ownFile && !ConfirmReplacingWithPartOfFile(s, ui, 3, name, lines, count))
         return false;
+    const bool keepOriginal = ownFile && s.ReadIncomplete2 && PathExists(name);
     s.FilterFileName = name;
     const bool saved =
         MayWriteFile(s, ui, name, {.ownSet = 3, .askBeforeReplacing = true, .ownFile = oldName}) &&
@@ -235,6 +236,8 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         s.FilterFileName = oldName;
         return false;
     }
+    if (keepOriginal)
+        KeepBackup(s, BackupFileName(name, DataFileKind::Filter));
     s.ReadIncomplete2 = false;
     if (name != oldName) {
         s.Main.title = "KOVA Filterfile: " + name;

@@ -1,5 +1,6 @@
 #include "store/data_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -615,6 +616,16 @@ std::string BackupFileName(const std::string& FileName, DataFileKind kind) {
     return DerivedName(file, ".bak");
 }
 
+bool IsKeptBackup(const KovaState& s, const std::string& backup) {
+    return std::ranges::any_of(s.KeptBackups,
+                               [&](const std::string& kept) { return SameFile(kept, backup); });
+}
+
+void KeepBackup(KovaState& s, const std::string& backup) {
+    if (!IsKeptBackup(s, backup))
+        s.KeptBackups.push_back(backup);
+}
+
 bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const RecordSet& Records,
                   int16_t Count, int16_t HeaderNumber, const std::string& FileInfo,
                   DataFileKind kind) {
@@ -652,9 +663,13 @@ bool SaveDataFile(KovaState& s, KovaUi& ui, const std::string& FileName, const R
             BuildFile(Records, Count, s.MemoCount, HeaderNumber, FileInfo, size);
         const bool exists = PathExists(file);
         // The message names what failed: the file as the user named it, or
-        // its folder or backup.
+        // its folder or backup. A backup that holds the only copy of a file
+        // read in part is left alone.
+        std::string backup = BackupFileName(file, kind);
+        if (IsKeptBackup(s, backup))
+            backup.clear();
         std::string failed;
-        std::error_code ec = ReplaceFile(file, bytes, BackupFileName(file, kind), &failed);
+        std::error_code ec = ReplaceFile(file, bytes, backup, &failed);
         const std::string& where = failed.empty() ? FileName : failed;
         if (ec == std::errc::file_exists)
             throw FileFailure{kErrAccess,

@@ -102,9 +102,15 @@ DataFileKind KindOfSet(int16_t set);
 // leads to (SavedFileOf), and the backup is that file's, beside it.
 std::string BackupFileName(const std::string& FileName, DataFileKind kind);
 
+// Whether `backup` is one of KeptBackups (the same file, whatever the
+// spelling), which SaveDataFile never replaces; KeepBackup adds it.
+bool IsKeptBackup(const KovaState& s, const std::string& backup);
+void KeepBackup(KovaState& s, const std::string& backup);
+
 // Writes records 1..Count to FileName (through a link, to the file it leads
 // to): its backup (above) is replaced by the previous file and the new file
-// takes its place only once it is complete and on the disk. A
+// takes its place only once it is complete and on the disk. A backup that is
+// kept (IsKeptBackup) stays as it is, and the previous file is not kept. A
 // new file leaves whatever stands at its backup's name alone: that is no
 // version of it. A set that does not fit (SavedSize::Fits), whose file could
 // not be opened again, is refused before anything is built or written. On failure

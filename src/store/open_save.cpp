@@ -24,9 +24,9 @@ bool IsExistingFile(const std::string& name) {
 // further on is taken as far as it was read, as after a good read: the set,
 // its count and information line, and the header number are replaced.
 // `incomplete` tells whether the read stopped at an error (the set then holds
-// less than its file).
+// less than its file), `fileMemos` how many memos the file's head counts.
 bool ReadForOpen(KovaState& s, KovaUi& ui, const std::string& name, RecordSet& set, int16_t& count,
-                 std::string& info, bool& incomplete) {
+                 std::string& info, bool& incomplete, int16_t& fileMemos) {
     RecordSet records;
     int16_t readCount = -1;  // stays negative while the set is still untouched
     int16_t header = s.FileHeaderNumber;
@@ -39,6 +39,7 @@ bool ReadForOpen(KovaState& s, KovaUi& ui, const std::string& name, RecordSet& s
     s.FileHeaderNumber = header;
     info = std::move(readInfo);
     incomplete = !complete;
+    fileMemos = s.MemoCount;
     return true;
 }
 
@@ -68,10 +69,13 @@ bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std:
         StoreSelectionEdits(s);
     const RecordSet& records = selection ? full : shown;
     const int16_t count = selection ? fullCount : shownCount;
-    if (ownFile && !ConfirmReplacingWithPartOfFile(ui, incomplete, name, records, count))
+    if (ownFile && !ConfirmReplacingWithPartOfFile(s, ui, s.ViewMode, name, records, count))
         return false;
+    const bool keepOriginal = ownFile && incomplete && PathExists(name);
     const bool saved =
         SaveDataFile(s, ui, name, records, count, s.FileHeaderNumber, info, KindOfSet(s.ViewMode));
+    if (saved && keepOriginal)
+        KeepBackup(s, BackupFileName(name, KindOfSet(s.ViewMode)));
     if (saved)
         incomplete = false;
     return saved;
@@ -103,9 +107,10 @@ SavedSize SavedSizeOfSet(const KovaState& s, int16_t mode) {
     return size;
 }
 
-bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::string& fileName,
-                                    const RecordSet& records, int16_t count) {
-    if (!incomplete)
+bool ConfirmReplacingWithPartOfFile(const KovaState& s, KovaUi& ui, int16_t set,
+                                    const std::string& fileName, const RecordSet& records,
+                                    int16_t count) {
+    if (!(set == 1 ? s.ReadIncomplete1 : s.ReadIncomplete2))
         return true;
     // Counted as the save finds the set: the user may have filled, added or
     // cut records since the read. The reader leaves a record it did not
@@ -123,11 +128,30 @@ bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::stri
         holds += written == 1 ? ", empty because it could not be read"
                               : ", " + PlainNumber(empty) + " of them empty because " +
                                     (empty == 1 ? "it" : "they") + " could not be read";
+    holds += '.';
+    // Memos come after the records in the file: a read that stopped at any
+    // marker may have left some or all of them behind.
+    const int memosNow = set == 1 ? s.FileMemoCount1 : s.FileMemoCount2;
+    const long long memosThen = SavedSize(records, written, 0, "").Memos();
+    if (memosNow > 0 || memosThen > 0)
+        holds += " It holds " + PlainNumber(memosNow) + (memosNow == 1 ? " memo" : " memos") +
+                 " now and will then hold " + PlainNumber(memosThen) + '.';
+    // The backup the save makes is the only copy of what could not be read;
+    // none is made where the backup is already kept or is the file itself.
+    std::string kept;
+    if (fileName.size() >= 4 && PathExists(fileName)) {
+        const std::string backup = BackupFileName(fileName, KindOfSet(set));
+        kept = IsKeptBackup(s, backup) || SameFile(backup, fileName)
+                   ? "No copy of the file as it is now is kept."
+                   : "The file as it is now is kept as \"" + backup +
+                         "\": KOVA will not replace that backup while it runs.";
+        kept += "\r\n\r\n";
+    }
     return ui.AskYesNo("The file \"" + fileName +
                            "\" could not be read completely: what came after the error is "
                            "missing here.\r\n\r\n" +
-                           holds +
-                           ".\r\n\r\nReplace the file with only the records that could be read?",
+                           holds + "\r\n\r\n" + kept +
+                           "Replace the file with only the records that could be read?",
                        kProgramTitle) == Answer::Yes;
 }
 
@@ -163,7 +187,7 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         s.RecordCount1 = 1;
         s.ReadIncomplete1 = false;
     } else if (!ReadForOpen(s, ui, FileName, s.Records1, s.RecordCount1, s.FileInfo1,
-                            s.ReadIncomplete1)) {
+                            s.ReadIncomplete1, s.FileMemoCount1)) {
         return false;
     }
     FinishReplacingData1(s, ui, FileName);
@@ -189,7 +213,7 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         s.FilterCount = 1;
         s.ReadIncomplete2 = false;
     } else if (!ReadForOpen(s, ui, FileName, s.Records2, s.FilterCount, s.FilterFileInfo,
-                            s.ReadIncomplete2)) {
+                            s.ReadIncomplete2, s.FileMemoCount2)) {
         return false;
     }
     FinishReplacingFilterLines(s, ui, FileName);
@@ -199,7 +223,8 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
 bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
     if (FileName.empty() || !LeadsToAUsableName(ui, FileName) || !MayOpenFile(s, ui, FileName, 2))
         return false;
-    if (!ReadForOpen(s, ui, FileName, s.Records2, s.RecordCount2, s.FileInfo2, s.ReadIncomplete2))
+    if (!ReadForOpen(s, ui, FileName, s.Records2, s.RecordCount2, s.FileInfo2, s.ReadIncomplete2,
+                     s.FileMemoCount2))
         return false;
     ++s.ChangeCount2;
     s.DataFileName2 = FileName;

@@ -36,7 +36,8 @@ void FinishReplacingFilterLines(KovaState& s, KovaUi& ui, const std::string& Fil
 // file: before it replaces that file the user is asked, No by default, and No
 // writes nothing and returns false. ownFile false: the set's name was just
 // changed to another file (a save as), which asks instead whether to replace
-// a file there already. A good save clears the mark.
+// a file there already. A good save clears the mark; one over the set's own
+// file keeps its backup, the file as it was, for the rest of the run.
 bool SaveCurrentFile(KovaState& s, KovaUi& ui, bool ownFile = true);
 
 // What the set of `mode` (numbered as ViewMode) takes as SaveCurrentFile
@@ -44,12 +45,16 @@ bool SaveCurrentFile(KovaState& s, KovaUi& ui, bool ownFile = true);
 // their places. An empty size for any other mode.
 SavedSize SavedSizeOfSet(const KovaState& s, int16_t mode);
 
-// The question before a set read only in part replaces its own file with
-// records 1..count of `records`, saying how many records the file will then
-// hold and how many of them are empty; true at once when `incomplete` is
-// false, else whether the user answered Yes.
-bool ConfirmReplacingWithPartOfFile(KovaUi& ui, bool incomplete, const std::string& fileName,
-                                    const RecordSet& records, int16_t count);
+// The question before set `set` (numbered as ViewMode), read only in part,
+// replaces its own file with records 1..count of `records`, saying how many
+// records the file will then hold and how many of them are empty, how many
+// memos it holds now and will then hold, and which backup keeps the file as
+// it is now; true at once when the set's read was complete, else whether the
+// user answered Yes. A save the user agreed to makes that backup kept
+// (KeepBackup) once it has succeeded.
+bool ConfirmReplacingWithPartOfFile(const KovaState& s, KovaUi& ui, int16_t set,
+                                    const std::string& fileName, const RecordSet& records,
+                                    int16_t count);
 
 // The save prompt protocol: asks about the set ViewMode names (only when it
 // has a file name), saves on Yes, and sets DialogCancelled to 1 on Cancel, on

@@ -119,6 +119,15 @@ struct KovaState {
     // passes it by. ReadIncomplete2 serves Records2.
     bool ReadIncomplete1 = false;
     bool ReadIncomplete2 = false;
+    // The memos the file's head counted at the last read of the set: what the
+    // file holds, for the question before a set read in part replaces it.
+    // FileMemoCount2 serves Records2.
+    int16_t FileMemoCount1 = 0;
+    int16_t FileMemoCount2 = 0;
+    // The backups that hold a file as it was before a set read in part
+    // replaced it, the only copy of what could not be read: no save replaces
+    // them while the program runs.
+    std::vector<std::string> KeptBackups;
     RecordSet WorkRecords;
     int16_t WorkRecordCount = 0;
     int16_t WorkCurrentRecord = 0;

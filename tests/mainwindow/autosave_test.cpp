@@ -114,6 +114,23 @@ TEST_F(Autosave, SetReadInPartAndFailedSavesKeepTheFiles) {
     EXPECT_EQ(dir.Listing(), "lesson.bak;lesson.kov;");
 }
 
+// Once a set read in part has replaced its file, the backup keeps the file as
+// it was: neither a later save by hand nor an automatic one replaces it.
+TEST_F(Autosave, TheOriginalOfASetReadInPartStaysInItsBackup) {
+    const std::string cut = dir.File("cut.kov");
+    const std::string original =
+        "##00000\r\n 2 MEMO 0 \r\n 2 \r\nx\r\n##00001\r\na\r\n 1 \r\nT\r\n"
+        "\r\n\r\n\r\n\r\none\r\n##0000?\r\n";
+    test::WriteBytes(cut, original);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, cut));
+    ui.answers = {core::Answer::Yes};
+    ASSERT_TRUE(core::SaveCurrentFile(s, ui));
+    ASSERT_TRUE(core::SaveCurrentFile(s, ui));
+    core::ChooseAutosave(s, 1);
+    EXPECT_EQ(Run(5), std::vector<int>{5});
+    EXPECT_EQ(test::ReadBytes(dir.File("cut.bak")), original);
+}
+
 // A set read only in part is not saved automatically: that is told once,
 // with how to save it.
 TEST_F(Autosave, ASetReadInPartIsToldOnceWithHowToSaveIt) {

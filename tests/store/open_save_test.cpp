@@ -560,6 +560,30 @@ TEST_F(OpenSaveTest, TheQuestionCountsTheFileThenWritten) {
         << ui.log[0];
 }
 
+// The question counts the memos the file holds and those the save writes,
+// and names the backup that keeps the file as it is.
+TEST_F(OpenSaveTest, TheQuestionOfAPartReadCountsTheMemos) {
+    const std::string whole = ReadBytes(std::string(KOVA_SOURCE_DIR) + "/examples/classroom.kov");
+    const struct {
+        const char* marker;
+        size_t from;
+        const char* memos;
+    } cases[] = {{"##00078", whole.find("##MEMOS##"), "memos now and will then hold 5."},
+                 {"##00050", 0, "memos now and will then hold 0."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.marker);
+        const std::string name = dir.File(std::string(c.marker + 2) + ".kov");
+        WriteBytes(name, std::string(whole).replace(whole.find(c.marker, c.from), 7, "##00999"));
+        ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+        ASSERT_EQ(SaveSayingYes(s, ui), 1u);
+        EXPECT_NE(ui.log[0].find(". It holds 10 " + std::string(c.memos)), std::string::npos);
+        EXPECT_NE(
+            ui.log[0].find("kept as \"" + core::BackupFileName(name, core::DataFileKind::Data)),
+            std::string::npos)
+            << ui.log[0];
+    }
+}
+
 // The mark follows the last read of each set; a new set has none.
 TEST_F(OpenSaveTest, TheMarkOfAPartReadFollowsTheLastRead) {
     const std::string cut = CutFile(dir, "cut.kov");
