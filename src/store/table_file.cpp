@@ -144,6 +144,7 @@ bool SaveTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         ShowError(ui, "SaveTableFile", FileAccessError(ec, FileName));
         return false;
     }
+    s.TableFileKnown = KnowFile(FileName);
     s.TableChanged = false;
     return true;
 }
