@@ -9,6 +9,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <sys/stat.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
