@@ -62,7 +62,7 @@ std::string ListingName(const KovaState& s, KovaUi& ui, const std::string& setFi
 // and nothing else changes.
 bool FlushListing(KovaState& s, KovaUi& ui, const std::string& setFileName,
                   const std::string& listingName, const ReportWriter& out) {
-    if (std::error_code ec = AppendToFile(listingName, out.Bytes())) {
+    if (std::error_code ec = AppendToKnownFile(listingName, out.Bytes(), s.ListingFileKnown)) {
         const NumberedError e = FileError(ec, listingName);
         ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::Critical);
         return false;

@@ -31,6 +31,9 @@ size_t FirstShownLine(std::string_view text) {
 bool ShowOutputFile(KovaState& s, KovaUi& ui, const std::string& fileName, const char* kind) {
     if (fileName.empty())
         return true;
+    // Taken before the read: a change while it is read is noticed by the
+    // next save over the file.
+    KnownFile known = KnowFile(fileName);
     std::string text;
     uintmax_t skipped = 0;
     if (const std::error_code ec = ReadFileTail(fileName, kMaxOutputFileBytes, text, skipped)) {
@@ -43,6 +46,7 @@ bool ShowOutputFile(KovaState& s, KovaUi& ui, const std::string& fileName, const
         skipped += first;
     }
     s.OutputKind = kind;
+    (s.OutputKind == "ana" ? s.AnalysisFileKnown : s.ListingFileKnown) = std::move(known);
     s.Main.CAnaf.visible = false;
     const std::string caption = "KOVA Output file: " + fileName;
     if (skipped == 0)

@@ -91,7 +91,8 @@ bool FlushAnalysisOutput(KovaState& s, KovaUi& ui, AnalysisOutput& block) {
                    "Error", Icon::Critical);
         return false;
     }
-    if (std::error_code ec = AppendToFile(block.fileName, block.out.Bytes())) {
+    if (std::error_code ec =
+            AppendToKnownFile(block.fileName, block.out.Bytes(), s.AnalysisFileKnown)) {
         const NumberedError e = FileError(ec, block.fileName);
         ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::Critical);
         return false;

@@ -114,6 +114,15 @@ TickResult AutosaveTick(KovaState& s, KovaUi& ui, bool insideCommand) {
                         "another name with Save Kovfile.");
         return TickResult::Skipped;
     }
+    // Only the user may replace what someone else wrote there.
+    if (ChangedOnDisk(s.DataFileKnown1, s.DataFileName1)) {
+        TellRefusalOnce(
+            s, ui, ChangedOnDiskText(s.DataFileName1) + " The automatic save does not replace it.",
+            "To keep both, save the data under another name with Save Kovfile; to "
+            "replace the file, show the data file and click Save Data, which asks "
+            "first.");
+        return TickResult::Failed;
+    }
     HeldMessages held(ui);
     if (!SaveData1(s, held)) {
         TellRefusalOnce(s, ui, held.Text(),
@@ -121,6 +130,7 @@ TickResult AutosaveTick(KovaState& s, KovaUi& ui, bool insideCommand) {
                         "names, or save them under another name with Save Kovfile.");
         return TickResult::Failed;
     }
+    s.DataFileKnown1 = KnowFile(s.DataFileName1);
     s.AutosaveRefusalTold.clear();
     return TickResult::Saved;
 }

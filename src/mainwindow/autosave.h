@@ -29,7 +29,8 @@ enum class TickResult {
 // modal dialog) is running; the tick then waits for the next one. A save
 // writes back a shown selection of data set 1 first and saves the full set;
 // the selection stays shown. A save that is refused or fails, and a set read
-// only in part (which is not saved), is told once, as the automatic save's,
+// only in part or a file changed on disk since it was read or last saved
+// (neither is saved), is told once, as the automatic save's,
 // with how to get the data saved: the same refusal again, while the open
 // sets keep their names, is not told (a new choice of the period or a
 // successful save tells it again).

@@ -42,8 +42,8 @@ std::string ChooseSaveName(FileChooser& dialog, const std::string& name, const c
 }
 
 bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer,
-                std::string& fileName, const char* filter, const std::string& extension,
-                const std::string& kind, const char* title) {
+                std::string& fileName, KnownFile& known, const char* filter,
+                const std::string& extension, const std::string& kind, const char* title) {
     const std::string name = ChooseSaveName(dialog, fileName, filter, extension, title);
     if (name.empty())
         return false;
@@ -54,13 +54,15 @@ bool SaveOutput(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView&
     }
     // The text replaces the file whole and keeps no backup.
     if (!MayWriteFile(s, ui, name,
-                      {.keepsBackup = false, .askBeforeReplacing = true, .ownFile = fileName}))
+                      {.keepsBackup = false, .askBeforeReplacing = true, .ownFile = fileName}) ||
+        !ConfirmReplacingChangedFile(ui, known, name, "the text", title))
         return false;
     // The output takes the name only once written there: "Show output" must
     // not show a file the save could not write.
     if (!WriteOutputText(ui, name, viewer))
         return false;
     fileName = name;
+    known = KnowFile(name);
     return true;
 }
 
@@ -152,9 +154,11 @@ bool OpenTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         ChooseFileToOpen(dialog, {"", kTableFilter, "Open Tablefile"});
     if (!name || name->empty())
         return false;
+    KnownFile known = KnowFile(*name);
     if (!ReadTableFile(s, ui, *name))
         return false;
     s.TableFileName = *name;
+    s.TableFileKnown = std::move(known);
     return true;
 }
 
@@ -167,6 +171,7 @@ bool SaveTablefile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         !MayWriteFile(
             s, ui, name,
             {.keepsBackup = false, .askBeforeReplacing = true, .ownFile = s.TableFileName}) ||
+        !ConfirmReplacingChangedFile(ui, s.TableFileKnown, name, "the table", "Save Tablefile") ||
         !SaveTableFile(s, ui, name))
         return false;
     s.TableFileName = name;
@@ -228,6 +233,8 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     s.FilterFileName = name;
     const bool saved =
         MayWriteFile(s, ui, name, {.ownSet = 3, .askBeforeReplacing = true, .ownFile = oldName}) &&
+        ConfirmReplacingChangedFile(ui, s.FilterFileKnown, name, "the filter lines",
+                                    "Save Filterfile") &&
         SaveDataFile(s, ui, name, lines, count, s.FileHeaderNumber, s.FilterFileInfo,
                      DataFileKind::Filter);
     if (!saved) {
@@ -239,6 +246,7 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
     if (keepOriginal)
         KeepBackup(s, BackupFileName(name, DataFileKind::Filter));
     s.ReadIncomplete2 = false;
+    s.FilterFileKnown = KnowFile(name);
     if (name != oldName) {
         s.Main.title = "KOVA Filterfile: " + name;
         ui.MainChanged();
@@ -256,8 +264,8 @@ bool OpenAnafile(KovaState& s, FileChooser& dialog) {
 }
 
 bool SaveAnafile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer) {
-    return SaveOutput(s, ui, dialog, viewer, s.AnalysisFileName, kAnalysisFilter, ".ana", "ana",
-                      "Save Anafile");
+    return SaveOutput(s, ui, dialog, viewer, s.AnalysisFileName, s.AnalysisFileKnown,
+                      kAnalysisFilter, ".ana", "ana", "Save Anafile");
 }
 
 bool OpenLstfile(KovaState& s, FileChooser& dialog) {
@@ -270,8 +278,8 @@ bool OpenLstfile(KovaState& s, FileChooser& dialog) {
 }
 
 bool SaveLstfile(KovaState& s, KovaUi& ui, FileChooser& dialog, const OutputView& viewer) {
-    return SaveOutput(s, ui, dialog, viewer, s.ListingFileName, kListingFilter, ".lst", "lst",
-                      "Save Lstfile");
+    return SaveOutput(s, ui, dialog, viewer, s.ListingFileName, s.ListingFileKnown, kListingFilter,
+                      ".lst", "lst", "Save Lstfile");
 }
 
 ExitDecision ExitProgram(KovaState& s, KovaUi& ui, FileChooser& dialog) {
@@ -335,7 +343,8 @@ bool SaveTableButton(KovaState& s, KovaUi& ui) {
     if (s.TableFileName.empty())
         return false;
     const std::string name = Trim(s.TableFileName);
-    if (!MayWriteFile(s, ui, name, {.keepsBackup = false}))
+    if (!MayWriteFile(s, ui, name, {.keepsBackup = false}) ||
+        !ConfirmReplacingChangedFile(ui, s.TableFileKnown, name, "the table", "Save Tablefile"))
         return false;
     return SaveTableFile(s, ui, name);
 }

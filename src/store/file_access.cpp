@@ -9,6 +9,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <sys/stat.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -669,6 +670,57 @@ bool SameFile(std::string_view a, std::string_view b) {
     if (ec)
         return false;
     return ca == cb;
+}
+
+FileStamp StampOf(std::string_view name) {
+    FileStamp stamp;
+    if (name.empty())
+        return stamp;
+#ifdef _WIN32
+    struct _stat64 info;
+    if (_wstat64(NativePath(name).c_str(), &info) != 0)
+        return stamp;
+    stamp.seconds = info.st_mtime;
+#else
+    struct stat info;
+    if (stat(NativePath(name).c_str(), &info) != 0)
+        return stamp;
+#ifdef __APPLE__
+    stamp.seconds = info.st_mtimespec.tv_sec;
+    stamp.nanoseconds = info.st_mtimespec.tv_nsec;
+#else
+    stamp.seconds = info.st_mtim.tv_sec;
+    stamp.nanoseconds = info.st_mtim.tv_nsec;
+#endif
+#endif
+    stamp.exists = true;
+    stamp.device = static_cast<uintmax_t>(info.st_dev);
+    stamp.inode = static_cast<uintmax_t>(info.st_ino);
+    stamp.size = static_cast<uintmax_t>(info.st_size);
+    return stamp;
+}
+
+KnownFile KnowFile(std::string_view name) {
+    return {std::string(name), StampOf(name)};
+}
+
+bool ChangedOnDisk(const KnownFile& known, std::string_view name) {
+    if (name.empty() || known.name != name)
+        return false;
+    // Anything but a plain file there is the writer's to refuse, with its
+    // own message.
+    const FileStamp now = StampOf(name);
+    return now.exists && now != known.stamp && IsRegularFile(name);
+}
+
+std::error_code AppendToKnownFile(std::string_view name, std::string_view bytes, KnownFile& known) {
+    const bool asKnown = !name.empty() && known.name == name && StampOf(name) == known.stamp;
+    const std::error_code ec = AppendToFile(name, bytes);
+    // A failed append cuts the file back to its bytes before, or removes it
+    // when new: still the program's own write.
+    if (asKnown)
+        known.stamp = StampOf(name);
+    return ec;
 }
 
 }  // namespace core

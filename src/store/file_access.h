@@ -136,6 +136,48 @@ std::error_code RemoveFile(std::string_view name);
 // resolved. Two empty names are not the same file.
 bool SameFile(std::string_view a, std::string_view b);
 
+// What the system reports of the file a name leads to (through links):
+// which file it is, its size and the time of its last change, to the
+// nanosecond where the system keeps it. The time its entry last changed is
+// left out: the link steps of a save touch it without changing the bytes.
+struct FileStamp {
+    bool exists = false;
+    uintmax_t device = 0;
+    uintmax_t inode = 0;
+    uintmax_t size = 0;
+    int64_t seconds = 0;
+    int64_t nanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the file `name` leads to now; `exists` false when there is none.
+FileStamp StampOf(std::string_view name);
+
+// A file as the program last read or wrote it: the name it was reached by
+// ("" while none) and its stamp then. Only that name is known: a save under
+// any other finds nothing to compare.
+struct KnownFile {
+    std::string name;
+    FileStamp stamp;
+    bool operator==(const KnownFile&) const = default;
+};
+
+// `name` and its stamp now: taken before a read, and after a write of the
+// program's own.
+KnownFile KnowFile(std::string_view name);
+
+// Whether the file under `name`, when it is the one `known` names, is no
+// longer as known: another program (or the program in another window) wrote,
+// replaced or touched it since. False for any other name, and when nothing is
+// there now (the save writes it anew and nothing is lost) or no plain file
+// (the save refuses it).
+bool ChangedOnDisk(const KnownFile& known, std::string_view name);
+
+// AppendToFile, as the program's own write: `known` takes the file's new
+// stamp when the file was as known before it, and stays as it was otherwise,
+// so that another's change is still noticed.
+std::error_code AppendToKnownFile(std::string_view name, std::string_view bytes, KnownFile& known);
+
 }  // namespace core
 
 template <>

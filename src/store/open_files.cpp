@@ -273,4 +273,20 @@ bool MayOpenFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_
     return true;
 }
 
+std::string ChangedOnDiskText(const std::string& name) {
+    return "\"" + name +
+           "\" was changed on disk since KOVA read or last saved it: another program, or KOVA "
+           "in another window, may have written it.";
+}
+
+bool ConfirmReplacingChangedFile(KovaUi& ui, const KnownFile& known, const std::string& name,
+                                 const std::string& what, const std::string& saveAs) {
+    if (!ChangedOnDisk(known, name))
+        return true;
+    return ui.AskYesNo(ChangedOnDiskText(name) + "\r\n\r\nReplace it with " + what +
+                           " open here? No keeps the file on disk as it is and " + what +
+                           " open, to be saved under another name with " + saveAs + ".",
+                       kProgramTitle) == Answer::Yes;
+}
+
 }  // namespace core

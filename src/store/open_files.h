@@ -71,4 +71,16 @@ bool LeadsToAUsableName(KovaUi& ui, const std::string& name);
 // backup). Otherwise a message that says how to go on, and false.
 bool MayOpenFile(const KovaState& s, KovaUi& ui, const std::string& name, int16_t set);
 
+// The question before a save replaces `name`, the file `known` was taken of,
+// when it was changed on disk since (ChangedOnDisk): true at once when it was
+// not, else whether the user answered Yes, No being the default. No keeps
+// that file as it is and `what` open, to be saved under another name with
+// the command `saveAs`.
+bool ConfirmReplacingChangedFile(KovaUi& ui, const KnownFile& known, const std::string& name,
+                                 const std::string& what, const std::string& saveAs);
+
+// The words of that question, which the automatic save, never asking, gives
+// as its refusal.
+std::string ChangedOnDiskText(const std::string& name);
+
 }  // namespace core

@@ -57,10 +57,15 @@ void DropSecondSelection(KovaState& s) {
 // goes to the file.
 bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std::string& info,
                    int16_t selectionShown, const RecordSet& full, int16_t fullCount,
-                   const RecordSet& shown, int16_t shownCount, bool& incomplete, bool ownFile) {
+                   const RecordSet& shown, int16_t shownCount, bool& incomplete, bool ownFile,
+                   KnownFile& known) {
     if (name.empty())
         return true;
     if (!MayWriteFile(s, ui, name, {.ownSet = s.ViewMode, .askBeforeReplacing = !ownFile}))
+        return false;
+    const bool filter = s.ViewMode == 3;
+    if (!ConfirmReplacingChangedFile(ui, known, name, filter ? "the filter lines" : "the data",
+                                     filter ? "Save Filterfile" : "Save Kovfile"))
         return false;
     // Behind a selection the full set, with the edits of the shown records,
     // is what goes to the file, and what the question counts.
@@ -76,8 +81,10 @@ bool SaveSetToFile(KovaState& s, KovaUi& ui, const std::string& name, const std:
         SaveDataFile(s, ui, name, records, count, s.FileHeaderNumber, info, KindOfSet(s.ViewMode));
     if (saved && keepOriginal)
         KeepBackup(s, BackupFileName(name, KindOfSet(s.ViewMode)));
-    if (saved)
+    if (saved) {
         incomplete = false;
+        known = KnowFile(name);
+    }
     return saved;
 }
 
@@ -158,6 +165,7 @@ bool ConfirmReplacingWithPartOfFile(const KovaState& s, KovaUi& ui, int16_t set,
 void FinishReplacingData1(KovaState& s, KovaUi& ui, const std::string& FileName) {
     ++s.ChangeCount1;
     s.DataFileName1 = FileName;
+    s.DataFileKnown1 = KnowFile(FileName);
     s.CurrentRecord1 = s.RecordCount1 > 0 ? 1 : 0;
     SwitchOffSieve(s);
     s.SelectionShown1 = kFalse;
@@ -170,6 +178,7 @@ void FinishReplacingData1(KovaState& s, KovaUi& ui, const std::string& FileName)
 void FinishReplacingFilterLines(KovaState& s, KovaUi& ui, const std::string& FileName) {
     ++s.ChangeCount2;
     s.FilterFileName = FileName;
+    s.FilterFileKnown = KnowFile(FileName);
     s.CurrentFilterLine = s.FilterCount;
     DropSecondSelection(s);
     ShowFilterMode(s, ui);
@@ -178,6 +187,9 @@ void FinishReplacingFilterLines(KovaState& s, KovaUi& ui, const std::string& Fil
 bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     if (FileName.empty() || !LeadsToAUsableName(ui, FileName) || !MayOpenFile(s, ui, FileName, 1))
         return false;
+    // Taken before the read: a change while it is read is noticed by the
+    // next save.
+    KnownFile known = KnowFile(FileName);
     if (!IsExistingFile(FileName)) {
         // A new protocol: one empty record, written only when saved.
         RecordSet set(2);
@@ -191,13 +203,16 @@ bool OpenDataFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         return false;
     }
     FinishReplacingData1(s, ui, FileName);
+    s.DataFileKnown1 = std::move(known);
     return true;
 }
 
 bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
     if (FileName.empty() || !LeadsToAUsableName(ui, FileName) || !MayOpenFile(s, ui, FileName, 3))
         return false;
-    if (!IsExistingFile(FileName)) {
+    const bool read = IsExistingFile(FileName);
+    KnownFile known = KnowFile(FileName);
+    if (!read) {
         // A new filter file holds one line that matches anything and does
         // nothing; it is written at once.
         RecordSet lines(2);
@@ -217,17 +232,21 @@ bool OpenFilterFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         return false;
     }
     FinishReplacingFilterLines(s, ui, FileName);
+    if (read)
+        s.FilterFileKnown = std::move(known);
     return true;
 }
 
 bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName) {
     if (FileName.empty() || !LeadsToAUsableName(ui, FileName) || !MayOpenFile(s, ui, FileName, 2))
         return false;
+    KnownFile known = KnowFile(FileName);
     if (!ReadForOpen(s, ui, FileName, s.Records2, s.RecordCount2, s.FileInfo2, s.ReadIncomplete2,
                      s.FileMemoCount2))
         return false;
     ++s.ChangeCount2;
     s.DataFileName2 = FileName;
+    s.DataFileKnown2 = std::move(known);
     s.CurrentRecord2 = s.RecordCount2 > 0 ? 1 : 0;
     SwitchOffSieve(s);
     DropSecondSelection(s);
@@ -240,15 +259,15 @@ bool SaveCurrentFile(KovaState& s, KovaUi& ui, bool ownFile) {
         case 1:
             return SaveSetToFile(s, ui, s.DataFileName1, s.FileInfo1, s.SelectionShown1,
                                  s.FullRecords1, s.FullCount1, s.Records1, s.RecordCount1,
-                                 s.ReadIncomplete1, ownFile);
+                                 s.ReadIncomplete1, ownFile, s.DataFileKnown1);
         case 2:
             return SaveSetToFile(s, ui, s.DataFileName2, s.FileInfo2, s.SelectionShown2,
                                  s.FullRecords2, s.FullCount2, s.Records2, s.RecordCount2,
-                                 s.ReadIncomplete2, ownFile);
+                                 s.ReadIncomplete2, ownFile, s.DataFileKnown2);
         case 3:
             return SaveSetToFile(s, ui, s.FilterFileName, s.FilterFileInfo, s.SelectionShown2,
                                  s.FullRecords2, s.FullFilterCount, s.Records2, s.FilterCount,
-                                 s.ReadIncomplete2, ownFile);
+                                 s.ReadIncomplete2, ownFile, s.FilterFileKnown);
         default:
             return true;
     }

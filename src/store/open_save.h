@@ -22,7 +22,8 @@ bool OpenData2File(KovaState& s, KovaUi& ui, const std::string& FileName);
 
 // FinishReplacingData1 is the last step of every command that replaces data
 // set 1 whole with the set of the file FileName, once its records, count and
-// read state are in place: takes the name, counts the change, makes the first
+// read state are in place: takes the name and the file as it stands on disk
+// (an opener that read it keeps its stamp from before the read), counts the change, makes the first
 // record current, ends the sieve (the search-mode button back to text find),
 // drops a selection store and shows data set 1.
 // FinishReplacingFilterLines does the same for the filter lines, the last
@@ -36,8 +37,10 @@ void FinishReplacingFilterLines(KovaState& s, KovaUi& ui, const std::string& Fil
 // file: before it replaces that file the user is asked, No by default, and No
 // writes nothing and returns false. ownFile false: the set's name was just
 // changed to another file (a save as), which asks instead whether to replace
-// a file there already. A good save clears the mark; one over the set's own
-// file keeps its backup, the file as it was, for the rest of the run.
+// a file there already. A file changed on disk since the set read or last
+// saved it (ChangedOnDisk) is replaced only when the user says so, No being
+// the default. A good save clears the mark; one over the set's own file keeps
+// its backup, the file as it was, for the rest of the run.
 bool SaveCurrentFile(KovaState& s, KovaUi& ui, bool ownFile = true);
 
 // What the set of `mode` (numbered as ViewMode) takes as SaveCurrentFile

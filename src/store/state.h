@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "store/file_access.h"
 #include "store/record.h"
 
 namespace core {
@@ -159,6 +160,14 @@ struct KovaState {
     std::string CurrentFileName;
     std::string AppendFileName;
     std::string SelectionFileName;
+    // The set, table and output files as the program last read or wrote them:
+    // a save asks before it replaces one that was changed on disk since.
+    KnownFile DataFileKnown1;
+    KnownFile DataFileKnown2;
+    KnownFile FilterFileKnown;
+    KnownFile TableFileKnown;
+    KnownFile AnalysisFileKnown;
+    KnownFile ListingFileKnown;
     // How many reports have been appended to an analysis output file so far:
     // an analysis shows the file only when its run raised the count.
     int AnalysisReportsWritten = 0;

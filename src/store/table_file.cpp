@@ -145,6 +145,7 @@ bool SaveTableFile(KovaState& s, KovaUi& ui, const std::string& FileName) {
         ShowError(ui, "SaveTableFile", FileAccessError(ec, failed.empty() ? FileName : failed));
         return false;
     }
+    s.TableFileKnown = KnowFile(FileName);
     s.TableChanged = false;
     return true;
 }

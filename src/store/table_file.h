@@ -27,8 +27,8 @@ std::string TableItemRefusedText(std::string_view text);
 // in the same folder, so an existing table stays whole when writing fails.
 // Refuses (message, nothing written) a label or category with a double quote;
 // a file that cannot be written gives the "Error # " message. Returns whether
-// the file was written (TableChanged is then cleared). Does not set
-// TableFileName.
+// the file was written (TableChanged is then cleared, and TableFileKnown
+// holds the file as written). Does not set TableFileName.
 bool SaveTableFile(KovaState& s, KovaUi& ui, const std::string& FileName);
 
 // Replaces Varnaam and CategoryLists[4..7] with the table in FileName, each

@@ -358,6 +358,27 @@ TEST_F(OpenSaveTest, SavePromptAnswers) {
     EXPECT_EQ(s.Records1[1].V4, "NEW");
 }
 
+// Another program's version, put in place since the read, is replaced only
+// on Yes; the program's own saves ask nothing.
+TEST_F(OpenSaveTest, AFileChangedOnDiskSinceItWasReadIsReplacedOnlyOnYes) {
+    const std::string name = MakeFile("lesson.kov", 3);
+    ASSERT_TRUE(core::OpenDataFile(s, ui, name));
+    s.Records1[1].V4 = "MINE";
+    std::filesystem::rename(MakeFile("theirs.tmp", 5), name);
+    const std::string theirs = ReadBytes(name);
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(core::SaveCurrentFile(s, ui));
+    EXPECT_NE(ui.log.back().find("changed on disk since KOVA read"), std::string::npos);
+    EXPECT_EQ(ReadBytes(name), theirs);
+    EXPECT_EQ(dir.Listing(), "lesson.kov;");
+    EXPECT_EQ(s.Records1[1].V4, "MINE");
+    ui.answers = {Answer::Yes};
+    EXPECT_TRUE(core::SaveCurrentFile(s, ui));
+    ui.log.clear();
+    EXPECT_TRUE(core::SaveCurrentFile(s, ui));
+    EXPECT_TRUE(ui.log.empty());
+}
+
 TEST_F(OpenSaveTest, SavePromptAsksOnlyAboutANamedSet) {
     EXPECT_TRUE(core::AskSaveFile(s, ui));  // view 0
     s.ViewMode = 2;

@@ -160,11 +160,19 @@ void uitvoer::CSave_Click() {
         name = s_.AnalysisFileName;
     else if (s_.OutputKind == "lst")
         name = s_.ListingFileName;
-    if (name.empty() || !core::MayWriteFile(s_, ui_, name, {.keepsBackup = false}))
+    if (name.empty())
+        return;
+    const bool ana = s_.OutputKind == "ana";
+    core::KnownFile& known = ana ? s_.AnalysisFileKnown : s_.ListingFileKnown;
+    if (!core::MayWriteFile(s_, ui_, name, {.keepsBackup = false}) ||
+        !core::ConfirmReplacingChangedFile(ui_, known, name, "the text",
+                                           ana ? "Save Anafile" : "Save Lstfile"))
         return;
     if (core::ReplaceFile(name, TextBytes()))
         ui_.Message("The output file could not be written:\r\n" + name, "Error",
                     core::Icon::Critical);
+    else
+        known = core::KnowFile(name);
 }
 
 void uitvoer::CPrint_Click() {
