@@ -704,8 +704,18 @@ KnownFile KnowFile(std::string_view name) {
     return {std::string(name), StampOf(name)};
 }
 
+namespace {
+
+// Whether `name` reaches the file `known` was taken of: the same name, or
+// another way to it (a link, another spelling) as the file system sees it.
+bool IsKnownName(const KnownFile& known, std::string_view name) {
+    return !name.empty() && (known.name == name || SameFile(known.name, name));
+}
+
+}  // namespace
+
 bool ChangedOnDisk(const KnownFile& known, std::string_view name) {
-    if (name.empty() || known.name != name)
+    if (!IsKnownName(known, name))
         return false;
     // Anything but a plain file there is the writer's to refuse, with its
     // own message.
@@ -714,7 +724,7 @@ bool ChangedOnDisk(const KnownFile& known, std::string_view name) {
 }
 
 std::error_code AppendToKnownFile(std::string_view name, std::string_view bytes, KnownFile& known) {
-    const bool asKnown = !name.empty() && known.name == name && StampOf(name) == known.stamp;
+    const bool asKnown = IsKnownName(known, name) && StampOf(name) == known.stamp;
     const std::error_code ec = AppendToFile(name, bytes);
     // A failed append cuts the file back to its bytes before, or removes it
     // when new: still the program's own write.

@@ -154,8 +154,9 @@ struct FileStamp {
 FileStamp StampOf(std::string_view name);
 
 // A file as the program last read or wrote it: the name it was reached by
-// ("" while none) and its stamp then. Only that name is known: a save under
-// any other finds nothing to compare.
+// ("" while none) and its stamp then. Another name of the same file (a link,
+// another spelling) reaches it too; a save under any other name finds nothing
+// to compare.
 struct KnownFile {
     std::string name;
     FileStamp stamp;
