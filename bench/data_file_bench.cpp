@@ -165,14 +165,16 @@ void BM_OpenSetMemory(benchmark::State& state) {
 }
 
 // A data file of exactly kMaxDataFileBytes: 32767 records whose texts share
-// the bytes. `loneLineFeeds`: each text is a word followed by empty lines
-// ending in a lone LF, which the reader turns into CR LF, so that the set
-// holds twice the file's bytes; otherwise each text is one long line.
+// the bytes. Its header number has five digits, the width the bound counts,
+// so that the file is the largest that opens and can be saved again.
+// `loneLineFeeds`: each text is a word followed by empty lines ending in a
+// lone LF, which the reader turns into CR LF, so that the set holds twice the
+// file's bytes; otherwise each text is one long line.
 std::string LargestDataFile(bool loneLineFeeds) {
     const std::string name =
         (bench::ProtocolFile::Get().folder() / (loneLineFeeds ? "largest-lf.kov" : "largest.kov"))
             .string();
-    const std::string head = "##00000\r\n 32767 MEMO 0 \r\n 9 \r\nlargest\r\n";
+    const std::string head = "##00000\r\n 32767 MEMO 0 \r\n 10000 \r\nlargest\r\n";
     const std::string end = "##END\r\n";
     const size_t fields =
         std::string("##00001\r\n0:00:01\r\n 1 \r\nT\r\nA1\r\nB1\r\nL1\r\n\r\n").size();
