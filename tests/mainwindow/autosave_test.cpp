@@ -146,20 +146,6 @@ TEST_F(Autosave, ASetReadInPartIsToldOnceWithHowToSaveIt) {
     EXPECT_EQ(dir.Listing(), "lesson.kov;");
 }
 
-// Another program's version is never replaced by the automatic save.
-TEST_F(Autosave, AFileChangedOnDiskIsToldOnceAndKept) {
-    core::ChooseAutosave(s, 1);
-    s.Records1[1].V8 = "mine";
-    std::filesystem::rename(test::WriteDataFile(dir.File("theirs.tmp"), test::NumberedSet(5)),
-                            name);
-    const std::string theirs = test::ReadBytes(name);
-    ASSERT_EQ(Unsaved(15), 1u);
-    EXPECT_NE(ui.messages[0].find("changed on disk"), std::string::npos) << ui.messages[0];
-    EXPECT_EQ(test::ReadBytes(name), theirs);
-    EXPECT_EQ(dir.Listing(), "lesson.kov;");
-    EXPECT_EQ(s.Records1[1].V8, "mine");
-}
-
 // The refusals of data set 1's save, each set (true) or ended (false).
 struct Refusal {
     const char* what;
@@ -174,6 +160,15 @@ std::vector<Refusal> Refusals() {
              std::filesystem::remove_all(t.dir.File("lesson.bak"));
              if (on)
                  std::filesystem::create_directory(t.dir.File("lesson.bak"));
+         }},
+        // Another program's version: ended when the user has saved over it.
+        {"file changed on disk",
+         [](Autosave& t, bool on) {
+             if (on)
+                 std::filesystem::rename(
+                     test::WriteDataFile(t.dir.File("theirs.tmp"), test::NumberedSet(5)), t.name);
+             else
+                 t.s.DataFileKnown1 = core::KnowFile(t.name);
          }},
     };
 }

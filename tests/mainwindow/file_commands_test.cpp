@@ -449,39 +449,53 @@ TEST_F(FileCommands, ExitFromTheFilterViewAlsoAsksAboutDataSet1) {
     EXPECT_EQ(s.ViewMode, 3);
 }
 
-// Exit's save, Save Table and the output file's save onto its own name ask
-// before they replace a file written by another since the program read or
-// saved it; No keeps that version.
+// Save Data, Exit's save, Save Table and the output file's save onto its own
+// name ask before they replace a file written by another since the program
+// read or saved it; No keeps that version and the edits. Yes saves, and the
+// program's own save after it asks nothing.
 TEST_F(FileCommands, SavesAskBeforeReplacingAFileChangedOnDisk) {
     const std::string data = test::WriteDataFile(File("d.kov"), test::NumberedSet(3));
     ASSERT_TRUE(core::OpenDataFile(s, ui, data));
+    s.Records1[1].V4 = "MINE";
     ASSERT_TRUE(core::ToggleCategory(s, ui, 4, "ask"));
     dialog.answers = {File("t.tbl")};
     ASSERT_TRUE(core::SaveTablefile(s, ui, dialog));
     s.OutputKind = "ana";
     dialog.answers = {File("o.ana")};
     ASSERT_TRUE(core::SaveAnafile(s, ui, dialog, {true, "mine"}));
-    const std::function<bool()> saves[] = {
-        [&] { return core::ExitProgram(s, ui, dialog) == core::ExitDecision::End; },
-        [&] { return core::SaveTableButton(s, ui); },
-        [&] {
-            dialog.answers = {File("o.ana")};
-            return core::SaveAnafile(s, ui, dialog, {true, "mine"});
-        }};
-    const std::string names[] = {data, File("t.tbl"), File("o.ana")};
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(names[i]);
+    const struct {
+        std::string name;
+        std::function<bool()> save;
+        std::deque<core::Answer> answers;  // before the question's No
+    } cases[] = {{data, [&] { return core::SaveShownSet(s, ui); }, {}},
+                 {data,
+                  [&] { return core::ExitProgram(s, ui, dialog) == core::ExitDecision::End; },
+                  {core::Answer::Yes}},
+                 {File("t.tbl"), [&] { return core::SaveTableButton(s, ui); }, {}},
+                 {File("o.ana"),
+                  [&] {
+                      dialog.answers = {File("o.ana")};
+                      return core::SaveAnafile(s, ui, dialog, {true, "mine"});
+                  },
+                  {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         test::WriteBytes(File("theirs"), "theirs");
-        fs::rename(File("theirs"), names[i]);
+        fs::rename(File("theirs"), c.name);
         ui.log.clear();
-        ui.answers = {core::Answer::Yes, core::Answer::No};  // Exit's save prompt, then No
-        if (i > 0)
-            ui.answers.pop_front();
-        EXPECT_FALSE(saves[i]());
+        ui.answers = c.answers;
+        ui.answers.push_back(core::Answer::No);
+        EXPECT_FALSE(c.save());
         ASSERT_FALSE(ui.log.empty());
         EXPECT_NE(ui.log.back().find("changed on disk"), std::string::npos) << ui.log.back();
-        EXPECT_EQ(test::ReadBytes(names[i]), "theirs");
+        EXPECT_EQ(test::ReadBytes(c.name), "theirs");
     }
+    EXPECT_EQ(s.Records1[1].V4, "MINE");
+    ui.answers = {core::Answer::Yes};
+    EXPECT_TRUE(core::SaveShownSet(s, ui));
+    ui.log.clear();
+    EXPECT_TRUE(core::SaveShownSet(s, ui));
+    EXPECT_TRUE(ui.log.empty());
 }
 
 // A changed table is asked about after the sets; Yes without a table file
