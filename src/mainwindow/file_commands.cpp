@@ -214,39 +214,18 @@ bool SaveFilterfile(KovaState& s, KovaUi& ui, FileChooser& dialog) {
         ChooseSaveName(dialog, oldName, kFilterFileFilter, ".fil", "Save Filterfile");
     if (name.empty())
         return false;
-    const bool ownFile = !oldName.empty() && SameFile(name, oldName);
-    // The full set only while a selection of the filter lines is shown (the
-    // second set's flag also serves data set 2), with the edits of the shown
-    // lines: what goes to the file, and what the question counts.
-    const bool selection = s.SelectionShown2 != 0 && !oldName.empty();
-    if (selection) {
-        int16_t mode = s.ViewMode;
-        s.ViewMode = 3;
-        StoreSelectionEdits(s);
-        s.ViewMode = mode;
-    }
-    const RecordSet& lines = selection ? s.FullRecords2 : s.Records2;
-    const int16_t count = selection ? s.FullFilterCount : s.FilterCount;
-    if (ownFile && !ConfirmReplacingWithPartOfFile(s, ui, 3, name, lines, count))
-        return false;
-    const bool keepOriginal = ownFile && s.ReadIncomplete2 && PathExists(name);
+    // The filter lines are saved as Save Data saves them, whatever set is shown.
+    const int16_t shown = s.ViewMode;
+    s.ViewMode = 3;
     s.FilterFileName = name;
-    const bool saved =
-        MayWriteFile(s, ui, name, {.ownSet = 3, .askBeforeReplacing = true, .ownFile = oldName}) &&
-        ConfirmReplacingChangedFile(ui, s.FilterFileKnown, name, "the filter lines",
-                                    "Save Filterfile") &&
-        SaveDataFile(s, ui, name, lines, count, s.FileHeaderNumber, s.FilterFileInfo,
-                     DataFileKind::Filter);
+    const bool saved = SaveCurrentFile(s, ui, !oldName.empty() && SameFile(name, oldName));
+    s.ViewMode = shown;
     if (!saved) {
         // The new name was never written: later saves and the exit question
         // must go on naming the file the lines came from.
         s.FilterFileName = oldName;
         return false;
     }
-    if (keepOriginal)
-        KeepBackup(s, BackupFileName(name, DataFileKind::Filter));
-    s.ReadIncomplete2 = false;
-    s.FilterFileKnown = KnowFile(name);
     if (name != oldName) {
         s.Main.title = "KOVA Filterfile: " + name;
         ui.MainChanged();

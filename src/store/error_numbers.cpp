@@ -14,12 +14,12 @@ std::string Where(std::string_view name) {
 // A link a save cannot go through, with where it leads (asked again of the
 // file system: the code carries no name).
 std::string LinkFailure(std::error_code ec, std::string_view name) {
-    std::string file;
-    const std::error_code now = SavedFileOf(name, file);
-    if (now == ec && ec == std::errc::too_many_symbolic_link_levels)
+    if (ec == LinkError::Loops)
         return "\"" + std::string(name) +
                "\" is a link that never reaches a file: its links go round in a loop, or on "
                "through more than 40";
+    std::string file;
+    const std::error_code now = SavedFileOf(name, file);
     if (now != ec || file.empty())
         return ec.message() + Where(name);
     return "\"" + std::string(name) + "\" is a link to " +
@@ -42,7 +42,7 @@ NumberedError FileError(std::error_code ec, std::string_view name) {
 }
 
 NumberedError FileAccessError(std::error_code ec, std::string_view name) {
-    if (ec.category() == LinkCategory() || ec == std::errc::too_many_symbolic_link_levels)
+    if (ec.category() == LinkCategory())
         return {kErrAccess, "Path/File access error: " + LinkFailure(ec, name)};
     return {kErrAccess, "Path/File access error: " + ec.message() + Where(name)};
 }

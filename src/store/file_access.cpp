@@ -271,9 +271,20 @@ class LinkErrorCategory : public std::error_category {
 public:
     const char* name() const noexcept override { return "link"; }
     std::string message(int value) const override {
-        return static_cast<LinkError>(value) == LinkError::LeadsToFolder
-                   ? "the link leads to a folder"
-                   : "the link leads to no file";
+        switch (static_cast<LinkError>(value)) {
+            case LinkError::LeadsToFolder:
+                return "the link leads to a folder";
+            case LinkError::Loops:
+                return "the links go round in a loop";
+            default:
+                return "the link leads to no file";
+        }
+    }
+    // Links in a loop are what the system reports as ELOOP.
+    std::error_condition default_error_condition(int value) const noexcept override {
+        if (static_cast<LinkError>(value) == LinkError::Loops)
+            return std::errc::too_many_symbolic_link_levels;
+        return std::error_category::default_error_condition(value);
     }
 };
 
@@ -546,7 +557,7 @@ std::error_code SavedFileOf(std::string_view name, std::string& file) {
         if (!fs::is_symlink(status))
             break;
         if (++links > 40)
-            return ErrnoCode(ELOOP);
+            return LinkError::Loops;
         const fs::path to = fs::read_symlink(path, ec);
         if (ec)
             return ec;
@@ -572,6 +583,8 @@ std::error_code SavedFileOf(std::string_view name, std::string& file) {
     if (unresolved == std::errc::no_such_file_or_directory ||
         unresolved == std::errc::not_a_directory)
         return LinkError::LeadsNowhere;
+    if (unresolved == std::errc::too_many_symbolic_link_levels)
+        return LinkError::Loops;
     if (unresolved)
         return unresolved;
     const fs::file_status status = fs::status(NativePath(file), ec);
@@ -694,6 +707,7 @@ FileStamp StampOf(std::string_view name) {
 #endif
 #endif
     stamp.exists = true;
+    stamp.plainFile = (info.st_mode & S_IFMT) == S_IFREG;
     stamp.device = static_cast<uintmax_t>(info.st_dev);
     stamp.inode = static_cast<uintmax_t>(info.st_ino);
     stamp.size = static_cast<uintmax_t>(info.st_size);
@@ -720,7 +734,7 @@ bool ChangedOnDisk(const KnownFile& known, std::string_view name) {
     // Anything but a plain file there is the writer's to refuse, with its
     // own message.
     const FileStamp now = StampOf(name);
-    return now.exists && now != known.stamp && IsRegularFile(name);
+    return now.plainFile && now != known.stamp;
 }
 
 std::error_code AppendToKnownFile(std::string_view name, std::string_view bytes, KnownFile& known) {

@@ -69,11 +69,12 @@ bool IsReadOnlyFile(std::string_view name);
 // follows them, never by their text: one that goes through a folder that is
 // not there leads nowhere, whatever follows in it. On failure `file` is where
 // the links lead, for the message: LinkError::LeadsNowhere when nothing is
-// there, LinkError::LeadsToFolder for a folder, ELOOP past 40 links.
+// there, LinkError::LeadsToFolder for a folder, LinkError::Loops for links
+// that go round in a loop or on past 40 (the system's ELOOP).
 std::error_code SavedFileOf(std::string_view name, std::string& file);
 
 // Why a link cannot be saved through (see SavedFileOf); FileError words it.
-enum class LinkError { LeadsNowhere = 1, LeadsToFolder };
+enum class LinkError { LeadsNowhere = 1, LeadsToFolder, Loops };
 const std::error_category& LinkCategory();
 std::error_code make_error_code(LinkError e);
 
@@ -142,6 +143,7 @@ bool SameFile(std::string_view a, std::string_view b);
 // left out: the link steps of a save touch it without changing the bytes.
 struct FileStamp {
     bool exists = false;
+    bool plainFile = false;
     uintmax_t device = 0;
     uintmax_t inode = 0;
     uintmax_t size = 0;
@@ -150,7 +152,8 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
-// The stamp of the file `name` leads to now; `exists` false when there is none.
+// The stamp of the file `name` leads to now; `exists` false when there is none,
+// `plainFile` false for a folder or anything else but a file.
 FileStamp StampOf(std::string_view name);
 
 // A file as the program last read or wrote it: the name it was reached by

@@ -192,7 +192,7 @@ bool ConfirmReplacingFile(KovaUi& ui, const std::string& name, std::string_view 
 bool LeadsToAFile(KovaUi& ui, const std::string& name) {
     std::string file;
     const std::error_code ec = SavedFileOf(name, file);
-    if (ec.category() != LinkCategory() && ec != std::errc::too_many_symbolic_link_levels)
+    if (!ec || ec.category() != LinkCategory())
         return true;
     const NumberedError e = FileError(ec, name);
     ui.Message(ErrorText(e.number, kProgramTitle, e.description), "Error", Icon::None);
